@@ -1,0 +1,43 @@
+#include "eval/playing_points.h"
+
+#include "app/form1.h"
+#include "app/text_line.h"
+
+namespace vantrel {
+
+PlayingPointsCount CountPlayingPoints(const CardRec* hand, std::string_view s) {
+    PlayingPointsCount count;
+    for (int i = 0; i < 12; ++i) {
+        const CardRec& c = hand[i];
+        const bool trump = c.Suit == s;
+        const int rank = c.Code % 100;
+        if (trump) ++count.trumps;
+        if (rank == 1 && c.Code >= 101 && c.Code <= 401 && !trump) ++count.aces;
+        if (rank == 6 && c.Code >= 106 && c.Code <= 406 && trump) ++count.dixes;
+    }
+    return count;
+}
+
+void Form1::evalpoints(int hnd, std::string_view s) {
+    const PlayingPointsCount count = CountPlayingPoints(&Deck[static_cast<std::size_t>(hnd)], s);
+    List1.AddItem("");
+    List1.AddItem("***************************************************");
+    List1.AddItem("");
+    MeldTotal += count.DixMeld();
+    List1.AddItem("More Meld");
+    List1.AddItem(TextLine() << "Number of Dix's [Meld] = " << TextLine().Plain(count.dixes) << " x 10 = "
+                             << TextLine().Plain(count.DixMeld()));
+    List1.AddItem(TextLine() << "Total Meld = " << TextLine().Number(MeldTotal));
+    List1.AddItem("");
+    const int value = count.TrumpValue();
+    List1.AddItem(TextLine() << "Number of Trump = " << TextLine().Plain(count.trumps) << (value == 20 ? " x 20 = " : " x 15 = ")
+                             << TextLine().Plain(count.trumps * value));
+    List1.AddItem(TextLine() << "Number of Aces = " << TextLine().Plain(count.aces) << " x 20 = "
+                             << TextLine().Plain(count.aces * 20));
+    PlayPoints = count.PlayPoints();
+    List1.AddItem("");
+    List1.AddItem(TextLine() << "Hands Playing Points = " << TextLine().Number(PlayPoints));
+    List1.AddItem("");
+}
+
+}  // namespace vantrel

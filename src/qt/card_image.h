@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QWidget>
+
+namespace vantrel {
+
+class CardPainter;
+
+/// One slot of the card image array. It reports the events of a classic image
+/// control: a first click raises `clicked` when the button is released, the
+/// second click of a double-click raises only `doubleClicked`, and every mouse
+/// movement over it raises `mouseMoved`.
+class CardImage : public QWidget {
+    Q_OBJECT
+
+public:
+    CardImage(int index, CardPainter& painter, QWidget* parent);
+
+    [[nodiscard]] int index() const { return index_; }
+    [[nodiscard]] int picture() const { return picture_; }
+    void setPicture(int picture);
+
+signals:
+    void clicked(int index);
+    void doubleClicked(int index);
+    void mouseMoved(int index);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+private:
+    int index_;
+    int picture_ = 0;
+    CardPainter& painter_;
+    bool pressed_ = false;
+    bool secondClick_ = false;  // the press under way is the second of a double-click
+};
+
+}  // namespace vantrel

@@ -1,0 +1,364 @@
+#include "qt/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFontDatabase>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPushButton>
+
+#include <algorithm>
+#include <numeric>
+
+#include "app/seats.h"
+#include "app/window_design.h"
+#include "qt/app_icon.h"
+#include "qt/card_image.h"
+#include "qt/help_window.h"
+#include "qt/list_box_view.h"
+
+namespace vantrel {
+
+namespace {
+
+QString ToQString(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+int Pixels(int twips) { return twips / kTwipsPerPixel; }
+
+// "MS Sans Serif" where the system has it, else the nearest sans serif.
+QFont DesignFont(bool bold) {
+    QFont font;
+    QStringList families;
+    for (const char* family : {"MS Sans Serif", "Arial", "Liberation Sans", "Nimbus Sans", "DejaVu Sans"})
+        if (QFontDatabase::hasFamily(QString::fromLatin1(family))) families.append(QString::fromLatin1(family));
+    if (!bold) families.removeAll(ToQString(kBoldFontFamily));  // the plain font is the system's, as designed
+    if (!families.isEmpty()) font.setFamilies(families);
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(bold ? kBoldFontPoints : 8.25);
+    font.setWeight(bold ? QFont::Bold : QFont::Normal);
+    return font;
+}
+
+QColor ToQColor(OleColor color, const QPalette& palette) {
+    if (color == kSystemWindowText) return palette.color(QPalette::WindowText);
+    return QColor(static_cast<int>(color & 0xFF), static_cast<int>((color >> 8) & 0xFF),
+                  static_cast<int>((color >> 16) & 0xFF));
+}
+
+QString CardName(const CardRec& card, std::string_view seatName) {
+    static const char* const kRanks[] = {"Ace", "Ten", "King", "Queen", "Jack", "Nine"};
+    const int rank = RankNumber(card.Rank);
+    const int suit = SuitNumber(card.Suit);
+    if (rank == 0 || suit == 0) return QStringLiteral("Card, %1").arg(ToQString(seatName));
+    return QStringLiteral("%1 of %2, %3")
+        .arg(QString::fromLatin1(kRanks[rank - 1]), ToQString(kSuitNames[static_cast<std::size_t>(suit - 1)]),
+             ToQString(seatName));
+}
+
+// The window's own surface: mouse movement over it, and not over a control,
+// is the background movement that re-arms hand selection.
+class Surface : public QWidget {
+public:
+    Surface(QWidget* parent, std::function<void()> moved) : QWidget(parent), moved_(std::move(moved)) {
+        setMouseTracking(true);
+    }
+
+protected:
+    void mouseMoveEvent(QMouseEvent* event) override {
+        event->accept();
+        moved_();
+    }
+
+private:
+    std::function<void()> moved_;
+};
+
+}  // namespace
+
+MainWindow::MainWindow(Clock clock, std::function<void()> endProgram)
+    : endProgram_(endProgram ? std::move(endProgram) : [] { QCoreApplication::exit(0); }),
+      form_(std::move(clock), WindowServices{
+                                  [this] { endProgram_(); },
+                                  [this] { helpWindow_->ShowText(QString::fromStdString(form_.module1.HelpText)); },
+                                  [this] { ServiceWindow(); },
+                                  [this](bool busy) { SetBusy(busy); },
+                              }) {
+    setWindowTitle(ToQString(WindowCaption()));
+    setWindowIcon(AppIcon());
+    setFont(DesignFont(false));
+    surface_ = new Surface(this, [this] { Forward([this] { form_.Form_MouseMove(); }); });
+    surface_->setFixedSize(Pixels(kClientWidth), Pixels(kClientHeight));
+    setCentralWidget(surface_);
+    helpWindow_ = new HelpWindow(this);
+    BuildControls();
+    BuildMenus();
+    ConnectControls();
+    SetTabOrder();
+    setFixedSize(Pixels(kClientWidth), Pixels(kClientHeight) + menuBar()->sizeHint().height());
+    move(Pixels(kWindowLeft), Pixels(kWindowTop));
+    sinceRepaint_.start();
+
+    form_.Form_Load();
+    Refresh();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::BuildControls() {
+    const auto& design = ControlsDesign();
+    // Frames first, so that every container exists before its controls.
+    for (int pass = 0; pass < 2; ++pass) {
+        for (const ControlDesign& c : design) {
+            if ((c.kind == ControlKind::Frame) != (pass == 0)) continue;
+            QWidget* parent = c.container.empty() ? surface_ : widgets_.find(c.container)->second;
+            QWidget* widget = nullptr;
+            const QString caption = ToQString(c.caption);
+            switch (c.kind) {
+            case ControlKind::Label: {
+                auto* label = new QLabel(caption, parent);
+                label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+                label->setWordWrap(true);
+                widget = label;
+                break;
+            }
+            case ControlKind::PushButton: {
+                auto* button = new QPushButton(caption, parent);
+                button->setAutoDefault(false);
+                widget = button;
+                break;
+            }
+            case ControlKind::TextBox:
+                widget = new QLineEdit(caption, parent);
+                break;
+            case ControlKind::Frame:
+                widget = new QGroupBox(caption, parent);
+                break;
+            case ControlKind::ListBox:
+                widget = new ListBoxView(parent);
+                break;
+            case ControlKind::CheckBox:
+                widget = new QCheckBox(caption, parent);
+                break;
+            case ControlKind::Image: {
+                auto* image = new CardImage(c.index, painter_, parent);
+                cards_.push_back(image);
+                widget = image;
+                break;
+            }
+            }
+            widget->setGeometry(Pixels(c.left), Pixels(c.top), Pixels(c.width), Pixels(c.height));
+            if (c.boldFont) widget->setFont(DesignFont(true));
+            if (!c.offered) widget->hide();
+            if (c.kind != ControlKind::Image) {
+                widget->setObjectName(ToQString(c.name));
+                widget->setAccessibleName(caption.isEmpty() ? ToQString(c.name) : QString(caption).remove('&'));
+                widgets_.emplace(std::string(c.name), widget);
+            } else {
+                widget->setObjectName(QStringLiteral("Image1_%1").arg(c.index));
+            }
+        }
+    }
+    // Slot 0 stands apart, under the information frame.
+    cards_.front()->lower();
+    stackingShown_.assign(cards_.size(), 0);
+
+    labels_ = {{Widget<QLabel>("Label1"), &form_.Label1}, {Widget<QLabel>("lbl1"), &form_.lbl1}, {Widget<QLabel>("lbl2"), &form_.lbl2},
+               {Widget<QLabel>("lbl3"), &form_.lbl3},     {Widget<QLabel>("lbl4"), &form_.lbl4}, {Widget<QLabel>("Label2"), &form_.Label2},
+               {Widget<QLabel>("Label3"), &form_.Label3}};
+    textBoxes_ = {{Widget<QLineEdit>("Text1"), &form_.Text1},
+                  {Widget<QLineEdit>("Text2"), &form_.Text2},
+                  {Widget<QLineEdit>("txtRunToMeld"), &form_.txtRunToMeld},
+                  {Widget<QLineEdit>("txtRunToTrump"), &form_.txtRunToTrump}};
+    buttons_ = {{Widget<QPushButton>("cmdPlay"), &form_.cmdPlay},
+                {Widget<QPushButton>("Shuffle"), &form_.Shuffle},
+                {Widget<QPushButton>("btnEnd"), &form_.btnEnd},
+                {Widget<QPushButton>("Deal"), &form_.Deal}};
+    checkBoxes_ = {{Widget<QCheckBox>("chkAutorun"), &form_.chkAutorun}, {Widget<QCheckBox>("chkTrump"), &form_.chkTrump}};
+    lists_ = {{Widget<ListBoxView>("List1"), &form_.List1}, {Widget<ListBoxView>("List2"), &form_.List2}};
+    Widget<ListBoxView>("List1")->setAccessibleName(tr("Information"));
+    Widget<ListBoxView>("List2")->setAccessibleName(tr("Instructions"));
+}
+
+void MainWindow::BuildMenus() {
+    std::map<std::string_view, QMenu*> menus;
+    for (const MenuItemDesign& item : MenuDesign()) {
+        QMenu*& menu = menus[item.menuName];
+        if (menu == nullptr) {
+            menu = menuBar()->addMenu(ToQString(item.menuCaption));
+            menu->setObjectName(ToQString(item.menuName));
+        }
+        QAction* action = menu->addAction(ToQString(item.caption));
+        action->setObjectName(ToQString(item.name));
+        action->setShortcut(QKeySequence(ToQString(item.shortcut)));
+        action->setShortcutContext(Qt::ApplicationShortcut);
+        actions_.emplace(std::string(item.name), action);
+    }
+}
+
+void MainWindow::ConnectControls() {
+    auto onClick = [this](const char* name, void (Form1::*handler)()) {
+        connect(Widget<QPushButton>(name), &QPushButton::clicked, this,
+                [this, handler] { Forward([this, handler] { (form_.*handler)(); }); });
+    };
+    onClick("cmdPlay", &Form1::cmdPlay_Click);
+    onClick("Shuffle", &Form1::Shuffle_Click);
+    onClick("btnEnd", &Form1::btnEnd_Click);
+    onClick("Deal", &Form1::Deal_Click);
+
+    for (auto& [widget, model] : checkBoxes_) {
+        CheckBox* box = model;
+        connect(widget, &QCheckBox::clicked, this,
+                [this, box](bool checked) { Forward([box, checked] { box->SetValue(checked ? 1 : 0); }); });
+    }
+    for (auto& [widget, model] : textBoxes_) {
+        TextBox* box = model;
+        connect(widget, &QLineEdit::textEdited, this, [box](const QString& text) { box->Text = text.toStdString(); });
+    }
+    for (CardImage* image : cards_) {
+        connect(image, &CardImage::clicked, this, [this](int i) { Forward([this, i] { form_.Image1_Click(i); }); });
+        connect(image, &CardImage::doubleClicked, this,
+                [this](int i) { Forward([this, i] { form_.Image1_DblClick(i); }); });
+        connect(image, &CardImage::mouseMoved, this,
+                [this](int i) { Forward([this, i] { form_.Image1_MouseMove(i); }); });
+    }
+
+    auto onMenu = [this](const char* name, void (Form1::*handler)()) {
+        connect(actions_.at(name), &QAction::triggered, this,
+                [this, handler] { Forward([this, handler] { (form_.*handler)(); }); });
+    };
+    onMenu("mnuExit", &Form1::mnuExit_Click);
+    onMenu("mnuBid", &Form1::mnuBid_Click);
+    onMenu("mnuHandEvaluation", &Form1::mnuHandEvaluation_Click);
+    onMenu("mnuMeld", &Form1::mnuMeld_Click);
+    onMenu("mnuOpening", &Form1::mnuOpening_Click);
+}
+
+void MainWindow::SetTabOrder() {
+    std::vector<const ControlDesign*> order;
+    for (const ControlDesign& c : ControlsDesign()) {
+        const bool focusable = c.kind == ControlKind::PushButton || c.kind == ControlKind::TextBox ||
+                               c.kind == ControlKind::ListBox || c.kind == ControlKind::CheckBox;
+        if (c.tabIndex >= 0 && focusable) order.push_back(&c);
+    }
+    std::sort(order.begin(), order.end(), [](auto* a, auto* b) { return a->tabIndex < b->tabIndex; });
+    for (const ControlDesign* c : order) control(c->name)->setFocusPolicy(Qt::StrongFocus);
+    for (std::size_t i = 1; i < order.size(); ++i)
+        setTabOrder(control(order[i - 1]->name), control(order[i]->name));
+}
+
+void MainWindow::Forward(const std::function<void()>& handler) {
+    handler();
+    Refresh();
+}
+
+void MainWindow::Refresh() {
+    for (auto& [widget, model] : labels_) {
+        const QString caption = QString::fromStdString(model->Caption);
+        if (widget->text() != caption) widget->setText(caption);
+        if (widget->font().bold() != model->FontBold) {
+            QFont font = widget->font();
+            font.setBold(model->FontBold);
+            widget->setFont(font);
+        }
+        const QColor color = ToQColor(model->ForeColor, QApplication::palette(widget));
+        if (widget->palette().color(QPalette::WindowText) != color) {
+            QPalette palette = widget->palette();
+            palette.setColor(QPalette::WindowText, color);
+            widget->setPalette(palette);
+        }
+    }
+    for (auto& [widget, model] : textBoxes_) {
+        const QString text = QString::fromStdString(model->Text);
+        if (widget->text() != text) widget->setText(text);
+        if (widget->isVisibleTo(this) != model->Visible) widget->setVisible(model->Visible);
+    }
+    for (auto& [widget, model] : buttons_) {
+        const QString caption = QString::fromStdString(model->Caption);
+        if (widget->text() != caption) {
+            widget->setText(caption);
+            widget->setAccessibleName(caption);
+        }
+    }
+    for (auto& [widget, model] : checkBoxes_) {
+        const bool checked = model->Value() != 0;
+        if (widget->isChecked() != checked) widget->setChecked(checked);
+    }
+    for (auto& [widget, model] : lists_) widget->Sync(*model);
+    RefreshImages();
+}
+
+void MainWindow::RefreshImages() {
+    bool restack = false;
+    for (int index = 0; index < ImageArray::kCount; ++index) {
+        const ImageControl& model = form_.Image1[index];
+        CardImage* image = cards_[static_cast<std::size_t>(index)];
+        image->setPicture(model.Picture);
+        const QRect geometry(Pixels(model.Left), Pixels(model.Top), Pixels(model.Width), Pixels(model.Height));
+        if (image->geometry() != geometry) image->setGeometry(geometry);
+        if (index > 0 && image->isVisibleTo(this) != model.Visible) image->setVisible(model.Visible);
+        if (stackingShown_[static_cast<std::size_t>(index)] != model.Stacking) restack = true;
+        if (const SeatInfo* seat = SeatOfIndex(index); seat != nullptr && model.Picture != 0) {
+            const bool played = !model.Visible || model.Top != seat->rowTop;
+            QString name = CardName(form_.Deck[static_cast<std::size_t>(index)], seat->name);
+            if (played) name += tr(", played");
+            if (image->accessibleName() != name) image->setAccessibleName(name);
+        }
+    }
+    if (restack) {
+        std::vector<int> order(cards_.size());
+        std::iota(order.begin(), order.end(), 0);
+        std::stable_sort(order.begin(), order.end(),
+                         [this](int a, int b) { return form_.Image1[a].Stacking < form_.Image1[b].Stacking; });
+        for (int index : order) {
+            stackingShown_[static_cast<std::size_t>(index)] = form_.Image1[index].Stacking;
+            if (form_.Image1[index].Stacking != 0) cards_[static_cast<std::size_t>(index)]->raise();
+        }
+    }
+}
+
+void MainWindow::ServiceWindow() {
+    // A search deals thousands of hands a second; painting the window after
+    // every one of them would make it a hundred times slower for no visible
+    // gain, so the repaint keeps to the screen's pace.
+    if (sinceRepaint_.elapsed() < 40) return;
+    repaint();
+    sinceRepaint_.restart();
+}
+
+void MainWindow::SetBusy(bool busy) {
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    event->accept();
+    form_.Form_Terminate();
+}
+
+QWidget* MainWindow::control(std::string_view name, int index) const {
+    if (name == "Image1") return card(index);
+    const auto it = widgets_.find(name);
+    return it == widgets_.end() ? nullptr : it->second;
+}
+
+CardImage* MainWindow::card(int index) const {
+    if (index < 0 || index >= static_cast<int>(cards_.size())) return nullptr;
+    return cards_[static_cast<std::size_t>(index)];
+}
+
+QAction* MainWindow::action(std::string_view name) const {
+    const auto it = actions_.find(name);
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+}  // namespace vantrel

@@ -1,0 +1,88 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QMainWindow>
+
+#include <functional>
+#include <map>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "app/form1.h"
+#include "qt/card_painter.h"
+
+class QAction;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace vantrel {
+
+class CardImage;
+class HelpWindow;
+class ListBoxView;
+
+/// The window of the program. Its widgets are built from the window design;
+/// each event is forwarded to the form's handler, after which the widgets are
+/// brought up to the form's control models.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+
+public:
+    /// `endProgram` ends the process; by default it leaves the event loop
+    /// with exit status 0.
+    explicit MainWindow(Clock clock = SystemClockNanoseconds, std::function<void()> endProgram = {});
+    ~MainWindow() override;
+
+    Form1& form() { return form_; }
+
+    /// Brings every widget up to its control model.
+    void Refresh();
+
+    /// The widget of a designed control (and index, for Image1), or nullptr.
+    [[nodiscard]] QWidget* control(std::string_view name, int index = -1) const;
+    [[nodiscard]] CardImage* card(int index) const;
+    [[nodiscard]] QAction* action(std::string_view name) const;
+    [[nodiscard]] HelpWindow* helpWindow() const { return helpWindow_; }
+    /// The area that stands for the window's own surface.
+    [[nodiscard]] QWidget* surface() const { return surface_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    template <class W>
+    W* Widget(std::string_view name) const {
+        return static_cast<W*>(control(name));
+    }
+    void BuildControls();
+    void BuildMenus();
+    void ConnectControls();
+    void SetTabOrder();
+    /// Runs a handler, then refreshes the widgets.
+    void Forward(const std::function<void()>& handler);
+    void RefreshImages();
+    void ServiceWindow();
+    void SetBusy(bool busy);
+
+    std::function<void()> endProgram_;
+    Form1 form_;
+    CardPainter painter_;
+    QWidget* surface_ = nullptr;
+    HelpWindow* helpWindow_ = nullptr;
+    std::map<std::string, QWidget*, std::less<>> widgets_;
+    std::map<std::string, QAction*, std::less<>> actions_;
+    std::vector<CardImage*> cards_;
+    std::vector<std::pair<QLabel*, const Label*>> labels_;
+    std::vector<std::pair<QLineEdit*, TextBox*>> textBoxes_;
+    std::vector<std::pair<QPushButton*, const CommandButton*>> buttons_;
+    std::vector<std::pair<QCheckBox*, CheckBox*>> checkBoxes_;
+    std::vector<std::pair<ListBoxView*, const ListBox*>> lists_;
+    std::vector<std::uint64_t> stackingShown_;
+    QElapsedTimer sinceRepaint_;
+};
+
+}  // namespace vantrel

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+
+namespace vantrel {
+
+/// Reads the clock that reseeds the generator. Any steadily rising count
+/// will do; tests inject a fixed one to reproduce deals.
+using Clock = std::function<std::uint64_t()>;
+
+/// Nanoseconds of the system clock.
+std::uint64_t SystemClockNanoseconds();
+
+/// The program's pseudo-random generator: xoshiro256++ seeded through
+/// splitmix64, giving single-precision draws in [0, 1).
+class RandomSource {
+public:
+    /// Reseeds from a clock reading. The reading is first made strictly
+    /// greater than the last one used, so reseeds within one tick of the clock
+    /// (a search deals many times per tick) never bring back an earlier state.
+    void Reseed(std::uint64_t clockReading);
+
+    /// A draw r with 0 <= r < 1: a 24-bit integer times 2^-24, so every draw is
+    /// exact in single precision. Each 64-bit output serves two draws.
+    float NextSingle();
+
+private:
+    std::uint64_t Next64();
+
+    std::array<std::uint64_t, 4> state_{1, 2, 3, 4};
+    std::uint64_t lastKey_ = 0;
+    bool seeded_ = false;
+    std::uint32_t spare_ = 0;
+    bool hasSpare_ = false;
+};
+
+}  // namespace vantrel
