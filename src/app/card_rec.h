@@ -29,11 +29,14 @@ public:
 
     friend constexpr bool operator==(const FixedText& a, const FixedText& b) { return a.view() == b.view(); }
     friend constexpr bool operator==(const FixedText& a, std::string_view b) { return a.view() == b; }
+    friend constexpr bool operator==(const FixedText& a, const char* b) { return a.view() == std::string_view(b); }
+    friend constexpr bool operator==(const FixedText& a, const std::string& b) { return a.view() == b; }
 
 private:
     constexpr void Assign(std::string_view text) {
         size_ = static_cast<std::uint8_t>(text.size() < Capacity ? text.size() : Capacity);
-        for (std::size_t i = 0; i < Capacity; ++i) chars_[i] = i < size_ ? text[i] : '\0';
+        chars_ = {};
+        for (std::size_t i = 0; i < size_; ++i) chars_[i] = text[i];
     }
 
     std::array<char, Capacity> chars_{};

@@ -6,8 +6,6 @@ namespace vantrel {
 
 namespace {
 
-constexpr std::uint64_t Rotl(std::uint64_t x, int k) { return (x << k) | (x >> (64 - k)); }
-
 std::uint64_t SplitMix64(std::uint64_t& x) {
     std::uint64_t z = (x += 0x9E3779B97F4A7C15ull);
     z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
@@ -31,18 +29,6 @@ void RandomSource::Reseed(std::uint64_t clockReading) {
     seeded_ = true;
     for (auto& word : state_) word = SplitMix64(key);
     hasSpare_ = false;
-}
-
-std::uint64_t RandomSource::Next64() {
-    const std::uint64_t result = Rotl(state_[0] + state_[3], 23) + state_[0];
-    const std::uint64_t t = state_[1] << 17;
-    state_[2] ^= state_[0];
-    state_[3] ^= state_[1];
-    state_[1] ^= state_[2];
-    state_[0] ^= state_[3];
-    state_[2] ^= t;
-    state_[3] = Rotl(state_[3], 45);
-    return result;
 }
 
 float RandomSource::NextSingle() {

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <utility>
 
 namespace vantrel {
 
@@ -26,8 +27,27 @@ public:
     /// exact in single precision. Each 64-bit output serves two draws.
     float NextSingle();
 
+    /// The next two draws as their 24-bit integers k (the draw is k * 2^-24),
+    /// in the order NextSingle would give them. The shuffle takes its draws in
+    /// pairs this way, without converting each to a float and back.
+    std::pair<std::uint32_t, std::uint32_t> NextDrawPair() {
+        const std::uint64_t bits = Next64();
+        return {static_cast<std::uint32_t>(bits >> 40), static_cast<std::uint32_t>(bits >> 8) & 0xFFFFFFu};
+    }
+
 private:
-    std::uint64_t Next64();
+    std::uint64_t Next64() {
+        const std::uint64_t result = Rotl(state_[0] + state_[3], 23) + state_[0];
+        const std::uint64_t t = state_[1] << 17;
+        state_[2] ^= state_[0];
+        state_[3] ^= state_[1];
+        state_[1] ^= state_[2];
+        state_[0] ^= state_[3];
+        state_[2] ^= t;
+        state_[3] = Rotl(state_[3], 45);
+        return result;
+    }
+    static constexpr std::uint64_t Rotl(std::uint64_t x, int k) { return (x << k) | (x >> (64 - k)); }
 
     std::array<std::uint64_t, 4> state_{1, 2, 3, 4};
     std::uint64_t lastKey_ = 0;

@@ -13,6 +13,10 @@ inline constexpr int kShuffleExchanges = 5000;
 /// 48 * r + 1. The product is formed in double precision, where it is exact.
 constexpr int PositionFromDraw(float r) { return static_cast<int>(48.0 * static_cast<double>(r)) + 1; }
 
+/// The same position from the 24-bit integer k of a draw r = k * 2^-24:
+/// 48 * k / 2^24 is exact, so its whole part is (48 * k) >> 24.
+constexpr int PositionFromDrawBits(std::uint32_t k) { return static_cast<int>((k * 48u) >> 24) + 1; }
+
 /// Where each card of a shuffle comes from: element p is the position,
 /// before the shuffle, of the card that ends at position p (1..48).
 using Arrangement = std::array<std::uint8_t, 49>;

@@ -1,0 +1,83 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <initializer_list>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/form1.h"
+#include "app/seats.h"
+#include "table/card_table.h"
+
+namespace vantrel::testing {
+
+/// A clock that never moves: every deal of a form made with it is reproducible.
+inline Clock FixedClock(std::uint64_t reading = 20261206) {
+    return [reading] { return reading; };
+}
+
+/// A card from a short name: rank ("A", "10", "K", "Q", "J", "9") then suit
+/// letter, e.g. "10H" or "QS".
+inline CardRec Card(std::string_view name, std::string_view seat = "S") {
+    const std::string_view rank = name.substr(0, name.size() - 1);
+    const std::string_view suit = name.substr(name.size() - 1);
+    const std::string rankText = rank.size() == 1 ? " " + std::string(rank) : std::string(rank);
+    const int r = RankNumber(rankText);
+    const int s = SuitNumber(suit);
+    if (r == 0 || s == 0) throw std::invalid_argument("no such card");
+    return MakeCard(s, r, seat);
+}
+
+/// Twelve cards by name, for the seat given.
+inline std::array<CardRec, 12> Hand(std::initializer_list<std::string_view> names, std::string_view seat = "S") {
+    if (names.size() != 12) throw std::invalid_argument("a hand holds twelve cards");
+    std::array<CardRec, 12> hand{};
+    std::size_t i = 0;
+    for (std::string_view name : names) hand[i++] = Card(name, seat);
+    return hand;
+}
+
+/// Puts twelve cards at the positions of a seat of the form's deck.
+inline void PlaceHand(Form1& form, std::string_view seat, const std::array<CardRec, 12>& hand) {
+    const SeatInfo& info = *SeatOfLetter(seat);
+    for (int i = 0; i < 12; ++i) {
+        form.Deck[static_cast<std::size_t>(info.first + i)] = hand[static_cast<std::size_t>(i)];
+        form.Deck[static_cast<std::size_t>(info.first + i)].Seat = info.letter;
+    }
+}
+
+/// A fresh form, started up, with services that count what they were asked.
+struct Started {
+    int endCalls = 0;
+    int helpCalls = 0;
+    int serviceCalls = 0;
+    std::vector<bool> busy;
+    std::unique_ptr<Form1> form;
+
+    explicit Started(Clock clock = FixedClock()) {
+        form = std::make_unique<Form1>(std::move(clock), WindowServices{
+                                                             [this] { ++endCalls; },
+                                                             [this] { ++helpCalls; },
+                                                             [this] { ++serviceCalls; },
+                                                             [this](bool b) { busy.push_back(b); },
+                                                         });
+        form->Form_Load();
+    }
+    Form1& operator*() { return *form; }
+    Form1* operator->() { return form.get(); }
+};
+
+using Lines = std::vector<std::string>;
+
+/// The lines of a list from line `from` on.
+inline Lines LinesFrom(const ListBox& list, int from) {
+    Lines lines;
+    for (int i = from; i < list.ListCount(); ++i) lines.emplace_back(list.List(i));
+    return lines;
+}
+
+}  // namespace vantrel::testing
