@@ -4,9 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <limits>
 
 #include "eval/meld.h"
+#include "reference_target.h"
 #include "test_support.h"
 
 namespace vantrel {
@@ -35,6 +39,20 @@ TEST(ReadTarget, TakesTheLeadingNumberOnly) {
     for (const auto& c : cases) EXPECT_EQ(ReadTarget(c.text), c.value) << '"' << c.text << '"';
     EXPECT_EQ(ReadTarget(std::string(5000, '9')), kInf);
     EXPECT_EQ(ReadTarget("0." + std::string(400, '0') + "1"), 0);
+}
+
+// Every input the fuzzer was seeded with or has found is read as the plain
+// reference reads it.
+TEST(ReadTarget, AgreesWithTheReferenceOnTheKeptFuzzInputs) {
+    int inputs = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(VANTREL_FUZZ_CORPUS)) {
+        std::ifstream file(entry.path(), std::ios::binary);
+        const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+        EXPECT_TRUE(reference::SameReading(ReadTarget(text), reference::ReadTargetReference(text)))
+            << entry.path() << ": " << ReadTarget(text);
+        ++inputs;
+    }
+    EXPECT_GT(inputs, 20);
 }
 
 // Deals until a target is met with the given boxes, returning the form.

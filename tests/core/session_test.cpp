@@ -1,0 +1,313 @@
+// Long random sessions: every user action in random order, with the form's
+// invariants checked after each one. A failure prints the seed and the
+// shortest action list found that still fails.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <random>
+#include <sstream>
+#include <optional>
+#include <stdexcept>
+
+#include "help/help_texts.h"
+#include "table/deal_search.h"
+#include "test_support.h"
+
+namespace vantrel {
+namespace {
+
+enum class Kind {
+    MoveCard,
+    MoveBackground,
+    Click,
+    DoubleClick,
+    Shuffle,
+    Play,
+    CheckMeld,
+    CheckTrump,
+    TypeMeld,
+    TypeTrump,
+    Help,
+    Quit,
+};
+
+struct Action {
+    Kind kind;
+    int index = 0;  // image index, check box value or help item
+    std::string text;
+};
+
+std::string Describe(const Action& a) {
+    static const char* const kNames[] = {"MoveCard",   "MoveBackground", "Click",    "DoubleClick",
+                                         "Shuffle",    "Play",           "CheckMeld", "CheckTrump",
+                                         "TypeMeld",   "TypeTrump",      "Help",      "Quit"};
+    std::ostringstream out;
+    out << kNames[static_cast<int>(a.kind)];
+    switch (a.kind) {
+    case Kind::MoveCard:
+    case Kind::Click:
+    case Kind::DoubleClick:
+    case Kind::CheckMeld:
+    case Kind::CheckTrump:
+    case Kind::Help:
+        out << '(' << a.index << ')';
+        break;
+    case Kind::TypeMeld:
+    case Kind::TypeTrump:
+        out << "(\"";
+        for (unsigned char c : a.text.substr(0, 40)) {
+            if (c >= 32 && c < 127 && c != '"')
+                out << c;
+            else
+                out << "\\x" << std::hex << static_cast<int>(c) << std::dec;
+        }
+        out << (a.text.size() > 40 ? "...\")" : "\")");
+        break;
+    default:
+        break;
+    }
+    return out.str();
+}
+
+// Texts a user might type into a target box, odd ones included.
+std::string RandomText(std::mt19937_64& random) {
+    static const std::vector<std::string> kTexts = {
+        "", " ", "   ", "0", "-5", "+3", "12", "100", "150", "200", "201", "250", "1e999", "-1e999", "1e-999",
+        "nan", "NaN", "inf", "-inf", "0x10", "12x", "8", "8.5", "7", "1", "2.5e1", ".", "-", "+", "e5", "1e", "\t4",
+        "\xC3\xA9", "\xFF\xFE\x00", "１２",  // full-width digits are not digits here
+    };
+    const auto roll = random() % 100;
+    if (roll < 70) return kTexts[random() % kTexts.size()];
+    if (roll < 72) return "9";  // the longest search, kept rare
+    if (roll < 80) return std::string(1 + random() % 400, static_cast<char>('0' + random() % 10));
+    std::string garbage(random() % 24, '\0');
+    for (char& c : garbage) c = static_cast<char>(random() % 256);
+    return garbage;
+}
+
+Action RandomAction(std::mt19937_64& random) {
+    const auto roll = random() % 1000;
+    auto card = [&] { return static_cast<int>(random() % 49); };  // slot 0 included
+    if (roll < 250) return {Kind::MoveCard, card(), {}};
+    if (roll < 350) return {Kind::MoveBackground, 0, {}};
+    if (roll < 640) return {Kind::Click, card(), {}};
+    if (roll < 720) return {Kind::DoubleClick, card(), {}};
+    if (roll < 745) return {Kind::Shuffle, 0, {}};
+    if (roll < 785) return {Kind::Play, 0, {}};
+    if (roll < 825) return {Kind::CheckMeld, static_cast<int>(random() % 2), {}};
+    if (roll < 865) return {Kind::CheckTrump, static_cast<int>(random() % 2), {}};
+    if (roll < 900) return {Kind::TypeMeld, 0, RandomText(random)};
+    if (roll < 935) return {Kind::TypeTrump, 0, RandomText(random)};
+    if (roll < 990) return {Kind::Help, static_cast<int>(random() % 4), {}};
+    return {Kind::Quit, 0, {}};
+}
+
+constexpr std::uint64_t kMostDealsInOneSearch = 5'000'000;
+
+// One session: a fresh form, the actions applied in turn, the invariants
+// checked after each. Returns the failure and the index of the failing action.
+class Session {
+public:
+    Session() {
+        form_ = std::make_unique<Form1>(testing::FixedClock(1), WindowServices{
+                                                                     [] {},
+                                                                     [] {},
+                                                                     [this] {
+                                                                         if (++dealsInSearch_ > kMostDealsInOneSearch)
+                                                                             throw std::runtime_error(
+                                                                                 "a search did not end");
+                                                                     },
+                                                                     [](bool) {},
+                                                                 });
+        form_->Form_Load();
+        slotZero_ = form_->Image1[0];
+    }
+
+    std::string Apply(const Action& a) {
+        Form1& f = *form_;
+        dealsInSearch_ = 0;
+        try {
+            switch (a.kind) {
+            case Kind::MoveCard: f.Image1_MouseMove(a.index); break;
+            case Kind::MoveBackground: f.Form_MouseMove(); break;
+            case Kind::Click: f.Image1_Click(a.index); break;
+            case Kind::DoubleClick:
+                // A double-click is a first click and then the double-click.
+                f.Image1_Click(a.index);
+                f.Image1_DblClick(a.index);
+                break;
+            case Kind::Shuffle: f.Shuffle_Click(); break;
+            case Kind::Play: f.cmdPlay_Click(); break;
+            case Kind::CheckMeld: f.chkAutorun.SetValue(a.index); break;
+            case Kind::CheckTrump: f.chkTrump.SetValue(a.index); break;
+            case Kind::TypeMeld: f.txtRunToMeld.Text = a.text; break;
+            case Kind::TypeTrump: f.txtRunToTrump.Text = a.text; break;
+            case Kind::Help: {
+                void (Form1::*items[])() = {&Form1::mnuBid_Click, &Form1::mnuHandEvaluation_Click,
+                                            &Form1::mnuMeld_Click, &Form1::mnuOpening_Click};
+                (f.*items[a.index])();
+                break;
+            }
+            case Kind::Quit: f.btnEnd_Click(); break;
+            }
+        } catch (const std::exception& e) {
+            return e.what();
+        }
+        return Check(a);
+    }
+
+private:
+    std::string Check(const Action& a) const {
+        const Form1& f = *form_;
+        std::map<int, int> copies;
+        for (int p = 1; p <= 48; ++p) {
+            const CardRec& card = f.Deck[static_cast<std::size_t>(p)];
+            if (card.Seat != SeatOfIndex(p)->letter) return "seat letter of position " + std::to_string(p);
+            if (card.Code < 101 || card.Code > 406 || card != MakeCard(card.Code / 100, card.Code % 100, card.Seat))
+                return "record at position " + std::to_string(p);
+            if ((p - 1) % 12 != 11 && card.Code > f.Deck[static_cast<std::size_t>(p + 1)].Code)
+                return "hand not sorted at position " + std::to_string(p);
+            ++copies[card.Code];
+        }
+        if (copies.size() != 24) return "not 24 distinct cards";
+        for (const auto& [code, count] : copies)
+            if (count != 2) return "card " + std::to_string(code) + " held " + std::to_string(count) + " times";
+        const bool playing = f.module1.PlayFlag != 0;
+        if (f.module1.PlayFlag != 0 && f.module1.PlayFlag != -1) return "play flag neither true nor false";
+        const auto& lines = InstructionLines(playing);
+        if (f.List2.Lines() != std::vector<std::string>(lines.begin(), lines.end())) return "instruction lines";
+        if (f.cmdPlay.Caption != (playing ? "Stop Play" : "Play Hand")) return "play button caption";
+        if (f.chkAutorun.Value() != 0 && f.chkTrump.Value() != 0) return "both search boxes checked";
+        const ImageControl& zero = f.Image1[0];
+        if (zero.Picture != slotZero_.Picture || zero.Left != slotZero_.Left || zero.Top != slotZero_.Top ||
+            zero.Visible != slotZero_.Visible || zero.Stacking != slotZero_.Stacking)
+            return "image slot 0 was touched";
+        if (f.KeepDealing != 0) return "still dealing after a handler";
+        if (!f.List1.Visible) return "information list left hidden";
+        if (f.module1.TrickCount < 0 || f.module1.TrickCount > 3) return "trick count out of range";
+        if (f.List1.ListIndex() != f.List1.ListCount() - 1 && a.kind != Kind::TypeMeld &&
+            a.kind != Kind::TypeTrump && a.kind != Kind::CheckMeld && a.kind != Kind::CheckTrump &&
+            a.kind != Kind::Help && a.kind != Kind::Quit && a.kind != Kind::MoveBackground)
+            return "last line of the information list not selected";
+        if (a.kind == Kind::Shuffle || (a.kind == Kind::Play && !playing)) {
+            const double meld = ReadTarget(f.txtRunToMeld.Text);
+            const double trump = ReadTarget(f.txtRunToTrump.Text);
+            if (std::isnan(meld) || std::isnan(trump) || meld > 200 || trump > 9) return "a target out of range";
+            const std::string_view last = f.List1.List(f.List1.ListCount() - 1);
+            if (last.rfind("Number of Hands Dealt: ", 0) != 0) return "no count line after a deal";
+        }
+        for (int index = 1; index <= 48; ++index) {
+            const ImageControl& image = f.Image1[index];
+            if (image.Picture != f.Deck[static_cast<std::size_t>(index)].Pic) return "face of image " + std::to_string(index);
+            if (!playing && (!image.Visible || image.Top != SeatOfIndex(index)->rowTop) && a.kind != Kind::Play)
+                return "card out of its row outside play";
+        }
+        return {};
+    }
+
+    std::unique_ptr<Form1> form_;
+    ImageControl slotZero_;
+    std::uint64_t dealsInSearch_ = 0;
+};
+
+struct Failure {
+    std::size_t at;
+    std::string what;
+};
+
+std::optional<Failure> RunSession(const std::vector<Action>& actions) {
+    Session session;
+    for (std::size_t i = 0; i < actions.size(); ++i)
+        if (std::string what = session.Apply(actions[i]); !what.empty()) return Failure{i, what};
+    return std::nullopt;
+}
+
+// Removes chunks of actions while the session still fails, halving the chunk
+// until single actions, within a time budget.
+std::vector<Action> Shrink(std::vector<Action> actions) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    for (std::size_t chunk = actions.size() / 2; chunk >= 1; chunk /= 2) {
+        for (std::size_t start = 0; start < actions.size();) {
+            if (std::chrono::steady_clock::now() > deadline) return actions;
+            std::vector<Action> candidate(actions.begin(), actions.begin() + static_cast<long>(start));
+            candidate.insert(candidate.end(), actions.begin() + static_cast<long>(std::min(actions.size(), start + chunk)),
+                             actions.end());
+            if (auto failure = RunSession(candidate)) {
+                candidate.resize(failure->at + 1);
+                actions = std::move(candidate);
+            } else {
+                start += chunk;
+            }
+        }
+    }
+    return actions;
+}
+
+std::uint64_t EnvNumber(const char* name, std::uint64_t fallback) {
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0' ? std::strtoull(value, nullptr, 10) : fallback;
+}
+
+TEST(RandomSession, InvariantsHoldAfterEveryAction) {
+    const std::uint64_t seed = EnvNumber("VANTREL_SESSION_SEED", 20261206);
+    const std::uint64_t total = EnvNumber("VANTREL_SESSION_ACTIONS", 200000);
+    std::mt19937_64 random(seed);
+    std::vector<Action> actions;
+    actions.reserve(static_cast<std::size_t>(total));
+    for (std::uint64_t i = 0; i < total; ++i) actions.push_back(RandomAction(random));
+
+    const std::optional<Failure> failure = RunSession(actions);
+    if (!failure) {
+        std::printf("%llu actions run, seed %llu\n", static_cast<unsigned long long>(total),
+                    static_cast<unsigned long long>(seed));
+        return;
+    }
+    std::vector<Action> prefix(actions.begin(), actions.begin() + static_cast<long>(failure->at + 1));
+    const std::vector<Action> shortest = Shrink(prefix);
+    std::ostringstream report;
+    report << "seed " << seed << ": " << failure->what << " after action " << failure->at << "\nshortest failing list ("
+           << shortest.size() << " actions):";
+    for (const Action& a : shortest) report << "\n  " << Describe(a);
+    FAIL() << report.str();
+}
+
+// Memory stays where it was after the first hundred deals, however many follow.
+TEST(LongRun, ResidentMemoryStaysFlat) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the address sanitizer keeps freed memory in quarantine";
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+    GTEST_SKIP() << "the address sanitizer keeps freed memory in quarantine";
+#endif
+#endif
+    std::ifstream probe("/proc/self/statm");
+    if (!probe) GTEST_SKIP() << "no /proc on this system";
+    auto resident = [] {
+        std::ifstream statm("/proc/self/statm");
+        long size = 0;
+        long pages = 0;
+        statm >> size >> pages;
+        return pages;
+    };
+    testing::Started form(SystemClockNanoseconds);
+    for (int i = 0; i < 100; ++i) form->Shuffle_Click();
+    const long early = resident();
+    for (int i = 100; i < 100000; ++i) form->Shuffle_Click();
+    for (int hand = 0; hand < 1000; ++hand) {
+        form->Image1_DblClick(1 + hand % 48);
+        form->cmdPlay_Click();
+        for (int k = 0; k < 12; ++k)
+            for (int first : {1, 13, 25, 37}) form->Image1_Click(first + k);
+        form->cmdPlay_Click();
+    }
+    const long late = resident();
+    std::printf("resident pages after 100 deals: %ld, after 100,000 deals and 1,000 hands: %ld\n", early, late);
+    EXPECT_LE(late, early + early / 20 + 16);
+}
+
+}  // namespace
+}  // namespace vantrel
