@@ -1,0 +1,105 @@
+#!/usr/bin/env bash
+# A user's journey through the program in a real X server: select a hand, move
+# away, name trump, play a trick, deal anew, read a help text, quit. The label
+# colours are read off screenshots, which are kept in the folder given.
+set -euo pipefail
+source "$(dirname "$0")/xvfb_lib.sh"
+program="$1"
+shots="$2"
+mkdir -p "$shots"
+echo "screenshots: $shots"
+trap stop_x_server EXIT
+start_x_server
+start_program "$program"
+
+step=0
+shot() {
+  step=$((step + 1))
+  xdotool sleep 0.4
+  SHOT="$shots/$(printf '%02d' "$step")-$1.png"
+  import -window root "$SHOT"
+  echo "screenshot $SHOT"
+}
+
+# Fraction of pure-blue pixels in a client-area rectangle of the last shot.
+blue_in() {
+  local x=$((CLIENT_X + $1)) y=$((CLIENT_Y + $2))
+  convert "$SHOT" -crop "$3x$4+$x+$y" +repage -fx 'b > 0.8 && r < 0.3 && g < 0.3' -format '%[fx:mean]' info:
+}
+expect_blue() {  # name x y w h
+  local share
+  share=$(blue_in "$2" "$3" "$4" "$5")
+  echo "$1 blue share: $share"
+  awk -v s="$share" 'BEGIN { exit !(s > 0.02) }' || { echo "FAIL: $1 label is not blue"; exit 1; }
+}
+expect_not_blue() {
+  local share
+  share=$(blue_in "$2" "$3" "$4" "$5")
+  echo "$1 blue share: $share"
+  awk -v s="$share" 'BEGIN { exit !(s < 0.005) }' || { echo "FAIL: $1 label is blue"; exit 1; }
+}
+# The hand labels: South, West, North, East.
+SOUTH="192 248 97 17"
+WEST="16 128 129 17"
+NORTH="184 8 65 17"
+EAST="360 128 137 17"
+BACKGROUND="700 320"
+
+xdotool mousemove $(at $BACKGROUND)
+xdotool sleep 0.2
+xdotool mousemove $(at 200 290) sleep 0.1 mousemove $(at 202 300)
+shot south-selected
+expect_blue South $SOUTH
+expect_not_blue North $NORTH
+
+xdotool mousemove $(at $BACKGROUND) sleep 0.1 mousemove $(at 700 330)
+shot background
+expect_not_blue South $SOUTH
+
+xdotool mousemove $(at 26 190) sleep 0.1 click --repeat 2 --delay 60 1
+shot west-names-trump
+expect_blue West $WEST
+expect_not_blue South $SOUTH
+
+xdotool mousemove $(at 60 332) click 1
+xdotool sleep 0.3
+for point in "200 340" "26 230" "194 100" "370 230"; do
+  xdotool mousemove $(at $point) click 1 sleep 0.15
+done
+shot one-trick-played
+blue=0
+for label in "$SOUTH" "$WEST" "$NORTH" "$EAST"; do
+  share=$(blue_in $label)
+  awk -v s="$share" 'BEGIN { exit !(s > 0.02) }' && blue=$((blue + 1))
+done
+echo "labels showing the trick's winner: $blue"
+[ "$blue" -eq 1 ] || { echo "FAIL: expected exactly one winner label"; exit 1; }
+# The four played cards are off the table: South's first card is gone.
+white=$(convert "$SHOT" -crop "20x60+$((CLIENT_X + 194))+$((CLIENT_Y + 290))" +repage -fx 'r > 0.95 && g > 0.95 && b > 0.95' -format '%[fx:mean]' info:)
+echo "white share where South's first card stood: $white"
+awk -v s="$white" 'BEGIN { exit !(s < 0.2) }' || { echo "FAIL: the played card is still shown"; exit 1; }
+
+xdotool mousemove $(at 76 404) click 1
+shot shuffled
+white=$(convert "$SHOT" -crop "20x60+$((CLIENT_X + 194))+$((CLIENT_Y + 290))" +repage -fx 'r > 0.95 && g > 0.95 && b > 0.95' -format '%[fx:mean]' info:)
+awk -v s="$white" 'BEGIN { exit !(s > 0.5) }' || { echo "FAIL: the new deal does not show South's first card"; exit 1; }
+
+xdotool windowfocus --sync "$WINDOW" key ctrl+m
+help=$(xdotool search --sync --onlyvisible --name '^Vantrel Help$' | head -n 1)
+shot help-meld
+xdotool windowfocus --sync "$help" key Escape
+for _ in $(seq 50); do
+  xdotool search --onlyvisible --name '^Vantrel Help$' >/dev/null 2>&1 || break
+  sleep 0.1
+done
+if xdotool search --onlyvisible --name '^Vantrel Help$' >/dev/null 2>&1; then
+  echo "FAIL: Escape did not close the help window"
+  exit 1
+fi
+shot help-closed
+
+xdotool mousemove $(at 656 404) click 1
+status=0
+wait_for_exit 10 || status=$?
+echo "exit status $status"
+exit "$status"

@@ -1,0 +1,56 @@
+# Shared by the real-window tests: starts an X server and the program, and
+# finds the program's window and its client area.
+
+start_x_server() {
+  for tool in Xvfb xdotool; do
+    command -v "$tool" >/dev/null || { echo "missing $tool"; exit 1; }
+  done
+  local number
+  for number in $(seq 90 140); do
+    [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ] || break
+  done
+  Xvfb ":$number" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+  XVFB_PID=$!
+  export DISPLAY=":$number"
+  for _ in $(seq 100); do xdotool getmouselocation >/dev/null 2>&1 && return 0; sleep 0.1; done
+  echo "the X server did not start"
+  exit 1
+}
+
+# start_program PROGRAM: starts it and sets APP_PID, WINDOW, and CLIENT_X,
+# CLIENT_Y, the screen position of the client area below the menu bar.
+start_program() {
+  unset QT_QPA_PLATFORM
+  "$1" &
+  APP_PID=$!
+  WINDOW=$(xdotool search --sync --onlyvisible --name '^Vantrel ' | head -n 1)
+  local X Y WIDTH HEIGHT SCREEN
+  eval "$(xdotool getwindowgeometry --shell "$WINDOW")"
+  CLIENT_X=$X
+  CLIENT_Y=$((Y + HEIGHT - 550))
+  echo "window $WINDOW at $X,$Y, ${WIDTH}x$HEIGHT"
+}
+
+stop_x_server() {
+  [ -n "${APP_PID:-}" ] && kill "$APP_PID" 2>/dev/null || true
+  [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null || true
+}
+
+# Client-area coordinates to the screen.
+at() { echo "$((CLIENT_X + $1)) $((CLIENT_Y + $2))"; }
+
+# wait_for_exit SECONDS: waits for the program to end and returns its status.
+wait_for_exit() {
+  local tenths=$(($1 * 10))
+  for _ in $(seq "$tenths"); do
+    if ! kill -0 "$APP_PID" 2>/dev/null; then
+      local status=0
+      wait "$APP_PID" || status=$?
+      APP_PID=""
+      return "$status"
+    fi
+    sleep 0.1
+  done
+  echo "the program did not end"
+  return 124
+}
