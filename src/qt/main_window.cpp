@@ -183,8 +183,11 @@ void MainWindow::BuildControls() {
                 {Widget<QPushButton>("Deal"), &form_.Deal}};
     checkBoxes_ = {{Widget<QCheckBox>("chkAutorun"), &form_.chkAutorun}, {Widget<QCheckBox>("chkTrump"), &form_.chkTrump}};
     lists_ = {{Widget<ListBoxView>("List1"), &form_.List1}, {Widget<ListBoxView>("List2"), &form_.List2}};
+    // Names a screen reader can say for the controls without a caption.
     Widget<ListBoxView>("List1")->setAccessibleName(tr("Information"));
     Widget<ListBoxView>("List2")->setAccessibleName(tr("Instructions"));
+    Widget<QLineEdit>("txtRunToMeld")->setAccessibleName(tr("Run to Meld target"));
+    Widget<QLineEdit>("txtRunToTrump")->setAccessibleName(tr("Run Trump target"));
 }
 
 void MainWindow::BuildMenus() {

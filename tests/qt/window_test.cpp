@@ -126,6 +126,39 @@ private slots:
         QCOMPARE(seen, expected);
     }
 
+    void everyControlHasAnAccessibleName() {
+        for (const ControlDesign& c : ControlsDesign()) {
+            QWidget* widget = w().control(c.name, c.index);
+            if (c.kind == ControlKind::Image && c.index == 0) continue;
+            QVERIFY2(!widget->accessibleName().isEmpty(), c.name.data());
+        }
+        QCOMPARE(w().control("txtRunToMeld")->accessibleName(), QStringLiteral("Run to Meld target"));
+        const QString first = w().card(1)->accessibleName();
+        const CardRec& card = w().form().Deck[1];
+        QVERIFY2(first.endsWith(QStringLiteral(", South")), qPrintable(first));
+        QVERIFY(first.startsWith(card.Rank == " A" ? QStringLiteral("Ace of ") : QString()));
+        QVERIFY(!first.contains(QStringLiteral("played")));
+    }
+
+    void buttonsAndBoxesWorkFromTheKeyboard() {
+        QWidget* play = w().control("cmdPlay");
+        play->setFocus();
+        QTest::keyClick(play, Qt::Key_Space);
+        QCOMPARE(w().form().module1.PlayFlag, std::int16_t{-1});
+        QWidget* shuffle = w().control("Shuffle");
+        shuffle->setFocus();
+        QTest::keyClick(shuffle, Qt::Key_Space);
+        QCOMPARE(w().form().module1.PlayFlag, std::int16_t{0});
+        auto* meld = qobject_cast<QCheckBox*>(w().control("chkAutorun"));
+        meld->setFocus();
+        QTest::keyClick(meld, Qt::Key_Space);
+        QCOMPARE(w().form().chkAutorun.Value(), 1);
+        auto* trumpBox = qobject_cast<QLineEdit*>(w().control("txtRunToTrump"));
+        trumpBox->setFocus();
+        QTest::keyClicks(trumpBox, QStringLiteral("12"));
+        QCOMPARE(w().form().txtRunToTrump.Text, std::string("12"));
+    }
+
     void startUpListsAShuffledDeal() {
         const QStringList lines = ListLines("List1");
         QVERIFY(lines.size() > 10);
