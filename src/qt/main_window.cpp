@@ -14,6 +14,7 @@
 #include <QPushButton>
 
 #include <algorithm>
+#include <cstdio>
 #include <numeric>
 
 #include "app/seats.h"
@@ -105,6 +106,7 @@ MainWindow::MainWindow(Clock clock, std::function<void()> endProgram)
     setFixedSize(Pixels(kClientWidth), Pixels(kClientHeight) + menuBar()->sizeHint().height());
     move(Pixels(kWindowLeft), Pixels(kWindowTop));
     sinceRepaint_.start();
+    reportTiming_ = qEnvironmentVariableIsSet("VANTREL_TIMING");
 
     form_.Form_Load();
     Refresh();
@@ -258,8 +260,17 @@ void MainWindow::SetTabOrder() {
 }
 
 void MainWindow::Forward(const std::function<void()>& handler) {
+    if (!reportTiming_) {
+        handler();
+        Refresh();
+        return;
+    }
+    QElapsedTimer timer;
+    timer.start();
     handler();
     Refresh();
+    repaint();  // painted here, so that the time includes it
+    std::fprintf(stderr, "handler-us %lld\n", static_cast<long long>(timer.nsecsElapsed() / 1000));
 }
 
 void MainWindow::Refresh() {

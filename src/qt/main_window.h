@@ -83,6 +83,7 @@ private:
     std::vector<std::pair<ListBoxView*, const ListBox*>> lists_;
     std::vector<std::uint64_t> stackingShown_;
     QElapsedTimer sinceRepaint_;
+    bool reportTiming_ = false;  // VANTREL_TIMING: print each handler's time with its repaint
 };
 
 }  // namespace vantrel
