@@ -19,6 +19,16 @@ const QColor kBlack(20, 20, 20);
 
 constexpr std::array<const char*, 6> kRankGlyphs{"A", "10", "K", "Q", "J", "9"};
 
+// The flared stem of clubs and spades, from `top` down to the base line.
+QPainterPath Stem(qreal top, qreal curveY, qreal halfBase) {
+    QPainterPath stem;
+    stem.moveTo(0, top);
+    stem.quadTo(0.05, curveY, halfBase, 1);
+    stem.lineTo(-halfBase, 1);
+    stem.quadTo(-0.05, curveY, 0, top);
+    return stem;
+}
+
 // Suit outlines in a unit box centred on the origin (x and y in -1..1).
 QPainterPath SuitPath(int suit) {
     QPainterPath path;
@@ -29,12 +39,7 @@ QPainterPath SuitPath(int suit) {
         path.addEllipse(QPointF(0, -0.52), r, r);
         path.addEllipse(QPointF(-0.5, 0.12), r, r);
         path.addEllipse(QPointF(0.5, 0.12), r, r);
-        QPainterPath stem;
-        stem.moveTo(0, 0);
-        stem.quadTo(0.05, 0.75, 0.38, 1);
-        stem.lineTo(-0.38, 1);
-        stem.quadTo(-0.05, 0.75, 0, 0);
-        path.addPath(stem);
+        path.addPath(Stem(0, 0.75, 0.38));
         break;
     }
     case 2:  // hearts
@@ -51,12 +56,7 @@ QPainterPath SuitPath(int suit) {
         path.lineTo(-0.06, 0.42);
         path.cubicTo(-0.3, 0.86, -1, 0.78, -1, 0.22);
         path.cubicTo(-1, -0.3, -0.15, -0.72, 0, -1);
-        QPainterPath stem;
-        stem.moveTo(0, 0.2);
-        stem.quadTo(0.05, 0.78, 0.36, 1);
-        stem.lineTo(-0.36, 1);
-        stem.quadTo(-0.05, 0.78, 0, 0.2);
-        path.addPath(stem);
+        path.addPath(Stem(0.2, 0.78, 0.36));
         break;
     }
     default:  // diamonds

@@ -74,15 +74,5 @@ TEST(CardTable, AlignCardsUndoesRaisedAndHiddenCards) {
     EXPECT_EQ(form->Image1[5].Picture, before);
 }
 
-TEST(CardTable, RowsKeepTheirDesignedLefts) {
-    Started form;
-    EXPECT_EQ(form->Image1[1].Left, 2880);
-    EXPECT_EQ(form->Image1[12].Left, 2880 + 11 * 360);
-    EXPECT_EQ(form->Image1[13].Left, 240);
-    EXPECT_EQ(form->Image1[25].Left, 2760);
-    EXPECT_EQ(form->Image1[37].Left, 5400);
-    EXPECT_EQ(form->Image1[0].Left, 13320);
-}
-
 }  // namespace
 }  // namespace vantrel
