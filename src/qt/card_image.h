@@ -19,6 +19,9 @@ public:
     [[nodiscard]] int index() const { return index_; }
     [[nodiscard]] int picture() const { return picture_; }
     void setPicture(int picture);
+    /// Whether the card has been played (raised or taken off the table).
+    [[nodiscard]] bool played() const { return played_; }
+    void setPlayed(bool played) { played_ = played; }
 
 signals:
     void clicked(int index);
@@ -35,6 +38,7 @@ protected:
 private:
     int index_;
     int picture_ = 0;
+    bool played_ = false;
     CardPainter& painter_;
     bool pressed_ = false;
     bool secondClick_ = false;  // the press under way is the second of a double-click

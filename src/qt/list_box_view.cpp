@@ -48,6 +48,9 @@ ListBoxView::ListBoxView(QWidget* parent) : QListWidget(parent) {
 }
 
 void ListBoxView::Sync(const ListBox& model) {
+    setVisible(model.Visible);
+    // A hidden list (during a search) catches up when it is shown again.
+    if (!model.Visible) return;
     if (model.Generation() != generation_ || count() > model.ListCount()) {
         clear();
         generation_ = model.Generation();
@@ -66,7 +69,6 @@ void ListBoxView::Sync(const ListBox& model) {
         setCurrentRow(model.ListIndex());
         if (model.ListIndex() >= 0) scrollToItem(item(model.ListIndex()));
     }
-    setVisible(model.Visible);
 }
 
 }  // namespace vantrel

@@ -12,6 +12,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QStyle>
 
 #include <algorithm>
 #include <cstdio>
@@ -34,18 +35,31 @@ QString ToQString(std::string_view text) {
 
 int Pixels(int twips) { return twips / kTwipsPerPixel; }
 
-// "MS Sans Serif" where the system has it, else the nearest sans serif.
+// "MS Sans Serif" where the system has it, else the nearest sans serif, at
+// the design's 8.25 points: the window's plain font and the bold list font.
 QFont DesignFont(bool bold) {
     QFont font;
     QStringList families;
     for (const char* family : {"MS Sans Serif", "Arial", "Liberation Sans", "Nimbus Sans", "DejaVu Sans"})
         if (QFontDatabase::hasFamily(QString::fromLatin1(family))) families.append(QString::fromLatin1(family));
-    if (!bold) families.removeAll(ToQString(kBoldFontFamily));  // the plain font is the system's, as designed
     if (!families.isEmpty()) font.setFamilies(families);
     font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(bold ? kBoldFontPoints : 8.25);
+    font.setPointSizeF(kBoldFontPoints);
     font.setWeight(bold ? QFont::Bold : QFont::Normal);
     return font;
+}
+
+// Narrows a check box's font until its caption fits the designed width, for
+// systems whose sans serif is wider than the design's.
+void FitCaption(QCheckBox* box) {
+    const int indicator = box->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, box) +
+                          box->style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, box) + 2;
+    QFont font = box->font();
+    for (int stretch = 100; stretch >= 70; stretch -= 5) {
+        font.setStretch(stretch);
+        if (indicator + QFontMetrics(font).horizontalAdvance(box->text()) <= box->width()) break;
+    }
+    box->setFont(font);
 }
 
 QColor ToQColor(OleColor color, const QPalette& palette) {
@@ -158,6 +172,7 @@ void MainWindow::BuildControls() {
             }
             widget->setGeometry(Pixels(c.left), Pixels(c.top), Pixels(c.width), Pixels(c.height));
             if (c.boldFont) widget->setFont(DesignFont(true));
+            if (auto* box = qobject_cast<QCheckBox*>(widget)) FitCaption(box);
             if (!c.offered) widget->hide();
             if (c.kind != ControlKind::Image) {
                 widget->setObjectName(ToQString(c.name));
@@ -314,16 +329,19 @@ void MainWindow::RefreshImages() {
     for (int index = 0; index < ImageArray::kCount; ++index) {
         const ImageControl& model = form_.Image1[index];
         CardImage* image = cards_[static_cast<std::size_t>(index)];
-        image->setPicture(model.Picture);
         const QRect geometry(Pixels(model.Left), Pixels(model.Top), Pixels(model.Width), Pixels(model.Height));
         if (image->geometry() != geometry) image->setGeometry(geometry);
         if (index > 0 && image->isVisibleTo(this) != model.Visible) image->setVisible(model.Visible);
         if (stackingShown_[static_cast<std::size_t>(index)] != model.Stacking) restack = true;
-        if (const SeatInfo* seat = SeatOfIndex(index); seat != nullptr && model.Picture != 0) {
-            const bool played = !model.Visible || model.Top != seat->rowTop;
+        const SeatInfo* seat = SeatOfIndex(index);
+        const bool played = seat != nullptr && (!model.Visible || model.Top != seat->rowTop);
+        const bool renamed = image->picture() != model.Picture || image->played() != played;
+        image->setPicture(model.Picture);
+        if (renamed && seat != nullptr && model.Picture != 0) {
+            image->setPlayed(played);
             QString name = CardName(form_.Deck[static_cast<std::size_t>(index)], seat->name);
             if (played) name += tr(", played");
-            if (image->accessibleName() != name) image->setAccessibleName(name);
+            image->setAccessibleName(name);
         }
     }
     if (restack) {
@@ -339,10 +357,12 @@ void MainWindow::RefreshImages() {
 }
 
 void MainWindow::ServiceWindow() {
-    // A search deals thousands of hands a second; painting the window after
-    // every one of them would make it a hundred times slower for no visible
-    // gain, so the repaint keeps to the screen's pace.
+    // A search deals some hundred thousand hands a second; painting the window
+    // after every one of them would make it a hundred times slower for no
+    // visible gain, so the repaint keeps to the screen's pace. Nothing here
+    // processes events: no other handler can run during a search.
     if (sinceRepaint_.elapsed() < 40) return;
+    Refresh();
     repaint();
     sinceRepaint_.restart();
 }
