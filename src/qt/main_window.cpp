@@ -275,17 +275,14 @@ void MainWindow::SetTabOrder() {
 }
 
 void MainWindow::Forward(const std::function<void()>& handler) {
-    if (!reportTiming_) {
-        handler();
-        Refresh();
-        return;
-    }
     QElapsedTimer timer;
     timer.start();
     handler();
     Refresh();
-    repaint();  // painted here, so that the time includes it
-    std::fprintf(stderr, "handler-us %lld\n", static_cast<long long>(timer.nsecsElapsed() / 1000));
+    if (reportTiming_) {
+        repaint();  // painted here, so that the time includes it
+        std::fprintf(stderr, "handler-us %lld\n", static_cast<long long>(timer.nsecsElapsed() / 1000));
+    }
 }
 
 void MainWindow::Refresh() {

@@ -24,7 +24,6 @@ double ReadTarget(std::string_view text) {
     // The mantissa, kept as written; where its first significant digit stands
     // tells an overflow from an underflow below.
     const std::size_t mantissaBegin = i;
-    std::int64_t firstSignificant = 0;  // decimal exponent of the leading nonzero digit, plus one
     bool nonzero = false;
     std::int64_t integerDigits = 0;
     while (i < text.size() && IsDigit(text[i])) {
@@ -49,7 +48,8 @@ double ReadTarget(std::string_view text) {
     const bool anyDigit = integerEnd > mantissaBegin || i > integerEnd + 1;
     if (!anyDigit) return 0;
     const std::size_t mantissaEnd = i;
-    firstSignificant = integerDigits > 0 ? integerDigits : -leadingFractionZeros;
+    // The decimal exponent of the leading nonzero digit, plus one.
+    const std::int64_t firstSignificant = integerDigits > 0 ? integerDigits : -leadingFractionZeros;
 
     // The exponent counts only when digits follow its letter and sign.
     std::int64_t exponent = 0;
@@ -72,8 +72,7 @@ double ReadTarget(std::string_view text) {
     if (!nonzero) return negative ? -0.0 : 0.0;
     double value = 0;
     const std::string_view number = text.substr(mantissaBegin, end - mantissaBegin);
-    const auto [ptr, ec] = std::from_chars(number.data(), number.data() + number.size(), value);
-    (void)ptr;
+    const std::errc ec = std::from_chars(number.data(), number.data() + number.size(), value).ec;
     if (ec == std::errc::result_out_of_range) {
         // Overflow when the leading digit stands above the decimal point.
         value = firstSignificant + exponent > 0 ? std::numeric_limits<double>::infinity() : 0.0;
