@@ -6,10 +6,10 @@
 //   MemoryFlat    resident memory after 1,000 and after 100,000 deals.
 #include <benchmark/benchmark.h>
 
+#include <unistd.h>
 #include <algorithm>
 #include <array>
 #include <fstream>
-#include <unistd.h>
 #include <vector>
 
 #include "app/form1.h"

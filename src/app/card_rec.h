@@ -14,7 +14,7 @@ template <std::size_t Capacity>
 class FixedText {
 public:
     constexpr FixedText() = default;
-    constexpr FixedText(std::string_view text) { Assign(text); }  // NOLINT: texts convert freely
+    constexpr FixedText(std::string_view text) { Assign(text); }                  // NOLINT: texts convert freely
     constexpr FixedText(const char* text) : FixedText(std::string_view(text)) {}  // NOLINT
 
     constexpr FixedText& operator=(std::string_view text) {

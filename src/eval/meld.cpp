@@ -109,10 +109,12 @@ void WriteMeldReport(ListBox& list, std::string_view seatName, const MeldCount& 
     for (std::size_t k = 0; k < kFours.size(); ++k)
         if (fours[k]) list.AddItem(kFours[k].line);
     for (std::size_t s = 0; s < 4; ++s)
-        if (meld.runs[s]) list.AddItem(TextLine() << "Run in " << kSuitNames[s] << "\t= " << TextLine().Number(kRunValue));
+        if (meld.runs[s])
+            list.AddItem(TextLine() << "Run in " << kSuitNames[s] << "\t= " << TextLine().Number(kRunValue));
     for (std::size_t s = 0; s < 4; ++s)
         if (meld.marriages[s] > 0)
-            list.AddItem(TextLine() << "Marriage " << kSuitNames[s] << "\t=   " << TextLine().Number(meld.marriages[s]));
+            list.AddItem(TextLine() << "Marriage " << kSuitNames[s]
+                                    << "\t=   " << TextLine().Number(meld.marriages[s]));
     if (meld.pinochle > 0) list.AddItem(TextLine() << "Pinochle/s\t=   " << TextLine().Number(meld.pinochle));
     list.AddItem("");
     const TextLine total = TextLine().Number(meld.total);

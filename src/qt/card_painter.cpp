@@ -34,38 +34,38 @@ QPainterPath SuitPath(int suit) {
     QPainterPath path;
     path.setFillRule(Qt::WindingFill);
     switch (suit) {
-    case 1: {  // clubs: three leaves and a flared stem
-        const qreal r = 0.43;
-        path.addEllipse(QPointF(0, -0.52), r, r);
-        path.addEllipse(QPointF(-0.5, 0.12), r, r);
-        path.addEllipse(QPointF(0.5, 0.12), r, r);
-        path.addPath(Stem(0, 0.75, 0.38));
-        break;
-    }
-    case 2:  // hearts
-        path.moveTo(0, 1);
-        path.cubicTo(-0.15, 0.72, -1, 0.3, -1, -0.32);
-        path.cubicTo(-1, -0.92, -0.28, -1.08, 0, -0.52);
-        path.cubicTo(0.28, -1.08, 1, -0.92, 1, -0.32);
-        path.cubicTo(1, 0.3, 0.15, 0.72, 0, 1);
-        break;
-    case 3: {  // spades: an upturned heart on a stem
-        path.moveTo(0, -1);
-        path.cubicTo(0.15, -0.72, 1, -0.3, 1, 0.22);
-        path.cubicTo(1, 0.78, 0.3, 0.86, 0.06, 0.42);
-        path.lineTo(-0.06, 0.42);
-        path.cubicTo(-0.3, 0.86, -1, 0.78, -1, 0.22);
-        path.cubicTo(-1, -0.3, -0.15, -0.72, 0, -1);
-        path.addPath(Stem(0.2, 0.78, 0.36));
-        break;
-    }
-    default:  // diamonds
-        path.moveTo(0, -1);
-        path.lineTo(0.74, 0);
-        path.lineTo(0, 1);
-        path.lineTo(-0.74, 0);
-        path.closeSubpath();
-        break;
+        case 1: {  // clubs: three leaves and a flared stem
+            const qreal r = 0.43;
+            path.addEllipse(QPointF(0, -0.52), r, r);
+            path.addEllipse(QPointF(-0.5, 0.12), r, r);
+            path.addEllipse(QPointF(0.5, 0.12), r, r);
+            path.addPath(Stem(0, 0.75, 0.38));
+            break;
+        }
+        case 2:  // hearts
+            path.moveTo(0, 1);
+            path.cubicTo(-0.15, 0.72, -1, 0.3, -1, -0.32);
+            path.cubicTo(-1, -0.92, -0.28, -1.08, 0, -0.52);
+            path.cubicTo(0.28, -1.08, 1, -0.92, 1, -0.32);
+            path.cubicTo(1, 0.3, 0.15, 0.72, 0, 1);
+            break;
+        case 3: {  // spades: an upturned heart on a stem
+            path.moveTo(0, -1);
+            path.cubicTo(0.15, -0.72, 1, -0.3, 1, 0.22);
+            path.cubicTo(1, 0.78, 0.3, 0.86, 0.06, 0.42);
+            path.lineTo(-0.06, 0.42);
+            path.cubicTo(-0.3, 0.86, -1, 0.78, -1, 0.22);
+            path.cubicTo(-1, -0.3, -0.15, -0.72, 0, -1);
+            path.addPath(Stem(0.2, 0.78, 0.36));
+            break;
+        }
+        default:  // diamonds
+            path.moveTo(0, -1);
+            path.lineTo(0.74, 0);
+            path.lineTo(0, 1);
+            path.lineTo(-0.74, 0);
+            path.closeSubpath();
+            break;
     }
     return path;
 }

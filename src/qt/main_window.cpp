@@ -29,9 +29,7 @@ namespace vantrel {
 
 namespace {
 
-QString ToQString(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
+QString ToQString(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 int Pixels(int twips) { return twips / kTwipsPerPixel; }
 
@@ -138,37 +136,37 @@ void MainWindow::BuildControls() {
             QWidget* widget = nullptr;
             const QString caption = ToQString(c.caption);
             switch (c.kind) {
-            case ControlKind::Label: {
-                auto* label = new QLabel(caption, parent);
-                label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-                label->setWordWrap(true);
-                widget = label;
-                break;
-            }
-            case ControlKind::PushButton: {
-                auto* button = new QPushButton(caption, parent);
-                button->setAutoDefault(false);
-                widget = button;
-                break;
-            }
-            case ControlKind::TextBox:
-                widget = new QLineEdit(caption, parent);
-                break;
-            case ControlKind::Frame:
-                widget = new QGroupBox(caption, parent);
-                break;
-            case ControlKind::ListBox:
-                widget = new ListBoxView(parent);
-                break;
-            case ControlKind::CheckBox:
-                widget = new QCheckBox(caption, parent);
-                break;
-            case ControlKind::Image: {
-                auto* image = new CardImage(c.index, painter_, parent);
-                cards_.push_back(image);
-                widget = image;
-                break;
-            }
+                case ControlKind::Label: {
+                    auto* label = new QLabel(caption, parent);
+                    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+                    label->setWordWrap(true);
+                    widget = label;
+                    break;
+                }
+                case ControlKind::PushButton: {
+                    auto* button = new QPushButton(caption, parent);
+                    button->setAutoDefault(false);
+                    widget = button;
+                    break;
+                }
+                case ControlKind::TextBox:
+                    widget = new QLineEdit(caption, parent);
+                    break;
+                case ControlKind::Frame:
+                    widget = new QGroupBox(caption, parent);
+                    break;
+                case ControlKind::ListBox:
+                    widget = new ListBoxView(parent);
+                    break;
+                case ControlKind::CheckBox:
+                    widget = new QCheckBox(caption, parent);
+                    break;
+                case ControlKind::Image: {
+                    auto* image = new CardImage(c.index, painter_, parent);
+                    cards_.push_back(image);
+                    widget = image;
+                    break;
+                }
             }
             widget->setGeometry(Pixels(c.left), Pixels(c.top), Pixels(c.width), Pixels(c.height));
             if (c.boldFont) widget->setFont(DesignFont(true));
@@ -187,8 +185,9 @@ void MainWindow::BuildControls() {
     cards_.front()->lower();
     stackingShown_.assign(cards_.size(), 0);
 
-    labels_ = {{Widget<QLabel>("Label1"), &form_.Label1}, {Widget<QLabel>("lbl1"), &form_.lbl1}, {Widget<QLabel>("lbl2"), &form_.lbl2},
-               {Widget<QLabel>("lbl3"), &form_.lbl3},     {Widget<QLabel>("lbl4"), &form_.lbl4}, {Widget<QLabel>("Label2"), &form_.Label2},
+    labels_ = {{Widget<QLabel>("Label1"), &form_.Label1}, {Widget<QLabel>("lbl1"), &form_.lbl1},
+               {Widget<QLabel>("lbl2"), &form_.lbl2},     {Widget<QLabel>("lbl3"), &form_.lbl3},
+               {Widget<QLabel>("lbl4"), &form_.lbl4},     {Widget<QLabel>("Label2"), &form_.Label2},
                {Widget<QLabel>("Label3"), &form_.Label3}};
     textBoxes_ = {{Widget<QLineEdit>("Text1"), &form_.Text1},
                   {Widget<QLineEdit>("Text2"), &form_.Text2},
@@ -198,7 +197,8 @@ void MainWindow::BuildControls() {
                 {Widget<QPushButton>("Shuffle"), &form_.Shuffle},
                 {Widget<QPushButton>("btnEnd"), &form_.btnEnd},
                 {Widget<QPushButton>("Deal"), &form_.Deal}};
-    checkBoxes_ = {{Widget<QCheckBox>("chkAutorun"), &form_.chkAutorun}, {Widget<QCheckBox>("chkTrump"), &form_.chkTrump}};
+    checkBoxes_ = {{Widget<QCheckBox>("chkAutorun"), &form_.chkAutorun},
+                   {Widget<QCheckBox>("chkTrump"), &form_.chkTrump}};
     lists_ = {{Widget<ListBoxView>("List1"), &form_.List1}, {Widget<ListBoxView>("List2"), &form_.List2}};
     // Names a screen reader can say for the controls without a caption.
     Widget<ListBoxView>("List1")->setAccessibleName(tr("Information"));
@@ -270,8 +270,7 @@ void MainWindow::SetTabOrder() {
     }
     std::sort(order.begin(), order.end(), [](auto* a, auto* b) { return a->tabIndex < b->tabIndex; });
     for (const ControlDesign* c : order) control(c->name)->setFocusPolicy(Qt::StrongFocus);
-    for (std::size_t i = 1; i < order.size(); ++i)
-        setTabOrder(control(order[i - 1]->name), control(order[i]->name));
+    for (std::size_t i = 1; i < order.size(); ++i) setTabOrder(control(order[i - 1]->name), control(order[i]->name));
 }
 
 void MainWindow::Forward(const std::function<void()>& handler) {

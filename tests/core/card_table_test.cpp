@@ -34,8 +34,8 @@ TEST(CardTable, DealListsTheTableInEightCharacterLines) {
     for (int p = 1; p <= 48; ++p) {
         const CardRec& card = form.Deck[static_cast<std::size_t>(p)];
         EXPECT_EQ(form.List1.List(p - 1).size(), 8u);
-        EXPECT_EQ(form.List1.List(p - 1), std::string(card.Rank) + std::string(card.Suit) + "  " +
-                                              std::to_string(card.Code));
+        EXPECT_EQ(form.List1.List(p - 1),
+                  std::string(card.Rank) + std::string(card.Suit) + "  " + std::to_string(card.Code));
         EXPECT_EQ(form.Image1[p].Picture, card.Pic);
     }
     // The list is never cleared here: a second deal appends another 48.

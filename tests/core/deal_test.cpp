@@ -117,7 +117,8 @@ TEST(Deal, ListsSouthEastNorthWestThenTheCount) {
             ++separators;
             continue;
         }
-        if (i > 0 && list.List(i - 1).empty() && (line == "South" || line == "East" || line == "North" || line == "West"))
+        if (i > 0 && list.List(i - 1).empty() &&
+            (line == "South" || line == "East" || line == "North" || line == "West"))
             names.emplace_back(line);
     }
     EXPECT_EQ(names, (std::vector<std::string>{"South", "East", "North", "West"}));

@@ -191,7 +191,8 @@ TEST(Tricks, DecidesByTrickValueAlone) {
     for (const TrickCase& c : cases) {
         Started form;
         const char* seats[] = {"S", "W", "N", "E"};
-        for (int s = 0; s < 4; ++s) form->Deck[static_cast<std::size_t>(1 + 12 * s)] = Card(c.cards[static_cast<std::size_t>(s)], seats[s]);
+        for (int s = 0; s < 4; ++s)
+            form->Deck[static_cast<std::size_t>(1 + 12 * s)] = Card(c.cards[static_cast<std::size_t>(s)], seats[s]);
         form->module1.TrumpSuit = c.trump;
         form->CurSeat = "S";
         form->cmdPlay_Click();
@@ -315,7 +316,8 @@ TEST(Tricks, LegalPlayOutsTotalTwoHundredForty) {
                 const int hand = clockwise[(leader + turn) % 4];
                 int pick = 0;
                 for (int p = 1 + 12 * hand; p <= 12 * (hand + 1) && pick == 0; ++p)
-                    if (!played[static_cast<std::size_t>(p)] && f.Deck[static_cast<std::size_t>(p)].Suit == led) pick = p;
+                    if (!played[static_cast<std::size_t>(p)] && f.Deck[static_cast<std::size_t>(p)].Suit == led)
+                        pick = p;
                 for (int p = 1 + 12 * hand; p <= 12 * (hand + 1) && pick == 0; ++p)
                     if (!played[static_cast<std::size_t>(p)]) pick = p;
                 ASSERT_NE(pick, 0);

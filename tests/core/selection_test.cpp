@@ -63,7 +63,8 @@ TEST(Selection, EachSlotSelectsTheHandOfItsRow) {
         int index;
         const char* seat;
         std::size_t label;
-    } rows[] = {{1, "S", 0}, {12, "S", 0}, {13, "W", 1}, {24, "W", 1}, {25, "N", 2}, {36, "N", 2}, {37, "E", 3}, {48, "E", 3}};
+    } rows[] = {{1, "S", 0},  {12, "S", 0}, {13, "W", 1}, {24, "W", 1},
+                {25, "N", 2}, {36, "N", 2}, {37, "E", 3}, {48, "E", 3}};
     for (const auto& row : rows) {
         Started form;
         form->Form_MouseMove();

@@ -8,9 +8,9 @@
 #include <cstdlib>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <random>
 #include <sstream>
-#include <optional>
 #include <stdexcept>
 
 #include "help/help_texts.h"
@@ -42,33 +42,32 @@ struct Action {
 };
 
 std::string Describe(const Action& a) {
-    static const char* const kNames[] = {"MoveCard",   "MoveBackground", "Click",    "DoubleClick",
-                                         "Shuffle",    "Play",           "CheckMeld", "CheckTrump",
-                                         "TypeMeld",   "TypeTrump",      "Help",      "Quit"};
+    static const char* const kNames[] = {"MoveCard",  "MoveBackground", "Click",    "DoubleClick", "Shuffle", "Play",
+                                         "CheckMeld", "CheckTrump",     "TypeMeld", "TypeTrump",   "Help",    "Quit"};
     std::ostringstream out;
     out << kNames[static_cast<int>(a.kind)];
     switch (a.kind) {
-    case Kind::MoveCard:
-    case Kind::Click:
-    case Kind::DoubleClick:
-    case Kind::CheckMeld:
-    case Kind::CheckTrump:
-    case Kind::Help:
-        out << '(' << a.index << ')';
-        break;
-    case Kind::TypeMeld:
-    case Kind::TypeTrump:
-        out << "(\"";
-        for (unsigned char c : a.text.substr(0, 40)) {
-            if (c >= 32 && c < 127 && c != '"')
-                out << c;
-            else
-                out << "\\x" << std::hex << static_cast<int>(c) << std::dec;
-        }
-        out << (a.text.size() > 40 ? "...\")" : "\")");
-        break;
-    default:
-        break;
+        case Kind::MoveCard:
+        case Kind::Click:
+        case Kind::DoubleClick:
+        case Kind::CheckMeld:
+        case Kind::CheckTrump:
+        case Kind::Help:
+            out << '(' << a.index << ')';
+            break;
+        case Kind::TypeMeld:
+        case Kind::TypeTrump:
+            out << "(\"";
+            for (unsigned char c : a.text.substr(0, 40)) {
+                if (c >= 32 && c < 127 && c != '"')
+                    out << c;
+                else
+                    out << "\\x" << std::hex << static_cast<int>(c) << std::dec;
+            }
+            out << (a.text.size() > 40 ? "...\")" : "\")");
+            break;
+        default:
+            break;
     }
     return out.str();
 }
@@ -76,9 +75,24 @@ std::string Describe(const Action& a) {
 // Texts a user might type into a target box, odd ones included.
 std::string RandomText(std::mt19937_64& random) {
     static const std::vector<std::string> kTexts = {
-        "", " ", "   ", "0", "-5", "+3", "12", "100", "150", "200", "201", "250", "1e999", "-1e999", "1e-999",
-        "nan", "NaN", "inf", "-inf", "0x10", "12x", "8", "8.5", "7", "1", "2.5e1", ".", "-", "+", "e5", "1e", "\t4",
-        "\xC3\xA9", "\xFF\xFE\x00", "１２",  // full-width digits are not digits here
+        "",         " ",
+        "   ",      "0",
+        "-5",       "+3",
+        "12",       "100",
+        "150",      "200",
+        "201",      "250",
+        "1e999",    "-1e999",
+        "1e-999",   "nan",
+        "NaN",      "inf",
+        "-inf",     "0x10",
+        "12x",      "8",
+        "8.5",      "7",
+        "1",        "2.5e1",
+        ".",        "-",
+        "+",        "e5",
+        "1e",       "\t4",
+        "\xC3\xA9", "\xFF\xFE\x00",
+        "１２",  // full-width digits are not digits here
     };
     const auto roll = random() % 100;
     if (roll < 70) return kTexts[random() % kTexts.size()];
@@ -113,16 +127,16 @@ constexpr std::uint64_t kMostDealsInOneSearch = 5'000'000;
 class Session {
 public:
     Session() {
-        form_ = std::make_unique<Form1>(testing::FixedClock(1), WindowServices{
-                                                                     [] {},
-                                                                     [] {},
-                                                                     [this] {
-                                                                         if (++dealsInSearch_ > kMostDealsInOneSearch)
-                                                                             throw std::runtime_error(
-                                                                                 "a search did not end");
-                                                                     },
-                                                                     [](bool) {},
-                                                                 });
+        form_ = std::make_unique<Form1>(testing::FixedClock(1),
+                                        WindowServices{
+                                            [] {},
+                                            [] {},
+                                            [this] {
+                                                if (++dealsInSearch_ > kMostDealsInOneSearch)
+                                                    throw std::runtime_error("a search did not end");
+                                            },
+                                            [](bool) {},
+                                        });
         form_->Form_Load();
         slotZero_ = form_->Image1[0];
     }
@@ -132,27 +146,47 @@ public:
         dealsInSearch_ = 0;
         try {
             switch (a.kind) {
-            case Kind::MoveCard: f.Image1_MouseMove(a.index); break;
-            case Kind::MoveBackground: f.Form_MouseMove(); break;
-            case Kind::Click: f.Image1_Click(a.index); break;
-            case Kind::DoubleClick:
-                // A double-click is a first click and then the double-click.
-                f.Image1_Click(a.index);
-                f.Image1_DblClick(a.index);
-                break;
-            case Kind::Shuffle: f.Shuffle_Click(); break;
-            case Kind::Play: f.cmdPlay_Click(); break;
-            case Kind::CheckMeld: f.chkAutorun.SetValue(a.index); break;
-            case Kind::CheckTrump: f.chkTrump.SetValue(a.index); break;
-            case Kind::TypeMeld: f.txtRunToMeld.Text = a.text; break;
-            case Kind::TypeTrump: f.txtRunToTrump.Text = a.text; break;
-            case Kind::Help: {
-                void (Form1::*items[])() = {&Form1::mnuBid_Click, &Form1::mnuHandEvaluation_Click,
-                                            &Form1::mnuMeld_Click, &Form1::mnuOpening_Click};
-                (f.*items[a.index])();
-                break;
-            }
-            case Kind::Quit: f.btnEnd_Click(); break;
+                case Kind::MoveCard:
+                    f.Image1_MouseMove(a.index);
+                    break;
+                case Kind::MoveBackground:
+                    f.Form_MouseMove();
+                    break;
+                case Kind::Click:
+                    f.Image1_Click(a.index);
+                    break;
+                case Kind::DoubleClick:
+                    // A double-click is a first click and then the double-click.
+                    f.Image1_Click(a.index);
+                    f.Image1_DblClick(a.index);
+                    break;
+                case Kind::Shuffle:
+                    f.Shuffle_Click();
+                    break;
+                case Kind::Play:
+                    f.cmdPlay_Click();
+                    break;
+                case Kind::CheckMeld:
+                    f.chkAutorun.SetValue(a.index);
+                    break;
+                case Kind::CheckTrump:
+                    f.chkTrump.SetValue(a.index);
+                    break;
+                case Kind::TypeMeld:
+                    f.txtRunToMeld.Text = a.text;
+                    break;
+                case Kind::TypeTrump:
+                    f.txtRunToTrump.Text = a.text;
+                    break;
+                case Kind::Help: {
+                    void (Form1::*items[])() = {&Form1::mnuBid_Click, &Form1::mnuHandEvaluation_Click,
+                                                &Form1::mnuMeld_Click, &Form1::mnuOpening_Click};
+                    (f.*items[a.index])();
+                    break;
+                }
+                case Kind::Quit:
+                    f.btnEnd_Click();
+                    break;
             }
         } catch (const std::exception& e) {
             return e.what();
@@ -189,9 +223,9 @@ private:
         if (f.KeepDealing != 0) return "still dealing after a handler";
         if (!f.List1.Visible) return "information list left hidden";
         if (f.module1.TrickCount < 0 || f.module1.TrickCount > 3) return "trick count out of range";
-        if (f.List1.ListIndex() != f.List1.ListCount() - 1 && a.kind != Kind::TypeMeld &&
-            a.kind != Kind::TypeTrump && a.kind != Kind::CheckMeld && a.kind != Kind::CheckTrump &&
-            a.kind != Kind::Help && a.kind != Kind::Quit && a.kind != Kind::MoveBackground)
+        if (f.List1.ListIndex() != f.List1.ListCount() - 1 && a.kind != Kind::TypeMeld && a.kind != Kind::TypeTrump &&
+            a.kind != Kind::CheckMeld && a.kind != Kind::CheckTrump && a.kind != Kind::Help && a.kind != Kind::Quit &&
+            a.kind != Kind::MoveBackground)
             return "last line of the information list not selected";
         if (a.kind == Kind::Shuffle || (a.kind == Kind::Play && !playing)) {
             const double meld = ReadTarget(f.txtRunToMeld.Text);
@@ -202,7 +236,8 @@ private:
         }
         for (int index = 1; index <= 48; ++index) {
             const ImageControl& image = f.Image1[index];
-            if (image.Picture != f.Deck[static_cast<std::size_t>(index)].Pic) return "face of image " + std::to_string(index);
+            if (image.Picture != f.Deck[static_cast<std::size_t>(index)].Pic)
+                return "face of image " + std::to_string(index);
             if (!playing && (!image.Visible || image.Top != SeatOfIndex(index)->rowTop) && a.kind != Kind::Play)
                 return "card out of its row outside play";
         }
@@ -234,7 +269,8 @@ std::vector<Action> Shrink(std::vector<Action> actions) {
         for (std::size_t start = 0; start < actions.size();) {
             if (std::chrono::steady_clock::now() > deadline) return actions;
             std::vector<Action> candidate(actions.begin(), actions.begin() + static_cast<long>(start));
-            candidate.insert(candidate.end(), actions.begin() + static_cast<long>(std::min(actions.size(), start + chunk)),
+            candidate.insert(candidate.end(),
+                             actions.begin() + static_cast<long>(std::min(actions.size(), start + chunk)),
                              actions.end());
             if (auto failure = RunSession(candidate)) {
                 candidate.resize(failure->at + 1);

@@ -49,10 +49,19 @@ TEST(PlayingPoints, CountsTrumpsAcesAndDixes) {
         PlayingPointsCount count;
         int playPoints;
     } cases[] = {
-        {"FourTrumpAtFifteen", Hand({"AH", "10H", "KH", "QH", "AC", "AS", "AD", "10C", "KC", "KS", "10D", "JD"}), {4, 3, 0}, 120},
-        {"FiveTrumpAtTwenty", Hand({"AH", "10H", "KH", "QH", "JH", "AS", "AD", "10C", "KC", "KS", "10D", "JD"}), {5, 2, 0}, 140},
+        {"FourTrumpAtFifteen",
+         Hand({"AH", "10H", "KH", "QH", "AC", "AS", "AD", "10C", "KC", "KS", "10D", "JD"}),
+         {4, 3, 0},
+         120},
+        {"FiveTrumpAtTwenty",
+         Hand({"AH", "10H", "KH", "QH", "JH", "AS", "AD", "10C", "KC", "KS", "10D", "JD"}),
+         {5, 2, 0},
+         140},
         {"TwoDixes", Hand({"9H", "9H", "KH", "QH", "JC", "JS", "JD", "10C", "KC", "KS", "10D", "JD"}), {4, 0, 2}, 60},
-        {"AceOfTrumpIsATrump", Hand({"AH", "AH", "9C", "9C", "9S", "9S", "9D", "9D", "10C", "10S", "10D", "JD"}), {2, 0, 0}, 30},
+        {"AceOfTrumpIsATrump",
+         Hand({"AH", "AH", "9C", "9C", "9S", "9S", "9D", "9D", "10C", "10S", "10D", "JD"}),
+         {2, 0, 0},
+         30},
     };
     for (const auto& c : cases) {
         const PlayingPointsCount count = CountPlayingPoints(c.hand.data(), "H");
@@ -74,8 +83,15 @@ TEST(TrumpDeclaration, NamesTheCardsSuitForItsHand) {
     EXPECT_TRUE(form->lbl2.FontBold);
     EXPECT_EQ(form->lbl2.ForeColor, kPureBlue);
     EXPECT_FALSE(form->lbl1.FontBold);
-    Lines expected{"", "******* Trump Declared *******", "", "West", "Marriage Hearts\t=    40",
-                   "Marriage Spades\t=    20", "Pinochle/s\t=    40", "", "Total Meld\t=  100"};
+    Lines expected{"",
+                   "******* Trump Declared *******",
+                   "",
+                   "West",
+                   "Marriage Hearts\t=    40",
+                   "Marriage Spades\t=    20",
+                   "Pinochle/s\t=    40",
+                   "",
+                   "Total Meld\t=  100"};
     const Lines block = PointsBlock(1, 110, 5, 2, 140);
     expected.insert(expected.end(), block.begin(), block.end());
     expected.push_back("Bid Value = 250");

@@ -114,7 +114,7 @@ private slots:
     }
 
     void tabOrderFollowsTheDesign() {
-        const QStringList expected{"btnEnd",     "Shuffle", "List1", "List2",         "chkAutorun",
+        const QStringList expected{"btnEnd",       "Shuffle", "List1",         "List2",   "chkAutorun",
                                    "txtRunToMeld", "cmdPlay", "txtRunToTrump", "chkTrump"};
         QWidget* start = w().control("btnEnd");
         start->setFocus();
@@ -165,7 +165,8 @@ private slots:
         QCOMPARE(lines.last(), QStringLiteral("Number of Hands Dealt: 1"));
         QCOMPARE(ListLines("List2").size(), 4);
         for (int index = 1; index <= 48; ++index)
-            QCOMPARE(w().card(index)->picture(), static_cast<int>(w().form().Deck[static_cast<std::size_t>(index)].Pic));
+            QCOMPARE(w().card(index)->picture(),
+                     static_cast<int>(w().form().Deck[static_cast<std::size_t>(index)].Pic));
         QVERIFY(w().card(1)->accessibleName().endsWith(QStringLiteral(", South")));
     }
 
@@ -184,7 +185,8 @@ private slots:
         MoveTo(CardPoint(27));
         QVERIFY(Highlighted(HandLabel("lbl3")));
         QVERIFY(Normal(HandLabel("lbl1")));
-        QCOMPARE(ListLines("List1").mid(count), QStringList() << "" << "North" << ListLines("List1").mid(count + 2));
+        QCOMPARE(ListLines("List1").mid(count), QStringList() << ""
+                                                              << "North" << ListLines("List1").mid(count + 2));
         // Moving over a frame is not moving over the window's own surface.
         QWidget* frame = w().control("Frame2");
         MoveTo(frame->mapTo(&w(), QPoint(frame->width() - 30, frame->height() - 20)));
@@ -233,7 +235,10 @@ private slots:
         for (int index : {1, 13, 25, 37}) QVERIFY(!w().card(index)->isVisible());
         QVERIFY(ListLines("List1").join('\n').contains(QStringLiteral("Trick Winner: ")));
         const std::string winner = ListLines("List1").at(before.size() + 1).mid(21, 1).toStdString();
-        QVERIFY(Highlighted(HandLabel(winner == "S" ? "lbl1" : winner == "W" ? "lbl2" : winner == "N" ? "lbl3" : "lbl4")));
+        QVERIFY(Highlighted(HandLabel(winner == "S"   ? "lbl1"
+                                      : winner == "W" ? "lbl2"
+                                      : winner == "N" ? "lbl3"
+                                                      : "lbl4")));
         Press("cmdPlay");  // stop: a new deal with every card back
         for (int index = 1; index <= 48; ++index) QVERIFY(w().card(index)->isVisible());
         QCOMPARE(ListLines("List1").last(), QStringLiteral("Number of Hands Dealt: 1"));
