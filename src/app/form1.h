@@ -83,6 +83,9 @@ public:
 
     // ---- Hand selection by mouse ----
     void ClearHandLabels();
+    /// Gives the hand label of a seat letter the highlighted look (bold, pure
+    /// blue); any other text changes nothing.
+    void HighlightHandLabel(std::string_view seat);
     void Form_MouseMove();
     void Image1_MouseMove(int Index);
 

@@ -20,9 +20,7 @@ void Form1::Image1_DblClick(int Index) {
         TrumpDeclared = true;
     }
     ClearHandLabels();
-    Label& label = *HandLabel(seat->letter);
-    label.FontBold = true;
-    label.ForeColor = kPureBlue;
+    HighlightHandLabel(seat->letter);
     CurSeat = seat->letter;
     const int first = seat->first;
     const std::string suit = Deck[static_cast<std::size_t>(Index)].Suit.str();

@@ -11,6 +11,13 @@ void Form1::ClearHandLabels() {
     }
 }
 
+void Form1::HighlightHandLabel(std::string_view seat) {
+    if (Label* label = HandLabel(seat)) {
+        label->FontBold = true;
+        label->ForeColor = kPureBlue;
+    }
+}
+
 void Form1::Form_MouseMove() {
     if (module1.PlayFlag != 0) return;
     MeldShown = false;
@@ -24,9 +31,7 @@ void Form1::Image1_MouseMove(int Index) {
     if (seat == nullptr) return;
     MeldTotal = 0;
     ClearHandLabels();
-    Label& label = *HandLabel(seat->letter);
-    label.FontBold = true;
-    label.ForeColor = kPureBlue;
+    HighlightHandLabel(seat->letter);
     CurSeat = seat->letter;
     evalMeld(CurSeat, "x");
 }

@@ -61,10 +61,7 @@ void Form1::CompleteTrick() {
     List1.AddItem(TextLine() << "E-W Hand = " << TextLine().Number(m.EWPoints));
     List1.AddItem("");
     ClearHandLabels();
-    if (Label* label = HandLabel(m.TrickWinner)) {
-        label->FontBold = true;
-        label->ForeColor = kPureBlue;
-    }
+    HighlightHandLabel(m.TrickWinner);
     m.TrickCount = 0;
     for (int slot = 1; slot <= 4; ++slot) Image1[m.TrickCards[static_cast<std::size_t>(slot)]].Visible = false;
     m.TrickWinner.clear();
