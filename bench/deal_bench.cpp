@@ -3,15 +3,23 @@
 //                 5,000 exchanges over 48 small integers;
 //   ActualShuffle one whole deal: shuffle, sort, four meld listings;
 //   RunTrump9 / RunToMeld200  whole searches, as a press of "Shuffle" runs them;
-//   MemoryFlat    resident memory after 1,000 and after 100,000 deals.
+//   MemoryFlat    resident memory after 1,000 and after 100,000 deals;
+//   SimulatedDeals  the hand analysis on one thread: deal the 36 unseen cards
+//                 and weigh the other three hands in all four trumps;
+//   SimulationVsActualShuffle  the two speeds measured side by side, as a ratio;
+//   Simulate100kAllCores  a whole analysis of 100,000 deals on every core;
+//   SimulationMemoryFlat  resident memory after 100,000 and 10,000,000 deals.
 #include <benchmark/benchmark.h>
 
 #include <unistd.h>
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <fstream>
+#include <memory>
 #include <vector>
 
+#include "analysis/hand_simulation.h"
 #include "app/form1.h"
 #include "table/shuffle.h"
 
@@ -117,6 +125,65 @@ void MemoryFlat(benchmark::State& state) {
     }
 }
 BENCHMARK(MemoryFlat)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// The hand the analysis benchmarks weigh: South's of a fixed deal.
+SimulationRequest AnalysedHand(std::uint64_t deals, unsigned threads) {
+    Form1 form([] { return std::uint64_t{20261206}; });
+    form.Form_Load();
+    const HandCounts own = CountsOfHand(&form.Deck[1]);
+    return {own, 1, deals, threads, FindNearMelds(own)};
+}
+
+void SimulatedDeals(benchmark::State& state) {
+    const SimulationRequest request = AnalysedHand(std::uint64_t{1} << 40, 1);
+    auto tally = std::make_unique<SimulationTally>();
+    std::uint64_t block = 0;
+    for (auto _ : state) SimulateBlock(request, block++, *tally);
+    benchmark::DoNotOptimize(tally->deals);
+    state.SetItemsProcessed(static_cast<std::int64_t>(tally->deals));
+}
+BENCHMARK(SimulatedDeals);
+
+void SimulationVsActualShuffle(benchmark::State& state) {
+    for (auto _ : state) {
+        Form1 form(CountingClock());
+        form.Form_Load();
+        auto start = std::chrono::steady_clock::now();
+        for (int i = 0; i < 20000; ++i) form.ActualShuffle();
+        const double shufflesPerSecond =
+            20000 / std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        const SimulationRequest request = AnalysedHand(std::uint64_t{1} << 40, 1);
+        auto tally = std::make_unique<SimulationTally>();
+        start = std::chrono::steady_clock::now();
+        for (std::uint64_t block = 0; block < 100; ++block) SimulateBlock(request, block, *tally);
+        const double simulatedPerSecond =
+            static_cast<double>(tally->deals) /
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        state.counters["actual_shuffles_per_s"] = shufflesPerSecond;
+        state.counters["simulated_deals_per_s"] = simulatedPerSecond;
+        state.counters["ratio"] = simulatedPerSecond / shufflesPerSecond;
+    }
+}
+BENCHMARK(SimulationVsActualShuffle)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+void Simulate100kAllCores(benchmark::State& state) {
+    const SimulationRequest request = AnalysedHand(100000, 0);
+    for (auto _ : state) benchmark::DoNotOptimize(Simulate(request).deals);
+}
+BENCHMARK(Simulate100kAllCores)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void SimulationMemoryFlat(benchmark::State& state) {
+    for (auto _ : state) {
+        Simulate(AnalysedHand(100000, 0));
+        const double after100k = ResidentKilobytes();
+        Simulate(AnalysedHand(10000000, 0));
+        const double after10m = ResidentKilobytes();
+        state.counters["rss_after_100k_simulated_kB"] = after100k;
+        state.counters["rss_after_10M_simulated_kB"] = after10m;
+        state.counters["growth_kB"] = after10m - after100k;
+    }
+}
+BENCHMARK(SimulationMemoryFlat)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 

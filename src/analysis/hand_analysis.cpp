@@ -1,0 +1,170 @@
+#include "analysis/hand_analysis.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "app/seats.h"
+#include "eval/meld.h"
+#include "eval/playing_points.h"
+
+namespace vantrel {
+
+namespace {
+
+constexpr std::array<std::string_view, 4> kSuitSymbols{"\u2663", "\u2665", "\u2660", "\u2666"};
+
+std::string Fixed(double value, int decimals) {
+    char text[48];
+    std::snprintf(text, sizeof text, "%.*f", decimals, value);
+    return text;
+}
+
+std::string Whole(std::int64_t value) { return std::to_string(value); }
+
+// Thousands grouped with commas, as the window shows counts of deals.
+std::string Grouped(std::uint64_t value) {
+    std::string digits = std::to_string(value);
+    for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3)
+        digits.insert(static_cast<std::size_t>(at), ",");
+    return digits;
+}
+
+}  // namespace
+
+std::array<OwnFigures, 4> OwnFiguresOf(const CardRec* hand) {
+    std::array<OwnFigures, 4> figures{};
+    for (std::size_t s = 0; s < 4; ++s) {
+        const std::string_view trump = kSuitLetters[s];
+        const PlayingPointsCount points = CountPlayingPoints(hand, trump);
+        figures[s].meld = CountMeld(hand, trump).total + points.DixMeld();
+        figures[s].playPoints = points.PlayPoints();
+        figures[s].bidValue = figures[s].meld + figures[s].playPoints;
+    }
+    return figures;
+}
+
+int LongestSuit(const CardRec* hand) {
+    std::array<int, 4> length{};
+    for (int i = 0; i < 12; ++i)
+        if (const int suit = SuitNumber(hand[i].Suit); suit > 0) ++length[static_cast<std::size_t>(suit - 1)];
+    int longest = 0;
+    for (int s = 1; s < 4; ++s)
+        if (length[static_cast<std::size_t>(s)] > length[static_cast<std::size_t>(longest)]) longest = s;
+    return longest;
+}
+
+std::string HandText(const CardRec* hand) {
+    std::string text;
+    for (std::size_t s = 0; s < 4; ++s) {
+        std::string suit;
+        for (int rank = 1; rank <= 6; ++rank)
+            for (int i = 0; i < 12; ++i)
+                if (hand[i].Suit == kSuitLetters[s] && RankNumber(hand[i].Rank) == rank) {
+                    const std::string_view r = hand[i].Rank.view();
+                    suit += " ";
+                    suit += r.front() == ' ' ? r.substr(1) : r;
+                }
+        if (suit.empty()) suit = " \u2014";
+        text += (text.empty() ? "" : "  ") + std::string(kSuitSymbols[s]) + suit;
+    }
+    return text;
+}
+
+std::string_view PartnerOf(std::string_view seat) {
+    if (seat == "S") return "N";
+    if (seat == "N") return "S";
+    if (seat == "W") return "E";
+    if (seat == "E") return "W";
+    return "";
+}
+
+std::string PercentText(double share) { return Fixed(100 * share, 1) + "%"; }
+
+std::vector<FigureRow> FigureRows(const std::array<OwnFigures, 4>& own, const SimulationTally& tally) {
+    std::vector<FigureRow> rows;
+    auto row = [&](std::string name, auto cell) {
+        FigureRow r{std::move(name), {}};
+        for (std::size_t t = 0; t < 4; ++t) r.cells[t] = cell(t);
+        rows.push_back(std::move(r));
+    };
+    row("Own meld", [&](std::size_t t) { return Whole(own[t].meld); });
+    row("Playing points", [&](std::size_t t) { return Whole(own[t].playPoints); });
+    row("Bid value", [&](std::size_t t) { return Whole(own[t].bidValue); });
+
+    const std::uint64_t n = tally.deals;
+    auto partner = [&](std::size_t t) {
+        const auto& trump = tally.trumps[t];
+        return SpreadOf(trump.partner, trump.partnerSum, trump.partnerSquares, n);
+    };
+    auto opponents = [&](std::size_t t) {
+        const auto& trump = tally.trumps[t];
+        return SpreadOf(trump.opponents, trump.opponentsSum, trump.opponentsSquares, n);
+    };
+    auto unknown = [&](auto text) { return [=](std::size_t t) { return n == 0 ? std::string("\u2026") : text(t); }; };
+    auto meanText = [](const MeldSpread& s) { return Fixed(s.mean, 1) + " \u00b1 " + Fixed(s.halfWidth, 1); };
+    auto percentiles = [](const MeldSpread& s) { return Whole(s.p10) + " / " + Whole(s.p50) + " / " + Whole(s.p90); };
+
+    row("Partner's meld, mean", unknown([&](std::size_t t) { return meanText(partner(t)); }));
+    row("Partner's meld, 10th / 50th / 90th", unknown([&](std::size_t t) { return percentiles(partner(t)); }));
+    for (int at : {20, 40, 60, 100})
+        row("Partner melds " + Whole(at) + " or more",
+            unknown([&, at](std::size_t t) { return PercentText(ShareAtLeast(tally.trumps[t].partner, at, n)); }));
+    row("Partnership meld, mean", unknown([&](std::size_t t) { return Fixed(own[t].meld + partner(t).mean, 1); }));
+    row("Partnership meld, 10th / 50th / 90th", unknown([&](std::size_t t) {
+            const MeldSpread s = partner(t);
+            const int m = own[t].meld;
+            return Whole(m + s.p10) + " / " + Whole(m + s.p50) + " / " + Whole(m + s.p90);
+        }));
+    row("Opponents' meld, mean", unknown([&](std::size_t t) { return meanText(opponents(t)); }));
+    row("Opponents' meld, 10th / 50th / 90th", unknown([&](std::size_t t) { return percentiles(opponents(t)); }));
+    row("Expected reach", unknown([&](std::size_t t) { return Fixed(own[t].bidValue + partner(t).mean, 1); }));
+    return rows;
+}
+
+std::vector<OddsRow> OddsRows(const std::vector<NearMeld>& nearMelds, const SimulationTally& tally) {
+    std::vector<OddsRow> rows;
+    for (std::size_t i = 0; i < nearMelds.size(); ++i) {
+        OddsRow row{nearMelds[i].meld, PercentText(nearMelds[i].exact), "\u2026", "\u2026"};
+        if (tally.deals > 0 && i < tally.nearMeldHits.size()) {
+            const double n = static_cast<double>(tally.deals);
+            const double p = static_cast<double>(tally.nearMeldHits[i]) / n;
+            row.simulated = PercentText(p);
+            row.error = "\u00b1 " + PercentText(1.96 * std::sqrt(p * (1 - p) / n));
+        }
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+std::string AnalysisText(const AnalysisHeader& header, const std::vector<FigureRow>& figures,
+                         const std::vector<OddsRow>& odds, std::uint64_t dealsDone) {
+    std::string text = "Hand Analysis: " + header.seatName + "\n";
+    if (!header.dealCode.empty()) text += "Deal code: " + header.dealCode + "\n";
+    text += "Hand: " + header.hand + "\n";
+    text += "Seed " + std::to_string(header.seed) + ", " + Grouped(dealsDone) + " of " + Grouped(header.dealsAsked) +
+            " deals simulated\n\n";
+    auto pad = [](std::string cell, std::size_t width) {
+        // Pads by characters, not bytes, so the suit symbols line up.
+        std::size_t shown = 0;
+        for (unsigned char c : cell) shown += (c & 0xC0) != 0x80 ? 1 : 0;
+        if (shown < width) cell.append(width - shown, ' ');
+        return cell;
+    };
+    text += pad("Trump", 38);
+    for (std::string_view suit : kSuitNames) text += pad(std::string(suit), 18);
+    text += "\n";
+    for (const FigureRow& row : figures) {
+        std::string line = pad(row.name, 38);
+        for (const std::string& cell : row.cells) line += pad(cell, 18);
+        while (!line.empty() && line.back() == ' ') line.pop_back();
+        text += line + "\n";
+    }
+    text += "\nCards partner may hold\n";
+    if (odds.empty()) text += "No meld lacks just one or two cards.\n";
+    for (const OddsRow& row : odds)
+        text +=
+            pad(row.meld, 38) + pad("exact " + row.exact, 18) + "simulated " + row.simulated + " " + row.error + "\n";
+    return text;
+}
+
+}  // namespace vantrel

@@ -1,0 +1,294 @@
+#include "analysis/hand_simulation.h"
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+#include "app/seats.h"
+
+namespace vantrel {
+
+namespace {
+
+constexpr std::uint64_t SplitMix64(std::uint64_t& state) {
+    std::uint64_t z = (state += 0x9E3779B97F4A7C15ull);
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    return z ^ (z >> 31);
+}
+
+// xoshiro256++ for one block, its state drawn through splitmix64 from the
+// seed and the block number. Its draws below a bound are Lemire's: a multiply,
+// and a retry in the rare case that would favour some values.
+class BlockRandom {
+public:
+    BlockRandom(std::uint64_t seed, std::uint64_t block) {
+        std::uint64_t mix = seed ^ (block * 0xD1B54A32D192ED03ull);
+        for (auto& word : state_) word = SplitMix64(mix);
+    }
+
+    std::uint32_t Below(std::uint32_t bound) {
+        std::uint64_t product = std::uint64_t{Next32()} * bound;
+        if (static_cast<std::uint32_t>(product) < bound) {
+            const std::uint32_t threshold = static_cast<std::uint32_t>(-bound) % bound;
+            while (static_cast<std::uint32_t>(product) < threshold) product = std::uint64_t{Next32()} * bound;
+        }
+        return static_cast<std::uint32_t>(product >> 32);
+    }
+
+private:
+    std::uint32_t Next32() {
+        if (hasSpare_) {
+            hasSpare_ = false;
+            return spare_;
+        }
+        const std::uint64_t bits = Next64();
+        spare_ = static_cast<std::uint32_t>(bits);
+        hasSpare_ = true;
+        return static_cast<std::uint32_t>(bits >> 32);
+    }
+    std::uint64_t Next64() {
+        const std::uint64_t result = Rotl(state_[0] + state_[3], 23) + state_[0];
+        const std::uint64_t t = state_[1] << 17;
+        state_[2] ^= state_[0];
+        state_[3] ^= state_[1];
+        state_[1] ^= state_[2];
+        state_[0] ^= state_[3];
+        state_[2] ^= t;
+        state_[3] = Rotl(state_[3], 45);
+        return result;
+    }
+    static constexpr std::uint64_t Rotl(std::uint64_t x, int k) { return (x << k) | (x >> (64 - k)); }
+
+    std::array<std::uint64_t, 4> state_{};
+    std::uint32_t spare_ = 0;
+    bool hasSpare_ = false;
+};
+
+bool IsWholeHand(HandCounts own) {
+    int cards = 0;
+    for (int kind = 0; kind < kCardKinds; ++kind) cards += CountOf(own, kind);
+    return cards == 12 && (own >> (2 * kCardKinds)) == 0;
+}
+
+std::string CardName(int kind) {
+    static constexpr std::array<std::string_view, 6> kRanks{"A", "10", "K", "Q", "J", "9"};
+    static constexpr std::array<std::string_view, 4> kSuits{"\u2663", "\u2665", "\u2660", "\u2666"};
+    return std::string(kRanks[static_cast<std::size_t>(kind % 6)]) +
+           std::string(kSuits[static_cast<std::size_t>(kind / 6)]);
+}
+
+}  // namespace
+
+std::vector<NearMeld> FindNearMelds(HandCounts own) {
+    std::vector<NearMeld> found;
+    auto add = [&](std::string meld, std::vector<int> kinds) {
+        NearMeld near{std::move(meld), std::move(kinds), 0};
+        near.exact = ChancePartnerHoldsAll(own, near.kinds);
+        found.push_back(std::move(near));
+    };
+    for (int suit = 0; suit < 4; ++suit) {
+        std::vector<int> missing;
+        for (int rank = 0; rank < 5; ++rank)
+            if (CountOf(own, 6 * suit + rank) == 0) missing.push_back(6 * suit + rank);
+        if (!missing.empty() && missing.size() <= 2)
+            add("Run in " + std::string(kSuitNames[static_cast<std::size_t>(suit)]), missing);
+    }
+    static constexpr std::array<std::pair<int, std::string_view>, 4> kFours{
+        {{0, "Aces"}, {2, "Kings"}, {3, "Queens"}, {4, "Jacks"}}};
+    for (const auto& [rank, name] : kFours) {
+        std::vector<int> missing;
+        for (int suit = 0; suit < 4; ++suit)
+            if (CountOf(own, 6 * suit + rank) == 0) missing.push_back(6 * suit + rank);
+        if (missing.size() == 1) add(std::string(name), missing);
+    }
+    const int queen = KindOfCode(304);
+    const int jack = KindOfCode(405);
+    if ((CountOf(own, queen) > 0) != (CountOf(own, jack) > 0))
+        add("Pinochle", {CountOf(own, queen) > 0 ? jack : queen});
+    for (int suit = 0; suit < 4; ++suit) {
+        const int king = 6 * suit + 2;
+        if ((CountOf(own, king) > 0) != (CountOf(own, king + 1) > 0))
+            add("Marriage " + std::string(kSuitNames[static_cast<std::size_t>(suit)]),
+                {CountOf(own, king) > 0 ? king + 1 : king});
+    }
+    for (NearMeld& near : found) {
+        std::string cards;
+        for (int kind : near.kinds) cards += (cards.empty() ? "" : " + ") + CardName(kind);
+        near.meld += " (" + cards + ")";
+    }
+    return found;
+}
+
+double ChancePartnerHoldsAll(HandCounts own, const std::vector<int>& kinds) {
+    // Partner misses every copy of a set of m unseen cards with chance
+    // C(36 - m, 12) / C(36, 12); inclusion and exclusion over the subsets of
+    // the kinds asked for gives the chance of holding one of each.
+    auto missesAll = [](int m) {
+        double p = 1;
+        for (int j = 0; j < 12; ++j) p *= static_cast<double>(36 - m - j) / static_cast<double>(36 - j);
+        return p;
+    };
+    double chance = 0;
+    const std::size_t subsets = std::size_t{1} << kinds.size();
+    for (std::size_t subset = 0; subset < subsets; ++subset) {
+        int unseen = 0;
+        int size = 0;
+        for (std::size_t i = 0; i < kinds.size(); ++i)
+            if (subset & (std::size_t{1} << i)) {
+                unseen += 2 - CountOf(own, kinds[i]);
+                ++size;
+            }
+        chance += (size % 2 == 0 ? 1 : -1) * missesAll(unseen);
+    }
+    return chance;
+}
+
+void SimulationTally::Merge(const SimulationTally& other) {
+    deals += other.deals;
+    for (std::size_t t = 0; t < 4; ++t) {
+        Trump& mine = trumps[t];
+        const Trump& theirs = other.trumps[t];
+        mine.partnerSum += theirs.partnerSum;
+        mine.partnerSquares += theirs.partnerSquares;
+        mine.opponentsSum += theirs.opponentsSum;
+        mine.opponentsSquares += theirs.opponentsSquares;
+        for (std::size_t i = 0; i < mine.partner.size(); ++i) mine.partner[i] += theirs.partner[i];
+        for (std::size_t i = 0; i < mine.opponents.size(); ++i) mine.opponents[i] += theirs.opponents[i];
+    }
+    partnerNoTrumpSum += other.partnerNoTrumpSum;
+    partnerNoTrumpSquares += other.partnerNoTrumpSquares;
+    if (nearMeldHits.size() < other.nearMeldHits.size()) nearMeldHits.resize(other.nearMeldHits.size());
+    for (std::size_t i = 0; i < other.nearMeldHits.size(); ++i) nearMeldHits[i] += other.nearMeldHits[i];
+}
+
+void SimulateBlock(const SimulationRequest& request, std::uint64_t block, SimulationTally& tally) {
+    const std::uint64_t first = block * kBlockDeals;
+    if (first >= request.deals) return;
+    const std::uint64_t count = std::min(kBlockDeals, request.deals - first);
+
+    std::array<std::uint8_t, 36> unseen{};
+    std::size_t n = 0;
+    for (int kind = 0; kind < kCardKinds; ++kind)
+        for (int copy = CountOf(request.own, kind); copy < 2 && n < unseen.size(); ++copy)
+            unseen[n++] = static_cast<std::uint8_t>(kind);
+
+    // Each near meld as the bits partner must hold at least once each.
+    std::vector<std::pair<HandCounts, HandCounts>> wanted;  // (first kind's mask, second kind's mask or 0)
+    for (const NearMeld& near : request.nearMelds)
+        wanted.emplace_back(HandCounts{3} << (2 * near.kinds.at(0)),
+                            near.kinds.size() > 1 ? HandCounts{3} << (2 * near.kinds[1]) : 0);
+    tally.nearMeldHits.resize(wanted.size());
+
+    BlockRandom random(request.seed, block);
+    for (std::uint64_t deal = 0; deal < count; ++deal) {
+        // Partner's twelve and one opponent's twelve are drawn by a partial
+        // Fisher-Yates shuffle; the other opponent holds the twelve left.
+        for (std::uint32_t i = 0; i < 24; ++i) std::swap(unseen[i], unseen[i + random.Below(36 - i)]);
+        std::array<HandCounts, 3> hands{};
+        for (std::size_t h = 0; h < 3; ++h)
+            for (std::size_t i = 12 * h; i < 12 * h + 12; ++i) hands[h] += KindBit(unseen[i]);
+
+        const FastMeld partner(hands[0]);
+        const FastMeld left(hands[1]);
+        const FastMeld right(hands[2]);
+        for (std::size_t t = 0; t < 4; ++t) {
+            SimulationTally::Trump& trump = tally.trumps[t];
+            const int p = partner.WithTrump(static_cast<int>(t));
+            const int o = left.WithTrump(static_cast<int>(t)) + right.WithTrump(static_cast<int>(t));
+            trump.partnerSum += p;
+            trump.partnerSquares += std::int64_t{p} * p;
+            trump.opponentsSum += o;
+            trump.opponentsSquares += std::int64_t{o} * o;
+            ++trump.partner[static_cast<std::size_t>(std::min(p, kPartnerMeldBins - 1))];
+            ++trump.opponents[static_cast<std::size_t>(std::min(o, kOpponentsMeldBins - 1))];
+        }
+        const int noTrump = partner.NoTrump();
+        tally.partnerNoTrumpSum += noTrump;
+        tally.partnerNoTrumpSquares += std::int64_t{noTrump} * noTrump;
+        for (std::size_t w = 0; w < wanted.size(); ++w)
+            if ((hands[0] & wanted[w].first) != 0 && (wanted[w].second == 0 || (hands[0] & wanted[w].second) != 0))
+                ++tally.nearMeldHits[w];
+    }
+    tally.deals += count;
+}
+
+SimulationTally Simulate(const SimulationRequest& request, const std::atomic<bool>* cancel,
+                         const std::function<void(const SimulationTally&)>& progress) {
+    SimulationTally total;
+    total.nearMeldHits.resize(request.nearMelds.size());
+    if (!IsWholeHand(request.own) || request.deals == 0) return total;
+
+    const std::uint64_t blocks = (request.deals + kBlockDeals - 1) / kBlockDeals;
+    unsigned threads = request.threads != 0 ? request.threads : std::max(1u, std::thread::hardware_concurrency());
+    threads = static_cast<unsigned>(std::min<std::uint64_t>(threads, blocks));
+    std::atomic<std::uint64_t> nextBlock{0};
+    std::mutex merging;
+
+    auto work = [&] {
+        // Each worker keeps a tally of its own and folds it into the total
+        // after every block; the histograms make a tally too large to keep
+        // one per block.
+        auto mine = std::make_unique<SimulationTally>();
+        for (;;) {
+            if (cancel != nullptr && cancel->load(std::memory_order_relaxed)) return;
+            const std::uint64_t block = nextBlock.fetch_add(1);
+            if (block >= blocks) return;
+            SimulateBlock(request, block, *mine);
+            if (cancel != nullptr && cancel->load(std::memory_order_relaxed)) return;
+            const std::lock_guard lock(merging);
+            total.Merge(*mine);
+            *mine = SimulationTally{};
+            if (progress) progress(total);
+        }
+    };
+    std::vector<std::thread> workers;
+    for (unsigned i = 1; i < threads; ++i) workers.emplace_back(work);
+    work();
+    for (std::thread& worker : workers) worker.join();
+    return total;
+}
+
+template <std::size_t Bins>
+MeldSpread SpreadOf(const std::array<std::uint64_t, Bins>& histogram, std::int64_t sum, std::int64_t squares,
+                    std::uint64_t deals) {
+    MeldSpread spread;
+    if (deals == 0) return spread;
+    const double n = static_cast<double>(deals);
+    spread.mean = static_cast<double>(sum) / n;
+    const double variance = std::max(0.0, static_cast<double>(squares) / n - spread.mean * spread.mean);
+    spread.halfWidth = deals > 1 ? 1.96 * std::sqrt(variance * n / (n - 1) / n) : 0;
+    auto percentile = [&](std::uint64_t per100) {
+        // The least value v with at least per100% of the deals at or below it.
+        const std::uint64_t needed = (deals * per100 + 99) / 100;
+        std::uint64_t seen = 0;
+        for (std::size_t v = 0; v < Bins; ++v) {
+            seen += histogram[v];
+            if (seen >= needed && seen > 0) return static_cast<int>(v);
+        }
+        return static_cast<int>(Bins - 1);
+    };
+    spread.p10 = percentile(10);
+    spread.p50 = percentile(50);
+    spread.p90 = percentile(90);
+    return spread;
+}
+
+template <std::size_t Bins>
+double ShareAtLeast(const std::array<std::uint64_t, Bins>& histogram, int value, std::uint64_t deals) {
+    if (deals == 0) return 0;
+    std::uint64_t above = 0;
+    for (std::size_t v = static_cast<std::size_t>(std::max(value, 0)); v < Bins; ++v) above += histogram[v];
+    return static_cast<double>(above) / static_cast<double>(deals);
+}
+
+template MeldSpread SpreadOf(const std::array<std::uint64_t, kPartnerMeldBins>&, std::int64_t, std::int64_t,
+                             std::uint64_t);
+template MeldSpread SpreadOf(const std::array<std::uint64_t, kOpponentsMeldBins>&, std::int64_t, std::int64_t,
+                             std::uint64_t);
+template double ShareAtLeast(const std::array<std::uint64_t, kPartnerMeldBins>&, int, std::uint64_t);
+template double ShareAtLeast(const std::array<std::uint64_t, kOpponentsMeldBins>&, int, std::uint64_t);
+
+}  // namespace vantrel

@@ -1,0 +1,177 @@
+// The hand analysis: its fast meld counter against the program's own, exact
+// odds against the simulation, an unbiased deal, and figures that depend on
+// the seed alone.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <random>
+
+#include "analysis/hand_analysis.h"
+#include "app/number_text.h"
+#include "eval/meld.h"
+#include "eval/playing_points.h"
+#include "test_support.h"
+
+namespace vantrel {
+namespace {
+
+using testing::FixedClock;
+using testing::Hand;
+using testing::Started;
+
+// Twelve cards drawn from the double deck limited to some suits and ranks, so
+// that runs, doubled marriages and fours turn up far more often than at random.
+std::array<CardRec, 12> RandomHand(std::mt19937_64& random, const std::vector<int>& suits,
+                                   const std::vector<int>& ranks) {
+    std::vector<CardRec> pool;
+    for (int suit : suits)
+        for (int rank : ranks)
+            for (int copy = 0; copy < 2; ++copy) pool.push_back(MakeCard(suit, rank, "S"));
+    std::shuffle(pool.begin(), pool.end(), random);
+    std::array<CardRec, 12> hand{};
+    std::copy_n(pool.begin(), 12, hand.begin());
+    return hand;
+}
+
+TEST(HandAnalysis, FastMeldAgreesWithTheProgramsMeldForEveryTrump) {
+    const char* asked = std::getenv("VANTREL_DIFFERENTIAL_HANDS");
+    const long hands = asked != nullptr ? std::atol(asked) : 60000;
+    const std::vector<std::pair<std::vector<int>, std::vector<int>>> pools{{{1, 2, 3, 4}, {1, 2, 3, 4, 5, 6}},
+                                                                           {{1, 2}, {1, 2, 3, 4, 5, 6}},
+                                                                           {{3, 4}, {1, 2, 3, 4, 5}},
+                                                                           {{1, 2, 3, 4}, {1, 3, 4, 5}},
+                                                                           {{2, 3, 4}, {2, 3, 4, 5, 6}}};
+    std::mt19937_64 random(7);
+    for (long i = 0; i < hands; ++i) {
+        const auto& [suits, ranks] = pools[static_cast<std::size_t>(i) % pools.size()];
+        const auto hand = RandomHand(random, suits, ranks);
+        const FastMeld fast(CountsOfHand(hand.data()));
+        ASSERT_EQ(fast.NoTrump(), CountMeld(hand.data(), "x").total) << "hand " << i;
+        for (int t = 0; t < 4; ++t) {
+            const std::string_view trump = kSuitLetters[static_cast<std::size_t>(t)];
+            const int expected = CountMeld(hand.data(), trump).total + CountPlayingPoints(hand.data(), trump).DixMeld();
+            ASSERT_EQ(fast.WithTrump(t), expected) << "hand " << i << " trump " << trump;
+        }
+    }
+}
+
+HandCounts Counts(const std::array<CardRec, 12>& hand) { return CountsOfHand(hand.data()); }
+
+TEST(HandAnalysis, ExactOddsAgreeWithTheSimulation) {
+    const std::vector<std::array<CardRec, 12>> hands{
+        Hand({"AH", "10H", "KH", "QH", "AS", "AC", "KC", "QS", "9D", "9D", "JC", "KS"}),
+        Hand({"AD", "10D", "JD", "QD", "AD", "KC", "KC", "KH", "KS", "9S", "10S", "JH"}),
+    };
+    for (const auto& hand : hands) {
+        SimulationRequest request{Counts(hand), 99, 60000, 2, FindNearMelds(Counts(hand))};
+        ASSERT_GE(request.nearMelds.size(), 4u);
+        const SimulationTally tally = Simulate(request);
+        ASSERT_EQ(tally.deals, 60000u);
+        for (std::size_t i = 0; i < request.nearMelds.size(); ++i) {
+            const double p = request.nearMelds[i].exact;
+            const double seen = static_cast<double>(tally.nearMeldHits[i]) / 60000.0;
+            EXPECT_NEAR(seen, p, 4 * std::sqrt(p * (1 - p) / 60000.0)) << request.nearMelds[i].meld;
+        }
+    }
+    // One copy of a card unseen: partner holds it with chance 12/36; two: 1 - (24 * 23) / (36 * 35).
+    const auto hand = hands[0];
+    EXPECT_NEAR(ChancePartnerHoldsAll(Counts(hand), {KindOfCode(105)}), 1.0 / 3, 1e-12);
+    EXPECT_NEAR(ChancePartnerHoldsAll(Counts(hand), {KindOfCode(403)}), 1 - 552.0 / 1260, 1e-12);
+}
+
+TEST(HandAnalysis, NearMeldsNameTheMissingCards) {
+    const auto hand = Hand({"AH", "10H", "KH", "QH", "AS", "AC", "KC", "QS", "9D", "9D", "JC", "KS"});
+    std::vector<std::string> melds;
+    for (const NearMeld& near : FindNearMelds(Counts(hand))) melds.push_back(near.meld);
+    EXPECT_EQ(melds, (std::vector<std::string>{"Run in Clubs (10\u2663 + Q\u2663)", "Run in Hearts (J\u2665)",
+                                               "Run in Spades (10\u2660 + J\u2660)", "Aces (A\u2666)",
+                                               "Kings (K\u2666)", "Pinochle (J\u2666)", "Marriage Clubs (Q\u2663)"}));
+}
+
+TEST(HandAnalysis, PartnersMeanWithoutTrumpIsThatOfARandomHand) {
+    // Over many own hands, what partner melds is what any hand melds: a deal
+    // of the unseen cards that favoured some of them would show here.
+    std::mt19937_64 random(11);
+    double partnerMean = 0;
+    double partnerVariance = 0;
+    double randomMean = 0;
+    constexpr int kHands = 300;
+    constexpr std::uint64_t kDeals = 4096;
+    for (int h = 0; h < kHands; ++h) {
+        const auto own = RandomHand(random, {1, 2, 3, 4}, {1, 2, 3, 4, 5, 6});
+        const SimulationTally tally = Simulate({Counts(own), static_cast<std::uint64_t>(h), kDeals, 1, {}});
+        const double mean = static_cast<double>(tally.partnerNoTrumpSum) / kDeals;
+        partnerMean += mean / kHands;
+        partnerVariance += static_cast<double>(tally.partnerNoTrumpSquares) / kDeals - mean * mean;
+        for (int r = 0; r < 40; ++r) {
+            const auto other = RandomHand(random, {1, 2, 3, 4}, {1, 2, 3, 4, 5, 6});
+            randomMean += CountMeld(other.data(), "x").total / (40.0 * kHands);
+        }
+    }
+    const double error =
+        std::sqrt(partnerVariance / kHands / (kHands * kDeals) + partnerVariance / kHands / (40 * kHands));
+    EXPECT_NEAR(partnerMean, randomMean, 4 * error);
+}
+
+TEST(HandAnalysis, TheSeedAndTheCountAloneFixTheFigures) {
+    const auto hand = Hand({"AH", "10H", "KH", "QH", "AS", "AC", "KC", "QS", "9D", "9D", "JC", "KS"});
+    SimulationRequest request{Counts(hand), 5, 3 * kBlockDeals + 17, 1, FindNearMelds(Counts(hand))};
+    const SimulationTally one = Simulate(request);
+    int progressCalls = 0;
+    for (unsigned threads : {2u, 8u}) {
+        request.threads = threads;
+        const SimulationTally many = Simulate(request, nullptr, [&](const SimulationTally&) { ++progressCalls; });
+        EXPECT_EQ(FigureRows(OwnFiguresOf(hand.data()), many)[3].cells,
+                  FigureRows(OwnFiguresOf(hand.data()), one)[3].cells);
+        EXPECT_EQ(many.trumps[1].partner, one.trumps[1].partner);
+        EXPECT_EQ(many.trumps[3].opponents, one.trumps[3].opponents);
+        EXPECT_EQ(many.nearMeldHits, one.nearMeldHits);
+    }
+    EXPECT_EQ(progressCalls, 8);
+    request.seed = 6;
+    EXPECT_NE(Simulate(request).trumps[1].partner, one.trumps[1].partner);
+
+    std::atomic<bool> cancel{true};
+    EXPECT_EQ(Simulate(request, &cancel).deals, 0u);
+    request.own = 0;  // no whole hand: nothing dealt
+    EXPECT_EQ(Simulate(request).deals, 0u);
+}
+
+TEST(HandAnalysis, OwnFiguresEqualTheDeclarationLines) {
+    Started form(FixedClock(31));
+    for (const SeatInfo& seat : kSeats) {
+        const CardRec* hand = &form->Deck[static_cast<std::size_t>(seat.first)];
+        const auto own = OwnFiguresOf(hand);
+        for (int i = 0; i < 12; ++i) {
+            const int index = seat.first + i;
+            form->TrumpDeclared = true;  // the double-click then starts a fresh list
+            form->Image1_DblClick(index);
+            const std::size_t s =
+                static_cast<std::size_t>(SuitNumber(form->Deck[static_cast<std::size_t>(index)].Suit) - 1);
+            const auto lines = testing::LinesFrom(form->List1, 0);
+            EXPECT_EQ(lines.back(), "Bid Value = " + std::to_string(own[s].bidValue));
+            EXPECT_NE(std::find(lines.begin(), lines.end(), "Total Meld = " + NumberText(std::int64_t{own[s].meld})),
+                      lines.end());
+            EXPECT_NE(std::find(lines.begin(), lines.end(),
+                                "Hands Playing Points = " + NumberText(std::int64_t{own[s].playPoints})),
+                      lines.end());
+        }
+    }
+}
+
+TEST(HandAnalysis, CopiedTextHoldsEveryFigure) {
+    const auto hand = Hand({"AH", "10H", "KH", "QH", "AS", "AC", "KC", "QS", "9D", "9D", "JC", "KS"});
+    EXPECT_EQ(HandText(hand.data()), "\u2663 A K J  \u2665 A 10 K Q  \u2660 A K Q  \u2666 9 9");
+    EXPECT_EQ(LongestSuit(hand.data()), 1);
+    const SimulationTally tally = Simulate({Counts(hand), 1, 1000, 1, {}});
+    const auto rows = FigureRows(OwnFiguresOf(hand.data()), tally);
+    const std::string text = AnalysisText({"South", "", HandText(hand.data()), 1, 1000}, rows, {}, tally.deals);
+    EXPECT_NE(text.find("Seed 1, 1,000 of 1,000 deals simulated"), std::string::npos);
+    for (const FigureRow& row : rows)
+        for (const std::string& cell : row.cells) EXPECT_NE(text.find(cell), std::string::npos) << row.name;
+    EXPECT_EQ(rows[2].cells, (std::array<std::string, 4>{"125", "160", "145", "150"}));
+}
+
+}  // namespace
+}  // namespace vantrel
