@@ -23,10 +23,14 @@ std::string Whole(std::int64_t value) { return std::to_string(value); }
 
 // Thousands grouped with commas, as the window shows counts of deals.
 std::string Grouped(std::uint64_t value) {
-    std::string digits = std::to_string(value);
-    for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3)
-        digits.insert(static_cast<std::size_t>(at), ",");
-    return digits;
+    char digits[24];
+    const int size = std::snprintf(digits, sizeof digits, "%llu", static_cast<unsigned long long>(value));
+    std::string grouped;
+    for (int i = 0; i < size; ++i) {
+        if (i > 0 && (size - i) % 3 == 0) grouped.push_back(',');
+        grouped.push_back(digits[i]);
+    }
+    return grouped;
 }
 
 }  // namespace
@@ -102,21 +106,21 @@ std::vector<FigureRow> FigureRows(const std::array<OwnFigures, 4>& own, const Si
     };
     auto unknown = [&](auto text) { return [=](std::size_t t) { return n == 0 ? std::string("\u2026") : text(t); }; };
     auto meanText = [](const MeldSpread& s) { return Fixed(s.mean, 1) + " \u00b1 " + Fixed(s.halfWidth, 1); };
-    auto percentiles = [](const MeldSpread& s) { return Whole(s.p10) + " / " + Whole(s.p50) + " / " + Whole(s.p90); };
+    auto percentiles = [](const MeldSpread& s) { return Whole(s.p10) + "/" + Whole(s.p50) + "/" + Whole(s.p90); };
 
-    row("Partner's meld, mean", unknown([&](std::size_t t) { return meanText(partner(t)); }));
-    row("Partner's meld, 10th / 50th / 90th", unknown([&](std::size_t t) { return percentiles(partner(t)); }));
+    row("Partner, mean", unknown([&](std::size_t t) { return meanText(partner(t)); }));
+    row("Partner, 10th/50th/90th", unknown([&](std::size_t t) { return percentiles(partner(t)); }));
     for (int at : {20, 40, 60, 100})
-        row("Partner melds " + Whole(at) + " or more",
+        row("Partner, " + Whole(at) + " or more",
             unknown([&, at](std::size_t t) { return PercentText(ShareAtLeast(tally.trumps[t].partner, at, n)); }));
-    row("Partnership meld, mean", unknown([&](std::size_t t) { return Fixed(own[t].meld + partner(t).mean, 1); }));
-    row("Partnership meld, 10th / 50th / 90th", unknown([&](std::size_t t) {
+    row("Partnership, mean", unknown([&](std::size_t t) { return Fixed(own[t].meld + partner(t).mean, 1); }));
+    row("Partnership, 10th/50th/90th", unknown([&](std::size_t t) {
             const MeldSpread s = partner(t);
             const int m = own[t].meld;
-            return Whole(m + s.p10) + " / " + Whole(m + s.p50) + " / " + Whole(m + s.p90);
+            return Whole(m + s.p10) + "/" + Whole(m + s.p50) + "/" + Whole(m + s.p90);
         }));
-    row("Opponents' meld, mean", unknown([&](std::size_t t) { return meanText(opponents(t)); }));
-    row("Opponents' meld, 10th / 50th / 90th", unknown([&](std::size_t t) { return percentiles(opponents(t)); }));
+    row("Opponents, mean", unknown([&](std::size_t t) { return meanText(opponents(t)); }));
+    row("Opponents, 10th/50th/90th", unknown([&](std::size_t t) { return percentiles(opponents(t)); }));
     row("Expected reach", unknown([&](std::size_t t) { return Fixed(own[t].bidValue + partner(t).mean, 1); }));
     return rows;
 }

@@ -20,6 +20,7 @@
 
 #include "app/seats.h"
 #include "app/window_design.h"
+#include "qt/analysis_window.h"
 #include "qt/app_icon.h"
 #include "qt/card_image.h"
 #include "qt/help_window.h"
@@ -221,6 +222,40 @@ void MainWindow::BuildMenus() {
         action->setShortcutContext(Qt::ApplicationShortcut);
         actions_.emplace(std::string(item.name), action);
     }
+    BuildPracticeMenu(menus.at("mnuHelp"));
+}
+
+void MainWindow::BuildPracticeMenu(QMenu* before) {
+    // The practice tools stand in a menu of their own between File and Help;
+    // none of them changes what the window does until the player uses it.
+    auto* practice = new QMenu(tr("&Practice"), this);
+    practice->setObjectName(QStringLiteral("mnuPractice"));
+    menuBar()->insertMenu(before->menuAction(), practice);
+    auto add = [&](const char* name, const QString& caption, const QKeySequence& shortcut) {
+        QAction* action = practice->addAction(caption);
+        action->setObjectName(QString::fromLatin1(name));
+        action->setShortcut(shortcut);
+        action->setShortcutContext(Qt::ApplicationShortcut);
+        actions_.emplace(name, action);
+        return action;
+    };
+    connect(add("mnuAnalyseHand", tr("&Analyse Hand\u2026"), QKeySequence(Qt::Key_F5)), &QAction::triggered, this,
+            &MainWindow::OpenAnalysis);
+}
+
+void MainWindow::OpenAnalysis() {
+    const bool first = analysisWindow_ == nullptr;
+    if (first) {
+        analysisWindow_ = new AnalysisWindow(form_, {}, this);
+        connect(this, &MainWindow::handled, analysisWindow_, &AnalysisWindow::Follow);
+    }
+    if (!analysisWindow_->isVisible()) {
+        if (first) analysisWindow_->PlaceBeside(*this);
+        analysisWindow_->show();
+    }
+    analysisWindow_->raise();
+    analysisWindow_->activateWindow();
+    analysisWindow_->Follow();
 }
 
 void MainWindow::ConnectControls() {
@@ -278,6 +313,7 @@ void MainWindow::Forward(const std::function<void()>& handler) {
     timer.start();
     handler();
     Refresh();
+    emit handled();
     if (reportTiming_) {
         repaint();  // painted here, so that the time includes it
         std::fprintf(stderr, "handler-us %lld\n", static_cast<long long>(timer.nsecsElapsed() / 1000));

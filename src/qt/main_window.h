@@ -17,10 +17,12 @@ class QAction;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 
 namespace vantrel {
 
+class AnalysisWindow;
 class CardImage;
 class HelpWindow;
 class ListBoxView;
@@ -47,6 +49,16 @@ public:
     [[nodiscard]] CardImage* card(int index) const;
     [[nodiscard]] QAction* action(std::string_view name) const;
     [[nodiscard]] HelpWindow* helpWindow() const { return helpWindow_; }
+    /// The hand analysis window, once it has been opened.
+    [[nodiscard]] AnalysisWindow* analysisWindow() const { return analysisWindow_; }
+    /// Opens the hand analysis window beside this one (Practice > Analyse Hand).
+    void OpenAnalysis();
+
+signals:
+    /// A handler has run and the widgets show its outcome.
+    void handled();
+
+public:
     /// The area that stands for the window's own surface.
     [[nodiscard]] QWidget* surface() const { return surface_; }
 
@@ -60,6 +72,7 @@ private:
     }
     void BuildControls();
     void BuildMenus();
+    void BuildPracticeMenu(QMenu* before);
     void ConnectControls();
     void SetTabOrder();
     /// Runs a handler, then refreshes the widgets.
@@ -73,6 +86,7 @@ private:
     CardPainter painter_;
     QWidget* surface_ = nullptr;
     HelpWindow* helpWindow_ = nullptr;
+    AnalysisWindow* analysisWindow_ = nullptr;
     std::map<std::string, QWidget*, std::less<>> widgets_;
     std::map<std::string, QAction*, std::less<>> actions_;
     std::vector<CardImage*> cards_;

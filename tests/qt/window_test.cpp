@@ -1,6 +1,8 @@
 // The window driven through its real widgets, on the offscreen platform.
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QTableWidget>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,6 +15,8 @@
 
 #include "app/seats.h"
 #include "app/window_design.h"
+#include "analysis/hand_analysis.h"
+#include "qt/analysis_window.h"
 #include "qt/card_image.h"
 #include "qt/help_window.h"
 #include "qt/list_box_view.h"
@@ -107,10 +111,9 @@ private slots:
             QCOMPARE(action->text(), QString::fromUtf8(item.caption.data(), item.caption.size()));
             QCOMPARE(action->shortcut(), QKeySequence(QString::fromUtf8(item.shortcut.data(), item.shortcut.size())));
         }
-        const QList<QAction*> menus = w().menuBar()->actions();
-        QCOMPARE(menus.size(), 2);
-        QCOMPARE(menus[0]->text(), QStringLiteral("&File"));
-        QCOMPARE(menus[1]->text(), QStringLiteral("&Help"));
+        QStringList menus;
+        for (QAction* menu : w().menuBar()->actions()) menus << menu->text();
+        QCOMPARE(menus, (QStringList{"&File", "&Practice", "&Help"}));
     }
 
     void tabOrderFollowsTheDesign() {
@@ -303,6 +306,42 @@ private slots:
         QCOMPARE(ends_, 3);
         w().close();
         QCOMPARE(ends_, 4);
+    }
+
+    void analysisFollowsTheHandAndStopsWhenClosed() {
+        QTest::keyClick(&w(), Qt::Key_F5);
+        AnalysisWindow* analysis = w().analysisWindow();
+        QVERIFY(analysis != nullptr && analysis->isVisible());
+        QCOMPARE(analysis->seat(), std::string("S"));
+        auto* deals = analysis->findChild<QComboBox*>();
+        auto restartWith = [&](int choice) {
+            deals->setCurrentIndex(choice);
+            analysis->Restart();
+        };
+        QSignalSpy finished(analysis, &AnalysisWindow::finished);
+        restartWith(0);
+        QVERIFY(finished.wait(10000));
+        QCOMPARE(analysis->dealsDone(), 10000u);
+        const auto own = OwnFiguresOf(&w().form().Deck[1]);
+        auto* figures = analysis->findChild<QTableWidget*>(QStringLiteral("figures"));
+        for (int suit = 0; suit < 4; ++suit)
+            QCOMPARE(figures->item(2, suit)->text(), QString::number(own[static_cast<std::size_t>(suit)].bidValue));
+        QVERIFY(figures->item(3, 0)->data(Qt::AccessibleTextRole).toString().startsWith("Partner, mean, Clubs: "));
+        QVERIFY(analysis->text().startsWith("Hand Analysis: South\n"));
+
+        // Another hand restarts it; Cancel and closing stop it.
+        MoveOverBackground();
+        MoveTo(CardPoint(14));
+        QCOMPARE(analysis->seat(), std::string("W"));
+        restartWith(3);
+        QVERIFY(analysis->running());
+        analysis->Cancel();
+        QVERIFY(!analysis->running());
+        QVERIFY(analysis->dealsDone() < 10000000u);
+        restartWith(3);
+        analysis->close();
+        QVERIFY(!analysis->running());
+        QCOMPARE(finished.count(), 1);
     }
 
     void cardFacesArePaintedAtTheScreensScale() {

@@ -1,0 +1,416 @@
+#include "qt/analysis_window.h"
+
+#include <QApplication>
+#include <QBarCategoryAxis>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QChart>
+#include <QChartView>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QScreen>
+#include <QTableWidget>
+#include <QTimer>
+#include <QValueAxis>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
+
+#include "app/seats.h"
+
+namespace vantrel {
+
+namespace {
+
+constexpr std::array<std::uint64_t, 4> kDealChoices{10000, 100000, 1000000, 10000000};
+constexpr int kHistogramStep = 20;
+constexpr int kHistogramBars = 14;  // 0-19, 20-39, ... and 260 or more
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+QString SuitHeader(std::size_t suit) {
+    static const char* const kSymbols[] = {"\u2663", "\u2665", "\u2660", "\u2666"};
+    return Q(kSuitNames[suit]) + QStringLiteral(" ") + QString::fromUtf8(kSymbols[suit]);
+}
+
+// A read-only table whose cells are reached with the arrow keys and read out
+// with their row and column, e.g. "Bid value, Hearts: 160".
+QTableWidget* FigureTable(QWidget* parent, const QStringList& columns, const QString& name) {
+    auto* table = new QTableWidget(0, static_cast<int>(columns.size()), parent);
+    table->setHorizontalHeaderLabels(columns);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setSelectionMode(QAbstractItemView::SingleSelection);
+    table->setTabKeyNavigation(false);
+    table->setWordWrap(false);
+    table->setFocusPolicy(Qt::StrongFocus);
+    table->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    table->setAccessibleName(name);
+    return table;
+}
+
+void SetCell(QTableWidget* table, int row, int column, const QString& text, const QString& spoken) {
+    QTableWidgetItem* item = table->item(row, column);
+    if (item == nullptr) {
+        item = new QTableWidgetItem;
+        table->setItem(row, column, item);
+    }
+    if (item->text() != text) item->setText(text);
+    item->setData(Qt::AccessibleTextRole, spoken);
+    item->setTextAlignment(column == 0 && table->verticalHeader()->isHidden() ? Qt::AlignLeft | Qt::AlignVCenter
+                                                                               : Qt::AlignRight | Qt::AlignVCenter);
+}
+
+}  // namespace
+
+AnalysisWindow::AnalysisWindow(const Form1& form, std::function<std::string()> dealCode, QWidget* parent)
+    : QWidget(parent, Qt::Window), form_(form), dealCode_(std::move(dealCode)) {
+    setObjectName(QStringLiteral("AnalysisWindow"));
+    setWindowTitle(tr("Hand Analysis"));
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    poll_ = new QTimer(this);
+    poll_->setInterval(50);
+    connect(poll_, &QTimer::timeout, this, &AnalysisWindow::Poll);
+    BuildWidgets();
+    resize(600, 800);
+}
+
+AnalysisWindow::~AnalysisWindow() { Stop(); }
+
+void AnalysisWindow::BuildWidgets() {
+    title_ = new QLabel(this);
+    QFont bold = title_->font();
+    bold.setBold(true);
+    bold.setPointSizeF(bold.pointSizeF() * 1.25);
+    title_->setFont(bold);
+    hand_ = new QLabel(this);
+    hand_->setTextFormat(Qt::RichText);
+    hand_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    hand_->setFocusPolicy(Qt::StrongFocus);
+    QFont handFont = hand_->font();
+    handFont.setPointSizeF(handFont.pointSizeF() * 1.3);
+    hand_->setFont(handFont);
+
+    deals_ = new QComboBox(this);
+    for (std::uint64_t n : kDealChoices) deals_->addItem(QLocale(QLocale::English).toString(static_cast<qulonglong>(n)));
+    deals_->setCurrentIndex(1);
+    deals_->setAccessibleName(tr("Number of simulated deals"));
+    seed_ = new QLineEdit(QStringLiteral("1"), this);
+    seed_->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{1,20}")), seed_));
+    seed_->setAccessibleName(tr("Seed"));
+    seed_->setMaximumWidth(200);
+    auto* run = new QPushButton(tr("&Run"), this);
+    run->setAccessibleName(tr("Run the analysis again"));
+    progress_ = new QProgressBar(this);
+    progress_->setRange(0, 1000);
+    progress_->setAccessibleName(tr("Simulation progress"));
+    progress_->setFormat(QStringLiteral("%p%"));
+    cancel_button_ = new QPushButton(tr("C&ancel"), this);
+    auto* copy = new QPushButton(tr("&Copy"), this);
+    copy->setAccessibleName(tr("Copy the analysis"));
+    auto* close = new QPushButton(tr("Close"), this);
+    status_ = new QLabel(this);
+    status_->setObjectName(QStringLiteral("status"));
+
+    QStringList columns;
+    for (std::size_t s = 0; s < 4; ++s) columns << SuitHeader(s);
+    figures_ = FigureTable(this, columns, tr("Figures for each trump"));
+    figures_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    figures_->setObjectName(QStringLiteral("figures"));
+
+    histogramTrump_ = new QComboBox(this);
+    for (std::size_t s = 0; s < 4; ++s) histogramTrump_->addItem(SuitHeader(s));
+    histogramTrump_->setAccessibleName(tr("Trump of the histogram"));
+    bars_ = new QBarSet(tr("Share of deals"));
+    auto* series = new QBarSeries;
+    series->append(bars_);
+    series->setBarWidth(0.9);
+    auto* chart = new QChart;
+    chart->addSeries(series);
+    chart->legend()->hide();
+    chart->setTitle(tr("Partner's meld"));
+    QStringList categories;
+    for (int bar = 0; bar < kHistogramBars; ++bar)
+        categories << (bar + 1 < kHistogramBars ? QString::number(bar * kHistogramStep)
+                                                : QStringLiteral("%1+").arg(bar * kHistogramStep));
+    auto* xAxis = new QBarCategoryAxis;
+    xAxis->append(categories);
+    QFont small = xAxis->labelsFont();
+    small.setPointSizeF(small.pointSizeF() * 0.8);
+    xAxis->setLabelsFont(small);
+    chart->setMargins(QMargins(4, 4, 4, 4));
+    auto* yAxis = new QValueAxis;
+    yAxis->setLabelFormat(QStringLiteral("%.0f%%"));
+    chart->addAxis(xAxis, Qt::AlignBottom);
+    chart->addAxis(yAxis, Qt::AlignLeft);
+    series->attachAxis(xAxis);
+    series->attachAxis(yAxis);
+    chart_ = new QChartView(chart, this);
+    chart_->setRenderHint(QPainter::Antialiasing);
+    chart_->setMinimumHeight(220);
+    chart_->setAccessibleName(tr("Histogram of partner's meld"));
+
+    odds_ = FigureTable(this, {tr("Near meld (cards partner may hold)"), tr("Exact"), tr("Simulated"), tr("\u00b1 95%")},
+                        tr("Odds that partner holds the missing cards"));
+    odds_->verticalHeader()->hide();
+    odds_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    odds_->setObjectName(QStringLiteral("odds"));
+
+    auto* settings = new QHBoxLayout;
+    auto* dealsLabel = new QLabel(tr("&Deals:"), this);
+    dealsLabel->setBuddy(deals_);
+    auto* seedLabel = new QLabel(tr("&Seed:"), this);
+    seedLabel->setBuddy(seed_);
+    settings->addWidget(dealsLabel);
+    settings->addWidget(deals_);
+    settings->addWidget(seedLabel);
+    settings->addWidget(seed_);
+    settings->addWidget(run);
+    settings->addWidget(progress_, 1);
+    settings->addWidget(cancel_button_);
+
+    auto* histogramRow = new QHBoxLayout;
+    auto* histogramLabel = new QLabel(tr("&Histogram for trump:"), this);
+    histogramLabel->setBuddy(histogramTrump_);
+    histogramRow->addWidget(histogramLabel);
+    histogramRow->addWidget(histogramTrump_);
+    histogramRow->addStretch(1);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(status_, 1);
+    buttons->addWidget(copy);
+    buttons->addWidget(close);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(title_);
+    layout->addWidget(hand_);
+    layout->addLayout(settings);
+    layout->addWidget(figures_, 3);
+    layout->addLayout(histogramRow);
+    layout->addWidget(chart_, 2);
+    layout->addWidget(odds_, 1);
+    layout->addLayout(buttons);
+
+    connect(deals_, &QComboBox::activated, this, &AnalysisWindow::Restart);
+    connect(seed_, &QLineEdit::returnPressed, this, &AnalysisWindow::Restart);
+    connect(run, &QPushButton::clicked, this, &AnalysisWindow::Restart);
+    connect(cancel_button_, &QPushButton::clicked, this, &AnalysisWindow::Cancel);
+    connect(histogramTrump_, &QComboBox::currentIndexChanged, this, &AnalysisWindow::ShowHistogram);
+    connect(copy, &QPushButton::clicked, this, [this] { QApplication::clipboard()->setText(text()); });
+    connect(close, &QPushButton::clicked, this, &QWidget::close);
+}
+
+const CardRec* AnalysisWindow::Hand() const {
+    const SeatInfo* seat = SeatOfLetter(seat_);
+    return &form_.Deck[static_cast<std::size_t>(seat != nullptr ? seat->first : 1)];
+}
+
+void AnalysisWindow::Follow() {
+    if (!isVisible()) return;
+    // The hand last chosen by mouse or by naming trump, South before any
+    // choice; during play the deck still holds the hands as dealt.
+    const std::string seat = SeatOfLetter(form_.CurSeat) != nullptr ? form_.CurSeat : std::string("S");
+    std::array<std::int16_t, 48> codes{};
+    for (std::size_t p = 1; p <= 48; ++p) codes[p - 1] = form_.Deck[p].Code;
+    if (!stale_ && seat == seat_ && codes == dealCodes_) return;
+    seat_ = seat;
+    dealCodes_ = codes;
+    stale_ = false;
+    {
+        const QSignalBlocker block(histogramTrump_);
+        histogramTrump_->setCurrentIndex(LongestSuit(Hand()));
+    }
+    Restart();
+}
+
+void AnalysisWindow::Restart() {
+    Stop();
+    bool ok = false;
+    const std::uint64_t seed = seed_->text().toULongLong(&ok);
+    if (!ok) {
+        status_->setText(tr("The seed is a whole number from 0 to 18446744073709551615."));
+        return;
+    }
+    if (SeatOfLetter(seat_) == nullptr) seat_ = std::string(kSeats[0].letter);
+    const CardRec* hand = Hand();
+    const SeatInfo& seat = *SeatOfLetter(seat_);
+    own_ = OwnFiguresOf(hand);
+    const HandCounts counts = CountsOfHand(hand);
+    request_ = SimulationRequest{counts, seed, kDealChoices[static_cast<std::size_t>(std::clamp(deals_->currentIndex(), 0, 3))],
+                                 0, FindNearMelds(counts)};
+    const std::string partner(PartnerOf(seat_));
+    title_->setText(tr("%1's hand, with %2 as partner").arg(Q(seat.name), Q(SeatOfLetter(partner)->name)));
+    // The red suits in red, as on the cards.
+    QString shown = Q(HandText(hand)).toHtmlEscaped();
+    for (const char* red : {"\u2665", "\u2666"})
+        shown.replace(QString::fromUtf8(red), QStringLiteral("<span style=\"color:#c00000\">%1</span>").arg(QString::fromUtf8(red)));
+    hand_->setText(shown);
+    hand_->setAccessibleName(tr("%1's cards: %2").arg(Q(seat.name), Q(HandText(hand))));
+
+    shown_ = std::make_unique<SimulationTally>();
+    shown_->nearMeldHits.resize(request_.nearMelds.size());
+    ShowFigures();
+    progress_->setValue(0);
+    cancel_button_->setEnabled(true);
+    status_->setText(tr("Simulating\u2026"));
+
+    cancel_.store(false);
+    done_.store(false);
+    worker_ = std::thread([this, request = request_] {
+        Simulate(request, &cancel_, [this](const SimulationTally& tally) {
+            const std::lock_guard lock(latestMutex_);
+            if (!latest_) latest_ = std::make_unique<SimulationTally>();
+            *latest_ = tally;
+        });
+        done_.store(true);
+    });
+    poll_->start();
+}
+
+void AnalysisWindow::Stop() {
+    cancel_.store(true);
+    if (worker_.joinable()) worker_.join();
+    poll_->stop();
+    const std::lock_guard lock(latestMutex_);
+    latest_.reset();
+}
+
+void AnalysisWindow::Cancel() {
+    if (!running()) return;
+    cancel_.store(true);
+    worker_.join();
+    Poll();
+}
+
+void AnalysisWindow::Poll() {
+    std::unique_ptr<SimulationTally> fresh;
+    {
+        const std::lock_guard lock(latestMutex_);
+        fresh = std::move(latest_);
+    }
+    if (fresh) {
+        shown_ = std::move(fresh);
+        ShowFigures();
+    }
+    const double share = request_.deals == 0 ? 0 : static_cast<double>(dealsDone()) / static_cast<double>(request_.deals);
+    progress_->setValue(static_cast<int>(1000 * share));
+    if (!done_.load()) return;
+    if (worker_.joinable()) worker_.join();
+    poll_->stop();
+    cancel_button_->setEnabled(false);
+    const QString count = QLocale(QLocale::English).toString(static_cast<qulonglong>(dealsDone()));
+    if (cancel_.load()) {
+        status_->setText(tr("Cancelled after %1 deals.").arg(count));
+    } else {
+        status_->setText(tr("%1 deals simulated.").arg(count));
+        emit finished();
+    }
+}
+
+void AnalysisWindow::ShowFigures() {
+    const std::vector<FigureRow> rows = FigureRows(own_, *shown_);
+    figures_->setRowCount(static_cast<int>(rows.size()));
+    for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
+        const FigureRow& row = rows[static_cast<std::size_t>(r)];
+        if (figures_->verticalHeaderItem(r) == nullptr || figures_->verticalHeaderItem(r)->text() != Q(row.name))
+            figures_->setVerticalHeaderItem(r, new QTableWidgetItem(Q(row.name)));
+        for (std::size_t s = 0; s < 4; ++s)
+            SetCell(figures_, r, static_cast<int>(s), Q(row.cells[s]),
+                    QStringLiteral("%1, %2: %3").arg(Q(row.name), Q(kSuitNames[s]), Q(row.cells[s])));
+    }
+    const std::vector<OddsRow> odds = OddsRows(request_.nearMelds, *shown_);
+    odds_->setRowCount(static_cast<int>(odds.size()));
+    for (int r = 0; r < static_cast<int>(odds.size()); ++r) {
+        const OddsRow& row = odds[static_cast<std::size_t>(r)];
+        SetCell(odds_, r, 0, Q(row.meld), Q(row.meld));
+        SetCell(odds_, r, 1, Q(row.exact), tr("%1, exact chance: %2").arg(Q(row.meld), Q(row.exact)));
+        SetCell(odds_, r, 2, Q(row.simulated), tr("%1, simulated: %2").arg(Q(row.meld), Q(row.simulated)));
+        SetCell(odds_, r, 3, Q(row.error), tr("%1, simulation error: %2").arg(Q(row.meld), Q(row.error)));
+    }
+    if (odds.empty()) {
+        odds_->setRowCount(1);
+        SetCell(odds_, 0, 0, tr("No meld lacks just one or two cards."), tr("No meld lacks just one or two cards."));
+    }
+    ShowHistogram();
+}
+
+void AnalysisWindow::ShowHistogram() {
+    if (!shown_) return;
+    const auto suit = static_cast<std::size_t>(std::clamp(histogramTrump_->currentIndex(), 0, 3));
+    const auto& histogram = shown_->trumps[suit].partner;
+    const double deals = std::max<double>(1, static_cast<double>(shown_->deals));
+    QList<qreal> shares(kHistogramBars, 0);
+    for (std::size_t meld = 0; meld < histogram.size(); ++meld) {
+        const auto bar = std::min<std::size_t>(meld / kHistogramStep, kHistogramBars - 1);
+        shares[static_cast<qsizetype>(bar)] += 100.0 * static_cast<double>(histogram[meld]) / deals;
+    }
+    if (bars_->count() != kHistogramBars) {
+        bars_->remove(0, bars_->count());
+        bars_->append(shares);
+    } else {
+        for (int i = 0; i < kHistogramBars; ++i) bars_->replace(i, shares[i]);
+    }
+    const qreal top = *std::max_element(shares.begin(), shares.end());
+    if (auto* axis = qobject_cast<QValueAxis*>(chart_->chart()->axes(Qt::Vertical).value(0))) {
+        // Whole tens on the axis, so that its labels fall on round shares.
+        const qreal ceiling = std::max<qreal>(10, 10 * std::ceil(top / 10));
+        axis->setRange(0, ceiling);
+        axis->setTickCount(static_cast<int>(ceiling / 10) + 1);
+    }
+    chart_->chart()->setTitle(tr("Partner's meld with %1 as trump").arg(Q(kSuitNames[suit])));
+    chart_->setAccessibleDescription(tr("Partner's meld with %1 as trump; mean %2")
+                                         .arg(Q(kSuitNames[suit]))
+                                         .arg(shown_->deals == 0 ? 0.0 : static_cast<double>(shown_->trumps[suit].partnerSum) / deals, 0, 'f', 1));
+}
+
+QString AnalysisWindow::text() const {
+    const SeatInfo* seat = SeatOfLetter(seat_);
+    const SimulationTally empty;
+    const SimulationTally& tally = shown_ ? *shown_ : empty;
+    AnalysisHeader header{std::string(seat != nullptr ? seat->name : "South"), dealCode_ ? dealCode_() : "",
+                          HandText(Hand()), request_.seed, request_.deals};
+    return Q(AnalysisText(header, FigureRows(own_, tally), OddsRows(request_.nearMelds, tally), tally.deals));
+}
+
+void AnalysisWindow::PlaceBeside(const QWidget& main) {
+    const QScreen* screen = main.screen();
+    if (screen == nullptr) return;
+    const QRect available = screen->availableGeometry();
+    const QRect frame = main.frameGeometry();
+    const int width = std::min(this->width(), available.width());
+    const int height = std::min(this->height(), available.height());
+    resize(width, height);
+    int left = frame.right() + 1;
+    if (left + width > available.right() + 1) left = frame.left() - width;  // the left side, then
+    if (left < available.left()) left = available.right() + 1 - width;     // else over the table's right end
+    const int top = std::clamp(frame.top(), available.top(), available.bottom() + 1 - height);
+    move(std::max(left, available.left()), top);
+}
+
+void AnalysisWindow::closeEvent(QCloseEvent* event) {
+    Stop();
+    stale_ = true;
+    cancel_button_->setEnabled(false);
+    event->accept();
+}
+
+void AnalysisWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+}  // namespace vantrel

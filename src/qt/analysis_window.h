@@ -1,0 +1,106 @@
+#pragma once
+
+#include <QWidget>
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "analysis/hand_analysis.h"
+#include "app/form1.h"
+
+class QBarSet;
+class QChartView;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QTableWidget;
+class QTimer;
+
+namespace vantrel {
+
+/// The "Hand Analysis" window: the selected hand's own figures in every trump,
+/// what partner and the opponents meld over simulated deals of the unseen
+/// cards, and the odds that partner holds a card the hand's near melds lack.
+/// The simulation runs on worker threads; the figures fill in as it goes.
+class AnalysisWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    /// `dealCode` gives the current deal's code, for the header.
+    AnalysisWindow(const Form1& form, std::function<std::string()> dealCode, QWidget* parent);
+    ~AnalysisWindow() override;
+
+    /// Restarts the analysis when the selected hand or the deal has changed
+    /// since it last started.
+    void Follow();
+    /// Starts the analysis afresh with the chosen seed and number of deals.
+    void Restart();
+    /// Stops the running simulation; the figures so far stay.
+    void Cancel();
+    /// Places the window beside `main` where the screen has room for it.
+    void PlaceBeside(const QWidget& main);
+
+    [[nodiscard]] bool running() const { return worker_.joinable() && !done_.load(); }
+    [[nodiscard]] std::uint64_t dealsDone() const { return shown_ ? shown_->deals : 0; }
+    [[nodiscard]] std::string seat() const { return seat_; }
+    /// The whole analysis as plain text, as "Copy" puts it on the clipboard.
+    [[nodiscard]] QString text() const;
+
+signals:
+    /// The simulation ran to its end (not when cancelled).
+    void finished();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void BuildWidgets();
+    void Stop();
+    void Poll();
+    void ShowFigures();
+    void ShowHistogram();
+    const CardRec* Hand() const;
+
+    const Form1& form_;
+    std::function<std::string()> dealCode_;
+
+    // What the running analysis is of.
+    std::string seat_;
+    std::array<std::int16_t, 48> dealCodes_{};
+    std::array<OwnFigures, 4> own_{};
+    SimulationRequest request_;
+    bool stale_ = true;
+
+    // The worker and what it hands over.
+    std::thread worker_;
+    std::atomic<bool> cancel_{false};
+    std::atomic<bool> done_{false};
+    std::mutex latestMutex_;
+    std::unique_ptr<SimulationTally> latest_;
+    std::unique_ptr<SimulationTally> shown_;
+    QTimer* poll_ = nullptr;
+
+    QLabel* title_ = nullptr;
+    QLabel* hand_ = nullptr;
+    QComboBox* deals_ = nullptr;
+    QLineEdit* seed_ = nullptr;
+    QProgressBar* progress_ = nullptr;
+    QPushButton* cancel_button_ = nullptr;
+    QTableWidget* figures_ = nullptr;
+    QComboBox* histogramTrump_ = nullptr;
+    QChartView* chart_ = nullptr;
+    QBarSet* bars_ = nullptr;
+    QTableWidget* odds_ = nullptr;
+    QLabel* status_ = nullptr;
+};
+
+}  // namespace vantrel
