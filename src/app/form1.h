@@ -77,6 +77,14 @@ public:
     void ActualShuffle();
     void Shuffle_Click();
 
+    // ---- Deal codes ----
+    /// Lays the deal a code gives, as Shuffle lays a deal after its shuffle
+    /// step. Returns why a code is refused (and then changes nothing), or an
+    /// empty text.
+    std::string DealFromCode(std::string_view code);
+    /// Lays the current deal again.
+    void ReplayDeal();
+
     // ---- Sorting and suit counts ----
     void Sorthand();
     void CountSuit(int x);
@@ -111,6 +119,8 @@ public:
 private:
     void ShowHelpText(const std::string& text);
     void CheckTargetRanges();
+    /// Lists the meld of each hand of a fresh deal, as a deal does after its shuffle.
+    void ListDealtMeld();
     std::uint64_t RunDealSearch();
     void CompleteTrick();
     void AppendEndOfHandReport();

@@ -21,8 +21,8 @@
 #include <QScreen>
 #include <QTableWidget>
 #include <QTimer>
-#include <QValueAxis>
 #include <QVBoxLayout>
+#include <QValueAxis>
 
 #include <algorithm>
 #include <cmath>
@@ -69,7 +69,7 @@ void SetCell(QTableWidget* table, int row, int column, const QString& text, cons
     if (item->text() != text) item->setText(text);
     item->setData(Qt::AccessibleTextRole, spoken);
     item->setTextAlignment(column == 0 && table->verticalHeader()->isHidden() ? Qt::AlignLeft | Qt::AlignVCenter
-                                                                               : Qt::AlignRight | Qt::AlignVCenter);
+                                                                              : Qt::AlignRight | Qt::AlignVCenter);
 }
 
 }  // namespace
@@ -103,7 +103,8 @@ void AnalysisWindow::BuildWidgets() {
     hand_->setFont(handFont);
 
     deals_ = new QComboBox(this);
-    for (std::uint64_t n : kDealChoices) deals_->addItem(QLocale(QLocale::English).toString(static_cast<qulonglong>(n)));
+    for (std::uint64_t n : kDealChoices)
+        deals_->addItem(QLocale(QLocale::English).toString(static_cast<qulonglong>(n)));
     deals_->setCurrentIndex(1);
     deals_->setAccessibleName(tr("Number of simulated deals"));
     seed_ = new QLineEdit(QStringLiteral("1"), this);
@@ -161,8 +162,9 @@ void AnalysisWindow::BuildWidgets() {
     chart_->setMinimumHeight(220);
     chart_->setAccessibleName(tr("Histogram of partner's meld"));
 
-    odds_ = FigureTable(this, {tr("Near meld (cards partner may hold)"), tr("Exact"), tr("Simulated"), tr("\u00b1 95%")},
-                        tr("Odds that partner holds the missing cards"));
+    odds_ =
+        FigureTable(this, {tr("Near meld (cards partner may hold)"), tr("Exact"), tr("Simulated"), tr("\u00b1 95%")},
+                    tr("Odds that partner holds the missing cards"));
     odds_->verticalHeader()->hide();
     odds_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     odds_->setObjectName(QStringLiteral("odds"));
@@ -247,14 +249,16 @@ void AnalysisWindow::Restart() {
     const SeatInfo& seat = *SeatOfLetter(seat_);
     own_ = OwnFiguresOf(hand);
     const HandCounts counts = CountsOfHand(hand);
-    request_ = SimulationRequest{counts, seed, kDealChoices[static_cast<std::size_t>(std::clamp(deals_->currentIndex(), 0, 3))],
-                                 0, FindNearMelds(counts)};
+    request_ = SimulationRequest{counts, seed,
+                                 kDealChoices[static_cast<std::size_t>(std::clamp(deals_->currentIndex(), 0, 3))], 0,
+                                 FindNearMelds(counts)};
     const std::string partner(PartnerOf(seat_));
     title_->setText(tr("%1's hand, with %2 as partner").arg(Q(seat.name), Q(SeatOfLetter(partner)->name)));
     // The red suits in red, as on the cards.
     QString shown = Q(HandText(hand)).toHtmlEscaped();
     for (const char* red : {"\u2665", "\u2666"})
-        shown.replace(QString::fromUtf8(red), QStringLiteral("<span style=\"color:#c00000\">%1</span>").arg(QString::fromUtf8(red)));
+        shown.replace(QString::fromUtf8(red),
+                      QStringLiteral("<span style=\"color:#c00000\">%1</span>").arg(QString::fromUtf8(red)));
     hand_->setText(shown);
     hand_->setAccessibleName(tr("%1's cards: %2").arg(Q(seat.name), Q(HandText(hand))));
 
@@ -303,7 +307,8 @@ void AnalysisWindow::Poll() {
         shown_ = std::move(fresh);
         ShowFigures();
     }
-    const double share = request_.deals == 0 ? 0 : static_cast<double>(dealsDone()) / static_cast<double>(request_.deals);
+    const double share =
+        request_.deals == 0 ? 0 : static_cast<double>(dealsDone()) / static_cast<double>(request_.deals);
     progress_->setValue(static_cast<int>(1000 * share));
     if (!done_.load()) return;
     if (worker_.joinable()) worker_.join();
@@ -369,9 +374,10 @@ void AnalysisWindow::ShowHistogram() {
         axis->setTickCount(static_cast<int>(ceiling / 10) + 1);
     }
     chart_->chart()->setTitle(tr("Partner's meld with %1 as trump").arg(Q(kSuitNames[suit])));
-    chart_->setAccessibleDescription(tr("Partner's meld with %1 as trump; mean %2")
-                                         .arg(Q(kSuitNames[suit]))
-                                         .arg(shown_->deals == 0 ? 0.0 : static_cast<double>(shown_->trumps[suit].partnerSum) / deals, 0, 'f', 1));
+    chart_->setAccessibleDescription(
+        tr("Partner's meld with %1 as trump; mean %2")
+            .arg(Q(kSuitNames[suit]))
+            .arg(shown_->deals == 0 ? 0.0 : static_cast<double>(shown_->trumps[suit].partnerSum) / deals, 0, 'f', 1));
 }
 
 QString AnalysisWindow::text() const {
@@ -393,7 +399,7 @@ void AnalysisWindow::PlaceBeside(const QWidget& main) {
     resize(width, height);
     int left = frame.right() + 1;
     if (left + width > available.right() + 1) left = frame.left() - width;  // the left side, then
-    if (left < available.left()) left = available.right() + 1 - width;     // else over the table's right end
+    if (left < available.left()) left = available.right() + 1 - width;      // else over the table's right end
     const int top = std::clamp(frame.top(), available.top(), available.bottom() + 1 - height);
     move(std::max(left, available.left()), top);
 }

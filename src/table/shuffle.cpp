@@ -38,6 +38,10 @@ void Form1::Shuffles() {
 
 void Form1::ActualShuffle() {
     Shuffles();
+    ListDealtMeld();
+}
+
+void Form1::ListDealtMeld() {
     MeldTotal = 0;
     List1.Clear();
     MeldShown = false;

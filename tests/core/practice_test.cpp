@@ -1,0 +1,245 @@
+// Deal codes, the play checker and the play record with its verdict.
+#include <gtest/gtest.h>
+
+#include "play/tricks.h"
+#include "practice/deal_code.h"
+#include "practice/play_record.h"
+#include "test_support.h"
+
+namespace vantrel {
+namespace {
+
+using testing::FixedClock;
+using testing::Hand;
+using testing::Lines;
+using testing::LinesFrom;
+using testing::Started;
+
+// Each hand's cards as sorted codes: what a deal is, whatever the order.
+std::array<std::vector<int>, 4> Hands(const Form1::Table& deck) {
+    std::array<std::vector<int>, 4> hands;
+    for (int p = 1; p <= 48; ++p)
+        hands[static_cast<std::size_t>((p - 1) / 12)].push_back(deck[static_cast<std::size_t>(p)].Code);
+    for (auto& hand : hands) std::sort(hand.begin(), hand.end());
+    return hands;
+}
+
+TEST(DealCode, RoundTripsAndLaysTheDealAsShuffleDoes) {
+    Started dealt(FixedClock(1));
+    for (std::uint64_t seed = 1; seed <= 2000; ++seed) {
+        Started original(FixedClock(seed));
+        const std::string code = DealCodeOf(original->Deck);
+        ASSERT_EQ(code.size(), 21u);
+        const DecodedDeal decoded = DecodeDealCode(code);
+        ASSERT_TRUE(decoded.ok) << code << ": " << decoded.problem;
+        ASSERT_EQ(Hands(decoded.deck), Hands(original->Deck)) << code;
+        if (seed % 100 != 0) continue;
+        // Laid on a form in the middle of play, the deal reads exactly as the
+        // shuffle that made it listed it.
+        dealt->cmdPlay_Click();
+        ASSERT_EQ(dealt->DealFromCode(code), "");
+        EXPECT_EQ(dealt->Deck, original->Deck);
+        EXPECT_EQ(LinesFrom(dealt->List1, 0), LinesFrom(original->List1, 0));
+        EXPECT_EQ(dealt->module1.PlayFlag, 0);
+        EXPECT_EQ(dealt->cmdPlay.Caption, "Play Hand");
+        EXPECT_EQ(dealt->MaxSuitCount, original->MaxSuitCount);
+        dealt->ReplayDeal();
+        EXPECT_EQ(LinesFrom(dealt->List1, 0), LinesFrom(original->List1, 0));
+    }
+}
+
+TEST(DealCode, FixedCodesArePinnedToTheirDeals) {
+    Form1::Table table{};
+    for (int p = 1; p <= 48; ++p) table[static_cast<std::size_t>(p)] = TableCard(p);
+    EXPECT_EQ(DealCodeOf(table), "0000-DWDW-Z7Z7-R9R9-0");
+    Started form(FixedClock(20261206));
+    EXPECT_EQ(DealCodeOf(form->Deck), "9R9R-G0K3-VP66-VMQT-S");
+    // Lower case, look-alike letters, blanks and no dashes read the same.
+    EXPECT_EQ(Hands(DecodeDealCode("9r9r g0k3 vp66 vmqt s").deck), Hands(form->Deck));
+}
+
+TEST(DealCode, BadCodesAreRefusedAndChangeNothing) {
+    const std::vector<std::pair<std::string, std::string>> cases{
+        {"9R9R-G0K3-VP66-VMQT", "A deal code has 17 characters besides dashes and blanks; this one has 16."},
+        {"9R9R-G0K3-VP66-VMQT-S-0", "A deal code has 17 characters besides dashes and blanks; this one has 18."},
+        {"9R9R-G0K3-VP66-VMQU-S", "The deal code holds \"U\" at place 16, which no deal code uses."},
+        {"9R9R-G0K3-VP66-VMQT-#", "The deal code holds \"#\" at place 17, which no deal code uses."},
+        {"9R9R-G0K3-VP66-VMQ\xC3\xA9", "The deal code holds a character at place 16, which no deal code uses."},
+        {"9R9R-G0K3-VP66-VMQV-S", "The check character does not fit: the code has been mistyped."},
+        {"R99R-G0K3-VP66-VMQT-S", "The check character does not fit: the code has been mistyped."},
+        {"0000-0000-0000-0000-0", "The deal code does not give twelve cards to each hand."},
+    };
+    Started form(FixedClock(3));
+    const Form1::Table before = form->Deck;
+    const Lines listed = LinesFrom(form->List1, 0);
+    for (const auto& [code, problem] : cases) {
+        EXPECT_EQ(form->DealFromCode(code), problem) << code;
+        EXPECT_EQ(form->Deck, before);
+        EXPECT_EQ(LinesFrom(form->List1, 0), listed);
+    }
+    // "ZZ" is 1,023, past the 1,000 ways three cards can lie: of its 37 check
+    // characters, the one that fits meets that refusal.
+    int unpaired = 0;
+    for (char check : std::string("0123456789ABCDEFGHJKMNPQRSTVWXYZ*~$=U")) {
+        const std::string said = form->DealFromCode(std::string("ZZ00-0000-0000-0000-") + check);
+        unpaired += said == "The deal code does not give two of each card." ? 1 : 0;
+        EXPECT_TRUE(unpaired > 0 || said == "The check character does not fit: the code has been mistyped.");
+    }
+    EXPECT_EQ(unpaired, 1);
+    EXPECT_EQ(form->Deck, before);
+}
+
+// One situation at the table: the trick so far, the hand, the card played,
+// the trump suit, the rules switched off, and the faults expected.
+struct Situation {
+    const char* what;
+    std::vector<const char*> trick;
+    std::vector<const char*> hand;
+    const char* card;
+    int trump;
+    const char* off;  // letters of the rules switched off: f b t o
+    std::vector<std::string> faults;
+};
+
+CheckedCard C(std::string_view name) {
+    const CardRec card = testing::Card(name);
+    return {SuitNumber(card.Suit), RankNumber(card.Rank)};
+}
+
+TEST(PlayCheck, SituationsAtTheTable) {
+    const std::vector<Situation> situations{
+        {"a lead is free", {}, {"9H", "AS"}, "9H", 2, "", {}},
+        {"following and beating", {"KH"}, {"AH", "9H"}, "AH", 1, "", {}},
+        {"following low when able to beat",
+         {"KH"},
+         {"AH", "9H"},
+         "9H",
+         1,
+         "",
+         {"West could beat the K\u2665: must play higher"}},
+        {"the same with heading off", {"KH"}, {"AH", "9H"}, "9H", 1, "b", {}},
+        {"an equal card does not beat", {"KH"}, {"KH", "9H"}, "KH", 1, "", {}},
+        {"cannot beat: any card of the suit", {"AH"}, {"KH", "9H"}, "9H", 1, "", {}},
+        {"not following", {"KH"}, {"AH", "9S"}, "9S", 1, "", {"West held hearts: must follow suit"}},
+        {"not following, rule off", {"KH"}, {"AH", "9S"}, "9S", 1, "f", {}},
+        {"void and trumping", {"KH"}, {"9C", "9S"}, "9C", 1, "", {}},
+        {"void and not trumping",
+         {"KH"},
+         {"9C", "9S"},
+         "9S",
+         1,
+         "",
+         {"West was void in hearts and held clubs: must trump"}},
+        {"void, not trumping, rule off", {"KH"}, {"9C", "9S"}, "9S", 1, "t", {}},
+        {"void without trump", {"KH"}, {"9D", "9S"}, "9S", 1, "", {}},
+        {"under-trumping",
+         {"KH", "10C"},
+         {"AC", "9C"},
+         "9C",
+         1,
+         "",
+         {"West could beat the 10\u2663: must play a higher trump"}},
+        {"over-trumping", {"KH", "10C"}, {"AC", "9C"}, "AC", 1, "", {}},
+        {"under-trumping, rule off", {"KH", "10C"}, {"AC", "9C"}, "9C", 1, "o", {}},
+        {"trumped: following need not beat", {"KH", "10C"}, {"AH", "9H"}, "9H", 1, "", {}},
+        {"trump led: must beat it",
+         {"KC"},
+         {"AC", "9C"},
+         "9C",
+         1,
+         "",
+         {"West could beat the K\u2663: must play higher"}},
+        {"no trump named", {"KH"}, {"9C", "9S"}, "9S", 0, "", {}},
+    };
+    for (const Situation& s : situations) {
+        std::vector<CheckedCard> trick;
+        std::vector<CheckedCard> hand;
+        for (const char* card : s.trick) trick.push_back(C(card));
+        for (const char* card : s.hand) hand.push_back(C(card));
+        const std::string off = s.off;
+        const PlayRules rules{off.find('f') == std::string::npos, off.find('b') == std::string::npos,
+                              off.find('t') == std::string::npos, off.find('o') == std::string::npos};
+        EXPECT_EQ(CheckPlay(trick, hand, C(s.card), s.trump, "West", rules), s.faults) << s.what;
+    }
+}
+
+// Plays a whole hand on the form, the record watching, by clicking each
+// seat's first card left in the order South, West, North, East; a click
+// given as `again` repeats the first card of the first trick.
+void PlayOut(Form1& form, PlayRecord& record, bool again = false) {
+    form.cmdPlay_Click();
+    record.Start(form, DealCodeOf(form.Deck));
+    for (int trick = 0; trick < 12; ++trick)
+        for (int seat : {0, 1, 2, 3}) {
+            const int index = (again && trick == 0 && seat == 1) ? 1 : 12 * seat + trick + 1;
+            record.CardClicked(form, index);
+            form.Image1_Click(index);
+        }
+}
+
+TEST(PlayCheck, TheCheckerChangesNothingAndTheRecordKeepsTheTablesCount) {
+    for (std::uint64_t seed : {5, 6, 7}) {
+        Started plain(FixedClock(seed));
+        Started watched(FixedClock(seed));
+        for (Form1* form : {&*plain, &*watched}) {
+            form->Image1_DblClick(3);  // South names the suit of its third card
+        }
+        PlayRecord record;
+        record.checking = true;
+        PlayRecord unused;
+        PlayOut(*plain, unused);
+        PlayOut(*watched, record);
+        EXPECT_EQ(LinesFrom(watched->List1, 0), LinesFrom(plain->List1, 0));
+        ASSERT_EQ(record.tricks().size(), 12u);
+        int southNorth = 0;
+        for (const auto& trick : record.tricks()) southNorth += IsSouthNorth(trick.winner) ? trick.points : 0;
+        EXPECT_EQ(southNorth, plain->module1.SNPoints);
+        const BidVerdict& v = record.verdict();
+        ASSERT_TRUE(v.judged);
+        EXPECT_EQ(v.points, plain->module1.SNPoints);
+        EXPECT_EQ(v.tricks, plain->module1.SNTricks);
+        EXPECT_EQ(v.bidValue, plain->MeldTotal + plain->PlayPoints);
+    }
+}
+
+TEST(PlayCheck, RepeatedCardsAndSecondCardsAreMarked) {
+    Started form(FixedClock(8));
+    PlayRecord record;
+    record.checking = true;
+    form->cmdPlay_Click();
+    record.Start(*form, DealCodeOf(form->Deck));
+    for (int index : {1, 1, 2}) {
+        record.CardClicked(*form, index);
+        form->Image1_Click(index);
+    }
+    const auto& plays = record.current();
+    ASSERT_EQ(plays.size(), 3u);
+    const std::string first = CardText(plays[0].card);
+    EXPECT_EQ(plays[1].faults, (std::vector<std::string>{first + " of South was played before",
+                                                         "South has already played to this trick"}));
+    EXPECT_EQ(plays[2].faults, (std::vector<std::string>{"South has already played to this trick"}));
+    EXPECT_NE(record.Text().find("Trick being played (1): " + first + " S, " + first + " S, "), std::string::npos);
+}
+
+TEST(PlayCheck, VerdictArithmetic) {
+    // South: a run in hearts with its marriage (150 + 20 doubled... the run
+    // keeps its own K and Q) and the nine of trump; North: a pinochle.
+    const auto south = Hand({"AH", "10H", "KH", "QH", "JH", "9H", "AS", "AC", "9C", "9C", "9D", "9D"});
+    const auto north = Hand({"QS", "JD", "10C", "10C", "KC", "JS", "JS", "10D", "10D", "KD", "9S", "9S"}, "N");
+    // Hearts: South melds 150 + 10 = 160 and holds 6 trumps (x20) and 2 aces: 160 + 120 + 40 = 320.
+    const std::vector<std::tuple<int, int, bool, int, std::string>> cases{
+        {170, 7, true, 370, "Made by 50"},
+        {120, 5, true, 320, "Made exactly"},
+        {60, 2, true, 260, "Set by 60"},
+        {0, 0, false, 0, "Set by 320"},
+    };
+    for (const auto& [points, tricks, counts, total, result] : cases) {
+        const BidVerdict v = JudgeBid(south.data(), north.data(), 2, points, tricks, "S-N");
+        EXPECT_EQ(std::tie(v.declarerMeld, v.partnerMeld, v.bidValue, v.meldCounts, v.total, v.result),
+                  std::make_tuple(160, 40, 320, counts, total, result));
+    }
+    EXPECT_FALSE(JudgeBid(south.data(), north.data(), 0, 100, 6, "S-N").judged);
+}
+
+}  // namespace
+}  // namespace vantrel
