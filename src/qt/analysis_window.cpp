@@ -28,6 +28,7 @@
 #include <cmath>
 
 #include "app/seats.h"
+#include "qt/window_placement.h"
 
 namespace vantrel {
 
@@ -254,6 +255,8 @@ void AnalysisWindow::Restart() {
                                  FindNearMelds(counts)};
     const std::string partner(PartnerOf(seat_));
     title_->setText(tr("%1's hand, with %2 as partner").arg(Q(seat.name), Q(SeatOfLetter(partner)->name)));
+    if (dealCode_) title_->setToolTip(tr("Deal code %1").arg(Q(dealCode_())));
+    status_->setToolTip(title_->toolTip());
     // The red suits in red, as on the cards.
     QString shown = Q(HandText(hand)).toHtmlEscaped();
     for (const char* red : {"\u2665", "\u2666"})
@@ -389,20 +392,6 @@ QString AnalysisWindow::text() const {
     return Q(AnalysisText(header, FigureRows(own_, tally), OddsRows(request_.nearMelds, tally), tally.deals));
 }
 
-void AnalysisWindow::PlaceBeside(const QWidget& main) {
-    const QScreen* screen = main.screen();
-    if (screen == nullptr) return;
-    const QRect available = screen->availableGeometry();
-    const QRect frame = main.frameGeometry();
-    const int width = std::min(this->width(), available.width());
-    const int height = std::min(this->height(), available.height());
-    resize(width, height);
-    int left = frame.right() + 1;
-    if (left + width > available.right() + 1) left = frame.left() - width;  // the left side, then
-    if (left < available.left()) left = available.right() + 1 - width;      // else over the table's right end
-    const int top = std::clamp(frame.top(), available.top(), available.bottom() + 1 - height);
-    move(std::max(left, available.left()), top);
-}
 
 void AnalysisWindow::closeEvent(QCloseEvent* event) {
     Stop();

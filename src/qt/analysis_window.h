@@ -45,8 +45,6 @@ public:
     void Restart();
     /// Stops the running simulation; the figures so far stay.
     void Cancel();
-    /// Places the window beside `main` where the screen has room for it.
-    void PlaceBeside(const QWidget& main);
 
     [[nodiscard]] bool running() const { return worker_.joinable() && !done_.load(); }
     [[nodiscard]] std::uint64_t dealsDone() const { return shown_ ? shown_->deals : 0; }

@@ -6,7 +6,10 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFontDatabase>
+#include <QClipboard>
 #include <QGroupBox>
+#include <QInputDialog>
+#include <QMessageBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -25,6 +28,9 @@
 #include "qt/card_image.h"
 #include "qt/help_window.h"
 #include "qt/list_box_view.h"
+#include "qt/play_record_window.h"
+#include "qt/window_placement.h"
+#include "practice/deal_code.h"
 
 namespace vantrel {
 
@@ -241,16 +247,58 @@ void MainWindow::BuildPracticeMenu(QMenu* before) {
     };
     connect(add("mnuAnalyseHand", tr("&Analyse Hand\u2026"), QKeySequence(Qt::Key_F5)), &QAction::triggered, this,
             &MainWindow::OpenAnalysis);
+    practice->addSeparator();
+    connect(add("mnuCopyDealCode", tr("&Copy Deal Code"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C)),
+            &QAction::triggered, this,
+            [this] { QApplication::clipboard()->setText(QString::fromStdString(DealCodeOf(form_.Deck))); });
+    connect(add("mnuDealFromCode", tr("&Deal from Code\u2026"), QKeySequence(Qt::Key_F6)), &QAction::triggered, this,
+            [this] {
+                bool ok = false;
+                const QString code = QInputDialog::getText(this, tr("Deal from Code"), tr("Deal code:"),
+                                                           QLineEdit::Normal, {}, &ok);
+                if (!ok) return;
+                const QString problem = DealFromCode(code);
+                if (!problem.isEmpty()) QMessageBox::warning(this, tr("Deal from Code"), problem);
+            });
+    connect(add("mnuReplayDeal", tr("&Replay Deal"), QKeySequence(Qt::Key_F7)), &QAction::triggered, this,
+            [this] { Forward([this] { form_.ReplayDeal(); }); });
+    practice->addSeparator();
+    QAction* check = add("mnuCheckPlay", tr("Check &Play"), QKeySequence(Qt::SHIFT | Qt::Key_F8));
+    check->setCheckable(true);
+    connect(check, &QAction::toggled, this, [this](bool on) {
+        playRecord_.checking = on;
+        if (playRecordWindow_ != nullptr) playRecordWindow_->Refresh();
+    });
+    connect(add("mnuPlayRecord", tr("Play R&ecord\u2026"), QKeySequence(Qt::Key_F8)), &QAction::triggered, this,
+            &MainWindow::OpenPlayRecord);
+}
+
+QString MainWindow::DealFromCode(const QString& code) {
+    std::string problem;
+    Forward([&] { problem = form_.DealFromCode(code.toStdString()); });
+    return QString::fromStdString(problem);
+}
+
+void MainWindow::OpenPlayRecord() {
+    if (playRecordWindow_ == nullptr) {
+        playRecordWindow_ = new PlayRecordWindow(playRecord_, this);
+        connect(this, &MainWindow::handled, playRecordWindow_, &PlayRecordWindow::Refresh);
+        PlaceBeside(*playRecordWindow_, *this);
+    }
+    playRecordWindow_->Refresh();
+    playRecordWindow_->show();
+    playRecordWindow_->raise();
+    playRecordWindow_->activateWindow();
 }
 
 void MainWindow::OpenAnalysis() {
     const bool first = analysisWindow_ == nullptr;
     if (first) {
-        analysisWindow_ = new AnalysisWindow(form_, {}, this);
+        analysisWindow_ = new AnalysisWindow(form_, [this] { return DealCodeOf(form_.Deck); }, this);
         connect(this, &MainWindow::handled, analysisWindow_, &AnalysisWindow::Follow);
     }
     if (!analysisWindow_->isVisible()) {
-        if (first) analysisWindow_->PlaceBeside(*this);
+        if (first) PlaceBeside(*analysisWindow_, *this);
         analysisWindow_->show();
     }
     analysisWindow_->raise();
@@ -278,7 +326,11 @@ void MainWindow::ConnectControls() {
         connect(widget, &QLineEdit::textEdited, this, [box](const QString& text) { box->Text = text.toStdString(); });
     }
     for (CardImage* image : cards_) {
-        connect(image, &CardImage::clicked, this, [this](int i) { Forward([this, i] { form_.Image1_Click(i); }); });
+        connect(image, &CardImage::clicked, this, [this](int i) {
+            // The play record sees the card before the table takes it.
+            if (form_.module1.PlayFlag != 0) playRecord_.CardClicked(form_, i);
+            Forward([this, i] { form_.Image1_Click(i); });
+        });
         connect(image, &CardImage::doubleClicked, this,
                 [this](int i) { Forward([this, i] { form_.Image1_DblClick(i); }); });
         connect(image, &CardImage::mouseMoved, this,
@@ -311,7 +363,9 @@ void MainWindow::SetTabOrder() {
 void MainWindow::Forward(const std::function<void()>& handler) {
     QElapsedTimer timer;
     timer.start();
+    const bool playing = form_.module1.PlayFlag != 0;
     handler();
+    if (!playing && form_.module1.PlayFlag != 0) playRecord_.Start(form_, DealCodeOf(form_.Deck));
     Refresh();
     emit handled();
     if (reportTiming_) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/form1.h"
+#include "practice/play_record.h"
 #include "qt/card_painter.h"
 
 class QAction;
@@ -25,6 +26,7 @@ namespace vantrel {
 class AnalysisWindow;
 class CardImage;
 class HelpWindow;
+class PlayRecordWindow;
 class ListBoxView;
 
 /// The window of the program. Its widgets are built from the window design;
@@ -53,6 +55,13 @@ public:
     [[nodiscard]] AnalysisWindow* analysisWindow() const { return analysisWindow_; }
     /// Opens the hand analysis window beside this one (Practice > Analyse Hand).
     void OpenAnalysis();
+    /// Opens the play record window (Practice > Play Record).
+    void OpenPlayRecord();
+    [[nodiscard]] PlayRecordWindow* playRecordWindow() const { return playRecordWindow_; }
+    [[nodiscard]] PlayRecord& playRecord() { return playRecord_; }
+    /// Lays the deal of a code (Practice > Deal from Code); returns why a
+    /// code is refused, or an empty text.
+    QString DealFromCode(const QString& code);
 
 signals:
     /// A handler has run and the widgets show its outcome.
@@ -87,6 +96,8 @@ private:
     QWidget* surface_ = nullptr;
     HelpWindow* helpWindow_ = nullptr;
     AnalysisWindow* analysisWindow_ = nullptr;
+    PlayRecordWindow* playRecordWindow_ = nullptr;
+    PlayRecord playRecord_;
     std::map<std::string, QWidget*, std::less<>> widgets_;
     std::map<std::string, QAction*, std::less<>> actions_;
     std::vector<CardImage*> cards_;

@@ -1,6 +1,7 @@
 // The window driven through its real widgets, on the offscreen platform.
 #include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QTableWidget>
 #include <QGroupBox>
@@ -18,6 +19,8 @@
 #include "analysis/hand_analysis.h"
 #include "qt/analysis_window.h"
 #include "qt/card_image.h"
+#include "qt/play_record_window.h"
+#include "practice/deal_code.h"
 #include "qt/help_window.h"
 #include "qt/list_box_view.h"
 #include "qt/main_window.h"
@@ -342,6 +345,36 @@ private slots:
         analysis->close();
         QVERIFY(!analysis->running());
         QCOMPARE(finished.count(), 1);
+    }
+
+    void dealCodesReplayAndTheRecordFollowsPlay() {
+        w().action("mnuCopyDealCode")->trigger();
+        const QString code = QApplication::clipboard()->text();
+        QCOMPARE(code, QString::fromStdString(DealCodeOf(w().form().Deck)));
+        const QStringList dealt = ListLines("List1");
+        Press("Shuffle");
+        QCOMPARE(w().DealFromCode("nonsense"),
+                 QStringLiteral("A deal code has 17 characters besides dashes and blanks; this one has 8."));
+        QVERIFY(ListLines("List1") != dealt);
+        QCOMPARE(w().DealFromCode(code), QString());
+        QCOMPARE(ListLines("List1"), dealt);
+        QVERIFY(w().card(1)->isVisible());
+
+        w().action("mnuCheckPlay")->trigger();
+        w().action("mnuPlayRecord")->trigger();
+        PlayRecordWindow* record = w().playRecordWindow();
+        QVERIFY(record != nullptr && record->isVisible());
+        DoubleClickCard(2);
+        Press("cmdPlay");
+        for (int index : {1, 13}) ClickCard(index);
+        QVERIFY(record->text().contains("Play checker: on"));
+        QVERIFY(record->findChild<QLabel*>()->text().startsWith("Trick 1:  "));
+        for (int index : {25, 37}) ClickCard(index);
+        QVERIFY(record->text().contains("Trick 1, led by South: "));
+        QCOMPARE(record->findChild<QLabel*>()->text(), QStringLiteral("Trick 2:"));
+        w().action("mnuReplayDeal")->trigger();
+        QCOMPARE(ListLines("List1"), dealt);
+        QVERIFY(record->text().contains("Trick 1, led by South: "));  // readable until the next play
     }
 
     void cardFacesArePaintedAtTheScreensScale() {

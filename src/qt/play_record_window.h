@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QWidget>
+
+#include "practice/play_record.h"
+
+class QCheckBox;
+class QLabel;
+class QPlainTextEdit;
+
+namespace vantrel {
+
+/// The "Play Record" window: the trick being played, every finished trick
+/// with the checker's marks, the cards still out and, after the twelfth
+/// trick, the verdict on the bid. Its boxes switch the checker's rules.
+class PlayRecordWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    PlayRecordWindow(PlayRecord& record, QWidget* parent);
+
+    /// Shows the record as it now stands.
+    void Refresh();
+    [[nodiscard]] QString text() const;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    PlayRecord& record_;
+    QLabel* trick_ = nullptr;
+    QPlainTextEdit* view_ = nullptr;
+};
+
+}  // namespace vantrel
