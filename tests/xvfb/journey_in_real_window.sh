@@ -98,6 +98,30 @@ if xdotool search --onlyvisible --name '^Vantrel Help$' >/dev/null 2>&1; then
 fi
 shot help-closed
 
+# The hand analysis opens beside the table and fills in its figures.
+xdotool windowfocus --sync "$WINDOW" key F5
+xdotool sleep 1.5
+analysis=$(xdotool search --onlyvisible --name '^Hand Analysis$' | head -n 1)
+[ -n "$analysis" ] || { echo "FAIL: no Hand Analysis window"; exit 1; }
+shot hand-analysis
+xdotool windowfocus --sync "$analysis"
+xdotool key Escape
+xdotool sleep 0.3
+
+# A deal laid from its code: every hand one suit, West all hearts.
+red_in() {
+  convert "$SHOT" -crop "$3x$4+$((CLIENT_X + $1))+$((CLIENT_Y + $2))" +repage -fx 'r > 0.6 && g < 0.3 && b < 0.3' -format '%[fx:mean]' info:
+}
+xdotool windowfocus --sync "$WINDOW" key F6
+xdotool sleep 0.5
+xdotool type --delay 20 '0000-dwdw-z7z7-r9r9-0'
+xdotool key Return
+shot dealt-from-code
+west=$(red_in 18 150 18 60)
+south=$(red_in 194 270 18 60)
+echo "red share: West's first card $west, South's first card $south"
+awk -v w="$west" -v s="$south" 'BEGIN { exit !(w > 0.02 && s < 0.002) }' || { echo "FAIL: the deal from its code is not laid"; exit 1; }
+
 xdotool mousemove $(at 656 404) click 1
 status=0
 wait_for_exit 10 || status=$?
