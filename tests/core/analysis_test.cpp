@@ -47,7 +47,18 @@ TEST(HandAnalysis, FastMeldAgreesWithTheProgramsMeldForEveryTrump) {
         const auto& [suits, ranks] = pools[static_cast<std::size_t>(i) % pools.size()];
         const auto hand = RandomHand(random, suits, ranks);
         const FastMeld fast(CountsOfHand(hand.data()));
-        ASSERT_EQ(fast.NoTrump(), CountMeld(hand.data(), "x").total) << "hand " << i;
+        const MeldCount meld = CountMeld(hand.data(), "x");
+        ASSERT_EQ(fast.NoTrump(), meld.total) << "hand " << i;
+        // The report lists values that add up to its total line.
+        ListBox list;
+        WriteMeldReport(list, "South", meld);
+        int listed = 0;
+        for (int line = 2; line < list.ListCount() - 2; ++line)
+            listed += std::stoi(std::string(list.List(line).substr(list.List(line).find('=') + 1)));
+        ASSERT_EQ(list.List(list.ListCount() - 1), "Total Meld\t= " + std::string(meld.total < 100 ? " " : "") +
+                                                       std::string(meld.total < 10 ? " " : "") +
+                                                       NumberText(std::int64_t{meld.total}));
+        ASSERT_EQ(listed, meld.total) << "hand " << i;
         for (int t = 0; t < 4; ++t) {
             const std::string_view trump = kSuitLetters[static_cast<std::size_t>(t)];
             const int expected = CountMeld(hand.data(), trump).total + CountPlayingPoints(hand.data(), trump).DixMeld();

@@ -16,6 +16,7 @@
 namespace vantrel {
 namespace {
 
+using testing::LinesFrom;
 using testing::Started;
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
@@ -137,33 +138,31 @@ TEST(DealSearch, RangeChecksReplaceTargetsThatAreTooHigh) {
     }
 }
 
-TEST(DealSearch, RunToMeldDealsUntilAHandReachesTheTarget) {
-    for (std::uint64_t clock : {1u, 2u, 3u}) {
-        auto form = Search("250", "", true, false, clock);  // searched as 100
-        const Form1& f = **form;
-        EXPECT_EQ(f.txtRunToMeld.Text, "100");
-        EXPECT_GE(BestMeld(f), 100);
-        EXPECT_GE(HandsDealt(f), 1u);
-        EXPECT_EQ(f.List1.List(1), "South");  // the whole last deal is listed
-        const auto& busy = form->busy;
-        EXPECT_EQ(busy, (std::vector<bool>{true, false}));
-        EXPECT_EQ(form->serviceCalls, static_cast<int>(HandsDealt(f)) - 1);
+TEST(DealSearch, StopsAtTheFirstDealThatReachesTheTargetExactly) {
+    for (const bool trump : {false, true}) {
+        for (const std::uint64_t clock : {1u, 11u}) {
+            auto search = [&](int target) {
+                const std::string text = std::to_string(target);
+                return trump ? Search("250", text.c_str(), false, true, clock)
+                             : Search(text.c_str(), "", true, false, clock);
+            };
+            auto form = search(trump ? 7 : 150);
+            const Form1& f = **form;
+            const std::uint64_t dealt = HandsDealt(f);
+            const int reached = trump ? LongestSuit(f) : BestMeld(f);
+            EXPECT_GE(reached, trump ? 7 : 150);
+            EXPECT_EQ(f.List1.List(1), "South");  // the whole last deal is listed
+            EXPECT_EQ(form->busy, (std::vector<bool>{true, false}));
+            EXPECT_EQ(form->serviceCalls, static_cast<int>(dealt) - 1);
+            // The very value reached, as the target, ends the search at the same
+            // deal; one more goes on past it.
+            auto exact = search(reached);
+            EXPECT_EQ(HandsDealt(**exact), dealt);
+            EXPECT_EQ((*exact)->Deck, f.Deck);
+            EXPECT_EQ(LinesFrom((*exact)->List1, 0), LinesFrom(f.List1, 0));
+            if (reached < (trump ? 9 : 200)) EXPECT_GT(HandsDealt(**search(reached + 1)), dealt);
+        }
     }
-}
-
-TEST(DealSearch, EachDealIsCountedAndOnlyTheLastListed) {
-    // Replay the search with a second form on the same clock: the deal that
-    // ended it is the first one at which some hand reaches 200.
-    auto form = Search("200", "", true, false, 11);
-    const std::uint64_t dealt = HandsDealt(**form);
-    Started replay(testing::FixedClock(11));
-    std::uint64_t deals = 0;
-    do {
-        replay->Shuffle_Click();
-        ++deals;
-    } while (BestMeld(*replay) < 200);
-    EXPECT_EQ(deals, dealt);
-    EXPECT_EQ(replay->Deck, (*form)->Deck);
 }
 
 TEST(DealSearch, RunTrumpDealsUntilALongSuit) {
@@ -194,13 +193,6 @@ TEST(DealSearch, SouthReachingTheTargetStillListsTheOtherHands) {
         names += line == "South" || line == "East" || line == "North" || line == "West";
     }
     EXPECT_EQ(names, 4);
-}
-
-TEST(DealSearch, SearchesWithAnInjectedClockAreReproducible) {
-    auto a = Search("150", "", true, false, 77);
-    auto b = Search("150", "", true, false, 77);
-    EXPECT_EQ((*a)->Deck, (*b)->Deck);
-    EXPECT_EQ((*a)->List1.Lines(), (*b)->List1.Lines());
 }
 
 }  // namespace

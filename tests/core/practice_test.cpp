@@ -202,6 +202,24 @@ TEST(PlayCheck, TheCheckerChangesNothingAndTheRecordKeepsTheTablesCount) {
     }
 }
 
+TEST(PlayCheck, ASecondHandIsReportedAsIfPlayedAlone) {
+    // The hand totals start afresh: a second hand played after a first ends
+    // with the same report as that deal played on a fresh form.
+    Started twice(FixedClock(9));
+    PlayRecord record;
+    twice->Image1_DblClick(14);
+    PlayOut(*twice, record);
+    twice->cmdPlay_Click();  // stop: a new deal
+    const std::string code = DealCodeOf(twice->Deck);
+    Started once(FixedClock(10));
+    ASSERT_EQ(once->DealFromCode(code), "");
+    for (Form1* form : {&*twice, &*once}) {
+        form->Image1_DblClick(14);
+        PlayOut(*form, record);
+    }
+    EXPECT_EQ(LinesFrom(twice->List1, 0), LinesFrom(once->List1, 0));
+}
+
 TEST(PlayCheck, RepeatedCardsAndSecondCardsAreMarked) {
     Started form(FixedClock(8));
     PlayRecord record;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <initializer_list>
@@ -39,6 +40,33 @@ inline std::array<CardRec, 12> Hand(std::initializer_list<std::string_view> name
     std::size_t i = 0;
     for (std::string_view name : names) hand[i++] = Card(name, seat);
     return hand;
+}
+
+/// Twelve cards from one text of names parted by blanks, e.g. "AC 10C KH ...".
+inline std::array<CardRec, 12> HandOf(std::string_view names, std::string_view seat = "S") {
+    std::array<CardRec, 12> hand{};
+    std::size_t count = 0;
+    for (std::size_t at = 0; at < names.size();) {
+        const std::size_t end = std::min(names.find(' ', at), names.size());
+        if (end > at) {
+            if (count == 12) throw std::invalid_argument("a hand holds twelve cards");
+            hand[count++] = Card(names.substr(at, end - at), seat);
+        }
+        at = end + 1;
+    }
+    if (count != 12) throw std::invalid_argument("a hand holds twelve cards");
+    return hand;
+}
+
+/// The lines of a text parted at '|'.
+inline std::vector<std::string> Split(std::string_view text) {
+    std::vector<std::string> lines;
+    for (std::size_t at = 0;;) {
+        const std::size_t end = text.find('|', at);
+        lines.emplace_back(text.substr(at, end == std::string_view::npos ? std::string_view::npos : end - at));
+        if (end == std::string_view::npos) return lines;
+        at = end + 1;
+    }
 }
 
 /// Puts twelve cards at the positions of a seat of the form's deck.
