@@ -290,69 +290,6 @@ TEST(MendedFaults, DoubleClickDuringPlayOnlyPlaysTheCardOnce) {
     EXPECT_EQ(f.Image1[5].Top, 3960 - 600);  // raised by its one click, after the trick before it
 }
 
-// A legal play-out of random deals: follow suit when able, else play the
-// first card. Every deal totals 240 points in 12 tricks, and each trick goes to
-// the first card of the highest (trump, rank) played.
-TEST(Tricks, LegalPlayOutsTotalTwoHundredForty) {
-    std::mt19937 choose(3);
-    for (int deal = 0; deal < 200; ++deal) {
-        Started form(testing::FixedClock(1000 + static_cast<std::uint64_t>(deal)));
-        Form1& f = *form;
-        const int declarer = 1 + static_cast<int>(choose() % 48);
-        f.Image1_DblClick(declarer);
-        const std::string trump = f.module1.TrumpSuit;
-        f.cmdPlay_Click();
-        std::array<bool, 49> played{};
-        int leader = (declarer - 1) / 12;  // 0 S, 1 W, 2 N, 3 E in table order
-        const int clockwise[] = {0, 1, 2, 3};
-        int sn = 0;
-        int ew = 0;
-        for (int trick = 0; trick < 12; ++trick) {
-            std::string led;
-            int bestIndex = 0;
-            std::pair<int, int> best{-1, 0};
-            int points = 0;
-            for (int turn = 0; turn < 4; ++turn) {
-                const int hand = clockwise[(leader + turn) % 4];
-                int pick = 0;
-                for (int p = 1 + 12 * hand; p <= 12 * (hand + 1) && pick == 0; ++p)
-                    if (!played[static_cast<std::size_t>(p)] && f.Deck[static_cast<std::size_t>(p)].Suit == led)
-                        pick = p;
-                for (int p = 1 + 12 * hand; p <= 12 * (hand + 1) && pick == 0; ++p)
-                    if (!played[static_cast<std::size_t>(p)]) pick = p;
-                ASSERT_NE(pick, 0);
-                played[static_cast<std::size_t>(pick)] = true;
-                const CardRec& card = f.Deck[static_cast<std::size_t>(pick)];
-                if (turn == 0) led = card.Suit.str();
-                const std::pair<int, int> strength{card.Suit == trump ? 1 : 0, -RankNumber(card.Rank)};
-                if (strength > best) {
-                    best = strength;
-                    bestIndex = pick;
-                }
-                points += CardPoints(card.Rank);
-                f.Image1_Click(pick);
-            }
-            const std::string winner(SeatOfIndex(bestIndex)->letter);
-            const int fromEnd = trick == 11 ? 11 : 6;  // the last trick is followed by the report
-            ASSERT_EQ(f.List1.List(f.List1.ListCount() - fromEnd), " ****  Trick Winner: " + winner + " ****");
-            (IsSouthNorth(winner) ? sn : ew) += points;
-            leader = (bestIndex - 1) / 12;
-        }
-        EXPECT_EQ(sn + ew, 240);
-        EXPECT_EQ(f.module1.SNPoints, sn);
-        EXPECT_EQ(f.module1.EWPoints, ew);
-        EXPECT_EQ(f.module1.SNTricks + f.module1.EWTricks, 12);
-        const bool reportSN = IsSouthNorth(f.CurSeat);
-        const int tricks = reportSN ? f.module1.SNTricks : f.module1.EWTricks;
-        const std::string last(f.List1.List(f.List1.ListCount() - 1));
-        const std::string prefix = reportSN ? "S-N Points/Tricks = " : "E-W Points/Tricks = ";
-        EXPECT_EQ(last.rfind(prefix, 0), 0u);
-        if (tricks == 0) {
-            EXPECT_EQ(last, prefix + "40 Trickless");
-        }
-    }
-}
-
 TEST(Tricks, PointsPerTrickText) {
     EXPECT_EQ(PointsPerTrickText(100, 8), " 12.5");
     EXPECT_EQ(PointsPerTrickText(150, 7), " 21.4285714285714");

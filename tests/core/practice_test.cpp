@@ -191,8 +191,30 @@ TEST(PlayCheck, TheCheckerChangesNothingAndTheRecordKeepsTheTablesCount) {
         PlayOut(*watched, record);
         EXPECT_EQ(LinesFrom(watched->List1, 0), LinesFrom(plain->List1, 0));
         ASSERT_EQ(record.tricks().size(), 12u);
+        // Each trick goes to the first card of the highest (trump, rank), as
+        // the table announced it, and the twelve tricks hold all 240 points.
         int southNorth = 0;
-        for (const auto& trick : record.tricks()) southNorth += IsSouthNorth(trick.winner) ? trick.points : 0;
+        int all = 0;
+        std::size_t line = 0;
+        const Lines listed = LinesFrom(plain->List1, 0);
+        for (const auto& trick : record.tricks()) {
+            std::pair<int, int> best{-1, 0};
+            std::string winner;
+            for (const auto& play : trick.plays) {
+                const std::pair<int, int> strength{play.card.suit == SuitNumber(plain->module1.TrumpSuit),
+                                                   -play.card.rank};
+                if (strength > best) std::tie(best, winner) = std::make_pair(strength, play.seat);
+            }
+            EXPECT_EQ(trick.winner, winner);
+            line = static_cast<std::size_t>(std::find(listed.begin() + static_cast<std::ptrdiff_t>(line), listed.end(),
+                                                      " ****  Trick Winner: " + winner + " ****") -
+                                            listed.begin()) +
+                   1;
+            EXPECT_LE(line, listed.size());
+            southNorth += IsSouthNorth(trick.winner) ? trick.points : 0;
+            all += trick.points;
+        }
+        EXPECT_EQ(all, 240);
         EXPECT_EQ(southNorth, plain->module1.SNPoints);
         const BidVerdict& v = record.verdict();
         ASSERT_TRUE(v.judged);

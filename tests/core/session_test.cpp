@@ -311,39 +311,5 @@ TEST(RandomSession, InvariantsHoldAfterEveryAction) {
     FAIL() << report.str();
 }
 
-// Memory stays where it was after the first hundred deals, however many follow.
-TEST(LongRun, ResidentMemoryStaysFlat) {
-#if defined(__SANITIZE_ADDRESS__)
-    GTEST_SKIP() << "the address sanitizer keeps freed memory in quarantine";
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-    GTEST_SKIP() << "the address sanitizer keeps freed memory in quarantine";
-#endif
-#endif
-    std::ifstream probe("/proc/self/statm");
-    if (!probe) GTEST_SKIP() << "no /proc on this system";
-    auto resident = [] {
-        std::ifstream statm("/proc/self/statm");
-        long size = 0;
-        long pages = 0;
-        statm >> size >> pages;
-        return pages;
-    };
-    testing::Started form(SystemClockNanoseconds);
-    for (int i = 0; i < 100; ++i) form->Shuffle_Click();
-    const long early = resident();
-    for (int i = 100; i < 100000; ++i) form->Shuffle_Click();
-    for (int hand = 0; hand < 1000; ++hand) {
-        form->Image1_DblClick(1 + hand % 48);
-        form->cmdPlay_Click();
-        for (int k = 0; k < 12; ++k)
-            for (int first : {1, 13, 25, 37}) form->Image1_Click(first + k);
-        form->cmdPlay_Click();
-    }
-    const long late = resident();
-    std::printf("resident pages after 100 deals: %ld, after 100,000 deals and 1,000 hands: %ld\n", early, late);
-    EXPECT_LE(late, early + early / 20 + 16);
-}
-
 }  // namespace
 }  // namespace vantrel
