@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "app/seats.h"
+#include "table/random_source.h"
 
 namespace vantrel {
 
@@ -49,18 +50,7 @@ private:
         hasSpare_ = true;
         return static_cast<std::uint32_t>(bits >> 32);
     }
-    std::uint64_t Next64() {
-        const std::uint64_t result = Rotl(state_[0] + state_[3], 23) + state_[0];
-        const std::uint64_t t = state_[1] << 17;
-        state_[2] ^= state_[0];
-        state_[3] ^= state_[1];
-        state_[1] ^= state_[2];
-        state_[0] ^= state_[3];
-        state_[2] ^= t;
-        state_[3] = Rotl(state_[3], 45);
-        return result;
-    }
-    static constexpr std::uint64_t Rotl(std::uint64_t x, int k) { return (x << k) | (x >> (64 - k)); }
+    std::uint64_t Next64() { return Xoshiro256PlusPlus(state_); }
 
     std::array<std::uint64_t, 4> state_{};
     std::uint32_t spare_ = 0;

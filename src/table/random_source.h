@@ -7,6 +7,21 @@
 
 namespace vantrel {
 
+/// One step of xoshiro256++ on a state of four words: the generator behind
+/// the deals and the hand analysis.
+constexpr std::uint64_t Xoshiro256PlusPlus(std::array<std::uint64_t, 4>& state) {
+    auto rotl = [](std::uint64_t x, int k) { return (x << k) | (x >> (64 - k)); };
+    const std::uint64_t result = rotl(state[0] + state[3], 23) + state[0];
+    const std::uint64_t t = state[1] << 17;
+    state[2] ^= state[0];
+    state[3] ^= state[1];
+    state[1] ^= state[2];
+    state[0] ^= state[3];
+    state[2] ^= t;
+    state[3] = rotl(state[3], 45);
+    return result;
+}
+
 /// Reads the clock that reseeds the generator. Any steadily rising count
 /// will do; tests inject a fixed one to reproduce deals.
 using Clock = std::function<std::uint64_t()>;
@@ -36,18 +51,7 @@ public:
     }
 
 private:
-    std::uint64_t Next64() {
-        const std::uint64_t result = Rotl(state_[0] + state_[3], 23) + state_[0];
-        const std::uint64_t t = state_[1] << 17;
-        state_[2] ^= state_[0];
-        state_[3] ^= state_[1];
-        state_[1] ^= state_[2];
-        state_[0] ^= state_[3];
-        state_[2] ^= t;
-        state_[3] = Rotl(state_[3], 45);
-        return result;
-    }
-    static constexpr std::uint64_t Rotl(std::uint64_t x, int k) { return (x << k) | (x >> (64 - k)); }
+    std::uint64_t Next64() { return Xoshiro256PlusPlus(state_); }
 
     std::array<std::uint64_t, 4> state_{1, 2, 3, 4};
     std::uint64_t lastKey_ = 0;

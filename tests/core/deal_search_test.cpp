@@ -160,7 +160,9 @@ TEST(DealSearch, StopsAtTheFirstDealThatReachesTheTargetExactly) {
             EXPECT_EQ(HandsDealt(**exact), dealt);
             EXPECT_EQ((*exact)->Deck, f.Deck);
             EXPECT_EQ(LinesFrom((*exact)->List1, 0), LinesFrom(f.List1, 0));
-            if (reached < (trump ? 9 : 200)) EXPECT_GT(HandsDealt(**search(reached + 1)), dealt);
+            if (reached < (trump ? 9 : 200)) {
+                EXPECT_GT(HandsDealt(**search(reached + 1)), dealt);
+            }
         }
     }
 }
