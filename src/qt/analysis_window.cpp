@@ -12,7 +12,6 @@
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -28,7 +27,6 @@
 #include <cmath>
 
 #include "app/seats.h"
-#include "qt/window_placement.h"
 
 namespace vantrel {
 
@@ -76,7 +74,7 @@ void SetCell(QTableWidget* table, int row, int column, const QString& text, cons
 }  // namespace
 
 AnalysisWindow::AnalysisWindow(const Form1& form, std::function<std::string()> dealCode, QWidget* parent)
-    : QWidget(parent, Qt::Window), form_(form), dealCode_(std::move(dealCode)) {
+    : PracticeWindow(parent), form_(form), dealCode_(std::move(dealCode)) {
     setObjectName(QStringLiteral("AnalysisWindow"));
     setWindowTitle(tr("Hand Analysis"));
     setAttribute(Qt::WA_DeleteOnClose, false);
@@ -398,14 +396,6 @@ void AnalysisWindow::closeEvent(QCloseEvent* event) {
     stale_ = true;
     cancel_button_->setEnabled(false);
     event->accept();
-}
-
-void AnalysisWindow::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape) {
-        close();
-        return;
-    }
-    QWidget::keyPressEvent(event);
 }
 
 }  // namespace vantrel

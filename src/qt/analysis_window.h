@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QWidget>
+#include "qt/practice_window.h"
 
 #include <array>
 #include <atomic>
@@ -30,7 +30,7 @@ namespace vantrel {
 /// what partner and the opponents meld over simulated deals of the unseen
 /// cards, and the odds that partner holds a card the hand's near melds lack.
 /// The simulation runs on worker threads; the figures fill in as it goes.
-class AnalysisWindow : public QWidget {
+class AnalysisWindow : public PracticeWindow {
     Q_OBJECT
 
 public:
@@ -58,7 +58,6 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void BuildWidgets();

@@ -29,7 +29,6 @@
 #include "qt/help_window.h"
 #include "qt/list_box_view.h"
 #include "qt/play_record_window.h"
-#include "qt/window_placement.h"
 #include "practice/deal_code.h"
 
 namespace vantrel {
@@ -283,7 +282,7 @@ void MainWindow::OpenPlayRecord() {
     if (playRecordWindow_ == nullptr) {
         playRecordWindow_ = new PlayRecordWindow(playRecord_, this);
         connect(this, &MainWindow::handled, playRecordWindow_, &PlayRecordWindow::Refresh);
-        PlaceBeside(*playRecordWindow_, *this);
+        playRecordWindow_->PlaceBeside(*this);
     }
     playRecordWindow_->Refresh();
     playRecordWindow_->show();
@@ -298,7 +297,7 @@ void MainWindow::OpenAnalysis() {
         connect(this, &MainWindow::handled, analysisWindow_, &AnalysisWindow::Follow);
     }
     if (!analysisWindow_->isVisible()) {
-        if (first) PlaceBeside(*analysisWindow_, *this);
+        if (first) analysisWindow_->PlaceBeside(*this);
         analysisWindow_->show();
     }
     analysisWindow_->raise();

@@ -5,7 +5,6 @@
 #include <QClipboard>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -15,7 +14,7 @@
 namespace vantrel {
 
 PlayRecordWindow::PlayRecordWindow(PlayRecord& record, QWidget* parent)
-    : QWidget(parent, Qt::Window), record_(record) {
+    : PracticeWindow(parent), record_(record) {
     setObjectName(QStringLiteral("PlayRecordWindow"));
     setWindowTitle(tr("Play Record"));
 
@@ -83,13 +82,5 @@ void PlayRecordWindow::Refresh() {
 }
 
 QString PlayRecordWindow::text() const { return QString::fromStdString(record_.Text()); }
-
-void PlayRecordWindow::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape) {
-        close();
-        return;
-    }
-    QWidget::keyPressEvent(event);
-}
 
 }  // namespace vantrel

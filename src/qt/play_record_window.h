@@ -1,8 +1,7 @@
 #pragma once
 
-#include <QWidget>
-
 #include "practice/play_record.h"
+#include "qt/practice_window.h"
 
 class QCheckBox;
 class QLabel;
@@ -13,7 +12,7 @@ namespace vantrel {
 /// The "Play Record" window: the trick being played, every finished trick
 /// with the checker's marks, the cards still out and, after the twelfth
 /// trick, the verdict on the bid. Its boxes switch the checker's rules.
-class PlayRecordWindow : public QWidget {
+class PlayRecordWindow : public PracticeWindow {
     Q_OBJECT
 
 public:
@@ -22,9 +21,6 @@ public:
     /// Shows the record as it now stands.
     void Refresh();
     [[nodiscard]] QString text() const;
-
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     PlayRecord& record_;
