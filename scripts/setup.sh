@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang
   xvfb xauth xdotool x11-apps imagemagick
+  lintian appstream
   fonts-liberation fonts-dejavu-core
 )
 

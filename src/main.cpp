@@ -41,8 +41,13 @@ private:
 
 }  // namespace
 
-int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
+int main(int /*argc*/, char* argv[]) {
+    // The command line is ignored, Qt's own options (-reverse, -stylesheet,
+    // -style, -platform, ...) included: only the program's name reaches Qt.
+    // Qt's environment variables, such as QT_QPA_PLATFORM, still apply.
+    int qtArgc = 1;
+    char* qtArgv[] = {argv[0], nullptr};
+    QApplication app(qtArgc, qtArgv);
     QApplication::setApplicationName(QStringLiteral("Vantrel"));
     QApplication::setApplicationVersion(QStringLiteral("1.0"));
     QApplication::setDesktopFileName(QStringLiteral("vantrel"));

@@ -32,7 +32,32 @@ void PaintIconCard(QPainter& p, int suit, const QString& letter, qreal shift, qr
 
 }  // namespace
 
+// At 16 and 32 pixels two fanned cards would blur into each other; the small
+// icon is drawn for its size instead: one upright card on whole pixels, its
+// spade as large as the card allows.
+QPixmap PaintSmallIcon(int size) {
+    QPixmap pixmap(size, size);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(21, 101, 52));
+    p.drawRoundedRect(QRectF(0, 0, size, size), size / 5.0, size / 5.0);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    const int width = size * 5 / 8;
+    const int height = size - 2 * (size / 8);
+    const QRect card((size - width) / 2, size / 8, width, height);
+    p.setPen(QColor(50, 50, 50));
+    p.setBrush(Qt::white);
+    p.drawRect(card.adjusted(0, 0, -1, -1));
+    p.setRenderHint(QPainter::Antialiasing);
+    const qreal suit = width * 0.62;
+    CardPainter::PaintSuit(p, 3, QRectF(card.center().x() + 0.5 - suit / 2, card.center().y() + 0.5 - suit / 2, suit, suit));
+    return pixmap;
+}
+
 QPixmap PaintAppIcon(int size) {
+    if (size <= 32) return PaintSmallIcon(size);
     QPixmap pixmap(size, size);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);

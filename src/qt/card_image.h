@@ -7,9 +7,11 @@ namespace vantrel {
 class CardPainter;
 
 /// One slot of the card image array. It reports the events of a classic image
-/// control: a first click raises `clicked` when the button is released, the
-/// second click of a double-click raises only `doubleClicked`, and every mouse
-/// movement over it raises `mouseMoved`.
+/// control: a first click raises `clicked` when the button is released over
+/// the same card, the second click of a double-click raises only
+/// `doubleClicked`, and every mouse movement over it raises `mouseMoved`.
+/// From the keyboard, Enter is a click and Shift+Enter a double-click; the
+/// arrow keys ask for another card with `stepped`.
 class CardImage : public QWidget {
     Q_OBJECT
 
@@ -27,6 +29,9 @@ signals:
     void clicked(int index);
     void doubleClicked(int index);
     void mouseMoved(int index);
+    /// An arrow key: `across` -1 or 1 within the hand, `down` -1 or 1 between hands.
+    void stepped(int index, int across, int down);
+    void focused(int index);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -34,6 +39,9 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     int index_;

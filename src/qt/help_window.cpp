@@ -21,7 +21,8 @@ HelpWindow::HelpWindow(QWidget* parent) : QDialog(parent), view_(new QPlainTextE
     resize(520, 300);
 }
 
-void HelpWindow::ShowText(const QString& text) {
+void HelpWindow::ShowText(const QString& text, const QString& topic) {
+    setWindowTitle(topic);
     QString shown = text;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     view_->setPlainText(shown);

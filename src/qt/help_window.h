@@ -14,7 +14,8 @@ class HelpWindow : public QDialog {
 public:
     explicit HelpWindow(QWidget* parent);
 
-    void ShowText(const QString& text);
+    /// Shows a help text under its topic, which names the window.
+    void ShowText(const QString& text, const QString& topic);
     [[nodiscard]] QString text() const;
 
 private:

@@ -51,11 +51,14 @@ void ListBoxView::Sync(const ListBox& model) {
     setVisible(model.Visible);
     // A hidden list (during a search) catches up when it is shown again.
     if (!model.Visible) return;
+    bool changed = false;
     if (model.Generation() != generation_ || count() > model.ListCount()) {
         clear();
         generation_ = model.Generation();
+        changed = true;
     }
     const int first = count();
+    changed = changed || first < model.ListCount();
     if (first < model.ListCount()) {
         QStringList lines;
         lines.reserve(model.ListCount() - first);
@@ -65,10 +68,10 @@ void ListBoxView::Sync(const ListBox& model) {
         }
         addItems(lines);
     }
-    if (currentRow() != model.ListIndex()) {
-        setCurrentRow(model.ListIndex());
-        if (model.ListIndex() >= 0) scrollToItem(item(model.ListIndex()));
-    }
+    if (!changed && model.ListIndex() == shownIndex_) return;
+    shownIndex_ = model.ListIndex();
+    setCurrentRow(model.ListIndex());
+    if (model.ListIndex() >= 0) scrollToItem(item(model.ListIndex()));
 }
 
 }  // namespace vantrel

@@ -18,11 +18,14 @@ public:
     explicit ListBoxView(QWidget* parent);
 
     /// Brings the view up to the model: appends new lines, or refills it
-    /// after the model was cleared, then shows the selected line.
+    /// after the model was cleared. Only when the lines or the model's
+    /// selected line have changed does it select and show that line, so a
+    /// line the user selected or a place the user scrolled to stays.
     void Sync(const ListBox& model);
 
 private:
     std::uint64_t generation_ = ~std::uint64_t{0};
+    int shownIndex_ = -2;  // the model's selected line when it was last shown
 };
 
 }  // namespace vantrel

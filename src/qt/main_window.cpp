@@ -8,6 +8,11 @@
 #include <QFontDatabase>
 #include <QClipboard>
 #include <QGroupBox>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QStyleOptionFrame>
+#include <QTimer>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QLabel>
@@ -100,17 +105,49 @@ private:
     std::function<void()> moved_;
 };
 
+// A frame drawn as the design draws it: the caption stands on the border
+// line, so that controls at the design's offsets sit inside the border.
+class DesignFrame : public QGroupBox {
+public:
+    using QGroupBox::QGroupBox;
+
+    /// Where the border line runs, from the frame's top.
+    [[nodiscard]] int BorderTop() const { return fontMetrics().height() / 2; }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        QStyleOptionFrame frame;
+        frame.initFrom(this);
+        frame.rect = rect().adjusted(0, BorderTop(), 0, 0);
+        frame.lineWidth = 1;
+        frame.midLineWidth = 0;
+        style()->drawPrimitive(QStyle::PE_FrameGroupBox, &frame, &p, this);
+        const QString caption = QString(title()).remove(QLatin1Char('&'));
+        const QRect text(6, 0, fontMetrics().horizontalAdvance(caption) + 4, fontMetrics().height());
+        p.fillRect(text, palette().window());
+        p.setPen(palette().color(QPalette::WindowText));
+        p.drawText(text, Qt::AlignCenter, caption);
+    }
+};
+
 }  // namespace
 
 MainWindow::MainWindow(Clock clock, std::function<void()> endProgram)
     : endProgram_(endProgram ? std::move(endProgram) : [] { QCoreApplication::exit(0); }),
       form_(std::move(clock), WindowServices{
                                   [this] { endProgram_(); },
-                                  [this] { helpWindow_->ShowText(QString::fromStdString(form_.module1.HelpText)); },
+                                  [this] {
+                                      helpWindow_->ShowText(QString::fromStdString(form_.module1.HelpText),
+                                                            HelpTopic());
+                                  },
                                   [this] { ServiceWindow(); },
                                   [this](bool busy) { SetBusy(busy); },
                               }) {
     setWindowTitle(ToQString(WindowCaption()));
+    // The window has the design's fixed size: nothing to maximise.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setWindowIcon(AppIcon());
     setFont(DesignFont(false));
     surface_ = new Surface(this, [this] { Forward([this] { form_.Form_MouseMove(); }); });
@@ -121,6 +158,8 @@ MainWindow::MainWindow(Clock clock, std::function<void()> endProgram)
     BuildMenus();
     ConnectControls();
     SetTabOrder();
+    ConnectCardKeys();
+    qApp->installEventFilter(this);
     setFixedSize(Pixels(kClientWidth), Pixels(kClientHeight) + menuBar()->sizeHint().height());
     move(Pixels(kWindowLeft), Pixels(kWindowTop));
     sinceRepaint_.start();
@@ -130,7 +169,11 @@ MainWindow::MainWindow(Clock clock, std::function<void()> endProgram)
     Refresh();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    // Closing the widgets moves the focus; the form must hear nothing of it.
+    qApp->removeEventFilter(this);
+    disconnect(focusWatch_);
+}
 
 void MainWindow::BuildControls() {
     const auto& design = ControlsDesign();
@@ -159,7 +202,7 @@ void MainWindow::BuildControls() {
                     widget = new QLineEdit(caption, parent);
                     break;
                 case ControlKind::Frame:
-                    widget = new QGroupBox(caption, parent);
+                    widget = new DesignFrame(caption, parent);
                     break;
                 case ControlKind::ListBox:
                     widget = new ListBoxView(parent);
@@ -407,6 +450,133 @@ void MainWindow::Refresh() {
     }
     for (auto& [widget, model] : lists_) widget->Sync(*model);
     RefreshImages();
+    KeepCardEntryVisible();
+}
+
+QString MainWindow::HelpTopic() const {
+    const Module1& m = form_.module1;
+    if (m.HelpText == m.BidText) return tr("Bid");
+    if (m.HelpText == m.HandEvalText) return tr("Hand Evaluation");
+    if (m.HelpText == m.MeldText) return tr("Meld");
+    if (m.HelpText == m.OpeningText) return tr("Opening");
+    return tr("Vantrel Help");
+}
+
+void MainWindow::ConnectCardKeys() {
+    for (CardImage* image : cards_) {
+        if (image->index() == 0) {
+            image->setFocusPolicy(Qt::NoFocus);
+            continue;
+        }
+        connect(image, &CardImage::focused, this, &MainWindow::CardFocused);
+        connect(image, &CardImage::stepped, this, &MainWindow::StepFromCard);
+    }
+    SetCardEntry(1);
+    // Leaving the cards is a move over the background, as with the mouse.
+    focusWatch_ = connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+        if (qobject_cast<CardImage*>(old) == nullptr || qobject_cast<CardImage*>(now) != nullptr) return;
+        if (focusedSeat_ == nullptr) return;
+        focusedSeat_ = nullptr;
+        Forward([this] { form_.Form_MouseMove(); });
+    });
+}
+
+void MainWindow::SetCardEntry(int index) {
+    // The rows of cards take one place in the tab order, after the design's
+    // controls: the card last focused, or another still on the table.
+    card(cardEntry_)->setFocusPolicy(Qt::ClickFocus);
+    cardEntry_ = index;
+    card(index)->setFocusPolicy(Qt::StrongFocus);
+    setTabOrder(control("chkTrump"), card(index));
+}
+
+void MainWindow::KeepCardEntryVisible() {
+    if (form_.Image1[cardEntry_].Visible) return;
+    const bool hadFocus = card(cardEntry_)->hasFocus();
+    for (int index = 1; index <= kTablePositions; ++index) {
+        if (!form_.Image1[index].Visible) continue;
+        SetCardEntry(index);
+        // The focus stays among the cards while a trick is taken off the table.
+        if (hadFocus) card(index)->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+}
+
+void MainWindow::CardFocused(int index) {
+    const SeatInfo* seat = SeatOfIndex(index);
+    if (index != cardEntry_) SetCardEntry(index);
+    // Entered as the mouse enters it: coming from elsewhere or from another
+    // hand, the way passes over the background first.
+    if (seat != focusedSeat_) Forward([this] { form_.Form_MouseMove(); });
+    focusedSeat_ = seat;
+    Forward([this, index] { form_.Image1_MouseMove(index); });
+}
+
+void MainWindow::StepFromCard(int index, int across, int down) {
+    const SeatInfo* seat = SeatOfIndex(index);
+    if (seat == nullptr) return;
+    auto shown = [this](int i) { return form_.Image1[i].Visible; };
+    int target = 0;
+    if (across != 0) {
+        for (int i = index + across; i >= seat->first && i < seat->first + kCardsPerHand && target == 0; i += across)
+            if (shown(i)) target = i;
+    } else {
+        // Down takes the next hand in table order (South, West, North, East), Up the one before.
+        const int place = index - seat->first;
+        for (int step = 1; step < 4 && target == 0; ++step) {
+            const int hand = ((seat->first - 1) / kCardsPerHand + down * step + 4) % 4;
+            const int first = kSeats[static_cast<std::size_t>(hand)].first;
+            for (int d = 0; d < kCardsPerHand && target == 0; ++d)
+                for (int i : {first + place - d, first + place + d})
+                    if (i >= first && i < first + kCardsPerHand && shown(i)) {
+                        target = i;
+                        break;
+                    }
+        }
+    }
+    if (target != 0) card(target)->setFocus(Qt::TabFocusReason);
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!placed_) {
+        placed_ = true;
+        FitOnScreen();
+        // Once the window manager has framed the window, its frame is known.
+        QTimer::singleShot(0, this, &MainWindow::FitOnScreen);
+    }
+}
+
+void MainWindow::FitOnScreen() {
+    const QScreen* screen = this->screen();
+    if (screen == nullptr) return;
+    const QRect available = screen->availableGeometry();
+    const QRect frame = frameGeometry();
+    QPoint place = frame.topLeft();
+    place.setX(std::max(available.left(), std::min(place.x(), available.right() + 1 - frame.width())));
+    place.setY(std::max(available.top(), std::min(place.y(), available.bottom() + 1 - frame.height())));
+    if (place != frame.topLeft()) move(pos() + (place - frame.topLeft()));
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride) {
+        // A focused text box would take keys such as Ctrl+E for itself; the
+        // menus' shortcuts win, whatever control has the focus.
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const QKeySequence pressed(key->keyCombination());
+        for (const auto& [name, action] : actions_)
+            if (action->shortcut() == pressed) return true;
+    } else if (event->type() == QEvent::KeyPress) {
+        // Enter presses a focused button, as Space does.
+        const auto* key = static_cast<QKeyEvent*>(event);
+        auto* button = qobject_cast<QPushButton*>(watched);
+        if (button != nullptr && window() == button->window() && key->modifiers() == Qt::NoModifier &&
+            (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+            button->click();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::RefreshImages() {

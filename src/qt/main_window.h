@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/form1.h"
+#include "app/seats.h"
 #include "practice/play_record.h"
 #include "qt/card_painter.h"
 
@@ -73,6 +74,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     template <class W>
@@ -89,6 +92,16 @@ private:
     void RefreshImages();
     void ServiceWindow();
     void SetBusy(bool busy);
+    /// Moves the window just enough to stand within the screen's available
+    /// area, its top-left corner kept on screen when it cannot fit at all.
+    void FitOnScreen();
+    // The cards from the keyboard.
+    void ConnectCardKeys();
+    void CardFocused(int index);
+    void StepFromCard(int index, int across, int down);
+    void SetCardEntry(int index);
+    void KeepCardEntryVisible();
+    QString HelpTopic() const;
 
     std::function<void()> endProgram_;
     Form1 form_;
@@ -107,6 +120,10 @@ private:
     std::vector<std::pair<QCheckBox*, CheckBox*>> checkBoxes_;
     std::vector<std::pair<ListBoxView*, const ListBox*>> lists_;
     std::vector<std::uint64_t> stackingShown_;
+    int cardEntry_ = 1;                  // the card that holds the rows' place in the tab order
+    const SeatInfo* focusedSeat_ = nullptr;  // the hand of the focused card, if a card has the focus
+    bool placed_ = false;
+    QMetaObject::Connection focusWatch_;
     QElapsedTimer sinceRepaint_;
     bool reportTiming_ = false;  // VANTREL_TIMING: print each handler's time with its repaint
 };

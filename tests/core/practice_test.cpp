@@ -77,11 +77,11 @@ TEST(DealCode, BadCodesAreRefusedAndChangeNothing) {
         EXPECT_EQ(form->Deck, before);
         EXPECT_EQ(LinesFrom(form->List1, 0), listed);
     }
-    // "ZZ" is 1,023, past the 1,000 ways three cards can lie: of its 37 check
-    // characters, the one that fits meets that refusal.
+    // "Z8" is 1,000, one past the 1,000 ways three cards can lie: of its 37
+    // check characters, the one that fits meets that refusal.
     int unpaired = 0;
     for (char check : std::string("0123456789ABCDEFGHJKMNPQRSTVWXYZ*~$=U")) {
-        const std::string said = form->DealFromCode(std::string("ZZ00-0000-0000-0000-") + check);
+        const std::string said = form->DealFromCode(std::string("Z800-0000-0000-0000-") + check);
         unpaired += said == "The deal code does not give two of each card." ? 1 : 0;
         EXPECT_TRUE(unpaired > 0 || said == "The check character does not fit: the code has been mistyped.");
     }

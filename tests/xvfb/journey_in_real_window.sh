@@ -11,6 +11,9 @@ echo "screenshots: $shots"
 trap stop_x_server EXIT
 start_x_server
 start_program "$program"
+# On a 1280x800 screen the window moves just enough to stand on it whole.
+echo "window from $WINDOW_X,$WINDOW_Y to $WINDOW_RIGHT,$WINDOW_BOTTOM"
+[ "$WINDOW_RIGHT" -le 1280 ] && [ "$WINDOW_BOTTOM" -le 800 ] && [ "$WINDOW_X" -ge 0 ] || { echo "FAIL: the window is off screen"; exit 1; }
 
 step=0
 shot() {
@@ -45,6 +48,27 @@ NORTH="184 8 65 17"
 EAST="360 128 137 17"
 BACKGROUND="700 320"
 
+# The cards from the keyboard: the "Run Trump" box, then Tab to "Run Trump"'s
+# check box and on to the cards, where South's first card is entered; Down
+# goes to West.
+TRUMP_BOX="130 504"
+xdotool mousemove $(at $TRUMP_BOX) click 1 sleep 0.2 key Tab sleep 0.1 key Tab
+shot keyboard-south
+expect_blue South $SOUTH
+xdotool key Down
+shot keyboard-west
+expect_blue West $WEST
+expect_not_blue South $SOUTH
+
+# A line picked in the information list stays picked when the mouse passes
+# over the background (the list's selection colour near its top).
+xdotool mousemove $(at 780 56) click 1 sleep 0.2
+xdotool mousemove $(at $BACKGROUND) sleep 0.2 mousemove $(at 700 330)
+shot list-line-kept
+kept=$(convert "$SHOT" -crop "230x80+$((CLIENT_X + 712))+$((CLIENT_Y + 24))" +repage -fx 'b > 0.6 && r < 0.35 && g > 0.4' -format '%[fx:mean]' info:)
+echo "selection colour share at the top of the list: $kept"
+awk -v s="$kept" 'BEGIN { exit !(s > 0.02) }' || { echo "FAIL: the list lost the line the user picked"; exit 1; }
+
 xdotool mousemove $(at $BACKGROUND)
 xdotool sleep 0.2
 xdotool mousemove $(at 200 290) sleep 0.1 mousemove $(at 202 300)
@@ -61,8 +85,14 @@ shot west-names-trump
 expect_blue West $WEST
 expect_not_blue South $SOUTH
 
-xdotool mousemove $(at 60 332) click 1
+# "Play Hand" from the keyboard: Shift+Tab from the "Run Trump" box, then Enter.
+xdotool mousemove $(at $TRUMP_BOX) click 1 sleep 0.2 key shift+Tab sleep 0.1 key Return
 xdotool sleep 0.3
+# A press on South's first card released 300 pixels away plays nothing.
+xdotool mousemove $(at 200 340) mousedown 1 sleep 0.1 mousemove $(at 500 340) sleep 0.1 mouseup 1
+shot press-released-away
+white=$(convert "$SHOT" -crop "20x60+$((CLIENT_X + 194))+$((CLIENT_Y + 290))" +repage -fx 'r > 0.95 && g > 0.95 && b > 0.95' -format '%[fx:mean]' info:)
+awk -v s="$white" 'BEGIN { exit !(s > 0.5) }' || { echo "FAIL: a press released away from the card played it"; exit 1; }
 for point in "200 340" "26 230" "194 100" "370 230"; do
   xdotool mousemove $(at $point) click 1 sleep 0.15
 done
@@ -85,14 +115,14 @@ white=$(convert "$SHOT" -crop "20x60+$((CLIENT_X + 194))+$((CLIENT_Y + 290))" +r
 awk -v s="$white" 'BEGIN { exit !(s > 0.5) }' || { echo "FAIL: the new deal does not show South's first card"; exit 1; }
 
 xdotool windowfocus --sync "$WINDOW" key ctrl+m
-help=$(xdotool search --sync --onlyvisible --name '^Vantrel Help$' | head -n 1)
+help=$(xdotool search --sync --onlyvisible --name '^Meld$' | head -n 1)
 shot help-meld
 xdotool windowfocus --sync "$help" key Escape
 for _ in $(seq 50); do
-  xdotool search --onlyvisible --name '^Vantrel Help$' >/dev/null 2>&1 || break
+  xdotool search --onlyvisible --name '^Meld$' >/dev/null 2>&1 || break
   sleep 0.1
 done
-if xdotool search --onlyvisible --name '^Vantrel Help$' >/dev/null 2>&1; then
+if xdotool search --onlyvisible --name '^Meld$' >/dev/null 2>&1; then
   echo "FAIL: Escape did not close the help window"
   exit 1
 fi

@@ -9,7 +9,7 @@ start_x_server() {
   for number in $(seq 90 140); do
     [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ] || break
   done
-  Xvfb ":$number" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+  Xvfb ":$number" -screen 0 "${SCREEN_SIZE:-1280x800}x24" -nolisten tcp >/dev/null 2>&1 &
   XVFB_PID=$!
   export DISPLAY=":$number"
   for _ in $(seq 100); do xdotool getmouselocation >/dev/null 2>&1 && return 0; sleep 0.1; done
@@ -17,15 +17,21 @@ start_x_server() {
   exit 1
 }
 
-# start_program PROGRAM: starts it and sets APP_PID, WINDOW, and CLIENT_X,
-# CLIENT_Y, the screen position of the client area below the menu bar.
+# start_program PROGRAM [ARGUMENT...]: starts it and sets APP_PID, WINDOW,
+# WINDOW_X, WINDOW_Y, WINDOW_RIGHT, WINDOW_BOTTOM, and CLIENT_X, CLIENT_Y, the
+# screen position of the client area below the menu bar.
 start_program() {
   unset QT_QPA_PLATFORM
-  "$1" &
+  "$@" &
   APP_PID=$!
   WINDOW=$(xdotool search --sync --onlyvisible --name '^Vantrel ' | head -n 1)
+  sleep 0.5  # the window places itself once it is shown
   local X Y WIDTH HEIGHT SCREEN
   eval "$(xdotool getwindowgeometry --shell "$WINDOW")"
+  WINDOW_X=$X
+  WINDOW_Y=$Y
+  WINDOW_RIGHT=$((X + WIDTH))
+  WINDOW_BOTTOM=$((Y + HEIGHT))
   CLIENT_X=$X
   CLIENT_Y=$((Y + HEIGHT - 550))
   echo "window $WINDOW at $X,$Y, ${WIDTH}x$HEIGHT"
