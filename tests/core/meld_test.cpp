@@ -9,7 +9,6 @@
 namespace vantrel {
 namespace {
 
-using testing::Hand;
 using testing::Lines;
 
 // One hand, a trump text, its report after the seat name (lines split at

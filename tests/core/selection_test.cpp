@@ -9,18 +9,16 @@ namespace {
 using testing::LinesFrom;
 using testing::Started;
 
-struct LabelLook {
-    bool bold;
-    OleColor color;
-    bool operator==(const LabelLook&) const = default;
-};
-const LabelLook kNormal{false, kSystemWindowText};
-const LabelLook kHighlighted{true, kPureBlue};
-
-std::array<LabelLook, 4> Looks(Form1& form) {  // South, West, North, East
-    std::array<LabelLook, 4> looks{};
+// The hand labels South, West, North, East: "S" for a highlighted South
+// (bold, pure blue), "-" for a normal label, "?" for anything else.
+std::string Looks(const Form1& form) {
+    std::string looks;
     const Label* labels[] = {&form.lbl1, &form.lbl2, &form.lbl3, &form.lbl4};
-    for (std::size_t i = 0; i < 4; ++i) looks[i] = {labels[i]->FontBold, labels[i]->ForeColor};
+    for (std::size_t i = 0; i < 4; ++i) {
+        const bool highlighted = labels[i]->FontBold && labels[i]->ForeColor == kPureBlue;
+        const bool normal = !labels[i]->FontBold && labels[i]->ForeColor == kSystemWindowText;
+        looks += highlighted ? kSeats[i].letter.front() : normal ? '-' : '?';
+    }
     return looks;
 }
 
@@ -37,92 +35,57 @@ TEST(Selection, EnteringAHandHighlightsAndListsItOncePerVisit) {
     form->Form_MouseMove();
     int before = form->List1.ListCount();
     form->Image1_MouseMove(3);
-    EXPECT_EQ(Looks(*form), (std::array{kHighlighted, kNormal, kNormal, kNormal}));
-    EXPECT_EQ(form->CurSeat, "S");
+    EXPECT_EQ(std::make_tuple(Looks(*form), form->CurSeat), std::make_tuple(std::string("S---"), std::string("S")));
     EXPECT_EQ(LinesFrom(form->List1, before), ReportOf(*form, "S"));
     EXPECT_EQ(form->List1.ListIndex(), form->List1.ListCount() - 1);
 
     // Along the same hand without the background: nothing more, and no total.
     before = form->List1.ListCount();
     for (int index : {4, 5, 12, 1}) form->Image1_MouseMove(index);
+    EXPECT_EQ(std::make_tuple(form->List1.ListCount(), form->MeldTotal), std::make_tuple(before, 0));
+
+    // Over the background, which clears the labels and lists nothing, to North.
+    form->Form_MouseMove();
+    form->Form_MouseMove();
+    EXPECT_EQ(std::make_tuple(Looks(*form), form->CurSeat), std::make_tuple(std::string("----"), std::string("S")));
     EXPECT_EQ(form->List1.ListCount(), before);
-    EXPECT_EQ(form->MeldTotal, 0);
-
-    // Over the background to North.
-    form->Form_MouseMove();
-    EXPECT_EQ(Looks(*form), (std::array{kNormal, kNormal, kNormal, kNormal}));
-    EXPECT_EQ(form->CurSeat, "S");
     form->Image1_MouseMove(30);
-    EXPECT_EQ(Looks(*form), (std::array{kNormal, kNormal, kHighlighted, kNormal}));
-    EXPECT_EQ(form->CurSeat, "N");
+    EXPECT_EQ(std::make_tuple(Looks(*form), form->CurSeat), std::make_tuple(std::string("--N-"), std::string("N")));
     EXPECT_EQ(LinesFrom(form->List1, before), ReportOf(*form, "N"));
-}
 
-TEST(Selection, EachSlotSelectsTheHandOfItsRow) {
-    const struct {
-        int index;
-        const char* seat;
-        std::size_t label;
-    } rows[] = {{1, "S", 0},  {12, "S", 0}, {13, "W", 1}, {24, "W", 1},
-                {25, "N", 2}, {36, "N", 2}, {37, "E", 3}, {48, "E", 3}};
-    for (const auto& row : rows) {
-        Started form;
+    // Each slot selects the hand of its row; slot 0 selects nothing.
+    const std::pair<int, const char*> rows[] = {{1, "S---"},  {12, "S---"}, {13, "-W--"}, {24, "-W--"},
+                                                {25, "--N-"}, {36, "--N-"}, {37, "---E"}, {48, "---E"}};
+    for (const auto& [index, looks] : rows) {
         form->Form_MouseMove();
-        form->Image1_MouseMove(row.index);
-        EXPECT_EQ(form->CurSeat, row.seat);
-        auto expected = std::array{kNormal, kNormal, kNormal, kNormal};
-        expected[row.label] = kHighlighted;
-        EXPECT_EQ(Looks(*form), expected) << row.index;
+        form->Image1_MouseMove(index);
+        EXPECT_EQ(Looks(*form), looks) << index;
     }
-}
-
-TEST(Selection, BackgroundAloneChangesNoList) {
-    Started form;
     const auto lines = form->List1.Lines();
-    form->Form_MouseMove();
-    form->Form_MouseMove();
-    EXPECT_EQ(form->List1.Lines(), lines);
-    EXPECT_EQ(Looks(*form), (std::array{kNormal, kNormal, kNormal, kNormal}));
+    form->Image1_MouseMove(0);
+    EXPECT_EQ(std::make_tuple(form->List1.Lines(), form->CurSeat), std::make_tuple(lines, std::string("E")));
 }
 
-TEST(Selection, ADeclarationFreezesItUntilTheNextDoubleClick) {
+TEST(Selection, ADeclarationFreezesItAndPlayIgnoresIt) {
     Started form;
     form->Image1_DblClick(15);
-    const auto lines = form->List1.Lines();
-    const auto looks = Looks(*form);
+    auto lines = form->List1.Lines();
     form->Form_MouseMove();
     form->Image1_MouseMove(40);
-    EXPECT_EQ(form->List1.Lines(), lines);
-    EXPECT_EQ(form->CurSeat, "W");
-    EXPECT_EQ(Looks(*form), (std::array{kNormal, kNormal, kNormal, kNormal}));  // the background still clears
-    (void)looks;
-
-    form->Image1_DblClick(15);  // releases the freeze
+    EXPECT_EQ(std::make_tuple(form->List1.Lines(), form->CurSeat, Looks(*form)),
+              std::make_tuple(lines, std::string("W"), std::string("----")));  // the background still clears
+    form->Image1_DblClick(15);                                                 // releases the freeze
     form->Form_MouseMove();
     form->Image1_MouseMove(40);
     EXPECT_EQ(form->CurSeat, "E");
-}
 
-TEST(Selection, NothingHappensDuringPlay) {
-    Started form;
-    form->Image1_MouseMove(2);
     form->cmdPlay_Click();
-    const auto lines = form->List1.Lines();
-    const auto looks = Looks(*form);
+    lines = form->List1.Lines();
+    const std::string looks = Looks(*form);
     form->Form_MouseMove();
     form->Image1_MouseMove(30);
-    EXPECT_EQ(form->List1.Lines(), lines);
-    EXPECT_EQ(Looks(*form), looks);
-    EXPECT_EQ(form->CurSeat, "S");
-}
-
-TEST(Selection, SlotZeroSelectsNothing) {
-    Started form;
-    form->Image1_MouseMove(5);
-    const auto lines = form->List1.Lines();
-    form->Image1_MouseMove(0);
-    EXPECT_EQ(form->List1.Lines(), lines);
-    EXPECT_EQ(form->CurSeat, "S");
+    EXPECT_EQ(std::make_tuple(form->List1.Lines(), form->CurSeat, Looks(*form)),
+              std::make_tuple(lines, std::string("E"), looks));
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
-#include <fstream>
+#include <functional>
 #include <map>
 #include <optional>
 #include <random>
@@ -20,80 +20,70 @@
 namespace vantrel {
 namespace {
 
-enum class Kind {
-    MoveCard,
-    MoveBackground,
-    Click,
-    DoubleClick,
-    Shuffle,
-    Play,
-    CheckMeld,
-    CheckTrump,
-    TypeMeld,
-    TypeTrump,
-    Help,
-    Quit,
-};
-
+// An action: its kind, an image index, check box value or help item, and a
+// typed text.
 struct Action {
-    Kind kind;
-    int index = 0;  // image index, check box value or help item
+    char kind;
+    int index = 0;
     std::string text;
 };
 
+// What each kind does, and how often it comes in a thousand actions.
+struct ActionKind {
+    const char* name;
+    int perThousand;
+    std::function<void(Form1&, const Action&)> apply;
+};
+const std::map<char, ActionKind>& Kinds() {
+    static const std::map<char, ActionKind> kinds{
+        {'m', {"MoveCard", 250, [](Form1& f, const Action& a) { f.Image1_MouseMove(a.index); }}},
+        {'b', {"MoveBackground", 100, [](Form1& f, const Action&) { f.Form_MouseMove(); }}},
+        {'c', {"Click", 290, [](Form1& f, const Action& a) { f.Image1_Click(a.index); }}},
+        // A double-click is a first click and then the double-click.
+        {'d',
+         {"DoubleClick", 80, [](Form1& f, const Action& a) { f.Image1_Click(a.index), f.Image1_DblClick(a.index); }}},
+        {'s', {"Shuffle", 25, [](Form1& f, const Action&) { f.Shuffle_Click(); }}},
+        {'p', {"Play", 40, [](Form1& f, const Action&) { f.cmdPlay_Click(); }}},
+        {'M', {"CheckMeld", 40, [](Form1& f, const Action& a) { f.chkAutorun.SetValue(a.index % 2); }}},
+        {'T', {"CheckTrump", 40, [](Form1& f, const Action& a) { f.chkTrump.SetValue(a.index % 2); }}},
+        {'x', {"TypeMeld", 35, [](Form1& f, const Action& a) { f.txtRunToMeld.Text = a.text; }}},
+        {'y', {"TypeTrump", 35, [](Form1& f, const Action& a) { f.txtRunToTrump.Text = a.text; }}},
+        {'h',
+         {"Help", 55,
+          [](Form1& f, const Action& a) {
+              void (Form1::*items[])() = {&Form1::mnuBid_Click, &Form1::mnuHandEvaluation_Click, &Form1::mnuMeld_Click,
+                                          &Form1::mnuOpening_Click};
+              (f.*items[a.index % 4])();
+          }}},
+        {'q', {"Quit", 10, [](Form1& f, const Action&) { f.btnEnd_Click(); }}},
+    };
+    return kinds;
+}
+
 std::string Describe(const Action& a) {
-    static const char* const kNames[] = {"MoveCard",  "MoveBackground", "Click",    "DoubleClick", "Shuffle", "Play",
-                                         "CheckMeld", "CheckTrump",     "TypeMeld", "TypeTrump",   "Help",    "Quit"};
     std::ostringstream out;
-    out << kNames[static_cast<int>(a.kind)];
-    switch (a.kind) {
-        case Kind::MoveCard:
-        case Kind::Click:
-        case Kind::DoubleClick:
-        case Kind::CheckMeld:
-        case Kind::CheckTrump:
-        case Kind::Help:
-            out << '(' << a.index << ')';
-            break;
-        case Kind::TypeMeld:
-        case Kind::TypeTrump:
-            out << "(\"";
-            for (unsigned char c : a.text.substr(0, 40)) {
-                if (c >= 32 && c < 127 && c != '"')
-                    out << c;
-                else
-                    out << "\\x" << std::hex << static_cast<int>(c) << std::dec;
-            }
-            out << (a.text.size() > 40 ? "...\")" : "\")");
-            break;
-        default:
-            break;
+    out << Kinds().at(a.kind).name << '(' << a.index;
+    if (!a.text.empty()) {
+        out << ", \"";
+        for (unsigned char c : a.text.substr(0, 40))
+            if (c >= 32 && c < 127 && c != '"')
+                out << c;
+            else
+                out << "\\x" << std::hex << static_cast<int>(c) << std::dec;
+        out << (a.text.size() > 40 ? "...\"" : "\"");
     }
-    return out.str();
+    return out.str() + ')';
 }
 
 // Texts a user might type into a target box, odd ones included.
 std::string RandomText(std::mt19937_64& random) {
+    // clang-format off
     static const std::vector<std::string> kTexts = {
-        "",         " ",
-        "   ",      "0",
-        "-5",       "+3",
-        "12",       "100",
-        "150",      "200",
-        "201",      "250",
-        "1e999",    "-1e999",
-        "1e-999",   "nan",
-        "NaN",      "inf",
-        "-inf",     "0x10",
-        "12x",      "8",
-        "8.5",      "7",
-        "1",        "2.5e1",
-        ".",        "-",
-        "+",        "e5",
-        "1e",       "\t4",
-        "\xC3\xA9", "\xFF\xFE\x00",
-        "１２",  // full-width digits are not digits here
+        "", " ", "   ", "0", "-5", "+3", "12", "100", "150", "200", "201", "250", "1e999", "-1e999", "1e-999",
+        "nan", "NaN", "inf", "-inf", "0x10", "12x", "8", "8.5", "7", "1", "2.5e1", ".", "-", "+", "e5", "1e", "\t4",
+        "\xC3\xA9", "\xFF\xFE\x00", "１２",  // full-width digits are not digits here
     };
+    // clang-format on
     const auto roll = random() % 100;
     if (roll < 70) return kTexts[random() % kTexts.size()];
     if (roll < 72) return "9";  // the longest search, kept rare
@@ -104,20 +94,13 @@ std::string RandomText(std::mt19937_64& random) {
 }
 
 Action RandomAction(std::mt19937_64& random) {
-    const auto roll = random() % 1000;
-    auto card = [&] { return static_cast<int>(random() % 49); };  // slot 0 included
-    if (roll < 250) return {Kind::MoveCard, card(), {}};
-    if (roll < 350) return {Kind::MoveBackground, 0, {}};
-    if (roll < 640) return {Kind::Click, card(), {}};
-    if (roll < 720) return {Kind::DoubleClick, card(), {}};
-    if (roll < 745) return {Kind::Shuffle, 0, {}};
-    if (roll < 785) return {Kind::Play, 0, {}};
-    if (roll < 825) return {Kind::CheckMeld, static_cast<int>(random() % 2), {}};
-    if (roll < 865) return {Kind::CheckTrump, static_cast<int>(random() % 2), {}};
-    if (roll < 900) return {Kind::TypeMeld, 0, RandomText(random)};
-    if (roll < 935) return {Kind::TypeTrump, 0, RandomText(random)};
-    if (roll < 990) return {Kind::Help, static_cast<int>(random() % 4), {}};
-    return {Kind::Quit, 0, {}};
+    int roll = static_cast<int>(random() % 1000);
+    for (const auto& [kind, info] : Kinds()) {
+        if ((roll -= info.perThousand) >= 0) continue;
+        const bool typed = kind == 'x' || kind == 'y';
+        return {kind, static_cast<int>(random() % 49), typed ? RandomText(random) : std::string()};  // slot 0 included
+    }
+    return {'b', 0, {}};
 }
 
 constexpr std::uint64_t kMostDealsInOneSearch = 5'000'000;
@@ -127,67 +110,18 @@ constexpr std::uint64_t kMostDealsInOneSearch = 5'000'000;
 class Session {
 public:
     Session() {
-        form_ = std::make_unique<Form1>(testing::FixedClock(1),
-                                        WindowServices{
-                                            [] {},
-                                            [] {},
-                                            [this] {
-                                                if (++dealsInSearch_ > kMostDealsInOneSearch)
-                                                    throw std::runtime_error("a search did not end");
-                                            },
-                                            [](bool) {},
-                                        });
+        auto serviceWindow = [this] {
+            if (++dealsInSearch_ > kMostDealsInOneSearch) throw std::runtime_error("a search did not end");
+        };
+        form_ = std::make_unique<Form1>(testing::FixedClock(1), WindowServices{{}, {}, serviceWindow, {}});
         form_->Form_Load();
         slotZero_ = form_->Image1[0];
     }
 
     std::string Apply(const Action& a) {
-        Form1& f = *form_;
         dealsInSearch_ = 0;
         try {
-            switch (a.kind) {
-                case Kind::MoveCard:
-                    f.Image1_MouseMove(a.index);
-                    break;
-                case Kind::MoveBackground:
-                    f.Form_MouseMove();
-                    break;
-                case Kind::Click:
-                    f.Image1_Click(a.index);
-                    break;
-                case Kind::DoubleClick:
-                    // A double-click is a first click and then the double-click.
-                    f.Image1_Click(a.index);
-                    f.Image1_DblClick(a.index);
-                    break;
-                case Kind::Shuffle:
-                    f.Shuffle_Click();
-                    break;
-                case Kind::Play:
-                    f.cmdPlay_Click();
-                    break;
-                case Kind::CheckMeld:
-                    f.chkAutorun.SetValue(a.index);
-                    break;
-                case Kind::CheckTrump:
-                    f.chkTrump.SetValue(a.index);
-                    break;
-                case Kind::TypeMeld:
-                    f.txtRunToMeld.Text = a.text;
-                    break;
-                case Kind::TypeTrump:
-                    f.txtRunToTrump.Text = a.text;
-                    break;
-                case Kind::Help: {
-                    void (Form1::*items[])() = {&Form1::mnuBid_Click, &Form1::mnuHandEvaluation_Click,
-                                                &Form1::mnuMeld_Click, &Form1::mnuOpening_Click};
-                    (f.*items[a.index])();
-                    break;
-                }
-                case Kind::Quit:
-                    f.btnEnd_Click();
-                    break;
-            }
+            Kinds().at(a.kind).apply(*form_, a);
         } catch (const std::exception& e) {
             return e.what();
         }
@@ -211,23 +145,26 @@ private:
         for (const auto& [code, count] : copies)
             if (count != 2) return "card " + std::to_string(code) + " held " + std::to_string(count) + " times";
         const bool playing = f.module1.PlayFlag != 0;
-        if (f.module1.PlayFlag != 0 && f.module1.PlayFlag != -1) return "play flag neither true nor false";
-        const auto& lines = InstructionLines(playing);
-        if (f.List2.Lines() != std::vector<std::string>(lines.begin(), lines.end())) return "instruction lines";
-        if (f.cmdPlay.Caption != (playing ? "Stop Play" : "Play Hand")) return "play button caption";
-        if (f.chkAutorun.Value() != 0 && f.chkTrump.Value() != 0) return "both search boxes checked";
+        const auto& instructions = InstructionLines(playing);
         const ImageControl& zero = f.Image1[0];
-        if (zero.Picture != slotZero_.Picture || zero.Left != slotZero_.Left || zero.Top != slotZero_.Top ||
-            zero.Visible != slotZero_.Visible || zero.Stacking != slotZero_.Stacking)
-            return "image slot 0 was touched";
-        if (f.KeepDealing != 0) return "still dealing after a handler";
-        if (!f.List1.Visible) return "information list left hidden";
-        if (f.module1.TrickCount < 0 || f.module1.TrickCount > 3) return "trick count out of range";
-        if (f.List1.ListIndex() != f.List1.ListCount() - 1 && a.kind != Kind::TypeMeld && a.kind != Kind::TypeTrump &&
-            a.kind != Kind::CheckMeld && a.kind != Kind::CheckTrump && a.kind != Kind::Help && a.kind != Kind::Quit &&
-            a.kind != Kind::MoveBackground)
-            return "last line of the information list not selected";
-        if (a.kind == Kind::Shuffle || (a.kind == Kind::Play && !playing)) {
+        const std::pair<bool, const char*> broken[] = {
+            {f.module1.PlayFlag != 0 && f.module1.PlayFlag != -1, "play flag neither true nor false"},
+            {f.List2.Lines() != testing::Lines(instructions.begin(), instructions.end()), "instruction lines"},
+            {f.cmdPlay.Caption != (playing ? "Stop Play" : "Play Hand"), "play button caption"},
+            {f.chkAutorun.Value() != 0 && f.chkTrump.Value() != 0, "both search boxes checked"},
+            {std::tie(zero.Picture, zero.Left, zero.Top, zero.Visible, zero.Stacking) !=
+                 std::tie(slotZero_.Picture, slotZero_.Left, slotZero_.Top, slotZero_.Visible, slotZero_.Stacking),
+             "image slot 0 was touched"},
+            {f.KeepDealing != 0, "still dealing after a handler"},
+            {!f.List1.Visible, "information list left hidden"},
+            {f.module1.TrickCount < 0 || f.module1.TrickCount > 3, "trick count out of range"},
+            {f.List1.ListIndex() != f.List1.ListCount() - 1 &&
+                 std::string_view("xyMThqb").find(a.kind) == std::string_view::npos,
+             "last line of the information list not selected"},
+        };
+        for (const auto& [bad, what] : broken)
+            if (bad) return what;
+        if (a.kind == 's' || (a.kind == 'p' && !playing)) {
             const double meld = ReadTarget(f.txtRunToMeld.Text);
             const double trump = ReadTarget(f.txtRunToTrump.Text);
             if (std::isnan(meld) || std::isnan(trump) || meld > 200 || trump > 9) return "a target out of range";
@@ -238,7 +175,7 @@ private:
             const ImageControl& image = f.Image1[index];
             if (image.Picture != f.Deck[static_cast<std::size_t>(index)].Pic)
                 return "face of image " + std::to_string(index);
-            if (!playing && (!image.Visible || image.Top != SeatOfIndex(index)->rowTop) && a.kind != Kind::Play)
+            if (!playing && (!image.Visible || image.Top != SeatOfIndex(index)->rowTop) && a.kind != 'p')
                 return "card out of its row outside play";
         }
         return {};

@@ -33,15 +33,6 @@ inline CardRec Card(std::string_view name, std::string_view seat = "S") {
     return MakeCard(s, r, seat);
 }
 
-/// Twelve cards by name, for the seat given.
-inline std::array<CardRec, 12> Hand(std::initializer_list<std::string_view> names, std::string_view seat = "S") {
-    if (names.size() != 12) throw std::invalid_argument("a hand holds twelve cards");
-    std::array<CardRec, 12> hand{};
-    std::size_t i = 0;
-    for (std::string_view name : names) hand[i++] = Card(name, seat);
-    return hand;
-}
-
 /// Twelve cards from one text of names parted by blanks, e.g. "AC 10C KH ...".
 inline std::array<CardRec, 12> HandOf(std::string_view names, std::string_view seat = "S") {
     std::array<CardRec, 12> hand{};

@@ -8,7 +8,7 @@
 namespace vantrel {
 namespace {
 
-using testing::Hand;
+using testing::HandOf;
 using testing::Lines;
 using testing::LinesFrom;
 using testing::PlaceHand;
@@ -31,58 +31,37 @@ Lines PointsBlock(int dix, int meldTotal, int trumps, int aces, int playPoints) 
             ""};
 }
 
-TEST(PlayingPoints, FollowsTheExample) {
-    // Five hearts with one nine, and the aces of clubs and spades outside trump.
-    Form1 form(testing::FixedClock());
-    PlaceHand(form, "S", Hand({"AC", "AS", "10H", "KH", "JH", "9H", "JH", "10C", "KC", "KS", "10D", "JD"}));
-    form.MeldTotal = 120;
-    form.evalpoints(1, "H");
-    EXPECT_EQ(form.List1.Lines(), PointsBlock(1, 130, 5, 2, 140));
-    EXPECT_EQ(form.MeldTotal, 130);
-    EXPECT_EQ(form.PlayPoints, 140);
-}
-
-TEST(PlayingPoints, CountsTrumpsAcesAndDixes) {
+TEST(PlayingPoints, ListTheTrumpsAcesAndDixesOfTheHand) {
     const struct {
-        const char* name;
-        std::array<CardRec, 12> hand;
-        PlayingPointsCount count;
-        int playPoints;
+        const char* hand;
+        const char* trump;
+        int dixes, trumps, aces, playPoints;
     } cases[] = {
-        {"FourTrumpAtFifteen",
-         Hand({"AH", "10H", "KH", "QH", "AC", "AS", "AD", "10C", "KC", "KS", "10D", "JD"}),
-         {4, 3, 0},
-         120},
-        {"FiveTrumpAtTwenty",
-         Hand({"AH", "10H", "KH", "QH", "JH", "AS", "AD", "10C", "KC", "KS", "10D", "JD"}),
-         {5, 2, 0},
-         140},
-        {"TwoDixes", Hand({"9H", "9H", "KH", "QH", "JC", "JS", "JD", "10C", "KC", "KS", "10D", "JD"}), {4, 0, 2}, 60},
-        {"AceOfTrumpIsATrump",
-         Hand({"AH", "AH", "9C", "9C", "9S", "9S", "9D", "9D", "10C", "10S", "10D", "JD"}),
-         {2, 0, 0},
-         30},
+        {"AC AS 10H KH JH 9H JH 10C KC KS 10D JD", "H", 1, 5, 2, 140},  // five trumps count 20 each
+        {"AH 10H KH QH AC AS AD 10C KC KS 10D JD", "H", 0, 4, 3, 120},  // four count 15
+        {"9H 9H KH QH JC JS JD 10C KC KS 10D JD", "H", 2, 4, 0, 60},
+        {"AH AH 9C 9C 9S 9S 9D 9D 10C 10S 10D JD", "H", 0, 2, 0, 30},  // an ace of trump is a trump
+        {"AC 10C KC QC JC 9C AH 10H KH QH JH AD", "D", 0, 1, 2, 55},
     };
     for (const auto& c : cases) {
-        const PlayingPointsCount count = CountPlayingPoints(c.hand.data(), "H");
-        EXPECT_EQ(count.trumps, c.count.trumps) << c.name;
-        EXPECT_EQ(count.aces, c.count.aces) << c.name;
-        EXPECT_EQ(count.dixes, c.count.dixes) << c.name;
-        EXPECT_EQ(count.PlayPoints(), c.playPoints) << c.name;
+        Form1 form(testing::FixedClock());
+        PlaceHand(form, "S", testing::HandOf(c.hand));
+        form.MeldTotal = 120;
+        form.evalpoints(1, c.trump);
+        EXPECT_EQ(form.List1.Lines(), PointsBlock(c.dixes, 120 + 10 * c.dixes, c.trumps, c.aces, c.playPoints))
+            << c.hand;
+        EXPECT_EQ(std::tie(form.MeldTotal, form.PlayPoints), std::make_tuple(120 + 10 * c.dixes, c.playPoints));
     }
 }
 
 TEST(TrumpDeclaration, NamesTheCardsSuitForItsHand) {
     Started form;
-    PlaceHand(*form, "W", Hand({"AH", "10H", "KH", "QH", "9H", "AC", "AS", "KS", "QS", "JD", "9C", "9D"}, "W"));
+    PlaceHand(*form, "W", HandOf("AH 10H KH QH 9H AC AS KS QS JD 9C 9D", "W"));
     const int before = form->List1.ListCount();
     form->Image1_DblClick(13);  // the ace of hearts, first card of West
-    EXPECT_TRUE(form->TrumpDeclared);
-    EXPECT_EQ(form->CurSeat, "W");
-    EXPECT_EQ(form->module1.TrumpSuit, "H");
-    EXPECT_TRUE(form->lbl2.FontBold);
-    EXPECT_EQ(form->lbl2.ForeColor, kPureBlue);
-    EXPECT_FALSE(form->lbl1.FontBold);
+    EXPECT_EQ(std::tie(form->TrumpDeclared, form->CurSeat, form->module1.TrumpSuit),
+              std::make_tuple(true, std::string("W"), std::string("H")));
+    EXPECT_TRUE(form->lbl2.FontBold && form->lbl2.ForeColor == kPureBlue && !form->lbl1.FontBold);
     Lines expected{"",
                    "******* Trump Declared *******",
                    "",
@@ -97,8 +76,7 @@ TEST(TrumpDeclaration, NamesTheCardsSuitForItsHand) {
     expected.push_back("Bid Value = 250");
     EXPECT_EQ(LinesFrom(form->List1, before), expected);
     EXPECT_EQ(form->List1.ListIndex(), form->List1.ListCount() - 1);
-    EXPECT_EQ(form->MeldTotal, 110);
-    EXPECT_EQ(form->PlayPoints, 140);
+    EXPECT_EQ(std::tie(form->MeldTotal, form->PlayPoints), std::make_tuple(110, 140));
 }
 
 TEST(TrumpDeclaration, EverySecondDoubleClickEmptiesTheListFirst) {
@@ -115,13 +93,6 @@ TEST(TrumpDeclaration, EverySecondDoubleClickEmptiesTheListFirst) {
     form->Image1_DblClick(30);
     EXPECT_TRUE(form->TrumpDeclared);
     EXPECT_EQ(form->List1.ListCount(), 2 * (afterFirst - dealLines));
-}
-
-TEST(TrumpDeclaration, ASingletonSuitCountsOneTrump) {
-    Started form;
-    PlaceHand(*form, "E", Hand({"AC", "10C", "KC", "QC", "JC", "9C", "AH", "10H", "KH", "QH", "JH", "AD"}, "E"));
-    form->Image1_DblClick(48);
-    EXPECT_EQ(form->List1.List(form->List1.ListCount() - 6), "Number of Trump = 1 x 15 = 15");
 }
 
 }  // namespace

@@ -35,6 +35,10 @@ expect_blue() {  # name x y w h
   echo "$1 blue share: $share"
   awk -v s="$share" 'BEGIN { exit !(s > 0.02) }' || { echo "FAIL: $1 label is not blue"; exit 1; }
 }
+# Fraction of near-white pixels in a client-area rectangle of the last shot.
+white_in() {
+  convert "$SHOT" -crop "$3x$4+$((CLIENT_X + $1))+$((CLIENT_Y + $2))" +repage -fx 'r > 0.95 && g > 0.95 && b > 0.95' -format '%[fx:mean]' info:
+}
 expect_not_blue() {
   local share
   share=$(blue_in "$2" "$3" "$4" "$5")
@@ -91,7 +95,7 @@ xdotool sleep 0.3
 # A press on South's first card released 300 pixels away plays nothing.
 xdotool mousemove $(at 200 340) mousedown 1 sleep 0.1 mousemove $(at 500 340) sleep 0.1 mouseup 1
 shot press-released-away
-white=$(convert "$SHOT" -crop "20x60+$((CLIENT_X + 194))+$((CLIENT_Y + 290))" +repage -fx 'r > 0.95 && g > 0.95 && b > 0.95' -format '%[fx:mean]' info:)
+white=$(white_in 194 290 20 60)
 awk -v s="$white" 'BEGIN { exit !(s > 0.5) }' || { echo "FAIL: a press released away from the card played it"; exit 1; }
 for point in "200 340" "26 230" "194 100" "370 230"; do
   xdotool mousemove $(at $point) click 1 sleep 0.15
@@ -105,13 +109,13 @@ done
 echo "labels showing the trick's winner: $blue"
 [ "$blue" -eq 1 ] || { echo "FAIL: expected exactly one winner label"; exit 1; }
 # The four played cards are off the table: South's first card is gone.
-white=$(convert "$SHOT" -crop "20x60+$((CLIENT_X + 194))+$((CLIENT_Y + 290))" +repage -fx 'r > 0.95 && g > 0.95 && b > 0.95' -format '%[fx:mean]' info:)
+white=$(white_in 194 290 20 60)
 echo "white share where South's first card stood: $white"
 awk -v s="$white" 'BEGIN { exit !(s < 0.2) }' || { echo "FAIL: the played card is still shown"; exit 1; }
 
 xdotool mousemove $(at 76 404) click 1
 shot shuffled
-white=$(convert "$SHOT" -crop "20x60+$((CLIENT_X + 194))+$((CLIENT_Y + 290))" +repage -fx 'r > 0.95 && g > 0.95 && b > 0.95' -format '%[fx:mean]' info:)
+white=$(white_in 194 290 20 60)
 awk -v s="$white" 'BEGIN { exit !(s > 0.5) }' || { echo "FAIL: the new deal does not show South's first card"; exit 1; }
 
 xdotool windowfocus --sync "$WINDOW" key ctrl+m
