@@ -390,7 +390,6 @@ QString AnalysisWindow::text() const {
     return Q(AnalysisText(header, FigureRows(own_, tally), OddsRows(request_.nearMelds, tally), tally.deals));
 }
 
-
 void AnalysisWindow::closeEvent(QCloseEvent* event) {
     Stop();
     stale_ = true;

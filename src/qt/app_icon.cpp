@@ -52,7 +52,8 @@ QPixmap PaintSmallIcon(int size) {
     p.drawRect(card.adjusted(0, 0, -1, -1));
     p.setRenderHint(QPainter::Antialiasing);
     const qreal suit = width * 0.62;
-    CardPainter::PaintSuit(p, 3, QRectF(card.center().x() + 0.5 - suit / 2, card.center().y() + 0.5 - suit / 2, suit, suit));
+    CardPainter::PaintSuit(p, 3,
+                           QRectF(card.center().x() + 0.5 - suit / 2, card.center().y() + 0.5 - suit / 2, suit, suit));
     return pixmap;
 }
 

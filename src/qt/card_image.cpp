@@ -54,9 +54,8 @@ void CardImage::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
     // A click counts only when the button comes up over the card it went
     // down on, as with any classic control.
-    const QWidget* under = parentWidget() != nullptr
-                               ? parentWidget()->childAt(mapToParent(event->position().toPoint()))
-                               : nullptr;
+    const QWidget* under =
+        parentWidget() != nullptr ? parentWidget()->childAt(mapToParent(event->position().toPoint())) : nullptr;
     const bool click = pressed_ && !secondClick_ && under == this;
     pressed_ = false;
     secondClick_ = false;

@@ -3,24 +3,23 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFontDatabase>
-#include <QClipboard>
 #include <QGroupBox>
-#include <QKeyEvent>
-#include <QPainter>
-#include <QScreen>
-#include <QStyleOptionFrame>
-#include <QTimer>
 #include <QInputDialog>
-#include <QMessageBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyle>
+#include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
@@ -28,13 +27,13 @@
 
 #include "app/seats.h"
 #include "app/window_design.h"
+#include "practice/deal_code.h"
 #include "qt/analysis_window.h"
 #include "qt/app_icon.h"
 #include "qt/card_image.h"
 #include "qt/help_window.h"
 #include "qt/list_box_view.h"
 #include "qt/play_record_window.h"
-#include "practice/deal_code.h"
 
 namespace vantrel {
 
@@ -116,13 +115,12 @@ public:
 
 protected:
     void paintEvent(QPaintEvent*) override {
+        // Drawn here rather than by the style, which would set the border
+        // below the caption.
         QPainter p(this);
-        QStyleOptionFrame frame;
-        frame.initFrom(this);
-        frame.rect = rect().adjusted(0, BorderTop(), 0, 0);
-        frame.lineWidth = 1;
-        frame.midLineWidth = 0;
-        style()->drawPrimitive(QStyle::PE_FrameGroupBox, &frame, &p, this);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(palette().color(QPalette::Mid), 1));
+        p.drawRoundedRect(QRectF(rect()).adjusted(0.5, BorderTop() + 0.5, -0.5, -0.5), 2, 2);
         const QString caption = QString(title()).remove(QLatin1Char('&'));
         const QRect text(6, 0, fontMetrics().horizontalAdvance(caption) + 4, fontMetrics().height());
         p.fillRect(text, palette().window());
@@ -135,15 +133,13 @@ protected:
 
 MainWindow::MainWindow(Clock clock, std::function<void()> endProgram)
     : endProgram_(endProgram ? std::move(endProgram) : [] { QCoreApplication::exit(0); }),
-      form_(std::move(clock), WindowServices{
-                                  [this] { endProgram_(); },
-                                  [this] {
-                                      helpWindow_->ShowText(QString::fromStdString(form_.module1.HelpText),
-                                                            HelpTopic());
-                                  },
-                                  [this] { ServiceWindow(); },
-                                  [this](bool busy) { SetBusy(busy); },
-                              }) {
+      form_(std::move(clock),
+            WindowServices{
+                [this] { endProgram_(); },
+                [this] { helpWindow_->ShowText(QString::fromStdString(form_.module1.HelpText), HelpTopic()); },
+                [this] { ServiceWindow(); },
+                [this](bool busy) { SetBusy(busy); },
+            }) {
     setWindowTitle(ToQString(WindowCaption()));
     // The window has the design's fixed size: nothing to maximise.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -296,8 +292,8 @@ void MainWindow::BuildPracticeMenu(QMenu* before) {
     connect(add("mnuDealFromCode", tr("&Deal from Code\u2026"), QKeySequence(Qt::Key_F6)), &QAction::triggered, this,
             [this] {
                 bool ok = false;
-                const QString code = QInputDialog::getText(this, tr("Deal from Code"), tr("Deal code:"),
-                                                           QLineEdit::Normal, {}, &ok);
+                const QString code =
+                    QInputDialog::getText(this, tr("Deal from Code"), tr("Deal code:"), QLineEdit::Normal, {}, &ok);
                 if (!ok) return;
                 const QString problem = DealFromCode(code);
                 if (!problem.isEmpty()) QMessageBox::warning(this, tr("Deal from Code"), problem);
@@ -336,7 +332,8 @@ void MainWindow::OpenPlayRecord() {
 void MainWindow::OpenAnalysis() {
     const bool first = analysisWindow_ == nullptr;
     if (first) {
-        analysisWindow_ = new AnalysisWindow(form_, [this] { return DealCodeOf(form_.Deck); }, this);
+        analysisWindow_ = new AnalysisWindow(
+            form_, [this] { return DealCodeOf(form_.Deck); }, this);
         connect(this, &MainWindow::handled, analysisWindow_, &AnalysisWindow::Follow);
     }
     if (!analysisWindow_->isVisible()) {

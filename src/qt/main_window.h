@@ -120,7 +120,7 @@ private:
     std::vector<std::pair<QCheckBox*, CheckBox*>> checkBoxes_;
     std::vector<std::pair<ListBoxView*, const ListBox*>> lists_;
     std::vector<std::uint64_t> stackingShown_;
-    int cardEntry_ = 1;                  // the card that holds the rows' place in the tab order
+    int cardEntry_ = 1;                      // the card that holds the rows' place in the tab order
     const SeatInfo* focusedSeat_ = nullptr;  // the hand of the focused card, if a card has the focus
     bool placed_ = false;
     QMetaObject::Connection focusWatch_;

@@ -13,8 +13,7 @@
 
 namespace vantrel {
 
-PlayRecordWindow::PlayRecordWindow(PlayRecord& record, QWidget* parent)
-    : PracticeWindow(parent), record_(record) {
+PlayRecordWindow::PlayRecordWindow(PlayRecord& record, QWidget* parent) : PracticeWindow(parent), record_(record) {
     setObjectName(QStringLiteral("PlayRecordWindow"));
     setWindowTitle(tr("Play Record"));
 

@@ -91,19 +91,32 @@ private slots:
             QWidget* widget = w().control(c.name, c.index);
             QVERIFY2(widget != nullptr, c.name.data());
             QCOMPARE(widget->parentWidget(), c.container.empty() ? w().surface() : w().control(c.container));
-            if (c.kind != ControlKind::Image || c.index > 0) QVERIFY2(!widget->accessibleName().isEmpty(), c.name.data());
+            if (c.kind != ControlKind::Image || c.index > 0)
+                QVERIFY2(!widget->accessibleName().isEmpty(), c.name.data());
             QCOMPARE(widget->isVisibleTo(&w()), c.offered && c.name != "Text1" && c.name != "Text2");
             if (c.kind == ControlKind::Image) {
                 QCOMPARE(widget->x(), c.left / 15);
-                if (c.index > 0) QCOMPARE(widget->geometry(), QRect(c.left / 15, SeatOfIndex(c.index)->rowTop / 15, 71, 96));
+                if (c.index > 0)
+                    QCOMPARE(widget->geometry(), QRect(c.left / 15, SeatOfIndex(c.index)->rowTop / 15, 71, 96));
                 continue;
             }
             QCOMPARE(widget->geometry(), QRect(c.left / 15, c.top / 15, c.width / 15, c.height / 15));
             if (auto* button = qobject_cast<QAbstractButton*>(widget))
                 QCOMPARE(button->text(), QString::fromUtf8(c.caption.data(), c.caption.size()));
             if (c.boldFont) QVERIFY(widget->font().bold());
-            // Inside a frame, a control stands below the border line its caption sits on.
-            if (!c.container.empty()) QVERIFY2(widget->y() > widget->parentWidget()->fontMetrics().height() / 2, c.name.data());
+        }
+        // A frame's border runs through its caption, above the controls inside it.
+        for (const char* name : {"Frame2", "Frame3"}) {
+            QWidget* frame = Control(name);
+            const QImage image = frame->grab().toImage();
+            const QColor background = image.pixelColor(image.width() / 2, 0);
+            int border = 0;
+            while (border < image.height() && image.pixelColor(image.width() / 2, border) == background) ++border;
+            int top = frame->height();
+            for (QWidget* child : frame->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+                if (child->isVisible()) top = std::min(top, child->y());
+            QVERIFY2(border + 2 <= top,
+                     qPrintable(QStringLiteral("%1: border at %2, controls from %3").arg(name).arg(border).arg(top)));
         }
         QStringList menus;
         QList<QKeySequence> shortcuts;
@@ -114,7 +127,8 @@ private slots:
         }
         QCOMPARE(menus, (QStringList{"&File", "&Practice", "&Help"}));
         for (const MenuItemDesign& item : MenuDesign())
-            QCOMPARE(w().action(item.name)->shortcut(), QKeySequence(QString::fromUtf8(item.shortcut.data(), item.shortcut.size())));
+            QCOMPARE(w().action(item.name)->shortcut(),
+                     QKeySequence(QString::fromUtf8(item.shortcut.data(), item.shortcut.size())));
         QCOMPARE(QSet<QKeySequence>(shortcuts.begin(), shortcuts.end()).size(), shortcuts.size());
 
         // The tab order follows the design, and the rows of cards come last.
@@ -136,8 +150,10 @@ private slots:
         // enough, its top-left corner kept on screen.
         const QRect available = w().screen()->availableGeometry();
         const QRect frame = w().frameGeometry();
-        QCOMPARE(frame.left(), std::max(available.left(), std::min(kWindowLeft / 15, available.right() + 1 - frame.width())));
-        QCOMPARE(frame.top(), std::max(available.top(), std::min(kWindowTop / 15, available.bottom() + 1 - frame.height())));
+        QCOMPARE(frame.left(),
+                 std::max(available.left(), std::min(kWindowLeft / 15, available.right() + 1 - frame.width())));
+        QCOMPARE(frame.top(),
+                 std::max(available.top(), std::min(kWindowTop / 15, available.bottom() + 1 - frame.height())));
     }
 
     void keysReachTheControlsFromAnywhere() {
@@ -223,7 +239,8 @@ private slots:
         list->setCurrentRow(2);
         list->verticalScrollBar()->setValue(0);
         auto* instructions = Control<ListBoxView>("List2");
-        QTest::mouseClick(instructions->viewport(), Qt::LeftButton, {}, instructions->visualItemRect(instructions->item(1)).center());
+        QTest::mouseClick(instructions->viewport(), Qt::LeftButton, {},
+                          instructions->visualItemRect(instructions->item(1)).center());
         MoveTo(Background());
         w().action("mnuBid")->trigger();
         Control<QCheckBox>("chkAutorun")->click();
@@ -265,10 +282,8 @@ private slots:
 
     void helpWindowsNameTheirTopic() {
         const QStringList list1 = ListLines("List1");
-        const std::pair<Qt::Key, const char*> items[] = {{Qt::Key_B, "Bid"},
-                                                         {Qt::Key_H, "Hand Evaluation"},
-                                                         {Qt::Key_M, "Meld"},
-                                                         {Qt::Key_O, "Opening"}};
+        const std::pair<Qt::Key, const char*> items[] = {
+            {Qt::Key_B, "Bid"}, {Qt::Key_H, "Hand Evaluation"}, {Qt::Key_M, "Meld"}, {Qt::Key_O, "Opening"}};
         for (const auto& [key, topic] : items) {
             w().activateWindow();
             QVERIFY(QTest::qWaitForWindowActive(&w()));
