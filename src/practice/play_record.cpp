@@ -60,7 +60,7 @@ void PlayRecord::Start(const Form1& form, std::string dealCode) {
     declarer_ = SeatOfLetter(form.CurSeat) != nullptr ? form.CurSeat : std::string();
 }
 
-void PlayRecord::CardClicked(const Form1& /*form*/, int index) {
+void PlayRecord::CardClicked(int index) {
     const SeatInfo* seat = SeatOfIndex(index);
     if (!started_ || seat == nullptr || tricks_.size() >= 12) return;
     Play play{index, std::string(seat->letter), Checked(dealt_[static_cast<std::size_t>(index)]), {}};

@@ -54,7 +54,7 @@ public:
     /// Play has just begun on the form: a fresh record of its deal.
     void Start(const Form1& form, std::string dealCode);
     /// A card was clicked during play; called before the form's own handler.
-    void CardClicked(const Form1& form, int index);
+    void CardClicked(int index);
 
     /// The checker: off until the player switches it on.
     bool checking = false;

@@ -367,7 +367,7 @@ void MainWindow::ConnectControls() {
     for (CardImage* image : cards_) {
         connect(image, &CardImage::clicked, this, [this](int i) {
             // The play record sees the card before the table takes it.
-            if (form_.module1.PlayFlag != 0) playRecord_.CardClicked(form_, i);
+            if (form_.module1.PlayFlag != 0) playRecord_.CardClicked(i);
             Forward([this, i] { form_.Image1_Click(i); });
         });
         connect(image, &CardImage::doubleClicked, this,

@@ -152,7 +152,7 @@ void PlayOut(Form1& form, PlayRecord& record, bool again = false) {
     for (int trick = 0; trick < 12; ++trick)
         for (int seat : {0, 1, 2, 3}) {
             const int index = (again && trick == 0 && seat == 1) ? 1 : 12 * seat + trick + 1;
-            record.CardClicked(form, index);
+            record.CardClicked(index);
             form.Image1_Click(index);
         }
 }
@@ -224,7 +224,7 @@ TEST(PlayCheck, RepeatedCardsAndSecondCardsAreMarked) {
     form->cmdPlay_Click();
     record.Start(*form, DealCodeOf(form->Deck));
     for (int index : {1, 1, 2}) {
-        record.CardClicked(*form, index);
+        record.CardClicked(index);
         form->Image1_Click(index);
     }
     const auto& plays = record.current();
