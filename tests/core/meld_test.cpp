@@ -70,23 +70,17 @@ TEST_P(MeldReport, ListsEveryLineAndTheTotal) {
 INSTANTIATE_TEST_SUITE_P(Hands, MeldReport, ::testing::ValuesIn(MeldCases()),
                          [](const auto& info) { return std::string(info.param.name) + "_" + info.param.trump; });
 
-TEST(Meld, ShownHandIsNotCountedAgain) {
+// A hand already shown is not counted again; a text that is no seat counts nothing.
+TEST(Meld, ShownHandsAndUnknownSeatsAreNotCounted) {
     Form1 form(testing::FixedClock());
+    form.evalMeld("Q", "x");
+    EXPECT_EQ(std::make_tuple(form.List1.ListCount(), form.MeldShown), std::make_tuple(0, false));
     testing::PlaceHand(form, "S", testing::HandOf(MeldCases()[0].hand));
     form.evalMeld("S", "H");
     const auto lines = form.List1.Lines();
     form.MeldTotal = 77;
     form.evalMeld("S", "H");
-    EXPECT_EQ(form.List1.Lines(), lines);
-    EXPECT_EQ(form.MeldTotal, 77);
-    EXPECT_TRUE(form.NoRun);
-}
-
-TEST(Meld, UnknownSeatCountsNothing) {
-    Form1 form(testing::FixedClock());
-    form.evalMeld("Q", "x");
-    EXPECT_EQ(form.List1.ListCount(), 0);
-    EXPECT_FALSE(form.MeldShown);
+    EXPECT_EQ(std::make_tuple(form.List1.Lines(), form.MeldTotal, form.NoRun), std::make_tuple(lines, 77, true));
 }
 
 }  // namespace

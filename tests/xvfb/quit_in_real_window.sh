@@ -11,15 +11,12 @@ sheet=$(mktemp --suffix=.qss)
 echo 'QWidget { background: #ff0000; }' >"$sheet"
 start_program "$1" -reverse -stylesheet "$sheet" -style windows
 [ "$WINDOW_X,$WINDOW_Y" = "356,145" ] || { echo "FAIL: the window is at $WINDOW_X,$WINDOW_Y, not the design place"; exit 1; }
-shot="${2:-/tmp}/quit-1920x1080.png"
-import -window root "$shot"
-# Neither mirrored (the white information list stands on the right) nor restyled (no red).
-share() { convert "$shot" -crop "$3x$4+$((CLIENT_X + $1))+$((CLIENT_Y + $2))" +repage -fx "$5" -format '%[fx:mean]' info:; }
-white=$(share 730 100 150 200 'r > 0.95 && g > 0.95 && b > 0.95')
-red=$(share 0 0 960 550 'r > 0.9 && g < 0.1 && b < 0.1')
+SHOT="${2:-/tmp}/quit-1920x1080.png"
+import -window root "$SHOT"
 rm -f "$sheet"
-echo "white share where the list stands: $white, red share: $red"
-awk -v w="$white" -v r="$red" 'BEGIN { exit !(w > 0.8 && r < 0.01) }' || { echo "FAIL: the command line changed the window"; exit 1; }
+# Neither mirrored (the white information list stands on the right) nor restyled (no red).
+expect "white share where the list stands" "$(share_in 730 100 150 200 "$WHITE")" 's > 0.8'
+expect "pure red share" "$(share_in 0 0 960 550 'r > 0.9 && g < 0.1 && b < 0.1')" 's < 0.01'
 
 # Unmirrored, the "Run to Meld" box stands at (16 + 104, 376 + 88) of the client area.
 xdotool mousemove $(at 130 472) click 1 sleep 0.3 key ctrl+e

@@ -45,6 +45,23 @@ stop_x_server() {
 # Client-area coordinates to the screen.
 at() { echo "$((CLIENT_X + $1)) $((CLIENT_Y + $2))"; }
 
+# share_in X Y W H EXPRESSION: the share of the pixels of screenshot $SHOT, in
+# a client-area rectangle, for which a convert -fx expression holds.
+share_in() {
+  convert "$SHOT" -crop "$3x$4+$((CLIENT_X + $1))+$((CLIENT_Y + $2))" +repage -fx "$5" -format '%[fx:mean]' info:
+}
+BLUE='b > 0.8 && r < 0.3 && g < 0.3'
+WHITE='r > 0.95 && g > 0.95 && b > 0.95'
+RED='r > 0.6 && g < 0.3 && b < 0.3'
+SELECTION='b > 0.6 && r < 0.35 && g > 0.4'
+
+# expect WHAT SHARE CONDITION: ends the test as failed unless the awk
+# condition holds for the share s.
+expect() {
+  echo "$1: $2"
+  awk -v s="$2" "BEGIN { exit !($3) }" || { echo "FAIL: $1"; exit 1; }
+}
+
 # wait_for_exit SECONDS: waits for the program to end and returns its status.
 wait_for_exit() {
   local tenths=$(($1 * 10))
