@@ -11,6 +11,7 @@ sheet=$(mktemp --suffix=.qss)
 echo 'QWidget { background: #ff0000; }' >"$sheet"
 start_program "$1" -reverse -stylesheet "$sheet" -style windows
 [ "$WINDOW_X,$WINDOW_Y" = "356,145" ] || { echo "FAIL: the window is at $WINDOW_X,$WINDOW_Y, not the design place"; exit 1; }
+mkdir -p "${2:-/tmp}"
 SHOT="${2:-/tmp}/quit-1920x1080.png"
 import -window root "$SHOT"
 rm -f "$sheet"
