@@ -14,4 +14,4 @@ ctest --test-dir build --output-on-failure
 CC=clang CXX=clang++ cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DVANTREL_SANITIZE=ON -DVANTREL_BUILD_QT=OFF -DVANTREL_BUILD_BENCH=OFF >/dev/null
 cmake --build build-sanitize
-ctest --test-dir build-sanitize --output-on-failure
+ctest --test-dir build-sanitize --output-on-failure --parallel 2
