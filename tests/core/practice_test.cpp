@@ -92,12 +92,7 @@ TEST(DealCode, BadCodesAreRefusedAndChangeNothing) {
 // Cards by name, parted by blanks, as the checker sees them.
 std::vector<CheckedCard> Checked(std::string_view names) {
     std::vector<CheckedCard> cards;
-    for (std::size_t at = 0; at < names.size();) {
-        const std::size_t end = std::min(names.find(' ', at), names.size());
-        const CardRec card = testing::Card(names.substr(at, end - at));
-        cards.push_back({SuitNumber(card.Suit), RankNumber(card.Rank)});
-        at = end + 1;
-    }
+    for (const CardRec& card : testing::CardsOf(names)) cards.push_back({SuitNumber(card.Suit), RankNumber(card.Rank)});
     return cards;
 }
 

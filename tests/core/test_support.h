@@ -33,31 +33,32 @@ inline CardRec Card(std::string_view name, std::string_view seat = "S") {
     return MakeCard(s, r, seat);
 }
 
-/// Twelve cards from one text of names parted by blanks, e.g. "AC 10C KH ...".
-inline std::array<CardRec, 12> HandOf(std::string_view names, std::string_view seat = "S") {
-    std::array<CardRec, 12> hand{};
-    std::size_t count = 0;
-    for (std::size_t at = 0; at < names.size();) {
-        const std::size_t end = std::min(names.find(' ', at), names.size());
-        if (end > at) {
-            if (count == 12) throw std::invalid_argument("a hand holds twelve cards");
-            hand[count++] = Card(names.substr(at, end - at), seat);
-        }
+/// The parts of a text between separators, e.g. the lines of "a|b|c".
+inline std::vector<std::string> Split(std::string_view text, char separator = '|') {
+    std::vector<std::string> parts;
+    for (std::size_t at = 0;;) {
+        const std::size_t end = std::min(text.find(separator, at), text.size());
+        parts.emplace_back(text.substr(at, end - at));
+        if (end == text.size()) return parts;
         at = end + 1;
     }
-    if (count != 12) throw std::invalid_argument("a hand holds twelve cards");
-    return hand;
 }
 
-/// The lines of a text parted at '|'.
-inline std::vector<std::string> Split(std::string_view text) {
-    std::vector<std::string> lines;
-    for (std::size_t at = 0;;) {
-        const std::size_t end = text.find('|', at);
-        lines.emplace_back(text.substr(at, end == std::string_view::npos ? std::string_view::npos : end - at));
-        if (end == std::string_view::npos) return lines;
-        at = end + 1;
-    }
+/// Cards from one text of names parted by blanks, e.g. "AC 10C KH".
+inline std::vector<CardRec> CardsOf(std::string_view names, std::string_view seat = "S") {
+    std::vector<CardRec> cards;
+    for (const std::string& name : Split(names, ' '))
+        if (!name.empty()) cards.push_back(Card(name, seat));
+    return cards;
+}
+
+/// Twelve cards from one text of names.
+inline std::array<CardRec, 12> HandOf(std::string_view names, std::string_view seat = "S") {
+    const std::vector<CardRec> cards = CardsOf(names, seat);
+    if (cards.size() != 12) throw std::invalid_argument("a hand holds twelve cards");
+    std::array<CardRec, 12> hand{};
+    std::copy(cards.begin(), cards.end(), hand.begin());
+    return hand;
 }
 
 /// Puts twelve cards at the positions of a seat of the form's deck.
