@@ -89,6 +89,9 @@ AnalysisWindow::~AnalysisWindow() { Stop(); }
 
 void AnalysisWindow::BuildWidgets() {
     title_ = new QLabel(this);
+    deal_ = new QLabel(this);
+    deal_->setObjectName(QStringLiteral("dealCode"));
+    deal_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     QFont bold = title_->font();
     bold.setBold(true);
     bold.setPointSizeF(bold.pointSizeF() * 1.25);
@@ -194,7 +197,10 @@ void AnalysisWindow::BuildWidgets() {
     buttons->addWidget(close);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(title_);
+    auto* titleRow = new QHBoxLayout;
+    titleRow->addWidget(title_, 1);
+    titleRow->addWidget(deal_);
+    layout->addLayout(titleRow);
     layout->addWidget(hand_);
     layout->addLayout(settings);
     layout->addWidget(figures_, 3);
@@ -253,8 +259,8 @@ void AnalysisWindow::Restart() {
                                  FindNearMelds(counts)};
     const std::string partner(PartnerOf(seat_));
     title_->setText(tr("%1's hand, with %2 as partner").arg(Q(seat.name), Q(SeatOfLetter(partner)->name)));
-    if (dealCode_) title_->setToolTip(tr("Deal code %1").arg(Q(dealCode_())));
-    status_->setToolTip(title_->toolTip());
+    if (dealCode_) deal_->setText(tr("Deal %1").arg(Q(dealCode_())));
+    deal_->setAccessibleName(deal_->text());
     // The red suits in red, as on the cards.
     QString shown = Q(HandText(hand)).toHtmlEscaped();
     for (const char* red : {"\u2665", "\u2666"})

@@ -87,6 +87,7 @@ private:
     QTimer* poll_ = nullptr;
 
     QLabel* title_ = nullptr;
+    QLabel* deal_ = nullptr;
     QLabel* hand_ = nullptr;
     QComboBox* deals_ = nullptr;
     QLineEdit* seed_ = nullptr;

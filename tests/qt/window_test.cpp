@@ -315,7 +315,10 @@ private slots:
         for (int suit = 0; suit < 4; ++suit)
             QCOMPARE(figures->item(2, suit)->text(), QString::number(own[static_cast<std::size_t>(suit)].bidValue));
         QVERIFY(figures->item(3, 0)->data(Qt::AccessibleTextRole).toString().startsWith("Partner, mean, Clubs: "));
-        QVERIFY(analysis->text().startsWith("Hand Analysis: South\n"));
+        QVERIFY(analysis->text().startsWith("Hand Analysis: South\nDeal code: " +
+                                            QString::fromStdString(DealCodeOf(form().Deck))));
+        QCOMPARE(analysis->findChild<QLabel*>("dealCode")->text(),
+                 "Deal " + QString::fromStdString(DealCodeOf(form().Deck)));
         // Another hand restarts it; Cancel and closing stop it.
         MoveTo(Background());
         MoveTo(CardPoint(14));
