@@ -22,7 +22,7 @@ for run in $(seq 10); do
   painted=$(awk '/^first-paint-ns/ { print $2 }' "$log")
   starts+=($(((painted - launched) / 1000000)))
   rss=$(awk '/^rss/ { print $2, $3 }' "$log")
-  WINDOW=$(xdotool search --sync --onlyvisible --name '^Vantrel ' | head -n 1)
+  WINDOW=$(xdotool search --sync --onlyvisible --name '^Vantrel ' | sed -n 1p)
   eval "$(xdotool getwindowgeometry --shell "$WINDOW")"
   CLIENT_X=$X
   CLIENT_Y=$((Y + HEIGHT - 550))

@@ -10,7 +10,10 @@ for tool in dpkg-deb lintian appstreamcli; do command -v "$tool" >/dev/null || {
 (cd "$build" && cpack -G DEB -B "$work/out" >/dev/null)
 deb=$(ls "$work"/out/*.deb)
 echo "package: $(basename "$deb")"
-dpkg-deb -I "$deb" | grep -E '^ (Package|Version|Depends|Section):'
+# Read the control fields once: grep -q on a pipe may close it early, and
+# under pipefail dpkg-deb's broken pipe would fail a package that is fine.
+control=$(dpkg-deb -I "$deb")
+grep -E '^ (Package|Version|Depends|Section):' <<<"$control"
 dpkg-deb -x "$deb" "$work/root"
 root="$work/root/usr"
 for file in games/vantrel share/man/man6/vantrel.6.gz share/doc/vantrel/copyright share/doc/vantrel/changelog.gz \
@@ -22,7 +25,7 @@ for size in 16 32 48 64 128 256; do
 done
 grep -q '^Categories=.*Game;.*CardGame;' "$root/share/applications/vantrel.desktop" || { echo "FAIL: desktop entry"; exit 1; }
 grep -q '^License: GPL-3+' "$root/share/doc/vantrel/copyright" || { echo "FAIL: copyright"; exit 1; }
-dpkg-deb -I "$deb" | grep -q 'libqt6widgets6' || { echo "FAIL: no Qt dependency"; exit 1; }
+grep -q '^ Depends:.*libqt6widgets6' <<<"$control" || { echo "FAIL: no Qt dependency"; exit 1; }
 appstreamcli validate --no-net "$root/share/metainfo/org.vantrel.Vantrel.metainfo.xml"
 # lintian prints errors as "E: "; there must be none.
 report=$(lintian --allow-root "$deb" 2>&1 || true)

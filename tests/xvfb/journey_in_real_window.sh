@@ -95,7 +95,7 @@ shot shuffled
 expect "South's first card dealt anew" "$(share_in $SOUTH_CARD "$WHITE")" 's > 0.5'
 
 xdotool windowfocus --sync "$WINDOW" key ctrl+m
-help=$(xdotool search --sync --onlyvisible --name '^Meld$' | head -n 1)
+help=$(xdotool search --sync --onlyvisible --name '^Meld$' | sed -n 1p)
 shot help-meld
 xdotool windowfocus --sync "$help" key Escape
 for _ in $(seq 50); do
@@ -108,7 +108,7 @@ shot help-closed
 # The hand analysis opens beside the table and fills in its figures.
 xdotool windowfocus --sync "$WINDOW" key F5
 xdotool sleep 1.5
-analysis=$(xdotool search --onlyvisible --name '^Hand Analysis$' | head -n 1)
+analysis=$(xdotool search --onlyvisible --name '^Hand Analysis$' | sed -n 1p)
 [ -n "$analysis" ] || { echo "FAIL: no Hand Analysis window"; exit 1; }
 shot hand-analysis
 xdotool windowfocus --sync "$analysis"

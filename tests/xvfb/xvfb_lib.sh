@@ -24,7 +24,7 @@ start_program() {
   unset QT_QPA_PLATFORM
   "$@" &
   APP_PID=$!
-  WINDOW=$(xdotool search --sync --onlyvisible --name '^Vantrel ' | head -n 1)
+  WINDOW=$(xdotool search --sync --onlyvisible --name '^Vantrel ' | sed -n 1p)
   sleep 0.5  # the window places itself once it is shown
   local X Y WIDTH HEIGHT SCREEN
   eval "$(xdotool getwindowgeometry --shell "$WINDOW")"
