@@ -34,7 +34,9 @@ namespace {
 
 constexpr std::array<std::uint64_t, 4> kDealChoices{10000, 100000, 1000000, 10000000};
 constexpr int kHistogramStep = 20;
-constexpr int kHistogramBars = 14;  // 0-19, 20-39, ... and 260 or more
+// 0-19, 20-39, ... and 200 or more. Partner brings 200 in well under one deal
+// in a hundred, and eleven bars leave each label room to be read in full.
+constexpr int kHistogramBars = 11;
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
@@ -341,6 +343,12 @@ void AnalysisWindow::ShowFigures() {
             SetCell(figures_, r, static_cast<int>(s), Q(row.cells[s]),
                     QStringLiteral("%1, %2: %3").arg(Q(row.name), Q(kSuitNames[s]), Q(row.cells[s])));
     }
+    // The figures table is exactly as tall as its rows; the room left over
+    // goes to the odds below, which is the list that can grow long.
+    figures_->resizeRowsToContents();
+    const int height = figures_->horizontalHeader()->sizeHint().height() + figures_->verticalHeader()->length() +
+                       2 * figures_->frameWidth();
+    if (figures_->minimumHeight() != height) figures_->setFixedHeight(height);
     const std::vector<OddsRow> odds = OddsRows(request_.nearMelds, *shown_);
     odds_->setRowCount(static_cast<int>(odds.size()));
     for (int r = 0; r < static_cast<int>(odds.size()); ++r) {
