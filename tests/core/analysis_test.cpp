@@ -163,6 +163,33 @@ TEST(HandAnalysis, OwnFiguresEqualTheDeclarationLines) {
     }
 }
 
+TEST(HandAnalysis, FiguresReadOffAKnownTally) {
+    // Five deals: partner melds 0, 10, 20, 30 and 40 with clubs as trump, the
+    // opponents 50, 50, 50, 100 and 100; one near meld held in two of them.
+    SimulationTally tally;
+    tally.deals = 5;
+    auto& clubs = tally.trumps[0];
+    for (int meld : {0, 10, 20, 30, 40}) {
+        ++clubs.partner[static_cast<std::size_t>(meld)];
+        clubs.partnerSum += meld;
+        clubs.partnerSquares += meld * meld;
+    }
+    clubs.opponents[50] = 3;
+    clubs.opponents[100] = 2;
+    clubs.opponentsSum = 350;
+    clubs.opponentsSquares = 27500;
+    tally.nearMeldHits = {2};
+    // The clubs column, row by row; the half-widths are 1.96 standard errors.
+    std::string clubsColumn;
+    for (const FigureRow& row : FigureRows({}, tally)) clubsColumn += row.cells[0] + " | ";
+    EXPECT_EQ(clubsColumn,
+              "0 | 0 | 0 | 20.0 \u00b1 13.9 | 0/20/40 | 60.0% | 20.0% | 0.0% | 0.0% | 20.0 | 0/20/40 | "
+              "70.0 \u00b1 24.0 | 50/50/100 | 20.0 | ");
+    const auto odds = OddsRows({{"Jacks (J\u2663)", {KindOfCode(105)}, 0.5}}, tally);
+    ASSERT_EQ(odds.size(), 1u);
+    EXPECT_EQ(odds[0].exact + " " + odds[0].simulated + " " + odds[0].error, "50.0% 40.0% \u00b1 42.9%");
+}
+
 TEST(HandAnalysis, CopiedTextHoldsEveryFigure) {
     const auto hand = HandOf("AH 10H KH QH AS AC KC QS 9D 9D JC KS");
     EXPECT_EQ(HandText(hand.data()), "\u2663 A K J  \u2665 A 10 K Q  \u2660 A K Q  \u2666 9 9");
