@@ -69,13 +69,17 @@ HandCounts Counts(const std::array<CardRec, 12>& hand) { return CountsOfHand(han
 TEST(HandAnalysis, ExactOddsAgreeWithTheSimulation) {
     const std::vector<std::array<CardRec, 12>> hands{
         HandOf("AH 10H KH QH AS AC KC QS 9D 9D JC KS"),
-        HandOf("AD 10D JD QD AD KC KC KH KS 9S 10S JH"),
+        HandOf("AD 10D JD QD AD KC KC KH KS QS 10S JH"),  // a whole pinochle: no half wanted
     };
     std::vector<std::string> melds;
-    for (const NearMeld& near : FindNearMelds(Counts(hands[0]))) melds.push_back(near.meld);
-    EXPECT_EQ(melds, (std::vector<std::string>{"Run in Clubs (10\u2663 + Q\u2663)", "Run in Hearts (J\u2665)",
-                                               "Run in Spades (10\u2660 + J\u2660)", "Aces (A\u2666)",
-                                               "Kings (K\u2666)", "Pinochle (J\u2666)", "Marriage Clubs (Q\u2663)"}));
+    for (const auto& hand : hands)
+        for (const NearMeld& near : FindNearMelds(Counts(hand))) melds.push_back(near.meld);
+    EXPECT_EQ(melds,
+              (std::vector<std::string>{
+                  "Run in Clubs (10\u2663 + Q\u2663)", "Run in Hearts (J\u2665)", "Run in Spades (10\u2660 + J\u2660)",
+                  "Aces (A\u2666)", "Kings (K\u2666)", "Pinochle (J\u2666)", "Marriage Clubs (Q\u2663)",
+                  "Run in Spades (A\u2660 + J\u2660)", "Run in Diamonds (K\u2666)", "Kings (K\u2666)",
+                  "Marriage Clubs (Q\u2663)", "Marriage Hearts (Q\u2665)", "Marriage Diamonds (K\u2666)"}));
     for (const auto& hand : hands) {
         SimulationRequest request{Counts(hand), 99, 60000, 2, FindNearMelds(Counts(hand))};
         const SimulationTally tally = Simulate(request);
@@ -194,6 +198,9 @@ TEST(HandAnalysis, CopiedTextHoldsEveryFigure) {
     const auto hand = HandOf("AH 10H KH QH AS AC KC QS 9D 9D JC KS");
     EXPECT_EQ(HandText(hand.data()), "\u2663 A K J  \u2665 A 10 K Q  \u2660 A K Q  \u2666 9 9");
     EXPECT_EQ(LongestSuit(hand.data()), 1);
+    EXPECT_EQ(std::string(PartnerOf("S")) + std::string(PartnerOf("W")) + std::string(PartnerOf("N")) +
+                  std::string(PartnerOf("E")) + std::string(PartnerOf("x")),
+              "NESW");
     const SimulationTally tally = Simulate({Counts(hand), 1, 1000, 1, {}});
     const auto rows = FigureRows(OwnFiguresOf(hand.data()), tally);
     const std::string text = AnalysisText({"South", "", HandText(hand.data()), 1, 1000}, rows, {}, tally.deals);

@@ -33,6 +33,10 @@ TEST(DealCode, RoundTripsAndLaysTheDealAsShuffleDoes) {
         const DecodedDeal decoded = DecodeDealCode(code);
         ASSERT_TRUE(decoded.ok) << code << ": " << decoded.problem;
         ASSERT_EQ(Hands(decoded.deck), Hands(original->Deck)) << code;
+        // Typed loosely (lower case, O for 0, I or L for 1, blanks for dashes), it reads the same.
+        std::string typed = code;
+        for (char& c : typed) c = c == '0' ? 'o' : c == '1' ? "IL"[seed % 2] : c == '-' ? ' ' : char(std::tolower(c));
+        ASSERT_EQ(Hands(DecodeDealCode(typed).deck), Hands(original->Deck)) << typed;
         if (seed % 100 != 0) continue;
         // Laid on a form in the middle of play, the deal reads exactly as the
         // shuffle that made it listed it.
@@ -54,8 +58,6 @@ TEST(DealCode, FixedCodesArePinnedToTheirDeals) {
     EXPECT_EQ(DealCodeOf(table), "0000-DWDW-Z7Z7-R9R9-0");
     Started form(FixedClock(20261206));
     EXPECT_EQ(DealCodeOf(form->Deck), "9R9R-G0K3-VP66-VMQT-S");
-    // Lower case, look-alike letters, blanks and no dashes read the same.
-    EXPECT_EQ(Hands(DecodeDealCode("9r9r g0k3 vp66 vmqt s").deck), Hands(form->Deck));
 }
 
 TEST(DealCode, BadCodesAreRefusedAndChangeNothing) {
@@ -231,6 +233,41 @@ TEST(PlayCheck, RepeatedCardsAndSecondCardsAreMarked) {
                                                          "South has already played to this trick"}));
     EXPECT_EQ(plays[2].faults, (std::vector<std::string>{"South has already played to this trick"}));
     EXPECT_NE(record.Text().find("Trick being played (1): " + first + " S, " + first + " S, "), std::string::npos);
+}
+
+TEST(PlayCheck, APlayedCardIsNeitherHeldNorOut) {
+    // The table deal with South's first club and West's first heart swapped:
+    // West follows the first club lead with its only club, then may discard
+    // when clubs are led again.
+    Form1::Table table{};
+    for (int p = 1; p <= 48; ++p) table[static_cast<std::size_t>(p)] = TableCard(p);
+    std::swap(table[1], table[13]);
+    Started form(FixedClock(1));
+    ASSERT_EQ(form->DealFromCode(DealCodeOf(table)), "");
+    auto first = [&](int from, std::string_view suit) {
+        for (int p = from; p < from + 12; ++p)
+            if (form->Image1[p].Visible && form->Deck[static_cast<std::size_t>(p)].Suit == suit) return p;
+        return 0;
+    };
+    form->Image1_DblClick(first(1, "C"));  // South names clubs
+    form->cmdPlay_Click();
+    PlayRecord record;
+    record.checking = true;
+    record.Start(*form, DealCodeOf(form->Deck));
+    for (int trick = 0; trick < 2; ++trick)
+        for (int index : {first(1, "C"), first(13, trick == 0 ? "C" : "H"), first(25, "D"), first(37, "S")}) {
+            record.CardClicked(index);
+            form->Image1_Click(index);
+        }
+    ASSERT_EQ(record.tricks().size(), 2u);
+    for (const auto& trick : record.tricks())
+        for (const auto& play : trick.plays) EXPECT_EQ(play.faults, Lines{}) << CardText(play.card);
+    const std::string text = record.Text();
+    EXPECT_EQ(text.substr(text.find("Trick 2")),
+              "Trick 2, led by South: 10\u2663 S, A\u2665 W, A\u2666 N, A\u2660 E\n    won by South, 40 points\n\n"
+              "Trick being played (3): no card yet\n\nStill out:  \u2663 10 K K Q Q J J 9 9  "
+              "\u2665 A 10 10 K K Q Q J J 9 9  \u2660 10 10 K K Q Q J J 9 9  \u2666 10 10 K K Q Q J J 9 9\n"
+              "Trumps still out: 9\n");
 }
 
 TEST(PlayCheck, VerdictArithmetic) {
