@@ -74,22 +74,6 @@ TEST(Draws, TurnIntoPositionsOneToFortyEightTheSameByEitherPath) {
     }
 }
 
-// Reseeds within one tick of the clock never bring back a shuffle.
-TEST(Draws, NeverRepeatWithinOneTick) {
-    RandomSource a;
-    RandomSource b;
-    a.Reseed(42);
-    b.Reseed(42);
-    EXPECT_EQ(ShuffleArrangement(a), ShuffleArrangement(b));  // same clock, same first shuffle
-    a.Reseed(42);
-    const Arrangement second = ShuffleArrangement(a);
-    b.Reseed(42);
-    EXPECT_EQ(ShuffleArrangement(b), second);
-    RandomSource c;
-    c.Reseed(42);
-    EXPECT_NE(ShuffleArrangement(c), second);
-}
-
 TEST(Sorthand, SortsEachHandAndFindsTheLongestSuit) {
     const struct {
         std::array<const char*, 4> hands;  // South, West, North, East
