@@ -291,12 +291,17 @@ void MainWindow::BuildPracticeMenu(QMenu* before) {
             [this] { QApplication::clipboard()->setText(QString::fromStdString(DealCodeOf(form_.Deck))); });
     connect(add("mnuDealFromCode", tr("&Deal from Code\u2026"), QKeySequence(Qt::Key_F6)), &QAction::triggered, this,
             [this] {
-                bool ok = false;
-                const QString code =
-                    QInputDialog::getText(this, tr("Deal from Code"), tr("Deal code:"), QLineEdit::Normal, {}, &ok);
-                if (!ok) return;
-                const QString problem = DealFromCode(code);
-                if (!problem.isEmpty()) QMessageBox::warning(this, tr("Deal from Code"), problem);
+                // A refused code is offered again as typed, to be mended or cancelled.
+                QString code;
+                for (;;) {
+                    bool ok = false;
+                    code = QInputDialog::getText(this, tr("Deal from Code"), tr("Deal code:"), QLineEdit::Normal, code,
+                                                 &ok);
+                    if (!ok) return;
+                    const QString problem = DealFromCode(code);
+                    if (problem.isEmpty()) return;
+                    QMessageBox::warning(this, tr("Deal from Code"), problem);
+                }
             });
     connect(add("mnuReplayDeal", tr("&Replay Deal"), QKeySequence(Qt::Key_F7)), &QAction::triggered, this,
             [this] { Forward([this] { form_.ReplayDeal(); }); });

@@ -115,10 +115,12 @@ xdotool windowfocus --sync "$analysis"
 xdotool key Escape
 xdotool sleep 0.3
 
-# A deal laid from its code: every hand one suit, West all hearts.
+# A deal laid from its code: every hand one suit, West all hearts. A mistyped
+# code is refused and offered again, to be mended.
 xdotool windowfocus --sync "$WINDOW" key F6
-xdotool sleep 0.5
-xdotool type --delay 20 '0000-dwdw-z7z7-r9r9-0'
+xdotool search --sync --onlyvisible --name '^Deal from Code$' >/dev/null
+xdotool sleep 0.3 type --delay 20 '0000-dwdw-z7z7-r9r9-1'
+xdotool key Return sleep 1 key Return sleep 1 key End BackSpace type '0'
 xdotool key Return
 shot dealt-from-code
 expect "red on West's first card" "$(share_in 18 150 18 60 "$RED")" 's > 0.02'
