@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QInputDialog>
@@ -569,11 +570,12 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         for (const auto& [name, action] : actions_)
             if (action->shortcut() == pressed) return true;
     } else if (event->type() == QEvent::KeyPress) {
-        // Enter presses a focused button, as Space does.
+        // Enter presses a focused button, as Space does, here and in the
+        // practice windows; dialogs keep Qt's own default-button keys.
         const auto* key = static_cast<QKeyEvent*>(event);
         auto* button = qobject_cast<QPushButton*>(watched);
-        if (button != nullptr && window() == button->window() && key->modifiers() == Qt::NoModifier &&
-            (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+        if (button != nullptr && qobject_cast<QDialog*>(button->window()) == nullptr &&
+            key->modifiers() == Qt::NoModifier && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
             button->click();
             return true;
         }

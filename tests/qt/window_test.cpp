@@ -325,7 +325,9 @@ private slots:
         QCOMPARE(analysis->seat(), std::string("W"));
         restartWith(3);
         QVERIFY(analysis->running());
-        analysis->Cancel();
+        for (QPushButton* button : analysis->findChildren<QPushButton*>())  // Enter on Cancel
+            if (button->text() == QStringLiteral("C&ancel"))
+                button->setFocus(), QTest::keyClick(button, Qt::Key_Return);
         QVERIFY(!analysis->running() && analysis->dealsDone() < 10000000u);
         restartWith(3);
         analysis->close();
