@@ -9,17 +9,39 @@ namespace vantrel {
 
 PracticeWindow::PracticeWindow(QWidget* parent) : QWidget(parent, Qt::Window) {}
 
+QPoint PlaceBesideFrame(const QRect& available, const QRect& frame, QSize size, const QList<QRect>& taken) {
+    int left = frame.right() + 1;
+    if (left + size.width() > available.right() + 1) left = frame.left() - size.width();
+    if (left < available.left()) left = available.right() + 1 - size.width();
+    const QPoint lowest(available.right() + 1 - size.width(), available.bottom() + 1 - size.height());
+    auto within = [&](QPoint p) {
+        return QPoint(std::clamp(p.x(), available.left(), std::max(available.left(), lowest.x())),
+                      std::clamp(p.y(), available.top(), std::max(available.top(), lowest.y())));
+    };
+    QPoint at = within(QPoint(left, frame.top()));
+    auto clashes = [&](QPoint p) {
+        return std::any_of(taken.begin(), taken.end(),
+                           [&](const QRect& r) { return (r.topLeft() - p).manhattanLength() < 16; });
+    };
+    for (const QPoint step : {QPoint(32, 32), QPoint(-32, -32)}) {
+        for (QPoint next = at; clashes(at);) {
+            next = within(at + step);
+            if (next == at) break;  // at the screen's edge: try the other way
+            at = next;
+        }
+    }
+    return at;
+}
+
 void PracticeWindow::PlaceBeside(const QWidget& main) {
     const QScreen* screen = main.screen();
     if (screen == nullptr) return;
     const QRect available = screen->availableGeometry();
-    const QRect frame = main.frameGeometry();
     resize(std::min(width(), available.width()), std::min(height(), available.height()));
-    int left = frame.right() + 1;
-    if (left + width() > available.right() + 1) left = frame.left() - width();
-    if (left < available.left()) left = available.right() + 1 - width();
-    const int top = std::clamp(frame.top(), available.top(), available.bottom() + 1 - height());
-    move(std::max(left, available.left()), top);
+    QList<QRect> taken;
+    for (const PracticeWindow* other : main.findChildren<PracticeWindow*>(QString(), Qt::FindDirectChildrenOnly))
+        if (other != this && other->isVisible()) taken << other->frameGeometry();
+    move(PlaceBesideFrame(available, main.frameGeometry(), size(), taken));
 }
 
 void PracticeWindow::keyPressEvent(QKeyEvent* event) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QList>
+#include <QRect>
 #include <QWidget>
 
 namespace vantrel {
@@ -12,13 +14,19 @@ class PracticeWindow : public QWidget {
 public:
     explicit PracticeWindow(QWidget* parent);
 
-    /// Places the window beside `main`: on its right where the screen has
-    /// room, else on its left, else at the screen's right edge, and always
-    /// within the screen's available area.
+    /// Places the window beside `main` (see PlaceBesideFrame), clear of the
+    /// other practice windows already open.
     void PlaceBeside(const QWidget& main);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
 };
+
+/// Where a window of `size` goes beside the main window's `frame`: on its
+/// right where the screen has room, else on its left, else at the screen's
+/// right edge, always within `available`. Where another practice window
+/// (`taken`) already stands on that spot, it goes a step down and to the right
+/// (or up and to the left, at the screen's edge), so that both stay in view.
+QPoint PlaceBesideFrame(const QRect& available, const QRect& frame, QSize size, const QList<QRect>& taken);
 
 }  // namespace vantrel

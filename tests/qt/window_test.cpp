@@ -27,6 +27,7 @@
 #include "qt/list_box_view.h"
 #include "qt/main_window.h"
 #include "qt/play_record_window.h"
+#include "qt/practice_window.h"
 
 using namespace vantrel;
 
@@ -360,6 +361,18 @@ private slots:
         w().action("mnuReplayDeal")->trigger();
         QCOMPARE(ListLines("List1"), dealt);
         QVERIFY(record->text().contains("Trick 1, led by South: "));  // readable until the next play
+    }
+
+    void practiceWindowsStandBesideTheTableAndClearOfEachOther() {
+        const QRect hd(0, 0, 1920, 1080), small(0, 0, 1280, 800), table(356, 145, 960, 568);
+        const QSize analysis(600, 800), record(600, 560);
+        QCOMPARE(PlaceBesideFrame(hd, table, analysis, {}), QPoint(1316, 145));  // on the right
+        QCOMPARE(PlaceBesideFrame(hd, table, record, {QRect({1316, 145}, analysis)}), QPoint(1320, 177));
+        QCOMPARE(PlaceBesideFrame(hd, table.translated(544, 0), record, {}), QPoint(300, 145));  // on the left
+        // No room on either side: the screen's right edge, a step aside from a window there.
+        QCOMPARE(PlaceBesideFrame(small, table.translated(-36, 0), analysis, {}), QPoint(680, 0));
+        QCOMPARE(PlaceBesideFrame(small, table.translated(-36, 0), analysis, {QRect({680, 0}, record)}),
+                 QPoint(648, 0));
     }
 
     void facesAndIconAreDrawnForTheirSize() {
