@@ -1,8 +1,10 @@
 #include "analysis/hand_analysis.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
+#include "app/card_text.h"
 #include "app/seats.h"
 #include "eval/meld.h"
 #include "eval/playing_points.h"
@@ -10,8 +12,6 @@
 namespace vantrel {
 
 namespace {
-
-constexpr std::array<std::string_view, 4> kSuitSymbols{"\u2663", "\u2665", "\u2660", "\u2666"};
 
 std::string Fixed(double value, int decimals) {
     char text[48];
@@ -58,20 +58,12 @@ int LongestSuit(const CardRec* hand) {
 }
 
 std::string HandText(const CardRec* hand) {
-    std::string text;
-    for (std::size_t s = 0; s < 4; ++s) {
-        std::string suit;
-        for (int rank = 1; rank <= 6; ++rank)
-            for (int i = 0; i < 12; ++i)
-                if (hand[i].Suit == kSuitLetters[s] && RankNumber(hand[i].Rank) == rank) {
-                    const std::string_view r = hand[i].Rank.view();
-                    suit += " ";
-                    suit += r.front() == ' ' ? r.substr(1) : r;
-                }
-        if (suit.empty()) suit = " \u2014";
-        text += (text.empty() ? "" : "  ") + std::string(kSuitSymbols[s]) + suit;
-    }
-    return text;
+    std::array<std::vector<int>, 4> ranks;
+    for (int i = 0; i < 12; ++i)
+        if (const int suit = SuitNumber(hand[i].Suit); suit > 0 && RankNumber(hand[i].Rank) > 0)
+            ranks[static_cast<std::size_t>(suit - 1)].push_back(RankNumber(hand[i].Rank));
+    for (auto& suit : ranks) std::sort(suit.begin(), suit.end());
+    return SuitsText(ranks);
 }
 
 std::string_view PartnerOf(std::string_view seat) {

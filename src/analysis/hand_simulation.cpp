@@ -6,19 +6,13 @@
 #include <mutex>
 #include <thread>
 
+#include "app/card_text.h"
 #include "app/seats.h"
 #include "table/random_source.h"
 
 namespace vantrel {
 
 namespace {
-
-constexpr std::uint64_t SplitMix64(std::uint64_t& state) {
-    std::uint64_t z = (state += 0x9E3779B97F4A7C15ull);
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-    return z ^ (z >> 31);
-}
 
 // xoshiro256++ for one block, its state drawn through splitmix64 from the
 // seed and the block number. Its draws below a bound are Lemire's: a multiply,
@@ -63,13 +57,6 @@ bool IsWholeHand(HandCounts own) {
     return cards == 12 && (own >> (2 * kCardKinds)) == 0;
 }
 
-std::string CardName(int kind) {
-    static constexpr std::array<std::string_view, 6> kRanks{"A", "10", "K", "Q", "J", "9"};
-    static constexpr std::array<std::string_view, 4> kSuits{"\u2663", "\u2665", "\u2660", "\u2666"};
-    return std::string(kRanks[static_cast<std::size_t>(kind % 6)]) +
-           std::string(kSuits[static_cast<std::size_t>(kind / 6)]);
-}
-
 }  // namespace
 
 std::vector<NearMeld> FindNearMelds(HandCounts own) {
@@ -106,7 +93,7 @@ std::vector<NearMeld> FindNearMelds(HandCounts own) {
     }
     for (NearMeld& near : found) {
         std::string cards;
-        for (int kind : near.kinds) cards += (cards.empty() ? "" : " + ") + CardName(kind);
+        for (int kind : near.kinds) cards += (cards.empty() ? "" : " + ") + CardSymbolText(kind / 6 + 1, kind % 6 + 1);
         near.meld += " (" + cards + ")";
     }
     return found;

@@ -4,6 +4,8 @@
 #include <array>
 #include <string_view>
 
+#include "app/card_text.h"
+
 namespace vantrel {
 
 namespace {
@@ -19,13 +21,7 @@ std::string_view SuitWord(int suit) {
 
 }  // namespace
 
-std::string CardText(CheckedCard card) {
-    static constexpr std::array<std::string_view, 6> kRanks{"A", "10", "K", "Q", "J", "9"};
-    static constexpr std::array<std::string_view, 4> kSymbols{"\u2663", "\u2665", "\u2660", "\u2666"};
-    if (card.suit < 1 || card.suit > 4 || card.rank < 1 || card.rank > 6) return "?";
-    return std::string(kRanks[static_cast<std::size_t>(card.rank - 1)]) +
-           std::string(kSymbols[static_cast<std::size_t>(card.suit - 1)]);
-}
+std::string CardText(CheckedCard card) { return CardSymbolText(card.suit, card.rank); }
 
 std::vector<std::string> CheckPlay(const std::vector<CheckedCard>& trick, const std::vector<CheckedCard>& hand,
                                    CheckedCard card, int trumpSuit, const std::string& seatName,

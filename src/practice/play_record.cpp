@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "analysis/hand_analysis.h"
+#include "app/card_text.h"
 #include "app/form1.h"
 #include "app/seats.h"
 #include "play/tricks.h"
@@ -158,15 +159,8 @@ std::string PlayRecord::Text() const {
         for (const Play& play : current_) text += faultLines(play);
     }
 
-    static constexpr std::array<std::string_view, 6> kRanks{"A", "10", "K", "Q", "J", "9"};
-    static constexpr std::array<std::string_view, 4> kSymbols{"\u2663", "\u2665", "\u2660", "\u2666"};
     const auto out = StillOut();
-    text += "\nStill out:";
-    for (std::size_t s = 0; s < 4; ++s) {
-        text += "  " + std::string(kSymbols[s]);
-        if (out[s].empty()) text += " \u2014";
-        for (int rank : out[s]) text += " " + std::string(kRanks[static_cast<std::size_t>(rank - 1)]);
-    }
+    text += "\nStill out:  " + SuitsText(out);
     if (trumpSuit_ != 0)
         text += "\nTrumps still out: " + std::to_string(out[static_cast<std::size_t>(trumpSuit_ - 1)].size());
     text += "\n";

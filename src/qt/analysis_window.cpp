@@ -26,6 +26,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/card_text.h"
 #include "app/seats.h"
 
 namespace vantrel {
@@ -41,10 +42,7 @@ constexpr int kHistogramBars = 11;
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
-QString SuitHeader(std::size_t suit) {
-    static const char* const kSymbols[] = {"\u2663", "\u2665", "\u2660", "\u2666"};
-    return Q(kSuitNames[suit]) + QStringLiteral(" ") + QString::fromUtf8(kSymbols[suit]);
-}
+QString SuitHeader(std::size_t suit) { return Q(kSuitNames[suit]) + QStringLiteral(" ") + Q(kSuitSymbols[suit]); }
 
 // A read-only table whose cells are reached with the arrow keys and read out
 // with their row and column, e.g. "Bid value, Hearts: 160".
@@ -265,9 +263,8 @@ void AnalysisWindow::Restart() {
     deal_->setAccessibleName(deal_->text());
     // The red suits in red, as on the cards.
     QString shown = Q(HandText(hand)).toHtmlEscaped();
-    for (const char* red : {"\u2665", "\u2666"})
-        shown.replace(QString::fromUtf8(red),
-                      QStringLiteral("<span style=\"color:#c00000\">%1</span>").arg(QString::fromUtf8(red)));
+    for (std::string_view red : {kSuitSymbols[1], kSuitSymbols[3]})
+        shown.replace(Q(red), QStringLiteral("<span style=\"color:#c00000\">%1</span>").arg(Q(red)));
     hand_->setText(shown);
     hand_->setAccessibleName(tr("%1's cards: %2").arg(Q(seat.name), Q(HandText(hand))));
 

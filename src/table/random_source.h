@@ -7,6 +7,14 @@
 
 namespace vantrel {
 
+/// One step of splitmix64: how a seed is spread over xoshiro256++'s four words.
+constexpr std::uint64_t SplitMix64(std::uint64_t& state) {
+    std::uint64_t z = (state += 0x9E3779B97F4A7C15ull);
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    return z ^ (z >> 31);
+}
+
 /// One step of xoshiro256++ on a state of four words: the generator behind
 /// the deals and the hand analysis.
 constexpr std::uint64_t Xoshiro256PlusPlus(std::array<std::uint64_t, 4>& state) {
