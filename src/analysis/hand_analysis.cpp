@@ -88,14 +88,16 @@ std::vector<FigureRow> FigureRows(const std::array<OwnFigures, 4>& own, const Si
     row("Bid value", [&](std::size_t t) { return Whole(own[t].bidValue); });
 
     const std::uint64_t n = tally.deals;
-    auto partner = [&](std::size_t t) {
+    // Each trump's spreads are read off its histograms once, for all the rows.
+    std::array<MeldSpread, 4> partnerSpread{};
+    std::array<MeldSpread, 4> opponentsSpread{};
+    for (std::size_t t = 0; t < 4; ++t) {
         const auto& trump = tally.trumps[t];
-        return SpreadOf(trump.partner, trump.partnerSum, trump.partnerSquares, n);
-    };
-    auto opponents = [&](std::size_t t) {
-        const auto& trump = tally.trumps[t];
-        return SpreadOf(trump.opponents, trump.opponentsSum, trump.opponentsSquares, n);
-    };
+        partnerSpread[t] = SpreadOf(trump.partner, trump.partnerSum, trump.partnerSquares, n);
+        opponentsSpread[t] = SpreadOf(trump.opponents, trump.opponentsSum, trump.opponentsSquares, n);
+    }
+    auto partner = [&](std::size_t t) { return partnerSpread[t]; };
+    auto opponents = [&](std::size_t t) { return opponentsSpread[t]; };
     auto unknown = [&](auto text) { return [=](std::size_t t) { return n == 0 ? std::string("\u2026") : text(t); }; };
     auto meanText = [](const MeldSpread& s) { return Fixed(s.mean, 1) + " \u00b1 " + Fixed(s.halfWidth, 1); };
     auto percentiles = [](const MeldSpread& s) { return Whole(s.p10) + "/" + Whole(s.p50) + "/" + Whole(s.p90); };

@@ -121,6 +121,10 @@ private:
     void CheckTargetRanges();
     /// Lists the meld of each hand of a fresh deal, as a deal does after its shuffle.
     void ListDealtMeld();
+    /// Ends any play and clears the table and the list for a new deal.
+    void ClearForNewDeal();
+    /// Shows the new deal and ends the list with the count of hands dealt.
+    void ShowNewDeal(std::uint64_t handsDealt);
     std::uint64_t RunDealSearch();
     void CompleteTrick();
     void AppendEndOfHandReport();

@@ -4,7 +4,6 @@
 
 #include "app/form1.h"
 #include "app/seats.h"
-#include "app/text_line.h"
 #include "table/card_table.h"
 
 namespace vantrel {
@@ -137,21 +136,12 @@ std::string Form1::DealFromCode(std::string_view code) {
     if (!decoded.ok) return decoded.problem;
     // Laid as Shuffle lays a deal after its shuffle step; the deal-until
     // boxes play no part.
-    TrumpDeclared = false;
-    MaxSuitCount = 0;
-    module1.PlayFlag = 0;
-    LoadHelpBlurb();
-    AlignCards();
-    List1.Clear();
-    cmdPlay.Caption = "Play Hand";
+    ClearForNewDeal();
     for (int p = 1; p <= kTablePositions; ++p)
         Deck[static_cast<std::size_t>(p)] = decoded.deck[static_cast<std::size_t>(p)];
     Sorthand();
     ListDealtMeld();
-    display();
-    List1.AddItem("");
-    List1.AddItem(TextLine() << "Number of Hands Dealt:" << TextLine().Number(1));
-    List1.SelectLast();
+    ShowNewDeal(1);
     return {};
 }
 

@@ -55,24 +55,32 @@ void Form1::ListDealtMeld() {
     if (KeepDealing != 0 && services_.ServiceWindow) services_.ServiceWindow();
 }
 
-void Form1::Shuffle_Click() {
+void Form1::ClearForNewDeal() {
     TrumpDeclared = false;
     MaxSuitCount = 0;
     module1.PlayFlag = 0;
     LoadHelpBlurb();
     AlignCards();
-    std::uint64_t handsDealt = 1;
     List1.Clear();
     cmdPlay.Caption = "Play Hand";
+}
+
+void Form1::ShowNewDeal(std::uint64_t handsDealt) {
+    display();
+    List1.AddItem("");
+    List1.AddItem(TextLine() << "Number of Hands Dealt:" << TextLine().Number(static_cast<std::int64_t>(handsDealt)));
+    List1.SelectLast();
+}
+
+void Form1::Shuffle_Click() {
+    ClearForNewDeal();
+    std::uint64_t handsDealt = 1;
     CheckTargetRanges();
     if ((chkAutorun.Value() | chkTrump.Value()) != 0)
         handsDealt = RunDealSearch();
     else
         ActualShuffle();
-    display();
-    List1.AddItem("");
-    List1.AddItem(TextLine() << "Number of Hands Dealt:" << TextLine().Number(static_cast<std::int64_t>(handsDealt)));
-    List1.SelectLast();
+    ShowNewDeal(handsDealt);
 }
 
 }  // namespace vantrel
