@@ -278,11 +278,17 @@ void AnalysisWindow::Restart() {
     cancel_.store(false);
     done_.store(false);
     worker_ = std::thread([this, request = request_] {
-        Simulate(request, &cancel_, [this](const SimulationTally& tally) {
+        // A tally is copied out only once the window has taken the last one:
+        // the window shows at most one per poll, and a copy is the size of
+        // all the histograms. The final tally always goes out.
+        SimulationTally result = Simulate(request, &cancel_, [this](const SimulationTally& tally) {
             const std::lock_guard lock(latestMutex_);
-            if (!latest_) latest_ = std::make_unique<SimulationTally>();
-            *latest_ = tally;
+            if (!latest_) latest_ = std::make_unique<SimulationTally>(tally);
         });
+        {
+            const std::lock_guard lock(latestMutex_);
+            latest_ = std::make_unique<SimulationTally>(std::move(result));
+        }
         done_.store(true);
     });
     poll_->start();
@@ -304,6 +310,8 @@ void AnalysisWindow::Cancel() {
 }
 
 void AnalysisWindow::Poll() {
+    // Read before the tally: once the worker is done, its final tally is in.
+    const bool done = done_.load();
     std::unique_ptr<SimulationTally> fresh;
     {
         const std::lock_guard lock(latestMutex_);
@@ -316,7 +324,7 @@ void AnalysisWindow::Poll() {
     const double share =
         request_.deals == 0 ? 0 : static_cast<double>(dealsDone()) / static_cast<double>(request_.deals);
     progress_->setValue(static_cast<int>(1000 * share));
-    if (!done_.load()) return;
+    if (!done) return;
     if (worker_.joinable()) worker_.join();
     poll_->stop();
     cancel_button_->setEnabled(false);

@@ -35,6 +35,7 @@
 #include "qt/help_window.h"
 #include "qt/list_box_view.h"
 #include "qt/play_record_window.h"
+#include "qt/screen_place.h"
 
 namespace vantrel {
 
@@ -329,8 +330,8 @@ void MainWindow::OpenPlayRecord() {
         connect(this, &MainWindow::handled, playRecordWindow_, &PlayRecordWindow::Refresh);
         playRecordWindow_->PlaceBeside(*this);
     }
-    playRecordWindow_->Refresh();
     playRecordWindow_->show();
+    playRecordWindow_->Refresh();
     playRecordWindow_->raise();
     playRecordWindow_->activateWindow();
 }
@@ -555,9 +556,7 @@ void MainWindow::FitOnScreen() {
     if (screen == nullptr) return;
     const QRect available = screen->availableGeometry();
     const QRect frame = frameGeometry();
-    QPoint place = frame.topLeft();
-    place.setX(std::max(available.left(), std::min(place.x(), available.right() + 1 - frame.width())));
-    place.setY(std::max(available.top(), std::min(place.y(), available.bottom() + 1 - frame.height())));
+    const QPoint place = KeepWithin(available, frame.topLeft(), frame.size());
     if (place != frame.topLeft()) move(pos() + (place - frame.topLeft()));
 }
 

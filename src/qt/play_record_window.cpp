@@ -57,10 +57,12 @@ PlayRecordWindow::PlayRecordWindow(PlayRecord& record, QWidget* parent) : Practi
     layout->addWidget(rules);
     layout->addLayout(buttons);
     resize(600, 560);
-    Refresh();
 }
 
 void PlayRecordWindow::Refresh() {
+    // Every handled event calls this, mouse moves included: a closed window
+    // writes nothing, and is brought up to date when it opens.
+    if (!isVisible()) return;
     QString trick;
     if (!record_.started()) {
         trick = tr("No hand played yet");

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+#include "qt/screen_place.h"
+
 namespace vantrel {
 
 PracticeWindow::PracticeWindow(QWidget* parent) : QWidget(parent, Qt::Window) {}
@@ -13,19 +15,14 @@ QPoint PlaceBesideFrame(const QRect& available, const QRect& frame, QSize size, 
     int left = frame.right() + 1;
     if (left + size.width() > available.right() + 1) left = frame.left() - size.width();
     if (left < available.left()) left = available.right() + 1 - size.width();
-    const QPoint lowest(available.right() + 1 - size.width(), available.bottom() + 1 - size.height());
-    auto within = [&](QPoint p) {
-        return QPoint(std::clamp(p.x(), available.left(), std::max(available.left(), lowest.x())),
-                      std::clamp(p.y(), available.top(), std::max(available.top(), lowest.y())));
-    };
-    QPoint at = within(QPoint(left, frame.top()));
+    QPoint at = KeepWithin(available, QPoint(left, frame.top()), size);
     auto clashes = [&](QPoint p) {
         return std::any_of(taken.begin(), taken.end(),
                            [&](const QRect& r) { return (r.topLeft() - p).manhattanLength() < 16; });
     };
     for (const QPoint step : {QPoint(32, 32), QPoint(-32, -32)}) {
-        for (QPoint next = at; clashes(at);) {
-            next = within(at + step);
+        while (clashes(at)) {
+            const QPoint next = KeepWithin(available, at + step, size);
             if (next == at) break;  // at the screen's edge: try the other way
             at = next;
         }
