@@ -1,6 +1,7 @@
 #include "practice/deal_code.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "app/form1.h"
 #include "app/seats.h"
@@ -33,6 +34,26 @@ int SymbolValue(char c) {
     if (c == 'I' || c == 'L') c = '1';
     const std::size_t at = kSymbols.find(c);
     return at == std::string_view::npos ? -1 : static_cast<int>(at);
+}
+
+// The bytes of the UTF-8 character starting at `at`: a lead byte's own
+// count where the continuation bytes are there, else one byte on its own.
+std::size_t Utf8Length(std::string_view text, std::size_t at) {
+    const auto lead = static_cast<unsigned char>(text[at]);
+    const std::size_t length = lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : lead < 0xF8 ? 4 : 1;
+    if (at + length > text.size()) return 1;
+    for (std::size_t i = 1; i < length; ++i)
+        if ((static_cast<unsigned char>(text[at + i]) & 0xC0) != 0x80) return 1;
+    return length;
+}
+
+// What may stand between groups: blanks, tabs and line ends, dashes, and what
+// word processors and chat programs turn them into (no-break and narrow
+// spaces, hyphens, en and em dashes, the minus sign).
+bool IsSeparator(std::string_view character) {
+    static constexpr std::array<std::string_view, 13> kSeparators{
+        " ", "-", "\t", "\r", "\n", "\u00A0", "\u202F", "\u2009", "\u2010", "\u2011", "\u2013", "\u2014", "\u2212"};
+    return std::find(kSeparators.begin(), kSeparators.end(), character) != kSeparators.end();
 }
 
 int CheckValue(const std::array<int, kDataCharacters>& digits) {
@@ -75,9 +96,14 @@ std::string DealCodeOf(const std::array<CardRec, 49>& deck) {
 
 DecodedDeal DecodeDealCode(std::string_view code) {
     DecodedDeal decoded;
-    std::string kept;
-    for (char c : code)
-        if (c != '-' && c != ' ' && c != '\t') kept += c;
+    // The code's characters, as whole UTF-8 sequences, without separators.
+    std::vector<std::string_view> kept;
+    for (std::size_t at = 0; at < code.size();) {
+        const std::size_t length = Utf8Length(code, at);
+        const std::string_view character = code.substr(at, length);
+        at += length;
+        if (!IsSeparator(character)) kept.push_back(character);
+    }
     if (kept.size() != kDealCodeCharacters) {
         decoded.problem = "A deal code has 17 characters besides dashes and blanks; this one has " +
                           std::to_string(kept.size()) + ".";
@@ -85,11 +111,12 @@ DecodedDeal DecodeDealCode(std::string_view code) {
     }
     std::array<int, kDataCharacters> digits{};
     for (std::size_t i = 0; i < kept.size(); ++i) {
-        const int value = SymbolValue(kept[i]);
+        const int value = kept[i].size() == 1 ? SymbolValue(kept[i][0]) : -1;
         const bool isCheck = i == kDataCharacters;
         if (value < 0 || (!isCheck && value >= 32)) {
-            const unsigned char c = static_cast<unsigned char>(kept[i]);
-            const std::string shown = c >= 0x20 && c < 0x7F ? "\"" + std::string(1, kept[i]) + "\"" : "a character";
+            const unsigned char c = static_cast<unsigned char>(kept[i][0]);
+            const std::string shown =
+                kept[i].size() == 1 && c >= 0x20 && c < 0x7F ? "\"" + std::string(kept[i]) + "\"" : "a character";
             decoded.problem =
                 "The deal code holds " + shown + " at place " + std::to_string(i + 1) + ", which no deal code uses.";
             return decoded;

@@ -1,0 +1,27 @@
+// libFuzzer target: reading a deal code never fails. A refusal always names
+// its problem; a code that is taken gives twelve cards to each hand, two of
+// each card in all, and its deal's own code reads back to the same deal.
+#include <array>
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+#include "practice/deal_code.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    const vantrel::DecodedDeal decoded = vantrel::DecodeDealCode(text);
+    if (decoded.ok == !decoded.problem.empty()) std::abort();
+    if (!decoded.ok) return 0;
+    std::array<int, 600> copies{};
+    for (std::size_t p = 1; p <= 48; ++p) {
+        const int code = decoded.deck[p].Code;
+        if (code < 101 || code > 406 || code % 100 < 1 || code % 100 > 6) std::abort();
+        ++copies[static_cast<std::size_t>(code)];
+    }
+    for (int code = 101; code <= 406; ++code)
+        if (code % 100 >= 1 && code % 100 <= 6 && copies[static_cast<std::size_t>(code)] != 2) std::abort();
+    const vantrel::DecodedDeal again = vantrel::DecodeDealCode(vantrel::DealCodeOf(decoded.deck));
+    if (!again.ok || again.deck != decoded.deck) std::abort();
+    return 0;
+}
