@@ -8,7 +8,7 @@
 
 namespace vantrel {
 
-/// The 24 kinds of card of the double deck, numbered 6 * (suit - 1) + (rank - 1)
+/// The 24 kinds of card of the pinochle deck, numbered 6 * (suit - 1) + (rank - 1)
 /// with suits Clubs, Hearts, Spades, Diamonds and ranks A, 10, K, Q, J, 9: the
 /// card code is 100 * suit + rank.
 inline constexpr int kCardKinds = 24;

@@ -19,6 +19,14 @@ std::string Fixed(double value, int decimals) {
     return text;
 }
 
+// Decimals enough to show two significant digits of a half-width (one at
+// least), so that a small error stays visible: 13.9, 0.34, 0.034.
+int DecimalsForTwoDigits(double halfWidth) {
+    int decimals = 1;
+    for (double shown = 1; halfWidth > 0 && halfWidth < shown && decimals < 6; shown /= 10) ++decimals;
+    return decimals;
+}
+
 std::string Whole(std::int64_t value) { return std::to_string(value); }
 
 // Thousands grouped with commas, as the window shows counts of deals.
@@ -66,14 +74,6 @@ std::string HandText(const CardRec* hand) {
     return SuitsText(ranks);
 }
 
-std::string_view PartnerOf(std::string_view seat) {
-    if (seat == "S") return "N";
-    if (seat == "N") return "S";
-    if (seat == "W") return "E";
-    if (seat == "E") return "W";
-    return "";
-}
-
 std::string PercentText(double share) { return Fixed(100 * share, 1) + "%"; }
 
 std::vector<FigureRow> FigureRows(const std::array<OwnFigures, 4>& own, const SimulationTally& tally) {
@@ -99,7 +99,10 @@ std::vector<FigureRow> FigureRows(const std::array<OwnFigures, 4>& own, const Si
     auto partner = [&](std::size_t t) { return partnerSpread[t]; };
     auto opponents = [&](std::size_t t) { return opponentsSpread[t]; };
     auto unknown = [&](auto text) { return [=](std::size_t t) { return n == 0 ? std::string("\u2026") : text(t); }; };
-    auto meanText = [](const MeldSpread& s) { return Fixed(s.mean, 1) + " \u00b1 " + Fixed(s.halfWidth, 1); };
+    auto meanText = [](const MeldSpread& s) {
+        const int decimals = DecimalsForTwoDigits(s.halfWidth);
+        return Fixed(s.mean, decimals) + " \u00b1 " + Fixed(s.halfWidth, decimals);
+    };
     auto percentiles = [](const MeldSpread& s) { return Whole(s.p10) + "/" + Whole(s.p50) + "/" + Whole(s.p90); };
 
     row("Partner, mean", unknown([&](std::size_t t) { return meanText(partner(t)); }));

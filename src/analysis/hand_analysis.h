@@ -28,9 +28,6 @@ int LongestSuit(const CardRec* hand);
 /// The twelve cards by suit with suit symbols, e.g. "♣ A 10 K  ♥ Q J".
 std::string HandText(const CardRec* hand);
 
-/// The partner's seat letter of a seat letter: S and N, W and E.
-std::string_view PartnerOf(std::string_view seat);
-
 /// The figures table: a row a figure, a column a trump, every cell as text.
 struct FigureRow {
     std::string name;

@@ -51,16 +51,21 @@ private:
     bool hasSpare_ = false;
 };
 
+}  // namespace
+
 bool IsWholeHand(HandCounts own) {
     int cards = 0;
-    for (int kind = 0; kind < kCardKinds; ++kind) cards += CountOf(own, kind);
+    for (int kind = 0; kind < kCardKinds; ++kind) {
+        // Two bits hold up to three: a third copy of a card is no pinochle hand.
+        if (CountOf(own, kind) > 2) return false;
+        cards += CountOf(own, kind);
+    }
     return cards == 12 && (own >> (2 * kCardKinds)) == 0;
 }
 
-}  // namespace
-
 std::vector<NearMeld> FindNearMelds(HandCounts own) {
     std::vector<NearMeld> found;
+    if (!IsWholeHand(own)) return found;
     auto add = [&](std::string meld, std::vector<int> kinds) {
         NearMeld near{std::move(meld), std::move(kinds), 0};
         near.exact = ChancePartnerHoldsAll(own, near.kinds);
@@ -108,6 +113,7 @@ double ChancePartnerHoldsAll(HandCounts own, const std::vector<int>& kinds) {
         for (int j = 0; j < 12; ++j) p *= static_cast<double>(36 - m - j) / static_cast<double>(36 - j);
         return p;
     };
+    if (!IsWholeHand(own)) return 0;
     double chance = 0;
     const std::size_t subsets = std::size_t{1} << kinds.size();
     for (std::size_t subset = 0; subset < subsets; ++subset) {

@@ -19,6 +19,11 @@ struct NearMeld {
     double exact = 0;        // hypergeometric over the 36 unseen cards
 };
 
+/// Whether a hand is twelve cards with at most two copies of each: the only
+/// hands the analysis takes. Every function below refuses any other, with no
+/// near melds, no chance and an empty tally.
+bool IsWholeHand(HandCounts own);
+
 /// The near melds of a hand: runs missing one or two cards, four of a kind
 /// missing one suit, the other half of a pinochle, the King or Queen of a
 /// marriage. In suit order, runs first.

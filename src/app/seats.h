@@ -39,6 +39,16 @@ constexpr const SeatInfo* SeatOfLetter(std::string_view letter) {
     return nullptr;
 }
 
+/// The partner's seat letter of a seat letter (S and N, W and E); empty for
+/// any other text.
+constexpr std::string_view PartnerOf(std::string_view seat) {
+    if (seat == "S") return "N";
+    if (seat == "N") return "S";
+    if (seat == "W") return "E";
+    if (seat == "E") return "W";
+    return "";
+}
+
 inline constexpr std::array<std::string_view, 4> kSuitLetters{"C", "H", "S", "D"};
 inline constexpr std::array<std::string_view, 4> kSuitNames{"Clubs", "Hearts", "Spades", "Diamonds"};
 inline constexpr std::array<std::string_view, 6> kRankTexts{" A", "10", " K", " Q", " J", " 9"};
