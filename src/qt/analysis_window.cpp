@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QScreen>
+#include <QScrollArea>
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -74,7 +75,7 @@ void SetCell(QTableWidget* table, int row, int column, const QString& text, cons
 }  // namespace
 
 AnalysisWindow::AnalysisWindow(const Form1& form, std::function<std::string()> dealCode, QWidget* parent)
-    : PracticeWindow(parent), form_(form), dealCode_(std::move(dealCode)) {
+    : PracticeWindow(parent, QSize(600, 800)), form_(form), dealCode_(std::move(dealCode)) {
     setObjectName(QStringLiteral("AnalysisWindow"));
     setWindowTitle(tr("Hand Analysis"));
     setAttribute(Qt::WA_DeleteOnClose, false);
@@ -82,7 +83,6 @@ AnalysisWindow::AnalysisWindow(const Form1& form, std::function<std::string()> d
     poll_->setInterval(50);
     connect(poll_, &QTimer::timeout, this, &AnalysisWindow::Poll);
     BuildWidgets();
-    resize(600, 800);
 }
 
 AnalysisWindow::~AnalysisWindow() { Stop(); }
@@ -203,10 +203,21 @@ void AnalysisWindow::BuildWidgets() {
     layout->addLayout(titleRow);
     layout->addWidget(hand_);
     layout->addLayout(settings);
-    layout->addWidget(figures_, 3);
-    layout->addLayout(histogramRow);
-    layout->addWidget(chart_, 2);
-    layout->addWidget(odds_, 1);
+    // The figures, the histogram and the odds scroll where the screen is too
+    // short for them; the settings above and the buttons below stay in view.
+    auto* scroll = new QScrollArea(this);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    auto* content = new QWidget(scroll);
+    auto* contentLayout = new QVBoxLayout(content);
+    contentLayout->setContentsMargins(0, 0, 0, 0);
+    contentLayout->addWidget(figures_, 3);
+    contentLayout->addLayout(histogramRow);
+    contentLayout->addWidget(chart_, 2);
+    contentLayout->addWidget(odds_, 1);
+    odds_->setMinimumHeight(120);
+    scroll->setWidget(content);
+    layout->addWidget(scroll, 1);
     layout->addLayout(buttons);
 
     connect(deals_, &QComboBox::activated, this, &AnalysisWindow::Restart);
@@ -272,6 +283,11 @@ void AnalysisWindow::Restart() {
     shown_->nearMeldHits.resize(request_.nearMelds.size());
     ShowFigures();
     progress_->setValue(0);
+    if (!IsWholeHand(counts)) {
+        cancel_button_->setEnabled(false);
+        status_->setText(tr("This hand is not twelve cards with at most two of each: there is nothing to analyse."));
+        return;
+    }
     cancel_button_->setEnabled(true);
     status_->setText(tr("Simulating\u2026"));
 

@@ -171,6 +171,16 @@ MainWindow::~MainWindow() {
     // Closing the widgets moves the focus; the form must hear nothing of it.
     qApp->removeEventFilter(this);
     disconnect(focusWatch_);
+    // The practice windows hold references to the form and the play record,
+    // which are members and go before the child widgets would: they are
+    // closed, their work stopped, and deleted first.
+    for (QWidget* window : std::initializer_list<QWidget*>{analysisWindow_, playRecordWindow_}) {
+        if (window == nullptr) continue;
+        window->close();
+        delete window;
+    }
+    analysisWindow_ = nullptr;
+    playRecordWindow_ = nullptr;
 }
 
 void MainWindow::BuildControls() {
@@ -296,10 +306,16 @@ void MainWindow::BuildPracticeMenu(QMenu* before) {
                 // A refused code is offered again as typed, to be mended or cancelled.
                 QString code;
                 for (;;) {
-                    bool ok = false;
-                    code = QInputDialog::getText(this, tr("Deal from Code"), tr("Deal code:"), QLineEdit::Normal, code,
-                                                 &ok);
-                    if (!ok) return;
+                    QInputDialog dialog(this);
+                    dialog.setWindowTitle(tr("Deal from Code"));
+                    dialog.setLabelText(tr("Deal code:"));
+                    dialog.setTextValue(code);
+                    // Room for the title in the window manager's bar, and
+                    // for a whole code in the text box.
+                    dialog.setMinimumWidth(std::max(360, dialog.fontMetrics().horizontalAdvance(
+                                                             dialog.windowTitle() + QStringLiteral("MMMMMMMMMM"))));
+                    if (dialog.exec() != QDialog::Accepted) return;
+                    code = dialog.textValue();
                     const QString problem = DealFromCode(code);
                     if (problem.isEmpty()) return;
                     QMessageBox::warning(this, tr("Deal from Code"), problem);
@@ -546,8 +562,9 @@ void MainWindow::showEvent(QShowEvent* event) {
     if (!placed_) {
         placed_ = true;
         FitOnScreen();
-        // Once the window manager has framed the window, its frame is known.
-        QTimer::singleShot(0, this, &MainWindow::FitOnScreen);
+        // Once the window manager has framed the window, its frame is known;
+        // a window manager may take a while to frame it.
+        for (const int wait : {0, 100, 400}) QTimer::singleShot(wait, this, &MainWindow::FitOnScreen);
     }
 }
 

@@ -13,7 +13,8 @@
 
 namespace vantrel {
 
-PlayRecordWindow::PlayRecordWindow(PlayRecord& record, QWidget* parent) : PracticeWindow(parent), record_(record) {
+PlayRecordWindow::PlayRecordWindow(PlayRecord& record, QWidget* parent)
+    : PracticeWindow(parent, QSize(600, 560)), record_(record) {
     setObjectName(QStringLiteral("PlayRecordWindow"));
     setWindowTitle(tr("Play Record"));
 
@@ -56,7 +57,6 @@ PlayRecordWindow::PlayRecordWindow(PlayRecord& record, QWidget* parent) : Practi
     layout->addWidget(view_, 1);
     layout->addWidget(rules);
     layout->addLayout(buttons);
-    resize(600, 560);
 }
 
 void PlayRecordWindow::Refresh() {

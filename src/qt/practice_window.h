@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QPointer>
 #include <QRect>
 #include <QWidget>
 
@@ -12,21 +13,31 @@ class PracticeWindow : public QWidget {
     Q_OBJECT
 
 public:
-    explicit PracticeWindow(QWidget* parent);
+    /// `preferred` is the window's size where the screen has room for it.
+    PracticeWindow(QWidget* parent, QSize preferred);
 
-    /// Places the window beside `main` (see PlaceBesideFrame), clear of the
-    /// other practice windows already open.
+    /// Sizes the window to fit the screen `main` stands on, its frame
+    /// included, and places it by PlaceBesideFrame, clear of the other
+    /// practice windows already open.
     void PlaceBeside(const QWidget& main);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    QSize preferred_;
+    // The main window this one was placed beside, until it has been placed
+    // again with the frame the window manager gave it.
+    QPointer<const QWidget> placedBeside_;
 };
 
-/// Where a window of `size` goes beside the main window's `frame`: on its
-/// right where the screen has room, else on its left, else at the screen's
-/// right edge, always within `available`. Where another practice window
-/// (`taken`) already stands on that spot, it goes a step down and to the right
-/// (or up and to the left, at the screen's edge), so that both stay in view.
+/// Where a window of `size` (frame included) goes beside the main window's
+/// `frame`, within `available`: where it covers the least of the main window
+/// and the other practice windows (`taken`) together, and of such places the
+/// one nearest the main window's right side or, after that, its left. Where
+/// another practice window already stands on that very spot, it goes a step
+/// aside.
 QPoint PlaceBesideFrame(const QRect& available, const QRect& frame, QSize size, const QList<QRect>& taken);
 
 }  // namespace vantrel

@@ -364,15 +364,19 @@ private slots:
     }
 
     void practiceWindowsStandBesideTheTableAndClearOfEachOther() {
-        const QRect hd(0, 0, 1920, 1080), small(0, 0, 1280, 800), table(356, 145, 960, 568);
-        const QSize analysis(600, 800), record(600, 560);
-        QCOMPARE(PlaceBesideFrame(hd, table, analysis, {}), QPoint(1316, 145));  // on the right
-        QCOMPARE(PlaceBesideFrame(hd, table, record, {QRect({1316, 145}, analysis)}), QPoint(1320, 177));
-        QCOMPARE(PlaceBesideFrame(hd, table.translated(544, 0), record, {}), QPoint(300, 145));  // on the left
-        // No room on either side: the screen's right edge, a step aside from a window there.
-        QCOMPARE(PlaceBesideFrame(small, table.translated(-36, 0), analysis, {}), QPoint(680, 0));
-        QCOMPARE(PlaceBesideFrame(small, table.translated(-36, 0), analysis, {QRect({680, 0}, record)}),
-                 QPoint(648, 0));
+        const QRect hd(0, 0, 1920, 1080), small(0, 0, 1280, 800), table(356, 145, 962, 589);
+        const QSize analysis(602, 825), record(602, 585);
+        QCOMPARE(PlaceBesideFrame(hd, table, analysis, {}), QPoint(1318, 145));  // on the right
+        // The right is taken: low on the left, where it covers less of the table than it would of the analysis.
+        QCOMPARE(PlaceBesideFrame(hd, table, record, {QRect({1318, 145}, analysis)}), QPoint(0, 495));
+        QCOMPARE(PlaceBesideFrame(hd, table.translated(544, 0), record, {}), QPoint(298, 145));  // on the left
+        // No room on either side: where the least of the table is covered.
+        const QRect moved = table.translated(-38, 0);
+        const QSize tall(602, 800);
+        QCOMPARE(PlaceBesideFrame(small, moved, tall, {}), QPoint(0, 0));
+        QCOMPARE(PlaceBesideFrame(small, moved, record, {QRect({0, 0}, tall)}), QPoint(678, 0));
+        // Off the very spot of another, as far as the screen allows.
+        QCOMPARE(PlaceBesideFrame(QRect(0, 0, 700, 900), QRect(), tall, {QRect({0, 0}, tall)}), QPoint(98, 100));
     }
 
     void facesAndIconAreDrawnForTheirSize() {
