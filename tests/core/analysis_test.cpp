@@ -20,7 +20,7 @@ using testing::FixedClock;
 using testing::HandOf;
 using testing::Started;
 
-// Twelve cards drawn from the double deck limited to some suits and ranks, so
+// Twelve cards drawn from the pinochle deck limited to some suits and ranks, so
 // that runs, doubled marriages and fours turn up far more often than at random.
 std::array<CardRec, 12> RandomHand(std::mt19937_64& random, const std::vector<int>& suits,
                                    const std::vector<int>& ranks) {
@@ -141,8 +141,16 @@ TEST(HandAnalysis, TheSeedAndTheCountAloneFixTheFigures) {
 
     std::atomic<bool> cancel{true};
     EXPECT_EQ(Simulate(request, &cancel).deals, 0u);
-    request.own = 0;  // no whole hand: nothing dealt
-    EXPECT_EQ(Simulate(request).deals, 0u);
+    // No whole hand, nothing dealt: none at all, or a third copy of a card.
+    const HandCounts threeAces =
+        Counts(HandOf("AH AH 10H KH AS AC KC QS 9D 9D JC KS")) + KindBit(KindOfCode(201)) - KindBit(KindOfCode(101));
+    for (const HandCounts own : {HandCounts{0}, threeAces}) {
+        request.own = own;
+        EXPECT_FALSE(IsWholeHand(own));
+        EXPECT_EQ(Simulate(request).deals, 0u);
+        EXPECT_TRUE(FindNearMelds(own).empty());
+        EXPECT_EQ(ChancePartnerHoldsAll(own, {KindOfCode(101), KindOfCode(201)}), 0.0);
+    }
 }
 
 TEST(HandAnalysis, OwnFiguresEqualTheDeclarationLines) {
@@ -167,6 +175,47 @@ TEST(HandAnalysis, OwnFiguresEqualTheDeclarationLines) {
     }
 }
 
+TEST(HandAnalysis, FiguresAgreeWithAnIndependentDeal) {
+    // For a hand of each partnership, the figures shown for partner, the
+    // opponents and the reach against the same means reckoned apart: the
+    // other hands' cards shuffled by the standard library and weighed by the
+    // program's own card-by-card meld counting.
+    Started form(FixedClock(41));
+    constexpr int kDeals = 16000;
+    for (const SeatInfo* seat : {&kSeats[0], &kSeats[3]}) {
+        const CardRec* hand = &form->Deck[static_cast<std::size_t>(seat->first)];
+        const auto own = OwnFiguresOf(hand);
+        const auto rows = FigureRows(own, Simulate({CountsOfHand(hand), 3, kDeals, 0, {}}));
+        std::vector<CardRec> unseen;
+        for (int p = 1; p <= 48; ++p)
+            if (SeatOfIndex(p) != seat) unseen.push_back(form->Deck[static_cast<std::size_t>(p)]);
+        std::mt19937_64 random(seat->first);
+        std::array<double, 4> partner{}, opponents{}, opponentsSquares{};
+        for (int deal = 0; deal < kDeals; ++deal) {
+            std::shuffle(unseen.begin(), unseen.end(), random);
+            for (std::size_t t = 0; t < 4; ++t) {
+                auto meld = [&](std::size_t first) {
+                    return CountMeld(&unseen[first], kSuitLetters[t]).total +
+                           CountPlayingPoints(&unseen[first], kSuitLetters[t]).DixMeld();
+                };
+                const double o = meld(12) + meld(24);
+                partner[t] += meld(0) / double{kDeals};
+                opponents[t] += o / kDeals;
+                opponentsSquares[t] += o * o / kDeals;
+            }
+        }
+        for (std::size_t t = 0; t < 4; ++t) {
+            const double spread = std::sqrt(opponentsSquares[t] - opponents[t] * opponents[t]);
+            const double tolerance = 5 * spread * std::sqrt(2.0 / kDeals);
+            EXPECT_NEAR(std::stod(rows[3].cells[t]), partner[t], tolerance) << seat->name << " " << t;
+            EXPECT_NEAR(std::stod(rows[11].cells[t]), opponents[t], tolerance) << seat->name << " " << t;
+            EXPECT_NEAR(std::stod(rows[9].cells[t]), own[t].meld + partner[t], tolerance) << seat->name << " " << t;
+            EXPECT_NEAR(std::stod(rows[13].cells[t]), own[t].bidValue + partner[t], tolerance)
+                << seat->name << " " << t;
+        }
+    }
+}
+
 TEST(HandAnalysis, FiguresReadOffAKnownTally) {
     // Five deals: partner melds 0, 10, 20, 30 and 40 with clubs as trump, the
     // opponents 50, 50, 50, 100 and 100; one near meld held in two of them.
@@ -183,21 +232,41 @@ TEST(HandAnalysis, FiguresReadOffAKnownTally) {
     clubs.opponentsSum = 350;
     clubs.opponentsSquares = 27500;
     tally.nearMeldHits = {2};
-    // The clubs column, row by row; the half-widths are 1.96 standard errors.
+    // The clubs column, row by row, for a hand of its own that melds 100
+    // with 50 playing points; the half-widths are 1.96 standard errors.
+    std::array<OwnFigures, 4> own{};
+    own[0] = {100, 50, 150};
     std::string clubsColumn;
-    for (const FigureRow& row : FigureRows({}, tally)) clubsColumn += row.cells[0] + " | ";
+    for (const FigureRow& row : FigureRows(own, tally)) clubsColumn += row.cells[0] + " | ";
     EXPECT_EQ(clubsColumn,
-              "0 | 0 | 0 | 20.0 \u00b1 13.9 | 0/20/40 | 60.0% | 20.0% | 0.0% | 0.0% | 20.0 | 0/20/40 | "
-              "70.0 \u00b1 24.0 | 50/50/100 | 20.0 | ");
+              "100 | 50 | 150 | 20.0 \u00b1 13.9 | 0/20/40 | 60.0% | 20.0% | 0.0% | 0.0% | 120.0 | 100/120/140 | "
+              "70.0 \u00b1 24.0 | 50/50/100 | 170.0 | ");
     const auto odds = OddsRows({{"Jacks (J\u2663)", {KindOfCode(105)}, 0.5}}, tally);
     ASSERT_EQ(odds.size(), 1u);
     EXPECT_EQ(odds[0].exact + " " + odds[0].simulated + " " + odds[0].error, "50.0% 40.0% \u00b1 42.9%");
+    // Over ten million deals the half-width keeps two significant digits.
+    tally.deals = 10000000;
+    auto& hearts = tally.trumps[1];
+    hearts.partner[0] = hearts.partner[40] = 5000000;
+    hearts.partnerSum = 200000000;
+    hearts.partnerSquares = 8000000000;
+    hearts.opponents[60] = 10000000;
+    hearts.opponentsSum = 600000000;
+    hearts.opponentsSquares = 36000000000;
+    const auto rows = FigureRows({}, tally);
+    EXPECT_EQ(rows[3].cells[1] + " | " + rows[11].cells[1], "20.000 \u00b1 0.012 | 60.0 \u00b1 0.0");
 }
 
 TEST(HandAnalysis, CopiedTextHoldsEveryFigure) {
     const auto hand = HandOf("AH 10H KH QH AS AC KC QS 9D 9D JC KS");
     EXPECT_EQ(HandText(hand.data()), "\u2663 A K J  \u2665 A 10 K Q  \u2660 A K Q  \u2666 9 9");
-    EXPECT_EQ(LongestSuit(hand.data()), 1);
+    // The histogram's trump: the longest suit, the first in suit order on a tie.
+    for (const auto& [cards, longest] :
+         std::vector<std::pair<const char*, int>>{{"AH 10H KH QH AS AC KC QS 9D 9D JC KS", 1},
+                                                  {"AD 10D KD QD JD AS AC KC QS 9H 9H JC", 3},
+                                                  {"AC 10C KC AS 10S KS AH 10H AD 10D QH QD", 0},
+                                                  {"AH 10H KH QH AD 10D KD QD AS AC KC QS", 1}})
+        EXPECT_EQ(LongestSuit(HandOf(cards).data()), longest) << cards;
     EXPECT_EQ(std::string(PartnerOf("S")) + std::string(PartnerOf("W")) + std::string(PartnerOf("N")) +
                   std::string(PartnerOf("E")) + std::string(PartnerOf("x")),
               "NESW");

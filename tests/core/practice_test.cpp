@@ -1,6 +1,9 @@
 // Deal codes, the play checker and the play record with its verdict.
 #include <gtest/gtest.h>
 
+#include <set>
+
+#include "analysis/hand_analysis.h"
 #include "play/tricks.h"
 #include "practice/deal_code.h"
 #include "practice/play_record.h"
@@ -26,6 +29,7 @@ std::array<std::vector<int>, 4> Hands(const Form1::Table& deck) {
 
 TEST(DealCode, RoundTripsAndLaysTheDealAsShuffleDoes) {
     Started dealt(FixedClock(1));
+    std::set<char> checks;  // every check character met, the five that only checks use among them
     for (std::uint64_t seed = 1; seed <= 2000; ++seed) {
         Started original(FixedClock(seed));
         const std::string code = DealCodeOf(original->Deck);
@@ -33,9 +37,18 @@ TEST(DealCode, RoundTripsAndLaysTheDealAsShuffleDoes) {
         const DecodedDeal decoded = DecodeDealCode(code);
         ASSERT_TRUE(decoded.ok) << code << ": " << decoded.problem;
         ASSERT_EQ(Hands(decoded.deck), Hands(original->Deck)) << code;
-        // Typed loosely (lower case, O for 0, I or L for 1, blanks for dashes), it reads the same.
-        std::string typed = code;
-        for (char& c : typed) c = c == '0' ? 'o' : c == '1' ? "IL"[seed % 2] : c == '-' ? ' ' : char(std::tolower(c));
+        checks.insert(code.back());
+        // Typed loosely (lower case, O for 0, I or L for 1) and parted as
+        // people paste it (blanks, tabs, no-break spaces, en and em dashes,
+        // a line end), it reads the same.
+        static const std::array<std::string, 5> kParts{" ", "\t", "\u00A0", "\u2013", "\u2014"};
+        std::string typed;
+        for (char c : code)
+            typed += c == '-' ? kParts[seed % kParts.size()]
+                              : std::string(1, c == '0'   ? 'o'
+                                               : c == '1' ? "IL"[seed % 2]
+                                                          : char(std::tolower(c)));
+        typed += seed % 3 == 0 ? "\r\n" : seed % 3 == 1 ? "\n" : "";
         ASSERT_EQ(Hands(DecodeDealCode(typed).deck), Hands(original->Deck)) << typed;
         if (seed % 100 != 0) continue;
         // Laid on a form in the middle of play, the deal reads exactly as the
@@ -50,6 +63,7 @@ TEST(DealCode, RoundTripsAndLaysTheDealAsShuffleDoes) {
         dealt->ReplayDeal();
         EXPECT_EQ(LinesFrom(dealt->List1, 0), LinesFrom(original->List1, 0));
     }
+    EXPECT_EQ(checks.size(), 37u);
 }
 
 TEST(DealCode, FixedCodesArePinnedToTheirDeals) {
@@ -66,7 +80,10 @@ TEST(DealCode, BadCodesAreRefusedAndChangeNothing) {
         {"9R9R-G0K3-VP66-VMQT-S-0", "A deal code has 17 characters besides dashes and blanks; this one has 18."},
         {"9R9R-G0K3-VP66-VMQU-S", "The deal code holds \"U\" at place 16, which no deal code uses."},
         {"9R9R-G0K3-VP66-VMQT-#", "The deal code holds \"#\" at place 17, which no deal code uses."},
-        {"9R9R-G0K3-VP66-VMQ\xC3\xA9", "The deal code holds a character at place 16, which no deal code uses."},
+        {"9R9R-G0K3-VP66-VMQ\xC3\xA9", "A deal code has 17 characters besides dashes and blanks; this one has 16."},
+        {"9R9R-G0K3-VP66-VMQT-\xC3\xA9", "The deal code holds a character at place 17, which no deal code uses."},
+        {"9R9R-G0K3-VP66-VM*T-S", "The deal code holds \"*\" at place 15, which no deal code uses."},
+        {"9R9R-G0K3-VP66-VMQT\tS\v", "A deal code has 17 characters besides dashes and blanks; this one has 18."},
         {"9R9R-G0K3-VP66-VMQV-S", "The check character does not fit: the code has been mistyped."},
         {"R99R-G0K3-VP66-VMQT-S", "The check character does not fit: the code has been mistyped."},
         {"0000-0000-0000-0000-0", "The deal code does not give twelve cards to each hand."},
@@ -115,11 +132,13 @@ TEST(PlayCheck, SituationsAtTheTable) {
         {"following and beating", "KH", "AH 9H", "AH", 1, "", ""},
         {"following low when able to beat", "KH", "AH 9H", "9H", 1, "", "West could beat the K\u2665: must play higher"},
         {"the same with heading off", "KH", "AH 9H", "9H", 1, "b", ""},
-        {"an equal card does not beat", "KH", "KH 9H", "KH", 1, "", ""},
+        {"an equal card does not beat", "KH", "KH 9H", "9H", 1, "", ""},
         {"cannot beat: any card of the suit", "AH", "KH 9H", "9H", 1, "", ""},
         {"the best led card is the highest, not the last", "AH KH", "10H 9H", "9H", 1, "", ""},
         {"not following", "KH", "AH 9S", "9S", 1, "", "West held hearts: must follow suit"},
         {"not following, rule off", "KH", "AH 9S", "9S", 1, "f", ""},
+        {"trumping while holding the suit led", "KH", "9H AC", "AC", 1, "", "West held hearts: must follow suit"},
+        {"following the suit led, not the trump played", "KH 10C", "9H AC", "AC", 1, "", "West held hearts: must follow suit"},
         {"void and trumping", "KH", "9C 9S", "9C", 1, "", ""},
         {"void and not trumping", "KH", "9C 9S", "9S", 1, "", "West was void in hearts and held clubs: must trump"},
         {"void, not trumping, rule off", "KH", "9C 9S", "9S", 1, "t", ""},
@@ -128,6 +147,7 @@ TEST(PlayCheck, SituationsAtTheTable) {
         {"over-trumping", "KH 10C", "AC 9C", "AC", 1, "", ""},
         {"the best trump is the highest, not the first", "KH 9C AC", "10C 9C", "9C", 1, "", ""},
         {"under-trumping, rule off", "KH 10C", "AC 9C", "9C", 1, "o", ""},
+        {"trumped, no higher trump: still must trump", "KH 10C", "JC 9S", "9S", 1, "", "West was void in hearts and held clubs: must trump"},
         {"trumped: following need not beat", "KH 10C", "AH 9H", "9H", 1, "", ""},
         {"trump led: must beat it", "KC", "AC 9C", "9C", 1, "", "West could beat the K\u2663: must play higher"},
         {"no trump named", "KH", "9C 9S", "9S", 0, "", ""},
@@ -157,10 +177,12 @@ void PlayOut(Form1& form, PlayRecord& record, bool again = false) {
 }
 
 TEST(PlayCheck, TheCheckerChangesNothingAndTheRecordKeepsTheTablesCount) {
-    for (std::uint64_t seed : {5, 6, 7}) {
+    for (std::uint64_t seed : {5, 6, 7, 8}) {
         Started plain(FixedClock(seed));
         Started watched(FixedClock(seed));
-        for (Form1* form : {&*plain, &*watched}) form->Image1_DblClick(3);  // South names a suit
+        const bool eastWest = seed % 2 == 0;
+        const int named = eastWest ? 39 : 3;  // East or South names a suit
+        for (Form1* form : {&*plain, &*watched}) form->Image1_DblClick(named);
         PlayRecord record;
         PlayRecord unused;
         record.checking = true;
@@ -192,28 +214,46 @@ TEST(PlayCheck, TheCheckerChangesNothingAndTheRecordKeepsTheTablesCount) {
         EXPECT_EQ(all, 240);
         const BidVerdict& v = record.verdict();
         ASSERT_TRUE(v.judged);
-        EXPECT_EQ(v.points, plain->module1.SNPoints);
-        EXPECT_EQ(v.tricks, plain->module1.SNTricks);
+        const Module1& m = plain->module1;
+        EXPECT_EQ(v.side, eastWest ? "E-W" : "S-N");
+        EXPECT_EQ(v.points, eastWest ? m.EWPoints : m.SNPoints);
+        EXPECT_EQ(v.tricks, eastWest ? m.EWTricks : m.SNTricks);
         EXPECT_EQ(v.bidValue, plain->MeldTotal + plain->PlayPoints);
+        // The declarer's meld and its partner's, each from its own hand.
+        const std::size_t trump = static_cast<std::size_t>(SuitNumber(m.TrumpSuit) - 1);
+        const int declarer = eastWest ? 37 : 1;
+        const int partner = eastWest ? 13 : 25;
+        EXPECT_EQ(v.declarerMeld, OwnFiguresOf(&plain->Deck[declarer])[trump].meld);
+        EXPECT_EQ(v.partnerMeld, OwnFiguresOf(&plain->Deck[partner])[trump].meld);
+        EXPECT_EQ(v.total, v.points + (v.tricks > 0 ? v.declarerMeld + v.partnerMeld : 0));
     }
 }
 
 TEST(PlayCheck, ASecondHandIsReportedAsIfPlayedAlone) {
-    // The hand totals start afresh: a second hand played after a first ends
-    // with the same report as that deal played on a fresh form.
+    // The hand totals and the record start afresh: a second hand, declared
+    // by South after West declared the first, ends with the same report and
+    // record as that deal played on a fresh form. The rules switched off
+    // stay off from hand to hand.
     Started twice(FixedClock(9));
     PlayRecord record;
+    record.checking = true;
+    record.rules.beatLed = false;
     twice->Image1_DblClick(14);
     PlayOut(*twice, record);
     twice->cmdPlay_Click();  // stop: a new deal
     const std::string code = DealCodeOf(twice->Deck);
     Started once(FixedClock(10));
     ASSERT_EQ(once->DealFromCode(code), "");
-    for (Form1* form : {&*twice, &*once}) {
-        form->Image1_DblClick(14);
-        PlayOut(*form, record);
+    PlayRecord fresh = record;
+    for (auto [form, rec] : {std::pair{&*twice, &record}, std::pair{&*once, &fresh}}) {
+        form->Image1_DblClick(3);
+        PlayOut(*form, *rec);
     }
     EXPECT_EQ(LinesFrom(twice->List1, 0), LinesFrom(once->List1, 0));
+    EXPECT_EQ(record.Text(), fresh.Text());
+    EXPECT_FALSE(record.rules.beatLed);
+    EXPECT_EQ(record.verdict().tricks, once->module1.SNTricks);
+    EXPECT_EQ(record.verdict().points, once->module1.SNPoints);
 }
 
 TEST(PlayCheck, RepeatedCardsAndSecondCardsAreMarked) {
