@@ -1,0 +1,49 @@
+#include "rules/auction.h"
+
+#include "app/seats.h"
+
+namespace vantrel {
+
+std::string SeatName(int seat) {
+    return seat >= 0 && seat < 4 ? std::string(kSeats[static_cast<std::size_t>(seat)].name) : std::string("?");
+}
+
+Auction::Auction(const RuleSet& rules, int dealer)
+    : dealer_(dealer & 3),
+      step_(rules.bidStep),
+      highBid_(rules.standingBid),
+      highBidder_(dealer & 3),
+      toAct_(LeftOf(dealer & 3)) {}
+
+std::string Auction::Refusal(int seat) const {
+    if (Finished()) return "The auction is over.";
+    if (seat != toAct_) return "It is " + SeatName(toAct_) + "'s turn to bid, not " + SeatName(seat) + "'s.";
+    return {};
+}
+
+void Auction::Advance() {
+    if (Finished()) return;
+    do toAct_ = LeftOf(toAct_);
+    while (passed_[static_cast<std::size_t>(toAct_)]);
+}
+
+std::string Auction::Bid(int seat, int amount) {
+    if (std::string refused = Refusal(seat); !refused.empty()) return refused;
+    if (amount < MinimumBid()) return "A bid must be at least " + std::to_string(MinimumBid()) + ".";
+    highBid_ = amount;
+    highBidder_ = seat;
+    calls_.push_back({seat, amount});
+    Advance();
+    return {};
+}
+
+std::string Auction::Pass(int seat) {
+    if (std::string refused = Refusal(seat); !refused.empty()) return refused;
+    passed_[static_cast<std::size_t>(seat)] = true;
+    ++passes_;
+    calls_.push_back({seat, 0});
+    Advance();
+    return {};
+}
+
+}  // namespace vantrel

@@ -1,0 +1,23 @@
+#include "rules/cards.h"
+
+#include <array>
+#include <vector>
+
+#include "app/card_text.h"
+
+namespace vantrel {
+
+std::string KindText(int kind) {
+    if (kind < 0 || kind >= kCardKinds) return "?";
+    return CardSymbolText(SuitOfKind(kind) + 1, RankOfKind(kind) + 1);
+}
+
+std::string CountsText(HandCounts hand) {
+    std::array<std::vector<int>, 4> ranks;
+    for (int kind = 0; kind < kCardKinds; ++kind)
+        for (int copy = 0; copy < CountOf(hand, kind); ++copy)
+            ranks[static_cast<std::size_t>(SuitOfKind(kind))].push_back(RankOfKind(kind) + 1);
+    return SuitsText(ranks);
+}
+
+}  // namespace vantrel

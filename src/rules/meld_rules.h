@@ -1,0 +1,62 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "rules/cards.h"
+#include "rules/rule_set.h"
+
+namespace vantrel {
+
+inline constexpr int kNoTrump = -1;
+
+/// A line of a hand's meld: its name, its value and the cards it uses. A card
+/// may serve once in each group (runs, marriages and nines; the arounds; the
+/// pinochle), never twice within one.
+struct MeldLine {
+    enum Group { Marriages, Arounds, Pinochles };
+    std::string name;
+    int value = 0;
+    HandCounts cards = 0;
+    Group group = Marriages;
+    friend bool operator==(const MeldLine&, const MeldLine&) = default;
+};
+
+/// Every meld line of a hand for a trump suit (0..3, or kNoTrump), in the
+/// order runs, royal marriages, marriages, nines, arounds, pinochle.
+struct MeldReport {
+    std::vector<MeldLine> lines;
+    int total = 0;
+    /// The cards the lines show: what the other seats learn the hand holds.
+    [[nodiscard]] HandCounts Shown() const;
+    /// The lines as text, one a line, e.g. "Run in Hearts  150  A♥ 10♥ K♥ Q♥ J♥".
+    [[nodiscard]] std::string Text() const;
+};
+
+/// The meld of a hand by the usual rules of partnership pinochle: runs (150,
+/// double 1500) in trump only; aces, kings, queens and jacks around (100, 80,
+/// 60, 40; double 1000, 800, 600, 400); the pinochle (40, double 300); royal
+/// marriages 40 and other marriages 20 each, a run's own King and Queen
+/// making none; each nine of trump 10. With no trump there are no runs, royal
+/// marriages or nines.
+MeldReport StandardMeldReport(HandCounts hand, int trump);
+
+/// The same total, read through a table of each suit once: fast enough for
+/// the simulation.
+class StandardMeld {
+public:
+    explicit StandardMeld(HandCounts hand);
+    [[nodiscard]] int NoTrump() const { return base_; }
+    [[nodiscard]] int WithTrump(int suit) const { return withTrump_[static_cast<std::size_t>(suit)]; }
+
+private:
+    int base_ = 0;
+    std::array<int, 4> withTrump_{};
+};
+
+/// A hand's meld for a trump under a rule set: the standard count, or the
+/// program's own (the meld listing plus the nines of trump) as designed.
+/// The designed count wants a hand of twelve cards.
+int MeldOf(const RuleSet& rules, HandCounts hand, int trump);
+
+}  // namespace vantrel

@@ -1,0 +1,106 @@
+#include "rules/rule_set.h"
+
+#include <charconv>
+
+namespace vantrel {
+
+namespace {
+
+bool Switch(int value) { return value == 0 || value == 1; }
+bool Points(int value) { return value >= 0 && value <= 100; }
+bool Bid(int value) { return value >= 10 && value <= 1000; }
+bool Step(int value) { return value >= 1 && value <= 100; }
+bool Target(int value) { return value >= 100 && value <= 100000; }
+bool Passed(int value) { return value == 0 || value == 3 || value == 4; }
+
+// Each field reads and writes through a lambda; the table is the one place
+// that names them, for the dialog, the text and the settings alike.
+#define VANTREL_FIELD(name, description, member, allowed)                                     \
+    RuleField {                                                                               \
+        name, description, [](const RuleSet& r) { return static_cast<int>(r.member); },       \
+            [](RuleSet& r, int v) { r.member = static_cast<decltype(r.member)>(v); }, allowed \
+    }
+
+const std::array<RuleField, 13> kFields{{
+    VANTREL_FIELD("meld", "Meld: 0 as designed (no doubles, runs in any suit), 1 standard (doubles, runs in trump)",
+                  meld, Switch),
+    VANTREL_FIELD("tricks",
+                  "Tricks: 0 to the highest rank whatever the suit, 1 to the highest trump or card of the suit led",
+                  tricks, Switch),
+    VANTREL_FIELD("cardPoints",
+                  "Card points: 0 as designed (A and 10 10, K and Q 5), 1 standard (A 11, 10 10, K 4, Q 3, J 2)",
+                  cardPoints, Switch),
+    VANTREL_FIELD("followSuit", "Follow the suit led", play.followSuit, Switch),
+    VANTREL_FIELD("headTrick", "Beat the best card of the suit led when able, unless the trick is trumped",
+                  play.headTrick, Switch),
+    VANTREL_FIELD("trumpWhenVoid", "Void in the suit led: play a trump when able", play.trumpWhenVoid, Switch),
+    VANTREL_FIELD("overTrump", "Beat a trump already in the trick when able", play.overTrump, Switch),
+    VANTREL_FIELD("lastTrick", "Card points for the last trick", lastTrick, Points),
+    VANTREL_FIELD("meldNeedsTrick", "A side's meld counts only when that side takes a trick", meldNeedsTrick, Switch),
+    VANTREL_FIELD("standingBid", "The dealer's standing bid", standingBid, Bid),
+    VANTREL_FIELD("bidStep", "The least raise of the bid", bidStep, Step),
+    VANTREL_FIELD("gameTarget", "The score that wins the game", gameTarget, Target),
+    VANTREL_FIELD("passCards", "Cards passed between partners after trump is named (0, 3 or 4)", passCards, Passed),
+}};
+
+#undef VANTREL_FIELD
+
+}  // namespace
+
+RuleSet RuleSet::Designed() {
+    RuleSet rules;
+    rules.meld = MeldRules::Designed;
+    rules.tricks = TrickRules::RankAlone;
+    rules.cardPoints = CardValues::Designed;
+    rules.play = {false, false, false, false};
+    rules.lastTrick = 0;
+    return rules;
+}
+
+RuleSet RuleSet::Standard() { return RuleSet{}; }
+
+std::string RuleSet::Name() const {
+    if (*this == Designed()) return "As designed";
+    if (*this == Standard()) return "Standard";
+    return "Standard, changed";
+}
+
+const std::array<RuleField, 13>& RuleFields() { return kFields; }
+
+std::string RuleSet::Text() const {
+    std::string text = "Rules: " + Name() + "\n";
+    for (const RuleField& field : kFields)
+        text += std::string(field.description) + ": " + std::to_string(field.get(*this)) + "\n";
+    return text;
+}
+
+std::vector<std::pair<std::string, std::string>> RuleSet::ToSettings() const {
+    std::vector<std::pair<std::string, std::string>> settings;
+    for (const RuleField& field : kFields) settings.emplace_back(field.name, std::to_string(field.get(*this)));
+    return settings;
+}
+
+ReadRules RulesFromSettings(const std::vector<std::pair<std::string, std::string>>& settings) {
+    ReadRules read;
+    for (const auto& [name, text] : settings) {
+        const RuleField* field = nullptr;
+        for (const RuleField& f : kFields)
+            if (f.name == name) field = &f;
+        if (field == nullptr) {
+            read.notes.push_back("Unknown rule \"" + name + "\" passed over.");
+            continue;
+        }
+        int value = 0;
+        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+        if (error != std::errc() || end != text.data() + text.size() || !field->allowed(value)) {
+            read.notes.push_back("Rule \"" + name + "\" cannot be " + text + ": " +
+                                 std::to_string(field->get(RuleSet::Standard())) + " is used.");
+            field->set(read.rules, field->get(RuleSet::Standard()));
+            continue;
+        }
+        field->set(read.rules, value);
+    }
+    return read;
+}
+
+}  // namespace vantrel

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace vantrel {
+
+/// How meld is counted: the program's own rules (four of a kind and the
+/// pinochle never double, runs count in every suit), or the usual rules of
+/// partnership pinochle (doubles, runs in trump only).
+enum class MeldRules { Designed, Standard };
+
+/// Who takes a trick: the highest trick value whatever the suit led (the
+/// program's own table), or the highest trump, else the highest card of the
+/// suit led.
+enum class TrickRules { RankAlone, SuitLed };
+
+/// What each card is worth in tricks: the program's own values (A and 10 10,
+/// K and Q 5, 240 in the deck), or the usual ones (A 11, 10 10, K 4, Q 3, J 2).
+enum class CardValues { Designed, Standard };
+
+/// The rules of play a card is held to. Tables differ on heading the trick,
+/// so each can be switched off on its own.
+struct PlayRules {
+    bool followSuit = true;     // follow the suit led
+    bool headTrick = true;      // beat the best card of the suit led when able, unless the trick is trumped
+    bool trumpWhenVoid = true;  // void in the suit led: play trump if able
+    bool overTrump = true;      // beat a trump already in the trick when able
+    friend bool operator==(const PlayRules&, const PlayRules&) = default;
+};
+
+/// A rule set: every variant is one named field. Two presets: "As designed"
+/// (the program's own rules) and "Standard" (four-handed partnership pinochle
+/// as people play it).
+struct RuleSet {
+    MeldRules meld = MeldRules::Standard;
+    TrickRules tricks = TrickRules::SuitLed;
+    CardValues cardPoints = CardValues::Standard;
+    PlayRules play;
+    int lastTrick = 10;          // card points for the last trick
+    bool meldNeedsTrick = true;  // a side's meld counts only when it takes a trick
+    int standingBid = 190;       // the dealer's bid when nobody else bids
+    int bidStep = 10;            // the least raise
+    int gameTarget = 1500;       // the score that ends the game
+    int passCards = 0;           // cards passed between partners after trump is named: 0, 3 or 4
+
+    static RuleSet Designed();
+    static RuleSet Standard();
+
+    /// "As designed", "Standard", or "Standard, changed" for any other set.
+    [[nodiscard]] std::string Name() const;
+    /// One line a field, "description: value".
+    [[nodiscard]] std::string Text() const;
+    /// The fields as saved settings, name and value.
+    [[nodiscard]] std::vector<std::pair<std::string, std::string>> ToSettings() const;
+
+    friend bool operator==(const RuleSet&, const RuleSet&) = default;
+};
+
+/// A field of the rule set, as a settings dialog shows it and settings keep
+/// it: its name, a one-line description, and its value as a whole number
+/// (a switch is 0 or 1).
+struct RuleField {
+    std::string_view name;
+    std::string_view description;
+    int (*get)(const RuleSet&);
+    void (*set)(RuleSet&, int);
+    bool (*allowed)(int);
+};
+const std::array<RuleField, 13>& RuleFields();
+
+/// A rule set read back from saved settings: only known names with values in
+/// range are taken; anything else keeps the Standard default, and `notes`
+/// says what was passed over.
+struct ReadRules {
+    RuleSet rules;
+    std::vector<std::string> notes;
+};
+ReadRules RulesFromSettings(const std::vector<std::pair<std::string, std::string>>& settings);
+
+}  // namespace vantrel

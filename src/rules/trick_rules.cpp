@@ -1,0 +1,101 @@
+#include "rules/trick_rules.h"
+
+#include <array>
+
+#include "app/seats.h"
+#include "play/play_control.h"
+#include "play/tricks.h"
+
+namespace vantrel {
+
+namespace {
+
+constexpr std::array<std::string_view, 4> kPlural{"clubs", "hearts", "spades", "diamonds"};
+constexpr std::array<int, 6> kStandardPoints{11, 10, 4, 3, 2, 0};
+
+// What a trick so far asks of the next card: the suit led, the best card of
+// that suit, and the best trump once a trump has cut into another suit.
+struct TrickState {
+    int led = -1;
+    int bestLed = -1;
+    int bestTrump = -1;
+};
+
+TrickState StateOf(std::span<const int> trick, int trump) {
+    TrickState state;
+    if (trick.empty()) return state;
+    state.led = SuitOfKind(trick.front());
+    state.bestLed = trick.front();
+    for (const int card : trick) {
+        const int suit = SuitOfKind(card);
+        if (suit == state.led && RankOfKind(card) < RankOfKind(state.bestLed)) state.bestLed = card;
+        if (suit == trump && suit != state.led &&
+            (state.bestTrump < 0 || RankOfKind(card) < RankOfKind(state.bestTrump)))
+            state.bestTrump = card;
+    }
+    return state;
+}
+
+}  // namespace
+
+KindMask LegalPlays(HandCounts hand, std::span<const int> trick, int trump, const PlayRules& rules) {
+    const KindMask held = HeldKinds(hand);
+    if (trick.empty()) return held;
+    const TrickState t = StateOf(trick, trump);
+    const KindMask led = held & SuitMask(t.led);
+    const bool trumped = t.bestTrump >= 0;
+    if (led != 0) {
+        KindMask following = led;
+        if (rules.headTrick && !trumped && (led & Above(t.bestLed)) != 0) following = led & Above(t.bestLed);
+        return following | (rules.followSuit ? 0 : held & ~SuitMask(t.led));
+    }
+    // Void in the suit led.
+    const KindMask trumps = trump >= 0 && trump < 4 ? held & SuitMask(trump) : 0;
+    const KindMask others = rules.trumpWhenVoid && trumps != 0 ? 0 : held & ~trumps;
+    KindMask trumping = trumps;
+    if (rules.overTrump && trumped && (trumps & Above(t.bestTrump)) != 0) trumping = trumps & Above(t.bestTrump);
+    return others | trumping;
+}
+
+std::string WhyNotLegal(HandCounts hand, std::span<const int> trick, int card, int trump, const PlayRules& rules,
+                        std::string_view seatName) {
+    const std::string seat(seatName);
+    if (card < 0 || card >= kCardKinds || CountOf(hand, card) == 0)
+        return seat + " does not hold the " + KindText(card);
+    if ((LegalPlays(hand, trick, trump, rules) & KindFlag(card)) != 0) return {};
+    const TrickState t = StateOf(trick, trump);
+    const KindMask held = HeldKinds(hand);
+    if (SuitOfKind(card) == t.led) return seat + " could beat the " + KindText(t.bestLed) + ": must play higher";
+    if ((held & SuitMask(t.led)) != 0)
+        return seat + " held " + std::string(kPlural[static_cast<std::size_t>(t.led)]) + ": must follow suit";
+    if (SuitOfKind(card) != trump)
+        return seat + " was void in " + std::string(kPlural[static_cast<std::size_t>(t.led)]) + " and held " +
+               std::string(kPlural[static_cast<std::size_t>(trump)]) + ": must trump";
+    return seat + " could beat the " + KindText(t.bestTrump) + ": must play a higher trump";
+}
+
+int TrickWinner(std::span<const int> trick, int trump, TrickRules rules) {
+    if (trick.empty()) return -1;
+    // A strength per card; the first card of the greatest strength wins.
+    auto strength = [&](int card) {
+        const int suit = SuitOfKind(card);
+        if (rules == TrickRules::RankAlone)
+            return TrickValue(kRankTexts[static_cast<std::size_t>(RankOfKind(card))], suit == trump);
+        if (suit == trump) return 20 - RankOfKind(card);
+        return suit == SuitOfKind(trick.front()) ? 10 - RankOfKind(card) : 0;
+    };
+    int winner = 0;
+    for (int i = 1; i < static_cast<int>(trick.size()); ++i)
+        if (strength(trick[static_cast<std::size_t>(i)]) > strength(trick[static_cast<std::size_t>(winner)]))
+            winner = i;
+    return winner;
+}
+
+int CardPointsOf(const RuleSet& rules, int kind) {
+    if (kind < 0 || kind >= kCardKinds) return 0;
+    if (rules.cardPoints == CardValues::Designed)
+        return CardPoints(kRankTexts[static_cast<std::size_t>(RankOfKind(kind))]);
+    return kStandardPoints[static_cast<std::size_t>(RankOfKind(kind))];
+}
+
+}  // namespace vantrel

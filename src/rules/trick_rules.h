@@ -1,0 +1,35 @@
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "rules/cards.h"
+#include "rules/rule_set.h"
+
+namespace vantrel {
+
+/// The cards a seat holding `hand` may play to a trick that holds `trick`
+/// (kinds in the order played; empty for the lead), with trump suit `trump`
+/// (0..3, or -1 for none) and the rules of play switched as `rules` has them.
+/// A card of the suit led must beat the best of that suit when the hand can
+/// and the trick has not been trumped; a hand void in the suit led must trump
+/// when it can, and beat a trump in the trick when it can; otherwise any card.
+KindMask LegalPlays(HandCounts hand, std::span<const int> trick, int trump, const PlayRules& rules);
+
+/// Why `card` may not be played, naming the rule and the seat, e.g. "West
+/// held hearts: must follow suit"; empty when it may.
+std::string WhyNotLegal(HandCounts hand, std::span<const int> trick, int card, int trump, const PlayRules& rules,
+                        std::string_view seatName);
+
+/// The place (0..) in `trick` of the card that takes it. By the suit led: the
+/// highest trump, else the highest card of the suit led. By rank alone (the
+/// program's own table): the highest trick value, a trump above every other
+/// card. Of two equal cards the first played wins.
+int TrickWinner(std::span<const int> trick, int trump, TrickRules rules);
+
+/// Card points of a kind: A 11, 10 10, K 4, Q 3, J 2, 9 0 by the usual
+/// rules (240 in the deck); the program's own values as designed.
+int CardPointsOf(const RuleSet& rules, int kind);
+
+}  // namespace vantrel
