@@ -2,11 +2,15 @@
 
 #include <algorithm>
 
+#include "analysis/fast_meld.h"
 #include "analysis/hand_analysis.h"
 #include "app/card_text.h"
 #include "app/form1.h"
 #include "app/seats.h"
 #include "play/tricks.h"
+#include "rules/hand_score.h"
+#include "rules/meld_rules.h"
+#include "rules/trick_rules.h"
 
 namespace vantrel {
 
@@ -17,68 +21,83 @@ std::string SeatName(std::string_view letter) {
     return seat != nullptr ? std::string(seat->name) : std::string(letter);
 }
 
-CheckedCard Checked(const CardRec& card) { return {SuitNumber(card.Suit), RankNumber(card.Rank)}; }
-
-const CardRec* HandOf(const std::array<CardRec, 49>& deck, std::string_view letter) {
-    return &deck[static_cast<std::size_t>(SeatOfLetter(letter)->first)];
-}
+int KindOfCard(const CardRec& card) { return KindOfCode(card.Code); }
 
 }  // namespace
 
-BidVerdict JudgeBid(const CardRec* declarerHand, const CardRec* partnerHand, int trumpSuit, int points, int tricks,
-                    const std::string& side) {
+BidVerdict JudgeBid(const RuleSet& rules, HandCounts declarerHand, HandCounts partnerHand, int trump, int bid,
+                    int points, int tricks, const std::string& side) {
     BidVerdict verdict;
     verdict.side = side;
     verdict.points = points;
     verdict.tricks = tricks;
-    if (trumpSuit < 1 || trumpSuit > 4) return verdict;
-    const auto t = static_cast<std::size_t>(trumpSuit - 1);
-    const OwnFigures declarer = OwnFiguresOf(declarerHand)[t];
+    verdict.bid = bid;
+    if (trump < 0 || trump > 3) return verdict;
     verdict.judged = true;
-    verdict.declarerMeld = declarer.meld;
-    verdict.partnerMeld = OwnFiguresOf(partnerHand)[t].meld;
-    verdict.bidValue = declarer.bidValue;
-    verdict.meldCounts = tricks > 0;
-    verdict.total = points + (verdict.meldCounts ? verdict.declarerMeld + verdict.partnerMeld : 0);
-    const int margin = verdict.total - verdict.bidValue;
-    verdict.result = margin > 0    ? "Made by " + std::to_string(margin)
-                     : margin == 0 ? std::string("Made exactly")
-                                   : "Set by " + std::to_string(-margin);
+    verdict.declarerMeld = MeldOf(rules, declarerHand, trump);
+    verdict.partnerMeld = MeldOf(rules, partnerHand, trump);
+    HandTally tally;
+    tally.bid = bid;
+    tally.meld[0] = verdict.declarerMeld + verdict.partnerMeld;
+    tally.cardPoints[0] = points;
+    tally.tricks[0] = tricks;
+    const HandScore score = ScoreHand(rules, tally);
+    verdict.meldCounts = score.meldCounts[0];
+    verdict.total = score.taken[0];
+    verdict.result = score.result;
     return verdict;
 }
 
-void PlayRecord::Start(const Form1& form, std::string dealCode) {
+void PlayRecord::Start(const std::array<CardRec, 49>& deal, int trumpSuit, std::string declarer, int bid,
+                       std::string dealCode) {
     const bool keepChecking = checking;
-    const PlayRules keepRules = rules;
+    const RuleSet keepRules = rules;
     *this = PlayRecord{};
     checking = keepChecking;
     rules = keepRules;
     started_ = true;
     dealCode_ = std::move(dealCode);
-    dealt_ = form.Deck;
-    for (std::size_t p = 1; p < dealt_.size(); ++p) trickValue_[p] = form.PlayDeck[p].Code;
-    trumpSuit_ = SuitNumber(form.module1.TrumpSuit);
-    declarer_ = SeatOfLetter(form.CurSeat) != nullptr ? form.CurSeat : std::string();
+    dealt_ = deal;
+    trump_ = trumpSuit >= 1 && trumpSuit <= 4 ? trumpSuit - 1 : -1;
+    declarer_ = SeatOfLetter(declarer) != nullptr ? std::move(declarer) : std::string();
+    bid_ = bid;
+}
+
+void StartRecordOnForm(PlayRecord& record, const Form1& form, std::string dealCode) {
+    const int trump = SuitNumber(form.module1.TrumpSuit);
+    const SeatInfo* declarer = SeatOfLetter(form.CurSeat);
+    const int bid =
+        declarer != nullptr && trump > 0
+            ? OwnFiguresOf(&form.Deck[static_cast<std::size_t>(declarer->first)])[static_cast<std::size_t>(trump - 1)]
+                  .bidValue
+            : 0;
+    record.Start(form.Deck, trump, form.CurSeat, bid, std::move(dealCode));
+}
+
+HandCounts PlayRecord::HandAsDealt(std::string_view seat) const {
+    const SeatInfo* info = SeatOfLetter(seat);
+    return info != nullptr ? CountsOfHand(&dealt_[static_cast<std::size_t>(info->first)]) : 0;
 }
 
 void PlayRecord::CardClicked(int index) {
     const SeatInfo* seat = SeatOfIndex(index);
     if (!started_ || seat == nullptr || tricks_.size() >= 12) return;
-    Play play{index, std::string(seat->letter), Checked(dealt_[static_cast<std::size_t>(index)]), {}};
+    Play play{index, std::string(seat->letter), KindOfCard(dealt_[static_cast<std::size_t>(index)]), {}};
     const std::string name(seat->name);
     if (checking) {
         const bool again = played_.count(index) != 0;
         const bool second =
             std::any_of(current_.begin(), current_.end(), [&](const Play& p) { return p.seat == play.seat; });
-        if (again) play.faults.push_back(CardText(play.card) + " of " + name + " was played before");
+        if (again) play.faults.push_back(KindText(play.kind) + " of " + name + " was played before");
         if (second) play.faults.push_back(name + " has already played to this trick");
         if (!again && !second) {
-            std::vector<CheckedCard> trick;
-            for (const Play& p : current_) trick.push_back(p.card);
-            std::vector<CheckedCard> hand;
+            std::vector<int> trick;
+            for (const Play& p : current_) trick.push_back(p.kind);
+            HandCounts hand = 0;
             for (int p = seat->first; p < seat->first + kCardsPerHand; ++p)
-                if (played_.count(p) == 0) hand.push_back(Checked(dealt_[static_cast<std::size_t>(p)]));
-            play.faults = CheckPlay(trick, hand, play.card, trumpSuit_, name, rules);
+                if (played_.count(p) == 0) hand += KindBit(KindOfCard(dealt_[static_cast<std::size_t>(p)]));
+            if (std::string why = WhyNotLegal(hand, trick, play.kind, trump_, rules.play, name); !why.empty())
+                play.faults.push_back(std::move(why));
         }
     }
     played_.insert(index);
@@ -87,26 +106,22 @@ void PlayRecord::CardClicked(int index) {
 }
 
 void PlayRecord::CompleteTrick() {
-    // The same reckoning as the table's: the first card of the highest trick
-    // value wins, and the card points of the four cards go with it.
     Trick trick;
-    int best = -1;
-    for (const Play& play : current_) {
-        const int value = trickValue_[static_cast<std::size_t>(play.index)];
-        if (value > best) {
-            best = value;
-            trick.winner = play.seat;
-        }
-        trick.points += CardPoints(dealt_[static_cast<std::size_t>(play.index)].Rank);
+    std::array<int, 4> kinds{};
+    for (std::size_t i = 0; i < 4; ++i) {
+        kinds[i] = current_[i].kind;
+        trick.points += CardPointsOf(rules, kinds[i]);
     }
+    trick.winner = current_[static_cast<std::size_t>(TrickWinner(kinds, trump_, rules.tricks))].seat;
+    trick.tableWinner = current_[static_cast<std::size_t>(TrickWinner(kinds, trump_, TrickRules::RankAlone))].seat;
     trick.plays = std::move(current_);
     current_.clear();
     tricks_.push_back(std::move(trick));
     if (tricks_.size() < 12) return;
+    tricks_.back().points += rules.lastTrick;
 
-    const std::string& declarer = declarer_;
-    if (declarer.empty()) return;
-    const bool southNorth = IsSouthNorth(declarer);
+    if (declarer_.empty()) return;
+    const bool southNorth = IsSouthNorth(declarer_);
     int points = 0;
     int taken = 0;
     for (const Trick& t : tricks_)
@@ -114,7 +129,7 @@ void PlayRecord::CompleteTrick() {
             points += t.points;
             ++taken;
         }
-    verdict_ = JudgeBid(HandOf(dealt_, declarer), HandOf(dealt_, PartnerOf(declarer)), trumpSuit_, points, taken,
+    verdict_ = JudgeBid(rules, HandAsDealt(declarer_), HandAsDealt(PartnerOf(declarer_)), trump_, bid_, points, taken,
                         southNorth ? "S-N" : "E-W");
 }
 
@@ -122,8 +137,9 @@ std::array<std::vector<int>, 4> PlayRecord::StillOut() const {
     std::array<std::vector<int>, 4> out;
     for (int p = 1; p <= kTablePositions; ++p) {
         if (played_.count(p) != 0) continue;
-        const CheckedCard card = Checked(dealt_[static_cast<std::size_t>(p)]);
-        if (card.suit >= 1 && card.suit <= 4) out[static_cast<std::size_t>(card.suit - 1)].push_back(card.rank);
+        const int kind = KindOfCard(dealt_[static_cast<std::size_t>(p)]);
+        if (kind >= 0 && kind < kCardKinds)
+            out[static_cast<std::size_t>(SuitOfKind(kind))].push_back(RankOfKind(kind) + 1);
     }
     for (auto& ranks : out) std::sort(ranks.begin(), ranks.end());
     return out;
@@ -132,12 +148,12 @@ std::array<std::vector<int>, 4> PlayRecord::StillOut() const {
 std::string PlayRecord::Text() const {
     if (!started_) return "No hand has been played yet. Press \"Play Hand\" to begin.\n";
     std::string text = "Deal code: " + dealCode_ + "\n";
-    text += trumpSuit_ != 0 ? "Trump: " + std::string(kSuitNames[static_cast<std::size_t>(trumpSuit_ - 1)])
-                            : std::string("Trump: none named");
+    text += trump_ >= 0 ? "Trump: " + std::string(kSuitNames[static_cast<std::size_t>(trump_)])
+                        : std::string("Trump: none named");
     text += declarer_.empty() ? "\n" : ", named by " + SeatName(declarer_) + "\n";
-    text += "Play checker: " + std::string(checking ? "on" : "off") + "\n";
+    text += "Rules: " + rules.Name() + "; play checker: " + std::string(checking ? "on" : "off") + "\n";
 
-    auto playText = [](const Play& play) { return CardText(play.card) + " " + play.seat; };
+    auto playText = [](const Play& play) { return KindText(play.kind) + " " + play.seat; };
     auto faultLines = [](const Play& play) {
         std::string lines;
         for (const std::string& fault : play.faults) lines += "    ! " + fault + "\n";
@@ -148,7 +164,10 @@ std::string PlayRecord::Text() const {
         std::string cards;
         for (const Play& play : trick.plays) cards += (cards.empty() ? "" : ", ") + playText(play);
         text += "\nTrick " + std::to_string(t + 1) + ", led by " + SeatName(trick.plays.front().seat) + ": " + cards +
-                "\n    won by " + SeatName(trick.winner) + ", " + std::to_string(trick.points) + " points\n";
+                "\n    won by " + SeatName(trick.winner) + ", " + std::to_string(trick.points) + " card points\n";
+        if (trick.tableWinner != trick.winner)
+            text +=
+                "    the table gave it to " + SeatName(trick.tableWinner) + (t + 1 < 12 ? ", who leads next\n" : "\n");
         for (const Play& play : trick.plays) text += faultLines(play);
     }
     if (tricks_.size() < 12) {
@@ -161,8 +180,7 @@ std::string PlayRecord::Text() const {
 
     const auto out = StillOut();
     text += "\nStill out:  " + SuitsText(out);
-    if (trumpSuit_ != 0)
-        text += "\nTrumps still out: " + std::to_string(out[static_cast<std::size_t>(trumpSuit_ - 1)].size());
+    if (trump_ >= 0) text += "\nTrumps still out: " + std::to_string(out[static_cast<std::size_t>(trump_)].size());
     text += "\n";
 
     if (tricks_.size() == 12) {
@@ -174,15 +192,26 @@ std::string PlayRecord::Text() const {
             const std::string meld = v.meldCounts ? std::to_string(v.declarerMeld + v.partnerMeld) : "0";
             text += v.side + " meld " + meld + " (" + SeatName(declarer_) + " " + std::to_string(v.declarerMeld) +
                     ", " + SeatName(PartnerOf(declarer_)) + " " + std::to_string(v.partnerMeld) +
-                    (v.meldCounts ? "" : ", lost: no trick taken") + ") + points " + std::to_string(v.points) + " = " +
-                    std::to_string(v.total) + " against the bid value " + std::to_string(v.bidValue) + ": " + v.result +
-                    "\n";
+                    (v.meldCounts ? "" : ", lost: no trick taken") + ") + card points " + std::to_string(v.points) +
+                    " = " + std::to_string(v.total) + " against the bid value " + std::to_string(v.bid) + ": " +
+                    v.result + "\n";
         }
         text +=
             "Conventions: the bid is the declarer's bid value as the list gives it (meld with the nines of "
-            "trump, plus the playing points estimate); the partnership's meld counts only when it takes a "
-            "trick; the points are the card points of its tricks, 240 in the deck, with no bonus for the "
-            "last trick.\n";
+            "trump, plus the playing points estimate). " +
+            std::string(rules.tricks == TrickRules::SuitLed
+                            ? "A trick goes to the highest trump, else the highest card of the suit led. "
+                            : "A trick goes to the highest trick value, as on the table. ") +
+            std::string(rules.meld == MeldRules::Standard
+                            ? "Meld is counted by the usual rules (doubles count, runs in trump only) "
+                            : "Meld is counted as the list counts it ") +
+            "for both hands of the partnership" +
+            std::string(rules.meldNeedsTrick ? ", and counts only when the partnership takes a trick. " : ". ") +
+            (rules.cardPoints == CardValues::Standard ? "Card points: A 11, 10 10, K 4, Q 3, J 2"
+                                                      : "Card points: A and 10 10, K and Q 5") +
+            ", 240 in the deck" +
+            (rules.lastTrick > 0 ? ", and " + std::to_string(rules.lastTrick) + " for the last trick.\n"
+                                 : ", with no bonus for the last trick.\n");
     }
     return text;
 }

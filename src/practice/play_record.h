@@ -6,59 +6,66 @@
 #include <vector>
 
 #include "app/card_rec.h"
-#include "practice/play_check.h"
+#include "rules/cards.h"
+#include "rules/rule_set.h"
 
 namespace vantrel {
 
 class Form1;
 
-/// The verdict on the bid after the twelfth trick: the declaring
-/// partnership's meld (both hands, the named trump) plus the card points it
-/// took, against the declarer's bid value.
+/// The verdict on the bid after the twelfth trick, by the record's rule set:
+/// the declaring partnership's meld (both hands, the named trump) plus the
+/// card points it took, against the bid.
 struct BidVerdict {
     bool judged = false;  // false when no trump or declarer was named
     std::string side;     // "S-N" or "E-W"
     int declarerMeld = 0;
     int partnerMeld = 0;
-    int points = 0;
+    int points = 0;  // card points, the last trick included
     int tricks = 0;
-    int bidValue = 0;
-    bool meldCounts = false;  // only with a trick taken
+    int bid = 0;
+    bool meldCounts = false;
     int total = 0;
     std::string result;  // "Made by 30", "Made exactly", "Set by 20"
 };
 
-/// Judges a played hand: `declarerHand` and `partnerHand` as dealt, trump
-/// suit 1..4, and what the partnership took.
-BidVerdict JudgeBid(const CardRec* declarerHand, const CardRec* partnerHand, int trumpSuit, int points, int tricks,
-                    const std::string& side);
+/// Judges a played hand: the declarer's and partner's hands as dealt, trump
+/// suit 0..3, the bid, and what the partnership took.
+BidVerdict JudgeBid(const RuleSet& rules, HandCounts declarerHand, HandCounts partnerHand, int trump, int bid,
+                    int points, int tricks, const std::string& side);
 
 /// What happens at the table while a hand is played: the trick being played,
 /// every finished trick, the cards still out, the checker's marks and, after
-/// the twelfth trick, the verdict on the bid. It watches the form and never
-/// changes it: with the checker off it only records.
+/// the twelfth trick, the verdict on the bid. It is fed a deal and the cards
+/// played, and reckons tricks, card points, meld and the verdict by its rule
+/// set (Standard unless changed); where the program's own table gave a trick
+/// to another seat, it says so. With the checker off it only records.
 class PlayRecord {
 public:
     struct Play {
-        int index = 0;
+        int index = 0;     // table position of the card
         std::string seat;  // seat letter
-        CheckedCard card;
+        int kind = 0;
         std::vector<std::string> faults;
     };
     struct Trick {
         std::vector<Play> plays;
-        std::string winner;
+        std::string winner;       // by the record's rules
+        std::string tableWinner;  // by the program's own table
         int points = 0;
     };
 
-    /// Play has just begun on the form: a fresh record of its deal.
-    void Start(const Form1& form, std::string dealCode);
-    /// A card was clicked during play; called before the form's own handler.
+    /// A fresh record of a deal: table positions 1..48 (element 0 unused),
+    /// trump suit 1..4 (0: none named), the declarer's seat letter (empty:
+    /// none), the bid, and the deal's code.
+    void Start(const std::array<CardRec, 49>& deal, int trumpSuit, std::string declarer, int bid, std::string dealCode);
+    /// A card was played from table position `index`.
     void CardClicked(int index);
 
     /// The checker: off until the player switches it on.
     bool checking = false;
-    PlayRules rules;
+    /// The rules the record reckons by; its play switches are the checker's.
+    RuleSet rules = RuleSet::Standard();
 
     [[nodiscard]] bool started() const { return started_; }
     [[nodiscard]] const std::vector<Trick>& tricks() const { return tricks_; }
@@ -71,17 +78,22 @@ public:
 
 private:
     void CompleteTrick();
+    [[nodiscard]] HandCounts HandAsDealt(std::string_view seat) const;
 
     bool started_ = false;
     std::string dealCode_;
-    std::array<CardRec, 49> dealt_{};   // the deck as dealt, element 0 unused
-    std::array<int, 49> trickValue_{};  // each position's trick value in play
-    int trumpSuit_ = 0;
+    std::array<CardRec, 49> dealt_{};
+    int trump_ = -1;  // 0..3
     std::string declarer_;
+    int bid_ = 0;
     std::set<int> played_;
     std::vector<Trick> tricks_;
     std::vector<Play> current_;
     BidVerdict verdict_;
 };
+
+/// Starts a record on the main window's play as it has just begun: its deal,
+/// trump, declarer and the declarer's bid value as the list gives it.
+void StartRecordOnForm(PlayRecord& record, const Form1& form, std::string dealCode);
 
 }  // namespace vantrel

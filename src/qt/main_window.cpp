@@ -427,7 +427,7 @@ void MainWindow::Forward(const std::function<void()>& handler) {
     timer.start();
     const bool playing = form_.module1.PlayFlag != 0;
     handler();
-    if (!playing && form_.module1.PlayFlag != 0) playRecord_.Start(form_, DealCodeOf(form_.Deck));
+    if (!playing && form_.module1.PlayFlag != 0) StartRecordOnForm(playRecord_, form_, DealCodeOf(form_.Deck));
     Refresh();
     emit handled();
     if (reportTiming_) {

@@ -33,12 +33,12 @@ PlayRecordWindow::PlayRecordWindow(PlayRecord& record, QWidget* parent)
     auto* rulesLayout = new QHBoxLayout(rules);
     auto addRule = [&](const QString& caption, bool PlayRules::*rule) {
         auto* box = new QCheckBox(caption, rules);
-        box->setChecked(record_.rules.*rule);
-        connect(box, &QCheckBox::toggled, this, [this, rule](bool on) { record_.rules.*rule = on; });
+        box->setChecked(record_.rules.play.*rule);
+        connect(box, &QCheckBox::toggled, this, [this, rule](bool on) { record_.rules.play.*rule = on; });
         rulesLayout->addWidget(box);
     };
     addRule(tr("&Follow suit"), &PlayRules::followSuit);
-    addRule(tr("&Beat the suit led"), &PlayRules::beatLed);
+    addRule(tr("&Beat the suit led"), &PlayRules::headTrick);
     addRule(tr("&Trump when void"), &PlayRules::trumpWhenVoid);
     addRule(tr("&Over-trump"), &PlayRules::overTrump);
 
@@ -71,7 +71,7 @@ void PlayRecordWindow::Refresh() {
     } else {
         trick = tr("Trick %1:").arg(record_.tricks().size() + 1);
         for (const PlayRecord::Play& play : record_.current())
-            trick += QStringLiteral("  %1 %2").arg(QString::fromStdString(CardText(play.card)),
+            trick += QStringLiteral("  %1 %2").arg(QString::fromStdString(KindText(play.kind)),
                                                    QString::fromStdString(play.seat));
     }
     trick_->setText(trick);

@@ -7,6 +7,7 @@
 #include "play/tricks.h"
 #include "practice/deal_code.h"
 #include "practice/play_record.h"
+#include "rules/meld_rules.h"
 #include "test_support.h"
 
 namespace vantrel {
@@ -108,66 +109,12 @@ TEST(DealCode, BadCodesAreRefusedAndChangeNothing) {
     EXPECT_EQ(form->Deck, before);
 }
 
-// Cards by name, parted by blanks, as the checker sees them.
-std::vector<CheckedCard> Checked(std::string_view names) {
-    std::vector<CheckedCard> cards;
-    for (const CardRec& card : testing::CardsOf(names)) cards.push_back({SuitNumber(card.Suit), RankNumber(card.Rank)});
-    return cards;
-}
-
-TEST(PlayCheck, SituationsAtTheTable) {
-    // The trick so far, West's hand, the card West plays, the trump suit, the
-    // rules switched off (f b t o), and the fault, if any.
-    const struct {
-        const char* what;
-        const char* trick;
-        const char* hand;
-        const char* card;
-        int trump;
-        std::string off;
-        const char* fault;
-    } situations[] = {
-        // clang-format off
-        {"a lead is free", "", "9H AS", "9H", 2, "", ""},
-        {"following and beating", "KH", "AH 9H", "AH", 1, "", ""},
-        {"following low when able to beat", "KH", "AH 9H", "9H", 1, "", "West could beat the K\u2665: must play higher"},
-        {"the same with heading off", "KH", "AH 9H", "9H", 1, "b", ""},
-        {"an equal card does not beat", "KH", "KH 9H", "9H", 1, "", ""},
-        {"cannot beat: any card of the suit", "AH", "KH 9H", "9H", 1, "", ""},
-        {"the best led card is the highest, not the last", "AH KH", "10H 9H", "9H", 1, "", ""},
-        {"not following", "KH", "AH 9S", "9S", 1, "", "West held hearts: must follow suit"},
-        {"not following, rule off", "KH", "AH 9S", "9S", 1, "f", ""},
-        {"trumping while holding the suit led", "KH", "9H AC", "AC", 1, "", "West held hearts: must follow suit"},
-        {"following the suit led, not the trump played", "KH 10C", "9H AC", "AC", 1, "", "West held hearts: must follow suit"},
-        {"void and trumping", "KH", "9C 9S", "9C", 1, "", ""},
-        {"void and not trumping", "KH", "9C 9S", "9S", 1, "", "West was void in hearts and held clubs: must trump"},
-        {"void, not trumping, rule off", "KH", "9C 9S", "9S", 1, "t", ""},
-        {"void without trump", "KH", "9D 9S", "9S", 1, "", ""},
-        {"under-trumping", "KH 10C", "AC 9C", "9C", 1, "", "West could beat the 10\u2663: must play a higher trump"},
-        {"over-trumping", "KH 10C", "AC 9C", "AC", 1, "", ""},
-        {"the best trump is the highest, not the first", "KH 9C AC", "10C 9C", "9C", 1, "", ""},
-        {"under-trumping, rule off", "KH 10C", "AC 9C", "9C", 1, "o", ""},
-        {"trumped, no higher trump: still must trump", "KH 10C", "JC 9S", "9S", 1, "", "West was void in hearts and held clubs: must trump"},
-        {"trumped: following need not beat", "KH 10C", "AH 9H", "9H", 1, "", ""},
-        {"trump led: must beat it", "KC", "AC 9C", "9C", 1, "", "West could beat the K\u2663: must play higher"},
-        {"no trump named", "KH", "9C 9S", "9S", 0, "", ""},
-        // clang-format on
-    };
-    for (const auto& s : situations) {
-        const PlayRules rules{s.off.find('f') == std::string::npos, s.off.find('b') == std::string::npos,
-                              s.off.find('t') == std::string::npos, s.off.find('o') == std::string::npos};
-        const std::vector<std::string> faults =
-            CheckPlay(Checked(s.trick), Checked(s.hand), Checked(s.card).front(), s.trump, "West", rules);
-        EXPECT_EQ(faults, *s.fault ? std::vector<std::string>{s.fault} : std::vector<std::string>{}) << s.what;
-    }
-}
-
 // Plays a whole hand on the form, the record watching, by clicking each
 // seat's first card left in the order South, West, North, East; a click
 // given as `again` repeats the first card of the first trick.
 void PlayOut(Form1& form, PlayRecord& record, bool again = false) {
     form.cmdPlay_Click();
-    record.Start(form, DealCodeOf(form.Deck));
+    StartRecordOnForm(record, form, DealCodeOf(form.Deck));
     for (int trick = 0; trick < 12; ++trick)
         for (int seat : {0, 1, 2, 3}) {
             const int index = (again && trick == 0 && seat == 1) ? 1 : 12 * seat + trick + 1;
@@ -176,55 +123,70 @@ void PlayOut(Form1& form, PlayRecord& record, bool again = false) {
         }
 }
 
-TEST(PlayCheck, TheCheckerChangesNothingAndTheRecordKeepsTheTablesCount) {
+TEST(PlayCheck, TheCheckerChangesNothingAndTheRecordReckonsByItsRules) {
+    // Either side declaring, the record reckoning by the standard rules or
+    // as designed; the main list is the same with the record watching.
     for (std::uint64_t seed : {5, 6, 7, 8}) {
         Started plain(FixedClock(seed));
         Started watched(FixedClock(seed));
         const bool eastWest = seed % 2 == 0;
+        const bool standard = seed < 7;
         const int named = eastWest ? 39 : 3;  // East or South names a suit
         for (Form1* form : {&*plain, &*watched}) form->Image1_DblClick(named);
         PlayRecord record;
         PlayRecord unused;
         record.checking = true;
+        if (!standard) record.rules = RuleSet::Designed();
         PlayOut(*plain, unused);
         PlayOut(*watched, record);
         EXPECT_EQ(LinesFrom(watched->List1, 0), LinesFrom(plain->List1, 0));
-        // Each trick goes to the first card of the highest (trump, rank), as
-        // the table announced it, and the twelve tricks hold all 240 points.
+        // Each trick goes to the first card of the highest trump, else of the
+        // suit led (as designed: of the highest trump, else rank), beside the
+        // seat the table announced.
+        const int trump = SuitNumber(plain->module1.TrumpSuit);
         Lines announced;
         for (const std::string& line : LinesFrom(plain->List1, 0))
             if (line.rfind(" ****  Trick Winner: ", 0) == 0) announced.push_back(line.substr(21, 1));
-        Lines reckoned;
-        Lines recorded;
+        Lines reckoned, recorded, table;
         int all = 0;
+        int declarers = 0;
+        const std::string text = record.Text();
         for (const auto& trick : record.tricks()) {
             std::pair<int, int> best{-1, 0};
             std::string winner;
+            const int led = SuitOfKind(trick.plays.front().kind) + 1;
             for (const auto& play : trick.plays) {
-                const std::pair<int, int> strength{play.card.suit == SuitNumber(plain->module1.TrumpSuit),
-                                                   -play.card.rank};
+                const int suit = SuitOfKind(play.kind) + 1;
+                const int rank = RankOfKind(play.kind) + 1;
+                const std::pair<int, int> strength{suit == trump ? 2 : suit == led || !standard ? 1 : 0, -rank};
                 if (strength > best) best = strength, winner = play.seat;
             }
             reckoned.push_back(winner);
             recorded.push_back(trick.winner);
+            table.push_back(trick.tableWinner);
             all += trick.points;
+            declarers += IsSouthNorth(trick.winner) != eastWest ? trick.points : 0;
+            const std::string remark = "the table gave it to " + std::string(SeatOfLetter(trick.tableWinner)->name);
+            EXPECT_EQ(text.find(remark) != std::string::npos || trick.winner == trick.tableWinner, true);
         }
-        EXPECT_EQ(recorded, announced);
-        EXPECT_EQ(reckoned, announced);
-        EXPECT_EQ(all, 240);
+        EXPECT_EQ(recorded, reckoned);
+        EXPECT_EQ(table, announced);
+        EXPECT_EQ(all, standard ? 250 : 240);
+        if (!standard) EXPECT_EQ(recorded, announced);
         const BidVerdict& v = record.verdict();
         ASSERT_TRUE(v.judged);
         const Module1& m = plain->module1;
         EXPECT_EQ(v.side, eastWest ? "E-W" : "S-N");
-        EXPECT_EQ(v.points, eastWest ? m.EWPoints : m.SNPoints);
-        EXPECT_EQ(v.tricks, eastWest ? m.EWTricks : m.SNTricks);
-        EXPECT_EQ(v.bidValue, plain->MeldTotal + plain->PlayPoints);
+        EXPECT_EQ(v.points, declarers);
+        if (!standard) EXPECT_EQ(v.tricks, eastWest ? m.EWTricks : m.SNTricks);
+        EXPECT_EQ(v.bid, plain->MeldTotal + plain->PlayPoints);
         // The declarer's meld and its partner's, each from its own hand.
-        const std::size_t trump = static_cast<std::size_t>(SuitNumber(m.TrumpSuit) - 1);
-        const int declarer = eastWest ? 37 : 1;
-        const int partner = eastWest ? 13 : 25;
-        EXPECT_EQ(v.declarerMeld, OwnFiguresOf(&plain->Deck[declarer])[trump].meld);
-        EXPECT_EQ(v.partnerMeld, OwnFiguresOf(&plain->Deck[partner])[trump].meld);
+        const std::size_t t = static_cast<std::size_t>(trump - 1);
+        const CardRec* declarer = &plain->Deck[eastWest ? 37 : 1];
+        const CardRec* partner = &plain->Deck[eastWest ? 13 : 25];
+        for (const auto& [hand, meld] : {std::pair{declarer, v.declarerMeld}, std::pair{partner, v.partnerMeld}})
+            EXPECT_EQ(meld,
+                      standard ? StandardMeldReport(CountsOfHand(hand), trump - 1).total : OwnFiguresOf(hand)[t].meld);
         EXPECT_EQ(v.total, v.points + (v.tricks > 0 ? v.declarerMeld + v.partnerMeld : 0));
     }
 }
@@ -237,7 +199,7 @@ TEST(PlayCheck, ASecondHandIsReportedAsIfPlayedAlone) {
     Started twice(FixedClock(9));
     PlayRecord record;
     record.checking = true;
-    record.rules.beatLed = false;
+    record.rules.play.headTrick = false;
     twice->Image1_DblClick(14);
     PlayOut(*twice, record);
     twice->cmdPlay_Click();  // stop: a new deal
@@ -251,9 +213,7 @@ TEST(PlayCheck, ASecondHandIsReportedAsIfPlayedAlone) {
     }
     EXPECT_EQ(LinesFrom(twice->List1, 0), LinesFrom(once->List1, 0));
     EXPECT_EQ(record.Text(), fresh.Text());
-    EXPECT_FALSE(record.rules.beatLed);
-    EXPECT_EQ(record.verdict().tricks, once->module1.SNTricks);
-    EXPECT_EQ(record.verdict().points, once->module1.SNPoints);
+    EXPECT_FALSE(record.rules.play.headTrick);
 }
 
 TEST(PlayCheck, RepeatedCardsAndSecondCardsAreMarked) {
@@ -261,14 +221,14 @@ TEST(PlayCheck, RepeatedCardsAndSecondCardsAreMarked) {
     PlayRecord record;
     record.checking = true;
     form->cmdPlay_Click();
-    record.Start(*form, DealCodeOf(form->Deck));
+    StartRecordOnForm(record, *form, DealCodeOf(form->Deck));
     for (int index : {1, 1, 2}) {
         record.CardClicked(index);
         form->Image1_Click(index);
     }
     const auto& plays = record.current();
     ASSERT_EQ(plays.size(), 3u);
-    const std::string first = CardText(plays[0].card);
+    const std::string first = KindText(plays[0].kind);
     EXPECT_EQ(plays[1].faults, (std::vector<std::string>{first + " of South was played before",
                                                          "South has already played to this trick"}));
     EXPECT_EQ(plays[2].faults, (std::vector<std::string>{"South has already played to this trick"}));
@@ -293,7 +253,7 @@ TEST(PlayCheck, APlayedCardIsNeitherHeldNorOut) {
     form->cmdPlay_Click();
     PlayRecord record;
     record.checking = true;
-    record.Start(*form, DealCodeOf(form->Deck));
+    StartRecordOnForm(record, *form, DealCodeOf(form->Deck));
     for (int trick = 0; trick < 2; ++trick)
         for (int index : {first(1, "C"), first(13, trick == 0 ? "C" : "H"), first(25, "D"), first(37, "S")}) {
             record.CardClicked(index);
@@ -301,10 +261,10 @@ TEST(PlayCheck, APlayedCardIsNeitherHeldNorOut) {
         }
     ASSERT_EQ(record.tricks().size(), 2u);
     for (const auto& trick : record.tricks())
-        for (const auto& play : trick.plays) EXPECT_EQ(play.faults, Lines{}) << CardText(play.card);
+        for (const auto& play : trick.plays) EXPECT_EQ(play.faults, Lines{}) << KindText(play.kind);
     const std::string text = record.Text();
     EXPECT_EQ(text.substr(text.find("Trick 2")),
-              "Trick 2, led by South: 10\u2663 S, A\u2665 W, A\u2666 N, A\u2660 E\n    won by South, 40 points\n\n"
+              "Trick 2, led by South: 10\u2663 S, A\u2665 W, A\u2666 N, A\u2660 E\n    won by South, 43 card points\n\n"
               "Trick being played (3): no card yet\n\nStill out:  \u2663 10 K K Q Q J J 9 9  "
               "\u2665 A 10 10 K K Q Q J J 9 9  \u2660 10 10 K K Q Q J J 9 9  \u2666 10 10 K K Q Q J J 9 9\n"
               "Trumps still out: 9\n");
@@ -315,7 +275,7 @@ TEST(PlayCheck, VerdictArithmetic) {
     // trump; North: a pinochle.
     const auto south = HandOf("AH 10H KH QH JH 9H AS AC 9C 9C 9D 9D");
     const auto north = HandOf("QS JD 10C 10C KC JS JS 10D 10D KD 9S 9S", "N");
-    // Hearts: South melds 150 + 10 = 160 and holds 6 trumps (x20) and 2 aces: 160 + 120 + 40 = 320.
+    // Hearts: South melds 150 + 10 = 160 and bids its bid value, 160 + 6 trumps at 20 + 2 aces at 20 = 320.
     const std::vector<std::tuple<int, int, bool, int, std::string>> cases{
         {170, 7, true, 370, "Made by 50"},
         {120, 5, true, 320, "Made exactly"},
@@ -323,11 +283,12 @@ TEST(PlayCheck, VerdictArithmetic) {
         {0, 0, false, 0, "Set by 320"},
     };
     for (const auto& [points, tricks, counts, total, result] : cases) {
-        const BidVerdict v = JudgeBid(south.data(), north.data(), 2, points, tricks, "S-N");
-        EXPECT_EQ(std::tie(v.declarerMeld, v.partnerMeld, v.bidValue, v.meldCounts, v.total, v.result),
+        const BidVerdict v = JudgeBid(RuleSet::Standard(), CountsOfHand(south.data()), CountsOfHand(north.data()), 1,
+                                      320, points, tricks, "S-N");
+        EXPECT_EQ(std::tie(v.declarerMeld, v.partnerMeld, v.bid, v.meldCounts, v.total, v.result),
                   std::make_tuple(160, 40, 320, counts, total, result));
     }
-    EXPECT_FALSE(JudgeBid(south.data(), north.data(), 0, 100, 6, "S-N").judged);
+    EXPECT_FALSE(JudgeBid(RuleSet::Standard(), 0, 0, -1, 300, 100, 6, "S-N").judged);
 }
 
 }  // namespace

@@ -354,7 +354,7 @@ private slots:
         DoubleClickCard(2);
         Press("cmdPlay");
         for (int index : {1, 13}) ClickCard(index);
-        QVERIFY(record->text().contains("Play checker: on"));
+        QVERIFY(record->text().contains("Rules: Standard; play checker: on"));
         QVERIFY(record->findChild<QLabel*>()->text().startsWith("Trick 1:  "));
         for (int index : {25, 37}) ClickCard(index);
         QCOMPARE(record->findChild<QLabel*>()->text(), QStringLiteral("Trick 2:"));
