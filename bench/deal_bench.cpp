@@ -14,13 +14,17 @@
 #include <unistd.h>
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <chrono>
 #include <fstream>
 #include <memory>
+#include <random>
 #include <vector>
 
 #include "analysis/hand_simulation.h"
 #include "app/form1.h"
+#include "rules/play_state.h"
+#include "rules/trick_rules.h"
 #include "table/shuffle.h"
 
 namespace {
@@ -127,22 +131,74 @@ void MemoryFlat(benchmark::State& state) {
 BENCHMARK(MemoryFlat)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 // The hand the analysis benchmarks weigh: South's of a fixed deal.
-SimulationRequest AnalysedHand(std::uint64_t deals, unsigned threads) {
+SimulationRequest AnalysedHand(std::uint64_t deals, unsigned threads, MeldRules rules = MeldRules::Designed) {
     Form1 form([] { return std::uint64_t{20261206}; });
     form.Form_Load();
     const HandCounts own = CountsOfHand(&form.Deck[1]);
-    return {own, 1, deals, threads, FindNearMelds(own)};
+    return {own, 1, deals, threads, FindNearMelds(own, rules), rules};
 }
 
-void SimulatedDeals(benchmark::State& state) {
-    const SimulationRequest request = AnalysedHand(std::uint64_t{1} << 40, 1);
+void SimulatedDealsUnder(benchmark::State& state, MeldRules rules) {
+    const SimulationRequest request = AnalysedHand(std::uint64_t{1} << 40, 1, rules);
     auto tally = std::make_unique<SimulationTally>();
     std::uint64_t block = 0;
     for (auto _ : state) SimulateBlock(request, block++, *tally);
     benchmark::DoNotOptimize(tally->deals);
     state.SetItemsProcessed(static_cast<std::int64_t>(tally->deals));
 }
+void SimulatedDeals(benchmark::State& state) { SimulatedDealsUnder(state, MeldRules::Designed); }
 BENCHMARK(SimulatedDeals);
+// The analysis's simulated deal weighed by the standard meld.
+void SimulatedDealsStandard(benchmark::State& state) { SimulatedDealsUnder(state, MeldRules::Standard); }
+BENCHMARK(SimulatedDealsStandard);
+
+// The legal-play generator over the positions of random hands played out by
+// random legal cards: one call a position, with the trick winner at each
+// trick's end.
+void LegalPlays(benchmark::State& state) {
+    struct Position {
+        HandCounts hand;
+        std::array<int, 3> trick;
+        int size;
+        int trump;
+    };
+    std::vector<Position> positions;
+    std::mt19937_64 random(9);
+    while (positions.size() < 48 * 1000) {
+        std::vector<int> deck;
+        for (int kind = 0; kind < kCardKinds; ++kind) deck.insert(deck.end(), {kind, kind});
+        std::shuffle(deck.begin(), deck.end(), random);
+        std::array<HandCounts, 4> hands{};
+        for (std::size_t i = 0; i < 48; ++i) hands[i / 12] += KindBit(deck[i]);
+        PlayState play(RuleSet::Standard(), hands, static_cast<int>(random() % 4), 0);
+        while (!play.Over()) {
+            Position p{play.Hands()[static_cast<std::size_t>(play.ToPlay())],
+                       {},
+                       static_cast<int>(play.Trick().size()),
+                       play.Trump()};
+            std::copy(play.Trick().begin(), play.Trick().end(), p.trick.begin());
+            positions.push_back(p);
+            const KindMask legal = play.Legal();
+            int pick = static_cast<int>(random() % static_cast<unsigned>(std::popcount(legal)));
+            int kind = std::countr_zero(legal);
+            for (KindMask rest = legal; pick-- > 0;) rest &= rest - 1, kind = std::countr_zero(rest);
+            play.Make(kind);
+        }
+    }
+    const PlayRules rules;
+    std::size_t at = 0;
+    KindMask all = 0;
+    for (auto _ : state) {
+        const Position& p = positions[at];
+        all ^=
+            LegalPlays(p.hand, std::span<const int>(p.trick.data(), static_cast<std::size_t>(p.size)), p.trump, rules);
+        if (p.size == 3) all ^= static_cast<KindMask>(TrickWinner(p.trick, p.trump, TrickRules::SuitLed));
+        at = at + 1 == positions.size() ? 0 : at + 1;
+    }
+    benchmark::DoNotOptimize(all);
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(LegalPlays);
 
 void SimulationVsActualShuffle(benchmark::State& state) {
     for (auto _ : state) {

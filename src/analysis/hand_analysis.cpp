@@ -8,6 +8,7 @@
 #include "app/seats.h"
 #include "eval/meld.h"
 #include "eval/playing_points.h"
+#include "rules/meld_rules.h"
 
 namespace vantrel {
 
@@ -43,12 +44,14 @@ std::string Grouped(std::uint64_t value) {
 
 }  // namespace
 
-std::array<OwnFigures, 4> OwnFiguresOf(const CardRec* hand) {
+std::array<OwnFigures, 4> OwnFiguresOf(const CardRec* hand, MeldRules rules) {
     std::array<OwnFigures, 4> figures{};
+    const StandardMeld standard(CountsOfHand(hand));
     for (std::size_t s = 0; s < 4; ++s) {
         const std::string_view trump = kSuitLetters[s];
         const PlayingPointsCount points = CountPlayingPoints(hand, trump);
-        figures[s].meld = CountMeld(hand, trump).total + points.DixMeld();
+        figures[s].meld = rules == MeldRules::Standard ? standard.WithTrump(static_cast<int>(s))
+                                                       : CountMeld(hand, trump).total + points.DixMeld();
         figures[s].playPoints = points.PlayPoints();
         figures[s].bidValue = figures[s].meld + figures[s].playPoints;
     }
@@ -138,8 +141,10 @@ std::vector<OddsRow> OddsRows(const std::vector<NearMeld>& nearMelds, const Simu
 }
 
 std::string AnalysisText(const AnalysisHeader& header, const std::vector<FigureRow>& figures,
-                         const std::vector<OddsRow>& odds, std::uint64_t dealsDone) {
+                         const std::vector<OddsRow>& odds, const std::vector<std::string>& notes,
+                         std::uint64_t dealsDone) {
     std::string text = "Hand Analysis: " + header.seatName + "\n";
+    text += "Rules: " + header.rules + "\n";
     if (!header.dealCode.empty()) text += "Deal code: " + header.dealCode + "\n";
     text += "Hand: " + header.hand + "\n";
     text += "Seed " + std::to_string(header.seed) + ", " + Grouped(dealsDone) + " of " + Grouped(header.dealsAsked) +
@@ -160,6 +165,7 @@ std::string AnalysisText(const AnalysisHeader& header, const std::vector<FigureR
         while (!line.empty() && line.back() == ' ') line.pop_back();
         text += line + "\n";
     }
+    for (const std::string& note : notes) text += note + "\n";
     text += "\nCards partner may hold\n";
     if (odds.empty()) text += "No meld lacks just one or two cards.\n";
     for (const OddsRow& row : odds)

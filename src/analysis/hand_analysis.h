@@ -19,8 +19,10 @@ struct OwnFigures {
     int bidValue = 0;
 };
 
-/// Own figures for Clubs, Hearts, Spades and Diamonds.
-std::array<OwnFigures, 4> OwnFiguresOf(const CardRec* hand);
+/// Own figures for Clubs, Hearts, Spades and Diamonds; by the standard rules
+/// the meld is the standard meld (the nines of trump in it), the playing
+/// points the same estimate.
+std::array<OwnFigures, 4> OwnFiguresOf(const CardRec* hand, MeldRules rules = MeldRules::Designed);
 
 /// The suit (0..3) the hand holds most cards of; the first in suit order on a tie.
 int LongestSuit(const CardRec* hand);
@@ -50,6 +52,7 @@ std::string PercentText(double share);
 
 /// The whole analysis as plain text, for the clipboard.
 struct AnalysisHeader {
+    std::string rules;  // "As designed" or "Standard"
     std::string seatName;
     std::string dealCode;
     std::string hand;
@@ -57,6 +60,7 @@ struct AnalysisHeader {
     std::uint64_t dealsAsked = 0;
 };
 std::string AnalysisText(const AnalysisHeader& header, const std::vector<FigureRow>& figures,
-                         const std::vector<OddsRow>& odds, std::uint64_t dealsDone);
+                         const std::vector<OddsRow>& odds, const std::vector<std::string>& notes,
+                         std::uint64_t dealsDone);
 
 }  // namespace vantrel

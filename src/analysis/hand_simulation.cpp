@@ -8,6 +8,7 @@
 
 #include "app/card_text.h"
 #include "app/seats.h"
+#include "rules/meld_rules.h"
 #include "table/random_source.h"
 
 namespace vantrel {
@@ -63,7 +64,7 @@ bool IsWholeHand(HandCounts own) {
     return cards == 12 && (own >> (2 * kCardKinds)) == 0;
 }
 
-std::vector<NearMeld> FindNearMelds(HandCounts own) {
+std::vector<NearMeld> FindNearMelds(HandCounts own, MeldRules rules) {
     std::vector<NearMeld> found;
     if (!IsWholeHand(own)) return found;
     auto add = [&](std::string meld, std::vector<int> kinds) {
@@ -96,12 +97,50 @@ std::vector<NearMeld> FindNearMelds(HandCounts own) {
             add("Marriage " + std::string(kSuitNames[static_cast<std::size_t>(suit)]),
                 {CountOf(own, king) > 0 ? king + 1 : king});
     }
+    if (rules == MeldRules::Standard) {
+        // The second copies that raise meld, where one or two cards are missing.
+        auto singles = [&](std::initializer_list<int> kinds) {
+            std::vector<int> missing;
+            for (int kind : kinds)
+                if (CountOf(own, kind) == 1) missing.push_back(kind);
+            return missing;
+        };
+        if (CountOf(own, queen) > 0 && CountOf(own, jack) > 0 && !singles({queen, jack}).empty())
+            add("Double pinochle", singles({queen, jack}));
+        for (int suit = 0; suit < 4; ++suit) {
+            const int king = 6 * suit + 2;
+            if (CountOf(own, king) + CountOf(own, king + 1) == 3)
+                add("Second marriage " + std::string(kSuitNames[static_cast<std::size_t>(suit)]),
+                    singles({king, king + 1}));
+        }
+        for (const auto& [rank, name] : kFours) {
+            const std::vector<int> missing = singles({rank, 6 + rank, 12 + rank, 18 + rank});
+            bool around = true;
+            for (int suit = 0; suit < 4; ++suit) around = around && CountOf(own, 6 * suit + rank) > 0;
+            if (around && !missing.empty() && missing.size() <= 2) add("Double " + std::string(name), missing);
+        }
+    }
     for (NearMeld& near : found) {
         std::string cards;
         for (int kind : near.kinds) cards += (cards.empty() ? "" : " + ") + CardSymbolText(kind / 6 + 1, kind % 6 + 1);
         near.meld += " (" + cards + ")";
     }
     return found;
+}
+
+std::vector<std::string> MeldNotes(HandCounts own, MeldRules rules) {
+    std::vector<std::string> notes;
+    if (rules != MeldRules::Standard || !IsWholeHand(own)) return notes;
+    for (int suit = 0; suit < 4; ++suit) {
+        int run = 2;
+        for (int rank = 0; rank < 5; ++rank) run = std::min(run, CountOf(own, 6 * suit + rank));
+        const int marriages = std::min(CountOf(own, 6 * suit + 2), CountOf(own, 6 * suit + 3));
+        if (run > 0 && marriages == run)
+            notes.push_back("With " + std::string(kSuitNames[static_cast<std::size_t>(suit)]) + " as trump the " +
+                            KindText(6 * suit + 2) + " " + KindText(6 * suit + 3) +
+                            " marriage is worth nothing: its King and Queen are in the run.");
+    }
+    return notes;
 }
 
 double ChancePartnerHoldsAll(HandCounts own, const std::vector<int>& kinds) {
@@ -147,6 +186,28 @@ void SimulationTally::Merge(const SimulationTally& other) {
     for (std::size_t i = 0; i < other.nearMeldHits.size(); ++i) nearMeldHits[i] += other.nearMeldHits[i];
 }
 
+namespace {
+
+template <class Meld>
+void Tally(SimulationTally& tally, const Meld& partner, const Meld& left, const Meld& right) {
+    for (std::size_t t = 0; t < 4; ++t) {
+        SimulationTally::Trump& trump = tally.trumps[t];
+        const int p = partner.WithTrump(static_cast<int>(t));
+        const int o = left.WithTrump(static_cast<int>(t)) + right.WithTrump(static_cast<int>(t));
+        trump.partnerSum += p;
+        trump.partnerSquares += std::int64_t{p} * p;
+        trump.opponentsSum += o;
+        trump.opponentsSquares += std::int64_t{o} * o;
+        ++trump.partner[static_cast<std::size_t>(std::min(p, kPartnerMeldBins - 1))];
+        ++trump.opponents[static_cast<std::size_t>(std::min(o, kOpponentsMeldBins - 1))];
+    }
+    const int noTrump = partner.NoTrump();
+    tally.partnerNoTrumpSum += noTrump;
+    tally.partnerNoTrumpSquares += std::int64_t{noTrump} * noTrump;
+}
+
+}  // namespace
+
 void SimulateBlock(const SimulationRequest& request, std::uint64_t block, SimulationTally& tally) {
     const std::uint64_t first = block * kBlockDeals;
     if (first >= request.deals) return;
@@ -174,23 +235,10 @@ void SimulateBlock(const SimulationRequest& request, std::uint64_t block, Simula
         for (std::size_t h = 0; h < 3; ++h)
             for (std::size_t i = 12 * h; i < 12 * h + 12; ++i) hands[h] += KindBit(unseen[i]);
 
-        const FastMeld partner(hands[0]);
-        const FastMeld left(hands[1]);
-        const FastMeld right(hands[2]);
-        for (std::size_t t = 0; t < 4; ++t) {
-            SimulationTally::Trump& trump = tally.trumps[t];
-            const int p = partner.WithTrump(static_cast<int>(t));
-            const int o = left.WithTrump(static_cast<int>(t)) + right.WithTrump(static_cast<int>(t));
-            trump.partnerSum += p;
-            trump.partnerSquares += std::int64_t{p} * p;
-            trump.opponentsSum += o;
-            trump.opponentsSquares += std::int64_t{o} * o;
-            ++trump.partner[static_cast<std::size_t>(std::min(p, kPartnerMeldBins - 1))];
-            ++trump.opponents[static_cast<std::size_t>(std::min(o, kOpponentsMeldBins - 1))];
-        }
-        const int noTrump = partner.NoTrump();
-        tally.partnerNoTrumpSum += noTrump;
-        tally.partnerNoTrumpSquares += std::int64_t{noTrump} * noTrump;
+        if (request.meld == MeldRules::Standard)
+            Tally(tally, StandardMeld(hands[0]), StandardMeld(hands[1]), StandardMeld(hands[2]));
+        else
+            Tally(tally, FastMeld(hands[0]), FastMeld(hands[1]), FastMeld(hands[2]));
         for (std::size_t w = 0; w < wanted.size(); ++w)
             if ((hands[0] & wanted[w].first) != 0 && (wanted[w].second == 0 || (hands[0] & wanted[w].second) != 0))
                 ++tally.nearMeldHits[w];

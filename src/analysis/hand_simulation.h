@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "analysis/fast_meld.h"
+#include "rules/rule_set.h"
 
 namespace vantrel {
 
@@ -26,15 +27,25 @@ bool IsWholeHand(HandCounts own);
 
 /// The near melds of a hand: runs missing one or two cards, four of a kind
 /// missing one suit, the other half of a pinochle, the King or Queen of a
-/// marriage. In suit order, runs first.
-std::vector<NearMeld> FindNearMelds(HandCounts own);
+/// marriage. By the standard rules also the second copies that raise meld:
+/// those of a double pinochle, a second marriage, and the missing cards of a
+/// double four of a kind (one or two). In suit order, runs first.
+std::vector<NearMeld> FindNearMelds(HandCounts own, MeldRules rules = MeldRules::Designed);
+
+/// What a player should know of a hand's meld under the standard rules: each
+/// marriage that is worth nothing in a trump because its King and Queen are
+/// in the run, e.g. "With Hearts as trump the K♥ Q♥ marriage is worth
+/// nothing: its King and Queen are in the run."
+std::vector<std::string> MeldNotes(HandCounts own, MeldRules rules);
 
 /// The exact chance that partner's twelve of the 36 cards the hand does not
 /// hold include at least one copy of every kind given.
 double ChancePartnerHoldsAll(HandCounts own, const std::vector<int>& kinds);
 
-inline constexpr int kPartnerMeldBins = 1024;  // a hand melds well under 1,024
-inline constexpr int kOpponentsMeldBins = 2048;
+// One hand melds at most 1,800 by the standard rules (a double run in
+// spades with a double pinochle), two hands under 4,096.
+inline constexpr int kPartnerMeldBins = 2048;
+inline constexpr int kOpponentsMeldBins = 4096;
 
 /// Everything counted over the simulated deals, for the four trumps. All of
 /// it is whole numbers, so tallies merge to the same figures in any order.
@@ -59,6 +70,7 @@ struct SimulationRequest {
     std::uint64_t deals = 100000;
     unsigned threads = 0;  // 0: every core
     std::vector<NearMeld> nearMelds;
+    MeldRules meld = MeldRules::Designed;
 };
 
 /// Deals in fixed blocks, each with a generator seeded from the seed and its

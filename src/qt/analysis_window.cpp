@@ -104,7 +104,18 @@ void AnalysisWindow::BuildWidgets() {
     handFont.setPointSizeF(handFont.pointSizeF() * 1.3);
     hand_->setFont(handFont);
 
+    rules_ = new QComboBox(this);
+    rules_->setObjectName(QStringLiteral("rules"));
+    rules_->addItem(tr("As designed"));
+    rules_->addItem(tr("Standard"));
+    rules_->setAccessibleName(tr("Rules the meld is counted by"));
+    rules_->setToolTip(
+        tr("As designed: the figures equal the main list. Standard: doubles count, runs in trump only."));
+    notesLabel_ = new QLabel(this);
+    notesLabel_->setWordWrap(true);
+    notesLabel_->setObjectName(QStringLiteral("notes"));
     deals_ = new QComboBox(this);
+    deals_->setObjectName(QStringLiteral("deals"));
     for (std::uint64_t n : kDealChoices)
         deals_->addItem(QLocale(QLocale::English).toString(static_cast<qulonglong>(n)));
     deals_->setCurrentIndex(1);
@@ -176,6 +187,10 @@ void AnalysisWindow::BuildWidgets() {
     dealsLabel->setBuddy(deals_);
     auto* seedLabel = new QLabel(tr("&Seed:"), this);
     seedLabel->setBuddy(seed_);
+    auto* rulesLabel = new QLabel(tr("R&ules:"), this);
+    rulesLabel->setBuddy(rules_);
+    settings->addWidget(rulesLabel);
+    settings->addWidget(rules_);
     settings->addWidget(dealsLabel);
     settings->addWidget(deals_);
     settings->addWidget(seedLabel);
@@ -212,6 +227,7 @@ void AnalysisWindow::BuildWidgets() {
     auto* contentLayout = new QVBoxLayout(content);
     contentLayout->setContentsMargins(0, 0, 0, 0);
     contentLayout->addWidget(figures_, 3);
+    contentLayout->addWidget(notesLabel_);
     contentLayout->addLayout(histogramRow);
     contentLayout->addWidget(chart_, 2);
     contentLayout->addWidget(odds_, 1);
@@ -220,6 +236,7 @@ void AnalysisWindow::BuildWidgets() {
     layout->addWidget(scroll, 1);
     layout->addLayout(buttons);
 
+    connect(rules_, &QComboBox::activated, this, &AnalysisWindow::Restart);
     connect(deals_, &QComboBox::activated, this, &AnalysisWindow::Restart);
     connect(seed_, &QLineEdit::returnPressed, this, &AnalysisWindow::Restart);
     connect(run, &QPushButton::clicked, this, &AnalysisWindow::Restart);
@@ -227,6 +244,10 @@ void AnalysisWindow::BuildWidgets() {
     connect(histogramTrump_, &QComboBox::currentIndexChanged, this, &AnalysisWindow::ShowHistogram);
     connect(copy, &QPushButton::clicked, this, [this] { QApplication::clipboard()->setText(text()); });
     connect(close, &QPushButton::clicked, this, &QWidget::close);
+}
+
+MeldRules AnalysisWindow::MeldRulesChosen() const {
+    return rules_->currentIndex() == 1 ? MeldRules::Standard : MeldRules::Designed;
 }
 
 const CardRec* AnalysisWindow::Hand() const {
@@ -263,11 +284,20 @@ void AnalysisWindow::Restart() {
     if (SeatOfLetter(seat_) == nullptr) seat_ = std::string(kSeats[0].letter);
     const CardRec* hand = Hand();
     const SeatInfo& seat = *SeatOfLetter(seat_);
-    own_ = OwnFiguresOf(hand);
+    const MeldRules rules = MeldRulesChosen();
+    own_ = OwnFiguresOf(hand, rules);
     const HandCounts counts = CountsOfHand(hand);
-    request_ = SimulationRequest{counts, seed,
-                                 kDealChoices[static_cast<std::size_t>(std::clamp(deals_->currentIndex(), 0, 3))], 0,
-                                 FindNearMelds(counts)};
+    request_ = SimulationRequest{counts,
+                                 seed,
+                                 kDealChoices[static_cast<std::size_t>(std::clamp(deals_->currentIndex(), 0, 3))],
+                                 0,
+                                 FindNearMelds(counts, rules),
+                                 rules};
+    notes_ = MeldNotes(counts, rules);
+    QStringList notes;
+    for (const std::string& note : notes_) notes << Q(note);
+    notesLabel_->setText(notes.join(QLatin1Char('\n')));
+    notesLabel_->setVisible(!notes.isEmpty());
     const std::string partner(PartnerOf(seat_));
     title_->setText(tr("%1's hand, with %2 as partner").arg(Q(seat.name), Q(SeatOfLetter(partner)->name)));
     if (dealCode_) deal_->setText(tr("Deal %1").arg(Q(dealCode_())));
@@ -420,9 +450,13 @@ QString AnalysisWindow::text() const {
     const SeatInfo* seat = SeatOfLetter(seat_);
     const SimulationTally empty;
     const SimulationTally& tally = shown_ ? *shown_ : empty;
-    AnalysisHeader header{std::string(seat != nullptr ? seat->name : "South"), dealCode_ ? dealCode_() : "",
-                          HandText(Hand()), request_.seed, request_.deals};
-    return Q(AnalysisText(header, FigureRows(own_, tally), OddsRows(request_.nearMelds, tally), tally.deals));
+    AnalysisHeader header{rules_->currentText().toStdString(),
+                          std::string(seat != nullptr ? seat->name : "South"),
+                          dealCode_ ? dealCode_() : "",
+                          HandText(Hand()),
+                          request_.seed,
+                          request_.deals};
+    return Q(AnalysisText(header, FigureRows(own_, tally), OddsRows(request_.nearMelds, tally), notes_, tally.deals));
 }
 
 void AnalysisWindow::closeEvent(QCloseEvent* event) {

@@ -66,6 +66,7 @@ private:
     void ShowFigures();
     void ShowHistogram();
     const CardRec* Hand() const;
+    [[nodiscard]] MeldRules MeldRulesChosen() const;
 
     const Form1& form_;
     std::function<std::string()> dealCode_;
@@ -74,6 +75,7 @@ private:
     std::string seat_;
     std::array<std::int16_t, 48> dealCodes_{};
     std::array<OwnFigures, 4> own_{};
+    std::vector<std::string> notes_;
     SimulationRequest request_;
     bool stale_ = true;
 
@@ -89,6 +91,8 @@ private:
     QLabel* title_ = nullptr;
     QLabel* deal_ = nullptr;
     QLabel* hand_ = nullptr;
+    QComboBox* rules_ = nullptr;
+    QLabel* notesLabel_ = nullptr;
     QComboBox* deals_ = nullptr;
     QLineEdit* seed_ = nullptr;
     QProgressBar* progress_ = nullptr;

@@ -11,6 +11,7 @@
 #include "app/number_text.h"
 #include "eval/meld.h"
 #include "eval/playing_points.h"
+#include "rules/meld_rules.h"
 #include "test_support.h"
 
 namespace vantrel {
@@ -90,6 +91,21 @@ TEST(HandAnalysis, ExactOddsAgreeWithTheSimulation) {
             EXPECT_NEAR(seen, p, 4 * std::sqrt(p * (1 - p) / 60000.0)) << request.nearMelds[i].meld;
         }
     }
+    // By the standard rules, the second copies too: of a double pinochle, a
+    // second marriage, a double four of a kind; and the marriage a run leaves
+    // worth nothing.
+    const HandCounts standard = Counts(HandOf("AH 10H KH KH QH JH AC AC AS AS AD QS"));
+    melds.clear();
+    for (const HandCounts own : {Counts(HandOf("AH 10H KH QH JH AC AS AD QS QS JD KC")), standard})
+        for (const NearMeld& near : FindNearMelds(own, MeldRules::Standard)) melds.push_back(near.meld);
+    EXPECT_EQ(melds,
+              (std::vector<std::string>{"Marriage Clubs (Q\u2663)", "Marriage Spades (K\u2660)",
+                                        "Double pinochle (J\u2666)", "Pinochle (J\u2666)", "Marriage Spades (K\u2660)",
+                                        "Second marriage Hearts (Q\u2665)", "Double Aces (A\u2665 + A\u2666)"}));
+    EXPECT_EQ(MeldNotes(standard, MeldRules::Standard),
+              (std::vector<std::string>{"With Hearts as trump the K\u2665 Q\u2665 marriage is worth nothing: its King "
+                                        "and Queen are in the run."}));
+    EXPECT_TRUE(MeldNotes(standard, MeldRules::Designed).empty());
     // One copy of a card unseen: partner holds it with chance 12/36; two: 1 - (24 * 23) / (36 * 35).
     const auto hand = hands[0];
     EXPECT_NEAR(ChancePartnerHoldsAll(Counts(hand), {KindOfCode(105)}), 1.0 / 3, 1e-12);
@@ -176,16 +192,18 @@ TEST(HandAnalysis, OwnFiguresEqualTheDeclarationLines) {
 }
 
 TEST(HandAnalysis, FiguresAgreeWithAnIndependentDeal) {
-    // For a hand of each partnership, the figures shown for partner, the
-    // opponents and the reach against the same means reckoned apart: the
-    // other hands' cards shuffled by the standard library and weighed by the
-    // program's own card-by-card meld counting.
+    // For a hand of each partnership, under each rule set, the figures shown
+    // for partner, the opponents and the reach against the same means
+    // reckoned apart: the other hands' cards shuffled by the standard library
+    // and weighed card by card (the program's own meld listing as designed,
+    // the standard meld report by the standard rules).
     Started form(FixedClock(41));
     constexpr int kDeals = 16000;
     for (const SeatInfo* seat : {&kSeats[0], &kSeats[3]}) {
+        const MeldRules rules = seat == &kSeats[0] ? MeldRules::Designed : MeldRules::Standard;
         const CardRec* hand = &form->Deck[static_cast<std::size_t>(seat->first)];
-        const auto own = OwnFiguresOf(hand);
-        const auto rows = FigureRows(own, Simulate({CountsOfHand(hand), 3, kDeals, 0, {}}));
+        const auto own = OwnFiguresOf(hand, rules);
+        const auto rows = FigureRows(own, Simulate({CountsOfHand(hand), 3, kDeals, 0, {}, rules}));
         std::vector<CardRec> unseen;
         for (int p = 1; p <= 48; ++p)
             if (SeatOfIndex(p) != seat) unseen.push_back(form->Deck[static_cast<std::size_t>(p)]);
@@ -195,6 +213,8 @@ TEST(HandAnalysis, FiguresAgreeWithAnIndependentDeal) {
             std::shuffle(unseen.begin(), unseen.end(), random);
             for (std::size_t t = 0; t < 4; ++t) {
                 auto meld = [&](std::size_t first) {
+                    if (rules == MeldRules::Standard)
+                        return StandardMeldReport(CountsOfHand(&unseen[first]), static_cast<int>(t)).total;
                     return CountMeld(&unseen[first], kSuitLetters[t]).total +
                            CountPlayingPoints(&unseen[first], kSuitLetters[t]).DixMeld();
                 };
@@ -272,7 +292,8 @@ TEST(HandAnalysis, CopiedTextHoldsEveryFigure) {
               "NESW");
     const SimulationTally tally = Simulate({Counts(hand), 1, 1000, 1, {}});
     const auto rows = FigureRows(OwnFiguresOf(hand.data()), tally);
-    const std::string text = AnalysisText({"South", "", HandText(hand.data()), 1, 1000}, rows, {}, tally.deals);
+    const std::string text =
+        AnalysisText({"As designed", "South", "", HandText(hand.data()), 1, 1000}, rows, {}, {}, tally.deals);
     EXPECT_NE(text.find("Seed 1, 1,000 of 1,000 deals simulated"), std::string::npos);
     for (const FigureRow& row : rows)
         for (const std::string& cell : row.cells) EXPECT_NE(text.find(cell), std::string::npos) << row.name;

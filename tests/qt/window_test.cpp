@@ -302,7 +302,7 @@ private slots:
         AnalysisWindow* analysis = w().analysisWindow();
         QVERIFY(analysis != nullptr && analysis->isVisible());
         QCOMPARE(analysis->seat(), std::string("S"));
-        auto* deals = analysis->findChild<QComboBox*>();
+        auto* deals = analysis->findChild<QComboBox*>(QStringLiteral("deals"));
         auto restartWith = [&](int choice) {
             deals->setCurrentIndex(choice);
             analysis->Restart();
@@ -316,8 +316,16 @@ private slots:
         for (int suit = 0; suit < 4; ++suit)
             QCOMPARE(figures->item(2, suit)->text(), QString::number(own[static_cast<std::size_t>(suit)].bidValue));
         QVERIFY(figures->item(3, 0)->data(Qt::AccessibleTextRole).toString().startsWith("Partner, mean, Clubs: "));
-        QVERIFY(analysis->text().startsWith("Hand Analysis: South\nDeal code: " +
+        QVERIFY(analysis->text().startsWith("Hand Analysis: South\nRules: As designed\nDeal code: " +
                                             QString::fromStdString(DealCodeOf(form().Deck))));
+        // By the standard rules the own meld is the standard meld, and the copy says so.
+        analysis->findChild<QComboBox*>(QStringLiteral("rules"))->setCurrentIndex(1);
+        restartWith(0);
+        const auto standard = OwnFiguresOf(&form().Deck[1], MeldRules::Standard);
+        for (int suit = 0; suit < 4; ++suit)
+            QCOMPARE(figures->item(0, suit)->text(), QString::number(standard[static_cast<std::size_t>(suit)].meld));
+        QVERIFY(analysis->text().contains("\nRules: Standard\n"));
+        QVERIFY(finished.wait(10000));
         QCOMPARE(analysis->findChild<QLabel*>("dealCode")->text(),
                  "Deal " + QString::fromStdString(DealCodeOf(form().Deck)));
         // Another hand restarts it; Cancel and closing stop it.
@@ -333,7 +341,7 @@ private slots:
         restartWith(3);
         analysis->close();
         QVERIFY(!analysis->running());
-        QCOMPARE(finished.count(), 1);
+        QCOMPARE(finished.count(), 2);
     }
 
     void dealCodesReplayAndTheRecordFollowsPlay() {
