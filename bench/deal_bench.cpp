@@ -23,6 +23,9 @@
 
 #include "analysis/hand_simulation.h"
 #include "app/form1.h"
+#include "players/chance_to_make.h"
+#include "players/search_player.h"
+#include "players/seat_view.h"
 #include "rules/play_state.h"
 #include "rules/trick_rules.h"
 #include "table/shuffle.h"
@@ -221,6 +224,75 @@ void SimulationVsActualShuffle(benchmark::State& state) {
     }
 }
 BENCHMARK(SimulationVsActualShuffle)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// Whole hands played out by four rule players, as the chance to make plays them.
+void RulePlayouts(benchmark::State& state) {
+    std::mt19937_64 random(11);
+    std::vector<std::array<HandCounts, 4>> deals(256);
+    for (auto& hands : deals) {
+        std::vector<int> deck;
+        for (int kind = 0; kind < kCardKinds; ++kind) deck.insert(deck.end(), {kind, kind});
+        std::shuffle(deck.begin(), deck.end(), random);
+        hands = {};
+        for (std::size_t i = 0; i < 48; ++i) hands[i / 12] += KindBit(deck[i]);
+    }
+    std::size_t at = 0;
+    int total = 0;
+    for (auto _ : state) {
+        total += PlayOutDeal(RuleSet::Standard(), deals[at], static_cast<int>(at % 4), 0)[0];
+        at = (at + 1) % deals.size();
+    }
+    benchmark::DoNotOptimize(total);
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(RulePlayouts);
+
+// Decisions of the search player at Normal through whole hands: the median
+// and the 99th percentile of the time a decision takes.
+void SearchDecision(benchmark::State& state) {
+    const Level level = state.range(0) == 0 ? Level::Normal : Level::Strong;
+    std::vector<double> times;
+    std::mt19937_64 random(13);
+    for (auto _ : state) {
+        for (int deal = 0; deal < 8; ++deal) {
+            std::vector<int> deck;
+            for (int kind = 0; kind < kCardKinds; ++kind) deck.insert(deck.end(), {kind, kind});
+            std::shuffle(deck.begin(), deck.end(), random);
+            std::array<HandCounts, 4> hands{};
+            for (std::size_t i = 0; i < 48; ++i) hands[i / 12] += KindBit(deck[i]);
+            const int trump = deal % 4;
+            PlayState play(RuleSet::Standard(), hands, trump, 0);
+            std::vector<SeatView> views;
+            for (int seat = 0; seat < 4; ++seat)
+                views.emplace_back(RuleSet::Standard(), seat, hands[static_cast<std::size_t>(seat)], trump, 0);
+            while (!play.Over()) {
+                const auto start = std::chrono::steady_clock::now();
+                const int card = ComputerCard(views[static_cast<std::size_t>(play.ToPlay())], level, 1);
+                times.push_back(
+                    std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+                play.Make(card);
+                for (SeatView& view : views) view.Observe(card);
+            }
+        }
+    }
+    std::sort(times.begin(), times.end());
+    state.counters["decisions"] = static_cast<double>(times.size());
+    state.counters["median_ms"] = times[times.size() / 2];
+    state.counters["p99_ms"] = times[times.size() * 99 / 100];
+    state.counters["max_ms"] = times.back();
+}
+BENCHMARK(SearchDecision)->Arg(0)->Iterations(1)->Unit(benchmark::kSecond);
+BENCHMARK(SearchDecision)->Arg(1)->Iterations(1)->Unit(benchmark::kSecond);
+
+// One hand's chance to make in all four trumps, 20,000 played-out deals, on every core.
+void ChanceToMakeAllCores(benchmark::State& state) {
+    Form1 form([] { return std::uint64_t{20261206}; });
+    form.Form_Load();
+    ChanceRequest request;
+    request.hand = CountsOfHand(&form.Deck[1]);
+    for (auto _ : state) benchmark::DoNotOptimize(ChanceToMake(request).deals);
+}
+BENCHMARK(ChanceToMakeAllCores)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void Simulate100kAllCores(benchmark::State& state) {
     const SimulationRequest request = AnalysedHand(100000, 0);

@@ -14,11 +14,13 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLineSeries>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QScreen>
 #include <QScrollArea>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -233,7 +235,33 @@ void AnalysisWindow::BuildWidgets() {
     contentLayout->addWidget(odds_, 1);
     odds_->setMinimumHeight(120);
     scroll->setWidget(content);
-    layout->addWidget(scroll, 1);
+    // The chance to make each bid, by the standard rules, on a tab of its own.
+    auto* chancePage = new QWidget(this);
+    auto* chanceLayout = new QVBoxLayout(chancePage);
+    bestBid_ = new QLabel(chancePage);
+    bestBid_->setObjectName(QStringLiteral("bestBid"));
+    bestBid_->setWordWrap(true);
+    bestBid_->setFont(title_->font());
+    QStringList chanceColumns;
+    for (std::size_t s = 0; s < 4; ++s) chanceColumns << SuitHeader(s);
+    chanceTable_ = FigureTable(chancePage, chanceColumns, tr("Chance to make each bid, and the expected hand score"));
+    chanceTable_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    chanceTable_->setObjectName(QStringLiteral("chance"));
+    auto* chanceChart = new QChart;
+    chanceChart->setTitle(tr("Chance to make the bid"));
+    chanceChart->setMargins(QMargins(4, 4, 4, 4));
+    chanceChart_ = new QChartView(chanceChart, chancePage);
+    chanceChart_->setRenderHint(QPainter::Antialiasing);
+    chanceChart_->setMinimumHeight(200);
+    chanceChart_->setAccessibleName(tr("Chart of the chance to make each bid, a line per trump"));
+    chanceLayout->addWidget(bestBid_);
+    chanceLayout->addWidget(chanceTable_, 1);
+    chanceLayout->addWidget(chanceChart_, 1);
+    tabs_ = new QTabWidget(this);
+    tabs_->addTab(scroll, tr("&Figures"));
+    tabs_->addTab(chancePage, tr("Chance to &make"));
+    tabs_->setAccessibleName(tr("Figures and chance to make"));
+    layout->addWidget(tabs_, 1);
     layout->addLayout(buttons);
 
     connect(rules_, &QComboBox::activated, this, &AnalysisWindow::Restart);
@@ -320,6 +348,27 @@ void AnalysisWindow::Restart() {
     }
     cancel_button_->setEnabled(true);
     status_->setText(tr("Simulating\u2026"));
+    chance_.reset();
+    chanceTable_->setRowCount(0);
+    chanceChart_->chart()->removeAllSeries();
+    if (rules == MeldRules::Standard) {
+        bestBid_->setText(tr("Playing out deals\u2026"));
+        ChanceRequest chance;
+        chance.hand = counts;
+        chance.seed = seed;
+        chanceDeals_ = chance.deals;
+        chanceCancel_.store(false);
+        chanceDone_.store(false);
+        chanceProgress_.store(0);
+        chanceWorker_ = std::thread([this, chance] {
+            auto tally = std::make_unique<ChanceTally>(
+                ChanceToMake(chance, &chanceCancel_, [this](std::uint64_t deals) { chanceProgress_.store(deals); }));
+            chance_ = std::move(tally);
+            chanceDone_.store(true);
+        });
+    } else {
+        bestBid_->setText(tr("The chance to make each bid is played out by the Standard rules: choose them above."));
+    }
 
     cancel_.store(false);
     done_.store(false);
@@ -342,20 +391,100 @@ void AnalysisWindow::Restart() {
 
 void AnalysisWindow::Stop() {
     cancel_.store(true);
+    chanceCancel_.store(true);
     if (worker_.joinable()) worker_.join();
+    if (chanceWorker_.joinable()) chanceWorker_.join();
     poll_->stop();
     const std::lock_guard lock(latestMutex_);
     latest_.reset();
 }
 
 void AnalysisWindow::Cancel() {
-    if (!running()) return;
+    if (!running() && !chanceRunning()) return;
     cancel_.store(true);
-    worker_.join();
+    chanceCancel_.store(true);
+    if (worker_.joinable()) worker_.join();
+    if (chanceWorker_.joinable()) chanceWorker_.join();
     Poll();
 }
 
+void AnalysisWindow::PollChance() {
+    if (!chanceWorker_.joinable()) return;
+    if (!chanceDone_.load()) {
+        bestBid_->setText(tr("Playing out deals: %1 of %2\u2026")
+                              .arg(QLocale(QLocale::English).toString(static_cast<qulonglong>(chanceProgress_.load())),
+                                   QLocale(QLocale::English).toString(static_cast<qulonglong>(chanceDeals_))));
+        return;
+    }
+    chanceWorker_.join();
+    cancel_button_->setEnabled(running());
+    ShowChance();
+}
+
+void AnalysisWindow::ShowChance() {
+    if (!chance_ || chance_->deals == 0) {
+        bestBid_->setText(tr("The chance to make was cancelled."));
+        return;
+    }
+    const RuleSet rules = RuleSet::Standard();
+    const std::vector<ChanceRow> rows = ChanceRows(*chance_, rules);
+    const BestBid best = BestBidOf(*chance_, rules);
+    const QString deals = QLocale(QLocale::English).toString(static_cast<qulonglong>(chance_->deals));
+    bestBid_->setText(
+        best.bid > 0 ? tr("Best bid: %1 in %2, made %3 of the time (%4 deals played out)")
+                           .arg(best.bid)
+                           .arg(Q(kSuitNames[static_cast<std::size_t>(best.trump)]), Q(PercentText(best.chance)), deals)
+                     : tr("Best bid: none; the standing bid is made less than half the time (%1 deals "
+                          "played out)")
+                           .arg(deals));
+    bestBid_->setAccessibleName(bestBid_->text());
+    chanceTable_->setRowCount(static_cast<int>(rows.size()));
+    auto* chart = chanceChart_->chart();
+    chart->removeAllSeries();
+    for (const auto axis : chart->axes()) chart->removeAxis(axis);
+    std::array<QLineSeries*, 4> lines{};
+    for (std::size_t s = 0; s < 4; ++s) {
+        lines[s] = new QLineSeries;
+        lines[s]->setName(Q(kSuitNames[s]));
+    }
+    for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
+        const ChanceRow& row = rows[static_cast<std::size_t>(r)];
+        chanceTable_->setVerticalHeaderItem(r, new QTableWidgetItem(QString::number(row.bid)));
+        for (std::size_t s = 0; s < 4; ++s) {
+            const QString cell = QStringLiteral("%1  (%2%3)")
+                                     .arg(Q(PercentText(row.chance[s])))
+                                     .arg(row.expected[s] >= 0 ? QStringLiteral("+") : QString())
+                                     .arg(std::lround(row.expected[s]));
+            SetCell(chanceTable_, r, static_cast<int>(s), cell,
+                    tr("Bid %1, %2: made %3 of the time, expected score %4")
+                        .arg(row.bid)
+                        .arg(Q(kSuitNames[s]), Q(PercentText(row.chance[s])))
+                        .arg(std::lround(row.expected[s])));
+            lines[s]->append(row.bid, 100 * row.chance[s]);
+        }
+    }
+    auto* x = new QValueAxis;
+    x->setTitleText(tr("Bid"));
+    x->setLabelFormat(QStringLiteral("%d"));
+    x->setRange(rows.front().bid, std::max(rows.back().bid, rows.front().bid + 10));
+    auto* y = new QValueAxis;
+    y->setRange(0, 100);
+    y->setLabelFormat(QStringLiteral("%.0f%%"));
+    chart->addAxis(x, Qt::AlignBottom);
+    chart->addAxis(y, Qt::AlignLeft);
+    for (QLineSeries* line : lines) {
+        chart->addSeries(line);
+        line->attachAxis(x);
+        line->attachAxis(y);
+    }
+}
+
 void AnalysisWindow::Poll() {
+    PollChance();
+    if (!worker_.joinable()) {
+        if (!chanceRunning()) poll_->stop();
+        return;
+    }
     // Read before the tally: once the worker is done, its final tally is in.
     const bool done = done_.load();
     std::unique_ptr<SimulationTally> fresh;
@@ -372,8 +501,8 @@ void AnalysisWindow::Poll() {
     progress_->setValue(static_cast<int>(1000 * share));
     if (!done) return;
     if (worker_.joinable()) worker_.join();
-    poll_->stop();
-    cancel_button_->setEnabled(false);
+    if (!chanceRunning()) poll_->stop();
+    cancel_button_->setEnabled(chanceRunning());
     const QString count = QLocale(QLocale::English).toString(static_cast<qulonglong>(dealsDone()));
     if (cancel_.load()) {
         status_->setText(tr("Cancelled after %1 deals.").arg(count));
@@ -456,7 +585,13 @@ QString AnalysisWindow::text() const {
                           HandText(Hand()),
                           request_.seed,
                           request_.deals};
-    return Q(AnalysisText(header, FigureRows(own_, tally), OddsRows(request_.nearMelds, tally), notes_, tally.deals));
+    QString text =
+        Q(AnalysisText(header, FigureRows(own_, tally), OddsRows(request_.nearMelds, tally), notes_, tally.deals));
+    if (chance_ && !chanceRunning() && chance_->deals > 0)
+        text += tr("\nChance to make (Standard rules, %1 deals played out by rule players)\n")
+                    .arg(QLocale(QLocale::English).toString(static_cast<qulonglong>(chance_->deals))) +
+                Q(ChanceText(ChanceRows(*chance_, RuleSet::Standard()), BestBidOf(*chance_, RuleSet::Standard())));
+    return text;
 }
 
 void AnalysisWindow::closeEvent(QCloseEvent* event) {

@@ -13,6 +13,7 @@
 
 #include "analysis/hand_analysis.h"
 #include "app/form1.h"
+#include "players/chance_to_make.h"
 
 class QBarSet;
 class QChartView;
@@ -21,6 +22,7 @@ class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
+class QTabWidget;
 class QTableWidget;
 class QTimer;
 
@@ -47,6 +49,8 @@ public:
     void Cancel();
 
     [[nodiscard]] bool running() const { return worker_.joinable() && !done_.load(); }
+    /// The chance to make is being played out (by the standard rules only).
+    [[nodiscard]] bool chanceRunning() const { return chanceWorker_.joinable(); }
     [[nodiscard]] std::uint64_t dealsDone() const { return shown_ ? shown_->deals : 0; }
     [[nodiscard]] std::string seat() const { return seat_; }
     /// The whole analysis as plain text, as "Copy" puts it on the clipboard.
@@ -65,6 +69,8 @@ private:
     void Poll();
     void ShowFigures();
     void ShowHistogram();
+    void PollChance();
+    void ShowChance();
     const CardRec* Hand() const;
     [[nodiscard]] MeldRules MeldRulesChosen() const;
 
@@ -88,6 +94,15 @@ private:
     std::unique_ptr<SimulationTally> shown_;
     QTimer* poll_ = nullptr;
 
+    // The chance to make each bid, on a worker of its own. The worker writes
+    // the tally and then sets chanceDone_; the window reads it after that.
+    std::thread chanceWorker_;
+    std::atomic<bool> chanceCancel_{false};
+    std::atomic<bool> chanceDone_{false};
+    std::atomic<std::uint64_t> chanceProgress_{0};
+    std::unique_ptr<ChanceTally> chance_;
+    std::uint64_t chanceDeals_ = 0;
+
     QLabel* title_ = nullptr;
     QLabel* deal_ = nullptr;
     QLabel* hand_ = nullptr;
@@ -102,6 +117,10 @@ private:
     QChartView* chart_ = nullptr;
     QBarSet* bars_ = nullptr;
     QTableWidget* odds_ = nullptr;
+    QTabWidget* tabs_ = nullptr;
+    QLabel* bestBid_ = nullptr;
+    QTableWidget* chanceTable_ = nullptr;
+    QChartView* chanceChart_ = nullptr;
     QLabel* status_ = nullptr;
 };
 

@@ -11,6 +11,7 @@ std::string SeatName(int seat) {
 Auction::Auction(const RuleSet& rules, int dealer)
     : dealer_(dealer & 3),
       step_(rules.bidStep),
+      standing_(rules.standingBid),
       highBid_(rules.standingBid),
       highBidder_(dealer & 3),
       toAct_(LeftOf(dealer & 3)) {}

@@ -42,6 +42,7 @@ public:
     [[nodiscard]] int HighBidder() const { return highBidder_; }
     [[nodiscard]] int MinimumBid() const { return highBid_ + step_; }
     [[nodiscard]] int Dealer() const { return dealer_; }
+    [[nodiscard]] int StandingBid() const { return standing_; }
     [[nodiscard]] bool HasPassed(int seat) const { return passed_[static_cast<std::size_t>(seat & 3)]; }
     [[nodiscard]] const std::vector<Call>& Calls() const { return calls_; }
     friend bool operator==(const Auction&, const Auction&) = default;
@@ -52,6 +53,7 @@ private:
 
     int dealer_;
     int step_;
+    int standing_;
     int highBid_;
     int highBidder_;
     int toAct_;

@@ -12,7 +12,7 @@ namespace vantrel {
 
 namespace {
 
-constexpr int kAce = 0, kTen = 1, kKing = 2, kQueen = 3, kJack = 4, kNine = 5;
+constexpr int kAce = 0, kKing = 2, kQueen = 3, kJack = 4, kNine = 5;
 constexpr int kSpades = 2, kDiamonds = 3;
 
 struct Around {

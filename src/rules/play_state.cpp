@@ -10,6 +10,14 @@ PlayState::PlayState(const RuleSet& rules, const std::array<HandCounts, 4>& hand
     for (int kind = 0; kind < kCardKinds; ++kind) pointsOf_[static_cast<std::size_t>(kind)] = CardPointsOf(rules, kind);
 }
 
+PlayState::PlayState(const RuleSet& rules, const std::array<HandCounts, 4>& hands, int trump, int leader,
+                     const std::array<int, 2>& points, const std::array<int, 2>& tricks)
+    : PlayState(rules, hands, trump, leader) {
+    points_ = points;
+    tricks_ = tricks;
+    played_ = first_ = 4 * (tricks[0] + tricks[1]);
+}
+
 KindMask PlayState::Legal() const {
     if (Over()) return 0;
     return LegalPlays(hands_[static_cast<std::size_t>(ToPlay())], Trick(), trump_, rules_.play);
@@ -47,7 +55,7 @@ void PlayState::Make(int kind) {
 }
 
 void PlayState::Unmake() {
-    if (played_ == 0) return;
+    if (played_ == first_) return;
     const Step& step = steps_[static_cast<std::size_t>(--played_)];
     if (step.side >= 0) {
         points_[static_cast<std::size_t>(step.side)] -= step.points;

@@ -16,6 +16,10 @@ namespace vantrel {
 class PlayState {
 public:
     PlayState(const RuleSet& rules, const std::array<HandCounts, 4>& hands, int trump, int leader);
+    /// A hand taken up between tricks: the hands as they stand, the seat to
+    /// lead, and what each side has taken in the tricks already played.
+    PlayState(const RuleSet& rules, const std::array<HandCounts, 4>& hands, int trump, int leader,
+              const std::array<int, 2>& points, const std::array<int, 2>& tricks);
 
     [[nodiscard]] int ToPlay() const { return (leader_ + trickSize_) & 3; }
     [[nodiscard]] int Leader() const { return leader_; }
@@ -35,7 +39,7 @@ public:
     std::string Play(int kind);
     /// Plays a card the caller knows to be legal.
     void Make(int kind);
-    /// Takes back the last card made.
+    /// Takes back the last card made (none from before the state was taken up).
     void Unmake();
 
 private:
@@ -56,6 +60,7 @@ private:
     std::array<int, 2> points_{};
     std::array<int, 2> tricks_{};
     int played_ = 0;
+    int first_ = 0;  // cards played before this state was taken up
     std::array<Step, 48> steps_{};
     std::array<int, kCardKinds> pointsOf_{};
 };

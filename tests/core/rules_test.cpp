@@ -206,7 +206,9 @@ TEST(Auction, BiddingRoundTheTable) {
             const Auction before = auction;
             const int seat = auction.Finished() ? 0 : auction.ToAct();
             const std::string said = call == "p" ? auction.Pass(seat) : auction.Bid(seat, std::stoi(call));
-            if (!said.empty()) EXPECT_EQ(auction, before) << calls;
+            if (!said.empty()) {
+                EXPECT_EQ(auction, before) << calls;
+            }
             refused += said;
         }
         EXPECT_EQ(refused, refusal) << calls;

@@ -326,6 +326,11 @@ private slots:
             QCOMPARE(figures->item(0, suit)->text(), QString::number(standard[static_cast<std::size_t>(suit)].meld));
         QVERIFY(analysis->text().contains("\nRules: Standard\n"));
         QVERIFY(finished.wait(10000));
+        // ... and plays out the chance to make each bid, with the best bid.
+        QTRY_VERIFY_WITH_TIMEOUT(!analysis->chanceRunning(), 30000);
+        QVERIFY(analysis->findChild<QLabel*>(QStringLiteral("bestBid"))->text().startsWith("Best bid: "));
+        QVERIFY(analysis->findChild<QTableWidget*>(QStringLiteral("chance"))->rowCount() > 1);
+        QVERIFY(analysis->text().contains("\nChance to make (Standard rules, 20,000 deals played out"));
         QCOMPARE(analysis->findChild<QLabel*>("dealCode")->text(),
                  "Deal " + QString::fromStdString(DealCodeOf(form().Deck)));
         // Another hand restarts it; Cancel and closing stop it.

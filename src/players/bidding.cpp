@@ -1,0 +1,156 @@
+#include "players/bidding.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include "app/seats.h"
+#include "players/chance_to_make.h"
+#include "rules/meld_rules.h"
+
+namespace vantrel {
+
+namespace {
+
+std::string SuitName(int suit) { return std::string(kSuitNames[static_cast<std::size_t>(suit & 3)]); }
+
+int RunSuit(HandCounts hand) {
+    for (int suit = 0; suit < 4; ++suit) {
+        bool run = true;
+        for (int rank = 0; rank < 5; ++rank) run = run && CountOf(hand, KindOf(suit, rank)) > 0;
+        if (run) return suit;
+    }
+    return -1;
+}
+
+bool AcesAround(HandCounts hand) {
+    for (int suit = 0; suit < 4; ++suit)
+        if (CountOf(hand, KindOf(suit, 0)) == 0) return false;
+    return true;
+}
+
+int BestMeld(HandCounts hand) {
+    const StandardMeld meld(hand);
+    return std::max({meld.WithTrump(0), meld.WithTrump(1), meld.WithTrump(2), meld.WithTrump(3)});
+}
+
+int Trumps(HandCounts hand, int suit) {
+    int cards = 0;
+    for (int rank = 0; rank < 6; ++rank) cards += CountOf(hand, KindOf(suit, rank));
+    return cards;
+}
+
+bool HasBid(const Auction& auction, int seat) {
+    return std::any_of(auction.Calls().begin(), auction.Calls().end(),
+                       [&](const Auction::Call& call) { return call.seat == seat && call.bid > 0; });
+}
+
+int PromisedMeld(int jump) { return jump == 50 ? 150 : jump >= 20 ? 100 : 0; }
+
+std::string Percent(double share) { return std::to_string(static_cast<int>(std::lround(100 * share))) + "%"; }
+
+}  // namespace
+
+int PromisedJump(const Auction& auction, int seat) {
+    // The calls replayed from the standing bid, to the seat's first bid.
+    int high = auction.StandingBid();
+    for (const Auction::Call& call : auction.Calls()) {
+        if (call.bid == 0) continue;
+        const int jump = call.bid - high;
+        if (call.seat == seat) return jump == 50 || jump == 30 || jump == 20 ? jump : 0;
+        high = call.bid;
+    }
+    return 0;
+}
+
+bool KeepsPromise(HandCounts hand, int jump) {
+    if (jump == 50) return RunSuit(hand) >= 0;
+    if (jump == 30) return AcesAround(hand);
+    if (jump == 20) return BestMeld(hand) >= 100;
+    return true;
+}
+
+int HelpValue(HandCounts hand, int trump, int partnerJump) {
+    int value = StandardMeld(hand).WithTrump(trump) + 20 * Trumps(hand, trump) + PromisedMeld(partnerJump);
+    for (int suit = 0; suit < 4; ++suit)
+        if (suit != trump) value += 20 * CountOf(hand, KindOf(suit, 0));
+    return value;
+}
+
+std::uint64_t BiddingDeals(Level level) { return level == Level::Strong ? 2000 : level == Level::Normal ? 500 : 0; }
+
+BidChoice ChooseBid(const Auction& auction, int seat, HandCounts hand, const RuleSet& rules, Level level,
+                    std::uint64_t seed, const std::atomic<bool>* cancel) {
+    const int partner = PartnerSeat(seat);
+    const int partnerJump = PromisedJump(auction, partner);
+    const int high = auction.HighBid();
+    const bool firstBid = !HasBid(auction, seat);
+    // A first bid shows meld by its jump.
+    if (firstBid) {
+        if (const int run = RunSuit(hand); run >= 0) return {high + 50, "Jump 50: a run in " + SuitName(run)};
+        if (AcesAround(hand)) return {high + 30, "Jump 30: aces around"};
+        if (BestMeld(hand) >= 100) return {high + 20, "Jump 20: " + std::to_string(BestMeld(hand)) + " meld"};
+    }
+    if (auction.HighBidder() == partner && HasBid(auction, partner))
+        return {0, "Pass: partner holds the bid at " + std::to_string(high)};
+    const int next = auction.MinimumBid();
+    if (level == Level::Easy) {
+        int trump = 0;
+        for (int suit = 1; suit < 4; ++suit)
+            if (HelpValue(hand, suit, partnerJump) > HelpValue(hand, trump, partnerJump)) trump = suit;
+        const int value = HelpValue(hand, trump, partnerJump);
+        bool opens = true;
+        if (firstBid) {
+            // The help's opening advice, partner dealing or not.
+            const int length = Trumps(hand, trump);
+            const int aces = CountOf(hand, KindOf(trump, 0));
+            const int tens = CountOf(hand, KindOf(trump, 1));
+            const int meld = StandardMeld(hand).WithTrump(trump);
+            opens = auction.Dealer() == partner
+                        ? value >= 180 || (length >= 5 && (aces == 2 || (aces >= 1 && tens >= 1)) && meld >= 50) ||
+                              length >= 6
+                        : value >= 180 && aces >= 1 && tens >= 1 && length >= 4;
+        }
+        if (opens && value >= next)
+            return {next, std::to_string(next) + ": hand valued at " + std::to_string(value) + " with " +
+                              SuitName(trump) + " as trump"};
+        return {0, "Pass: hand valued at " + std::to_string(value) + ", under " + std::to_string(next)};
+    }
+    ChanceRequest request;
+    request.hand = hand;
+    request.rules = rules;
+    request.deals = BiddingDeals(level);
+    request.seed = seed;
+    if (partnerJump > 0) request.partnerPromise = [partnerJump](HandCounts p) { return KeepsPromise(p, partnerJump); };
+    const ChanceTally tally = ChanceToMake(request, cancel);
+    int trump = 0;
+    for (int suit = 1; suit < 4; ++suit)
+        if (tally.Chance(suit, next) > tally.Chance(trump, next)) trump = suit;
+    const double chance = tally.Chance(trump, next);
+    if (chance >= 0.5)
+        return {next, std::to_string(next) + ": makes it " + Percent(chance) + " of the time in " + SuitName(trump)};
+    return {0, "Pass: " + std::to_string(next) + " makes it only " + Percent(chance) + " of the time"};
+}
+
+int ChooseTrump(const Auction& auction, int seat, HandCounts hand, const RuleSet& rules, Level level,
+                std::uint64_t seed, const std::atomic<bool>* cancel) {
+    const int partnerJump = PromisedJump(auction, PartnerSeat(seat));
+    int trump = 0;
+    if (level == Level::Easy) {
+        for (int suit = 1; suit < 4; ++suit)
+            if (HelpValue(hand, suit, partnerJump) > HelpValue(hand, trump, partnerJump)) trump = suit;
+        return trump;
+    }
+    ChanceRequest request;
+    request.hand = hand;
+    request.rules = rules;
+    request.deals = BiddingDeals(level);
+    request.seed = seed;
+    if (partnerJump > 0) request.partnerPromise = [partnerJump](HandCounts p) { return KeepsPromise(p, partnerJump); };
+    const ChanceTally tally = ChanceToMake(request, cancel);
+    for (int suit = 1; suit < 4; ++suit)
+        if (tally.ExpectedScore(suit, auction.HighBid()) > tally.ExpectedScore(trump, auction.HighBid())) trump = suit;
+    return trump;
+}
+
+}  // namespace vantrel

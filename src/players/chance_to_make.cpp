@@ -1,0 +1,182 @@
+#include "players/chance_to_make.h"
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+#include "players/passing.h"
+#include "players/player_random.h"
+#include "players/rule_player.h"
+#include "rules/auction.h"
+#include "rules/meld_rules.h"
+#include "rules/play_state.h"
+
+namespace vantrel {
+
+namespace {
+
+constexpr std::uint64_t kChanceBlock = 256;
+
+}  // namespace
+
+double ChanceTally::Chance(int suit, int bid) const {
+    if (deals == 0 || suit < 0 || suit > 3) return 0;
+    std::uint64_t made = 0;
+    const auto& histogram = taken[static_cast<std::size_t>(suit)];
+    for (int v = std::clamp(bid, 0, kTakenBins); v < kTakenBins; ++v) made += histogram[static_cast<std::size_t>(v)];
+    return static_cast<double>(made) / static_cast<double>(deals);
+}
+
+double ChanceTally::ExpectedScore(int suit, int bid) const {
+    if (deals == 0 || suit < 0 || suit > 3) return 0;
+    double total = 0;
+    const auto& histogram = taken[static_cast<std::size_t>(suit)];
+    for (int v = 0; v < kTakenBins; ++v)
+        total += static_cast<double>(histogram[static_cast<std::size_t>(v)]) * (v >= bid ? v : -bid);
+    return total / static_cast<double>(deals);
+}
+
+void ChanceTally::Merge(const ChanceTally& other) {
+    deals += other.deals;
+    promiseFallbacks += other.promiseFallbacks;
+    for (std::size_t t = 0; t < 4; ++t)
+        for (std::size_t v = 0; v < kTakenBins; ++v) taken[t][v] += other.taken[t][v];
+}
+
+std::vector<ChanceRow> ChanceRows(const ChanceTally& tally, const RuleSet& rules) {
+    std::vector<ChanceRow> rows;
+    const int step = std::max(1, rules.bidStep);
+    for (int bid = rules.standingBid; bid < kTakenBins; bid += step) {
+        ChanceRow row{bid, {}, {}};
+        double most = 0;
+        for (std::size_t t = 0; t < 4; ++t) {
+            row.chance[t] = tally.Chance(static_cast<int>(t), bid);
+            row.expected[t] = tally.ExpectedScore(static_cast<int>(t), bid);
+            most = std::max(most, row.chance[t]);
+        }
+        if (most < 0.05 && !rows.empty()) break;
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+BestBid BestBidOf(const ChanceTally& tally, const RuleSet& rules) {
+    BestBid best;
+    for (const ChanceRow& row : ChanceRows(tally, rules))
+        for (std::size_t t = 0; t < 4; ++t)
+            if (row.chance[t] >= 0.5 && (row.bid > best.bid || (row.bid == best.bid && row.chance[t] > best.chance)))
+                best = {row.bid, static_cast<int>(t), row.chance[t]};
+    return best;
+}
+
+std::string ChanceText(const std::vector<ChanceRow>& rows, const BestBid& best) {
+    static constexpr std::array<const char*, 4> kSuits{"Clubs", "Hearts", "Spades", "Diamonds"};
+    auto percent = [](double share) { return std::to_string(static_cast<int>(std::lround(100 * share))) + "%"; };
+    std::string text = best.bid > 0
+                           ? "Best bid: " + std::to_string(best.bid) + " in " +
+                                 kSuits[static_cast<std::size_t>(best.trump)] + " (" + percent(best.chance) + ")\n"
+                           : std::string("Best bid: none makes the standing bid half the time\n");
+    text += "Bid    Clubs          Hearts         Spades         Diamonds\n";
+    for (const ChanceRow& row : rows) {
+        std::string line = std::to_string(row.bid);
+        line.resize(7, ' ');
+        for (std::size_t t = 0; t < 4; ++t) {
+            std::string cell = percent(row.chance[t]) + " " + (row.expected[t] >= 0 ? "+" : "") +
+                               std::to_string(static_cast<int>(std::lround(row.expected[t])));
+            cell.resize(15, ' ');
+            line += cell;
+        }
+        while (!line.empty() && line.back() == ' ') line.pop_back();
+        text += line + "\n";
+    }
+    return text;
+}
+
+std::array<int, 2> PlayOutDeal(const RuleSet& rules, std::array<HandCounts, 4> hands, int trump, int declarer) {
+    const int partner = PartnerSeat(declarer);
+    if (rules.passCards > 0) {
+        const HandCounts toDeclarer =
+            ChoosePass(hands[static_cast<std::size_t>(partner)], trump, rules.passCards, true);
+        hands[static_cast<std::size_t>(partner)] -= toDeclarer;
+        hands[static_cast<std::size_t>(declarer)] += toDeclarer;
+        const HandCounts back = ChoosePass(hands[static_cast<std::size_t>(declarer)], trump, rules.passCards, false);
+        hands[static_cast<std::size_t>(declarer)] -= back;
+        hands[static_cast<std::size_t>(partner)] += back;
+    }
+    std::array<int, 2> meld{};
+    for (int seat = 0; seat < 4; ++seat)
+        meld[static_cast<std::size_t>(SideOf(seat))] += MeldOf(rules, hands[static_cast<std::size_t>(seat)], trump);
+    PlayState state(rules, hands, trump, declarer);
+    while (!state.Over()) state.Make(RuleCard(state, declarer));
+    std::array<int, 2> taken = state.Points();
+    for (std::size_t side = 0; side < 2; ++side)
+        if (!rules.meldNeedsTrick || state.Tricks()[side] > 0) taken[side] += meld[side];
+    return taken;
+}
+
+ChanceTally ChanceToMake(const ChanceRequest& request, const std::atomic<bool>* cancel,
+                         const std::function<void(std::uint64_t)>& progress) {
+    auto total = std::make_unique<ChanceTally>();
+    if (CardCount(request.hand) != 12 || request.deals == 0) return std::move(*total);
+    std::array<std::uint8_t, 36> unseen{};
+    std::size_t n = 0;
+    for (int kind = 0; kind < kCardKinds; ++kind)
+        for (int copy = CountOf(request.hand, kind); copy < 2 && n < unseen.size(); ++copy)
+            unseen[n++] = static_cast<std::uint8_t>(kind);
+    if (n != unseen.size()) return std::move(*total);
+
+    const std::uint64_t blocks = (request.deals + kChanceBlock - 1) / kChanceBlock;
+    unsigned threads = request.threads != 0 ? request.threads : std::max(1u, std::thread::hardware_concurrency());
+    threads = static_cast<unsigned>(std::min<std::uint64_t>(threads, blocks));
+    std::atomic<std::uint64_t> next{0};
+    std::mutex merging;
+    auto work = [&] {
+        auto mine = std::make_unique<ChanceTally>();
+        std::array<std::uint8_t, 36> cards = unseen;
+        for (;;) {
+            if (cancel != nullptr && cancel->load(std::memory_order_relaxed)) return;
+            const std::uint64_t block = next.fetch_add(1);
+            if (block >= blocks) return;
+            const std::uint64_t first = block * kChanceBlock;
+            const std::uint64_t count = std::min(kChanceBlock, request.deals - first);
+            PlayerRandom random(request.seed, block);
+            cards = unseen;  // each block deals from the same order, whichever thread takes it
+            for (std::uint64_t deal = 0; deal < count; ++deal) {
+                // South holds the hand; North, West and East the unseen cards.
+                std::array<HandCounts, 4> hands{};
+                bool kept = !request.partnerPromise;
+                for (int attempt = 0; attempt < 100 && !kept; ++attempt) {
+                    for (std::uint32_t i = 0; i < 24; ++i) std::swap(cards[i], cards[i + random.Below(36 - i)]);
+                    HandCounts partner = 0;
+                    for (std::size_t i = 0; i < 12; ++i) partner += KindBit(cards[i]);
+                    kept = request.partnerPromise(partner);
+                }
+                if (!kept) ++mine->promiseFallbacks;
+                if (!request.partnerPromise || !kept)
+                    for (std::uint32_t i = 0; i < 24; ++i) std::swap(cards[i], cards[i + random.Below(36 - i)]);
+                hands[0] = request.hand;
+                for (std::size_t i = 0; i < 36; ++i) hands[i < 12 ? 2 : i < 24 ? 1 : 3] += KindBit(cards[i]);
+                for (int trump = 0; trump < 4; ++trump) {
+                    const int taken = PlayOutDeal(request.rules, hands, trump, 0)[0];
+                    ++mine->taken[static_cast<std::size_t>(trump)]
+                                 [static_cast<std::size_t>(std::clamp(taken, 0, kTakenBins - 1))];
+                }
+            }
+            mine->deals += count;
+            if (cancel != nullptr && cancel->load(std::memory_order_relaxed)) return;
+            const std::lock_guard lock(merging);
+            total->Merge(*mine);
+            *mine = ChanceTally{};
+            if (progress) progress(total->deals);
+        }
+    };
+    std::vector<std::thread> workers;
+    for (unsigned i = 1; i < threads; ++i) workers.emplace_back(work);
+    work();
+    for (std::thread& worker : workers) worker.join();
+    return std::move(*total);
+}
+
+}  // namespace vantrel

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "rules/cards.h"
+#include "rules/rule_set.h"
+
+namespace vantrel {
+
+/// What the declaring side takes in a played-out hand, its meld counted
+/// where it took a trick, in bins of one point: enough for any hand.
+inline constexpr int kTakenBins = 4096;
+
+/// The played-out deals of one hand as declarer (it sits South, partner
+/// North; it leads), in each trump: what the side took, deal by deal, as a
+/// histogram of whole numbers, so that any number of threads gives the same
+/// figures for the same seed.
+struct ChanceTally {
+    std::uint64_t deals = 0;
+    std::uint64_t promiseFallbacks = 0;  // deals where partner's promise could not be met
+    std::array<std::array<std::uint32_t, kTakenBins>, 4> taken{};
+
+    /// The share of deals in which trump `suit` makes `bid`.
+    [[nodiscard]] double Chance(int suit, int bid) const;
+    /// The mean hand score of the declaring side at `bid`: what it took where
+    /// it made the bid, minus the bid where it did not.
+    [[nodiscard]] double ExpectedScore(int suit, int bid) const;
+    void Merge(const ChanceTally& other);
+};
+
+struct ChanceRequest {
+    HandCounts hand = 0;
+    RuleSet rules = RuleSet::Standard();
+    std::uint64_t deals = 20000;
+    std::uint64_t seed = 1;
+    unsigned threads = 0;  // 0: every core
+    /// Where partner has promised meld (a jump), the deals that keep the
+    /// promise: up to 100 deals are tried, then the plain deal is taken.
+    std::function<bool(HandCounts partner)> partnerPromise;
+};
+
+/// Deals the 36 unseen cards, counts both sides' meld under the rules,
+/// passes cards where the rules ask, plays the hand out with four rule
+/// players in every trump, and tallies what the declaring side took.
+/// `progress` is called after each block with the deals done; `cancel` stops
+/// the work within a block.
+ChanceTally ChanceToMake(const ChanceRequest& request, const std::atomic<bool>* cancel = nullptr,
+                         const std::function<void(std::uint64_t)>& progress = {});
+
+/// The chance-to-make table: a row a bid from the standing bid upward by the
+/// bid step, while the chance in some trump is at least 5% (one row at least).
+struct ChanceRow {
+    int bid = 0;
+    std::array<double, 4> chance{};
+    std::array<double, 4> expected{};
+};
+std::vector<ChanceRow> ChanceRows(const ChanceTally& tally, const RuleSet& rules);
+
+/// The highest bid made at least half the time, and its trump (the one most
+/// likely to make it); a bid of 0 where even the standing bid is not.
+struct BestBid {
+    int bid = 0;
+    int trump = -1;
+    double chance = 0;
+};
+BestBid BestBidOf(const ChanceTally& tally, const RuleSet& rules);
+
+/// The table and the best bid as text, e.g. "Best bid: 260 in Hearts (58%)".
+std::string ChanceText(const std::vector<ChanceRow>& rows, const BestBid& best);
+
+/// One deal played out: for the benchmark of playouts and for tests.
+/// Returns what each side took (card points, and meld where it counts).
+std::array<int, 2> PlayOutDeal(const RuleSet& rules, std::array<HandCounts, 4> hands, int trump, int declarer);
+
+}  // namespace vantrel

@@ -1,0 +1,142 @@
+#include "players/duel.h"
+
+#include <atomic>
+#include <bit>
+#include <cmath>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "analysis/hand_analysis.h"
+#include "players/player_random.h"
+#include "players/rule_player.h"
+#include "players/seat_view.h"
+#include "rules/auction.h"
+#include "rules/hand_score.h"
+#include "rules/meld_rules.h"
+#include "rules/play_state.h"
+#include "table/card_table.h"
+
+namespace vantrel {
+
+namespace {
+
+struct Contract {
+    int declarer = 0;
+    int trump = 0;
+    int bid = 0;
+};
+
+Contract FixedContract(const std::array<HandCounts, 4>& hands) {
+    Contract contract{0, 0, -1};
+    for (int seat = 0; seat < 4; ++seat) {
+        std::array<CardRec, 12> cards{};
+        std::size_t n = 0;
+        for (int kind = 0; kind < kCardKinds; ++kind)
+            for (int copy = 0; copy < CountOf(hands[static_cast<std::size_t>(seat)], kind); ++copy)
+                cards[n++] = MakeCard(SuitOfKind(kind) + 1, RankOfKind(kind) + 1, "S");
+        const auto figures = OwnFiguresOf(cards.data());
+        for (int suit = 0; suit < 4; ++suit)
+            if (figures[static_cast<std::size_t>(suit)].bidValue > contract.bid)
+                contract = {seat, suit, figures[static_cast<std::size_t>(suit)].bidValue};
+    }
+    return contract;
+}
+
+// One play of the deal with pair A in seats South and North when `aSouthNorth`.
+// Returns each side's card points and hand score.
+std::array<std::array<int, 2>, 2> PlayOnce(const RuleSet& rules, const std::array<HandCounts, 4>& hands,
+                                           const Contract& contract, DuelPlayer a, DuelPlayer b, bool aSouthNorth,
+                                           std::uint64_t seed) {
+    std::vector<SeatView> views;
+    std::array<int, 2> meld{};
+    for (int seat = 0; seat < 4; ++seat) {
+        views.emplace_back(rules, seat, hands[static_cast<std::size_t>(seat)], contract.trump, contract.declarer);
+        meld[static_cast<std::size_t>(SideOf(seat))] +=
+            MeldOf(rules, hands[static_cast<std::size_t>(seat)], contract.trump);
+    }
+    for (int seat = 0; seat < 4; ++seat)
+        for (SeatView& view : views)
+            view.Shown(seat, StandardMeldReport(hands[static_cast<std::size_t>(seat)], contract.trump).Shown());
+    PlayState state(rules, hands, contract.trump, contract.declarer);
+    PlayerRandom random(seed, 0x5EED);
+    while (!state.Over()) {
+        const int seat = state.ToPlay();
+        const DuelPlayer player = (SideOf(seat) == 0) == aSouthNorth ? a : b;
+        const SeatView& view = views[static_cast<std::size_t>(seat)];
+        int card = 0;
+        if (player == DuelPlayer::Random) {
+            const KindMask legal = state.Legal();
+            int pick = static_cast<int>(random.Below(static_cast<std::uint32_t>(std::popcount(legal))));
+            KindMask m = legal;
+            while (pick-- > 0) m &= m - 1;
+            card = std::countr_zero(m);
+        } else {
+            const Level level = player == DuelPlayer::Easy     ? Level::Easy
+                                : player == DuelPlayer::Normal ? Level::Normal
+                                                               : Level::Strong;
+            card = ComputerCard(view, level, seed + static_cast<std::uint64_t>(state.Played()));
+        }
+        state.Make(card);
+        for (SeatView& v : views) v.Observe(card);
+    }
+    HandTally tally;
+    tally.declarerSide = SideOf(contract.declarer);
+    tally.bid = contract.bid;
+    tally.meld = meld;
+    tally.cardPoints = state.Points();
+    tally.tricks = state.Tricks();
+    const HandScore score = ScoreHand(rules, tally);
+    return {state.Points(), score.score};
+}
+
+}  // namespace
+
+DuelDeal PlayDuelDeal(const RuleSet& rules, DuelPlayer a, DuelPlayer b, std::uint64_t seed, std::uint64_t deal) {
+    PlayerRandom random(seed, deal);
+    std::array<int, 48> deck{};
+    for (int i = 0; i < 48; ++i) deck[static_cast<std::size_t>(i)] = i / 2;
+    for (std::uint32_t i = 47; i > 0; --i) std::swap(deck[i], deck[random.Below(i + 1)]);
+    std::array<HandCounts, 4> hands{};
+    for (std::size_t i = 0; i < 48; ++i) hands[i / 12] += KindBit(deck[i]);
+    const Contract contract = FixedContract(hands);
+    const std::uint64_t playSeed = seed * 1000003 + deal;
+    const auto first = PlayOnce(rules, hands, contract, a, b, true, playSeed);    // A South-North
+    const auto second = PlayOnce(rules, hands, contract, a, b, false, playSeed);  // A East-West
+    DuelDeal result;
+    result.cardPoints = ((first[0][0] - first[0][1]) + (second[0][1] - second[0][0])) / 2.0;
+    result.handScore = ((first[1][0] - first[1][1]) + (second[1][1] - second[1][0])) / 2.0;
+    return result;
+}
+
+DuelResult PlayDuel(const RuleSet& rules, DuelPlayer a, DuelPlayer b, std::uint64_t deals, std::uint64_t seed,
+                    unsigned threads) {
+    std::vector<DuelDeal> results(deals);
+    std::atomic<std::uint64_t> next{0};
+    auto work = [&] {
+        for (std::uint64_t d = next.fetch_add(1); d < deals; d = next.fetch_add(1))
+            results[d] = PlayDuelDeal(rules, a, b, seed, d);
+    };
+    threads = threads != 0 ? threads : std::max(1u, std::thread::hardware_concurrency());
+    std::vector<std::thread> workers;
+    for (unsigned i = 1; i < threads; ++i) workers.emplace_back(work);
+    work();
+    for (std::thread& worker : workers) worker.join();
+
+    DuelResult result;
+    result.deals = deals;
+    if (deals == 0) return result;
+    auto spread = [&](double DuelDeal::*field, double& mean, double& halfWidth) {
+        double sum = 0, squares = 0;
+        for (const DuelDeal& r : results) sum += r.*field, squares += r.*field * r.*field;
+        const double n = static_cast<double>(deals);
+        mean = sum / n;
+        const double variance = deals > 1 ? std::max(0.0, (squares - n * mean * mean) / (n - 1)) : 0;
+        halfWidth = 1.96 * std::sqrt(variance / n);
+    };
+    spread(&DuelDeal::cardPoints, result.cardPoints, result.cardPointsHalfWidth);
+    spread(&DuelDeal::handScore, result.handScore, result.handScoreHalfWidth);
+    return result;
+}
+
+}  // namespace vantrel

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "players/search_player.h"
+#include "rules/rule_set.h"
+
+namespace vantrel {
+
+/// Who plays a pair's cards in a duel: a random legal card, or a computer level.
+enum class DuelPlayer { Random, Easy, Normal, Strong };
+
+/// One deal of a duplicate match, played twice with the pairs' seats
+/// exchanged. The contract is fixed by the deal: the seat with the highest
+/// designed bid value declares its best trump at that value, and every hand
+/// shows its standard meld.
+struct DuelDeal {
+    double cardPoints = 0;  // pair A's card points less pair B's, per hand (the mean of the two plays)
+    double handScore = 0;   // the same for the hand scores
+};
+DuelDeal PlayDuelDeal(const RuleSet& rules, DuelPlayer a, DuelPlayer b, std::uint64_t seed, std::uint64_t deal);
+
+/// A whole match: the mean differences with their 95% half-widths.
+struct DuelResult {
+    std::uint64_t deals = 0;
+    double cardPoints = 0, cardPointsHalfWidth = 0;
+    double handScore = 0, handScoreHalfWidth = 0;
+};
+DuelResult PlayDuel(const RuleSet& rules, DuelPlayer a, DuelPlayer b, std::uint64_t deals, std::uint64_t seed,
+                    unsigned threads = 0);
+
+}  // namespace vantrel

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "rules/cards.h"
+
+namespace vantrel {
+
+/// The cards a computer passes after trump is named. To the declarer: its
+/// highest trumps, then aces, then its best cards. Back to partner: cards
+/// that keep its meld, shedding losers first (nines and jacks outside trump),
+/// trumps and aces last.
+HandCounts ChoosePass(HandCounts hand, int trump, int count, bool toDeclarer);
+
+}  // namespace vantrel

@@ -1,0 +1,182 @@
+#include "players/search_player.h"
+
+#include <array>
+#include <bit>
+#include <limits>
+#include <vector>
+
+#include "players/player_random.h"
+#include "players/rule_player.h"
+#include "players/world_sampler.h"
+#include "rules/auction.h"
+#include "rules/trick_rules.h"
+
+namespace vantrel {
+
+namespace {
+
+// A perfect-information search of one world. Values are the card points the
+// root side takes from the searched position to the end of the hand; below
+// `leafAt` cards played a rule-player playout decides instead of the search.
+class Solver {
+public:
+    Solver(PlayState& state, int side, int declarer, int leafAt)
+        : state_(state), side_(side), declarer_(declarer), leafAt_(leafAt), table_(kTableSize) {}
+
+    int Value(int alpha, int beta) {
+        if (state_.Over()) return state_.Points()[static_cast<std::size_t>(side_)] - base_;
+        const bool boundary = state_.Played() % 4 == 0;
+        if (boundary && state_.Played() >= leafAt_) return Playout();
+        const int alphaIn = alpha;
+        const int betaIn = beta;
+        const int taken = state_.Points()[static_cast<std::size_t>(side_)] - base_;
+        Entry found{};
+        if (boundary) {
+            // The table keeps what is still to be taken, which does not
+            // depend on how the position was reached.
+            found = Entry{Key(), state_.Hands(), state_.Leader(), 0, kInfinity};
+            const Entry& entry = table_[found.key & (kTableSize - 1)];
+            if (entry.key == found.key && entry.hands == found.hands && entry.leader == found.leader) {
+                found = entry;
+                if (found.lower + taken >= beta) return found.lower + taken;
+                if (found.upper + taken <= alpha) return found.upper + taken;
+                alpha = std::max(alpha, found.lower + taken);
+                beta = std::min(beta, found.upper + taken);
+            }
+        }
+        const bool maximising = SideOf(state_.ToPlay()) == side_;
+        int best = maximising ? -kInfinity : kInfinity;
+        for (KindMask moves = state_.Legal(); moves != 0; moves &= moves - 1) {
+            state_.Make(std::countr_zero(moves));
+            const int value = Value(alpha, beta);
+            state_.Unmake();
+            if (maximising) {
+                best = std::max(best, value);
+                alpha = std::max(alpha, value);
+            } else {
+                best = std::min(best, value);
+                beta = std::min(beta, value);
+            }
+            if (alpha >= beta) break;
+        }
+        if (boundary) {
+            const int rest = best - taken;
+            if (best <= alphaIn) {
+                found.upper = std::min(found.upper, rest);
+            } else if (best >= betaIn) {
+                found.lower = std::max(found.lower, rest);
+            } else {
+                found.lower = found.upper = rest;
+            }
+            table_[found.key & (kTableSize - 1)] = found;
+        }
+        return best;
+    }
+
+    void SetBase() { base_ = state_.Points()[static_cast<std::size_t>(side_)]; }
+    static constexpr int kInfinity = 1 << 20;
+
+private:
+    struct Entry {
+        std::uint64_t key = ~std::uint64_t{0};
+        std::array<HandCounts, 4> hands{};
+        int leader = -1;
+        int lower = 0;
+        int upper = kInfinity;
+    };
+    static constexpr std::size_t kTableSize = 1 << 14;
+
+    std::uint64_t Key() const {
+        std::uint64_t key = static_cast<std::uint64_t>(state_.Leader());
+        for (const HandCounts hand : state_.Hands()) {
+            key ^= hand + 0x9E3779B97F4A7C15ull + (key << 6) + (key >> 2);
+            key *= 0xBF58476D1CE4E5B9ull;
+        }
+        return key ^ (key >> 31);
+    }
+
+    int Playout() {
+        int made = 0;
+        while (!state_.Over()) {
+            state_.Make(RuleCard(state_, declarer_));
+            ++made;
+        }
+        const int value = state_.Points()[static_cast<std::size_t>(side_)] - base_;
+        while (made-- > 0) state_.Unmake();
+        return value;
+    }
+
+    PlayState& state_;
+    int side_;
+    int declarer_;
+    int leafAt_;
+    int base_ = 0;
+    std::vector<Entry> table_;
+};
+
+// The world's hand in play as the view has it: the hands as they stood when
+// the current trick began, then the trick's cards made again.
+PlayState WorldState(const SeatView& view, std::array<HandCounts, 4> hands) {
+    const std::span<const int> trick = view.Trick();
+    for (std::size_t i = 0; i < trick.size(); ++i)
+        hands[static_cast<std::size_t>((view.Leader() + static_cast<int>(i)) & 3)] += KindBit(trick[i]);
+    PlayState state(view.Rules(), hands, view.Trump(), view.Leader(), view.Points(), view.Tricks());
+    for (const int card : trick) state.Make(card);
+    return state;
+}
+
+}  // namespace
+
+SearchBudget BudgetOf(Level level) {
+    if (level == Level::Strong) return {150, 1, 5};
+    return {30, 1, 4};
+}
+
+int SolvePosition(PlayState& state, int side) {
+    Solver solver(state, side & 1, 0, 49);
+    solver.SetBase();
+    return solver.Value(-Solver::kInfinity, Solver::kInfinity);
+}
+
+SearchChoice SearchCard(const SeatView& view, const SearchBudget& budget, std::uint64_t seed,
+                        const std::atomic<bool>* cancel) {
+    SearchChoice choice;
+    const KindMask legal = LegalPlays(view.Hand(), view.Trick(), view.Trump(), view.Rules().play);
+    choice.card = RuleCard(view);
+    if (std::popcount(legal) <= 1) return choice;
+    std::array<double, kCardKinds> total{};
+    const int side = SideOf(view.Seat());
+    const int tricksLeft = 12 - view.CardsPlayed() / 4;
+    const int trickEnd = (view.CardsPlayed() / 4 + 1) * 4;
+    const int leafAt = tricksLeft <= budget.exactTricks ? 49 : trickEnd + 4 * budget.tricksAhead;
+    for (int w = 0; w < budget.worlds; ++w) {
+        if (cancel != nullptr && cancel->load(std::memory_order_relaxed)) break;
+        PlayerRandom random(seed, static_cast<std::uint64_t>(w));
+        PlayState state = WorldState(view, SampleWorld(view, random).hands);
+        Solver solver(state, side, view.Declarer(), leafAt);
+        solver.SetBase();
+        for (KindMask moves = legal; moves != 0; moves &= moves - 1) {
+            state.Make(std::countr_zero(moves));
+            total[static_cast<std::size_t>(std::countr_zero(moves))] +=
+                solver.Value(-Solver::kInfinity, Solver::kInfinity);
+            state.Unmake();
+        }
+        ++choice.worlds;
+    }
+    if (choice.worlds == 0) return choice;
+    double best = -1;
+    for (KindMask moves = legal; moves != 0; moves &= moves - 1) {
+        const int kind = std::countr_zero(moves);
+        if (total[static_cast<std::size_t>(kind)] > best)
+            best = total[static_cast<std::size_t>(kind)], choice.card = kind;
+    }
+    choice.expected = best / choice.worlds;
+    return choice;
+}
+
+int ComputerCard(const SeatView& view, Level level, std::uint64_t seed, const std::atomic<bool>* cancel) {
+    if (level == Level::Easy) return RuleCard(view);
+    return SearchCard(view, BudgetOf(level), seed, cancel).card;
+}
+
+}  // namespace vantrel

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+#include "players/seat_view.h"
+#include "rules/play_state.h"
+
+namespace vantrel {
+
+/// How hard a computer player thinks.
+enum class Level { Easy, Normal, Strong };
+
+/// The search player's budget: how many worlds it samples, how many tricks
+/// beyond the current one it searches before a rule-player playout decides,
+/// and from how many tricks left it searches exactly to the end.
+///   Normal: 30 worlds, one trick ahead, exact from the last four tricks:
+///           at most about 100 ms a decision on one core.
+///   Strong: 150 worlds, one trick ahead, exact from the last five tricks:
+///           at most about half a second. (Two tricks ahead with playouts
+///           cost ten times as much for a smaller gain than the worlds.)
+struct SearchBudget {
+    int worlds = 30;
+    int tricksAhead = 1;
+    int exactTricks = 4;
+};
+SearchBudget BudgetOf(Level level);
+
+/// The search player's card: the legal card with the best total, over the
+/// sampled worlds, of the card points its side takes from here to the end of
+/// the hand. The same seed gives the same card; a cancel returns the best
+/// card found so far (the rule player's before the first world is done).
+struct SearchChoice {
+    int card = -1;
+    double expected = 0;  // mean card points for its side, to the end of the hand
+    int worlds = 0;       // worlds weighed
+};
+SearchChoice SearchCard(const SeatView& view, const SearchBudget& budget, std::uint64_t seed,
+                        const std::atomic<bool>* cancel = nullptr);
+
+/// The perfect-information value of a position: the card points the side of
+/// `side` takes from here to the end, searched exactly (alpha-beta with a
+/// transposition table at each trick's start).
+int SolvePosition(PlayState& state, int side);
+
+/// The card a computer plays for a seat's view at a level.
+int ComputerCard(const SeatView& view, Level level, std::uint64_t seed, const std::atomic<bool>* cancel = nullptr);
+
+}  // namespace vantrel

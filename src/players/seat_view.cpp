@@ -1,0 +1,79 @@
+#include "players/seat_view.h"
+
+#include "rules/trick_rules.h"
+
+namespace vantrel {
+
+SeatView::SeatView(const RuleSet& rules, int seat, HandCounts hand, int trump, int declarer)
+    : rules_(rules), seat_(seat & 3), trump_(trump), declarer_(declarer & 3), hand_(hand), leader_(declarer & 3) {}
+
+void SeatView::Shown(int seat, HandCounts cards) {
+    if ((seat & 3) != seat_) known_[static_cast<std::size_t>(seat & 3)] = cards;
+}
+
+void SeatView::Gave(HandCounts cards) {
+    HandCounts& partner = known_[static_cast<std::size_t>(PartnerSeat(seat_))];
+    for (int kind = 0; kind < kCardKinds; ++kind)
+        if (CountOf(cards, kind) > CountOf(partner, kind))
+            partner += static_cast<HandCounts>(CountOf(cards, kind) - CountOf(partner, kind)) * KindBit(kind);
+}
+
+int SeatView::CardsLeft(int seat) const { return 12 - playedBy_[static_cast<std::size_t>(seat & 3)]; }
+
+HandCounts SeatView::Unseen() const {
+    HandCounts unseen = 0;
+    for (int kind = 0; kind < kCardKinds; ++kind) {
+        const int out = 2 - CountOf(hand_, kind) - CountOf(played_all_, kind);
+        if (out > 0) unseen += static_cast<HandCounts>(out) * KindBit(kind);
+    }
+    return unseen;
+}
+
+void SeatView::Observe(int kind) {
+    const int seat = ToPlay();
+    const auto s = static_cast<std::size_t>(seat);
+    // What the card tells of the hand it came from, by the rules of play.
+    if (!trick_.empty() && seat != seat_) {
+        const int led = SuitOfKind(trick_.front());
+        int bestLed = trick_.front();
+        int bestTrump = -1;
+        for (const int card : trick_) {
+            if (SuitOfKind(card) == led && RankOfKind(card) < RankOfKind(bestLed)) bestLed = card;
+            if (SuitOfKind(card) == trump_ && led != trump_ &&
+                (bestTrump < 0 || RankOfKind(card) < RankOfKind(bestTrump)))
+                bestTrump = card;
+        }
+        const int suit = SuitOfKind(kind);
+        const PlayRules& play = rules_.play;
+        if (suit == led) {
+            if (play.headTrick && bestTrump < 0 && RankOfKind(kind) >= RankOfKind(bestLed))
+                excluded_[s] |= Above(bestLed);
+        } else {
+            if (play.followSuit) excluded_[s] |= SuitMask(led);
+            if (suit != trump_ && play.trumpWhenVoid && trump_ >= 0 && play.followSuit)
+                excluded_[s] |= SuitMask(trump_);
+            if (suit == trump_ && play.overTrump && play.followSuit && bestTrump >= 0 &&
+                RankOfKind(kind) >= RankOfKind(bestTrump))
+                excluded_[s] |= Above(bestTrump);
+        }
+    }
+    if (seat == seat_) {
+        if (CountOf(hand_, kind) > 0) hand_ -= KindBit(kind);
+    } else if (CountOf(known_[s], kind) > 0) {
+        known_[s] -= KindBit(kind);
+    }
+    played_all_ += KindBit(kind);
+    ++playedBy_[s];
+    ++played_;
+    trick_.push_back(kind);
+    if (trick_.size() < 4) return;
+    const int winner = (leader_ + TrickWinner(trick_, trump_, rules_.tricks)) & 3;
+    int points = played_ == 48 ? rules_.lastTrick : 0;
+    for (const int card : trick_) points += CardPointsOf(rules_, card);
+    points_[static_cast<std::size_t>(SideOf(winner))] += points;
+    ++tricks_[static_cast<std::size_t>(SideOf(winner))];
+    leader_ = winner;
+    trick_.clear();
+}
+
+}  // namespace vantrel

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <array>
+#include <span>
+#include <vector>
+
+#include "rules/auction.h"
+#include "rules/cards.h"
+#include "rules/rule_set.h"
+
+namespace vantrel {
+
+/// The game as one seat sees it, and all a computer player is given: its own
+/// cards, every card played and by whom, the meld shown on the table, the
+/// cards passed, the bidding, and what the rules reveal. A seat that did not
+/// follow suit is void in it; one that did not trump when void holds no
+/// trump; one that did not head the trick or over-trump holds nothing above
+/// the card to beat.
+class SeatView {
+public:
+    SeatView(const RuleSet& rules, int seat, HandCounts hand, int trump, int declarer);
+
+    /// The cards each seat laid down as meld: they are in that hand.
+    void Shown(int seat, HandCounts cards);
+    /// Cards this seat gave its partner after trump was named: they are in the
+    /// partner's hand. (Cards received are simply in this seat's hand.)
+    void Gave(HandCounts cards);
+    /// The bidding, for reading partner's jumps.
+    void Bidding(std::vector<Auction::Call> calls) { calls_ = std::move(calls); }
+    /// A card played by the seat to play.
+    void Observe(int kind);
+
+    [[nodiscard]] int Seat() const { return seat_; }
+    [[nodiscard]] int Declarer() const { return declarer_; }
+    [[nodiscard]] int Trump() const { return trump_; }
+    [[nodiscard]] const RuleSet& Rules() const { return rules_; }
+    [[nodiscard]] HandCounts Hand() const { return hand_; }
+    [[nodiscard]] int ToPlay() const { return (leader_ + static_cast<int>(trick_.size())) & 3; }
+    [[nodiscard]] int Leader() const { return leader_; }
+    [[nodiscard]] std::span<const int> Trick() const { return trick_; }
+    [[nodiscard]] const std::array<int, 2>& Points() const { return points_; }
+    [[nodiscard]] const std::array<int, 2>& Tricks() const { return tricks_; }
+    [[nodiscard]] int CardsPlayed() const { return played_; }
+    [[nodiscard]] const std::vector<Auction::Call>& Calls() const { return calls_; }
+    /// Cards still in a seat's hand.
+    [[nodiscard]] int CardsLeft(int seat) const;
+    /// The cards no longer in this seat's hand and not yet played: where
+    /// the other three hands come from.
+    [[nodiscard]] HandCounts Unseen() const;
+    /// Cards known to be in another seat's hand (shown or passed, not played).
+    [[nodiscard]] HandCounts KnownIn(int seat) const { return known_[static_cast<std::size_t>(seat & 3)]; }
+    /// Kinds a seat cannot hold, from what it played.
+    [[nodiscard]] KindMask Excluded(int seat) const { return excluded_[static_cast<std::size_t>(seat & 3)]; }
+
+private:
+    RuleSet rules_;
+    int seat_;
+    int trump_;
+    int declarer_;
+    HandCounts hand_;
+    HandCounts played_all_ = 0;
+    int leader_;
+    std::vector<int> trick_;
+    std::array<int, 2> points_{};
+    std::array<int, 2> tricks_{};
+    int played_ = 0;
+    std::array<int, 4> playedBy_{};
+    std::array<HandCounts, 4> known_{};
+    std::array<KindMask, 4> excluded_{};
+    std::vector<Auction::Call> calls_;
+};
+
+}  // namespace vantrel

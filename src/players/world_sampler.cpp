@@ -1,0 +1,69 @@
+#include "players/world_sampler.h"
+
+#include <algorithm>
+#include <bit>
+#include <vector>
+
+namespace vantrel {
+
+SampledWorld SampleWorld(const SeatView& view, PlayerRandom& random, int tries) {
+    const int me = view.Seat();
+    std::array<int, 4> room{};
+    std::array<HandCounts, 4> base{};
+    HandCounts pool = view.Unseen();
+    base[static_cast<std::size_t>(me)] = view.Hand();
+    for (int s = 0; s < 4; ++s) {
+        if (s == me) continue;
+        const HandCounts known = view.KnownIn(s);
+        base[static_cast<std::size_t>(s)] = known;
+        pool -= known;
+        room[static_cast<std::size_t>(s)] = view.CardsLeft(s) - CardCount(known);
+    }
+    // The cards to place, most constrained first.
+    std::vector<int> cards;
+    for (int kind = 0; kind < kCardKinds; ++kind)
+        for (int copy = 0; copy < CountOf(pool, kind); ++copy) cards.push_back(kind);
+    auto seatsFor = [&](int kind) {
+        int seats = 0;
+        for (int s = 0; s < 4; ++s) seats += s != me && (view.Excluded(s) & KindFlag(kind)) == 0;
+        return seats;
+    };
+    std::stable_sort(cards.begin(), cards.end(), [&](int a, int b) { return seatsFor(a) < seatsFor(b); });
+
+    SampledWorld world;
+    for (int attempt = 0; attempt <= tries; ++attempt) {
+        const bool plain = attempt == tries;
+        world.hands = base;
+        std::array<int, 4> left = room;
+        bool stuck = false;
+        for (const int kind : cards) {
+            int total = 0;
+            for (int s = 0; s < 4; ++s)
+                if (left[static_cast<std::size_t>(s)] > 0 && (plain || (view.Excluded(s) & KindFlag(kind)) == 0))
+                    total += left[static_cast<std::size_t>(s)];
+            if (total == 0) {
+                stuck = true;
+                break;
+            }
+            int pick = static_cast<int>(random.Below(static_cast<std::uint32_t>(total)));
+            for (int s = 0; s < 4; ++s) {
+                const int r = left[static_cast<std::size_t>(s)];
+                if (r == 0 || (!plain && (view.Excluded(s) & KindFlag(kind)) != 0)) continue;
+                if (pick < r) {
+                    world.hands[static_cast<std::size_t>(s)] += KindBit(kind);
+                    --left[static_cast<std::size_t>(s)];
+                    break;
+                }
+                pick -= r;
+            }
+        }
+        if (!stuck) {
+            world.consistent = !plain;
+            return world;
+        }
+    }
+    world.consistent = false;
+    return world;
+}
+
+}  // namespace vantrel

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <array>
+
+#include "players/player_random.h"
+#include "players/seat_view.h"
+
+namespace vantrel {
+
+/// A deal of the cards a seat has not seen to the other three hands,
+/// consistent with its view: each hand gets the cards it is known to hold and
+/// as many more as it has left, none of a kind the rules say it cannot hold.
+/// The most constrained cards are placed first, each in a hand drawn in
+/// proportion to the room left; after `tries` dead ends the exclusions are
+/// dropped and the cards dealt plainly.
+struct SampledWorld {
+    std::array<HandCounts, 4> hands{};
+    bool consistent = true;  // false when the plain deal was the fallback
+};
+SampledWorld SampleWorld(const SeatView& view, PlayerRandom& random, int tries = 50);
+
+}  // namespace vantrel

@@ -1,0 +1,270 @@
+// The computer players: the rule player's habits, the search against an
+// exhaustive solver, legal cards from random positions, what a seat is
+// allowed to know, bidding and the chance to make.
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <random>
+
+#include "players/bidding.h"
+#include "players/chance_to_make.h"
+#include "players/rule_player.h"
+#include "players/search_player.h"
+#include "players/seat_view.h"
+#include "players/world_sampler.h"
+#include "rules/trick_rules.h"
+#include "test_support.h"
+
+namespace vantrel {
+namespace {
+
+HandCounts Hand(std::string_view names) {
+    HandCounts hand = 0;
+    for (const CardRec& card : testing::CardsOf(names)) hand += KindBit(KindOfCode(card.Code));
+    return hand;
+}
+std::vector<int> Kinds(std::string_view names) {
+    std::vector<int> kinds;
+    for (const CardRec& card : testing::CardsOf(names)) kinds.push_back(KindOfCode(card.Code));
+    return kinds;
+}
+
+constexpr int C = 0, H = 1, D = 3;
+
+TEST(RulePlayer, HabitsAtTheTable) {
+    // The seat's cards, the cards out in the other hands, the trick so far,
+    // the seat, the declarer, trump, and the card the habit plays.
+    const struct {
+        const char* habit;
+        const char* own;
+        const char* others;
+        const char* trick;
+        int seat, declarer, trump;
+        const char* card;
+    } habits[] = {
+        {"cash a sure winner", "AH 9H 9S JD", "10H KH QS AD", "", 1, 0, C, "AH"},
+        {"the declarer pulls trump when long", "AH 10H KH 9H 9S", "QH JH AS", "", 0, 0, H, "AH"},
+        {"not long: low from the longest plain suit", "AH 9S JS 10S", "10H KH QH JH 9H AS", "", 0, 0, H, "9S"},
+        {"feed card points to partner's winning trick", "10D JD 9C", "QD", "9D AD KD", 3, 0, C, "10D"},
+        {"throw the least card when the trick is lost", "10D JD 9C", "QD", "AD 9D KD", 3, 0, C, "JD"},
+        {"spend the lowest trump that wins", "AC 10C 9C KS", "QH", "AH 9H KH", 3, 0, C, "9C"},
+        {"win as cheaply as possible", "AD 10D 9D", "QD JD", "KD", 1, 0, C, "10D"},
+    };
+    for (const auto& h : habits) {
+        const std::vector<int> trick = Kinds(h.trick);
+        const RuleSet rules = RuleSet::Standard();
+        const RuleInput input{Hand(h.own),
+                              Hand(h.others),
+                              trick,
+                              h.seat,
+                              h.trump,
+                              h.declarer,
+                              LegalPlays(Hand(h.own), trick, h.trump, rules.play),
+                              &rules};
+        EXPECT_EQ(KindText(RuleCard(input)), KindText(Kinds(h.card).front())) << h.habit;
+    }
+}
+
+// A deal of the pinochle deck from a generator.
+std::array<HandCounts, 4> RandomDeal(std::mt19937_64& random) {
+    std::vector<int> deck;
+    for (int kind = 0; kind < kCardKinds; ++kind) deck.insert(deck.end(), {kind, kind});
+    std::shuffle(deck.begin(), deck.end(), random);
+    std::array<HandCounts, 4> hands{};
+    for (std::size_t i = 0; i < 48; ++i) hands[i / 12] += KindBit(deck[i]);
+    return hands;
+}
+
+int RandomLegal(KindMask legal, std::mt19937_64& random) {
+    KindMask m = legal;
+    for (int pick = static_cast<int>(random() % static_cast<unsigned>(std::popcount(legal))); pick > 0; --pick)
+        m &= m - 1;
+    return std::countr_zero(m);
+}
+
+// Every line of play, without pruning: what `side` takes to the end.
+int Exhaustive(PlayState& state, int side) {
+    if (state.Over()) return state.Points()[static_cast<std::size_t>(side)];
+    const bool ours = SideOf(state.ToPlay()) == side;
+    int best = ours ? -1 : 1 << 20;
+    for (KindMask m = state.Legal(); m != 0; m &= m - 1) {
+        state.Make(std::countr_zero(m));
+        const int value = Exhaustive(state, side);
+        state.Unmake();
+        best = ours ? std::max(best, value) : std::min(best, value);
+    }
+    return best;
+}
+
+TEST(SearchPlayer, EndgamesAgreeWithAnExhaustiveSolver) {
+    // Positions with one, two and three tricks left, some in mid-trick, from
+    // random deals played by random legal cards.
+    std::mt19937_64 random(17);
+    for (int tricksLeft : {1, 2, 3})
+        for (int position = 0; position < 40; ++position) {
+            const std::array<HandCounts, 4> hands = RandomDeal(random);
+            PlayState state(RuleSet::Standard(), hands, position % 4, position % 3);
+            while (state.Played() < 48 - 4 * tricksLeft + position % 3) state.Make(RandomLegal(state.Legal(), random));
+            const int side = position % 2;
+            const int before = state.Points()[static_cast<std::size_t>(side)];
+            EXPECT_EQ(SolvePosition(state, side) + before, Exhaustive(state, side))
+                << tricksLeft << " tricks left, position " << position;
+        }
+}
+
+// Views of all four seats of a deal, kept up to date card by card.
+struct Table {
+    Table(const std::array<HandCounts, 4>& hands, int trump, int declarer)
+        : state(RuleSet::Standard(), hands, trump, declarer) {
+        for (int seat = 0; seat < 4; ++seat)
+            views.emplace_back(RuleSet::Standard(), seat, hands[static_cast<std::size_t>(seat)], trump, declarer);
+    }
+    void Play(int card) {
+        state.Make(card);
+        for (SeatView& view : views) view.Observe(card);
+    }
+    PlayState state;
+    std::vector<SeatView> views;
+};
+
+TEST(SearchPlayer, EveryPlayerPlaysALegalCardFromAnyPosition) {
+    // The rule player from 100,000 positions; each search level, with a
+    // budget of at most ten worlds, from 2,000.
+    std::mt19937_64 random(23);
+    const SearchBudget small[] = {{4, 1, 4}, {4, 1, 5}};
+    int searched = 0;
+    for (int positions = 0; positions < 100000;) {
+        Table table(RandomDeal(random), static_cast<int>(random() % 4), static_cast<int>(random() % 4));
+        while (!table.state.Over()) {
+            const SeatView& view = table.views[static_cast<std::size_t>(table.state.ToPlay())];
+            const KindMask legal = table.state.Legal();
+            ASSERT_EQ(LegalPlays(view.Hand(), view.Trick(), view.Trump(), view.Rules().play), legal);
+            ASSERT_NE(legal & KindFlag(RuleCard(view)), 0u);
+            ++positions;
+            if (searched < 4000 && random() % 24 == 0) {
+                const SearchChoice choice = SearchCard(view, small[searched % 2], searched);
+                ASSERT_NE(legal & KindFlag(choice.card), 0u);
+                ++searched;
+            }
+            table.Play(RandomLegal(legal, random));
+        }
+    }
+    EXPECT_EQ(searched, 4000);
+}
+
+TEST(SearchPlayer, TheSameSeedGivesTheSameCardAndACancelStillPlays) {
+    std::mt19937_64 random(29);
+    Table table(RandomDeal(random), H, 0);
+    for (int card = 0; card < 9; ++card) table.Play(RuleCard(table.state, 0));
+    const SeatView& view = table.views[static_cast<std::size_t>(table.state.ToPlay())];
+    const SearchChoice one = SearchCard(view, BudgetOf(Level::Normal), 5);
+    EXPECT_EQ(SearchCard(view, BudgetOf(Level::Normal), 5).card, one.card);
+    EXPECT_EQ(one.worlds, 30);
+    const std::atomic<bool> cancel{true};
+    const SearchChoice cancelled = SearchCard(view, BudgetOf(Level::Strong), 5, &cancel);
+    EXPECT_EQ(cancelled.worlds, 0);
+    EXPECT_NE(table.state.Legal() & KindFlag(cancelled.card), 0u);
+}
+
+TEST(SearchPlayer, ASeatSeesOnlyItsView) {
+    // Two deals alike in South's hand but not in North's and East's: South's
+    // view, and so its lead, are the same in both. Then West, void in hearts,
+    // trumps South's heart: South's view rules hearts out of West's hand, and
+    // no world it samples gives West a heart.
+    const HandCounts south = Hand("AH 10H KH QH JH 9H AC 10C KC QC JC 9C");
+    const std::array<HandCounts, 4> first{south, Hand("AS 10S KS QS JS 9S AD 10D KD QD JD 9D"),
+                                          Hand("AH 10H KH QH JH 9H AS 10S KS QS JS 9S"),
+                                          Hand("AC 10C KC QC JC 9C AD 10D KD QD JD 9D")};
+    const std::array<HandCounts, 4> second{south, first[1], first[3], first[2]};
+    std::vector<int> leads;
+    for (const auto& hands : {first, second}) {
+        Table table(hands, D, 0);
+        leads.push_back(SearchCard(table.views[0], BudgetOf(Level::Normal), 9).card);
+        table.Play(KindOf(H, 5));
+        table.Play(KindOf(D, 5));
+        EXPECT_EQ(table.views[0].Excluded(1), SuitMask(H));
+        for (std::uint64_t world = 0; world < 20; ++world) {
+            PlayerRandom random(3, world);
+            EXPECT_EQ(HeldKinds(SampleWorld(table.views[0], random).hands[1]) & SuitMask(H), 0u);
+        }
+    }
+    EXPECT_EQ(leads[0], leads[1]);
+}
+
+TEST(Bidding, SituationsOneLineEach) {
+    // The dealer, the calls before (p a pass), the hand of the seat to call,
+    // the level, and its call with the reason's start.
+    const struct {
+        const char* what;
+        int dealer;
+        const char* calls;
+        const char* hand;
+        Level level;
+        int bid;
+        const char* reason;
+    } situations[] = {
+        {"a run: jump 50", 3, "", "AH 10H KH QH JH 9S 9S 9C JC 9D JD QC", Level::Easy, 240, "Jump 50: a run in Hearts"},
+        {"aces around: jump 30", 3, "200", "AC AH AS AD 9S 9S 9C JC 9D JD QC 10H", Level::Normal, 230,
+         "Jump 30: aces around"},
+        {"100 meld: jump 20", 3, "", "KC KH KS KD QS JD 9S 9C JC 9D 10H QC", Level::Easy, 210, "Jump 20: 190 meld"},
+        {"a weak hand passes", 3, "", "9C 9C JC 9H JH 9S JS QD 9D JD 10C KS", Level::Easy, 0, "Pass: hand valued at"},
+        {"a weak hand passes by simulation too", 3, "", "10C 10C 10H 10H 10S 10S 10D 10D QC QH 9S 9D", Level::Normal, 0,
+         "Pass: 200 makes it only"},
+        {"no bid over partner who holds it", 0, "p 250 p", "AH 10H KH 9H 9S AS 10S 9C JC 9D JD QC", Level::Normal, 0,
+         "Pass: partner holds the bid at 250"},
+        {"a long strong suit bids on", 3, "200", "AH AH 10H 10H KH 9H 9S AC AD 9C JC QD", Level::Normal, 210,
+         "210: makes it"},
+    };
+    for (const auto& s : situations) {
+        Auction auction(RuleSet::Standard(), s.dealer);
+        for (const std::string& call : testing::Split(s.calls, ' '))
+            if (!call.empty()) {
+                const int seat = auction.ToAct();
+                ASSERT_EQ(call == "p" ? auction.Pass(seat) : auction.Bid(seat, std::stoi(call)), "") << s.what;
+            }
+        const BidChoice choice = ChooseBid(auction, auction.ToAct(), Hand(s.hand), RuleSet::Standard(), s.level, 1);
+        EXPECT_EQ(choice.bid, s.bid) << s.what << ": " << choice.reason;
+        EXPECT_EQ(choice.reason.rfind(s.reason, 0), 0u) << s.what << ": " << choice.reason;
+    }
+}
+
+TEST(Bidding, PartnersJumpIsReadAndAnImpossiblePromiseFallsBack) {
+    Auction auction(RuleSet::Standard(), 3);
+    ASSERT_EQ(auction.Bid(0, 220), "");  // South jumps 30: aces around
+    EXPECT_EQ(PromisedJump(auction, 0), 30);
+    EXPECT_EQ(PromisedJump(auction, 1), 0);
+    // North holds both A♠: no deal gives South aces around.
+    ChanceRequest request;
+    request.hand = Hand("AS AS 10H KH 9H 9S 10S 9C JC 9D JD QC");
+    request.deals = 300;
+    request.partnerPromise = [](HandCounts partner) { return KeepsPromise(partner, 30); };
+    EXPECT_EQ(ChanceToMake(request).promiseFallbacks, 300u);
+    request.partnerPromise = [](HandCounts partner) { return KeepsPromise(partner, 20); };
+    const ChanceTally kept = ChanceToMake(request);
+    EXPECT_LT(kept.promiseFallbacks, 30u);
+}
+
+TEST(ChanceToMake, SureAndHopelessHandsAndAnyThreadCount) {
+    ChanceRequest request;
+    request.deals = 2000;
+    request.hand = Hand("AH AH 10H 10H KH KH QH QH JH JH 9S 9C");  // a double run
+    const ChanceTally sure = ChanceToMake(request);
+    EXPECT_EQ(sure.Chance(H, 1500), 1.0);
+    EXPECT_GT(sure.ExpectedScore(H, 1500), 1500);
+    // Eight tens and no meld: partner's twelve cards come from the richer
+    // rest of the deck, so even this hand makes the standing bid a third of
+    // the time; it falls under one in a hundred by 400.
+    request.hand = Hand("10C 10C 10H 10H 10S 10S 10D 10D QC QH 9S 9D");
+    request.threads = 1;
+    const ChanceTally hopeless = ChanceToMake(request);
+    for (int suit = 0; suit < 4; ++suit) {
+        EXPECT_LT(hopeless.Chance(suit, 190), 0.45) << suit;
+        EXPECT_LT(hopeless.Chance(suit, 400), 0.01) << suit;
+        EXPECT_LT(hopeless.ExpectedScore(suit, 250), 0) << suit;
+    }
+    request.threads = 3;
+    EXPECT_EQ(ChanceToMake(request).taken, hopeless.taken);
+}
+
+}  // namespace
+}  // namespace vantrel
