@@ -31,6 +31,7 @@ struct MeldReport {
     [[nodiscard]] HandCounts Shown() const;
     /// The lines as text, one a line, e.g. "Run in Hearts  150  A♥ 10♥ K♥ Q♥ J♥".
     [[nodiscard]] std::string Text() const;
+    friend bool operator==(const MeldReport&, const MeldReport&) = default;
 };
 
 /// The meld of a hand by the usual rules of partnership pinochle: runs (150,

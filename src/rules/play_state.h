@@ -42,6 +42,8 @@ public:
     /// Takes back the last card made (none from before the state was taken up).
     void Unmake();
 
+    friend bool operator==(const PlayState&, const PlayState&) = default;
+
 private:
     struct Step {
         int kind = 0;
@@ -49,6 +51,7 @@ private:
         std::array<int, 4> trick{};  // the trick the card completed, if it did
         int side = -1;               // who took it: -1 while the trick goes on
         int points = 0;
+        friend bool operator==(const Step&, const Step&) = default;
     };
 
     RuleSet rules_;

@@ -1,0 +1,391 @@
+#include "game/game.h"
+
+#include <algorithm>
+
+#include "app/seats.h"
+#include "players/bidding.h"
+#include "players/passing.h"
+#include "players/player_random.h"
+#include "practice/deal_code.h"
+#include "table/card_table.h"
+
+namespace vantrel {
+
+namespace {
+
+bool Holds(HandCounts hand, HandCounts cards) {
+    for (int kind = 0; kind < kCardKinds; ++kind)
+        if (CountOf(cards, kind) > CountOf(hand, kind)) return false;
+    return true;
+}
+
+std::array<HandCounts, 4> RandomHands(std::uint64_t seed, std::uint64_t hand) {
+    PlayerRandom random(seed, hand);
+    std::array<int, 48> deck{};
+    for (int i = 0; i < 48; ++i) deck[static_cast<std::size_t>(i)] = i / 2;
+    for (std::uint32_t i = 47; i > 0; --i) std::swap(deck[i], deck[random.Below(i + 1)]);
+    std::array<HandCounts, 4> hands{};
+    for (std::size_t i = 0; i < 48; ++i) hands[i / 12] += KindBit(deck[i]);
+    return hands;
+}
+
+const char* PhaseWords(Phase phase) {
+    switch (phase) {
+        case Phase::Auction:
+            return "the auction";
+        case Phase::Trump:
+            return "naming trump";
+        case Phase::PassToDeclarer:
+        case Phase::PassBack:
+            return "passing cards";
+        case Phase::Meld:
+            return "the meld";
+        case Phase::Play:
+            return "the play";
+        case Phase::HandScored:
+            return "the score of the hand";
+        case Phase::GameOver:
+            return "the end of the game";
+    }
+    return "";
+}
+
+}  // namespace
+
+Game::Game(const RuleSet& rules, std::uint64_t seed, int firstDealer)
+    : rules_(rules), seed_(seed), dealer_(firstDealer & 3), auction_(rules, firstDealer & 3), play_(rules, {}, 0, 0) {
+    Deal(RandomHands(seed_, 1), false);
+}
+
+void Game::Deal(const std::array<HandCounts, 4>& hands, bool practice) {
+    ++handNumber_;
+    phase_ = Phase::Auction;
+    auction_ = Auction(rules_, dealer_);
+    reasons_.clear();
+    trump_ = -1;
+    dealt_ = hands_ = hands;
+    passedToDeclarer_ = passedBack_ = 0;
+    meld_ = {};
+    play_ = PlayState(rules_, hands_, 0, 0);
+    played_.clear();
+    lastTrick_.clear();
+    practice_ = practice;
+    history_.clear();
+}
+
+std::string Game::Refusal(int seat, Phase phase) const {
+    if (phase_ == Phase::GameOver) return "The game is over.";
+    if (phase_ != phase) return std::string("This is not the time: the game is at ") + PhaseWords(phase_) + ".";
+    if (seat != ToAct()) return "It is " + SeatName(ToAct()) + "'s turn, not " + SeatName(seat) + "'s.";
+    return {};
+}
+
+void Game::Remember(int seat) { history_.emplace_back(seat, std::make_shared<const Game>(*this)); }
+
+int Game::ToAct() const {
+    switch (phase_) {
+        case Phase::Auction:
+            return auction_.ToAct();
+        case Phase::Trump:
+            return Declarer();
+        case Phase::PassToDeclarer:
+            return PartnerSeat(Declarer());
+        case Phase::PassBack:
+            return Declarer();
+        case Phase::Play:
+            return play_.ToPlay();
+        default:
+            return -1;
+    }
+}
+
+HandCounts Game::HandOf(int seat) const {
+    const auto s = static_cast<std::size_t>(seat & 3);
+    return phase_ == Phase::Play || phase_ == Phase::HandScored || phase_ == Phase::GameOver ? play_.Hands()[s]
+                                                                                             : hands_[s];
+}
+
+std::array<int, 2> Game::SideMeld() const {
+    std::array<int, 2> meld{};
+    for (int seat = 0; seat < 4; ++seat)
+        meld[static_cast<std::size_t>(SideOf(seat))] += meld_[static_cast<std::size_t>(seat)].total;
+    return meld;
+}
+
+std::string Game::Bid(int seat, int amount) {
+    if (std::string refused = Refusal(seat, Phase::Auction); !refused.empty()) return refused;
+    Game before = *this;
+    if (std::string refused = auction_.Bid(seat, amount); !refused.empty()) return refused;
+    history_.emplace_back(seat, std::make_shared<const Game>(std::move(before)));
+    reasons_.emplace_back();
+    if (auction_.Finished()) phase_ = Phase::Trump;
+    return {};
+}
+
+std::string Game::Pass(int seat) {
+    if (std::string refused = Refusal(seat, Phase::Auction); !refused.empty()) return refused;
+    Remember(seat);
+    auction_.Pass(seat);
+    reasons_.emplace_back();
+    if (auction_.Finished()) phase_ = Phase::Trump;
+    return {};
+}
+
+std::string Game::NameTrump(int seat, int suit) {
+    if (std::string refused = Refusal(seat, Phase::Trump); !refused.empty()) return refused;
+    if (suit < 0 || suit > 3) return "Trump is one of the four suits.";
+    Remember(seat);
+    trump_ = suit;
+    if (rules_.passCards > 0)
+        phase_ = Phase::PassToDeclarer;
+    else
+        StartMeld();
+    return {};
+}
+
+std::string Game::PassCards(int seat, HandCounts cards) {
+    const Phase phase = phase_ == Phase::PassBack ? Phase::PassBack : Phase::PassToDeclarer;
+    if (std::string refused = Refusal(seat, phase); !refused.empty()) return refused;
+    if (CardCount(cards) != rules_.passCards)
+        return "Pass " + std::to_string(rules_.passCards) + " cards, not " + std::to_string(CardCount(cards)) + ".";
+    if (!Holds(hands_[static_cast<std::size_t>(seat)], cards)) return SeatName(seat) + " does not hold those cards.";
+    Remember(seat);
+    const int to = PartnerSeat(seat);
+    hands_[static_cast<std::size_t>(seat)] -= cards;
+    hands_[static_cast<std::size_t>(to)] += cards;
+    if (phase == Phase::PassToDeclarer) {
+        passedToDeclarer_ = cards;
+        phase_ = Phase::PassBack;
+    } else {
+        passedBack_ = cards;
+        StartMeld();
+    }
+    return {};
+}
+
+void Game::StartMeld() {
+    for (std::size_t s = 0; s < 4; ++s) {
+        if (rules_.meld == MeldRules::Standard) {
+            meld_[s] = StandardMeldReport(hands_[s], trump_);
+        } else {
+            meld_[s] = MeldReport{};
+            meld_[s].total = MeldOf(rules_, hands_[s], trump_);
+            meld_[s].lines.push_back({"Meld", meld_[s].total, 0, MeldLine::Marriages});
+        }
+    }
+    phase_ = Phase::Meld;
+}
+
+std::string Game::ThrowIn(int seat) {
+    if (phase_ != Phase::Meld) return Refusal(seat, Phase::Meld);
+    if (seat != Declarer()) return "Only the declarer, " + SeatName(Declarer()) + ", may throw the hand in.";
+    Remember(seat);
+    ScoreHand(true);
+    return {};
+}
+
+std::string Game::Continue() {
+    if (phase_ == Phase::Meld) {
+        play_ = PlayState(rules_, hands_, trump_, Declarer());
+        phase_ = Phase::Play;
+        return {};
+    }
+    if (phase_ == Phase::HandScored) {
+        dealer_ = practice_ && resumeDealer_ >= 0 ? resumeDealer_ : LeftOf(dealer_);
+        resumeDealer_ = -1;
+        Deal(RandomHands(seed_, static_cast<std::uint64_t>(handNumber_) + 1), false);
+        return {};
+    }
+    if (phase_ == Phase::GameOver) return "The game is over.";
+    return std::string("There is nothing to go on from: the game is at ") + PhaseWords(phase_) + ".";
+}
+
+std::string Game::PlayCard(int seat, int kind) {
+    if (std::string refused = Refusal(seat, Phase::Play); !refused.empty()) return refused;
+    Game before = *this;
+    const int leader = play_.Leader();
+    if (std::string refused = play_.Play(kind); !refused.empty()) return refused;
+    history_.emplace_back(seat, std::make_shared<const Game>(std::move(before)));
+    played_.push_back(kind);
+    if (play_.Trick().empty()) {
+        lastTrick_.assign(played_.end() - 4, played_.end());
+        lastTrickLeader_ = leader;
+    }
+    if (play_.Over()) ScoreHand(false);
+    return {};
+}
+
+void Game::ScoreHand(bool thrownIn) {
+    HandTally tally;
+    tally.declarerSide = SideOf(Declarer());
+    tally.bid = auction_.HighBid();
+    tally.meld = SideMeld();
+    tally.cardPoints = thrownIn ? std::array<int, 2>{} : play_.Points();
+    tally.tricks = thrownIn ? std::array<int, 2>{} : play_.Tricks();
+    tally.thrownIn = thrownIn;
+    const HandScore score = vantrel::ScoreHand(rules_, tally);
+    SheetLine line{dealer_,     Declarer(), tally.bid,    trump_,     tally.meld, tally.cardPoints,
+                   score.score, totals_,    score.result, DealCode(), practice_};
+    if (!practice_) {
+        totals_[0] += score.score[0];
+        totals_[1] += score.score[1];
+        line.totals = totals_;
+        winner_ = GameWinner(rules_, totals_, tally.declarerSide, score.made);
+    }
+    sheet_.push_back(line);
+    history_.clear();
+    phase_ = winner_ >= 0 ? Phase::GameOver : Phase::HandScored;
+}
+
+std::string Game::DealFromCode(const std::string& code) {
+    if (phase_ != Phase::Auction || !auction_.Calls().empty())
+        return "A deal can be laid from a code only before the first call of a hand.";
+    const DecodedDeal decoded = DecodeDealCode(code);
+    if (!decoded.ok) return decoded.problem;
+    std::array<HandCounts, 4> hands{};
+    for (std::size_t p = 1; p <= 48; ++p) hands[(p - 1) / 12] += KindBit(KindOfCode(decoded.deck[p].Code));
+    --handNumber_;
+    Deal(hands, practice_);
+    return {};
+}
+
+std::string Game::ReplayLine(std::size_t line) {
+    if (line >= sheet_.size()) return "There is no such line on the score sheet.";
+    const bool fresh = phase_ == Phase::Auction && auction_.Calls().empty();
+    if (phase_ != Phase::HandScored && !fresh) return "A deal can be played again between hands.";
+    const DecodedDeal decoded = DecodeDealCode(sheet_[line].dealCode);
+    if (!decoded.ok) return decoded.problem;
+    if (resumeDealer_ < 0) resumeDealer_ = phase_ == Phase::HandScored ? LeftOf(dealer_) : dealer_;
+    dealer_ = sheet_[line].dealer;
+    std::array<HandCounts, 4> hands{};
+    for (std::size_t p = 1; p <= 48; ++p) hands[(p - 1) / 12] += KindBit(KindOfCode(decoded.deck[p].Code));
+    Deal(hands, true);
+    return {};
+}
+
+bool Game::Undo(int seat) {
+    for (auto entry = history_.rbegin(); entry != history_.rend(); ++entry)
+        if (entry->first == seat) {
+            const std::shared_ptr<const Game> before = entry->second;
+            *this = *before;
+            return true;
+        }
+    return false;
+}
+
+std::string Game::DealCode() const {
+    std::array<CardRec, 49> deck{};
+    for (std::size_t s = 0; s < 4; ++s) {
+        int p = kSeats[s].first;
+        for (int kind = 0; kind < kCardKinds; ++kind)
+            for (int copy = 0; copy < CountOf(dealt_[s], kind); ++copy)
+                deck[static_cast<std::size_t>(p++)] =
+                    MakeCard(SuitOfKind(kind) + 1, RankOfKind(kind) + 1, kSeats[s].letter);
+    }
+    return DealCodeOf(deck);
+}
+
+SeatView Game::ViewOf(int seat) const {
+    SeatView view(rules_, seat, hands_[static_cast<std::size_t>(seat & 3)], trump_, Declarer());
+    if (phase_ >= Phase::Meld)
+        for (int s = 0; s < 4; ++s) view.Shown(s, meld_[static_cast<std::size_t>(s)].Shown());
+    if (seat == PartnerSeat(Declarer())) view.Gave(passedToDeclarer_);
+    if (seat == Declarer()) view.Gave(passedBack_);
+    view.Bidding(auction_.Calls());
+    for (const int card : played_) view.Observe(card);
+    return view;
+}
+
+std::string Game::SheetText() const {
+    std::string text =
+        "Hand  Dealer  Declarer  Bid  Trump     Meld S-N/E-W  Card points  Score S-N/E-W  Totals       Result\n";
+    auto pad = [](std::string cell, std::size_t width) {
+        cell.resize(std::max(cell.size(), width), ' ');
+        return cell;
+    };
+    for (std::size_t i = 0; i < sheet_.size(); ++i) {
+        const SheetLine& l = sheet_[i];
+        auto pair = [](const std::array<int, 2>& v) { return std::to_string(v[0]) + "/" + std::to_string(v[1]); };
+        std::string line = pad(std::to_string(i + 1) + (l.practice ? "*" : ""), 6) + pad(SeatName(l.dealer), 8) +
+                           pad(SeatName(l.declarer), 10) + pad(std::to_string(l.bid), 5) +
+                           pad(std::string(kSuitNames[static_cast<std::size_t>(l.trump & 3)]), 10) +
+                           pad(pair(l.meld), 15) + pad(pair(l.cardPoints), 13) + pad(pair(l.score), 15) +
+                           pad(pair(l.totals), 13) + l.result + "  " + l.dealCode;
+        text += line + "\n";
+    }
+    if (std::any_of(sheet_.begin(), sheet_.end(), [](const SheetLine& l) { return l.practice; }))
+        text += "* a deal played again for practice: it does not count toward the game\n";
+    return text;
+}
+
+ComputerMove ChooseMove(const Game& game, int seat, Level level, std::uint64_t seed, const std::atomic<bool>* cancel) {
+    ComputerMove move;
+    switch (game.CurrentPhase()) {
+        case Phase::Auction: {
+            const BidChoice choice =
+                ChooseBid(game.CurrentAuction(), seat, game.Dealt()[static_cast<std::size_t>(seat)], game.Rules(),
+                          level, seed, cancel);
+            move.kind = choice.bid > 0 ? ComputerMove::Bid : ComputerMove::Pass;
+            move.value = choice.bid;
+            move.reason = choice.reason;
+            break;
+        }
+        case Phase::Trump:
+            move.kind = ComputerMove::Trump;
+            move.value = ChooseTrump(game.CurrentAuction(), seat, game.HandOf(seat), game.Rules(), level, seed, cancel);
+            break;
+        case Phase::PassToDeclarer:
+        case Phase::PassBack:
+            move.kind = ComputerMove::PassCards;
+            move.cards = ChoosePass(game.HandOf(seat), game.Trump(), game.PassCount(),
+                                    game.CurrentPhase() == Phase::PassToDeclarer);
+            break;
+        case Phase::Meld: {
+            // Throw in only what cannot be made even with every card point.
+            const int side = SideOf(game.Declarer());
+            if (seat == game.Declarer() &&
+                game.SideMeld()[static_cast<std::size_t>(side)] + 240 + game.Rules().lastTrick <
+                    game.CurrentAuction().HighBid())
+                move.kind = ComputerMove::ThrowIn;
+            break;
+        }
+        case Phase::Play:
+            move.kind = ComputerMove::Play;
+            move.value = ComputerCard(game.ViewOf(seat), level, seed, cancel);
+            break;
+        default:
+            break;
+    }
+    return move;
+}
+
+std::string ApplyMove(Game& game, int seat, const ComputerMove& move) {
+    std::string said;
+    switch (move.kind) {
+        case ComputerMove::Bid:
+            said = game.Bid(seat, move.value);
+            break;
+        case ComputerMove::Pass:
+            said = game.Pass(seat);
+            break;
+        case ComputerMove::Trump:
+            said = game.NameTrump(seat, move.value);
+            break;
+        case ComputerMove::PassCards:
+            said = game.PassCards(seat, move.cards);
+            break;
+        case ComputerMove::ThrowIn:
+            said = game.ThrowIn(seat);
+            break;
+        case ComputerMove::Play:
+            said = game.PlayCard(seat, move.value);
+            break;
+        case ComputerMove::None:
+            return {};
+    }
+    if (said.empty() && (move.kind == ComputerMove::Bid || move.kind == ComputerMove::Pass))
+        game.SetCallReason(move.reason);
+    return said;
+}
+
+}  // namespace vantrel

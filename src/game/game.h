@@ -1,0 +1,153 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "players/search_player.h"
+#include "players/seat_view.h"
+#include "rules/auction.h"
+#include "rules/hand_score.h"
+#include "rules/meld_rules.h"
+#include "rules/play_state.h"
+#include "rules/rule_set.h"
+
+namespace vantrel {
+
+/// Where a hand stands: the auction, the winner naming trump, partner
+/// passing cards to the declarer and the declarer passing back, the meld on
+/// the table (the declarer may throw in), the play, the hand scored, the
+/// game over.
+enum class Phase { Auction, Trump, PassToDeclarer, PassBack, Meld, Play, HandScored, GameOver };
+
+/// A hand's line on the score sheet.
+struct SheetLine {
+    int dealer = 0;
+    int declarer = 0;
+    int bid = 0;
+    int trump = 0;
+    std::array<int, 2> meld{};
+    std::array<int, 2> cardPoints{};
+    std::array<int, 2> score{};
+    std::array<int, 2> totals{};  // the game's running totals after it (unchanged by a practice hand)
+    std::string result;
+    std::string dealCode;
+    bool practice = false;  // a deal played again: it does not count toward the game
+    friend bool operator==(const SheetLine&, const SheetLine&) = default;
+};
+
+/// A game to the target score: deal, auction, trump, passing, meld, play,
+/// score, next deal, until a side has won by the rules' game end. It is
+/// driven by moves from any seat, a user's or a computer's; every move is
+/// checked, and one out of turn or against the rules is refused with a
+/// reason and changes nothing. Undo goes back one move of a given seat at a
+/// time within the hand, never into a scored hand.
+class Game {
+public:
+    Game(const RuleSet& rules, std::uint64_t seed, int firstDealer = 3);
+
+    // The moves; each returns empty when taken, else why it was refused.
+    std::string Bid(int seat, int amount);
+    std::string Pass(int seat);
+    std::string NameTrump(int seat, int suit);
+    std::string PassCards(int seat, HandCounts cards);
+    std::string ThrowIn(int seat);
+    /// Ends the look at the meld (the play begins) or at the scored hand (the next deal).
+    std::string Continue();
+    std::string PlayCard(int seat, int kind);
+
+    /// Deals the next hand from a code instead of at random; refused with
+    /// the code's problem, or outside the auction's first call.
+    std::string DealFromCode(const std::string& code);
+    /// Plays a hand of the sheet again, with its dealer, as a practice hand.
+    std::string ReplayLine(std::size_t line);
+
+    /// Takes back the last move of `seat` in this hand with every move after
+    /// it; false when it has none.
+    bool Undo(int seat);
+
+    [[nodiscard]] Phase CurrentPhase() const { return phase_; }
+    /// The seat whose move is awaited, or -1 (the meld and the scored hand wait for Continue).
+    [[nodiscard]] int ToAct() const;
+    [[nodiscard]] const RuleSet& Rules() const { return rules_; }
+    [[nodiscard]] int Dealer() const { return dealer_; }
+    [[nodiscard]] int HandNumber() const { return handNumber_; }
+    [[nodiscard]] const Auction& CurrentAuction() const { return auction_; }
+    [[nodiscard]] int Declarer() const { return auction_.HighBidder(); }
+    [[nodiscard]] int Trump() const { return trump_; }
+    [[nodiscard]] int PassCount() const { return rules_.passCards; }
+    [[nodiscard]] HandCounts HandOf(int seat) const;
+    [[nodiscard]] const std::array<HandCounts, 4>& Dealt() const { return dealt_; }
+    [[nodiscard]] const std::array<MeldReport, 4>& Meld() const { return meld_; }
+    [[nodiscard]] std::array<int, 2> SideMeld() const;
+    [[nodiscard]] const PlayState& Play() const { return play_; }
+    /// The cards of the trick last finished, in the order played, led by `LastTrickLeader`.
+    [[nodiscard]] const std::vector<int>& LastTrick() const { return lastTrick_; }
+    [[nodiscard]] int LastTrickLeader() const { return lastTrickLeader_; }
+    [[nodiscard]] const std::vector<int>& CardsPlayed() const { return played_; }
+    [[nodiscard]] const std::vector<SheetLine>& Sheet() const { return sheet_; }
+    [[nodiscard]] const std::array<int, 2>& Totals() const { return totals_; }
+    [[nodiscard]] int Winner() const { return winner_; }
+    [[nodiscard]] bool Practice() const { return practice_; }
+    [[nodiscard]] std::string DealCode() const;
+    /// The reason each computer gave for its call, by call, where given.
+    [[nodiscard]] const std::vector<std::string>& CallReasons() const { return reasons_; }
+    void SetCallReason(std::string reason) { reasons_.back() = std::move(reason); }
+
+    /// What `seat` knows of the hand: all a computer player is given.
+    [[nodiscard]] SeatView ViewOf(int seat) const;
+    /// The sheet as text, a line a hand, for "Copy".
+    [[nodiscard]] std::string SheetText() const;
+
+    friend bool operator==(const Game&, const Game&) = default;
+
+private:
+    void Deal(const std::array<HandCounts, 4>& hands, bool practice);
+    void StartMeld();
+    void ScoreHand(bool thrownIn);
+    std::string Refusal(int seat, Phase phase) const;
+    void Remember(int seat);
+
+    RuleSet rules_;
+    std::uint64_t seed_;
+    int dealer_;
+    int handNumber_ = 0;
+    Phase phase_ = Phase::Auction;
+    Auction auction_;
+    std::vector<std::string> reasons_;
+    int trump_ = -1;
+    std::array<HandCounts, 4> dealt_{};
+    std::array<HandCounts, 4> hands_{};  // after passing, before play
+    HandCounts passedToDeclarer_ = 0;
+    HandCounts passedBack_ = 0;
+    std::array<MeldReport, 4> meld_{};
+    PlayState play_;
+    std::vector<int> played_;
+    std::vector<int> lastTrick_;
+    int lastTrickLeader_ = 0;
+    std::vector<SheetLine> sheet_;
+    std::array<int, 2> totals_{};
+    int winner_ = -1;
+    bool practice_ = false;
+    int resumeDealer_ = -1;  // after a practice hand, the game's next dealer
+    // Undo: the hand as it was before each move, with the seat that made it.
+    std::vector<std::pair<int, std::shared_ptr<const Game>>> history_;
+};
+
+/// A computer's move for the seat to act: its call, trump, cards to pass,
+/// card, or throw-in, with the reason for a call. Applied by the caller.
+struct ComputerMove {
+    enum Kind { Bid, Pass, Trump, PassCards, Play, ThrowIn, None } kind = None;
+    int value = 0;
+    HandCounts cards = 0;
+    std::string reason;
+};
+ComputerMove ChooseMove(const Game& game, int seat, Level level, std::uint64_t seed,
+                        const std::atomic<bool>* cancel = nullptr);
+/// Applies a computer's move; empty when taken.
+std::string ApplyMove(Game& game, int seat, const ComputerMove& move);
+
+}  // namespace vantrel
