@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-charts-dev libqt6opengl6-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang
-  xvfb xauth xdotool x11-apps x11-utils openbox imagemagick
+  xvfb xauth xdotool x11-apps x11-utils xclip openbox imagemagick
   lintian appstream
   fonts-liberation fonts-dejavu-core
 )

@@ -263,9 +263,9 @@ std::string Game::ReplayLine(std::size_t line) {
     return {};
 }
 
-bool Game::Undo(int seat) {
+bool Game::Undo(unsigned seats) {
     for (auto entry = history_.rbegin(); entry != history_.rend(); ++entry)
-        if (entry->first == seat) {
+        if ((seats >> entry->first) & 1u) {
             const std::shared_ptr<const Game> before = entry->second;
             *this = *before;
             return true;

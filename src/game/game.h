@@ -65,9 +65,9 @@ public:
     /// Plays a hand of the sheet again, with its dealer, as a practice hand.
     std::string ReplayLine(std::size_t line);
 
-    /// Takes back the last move of `seat` in this hand with every move after
-    /// it; false when it has none.
-    bool Undo(int seat);
+    /// Takes back the last move of any seat in `seats` (bit s for seat s) in
+    /// this hand, with every move after it; false when there is none.
+    bool Undo(unsigned seats);
 
     [[nodiscard]] Phase CurrentPhase() const { return phase_; }
     /// The seat whose move is awaited, or -1 (the meld and the scored hand wait for Continue).
@@ -81,6 +81,8 @@ public:
     [[nodiscard]] int PassCount() const { return rules_.passCards; }
     [[nodiscard]] HandCounts HandOf(int seat) const;
     [[nodiscard]] const std::array<HandCounts, 4>& Dealt() const { return dealt_; }
+    /// The hands as the play began: after passing.
+    [[nodiscard]] const std::array<HandCounts, 4>& HandsInPlay() const { return hands_; }
     [[nodiscard]] const std::array<MeldReport, 4>& Meld() const { return meld_; }
     [[nodiscard]] std::array<int, 2> SideMeld() const;
     [[nodiscard]] const PlayState& Play() const { return play_; }

@@ -192,6 +192,41 @@ void CardPainter::PaintFace(QPainter& p, int picture) {
         PaintPips(p, suit, rank);
 }
 
+QPixmap CardPainter::Scaled(int picture, int width, qreal devicePixelRatio) {
+    const quint64 key = (quint64{1} << 63) | (static_cast<quint64>(qRound(devicePixelRatio * 1000)) << 32) |
+                        (static_cast<quint64>(width) << 16) | static_cast<quint16>(picture);
+    if (auto it = cache_.constFind(key); it != cache_.constEnd()) return *it;
+    const qreal scale = static_cast<qreal>(width) / kW;
+    QPixmap pixmap(QSize(qCeil(width * devicePixelRatio), qCeil(kH * scale * devicePixelRatio)));
+    pixmap.setDevicePixelRatio(devicePixelRatio);
+    pixmap.fill(Qt::transparent);
+    {
+        QPainter painter(&pixmap);
+        painter.scale(scale, scale);
+        if (picture == 0) {
+            // The back: a dark blue card with a lattice, inside a white edge.
+            painter.setRenderHint(QPainter::Antialiasing);
+            painter.setPen(QPen(QColor(60, 60, 60), 1));
+            painter.setBrush(Qt::white);
+            painter.drawRoundedRect(QRectF(0.5, 0.5, kW - 1, kH - 1), 4, 4);
+            const QRectF inner(5, 5, kW - 10, kH - 10);
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(QColor(30, 60, 140));
+            painter.drawRoundedRect(inner, 3, 3);
+            painter.setClipRect(inner);
+            painter.setPen(QPen(QColor(120, 150, 220), 1));
+            for (qreal d = -kH; d < kW + kH; d += 7) {
+                painter.drawLine(QPointF(d, 0), QPointF(d + kH, kH));
+                painter.drawLine(QPointF(d, kH), QPointF(d + kH, 0));
+            }
+        } else {
+            PaintFace(painter, picture);
+        }
+    }
+    cache_.insert(key, pixmap);
+    return pixmap;
+}
+
 QPixmap CardPainter::Face(int picture, qreal devicePixelRatio) {
     const quint64 key = (static_cast<quint64>(qRound(devicePixelRatio * 1000)) << 16) | static_cast<quint16>(picture);
     if (auto it = cache_.constFind(key); it != cache_.constEnd()) return *it;

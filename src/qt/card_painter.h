@@ -18,6 +18,11 @@ public:
     /// An identifier that names no card gives a red-crossed placeholder.
     QPixmap Face(int picture, qreal devicePixelRatio);
 
+    /// The face at any logical width (the height follows, 96 to 71), painted
+    /// as vectors at the device pixel ratio so that it stays crisp; picture 0
+    /// is the back of a card. Painted once per size and cached.
+    QPixmap Scaled(int picture, int width, qreal devicePixelRatio);
+
     /// Paints a face into `painter` at logical size 71 by 96.
     static void PaintFace(QPainter& painter, int picture);
 

@@ -32,6 +32,7 @@
 #include "qt/analysis_window.h"
 #include "qt/app_icon.h"
 #include "qt/card_image.h"
+#include "qt/game_window.h"
 #include "qt/help_window.h"
 #include "qt/list_box_view.h"
 #include "qt/play_record_window.h"
@@ -137,7 +138,11 @@ MainWindow::MainWindow(Clock clock, std::function<void()> endProgram)
     : endProgram_(endProgram ? std::move(endProgram) : [] { QCoreApplication::exit(0); }),
       form_(std::move(clock),
             WindowServices{
-                [this] { endProgram_(); },
+                [this] {
+                    // A game in progress is abandoned only when the user says so.
+                    if (gameWindow_ != nullptr && !gameWindow_->MayAbandon()) return;
+                    endProgram_();
+                },
                 [this] { helpWindow_->ShowText(QString::fromStdString(form_.module1.HelpText), HelpTopic()); },
                 [this] { ServiceWindow(); },
                 [this](bool busy) { SetBusy(busy); },
@@ -174,13 +179,15 @@ MainWindow::~MainWindow() {
     // The practice windows hold references to the form and the play record,
     // which are members and go before the child widgets would: they are
     // closed, their work stopped, and deleted first.
-    for (QWidget* window : std::initializer_list<QWidget*>{analysisWindow_, playRecordWindow_}) {
+    if (gameWindow_ != nullptr) gameWindow_->hide();
+    for (QWidget* window : std::initializer_list<QWidget*>{analysisWindow_, playRecordWindow_, gameWindow_}) {
         if (window == nullptr) continue;
         window->close();
         delete window;
     }
     analysisWindow_ = nullptr;
     playRecordWindow_ = nullptr;
+    gameWindow_ = nullptr;
 }
 
 void MainWindow::BuildControls() {
@@ -332,6 +339,28 @@ void MainWindow::BuildPracticeMenu(QMenu* before) {
     });
     connect(add("mnuPlayRecord", tr("Play R&ecord\u2026"), QKeySequence(Qt::Key_F8)), &QAction::triggered, this,
             &MainWindow::OpenPlayRecord);
+    practice->addSeparator();
+    connect(add("mnuPlayGame", tr("Play a &Game\u2026"), QKeySequence(Qt::CTRL | Qt::Key_G)), &QAction::triggered, this,
+            &MainWindow::OpenGame);
+}
+
+void MainWindow::OpenGame() {
+    const bool first = gameWindow_ == nullptr;
+    if (first) {
+        gameWindow_ = new GameWindow(playRecord_, this);
+        connect(gameWindow_, &GameWindow::recordChanged, this, [this] {
+            if (playRecordWindow_ != nullptr) playRecordWindow_->Refresh();
+        });
+    }
+    if (!gameWindow_->isVisible()) {
+        gameWindow_->show();
+        // A game not yet begun asks for its settings; cancelled the first
+        // time, the window still opens on a game with the kept settings.
+        if ((first || !gameWindow_->InProgress()) && !gameWindow_->AskNewGame() && first)
+            gameWindow_->NewGame(GameWindow::KeptSettings(), GameWindow::NewSeed());
+    }
+    gameWindow_->raise();
+    gameWindow_->activateWindow();
 }
 
 QString MainWindow::DealFromCode(const QString& code) {
@@ -650,6 +679,10 @@ void MainWindow::SetBusy(bool busy) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    if (gameWindow_ != nullptr && !gameWindow_->MayAbandon()) {
+        event->ignore();
+        return;
+    }
     event->accept();
     form_.Form_Terminate();
 }

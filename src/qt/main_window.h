@@ -28,6 +28,7 @@ class AnalysisWindow;
 class CardImage;
 class HelpWindow;
 class PlayRecordWindow;
+class GameWindow;
 class ListBoxView;
 
 /// The window of the program. Its widgets are built from the window design;
@@ -59,6 +60,9 @@ public:
     /// Opens the play record window (Practice > Play Record).
     void OpenPlayRecord();
     [[nodiscard]] PlayRecordWindow* playRecordWindow() const { return playRecordWindow_; }
+    /// Opens the game window (Practice > Play a Game), asking for a new game's settings.
+    void OpenGame();
+    [[nodiscard]] GameWindow* gameWindow() const { return gameWindow_; }
     [[nodiscard]] PlayRecord& playRecord() { return playRecord_; }
     /// Lays the deal of a code (Practice > Deal from Code); returns why a
     /// code is refused, or an empty text.
@@ -110,6 +114,7 @@ private:
     HelpWindow* helpWindow_ = nullptr;
     AnalysisWindow* analysisWindow_ = nullptr;
     PlayRecordWindow* playRecordWindow_ = nullptr;
+    GameWindow* gameWindow_ = nullptr;
     PlayRecord playRecord_;
     std::map<std::string, QWidget*, std::less<>> widgets_;
     std::map<std::string, QAction*, std::less<>> actions_;

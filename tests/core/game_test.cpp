@@ -110,14 +110,14 @@ TEST(Game, UndoRestoresTheExactEarlierStateAndNeverAScoredHand) {
             // Mid-play, after the computer cards that followed South's: back
             // to the moment before South's last move, then the one before.
             Game undone = game;
-            ASSERT_TRUE(undone.Undo(0));
+            ASSERT_TRUE(undone.Undo(1u));
             EXPECT_TRUE(undone == beforeSouth.back().first);
-            ASSERT_TRUE(undone.Undo(0));
+            ASSERT_TRUE(undone.Undo(1u));
             EXPECT_TRUE(undone == beforeSouth[beforeSouth.size() - 2].first);
         }
     }
-    EXPECT_FALSE(game.Undo(0));
-    EXPECT_FALSE(game.Undo(1));
+    EXPECT_FALSE(game.Undo(1u));
+    EXPECT_FALSE(game.Undo(2u));
 }
 
 TEST(Game, PassingAndAPracticeHandThatDoesNotCount) {

@@ -1,0 +1,291 @@
+#include "qt/game_table.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <bit>
+
+#include "app/seats.h"
+#include "rules/trick_rules.h"
+
+namespace vantrel {
+
+namespace {
+
+const QColor kFelt(24, 110, 56);
+const QColor kFeltDark(16, 84, 42);
+
+// The kinds of a hand in the order they lie: by suit, high to low, each copy.
+std::vector<int> Lying(HandCounts hand) {
+    std::vector<int> kinds;
+    for (int kind = 0; kind < kCardKinds; ++kind)
+        for (int copy = 0; copy < CountOf(hand, kind); ++copy) kinds.push_back(kind);
+    return kinds;
+}
+
+QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+}  // namespace
+
+QString KindName(int kind) {
+    static const char* const kRanks[] = {"Ace", "Ten", "King", "Queen", "Jack", "Nine"};
+    if (kind < 0 || kind >= kCardKinds) return QStringLiteral("Card");
+    return QStringLiteral("%1 of %2")
+        .arg(QString::fromLatin1(kRanks[RankOfKind(kind)]), Q(kSuitNames[static_cast<std::size_t>(SuitOfKind(kind))]));
+}
+
+GameCard::GameCard(CardPainter& painter, QWidget* parent) : QAbstractButton(parent), painter_(painter) {
+    setFocusPolicy(Qt::StrongFocus);
+    setCursor(Qt::PointingHandCursor);
+}
+
+void GameCard::Show(int seat, int kind, bool playable, bool raised, bool dimmed) {
+    seat_ = seat;
+    kind_ = kind;
+    raised_ = raised;
+    dimmed_ = dimmed;
+    setAccessibleName(KindName(kind) + QStringLiteral(", ") + Q(kSeats[static_cast<std::size_t>(seat)].name) +
+                      (playable ? QStringLiteral(", can be played") : QString()));
+    update();
+}
+
+void GameCard::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    const int top = raised_ ? 0 : height() - width() * 96 / 71;
+    p.drawPixmap(0, top, painter_.Scaled(201 + kind_, width(), devicePixelRatioF()));
+    if (dimmed_) p.fillRect(QRect(0, top, width(), width() * 96 / 71), QColor(0, 0, 0, 90));
+    if (hasFocus()) {
+        p.setPen(QPen(QColor(20, 90, 230), 3));
+        p.setBrush(Qt::NoBrush);
+        p.drawRoundedRect(QRectF(1.5, top + 1.5, width() - 3, width() * 96.0 / 71 - 3), 4, 4);
+    }
+}
+
+void GameCard::keyPressEvent(QKeyEvent* event) {
+    // Left and Right move along the hand; Enter plays, as Space does.
+    const auto siblings = parentWidget()->findChildren<GameCard*>(QString(), Qt::FindDirectChildrenOnly);
+    std::vector<GameCard*> shown;
+    for (GameCard* card : siblings)
+        if (card->isVisible()) shown.push_back(card);
+    std::sort(shown.begin(), shown.end(), [](GameCard* a, GameCard* b) {
+        return a->seat() != b->seat() ? a->seat() < b->seat() : a->x() < b->x();
+    });
+    const auto at = std::find(shown.begin(), shown.end(), this) - shown.begin();
+    const auto count = static_cast<long>(shown.size());
+    switch (event->key()) {
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+            if (count > 0)
+                shown[static_cast<std::size_t>((at + (event->key() == Qt::Key_Left ? count - 1 : 1)) % count)]
+                    ->setFocus();
+            return;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            click();
+            return;
+        default:
+            QAbstractButton::keyPressEvent(event);
+    }
+}
+
+GameTable::GameTable(QWidget* parent) : QWidget(parent) {
+    setMinimumSize(560, 420);
+    setAccessibleName(tr("Card table"));
+    setAutoFillBackground(false);
+}
+
+int GameTable::CardWidth() const { return std::max(30, std::min(width() * 10 / 68, height() * 10 / 72)); }
+
+QRect GameTable::HandRect(int seat, int cards, qreal scale) const {
+    const int w = static_cast<int>(CardWidth() * scale);
+    const int h = w * 96 / 71;
+    const int label = fontMetrics().height() + 6;
+    const int n = std::max(cards, 1);
+    if (seat == 0 || seat == 2) {
+        // South and North fan their cards across the table.
+        const int span = w + (n - 1) * (w * 42 / 100);
+        return seat == 0 ? QRect((width() - span) / 2, height() - h - 8, span, h)
+                         : QRect((width() - span) / 2, label + 6, span, h);
+    }
+    // West and East stack theirs down the sides.
+    const int span = h + (n - 1) * (h * 20 / 100);
+    return {seat == 1 ? 8 : width() - w - 8, (height() - span) / 2 + label / 2, w, span};
+}
+
+QPoint GameTable::TrickSpot(int seat) const {
+    const int w = CardWidth();
+    const int h = w * 96 / 71;
+    const QPoint c(width() / 2 - w / 2, height() / 2 - h / 2);
+    const int dx = w * 85 / 100;
+    const int dy = h * 45 / 100;
+    switch (seat) {
+        case 0:
+            return c + QPoint(0, dy);
+        case 1:
+            return c + QPoint(-dx, 0);
+        case 2:
+            return c + QPoint(0, -dy);
+        default:
+            return c + QPoint(dx, 0);
+    }
+}
+
+void GameTable::Show(const Game& game, const Look& look) {
+    game_ = &game;
+    look_ = look;
+    Layout();
+    update();
+}
+
+void GameTable::Layout() {
+    if (game_ == nullptr) return;
+    // The user's cards as buttons, in each user seat's row.
+    std::vector<std::pair<int, int>> wanted;  // seat, kind
+    for (int seat = 0; seat < 4; ++seat)
+        if ((look_.userSeats >> seat) & 1u)
+            for (int kind : Lying(game_->HandOf(seat))) wanted.emplace_back(seat, kind);
+    while (cards_.size() < wanted.size()) {
+        auto* card = new GameCard(painter_, this);
+        connect(card, &QAbstractButton::clicked, this, [this, card] { emit cardClicked(card->seat(), card->kind()); });
+        cards_.push_back(card);
+    }
+    const Phase phase = game_->CurrentPhase();
+    const bool playing = phase == Phase::Play;
+    const bool passing = phase == Phase::PassToDeclarer || phase == Phase::PassBack;
+    const int w = CardWidth();
+    const int h = w * 96 / 71;
+    const int lift = h / 8;
+    std::size_t next = 0;
+    for (int seat = 0; seat < 4; ++seat) {
+        if (((look_.userSeats >> seat) & 1u) == 0) continue;
+        const std::vector<int> kinds = Lying(game_->HandOf(seat));
+        const QRect hand = HandRect(seat, static_cast<int>(kinds.size()), seat == 0 || seat == 2 ? 1.0 : 0.75);
+        const int cw = hand.height() * 71 / 96;
+        const int step = cw * 42 / 100;
+        const KindMask legal = playing && game_->ToAct() == seat ? game_->Play().Legal() : 0;
+        HandCounts picked = look_.selected;
+        for (std::size_t i = 0; i < kinds.size(); ++i, ++next) {
+            GameCard* card = cards_[next];
+            const int kind = kinds[i];
+            const bool isLegal = (legal & KindFlag(kind)) != 0;
+            const bool chosen = passing && CountOf(picked, kind) > 0;
+            if (chosen) picked -= KindBit(kind);
+            card->setGeometry(hand.x() + static_cast<int>(i) * step, hand.y() - lift, cw, hand.height() + lift);
+            card->Show(seat, kind, isLegal, isLegal || chosen, playing && game_->ToAct() == seat && !isLegal);
+            card->setVisible(true);
+            card->raise();
+        }
+    }
+    for (; next < cards_.size(); ++next) cards_[next]->setVisible(false);
+    (void)h;
+}
+
+void GameTable::resizeEvent(QResizeEvent*) { Layout(); }
+
+void GameTable::mousePressEvent(QMouseEvent* event) {
+    event->accept();
+    emit tableClicked();
+}
+
+void GameTable::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    QRadialGradient felt(rect().center(), std::max(width(), height()) * 0.7);
+    felt.setColorAt(0, kFelt);
+    felt.setColorAt(1, kFeltDark);
+    p.fillRect(rect(), felt);
+    if (game_ == nullptr) return;
+    const Game& g = *game_;
+    const qreal dpr = devicePixelRatioF();
+    const Phase phase = g.CurrentPhase();
+    const bool meldShown = phase == Phase::Meld || (phase == Phase::Play && look_.lookBack);
+
+    for (int seat = 0; seat < 4; ++seat) {
+        const bool user = (look_.userSeats >> seat) & 1u;
+        const qreal scale = seat == 0 || seat == 2 ? 1.0 : 0.75;
+        const std::vector<int> kinds = Lying(g.HandOf(seat));
+        const QRect hand = HandRect(seat, static_cast<int>(kinds.size()), scale);
+        const bool across = seat == 0 || seat == 2;
+        const int cw = across ? hand.height() * 71 / 96 : hand.width();
+        const QPoint step = across ? QPoint(cw * 42 / 100, 0) : QPoint(0, cw * 96 / 71 * 20 / 100);
+        if (!user) {
+            const bool faceUp = look_.showAll || phase == Phase::HandScored || phase == Phase::GameOver;
+            for (std::size_t i = 0; i < kinds.size(); ++i)
+                p.drawPixmap(hand.topLeft() + static_cast<int>(i) * step,
+                             painter_.Scaled(faceUp ? 201 + kinds[i] : 0, cw, dpr));
+        }
+        // The seat's label: name, dealer mark, last call; bright when it is to act.
+        const bool toAct = g.ToAct() == seat;
+        QString label = Q(kSeats[static_cast<std::size_t>(seat)].name);
+        if (user) label += tr(" (you)");
+        if (g.Dealer() == seat) label += tr("  \u25cf dealer");
+        if (!look_.lastCalls[static_cast<std::size_t>(seat)].empty())
+            label += QStringLiteral("  \u2013 ") + Q(look_.lastCalls[static_cast<std::size_t>(seat)]);
+        QFont font = p.font();
+        font.setBold(toAct);
+        p.setFont(font);
+        // East's label stands right-aligned over its cards, so that it stays on the table.
+        const int labelWidth = std::max(hand.width(), 260);
+        const QRect text(seat == 3 ? hand.right() - labelWidth - 2 : hand.x() + 4,
+                         seat == 2 ? 4 : hand.y() - fontMetrics().height() - 8, labelWidth, fontMetrics().height() + 4);
+        const Qt::Alignment align = (seat == 3 ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
+        p.setPen(Qt::NoPen);
+        p.setBrush(toAct ? QColor(255, 220, 80) : QColor(0, 0, 0, 90));
+        const QRect box = p.fontMetrics().boundingRect(text, align, label).adjusted(-6, -2, 6, 2);
+        p.drawRoundedRect(box, 4, 4);
+        p.setPen(toAct ? Qt::black : Qt::white);
+        p.drawText(text, align, label);
+
+        if (meldShown) {
+            // The meld laid face up in front of the seat, with each line.
+            const MeldReport& meld = g.Meld()[static_cast<std::size_t>(seat)];
+            QStringList lines;
+            for (const MeldLine& line : meld.lines) lines << QStringLiteral("%1  %2").arg(Q(line.name)).arg(line.value);
+            lines << tr("Meld %1").arg(meld.total);
+            const int small = CardWidth() * 55 / 100;
+            const std::vector<int> shown = Lying(meld.Shown());
+            const int tall = small * 96 / 71 + 16 * static_cast<int>(lines.size()) + 8;
+            QPoint at = seat == 0   ? QPoint(width() / 2 - 120, hand.y() - tall - 24)
+                        : seat == 2 ? QPoint(width() / 2 - 120, hand.bottom() + 10)
+                        : seat == 1 ? QPoint(hand.right() + 12, height() / 2 - tall / 2)
+                                    : QPoint(hand.x() - 250, height() / 2 - tall / 2);
+            for (std::size_t i = 0; i < shown.size(); ++i)
+                p.drawPixmap(at + QPoint(static_cast<int>(i) * small * 45 / 100, 0),
+                             painter_.Scaled(201 + shown[i], small, dpr));
+            p.setPen(Qt::white);
+            QFont meldFont = p.font();
+            meldFont.setBold(false);
+            p.setFont(meldFont);
+            p.drawText(QRect(at + QPoint(0, small * 96 / 71 + 2), QSize(240, 16 * lines.size() + 4)),
+                       Qt::AlignLeft | Qt::AlignTop, lines.join(QLatin1Char('\n')));
+        }
+    }
+
+    // The trick: the one being played, or the last one while it stays in view.
+    std::vector<int> trick(g.Play().Trick().begin(), g.Play().Trick().end());
+    int leader = g.Play().Leader();
+    if ((trick.empty() && phase == Phase::Play && !g.LastTrick().empty()) || look_.lookBack ||
+        phase == Phase::HandScored || phase == Phase::GameOver) {
+        if (trick.empty() || look_.lookBack) {
+            trick = g.LastTrick();
+            leader = g.LastTrickLeader();
+        }
+    }
+    for (std::size_t i = 0; i < trick.size() && phase != Phase::Meld; ++i) {
+        const int seat = (leader + static_cast<int>(i)) & 3;
+        p.drawPixmap(TrickSpot(seat), painter_.Scaled(201 + trick[i], CardWidth(), dpr));
+    }
+    if (phase == Phase::Meld) {
+        const std::array<int, 2> meld = g.SideMeld();
+        QFont big = p.font();
+        big.setBold(true);
+        big.setPointSizeF(big.pointSizeF() * 1.4);
+        p.setFont(big);
+        p.setPen(Qt::white);
+        p.drawText(rect().adjusted(0, -20, 0, -20), Qt::AlignCenter,
+                   tr("Meld: South-North %1, East-West %2").arg(meld[0]).arg(meld[1]));
+    }
+}
+
+}  // namespace vantrel

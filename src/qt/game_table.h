@@ -1,0 +1,85 @@
+#pragma once
+
+#include <QAbstractButton>
+#include <QWidget>
+
+#include <functional>
+#include <vector>
+
+#include "game/game.h"
+#include "qt/card_painter.h"
+
+namespace vantrel {
+
+/// One of the user's cards on the table: a button, so that it takes the
+/// keyboard focus (Left and Right move along the hand, Enter plays it) and a
+/// screen reader names it, e.g. "Ace of Hearts, South, can be played".
+class GameCard : public QAbstractButton {
+    Q_OBJECT
+
+public:
+    GameCard(CardPainter& painter, QWidget* parent);
+    void Show(int seat, int kind, bool playable, bool raised, bool dimmed);
+    [[nodiscard]] int kind() const { return kind_; }
+    [[nodiscard]] int seat() const { return seat_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    CardPainter& painter_;
+    int seat_ = 0;
+    int kind_ = 0;
+    bool raised_ = false;
+    bool dimmed_ = false;
+};
+
+/// The green table: each hand in front of its seat (the user's face up as
+/// buttons, the others face down unless shown), the trick in the centre with
+/// each card in front of its player, the seats' labels, and the meld laid
+/// out while it is on the table. It shows the game and reports clicks; it
+/// never changes the game.
+class GameTable : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit GameTable(QWidget* parent);
+
+    struct Look {
+        unsigned userSeats = 1;
+        bool showAll = false;
+        bool lookBack = false;    // the last trick and the meld again, during play
+        HandCounts selected = 0;  // cards picked to pass
+        std::array<std::string, 4> lastCalls{};
+    };
+    /// Shows the game as it stands.
+    void Show(const Game& game, const Look& look);
+    /// The user's card buttons, in table order.
+    [[nodiscard]] std::vector<GameCard*> Cards() const { return cards_; }
+
+signals:
+    void cardClicked(int seat, int kind);
+    void tableClicked();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    void Layout();
+    [[nodiscard]] int CardWidth() const;
+    [[nodiscard]] QRect HandRect(int seat, int cards, qreal scale) const;
+    [[nodiscard]] QPoint TrickSpot(int seat) const;
+
+    CardPainter painter_;
+    const Game* game_ = nullptr;
+    Look look_;
+    std::vector<GameCard*> cards_;
+};
+
+/// A card's name for a screen reader, e.g. "Ace of Hearts".
+QString KindName(int kind);
+
+}  // namespace vantrel

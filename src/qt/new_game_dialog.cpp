@@ -1,0 +1,138 @@
+#include "qt/new_game_dialog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+#include "app/seats.h"
+
+namespace vantrel {
+
+namespace {
+
+QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+// The variants a game may change: the rules of play, scoring and bidding.
+// How meld, tricks and card points are counted stays standard in a game.
+bool GameVariant(std::string_view name) { return name != "meld" && name != "tricks" && name != "cardPoints"; }
+
+bool IsSwitch(std::string_view name) {
+    return name == "followSuit" || name == "headTrick" || name == "trumpWhenVoid" || name == "overTrump" ||
+           name == "meldNeedsTrick";
+}
+
+}  // namespace
+
+NewGameDialog::NewGameDialog(const GameSettings& settings, QWidget* parent) : QDialog(parent), base_(settings) {
+    setWindowTitle(tr("New Game"));
+    auto* seatsBox = new QGroupBox(tr("Seats"), this);
+    auto* seatsForm = new QFormLayout(seatsBox);
+    for (std::size_t s = 0; s < 4; ++s) {
+        auto* combo = new QComboBox(seatsBox);
+        const bool userMaySit = s % 2 == 0;  // South, or North to practise a partnership
+        if (userMaySit) combo->addItem(tr("You"), static_cast<int>(SeatPlayer::You));
+        combo->addItem(tr("Computer, Easy"), static_cast<int>(SeatPlayer::Easy));
+        combo->addItem(tr("Computer, Normal"), static_cast<int>(SeatPlayer::Normal));
+        combo->addItem(tr("Computer, Strong"), static_cast<int>(SeatPlayer::Strong));
+        combo->setCurrentIndex(std::max(0, combo->findData(static_cast<int>(settings.seats[s]))));
+        combo->setAccessibleName(tr("Who plays %1").arg(Q(kSeats[s].name)));
+        seatsForm->addRow(Q(kSeats[s].name) + QLatin1Char(':'), combo);
+        seats_[s] = combo;
+    }
+
+    auto* rulesBox = new QGroupBox(tr("Rules (standard partnership pinochle)"), this);
+    auto* rulesForm = new QFormLayout(rulesBox);
+    for (const RuleField& field : RuleFields()) {
+        if (!GameVariant(field.name)) continue;
+        const int value = field.get(settings.rules);
+        QWidget* widget = nullptr;
+        if (IsSwitch(field.name)) {
+            auto* box = new QCheckBox(Q(field.description), rulesBox);
+            box->setChecked(value != 0);
+            rulesForm->addRow(box);
+            widget = box;
+        } else if (field.name == "passCards") {
+            auto* combo = new QComboBox(rulesBox);
+            for (int n : {0, 3, 4}) combo->addItem(n == 0 ? tr("None") : QString::number(n), n);
+            combo->setCurrentIndex(std::max(0, combo->findData(value)));
+            combo->setAccessibleName(Q(field.description));
+            rulesForm->addRow(Q(field.description) + QLatin1Char(':'), combo);
+            widget = combo;
+        } else {
+            auto* spin = new QSpinBox(rulesBox);
+            spin->setRange(field.name == "gameTarget"  ? 100
+                           : field.name == "bidStep"   ? 1
+                           : field.name == "lastTrick" ? 0
+                                                       : 10,
+                           field.name == "gameTarget"    ? 100000
+                           : field.name == "standingBid" ? 1000
+                                                         : 100);
+            if (field.name == "gameTarget") spin->setSingleStep(100);
+            spin->setValue(value);
+            spin->setAccessibleName(Q(field.description));
+            rulesForm->addRow(Q(field.description) + QLatin1Char(':'), spin);
+            widget = spin;
+        }
+        rules_.emplace(std::string(field.name), widget);
+    }
+
+    auto* playBox = new QGroupBox(tr("Play"), this);
+    auto* playForm = new QFormLayout(playBox);
+    pace_ = new QComboBox(playBox);
+    pace_->addItems({tr("Fast"), tr("Normal"), tr("Slow")});
+    pace_->setCurrentIndex(static_cast<int>(settings.pace));
+    pace_->setAccessibleName(tr("Pace of the computer's cards"));
+    playForm->addRow(tr("Pace of the computer's cards:"), pace_);
+    hints_ = new QCheckBox(tr("Hints"), playBox);
+    hints_->setChecked(settings.hints);
+    showAll_ = new QCheckBox(tr("Show all hands, for study"), playBox);
+    showAll_->setChecked(settings.showAll);
+    playForm->addRow(hints_);
+    playForm->addRow(showAll_);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Ok)->setText(tr("&Deal"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* columns = new QHBoxLayout;
+    auto* left = new QVBoxLayout;
+    left->addWidget(seatsBox);
+    left->addWidget(playBox);
+    left->addStretch(1);
+    columns->addLayout(left);
+    columns->addWidget(rulesBox, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(columns);
+    layout->addWidget(buttons);
+}
+
+GameSettings NewGameDialog::Settings() const {
+    GameSettings settings = base_;
+    for (std::size_t s = 0; s < 4; ++s) settings.seats[s] = static_cast<SeatPlayer>(seats_[s]->currentData().toInt());
+    for (const RuleField& field : RuleFields()) {
+        const auto it = rules_.find(std::string(field.name));
+        if (it == rules_.end()) continue;
+        int value = 0;
+        if (auto* box = qobject_cast<QCheckBox*>(it->second))
+            value = box->isChecked() ? 1 : 0;
+        else if (auto* combo = qobject_cast<QComboBox*>(it->second))
+            value = combo->currentData().toInt();
+        else if (auto* spin = qobject_cast<QSpinBox*>(it->second))
+            value = spin->value();
+        if (field.allowed(value)) field.set(settings.rules, value);
+    }
+    settings.pace = static_cast<Pace>(pace_->currentIndex());
+    settings.hints = hints_->isChecked();
+    settings.showAll = showAll_->isChecked();
+    return settings;
+}
+
+}  // namespace vantrel

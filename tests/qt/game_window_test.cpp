@@ -1,0 +1,70 @@
+// The game window on the offscreen platform: one hand from the deal to the
+// score sheet, the user's moves sent by the test, the computers thinking off
+// the GUI thread, the play record fed the hand.
+#include <QLabel>
+#include <QStandardPaths>
+#include <QtTest>
+
+#include <bit>
+
+#include "qt/game_table.h"
+#include "qt/game_window.h"
+
+using namespace vantrel;
+
+class GameWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    void aHandFromTheDealToTheScoreSheet() {
+        PlayRecord record;
+        GameWindow window(record, nullptr);
+        GameSettings settings;
+        settings.seats = {SeatPlayer::You, SeatPlayer::Easy, SeatPlayer::Easy, SeatPlayer::Easy};
+        settings.pace = Pace::Fast;
+        window.show();
+        window.NewGame(settings, 4);
+        QVERIFY(window.status().contains("Your call, South: bid 200 or more, or pass."));
+        bool refusedOnce = false;
+        QElapsedTimer clock;
+        clock.start();
+        while (window.game().Sheet().empty() && clock.elapsed() < 60000) {
+            const Game& game = window.game();
+            if (game.ToAct() == 0 && game.CurrentPhase() == Phase::Auction) window.UserPass();
+            if (game.ToAct() == 0 && game.CurrentPhase() == Phase::Play) {
+                const KindMask legal = game.Play().Legal();
+                const KindMask illegal = HeldKinds(game.HandOf(0)) & ~legal;
+                if (!refusedOnce && illegal != 0) {
+                    // A card against the rules is refused, and the status says why.
+                    const Game before = game;
+                    window.UserCard(0, std::countr_zero(illegal));
+                    QVERIFY(window.game() == before);
+                    QVERIFY2(window.status().contains("must"), qPrintable(window.status()));
+                    refusedOnce = true;
+                }
+                // The cards that can be played are named so for a screen reader.
+                for (GameCard* card : window.table()->Cards())
+                    if (card->isVisible())
+                        QCOMPARE(card->accessibleName().endsWith(QStringLiteral(", can be played")),
+                                 (legal & KindFlag(card->kind())) != 0);
+                window.UserCard(0, std::countr_zero(legal));
+            }
+            QTest::qWait(20);
+        }
+        QCOMPARE(window.game().Sheet().size(), std::size_t{1});
+        QVERIFY(window.status().contains(QStringLiteral("Click the table or press Continue for the next deal.")));
+        QVERIFY(window.sheetText().startsWith(QStringLiteral("Hand  Dealer")));
+        // The play record followed the hand, trick by trick.
+        if (window.game().Sheet().front().result != "Thrown in") QCOMPARE(record.tricks().size(), std::size_t{12});
+        // Undo never reaches into a scored hand.
+        window.UserUndo();
+        QCOMPARE(window.game().Sheet().size(), std::size_t{1});
+        window.UserContinue();
+        QCOMPARE(window.game().Dealer(), 0);
+    }
+};
+
+QTEST_MAIN(GameWindowTest)
+#include "game_window_test.moc"

@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# A hand of a game in a real window on a 1280x800 screen with openbox, at
+# the Fast pace: the user passes, the computers bid, name trump and meld, and
+# South's legal cards are played from the keyboard (the focus stands on a
+# card that can be played; Enter plays it) until the hand is on the score
+# sheet. Screenshots of the table in mid-trick and of the score sheet are
+# kept in the folder given.
+set -euo pipefail
+source "$(dirname "$0")/xvfb_lib.sh"
+program="$1"
+shots="$2"
+mkdir -p "$shots"
+config=$(mktemp -d)
+trap 'kill "${WM_PID:-}" 2>/dev/null || true; stop_x_server; rm -rf "$config"' EXIT
+export XDG_CONFIG_HOME="$config"
+export VANTREL_GAME_SEED=12
+mkdir -p "$config/Vantrel"
+printf '[game]\npace=fast\n' >"$config/Vantrel/Vantrel.conf"
+SCREEN_SIZE=1280x800 start_x_server
+openbox >/dev/null 2>&1 &
+WM_PID=$!
+sleep 1
+start_program "$program"
+xdotool windowactivate --sync "$WINDOW" key ctrl+g
+game=$(xdotool search --sync --onlyvisible --name '^Game$' | sed -n 1p)
+xdotool search --sync --onlyvisible --name '^New Game$' >/dev/null
+xdotool key Return sleep 0.5
+
+# The window fits the screen, frame included.
+eval "$(xdotool getwindowgeometry --shell "$game")"
+[ $((X + WIDTH)) -le 1280 ] && [ $((Y + HEIGHT)) -le 800 ] || { echo "FAIL: the game window is off screen"; exit 1; }
+
+sheet=""
+midtrick=0
+for step in $(seq 400); do
+  xdotool windowactivate --sync "$game" >/dev/null 2>&1 || true
+  xdotool key alt+p sleep 0.05 key Return sleep 0.25
+  if [ "$midtrick" = 0 ] && [ "$step" -gt 18 ]; then
+    import -window root "$shots/game-mid-trick.png"
+    midtrick=1
+  fi
+  if [ $((step % 8)) = 0 ]; then
+    xdotool key ctrl+shift+s sleep 0.2
+    sheet=$(xclip -selection clipboard -o 2>/dev/null || true)
+    if grep -q '^1 ' <<<"$sheet"; then break; fi
+  fi
+done
+echo "$sheet"
+grep -q '^1 ' <<<"$sheet" || { echo "FAIL: the hand never reached the score sheet"; exit 1; }
+grep -Eq '(Made|Set) ' <<<"$sheet" || { echo "FAIL: the sheet has no result"; exit 1; }
+xdotool key alt+s sleep 0.5
+import -window root "$shots/game-score-sheet.png"
+echo "PASS"
