@@ -49,7 +49,7 @@ BidVerdict JudgeBid(const RuleSet& rules, HandCounts declarerHand, HandCounts pa
 }
 
 void PlayRecord::Start(const std::array<CardRec, 49>& deal, int trumpSuit, std::string declarer, int bid,
-                       std::string dealCode) {
+                       std::string dealCode, Source source) {
     const bool keepChecking = checking;
     const RuleSet keepRules = rules;
     *this = PlayRecord{};
@@ -61,6 +61,7 @@ void PlayRecord::Start(const std::array<CardRec, 49>& deal, int trumpSuit, std::
     trump_ = trumpSuit >= 1 && trumpSuit <= 4 ? trumpSuit - 1 : -1;
     declarer_ = SeatOfLetter(declarer) != nullptr ? std::move(declarer) : std::string();
     bid_ = bid;
+    source_ = source;
 }
 
 void StartRecordOnForm(PlayRecord& record, const Form1& form, std::string dealCode) {
@@ -165,7 +166,7 @@ std::string PlayRecord::Text() const {
         for (const Play& play : trick.plays) cards += (cards.empty() ? "" : ", ") + playText(play);
         text += "\nTrick " + std::to_string(t + 1) + ", led by " + SeatName(trick.plays.front().seat) + ": " + cards +
                 "\n    won by " + SeatName(trick.winner) + ", " + std::to_string(trick.points) + " card points\n";
-        if (trick.tableWinner != trick.winner)
+        if (source_ == Source::Table && trick.tableWinner != trick.winner)
             text +=
                 "    the table gave it to " + SeatName(trick.tableWinner) + (t + 1 < 12 ? ", who leads next\n" : "\n");
         for (const Play& play : trick.plays) text += faultLines(play);
@@ -193,25 +194,26 @@ std::string PlayRecord::Text() const {
             text += v.side + " meld " + meld + " (" + SeatName(declarer_) + " " + std::to_string(v.declarerMeld) +
                     ", " + SeatName(PartnerOf(declarer_)) + " " + std::to_string(v.partnerMeld) +
                     (v.meldCounts ? "" : ", lost: no trick taken") + ") + card points " + std::to_string(v.points) +
-                    " = " + std::to_string(v.total) + " against the bid value " + std::to_string(v.bid) + ": " +
-                    v.result + "\n";
+                    " = " + std::to_string(v.total) + " against the " +
+                    (source_ == Source::Table ? "bid value " : "bid ") + std::to_string(v.bid) + ": " + v.result + "\n";
         }
-        text +=
-            "Conventions: the bid is the declarer's bid value as the list gives it (meld with the nines of "
-            "trump, plus the playing points estimate). " +
-            std::string(rules.tricks == TrickRules::SuitLed
-                            ? "A trick goes to the highest trump, else the highest card of the suit led. "
-                            : "A trick goes to the highest trick value, as on the table. ") +
-            std::string(rules.meld == MeldRules::Standard
-                            ? "Meld is counted by the usual rules (doubles count, runs in trump only) "
-                            : "Meld is counted as the list counts it ") +
-            "for both hands of the partnership" +
-            std::string(rules.meldNeedsTrick ? ", and counts only when the partnership takes a trick. " : ". ") +
-            (rules.cardPoints == CardValues::Standard ? "Card points: A 11, 10 10, K 4, Q 3, J 2"
-                                                      : "Card points: A and 10 10, K and Q 5") +
-            ", 240 in the deck" +
-            (rules.lastTrick > 0 ? ", and " + std::to_string(rules.lastTrick) + " for the last trick.\n"
-                                 : ", with no bonus for the last trick.\n");
+        text += std::string(source_ == Source::Table
+                                ? "Conventions: the bid is the declarer's bid value as the list gives it (meld with "
+                                  "the nines of trump, plus the playing points estimate). "
+                                : "Conventions: the bid is the game's, won in the auction. ") +
+                std::string(rules.tricks == TrickRules::SuitLed
+                                ? "A trick goes to the highest trump, else the highest card of the suit led. "
+                                : "A trick goes to the highest trick value, as on the table. ") +
+                std::string(rules.meld == MeldRules::Standard
+                                ? "Meld is counted by the usual rules (doubles count, runs in trump only) "
+                                : "Meld is counted as the list counts it ") +
+                "for both hands of the partnership" +
+                std::string(rules.meldNeedsTrick ? ", and counts only when the partnership takes a trick. " : ". ") +
+                (rules.cardPoints == CardValues::Standard ? "Card points: A 11, 10 10, K 4, Q 3, J 2"
+                                                          : "Card points: A and 10 10, K and Q 5") +
+                ", 240 in the deck" +
+                (rules.lastTrick > 0 ? ", and " + std::to_string(rules.lastTrick) + " for the last trick.\n"
+                                     : ", with no bonus for the last trick.\n");
     }
     return text;
 }

@@ -55,10 +55,16 @@ public:
         int points = 0;
     };
 
+    /// Where the hand comes from: the main window's table (the bid is the
+    /// declarer's bid value from its list, and its own reckoning of each
+    /// trick is set beside the record's), or a game (the auction's bid).
+    enum class Source { Table, Game };
+
     /// A fresh record of a deal: table positions 1..48 (element 0 unused),
     /// trump suit 1..4 (0: none named), the declarer's seat letter (empty:
     /// none), the bid, and the deal's code.
-    void Start(const std::array<CardRec, 49>& deal, int trumpSuit, std::string declarer, int bid, std::string dealCode);
+    void Start(const std::array<CardRec, 49>& deal, int trumpSuit, std::string declarer, int bid, std::string dealCode,
+               Source source = Source::Table);
     /// A card was played from table position `index`.
     void CardClicked(int index);
 
@@ -86,6 +92,7 @@ private:
     int trump_ = -1;  // 0..3
     std::string declarer_;
     int bid_ = 0;
+    Source source_ = Source::Table;
     std::set<int> played_;
     std::vector<Trick> tricks_;
     std::vector<Play> current_;

@@ -574,7 +574,7 @@ void GameWindow::FeedRecord(bool start) {
                 }
         }
         record_.Start(deck, g.Trump() + 1, std::string(kSeats[static_cast<std::size_t>(g.Declarer())].letter),
-                      g.CurrentAuction().HighBid(), g.DealCode());
+                      g.CurrentAuction().HighBid(), g.DealCode(), PlayRecord::Source::Game);
         recordedCards_ = 0;
     }
     // The seats of the cards, replayed from the hands as the play began.

@@ -57,7 +57,14 @@ private slots:
         QVERIFY(window.status().contains(QStringLiteral("Click the table or press Continue for the next deal.")));
         QVERIFY(window.sheetText().startsWith(QStringLiteral("Hand  Dealer")));
         // The play record followed the hand, trick by trick.
-        if (window.game().Sheet().front().result != "Thrown in") QCOMPARE(record.tricks().size(), std::size_t{12});
+        if (window.game().Sheet().front().result != "Thrown in") {
+            QCOMPARE(record.tricks().size(), std::size_t{12});
+            // ... against the auction's bid, with no word of the main window's table.
+            const std::string text = record.Text();
+            QVERIFY(text.find("the table gave it") == std::string::npos);
+            QVERIFY(text.find(" against the bid " + std::to_string(window.game().Sheet().front().bid) + ": ") !=
+                    std::string::npos);
+        }
         // Undo never reaches into a scored hand.
         window.UserUndo();
         QCOMPARE(window.game().Sheet().size(), std::size_t{1});
