@@ -172,13 +172,17 @@ TEST(PlayCheck, TheCheckerChangesNothingAndTheRecordReckonsByItsRules) {
         EXPECT_EQ(recorded, reckoned);
         EXPECT_EQ(table, announced);
         EXPECT_EQ(all, standard ? 250 : 240);
-        if (!standard) EXPECT_EQ(recorded, announced);
+        if (!standard) {
+            EXPECT_EQ(recorded, announced);
+        }
         const BidVerdict& v = record.verdict();
         ASSERT_TRUE(v.judged);
         const Module1& m = plain->module1;
         EXPECT_EQ(v.side, eastWest ? "E-W" : "S-N");
         EXPECT_EQ(v.points, declarers);
-        if (!standard) EXPECT_EQ(v.tricks, eastWest ? m.EWTricks : m.SNTricks);
+        if (!standard) {
+            EXPECT_EQ(v.tricks, eastWest ? m.EWTricks : m.SNTricks);
+        }
         EXPECT_EQ(v.bid, plain->MeldTotal + plain->PlayPoints);
         // The declarer's meld and its partner's, each from its own hand.
         const std::size_t t = static_cast<std::size_t>(trump - 1);
