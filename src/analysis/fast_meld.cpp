@@ -23,8 +23,7 @@ constexpr int MarriageValue(int kings, int queens) {
 constexpr std::array<SuitFacts, 4096> BuildSuitTable() {
     std::array<SuitFacts, 4096> table{};
     for (int bits = 0; bits < 4096; ++bits) {
-        std::array<int, 6> n{};
-        for (int rank = 0; rank < 6; ++rank) n[static_cast<std::size_t>(rank)] = (bits >> (2 * rank)) & 3;
+        const std::array<int, 6> n = RankCounts(bits);
         SuitFacts& facts = table[static_cast<std::size_t>(bits)];
         const bool run = n[0] > 0 && n[1] > 0 && n[2] > 0 && n[3] > 0 && n[4] > 0;
         facts.run = run ? 1 : 0;

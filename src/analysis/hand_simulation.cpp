@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "app/card_text.h"
+#include "app/parallel_blocks.h"
 #include "app/seats.h"
 #include "rules/meld_rules.h"
 #include "table/random_source.h"
@@ -253,32 +254,13 @@ SimulationTally Simulate(const SimulationRequest& request, const std::atomic<boo
     if (!IsWholeHand(request.own) || request.deals == 0) return total;
 
     const std::uint64_t blocks = (request.deals + kBlockDeals - 1) / kBlockDeals;
-    unsigned threads = request.threads != 0 ? request.threads : std::max(1u, std::thread::hardware_concurrency());
-    threads = static_cast<unsigned>(std::min<std::uint64_t>(threads, blocks));
-    std::atomic<std::uint64_t> nextBlock{0};
-    std::mutex merging;
-
-    auto work = [&] {
-        // Each worker keeps a tally of its own and folds it into the total
-        // after every block; the histograms make a tally too large to keep
-        // one per block.
-        auto mine = std::make_unique<SimulationTally>();
-        for (;;) {
-            if (cancel != nullptr && cancel->load(std::memory_order_relaxed)) return;
-            const std::uint64_t block = nextBlock.fetch_add(1);
-            if (block >= blocks) return;
-            SimulateBlock(request, block, *mine);
-            if (cancel != nullptr && cancel->load(std::memory_order_relaxed)) return;
-            const std::lock_guard lock(merging);
-            total.Merge(*mine);
-            *mine = SimulationTally{};
+    RunBlocks<SimulationTally>(
+        blocks, request.threads, cancel,
+        [&](std::uint64_t block, SimulationTally& mine) { SimulateBlock(request, block, mine); },
+        [&](const SimulationTally& mine) {
+            total.Merge(mine);
             if (progress) progress(total);
-        }
-    };
-    std::vector<std::thread> workers;
-    for (unsigned i = 1; i < threads; ++i) workers.emplace_back(work);
-    work();
-    for (std::thread& worker : workers) worker.join();
+        });
     return total;
 }
 

@@ -19,16 +19,6 @@ bool Holds(HandCounts hand, HandCounts cards) {
     return true;
 }
 
-std::array<HandCounts, 4> RandomHands(std::uint64_t seed, std::uint64_t hand) {
-    PlayerRandom random(seed, hand);
-    std::array<int, 48> deck{};
-    for (int i = 0; i < 48; ++i) deck[static_cast<std::size_t>(i)] = i / 2;
-    for (std::uint32_t i = 47; i > 0; --i) std::swap(deck[i], deck[random.Below(i + 1)]);
-    std::array<HandCounts, 4> hands{};
-    for (std::size_t i = 0; i < 48; ++i) hands[i / 12] += KindBit(deck[i]);
-    return hands;
-}
-
 const char* PhaseWords(Phase phase) {
     switch (phase) {
         case Phase::Auction:
@@ -54,7 +44,7 @@ const char* PhaseWords(Phase phase) {
 
 Game::Game(const RuleSet& rules, std::uint64_t seed, int firstDealer)
     : rules_(rules), seed_(seed), dealer_(firstDealer & 3), auction_(rules, firstDealer & 3), play_(rules, {}, 0, 0) {
-    Deal(RandomHands(seed_, 1), false);
+    Deal(DealHands(seed_, 1), false);
 }
 
 void Game::Deal(const std::array<HandCounts, 4>& hands, bool practice) {
@@ -193,7 +183,7 @@ std::string Game::Continue() {
     if (phase_ == Phase::HandScored) {
         dealer_ = practice_ && resumeDealer_ >= 0 ? resumeDealer_ : LeftOf(dealer_);
         resumeDealer_ = -1;
-        Deal(RandomHands(seed_, static_cast<std::uint64_t>(handNumber_) + 1), false);
+        Deal(DealHands(seed_, static_cast<std::uint64_t>(handNumber_) + 1), false);
         return {};
     }
     if (phase_ == Phase::GameOver) return "The game is over.";

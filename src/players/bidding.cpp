@@ -47,6 +47,18 @@ bool HasBid(const Auction& auction, int seat) {
 
 int PromisedMeld(int jump) { return jump == 50 ? 150 : jump >= 20 ? 100 : 0; }
 
+// The bidding simulation of a hand, keeping partner's promise where one was made.
+ChanceTally BiddingChance(HandCounts hand, const RuleSet& rules, Level level, std::uint64_t seed, int partnerJump,
+                          const std::atomic<bool>* cancel) {
+    ChanceRequest request;
+    request.hand = hand;
+    request.rules = rules;
+    request.deals = BiddingDeals(level);
+    request.seed = seed;
+    if (partnerJump > 0) request.partnerPromise = [partnerJump](HandCounts p) { return KeepsPromise(p, partnerJump); };
+    return ChanceToMake(request, cancel);
+}
+
 std::string Percent(double share) { return std::to_string(static_cast<int>(std::lround(100 * share))) + "%"; }
 
 }  // namespace
@@ -116,13 +128,7 @@ BidChoice ChooseBid(const Auction& auction, int seat, HandCounts hand, const Rul
                               SuitName(trump) + " as trump"};
         return {0, "Pass: hand valued at " + std::to_string(value) + ", under " + std::to_string(next)};
     }
-    ChanceRequest request;
-    request.hand = hand;
-    request.rules = rules;
-    request.deals = BiddingDeals(level);
-    request.seed = seed;
-    if (partnerJump > 0) request.partnerPromise = [partnerJump](HandCounts p) { return KeepsPromise(p, partnerJump); };
-    const ChanceTally tally = ChanceToMake(request, cancel);
+    const ChanceTally tally = BiddingChance(hand, rules, level, seed, partnerJump, cancel);
     int trump = 0;
     for (int suit = 1; suit < 4; ++suit)
         if (tally.Chance(suit, next) > tally.Chance(trump, next)) trump = suit;
@@ -141,13 +147,7 @@ int ChooseTrump(const Auction& auction, int seat, HandCounts hand, const RuleSet
             if (HelpValue(hand, suit, partnerJump) > HelpValue(hand, trump, partnerJump)) trump = suit;
         return trump;
     }
-    ChanceRequest request;
-    request.hand = hand;
-    request.rules = rules;
-    request.deals = BiddingDeals(level);
-    request.seed = seed;
-    if (partnerJump > 0) request.partnerPromise = [partnerJump](HandCounts p) { return KeepsPromise(p, partnerJump); };
-    const ChanceTally tally = ChanceToMake(request, cancel);
+    const ChanceTally tally = BiddingChance(hand, rules, level, seed, partnerJump, cancel);
     for (int suit = 1; suit < 4; ++suit)
         if (tally.ExpectedScore(suit, auction.HighBid()) > tally.ExpectedScore(trump, auction.HighBid())) trump = suit;
     return trump;

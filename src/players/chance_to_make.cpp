@@ -6,6 +6,7 @@
 #include <mutex>
 #include <thread>
 
+#include "app/parallel_blocks.h"
 #include "players/passing.h"
 #include "players/player_random.h"
 #include "players/rule_player.h"
@@ -128,24 +129,14 @@ ChanceTally ChanceToMake(const ChanceRequest& request, const std::atomic<bool>* 
     if (n != unseen.size()) return std::move(*total);
 
     const std::uint64_t blocks = (request.deals + kChanceBlock - 1) / kChanceBlock;
-    unsigned threads = request.threads != 0 ? request.threads : std::max(1u, std::thread::hardware_concurrency());
-    threads = static_cast<unsigned>(std::min<std::uint64_t>(threads, blocks));
-    std::atomic<std::uint64_t> next{0};
-    std::mutex merging;
-    auto work = [&] {
-        auto mine = std::make_unique<ChanceTally>();
-        std::array<std::uint8_t, 36> cards = unseen;
-        for (;;) {
-            if (cancel != nullptr && cancel->load(std::memory_order_relaxed)) return;
-            const std::uint64_t block = next.fetch_add(1);
-            if (block >= blocks) return;
-            const std::uint64_t first = block * kChanceBlock;
-            const std::uint64_t count = std::min(kChanceBlock, request.deals - first);
+    RunBlocks<ChanceTally>(
+        blocks, request.threads, cancel,
+        [&](std::uint64_t block, ChanceTally& mine) {
+            const std::uint64_t count = std::min(kChanceBlock, request.deals - block * kChanceBlock);
             PlayerRandom random(request.seed, block);
-            cards = unseen;  // each block deals from the same order, whichever thread takes it
+            std::array<std::uint8_t, 36> cards = unseen;  // each block deals from the same order
             for (std::uint64_t deal = 0; deal < count; ++deal) {
                 // South holds the hand; North, West and East the unseen cards.
-                std::array<HandCounts, 4> hands{};
                 bool kept = !request.partnerPromise;
                 for (int attempt = 0; attempt < 100 && !kept; ++attempt) {
                     for (std::uint32_t i = 0; i < 24; ++i) std::swap(cards[i], cards[i + random.Below(36 - i)]);
@@ -153,29 +144,23 @@ ChanceTally ChanceToMake(const ChanceRequest& request, const std::atomic<bool>* 
                     for (std::size_t i = 0; i < 12; ++i) partner += KindBit(cards[i]);
                     kept = request.partnerPromise(partner);
                 }
-                if (!kept) ++mine->promiseFallbacks;
+                if (!kept) ++mine.promiseFallbacks;
                 if (!request.partnerPromise || !kept)
                     for (std::uint32_t i = 0; i < 24; ++i) std::swap(cards[i], cards[i + random.Below(36 - i)]);
-                hands[0] = request.hand;
+                std::array<HandCounts, 4> hands{request.hand, 0, 0, 0};
                 for (std::size_t i = 0; i < 36; ++i) hands[i < 12 ? 2 : i < 24 ? 1 : 3] += KindBit(cards[i]);
                 for (int trump = 0; trump < 4; ++trump) {
                     const int taken = PlayOutDeal(request.rules, hands, trump, 0)[0];
-                    ++mine->taken[static_cast<std::size_t>(trump)]
-                                 [static_cast<std::size_t>(std::clamp(taken, 0, kTakenBins - 1))];
+                    ++mine.taken[static_cast<std::size_t>(trump)]
+                                [static_cast<std::size_t>(std::clamp(taken, 0, kTakenBins - 1))];
                 }
             }
-            mine->deals += count;
-            if (cancel != nullptr && cancel->load(std::memory_order_relaxed)) return;
-            const std::lock_guard lock(merging);
-            total->Merge(*mine);
-            *mine = ChanceTally{};
+            mine.deals += count;
+        },
+        [&](const ChanceTally& mine) {
+            total->Merge(mine);
             if (progress) progress(total->deals);
-        }
-    };
-    std::vector<std::thread> workers;
-    for (unsigned i = 1; i < threads; ++i) workers.emplace_back(work);
-    work();
-    for (std::thread& worker : workers) worker.join();
+        });
     return std::move(*total);
 }
 

@@ -93,12 +93,7 @@ std::array<std::array<int, 2>, 2> PlayOnce(const RuleSet& rules, const std::arra
 }  // namespace
 
 DuelDeal PlayDuelDeal(const RuleSet& rules, DuelPlayer a, DuelPlayer b, std::uint64_t seed, std::uint64_t deal) {
-    PlayerRandom random(seed, deal);
-    std::array<int, 48> deck{};
-    for (int i = 0; i < 48; ++i) deck[static_cast<std::size_t>(i)] = i / 2;
-    for (std::uint32_t i = 47; i > 0; --i) std::swap(deck[i], deck[random.Below(i + 1)]);
-    std::array<HandCounts, 4> hands{};
-    for (std::size_t i = 0; i < 48; ++i) hands[i / 12] += KindBit(deck[i]);
+    const std::array<HandCounts, 4> hands = DealHands(seed, deal);
     const Contract contract = FixedContract(hands);
     const std::uint64_t playSeed = seed * 1000003 + deal;
     const auto first = PlayOnce(rules, hands, contract, a, b, true, playSeed);    // A South-North

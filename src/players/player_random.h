@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <utility>
 
 #include "table/random_source.h"
 
@@ -31,5 +32,17 @@ public:
 private:
     std::array<std::uint64_t, 4> state_{};
 };
+
+/// A deal of the 48 cards into four hands of twelve (South, West, North,
+/// East), drawn by a Fisher-Yates shuffle from a seed and a stream number.
+inline std::array<std::uint64_t, 4> DealHands(std::uint64_t seed, std::uint64_t stream) {
+    PlayerRandom random(seed, stream);
+    std::array<int, 48> deck{};
+    for (int i = 0; i < 48; ++i) deck[static_cast<std::size_t>(i)] = i / 2;
+    for (std::uint32_t i = 47; i > 0; --i) std::swap(deck[i], deck[random.Below(i + 1)]);
+    std::array<std::uint64_t, 4> hands{};
+    for (std::size_t i = 0; i < 48; ++i) hands[i / 12] += std::uint64_t{1} << (2 * deck[i]);
+    return hands;
+}
 
 }  // namespace vantrel

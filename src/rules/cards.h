@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -21,6 +22,13 @@ constexpr int KindOf(int suit, int rank) { return 6 * suit + rank; }
 using HandCounts = std::uint64_t;
 constexpr HandCounts KindBit(int kind) { return HandCounts{1} << (2 * kind); }
 constexpr int CountOf(HandCounts hand, int kind) { return static_cast<int>((hand >> (2 * kind)) & 3u); }
+
+/// The counts of A, 10, K, Q, J and 9 in one suit's twelve bits of a hand.
+constexpr std::array<int, 6> RankCounts(int suitBits) {
+    std::array<int, 6> counts{};
+    for (int rank = 0; rank < 6; ++rank) counts[static_cast<std::size_t>(rank)] = (suitBits >> (2 * rank)) & 3;
+    return counts;
+}
 
 /// A set of kinds, one bit a kind: what a hand holds at least one of, or
 /// what a seat may play.

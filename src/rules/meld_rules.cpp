@@ -54,8 +54,7 @@ struct SuitFacts {
 constexpr std::array<SuitFacts, 4096> BuildSuitTable() {
     std::array<SuitFacts, 4096> table{};
     for (int bits = 0; bits < 4096; ++bits) {
-        std::array<int, 6> n{};
-        for (int rank = 0; rank < 6; ++rank) n[static_cast<std::size_t>(rank)] = (bits >> (2 * rank)) & 3;
+        const std::array<int, 6> n = RankCounts(bits);
         SuitFacts& facts = table[static_cast<std::size_t>(bits)];
         facts.runs = static_cast<std::uint8_t>(std::min({n[0], n[1], n[2], n[3], n[4], 2}));
         facts.marriages = static_cast<std::uint8_t>(std::min(n[2], n[3]));
