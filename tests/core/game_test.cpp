@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "game/game.h"
+#include "game/game_settings.h"
+#include "players/passing.h"
 #include "rules/trick_rules.h"
 
 namespace vantrel {
@@ -141,6 +143,41 @@ TEST(Game, PassingAndAPracticeHandThatDoesNotCount) {
     ASSERT_EQ(game.Continue(), "");
     EXPECT_EQ(game.Dealer(), 0);  // the game goes on with the next dealer in turn
     EXPECT_FALSE(game.Practice());
+}
+
+TEST(Game, SettingsAreKeptAndBadOnesPassedOver) {
+    GameSettings chosen;
+    chosen.seats = {SeatPlayer::You, SeatPlayer::Strong, SeatPlayer::You, SeatPlayer::Easy};
+    chosen.pace = Pace::Slow;
+    chosen.hints = false;
+    chosen.rules.passCards = 3;
+    EXPECT_EQ(GameSettings::FromSettings(chosen.ToSettings()), chosen);
+    EXPECT_EQ(chosen.UserSeats(), 5u);
+    // West may not be the user's; unknown names and values keep the defaults.
+    const GameSettings read = GameSettings::FromSettings(
+        {{"seat/west", "you"}, {"pace", "warp"}, {"hints", "maybe"}, {"rules/gameTarget", "-5"}, {"colour", "red"}});
+    EXPECT_EQ(read, GameSettings{});
+}
+
+TEST(Game, ComputersPassByTheirOwnChoice) {
+    // To the declarer: the highest trumps, then aces. Back to partner: what
+    // keeps the meld, losers first (nines and jacks outside trump).
+    auto hand = [](std::initializer_list<int> kinds) {
+        HandCounts counts = 0;
+        for (int kind : kinds) counts += KindBit(kind);
+        return counts;
+    };
+    const int H = 1;
+    const HandCounts partner =
+        hand({KindOf(H, 0), KindOf(H, 5), KindOf(0, 0), KindOf(2, 5), KindOf(3, 4), KindOf(H, 2), KindOf(0, 3),
+              KindOf(2, 1), KindOf(3, 1), KindOf(0, 4), KindOf(2, 4), KindOf(3, 5)});
+    EXPECT_EQ(CountsText(ChoosePass(partner, H, 4, true)),
+              CountsText(hand({KindOf(H, 0), KindOf(H, 2), KindOf(H, 5), KindOf(0, 0)})));
+    const HandCounts declarer =
+        hand({KindOf(H, 0), KindOf(H, 1), KindOf(H, 2), KindOf(H, 3), KindOf(H, 4), KindOf(0, 5), KindOf(2, 5),
+              KindOf(3, 4), KindOf(0, 0), KindOf(2, 0), KindOf(3, 0), KindOf(1, 0)});
+    EXPECT_EQ(CountsText(ChoosePass(declarer, H, 3, false)),
+              CountsText(hand({KindOf(0, 5), KindOf(2, 5), KindOf(3, 4)})));
 }
 
 }  // namespace
