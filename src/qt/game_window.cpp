@@ -227,6 +227,14 @@ void GameWindow::NewGame(const GameSettings& settings, std::uint64_t seed) {
     tabs_->setCurrentIndex(0);
     poll_->start();
     Changed();
+    // The keyboard starts on the user's cards.
+    QTimer::singleShot(0, this, [this] {
+        for (GameCard* card : table_->Cards())
+            if (card->isVisible()) {
+                card->setFocus();
+                return;
+            }
+    });
 }
 
 GameSettings GameWindow::KeptSettings() {
