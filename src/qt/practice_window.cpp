@@ -90,7 +90,7 @@ void PracticeWindow::showEvent(QShowEvent* event) {
     // frame is known, and it is placed again by that.
     const QPointer<const QWidget> main = placedBeside_;
     placedBeside_ = nullptr;
-    for (const int wait : {100, 400})
+    for (const int wait : {100, 400, 1000})
         QTimer::singleShot(wait, this, [this, main] {
             if (main != nullptr && isVisible()) PlaceBeside(*main);
         });

@@ -33,10 +33,19 @@ frame_of() {
   LEFT=$((x - fl)) TOP=$((y - ft)) RIGHT=$((x + w + fr)) BOTTOM=$((y + h + fb))
   echo "frame $LEFT,$TOP to $RIGHT,$BOTTOM"
 }
+# on_screen NAME WINDOW: the window's frame stands on the screen once the
+# window manager has framed it and the window has placed itself again (a
+# loaded machine may take a while).
 on_screen() {
-  frame_of "$2"
-  [ "$LEFT" -ge 0 ] && [ "$TOP" -ge 0 ] && [ "$RIGHT" -le "$screen_w" ] && [ "$BOTTOM" -le "$screen_h" ] ||
-    { echo "FAIL: $1 stands off the ${SCREEN_SIZE} screen"; exit 1; }
+  for _ in $(seq 30); do
+    frame_of "$2"
+    if [ "$LEFT" -ge 0 ] && [ "$TOP" -ge 0 ] && [ "$RIGHT" -le "$screen_w" ] && [ "$BOTTOM" -le "$screen_h" ]; then
+      return 0
+    fi
+    sleep 0.1
+  done
+  echo "FAIL: $1 stands off the ${SCREEN_SIZE} screen"
+  exit 1
 }
 
 frame_of "$WINDOW"
