@@ -209,7 +209,9 @@ void GameTable::paintEvent(QPaintEvent*) {
         const bool across = seat == 0 || seat == 2;
         const int cw = across ? hand.height() * 71 / 96 : hand.width();
         const QPoint step = across ? QPoint(cw * 42 / 100, 0) : QPoint(0, cw * 96 / 71 * 20 / 100);
-        if (!user) {
+        // While the meld is on the table, the hands that are not the user's
+        // make room for it.
+        if (!user && !meldShown) {
             const bool faceUp = look_.showAll || phase == Phase::HandScored || phase == Phase::GameOver;
             for (std::size_t i = 0; i < kinds.size(); ++i)
                 p.drawPixmap(hand.topLeft() + static_cast<int>(i) * step,
@@ -227,8 +229,10 @@ void GameTable::paintEvent(QPaintEvent*) {
         p.setFont(font);
         // East's label stands right-aligned over its cards, so that it stays on the table.
         const int labelWidth = std::max(hand.width(), 260);
+        const int lift = user ? hand.height() / 8 : 0;  // the user's cards that can be played stand raised
         const QRect text(seat == 3 ? hand.right() - labelWidth - 2 : hand.x() + 4,
-                         seat == 2 ? 4 : hand.y() - fontMetrics().height() - 8, labelWidth, fontMetrics().height() + 4);
+                         seat == 2 ? 4 : hand.y() - lift - fontMetrics().height() - 8, labelWidth,
+                         fontMetrics().height() + 4);
         const Qt::Alignment align = (seat == 3 ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
         p.setPen(Qt::NoPen);
         p.setBrush(toAct ? QColor(255, 220, 80) : QColor(0, 0, 0, 90));
@@ -245,19 +249,31 @@ void GameTable::paintEvent(QPaintEvent*) {
             lines << tr("Meld %1").arg(meld.total);
             const int small = CardWidth() * 55 / 100;
             const std::vector<int> shown = Lying(meld.Shown());
-            const int tall = small * 96 / 71 + 16 * static_cast<int>(lines.size()) + 8;
-            QPoint at = seat == 0   ? QPoint(width() / 2 - 120, hand.y() - tall - 24)
-                        : seat == 2 ? QPoint(width() / 2 - 120, hand.bottom() + 10)
-                        : seat == 1 ? QPoint(hand.right() + 12, height() / 2 - tall / 2)
-                                    : QPoint(hand.x() - 250, height() / 2 - tall / 2);
+            QFont meldFont = p.font();
+            meldFont.setBold(false);
+            p.setFont(meldFont);
+            const int lineHeight = p.fontMetrics().height();
+            int textWidth = 0;
+            for (const QString& line : lines) textWidth = std::max(textWidth, p.fontMetrics().horizontalAdvance(line));
+            const int cardsWidth = shown.empty() ? 0 : small + static_cast<int>(shown.size() - 1) * small * 45 / 100;
+            const QSize block(std::max(textWidth, cardsWidth),
+                              small * 96 / 71 + 4 + lineHeight * static_cast<int>(lines.size()));
+            // Each seat's meld where its hand lies: North's at the top, West's
+            // and East's at the sides, South's just above its cards.
+            const QPoint at =
+                seat == 0   ? QPoint((width() - block.width()) / 2, hand.y() - lift - block.height() - lineHeight - 14)
+                : seat == 2 ? QPoint((width() - block.width()) / 2, hand.y())
+                : seat == 1 ? QPoint(12, (height() - block.height()) / 2)
+                            : QPoint(width() - 12 - block.width(), (height() - block.height()) / 2);
+            p.setPen(Qt::NoPen);
+            p.setBrush(QColor(0, 0, 0, 60));
+            p.drawRoundedRect(QRect(at, block).adjusted(-6, -6, 6, 6), 6, 6);
             for (std::size_t i = 0; i < shown.size(); ++i)
                 p.drawPixmap(at + QPoint(static_cast<int>(i) * small * 45 / 100, 0),
                              painter_.Scaled(201 + shown[i], small, dpr));
             p.setPen(Qt::white);
-            QFont meldFont = p.font();
-            meldFont.setBold(false);
-            p.setFont(meldFont);
-            p.drawText(QRect(at + QPoint(0, small * 96 / 71 + 2), QSize(240, 16 * lines.size() + 4)),
+            p.drawText(QRect(at + QPoint(0, small * 96 / 71 + 4),
+                             QSize(block.width() + 4, lineHeight * static_cast<int>(lines.size()))),
                        Qt::AlignLeft | Qt::AlignTop, lines.join(QLatin1Char('\n')));
         }
     }
@@ -282,9 +298,14 @@ void GameTable::paintEvent(QPaintEvent*) {
         big.setBold(true);
         big.setPointSizeF(big.pointSizeF() * 1.4);
         p.setFont(big);
+        // Between North's meld and the sides', where the table is clear.
+        const QString totals = tr("Meld: South-North %1, East-West %2").arg(meld[0]).arg(meld[1]);
+        const QRect band(0, height() * 30 / 100, width(), p.fontMetrics().height() + 8);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(0, 0, 0, 80));
+        p.drawRoundedRect(p.fontMetrics().boundingRect(band, Qt::AlignCenter, totals).adjusted(-10, -4, 10, 4), 6, 6);
         p.setPen(Qt::white);
-        p.drawText(rect().adjusted(0, -20, 0, -20), Qt::AlignCenter,
-                   tr("Meld: South-North %1, East-West %2").arg(meld[0]).arg(meld[1]));
+        p.drawText(band, Qt::AlignCenter, totals);
     }
 }
 

@@ -352,6 +352,12 @@ void GameWindow::Poll() {
         if (hint) {
             message_ = *hint;
             Refresh();
+            // The keyboard goes to the card the hint names.
+            for (GameCard* card : table_->Cards())
+                if (card->isVisible() && card->seat() == game_->ToAct() && card->kind() == hintCard_) {
+                    card->setFocus();
+                    break;
+                }
         }
         if (move && workerGeneration_ == generation_) pending_ = std::move(move);
         if (!pending_) Drive();
@@ -517,6 +523,7 @@ void GameWindow::Hint() {
                                      .arg(std::lround(choice.expected));
             const std::lock_guard lock(resultMutex_);
             hintResult_ = text;
+            hintCard_ = choice.card;
         });
         workerGeneration_ = ~std::uint64_t{0};
         Refresh();

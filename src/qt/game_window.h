@@ -116,6 +116,7 @@ private:
     std::mutex resultMutex_;
     std::optional<ComputerMove> result_;
     std::optional<QString> hintResult_;
+    int hintCard_ = -1;
     std::uint64_t workerGeneration_ = 0;
     int workerSeat_ = -1;
     std::optional<ComputerMove> pending_;
