@@ -199,12 +199,16 @@ void GameWindow::BuildWidgets() {
     shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C),
              [this] { QApplication::clipboard()->setText(Q(game_->DealCode())); });
     shortcut(QKeySequence(Qt::Key_F6), [this] {
-        bool ok = false;
-        const QString code =
-            QInputDialog::getText(this, tr("Deal from Code"), tr("Deal code:"), QLineEdit::Normal, {}, &ok);
-        if (!ok) return;
-        const QString problem = DealFromCode(code);
-        if (!problem.isEmpty()) QMessageBox::warning(this, tr("Deal from Code"), problem);
+        // As in the main window: a refused code is offered again as typed.
+        QString code;
+        for (;;) {
+            bool ok = false;
+            code = QInputDialog::getText(this, tr("Deal from Code"), tr("Deal code:"), QLineEdit::Normal, code, &ok);
+            if (!ok) return;
+            const QString problem = DealFromCode(code);
+            if (problem.isEmpty()) return;
+            QMessageBox::warning(this, tr("Deal from Code"), problem);
+        }
     });
     shortcut(
         QKeySequence(Qt::Key_F5), [] {}, false);
