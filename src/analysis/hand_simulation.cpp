@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
-#include <mutex>
-#include <thread>
 
 #include "app/card_text.h"
 #include "app/parallel_blocks.h"
@@ -133,8 +131,7 @@ std::vector<std::string> MeldNotes(HandCounts own, MeldRules rules) {
     std::vector<std::string> notes;
     if (rules != MeldRules::Standard || !IsWholeHand(own)) return notes;
     for (int suit = 0; suit < 4; ++suit) {
-        int run = 2;
-        for (int rank = 0; rank < 5; ++rank) run = std::min(run, CountOf(own, 6 * suit + rank));
+        const int run = RunsIn(own, suit);
         const int marriages = std::min(CountOf(own, 6 * suit + 2), CountOf(own, 6 * suit + 3));
         if (run > 0 && marriages == run)
             notes.push_back("With " + std::string(kSuitNames[static_cast<std::size_t>(suit)]) + " as trump the " +

@@ -7,7 +7,7 @@
 #include "players/passing.h"
 #include "players/player_random.h"
 #include "practice/deal_code.h"
-#include "table/card_table.h"
+#include "rules/card_records.h"
 
 namespace vantrel {
 
@@ -232,8 +232,7 @@ std::string Game::DealFromCode(const std::string& code) {
         return "A deal can be laid from a code only before the first call of a hand.";
     const DecodedDeal decoded = DecodeDealCode(code);
     if (!decoded.ok) return decoded.problem;
-    std::array<HandCounts, 4> hands{};
-    for (std::size_t p = 1; p <= 48; ++p) hands[(p - 1) / 12] += KindBit(KindOfCode(decoded.deck[p].Code));
+    const std::array<HandCounts, 4> hands = HandsOfDeck(decoded.deck);
     --handNumber_;
     Deal(hands, practice_);
     return {};
@@ -247,8 +246,7 @@ std::string Game::ReplayLine(std::size_t line) {
     if (!decoded.ok) return decoded.problem;
     if (resumeDealer_ < 0) resumeDealer_ = phase_ == Phase::HandScored ? LeftOf(dealer_) : dealer_;
     dealer_ = sheet_[line].dealer;
-    std::array<HandCounts, 4> hands{};
-    for (std::size_t p = 1; p <= 48; ++p) hands[(p - 1) / 12] += KindBit(KindOfCode(decoded.deck[p].Code));
+    const std::array<HandCounts, 4> hands = HandsOfDeck(decoded.deck);
     Deal(hands, true);
     return {};
 }
@@ -263,17 +261,7 @@ bool Game::Undo(unsigned seats) {
     return false;
 }
 
-std::string Game::DealCode() const {
-    std::array<CardRec, 49> deck{};
-    for (std::size_t s = 0; s < 4; ++s) {
-        int p = kSeats[s].first;
-        for (int kind = 0; kind < kCardKinds; ++kind)
-            for (int copy = 0; copy < CountOf(dealt_[s], kind); ++copy)
-                deck[static_cast<std::size_t>(p++)] =
-                    MakeCard(SuitOfKind(kind) + 1, RankOfKind(kind) + 1, kSeats[s].letter);
-    }
-    return DealCodeOf(deck);
-}
+std::string Game::DealCode() const { return DealCodeOf(DeckOfHands(dealt_)); }
 
 SeatView Game::ViewOf(int seat) const {
     SeatView view(rules_, seat, hands_[static_cast<std::size_t>(seat & 3)], trump_, Declarer());

@@ -15,19 +15,12 @@ namespace {
 std::string SuitName(int suit) { return std::string(kSuitNames[static_cast<std::size_t>(suit & 3)]); }
 
 int RunSuit(HandCounts hand) {
-    for (int suit = 0; suit < 4; ++suit) {
-        bool run = true;
-        for (int rank = 0; rank < 5; ++rank) run = run && CountOf(hand, KindOf(suit, rank)) > 0;
-        if (run) return suit;
-    }
+    for (int suit = 0; suit < 4; ++suit)
+        if (RunsIn(hand, suit) > 0) return suit;
     return -1;
 }
 
-bool AcesAround(HandCounts hand) {
-    for (int suit = 0; suit < 4; ++suit)
-        if (CountOf(hand, KindOf(suit, 0)) == 0) return false;
-    return true;
-}
+bool AcesAround(HandCounts hand) { return TimesAround(hand, 0) > 0; }
 
 int BestMeld(HandCounts hand) {
     const StandardMeld meld(hand);

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
-#include <mutex>
-#include <thread>
 
 #include "app/parallel_blocks.h"
 #include "players/passing.h"

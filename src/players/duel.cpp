@@ -12,10 +12,10 @@
 #include "players/rule_player.h"
 #include "players/seat_view.h"
 #include "rules/auction.h"
+#include "rules/card_records.h"
 #include "rules/hand_score.h"
 #include "rules/meld_rules.h"
 #include "rules/play_state.h"
-#include "table/card_table.h"
 
 namespace vantrel {
 
@@ -30,12 +30,7 @@ struct Contract {
 Contract FixedContract(const std::array<HandCounts, 4>& hands) {
     Contract contract{0, 0, -1};
     for (int seat = 0; seat < 4; ++seat) {
-        std::array<CardRec, 12> cards{};
-        std::size_t n = 0;
-        for (int kind = 0; kind < kCardKinds; ++kind)
-            for (int copy = 0; copy < CountOf(hands[static_cast<std::size_t>(seat)], kind); ++copy)
-                cards[n++] = MakeCard(SuitOfKind(kind) + 1, RankOfKind(kind) + 1, "S");
-        const auto figures = OwnFiguresOf(cards.data());
+        const auto figures = OwnFiguresOf(CardsOfHand(hands[static_cast<std::size_t>(seat)]).data());
         for (int suit = 0; suit < 4; ++suit)
             if (figures[static_cast<std::size_t>(suit)].bidValue > contract.bid)
                 contract = {seat, suit, figures[static_cast<std::size_t>(suit)].bidValue};

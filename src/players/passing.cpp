@@ -3,21 +3,21 @@
 #include <array>
 
 #include "rules/meld_rules.h"
+#include "rules/trick_rules.h"
 
 namespace vantrel {
 
 HandCounts ChoosePass(HandCounts hand, int trump, int count, bool toDeclarer) {
-    static constexpr std::array<int, 6> kPoints{11, 10, 4, 3, 2, 0};
     const HandCounts meld = toDeclarer ? 0 : StandardMeldReport(hand, trump).Shown();
     // A worth per card: the card passed first has the highest worth.
     auto worth = [&](int kind, HandCounts left) {
         const bool isTrump = SuitOfKind(kind) == trump;
         const bool isAce = RankOfKind(kind) == 0;
         if (toDeclarer)
-            return (isTrump ? 1000 : 0) + (isAce ? 500 : 0) + 10 * kPoints[RankOfKind(kind)] - RankOfKind(kind);
+            return (isTrump ? 1000 : 0) + (isAce ? 500 : 0) + 10 * StandardCardPoints(kind) - RankOfKind(kind);
         // Returning: a card the meld needs, a trump or an ace is kept as long as can be.
         const bool forMeld = CountOf(left, kind) <= CountOf(meld, kind);
-        return -(forMeld ? 2000 : 0) - (isTrump ? 1000 : 0) - (isAce ? 500 : 0) - 10 * kPoints[RankOfKind(kind)] +
+        return -(forMeld ? 2000 : 0) - (isTrump ? 1000 : 0) - (isAce ? 500 : 0) - 10 * StandardCardPoints(kind) +
                RankOfKind(kind);
     };
     HandCounts left = hand;

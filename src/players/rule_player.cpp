@@ -12,9 +12,7 @@ namespace vantrel {
 
 namespace {
 
-constexpr std::array<int, 6> kPoints{11, 10, 4, 3, 2, 0};
-
-int Points(int kind) { return kPoints[static_cast<std::size_t>(RankOfKind(kind))]; }
+constexpr int Points(int kind) { return StandardCardPoints(kind); }
 
 // The kind of a mask that scores least (fewest points, then the lowest rank,
 // then a plain suit before trump), or most.

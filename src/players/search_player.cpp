@@ -15,13 +15,29 @@ namespace vantrel {
 
 namespace {
 
+constexpr int kInfinity = 1 << 20;
+
+// The transposition table: what is still to be taken from a trick's start,
+// as bounds, kept with the whole position so that a collision cannot mislead.
+struct Entry {
+    std::uint64_t key = ~std::uint64_t{0};
+    std::array<HandCounts, 4> hands{};
+    int leader = -1;
+    int lower = 0;
+    int upper = kInfinity;
+};
+constexpr std::size_t kTableSize = 1 << 14;
+using Table = std::vector<Entry>;
+
 // A perfect-information search of one world. Values are the card points the
 // root side takes from the searched position to the end of the hand; below
 // `leafAt` cards played a rule-player playout decides instead of the search.
+// What is still to be taken from a position does not depend on the world it
+// came from, so the worlds of one decision share a table.
 class Solver {
 public:
-    Solver(PlayState& state, int side, int declarer, int leafAt)
-        : state_(state), side_(side), declarer_(declarer), leafAt_(leafAt), table_(kTableSize) {}
+    Solver(PlayState& state, int side, int declarer, int leafAt, Table& table)
+        : state_(state), side_(side), declarer_(declarer), leafAt_(leafAt), table_(table) {}
 
     int Value(int alpha, int beta) {
         if (state_.Over()) return state_.Points()[static_cast<std::size_t>(side_)] - base_;
@@ -74,18 +90,8 @@ public:
     }
 
     void SetBase() { base_ = state_.Points()[static_cast<std::size_t>(side_)]; }
-    static constexpr int kInfinity = 1 << 20;
 
 private:
-    struct Entry {
-        std::uint64_t key = ~std::uint64_t{0};
-        std::array<HandCounts, 4> hands{};
-        int leader = -1;
-        int lower = 0;
-        int upper = kInfinity;
-    };
-    static constexpr std::size_t kTableSize = 1 << 14;
-
     std::uint64_t Key() const {
         std::uint64_t key = static_cast<std::uint64_t>(state_.Leader());
         for (const HandCounts hand : state_.Hands()) {
@@ -111,7 +117,7 @@ private:
     int declarer_;
     int leafAt_;
     int base_ = 0;
-    std::vector<Entry> table_;
+    Table& table_;
 };
 
 // The world's hand in play as the view has it: the hands as they stood when
@@ -133,9 +139,10 @@ SearchBudget BudgetOf(Level level) {
 }
 
 int SolvePosition(PlayState& state, int side) {
-    Solver solver(state, side & 1, 0, 49);
+    Table table(kTableSize);
+    Solver solver(state, side & 1, 0, 49, table);
     solver.SetBase();
-    return solver.Value(-Solver::kInfinity, Solver::kInfinity);
+    return solver.Value(-kInfinity, kInfinity);
 }
 
 SearchChoice SearchCard(const SeatView& view, const SearchBudget& budget, std::uint64_t seed,
@@ -149,16 +156,16 @@ SearchChoice SearchCard(const SeatView& view, const SearchBudget& budget, std::u
     const int tricksLeft = 12 - view.CardsPlayed() / 4;
     const int trickEnd = (view.CardsPlayed() / 4 + 1) * 4;
     const int leafAt = tricksLeft <= budget.exactTricks ? 49 : trickEnd + 4 * budget.tricksAhead;
+    Table table(kTableSize);
     for (int w = 0; w < budget.worlds; ++w) {
         if (cancel != nullptr && cancel->load(std::memory_order_relaxed)) break;
         PlayerRandom random(seed, static_cast<std::uint64_t>(w));
         PlayState state = WorldState(view, SampleWorld(view, random).hands);
-        Solver solver(state, side, view.Declarer(), leafAt);
+        Solver solver(state, side, view.Declarer(), leafAt, table);
         solver.SetBase();
         for (KindMask moves = legal; moves != 0; moves &= moves - 1) {
             state.Make(std::countr_zero(moves));
-            total[static_cast<std::size_t>(std::countr_zero(moves))] +=
-                solver.Value(-Solver::kInfinity, Solver::kInfinity);
+            total[static_cast<std::size_t>(std::countr_zero(moves))] += solver.Value(-kInfinity, kInfinity);
             state.Unmake();
         }
         ++choice.worlds;

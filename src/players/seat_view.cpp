@@ -23,7 +23,7 @@ int SeatView::CardsLeft(int seat) const { return 12 - playedBy_[static_cast<std:
 HandCounts SeatView::Unseen() const {
     HandCounts unseen = 0;
     for (int kind = 0; kind < kCardKinds; ++kind) {
-        const int out = 2 - CountOf(hand_, kind) - CountOf(played_all_, kind);
+        const int out = 2 - CountOf(hand_, kind) - CountOf(playedAll_, kind);
         if (out > 0) unseen += static_cast<HandCounts>(out) * KindBit(kind);
     }
     return unseen;
@@ -34,15 +34,7 @@ void SeatView::Observe(int kind) {
     const auto s = static_cast<std::size_t>(seat);
     // What the card tells of the hand it came from, by the rules of play.
     if (!trick_.empty() && seat != seat_) {
-        const int led = SuitOfKind(trick_.front());
-        int bestLed = trick_.front();
-        int bestTrump = -1;
-        for (const int card : trick_) {
-            if (SuitOfKind(card) == led && RankOfKind(card) < RankOfKind(bestLed)) bestLed = card;
-            if (SuitOfKind(card) == trump_ && led != trump_ &&
-                (bestTrump < 0 || RankOfKind(card) < RankOfKind(bestTrump)))
-                bestTrump = card;
-        }
+        const auto [led, bestLed, bestTrump] = StateOf(trick_, trump_);
         const int suit = SuitOfKind(kind);
         const PlayRules& play = rules_.play;
         if (suit == led) {
@@ -62,7 +54,7 @@ void SeatView::Observe(int kind) {
     } else if (CountOf(known_[s], kind) > 0) {
         known_[s] -= KindBit(kind);
     }
-    played_all_ += KindBit(kind);
+    playedAll_ += KindBit(kind);
     ++playedBy_[s];
     ++played_;
     trick_.push_back(kind);

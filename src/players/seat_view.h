@@ -58,7 +58,7 @@ private:
     int trump_;
     int declarer_;
     HandCounts hand_;
-    HandCounts played_all_ = 0;
+    HandCounts playedAll_ = 0;
     int leader_;
     std::vector<int> trick_;
     std::array<int, 2> points_{};

@@ -106,6 +106,16 @@ void PlayRecord::CardClicked(int index) {
     if (current_.size() == 4) CompleteTrick();
 }
 
+void PlayRecord::CardPlayed(int seat, int kind) {
+    if (seat < 0 || seat > 3) return;
+    const SeatInfo& info = kSeats[static_cast<std::size_t>(seat)];
+    for (int p = info.first; p < info.first + kCardsPerHand; ++p)
+        if (played_.count(p) == 0 && KindOfCard(dealt_[static_cast<std::size_t>(p)]) == kind) {
+            CardClicked(p);
+            return;
+        }
+}
+
 void PlayRecord::CompleteTrick() {
     Trick trick;
     std::array<int, 4> kinds{};

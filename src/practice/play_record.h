@@ -67,6 +67,9 @@ public:
                Source source = Source::Table);
     /// A card was played from table position `index`.
     void CardClicked(int index);
+    /// A card of a kind was played from a seat's hand (seat 0..3 in table
+    /// order): the first such card there not yet played.
+    void CardPlayed(int seat, int kind);
 
     /// The checker: off until the player switches it on.
     bool checking = false;

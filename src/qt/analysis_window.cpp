@@ -357,26 +357,20 @@ void AnalysisWindow::Restart() {
         chance.hand = counts;
         chance.seed = seed;
         chanceDeals_ = chance.deals;
-        chanceCancel_.store(false);
-        chanceDone_.store(false);
         chanceProgress_.store(0);
-        chanceWorker_ = std::thread([this, chance] {
-            auto tally = std::make_unique<ChanceTally>(
-                ChanceToMake(chance, &chanceCancel_, [this](std::uint64_t deals) { chanceProgress_.store(deals); }));
-            chance_ = std::move(tally);
-            chanceDone_.store(true);
+        chanceJob_.Start([this, chance](const std::atomic<bool>& cancel) {
+            chance_ = std::make_unique<ChanceTally>(
+                ChanceToMake(chance, &cancel, [this](std::uint64_t deals) { chanceProgress_.store(deals); }));
         });
     } else {
         bestBid_->setText(tr("The chance to make each bid is played out by the Standard rules: choose them above."));
     }
 
-    cancel_.store(false);
-    done_.store(false);
-    worker_ = std::thread([this, request = request_] {
+    simulation_.Start([this, request = request_](const std::atomic<bool>& cancel) {
         // A tally is copied out only once the window has taken the last one:
         // the window shows at most one per poll, and a copy is the size of
         // all the histograms. The final tally always goes out.
-        SimulationTally result = Simulate(request, &cancel_, [this](const SimulationTally& tally) {
+        SimulationTally result = Simulate(request, &cancel, [this](const SimulationTally& tally) {
             const std::lock_guard lock(latestMutex_);
             if (!latest_) latest_ = std::make_unique<SimulationTally>(tally);
         });
@@ -384,16 +378,13 @@ void AnalysisWindow::Restart() {
             const std::lock_guard lock(latestMutex_);
             latest_ = std::make_unique<SimulationTally>(std::move(result));
         }
-        done_.store(true);
     });
     poll_->start();
 }
 
 void AnalysisWindow::Stop() {
-    cancel_.store(true);
-    chanceCancel_.store(true);
-    if (worker_.joinable()) worker_.join();
-    if (chanceWorker_.joinable()) chanceWorker_.join();
+    simulation_.Stop();
+    chanceJob_.Stop();
     poll_->stop();
     const std::lock_guard lock(latestMutex_);
     latest_.reset();
@@ -401,22 +392,19 @@ void AnalysisWindow::Stop() {
 
 void AnalysisWindow::Cancel() {
     if (!running() && !chanceRunning()) return;
-    cancel_.store(true);
-    chanceCancel_.store(true);
-    if (worker_.joinable()) worker_.join();
-    if (chanceWorker_.joinable()) chanceWorker_.join();
+    simulation_.CancelAndWait();
+    chanceJob_.CancelAndWait();
     Poll();
 }
 
 void AnalysisWindow::PollChance() {
-    if (!chanceWorker_.joinable()) return;
-    if (!chanceDone_.load()) {
+    if (!chanceJob_.Running()) return;
+    if (!chanceJob_.Collect()) {
         bestBid_->setText(tr("Playing out deals: %1 of %2\u2026")
                               .arg(QLocale(QLocale::English).toString(static_cast<qulonglong>(chanceProgress_.load())),
                                    QLocale(QLocale::English).toString(static_cast<qulonglong>(chanceDeals_))));
         return;
     }
-    chanceWorker_.join();
     cancel_button_->setEnabled(running());
     ShowChance();
 }
@@ -481,12 +469,12 @@ void AnalysisWindow::ShowChance() {
 
 void AnalysisWindow::Poll() {
     PollChance();
-    if (!worker_.joinable()) {
+    if (!simulation_.Running()) {
         if (!chanceRunning()) poll_->stop();
         return;
     }
     // Read before the tally: once the worker is done, its final tally is in.
-    const bool done = done_.load();
+    const bool done = simulation_.Finished();
     std::unique_ptr<SimulationTally> fresh;
     {
         const std::lock_guard lock(latestMutex_);
@@ -500,11 +488,11 @@ void AnalysisWindow::Poll() {
         request_.deals == 0 ? 0 : static_cast<double>(dealsDone()) / static_cast<double>(request_.deals);
     progress_->setValue(static_cast<int>(1000 * share));
     if (!done) return;
-    if (worker_.joinable()) worker_.join();
+    simulation_.Collect();
     if (!chanceRunning()) poll_->stop();
     cancel_button_->setEnabled(chanceRunning());
     const QString count = QLocale(QLocale::English).toString(static_cast<qulonglong>(dealsDone()));
-    if (cancel_.load()) {
+    if (simulation_.Cancelled()) {
         status_->setText(tr("Cancelled after %1 deals.").arg(count));
     } else {
         status_->setText(tr("%1 deals simulated.").arg(count));

@@ -8,10 +8,10 @@
 #include <memory>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "analysis/hand_analysis.h"
+#include "app/background_job.h"
 #include "app/form1.h"
 #include "players/chance_to_make.h"
 
@@ -48,9 +48,9 @@ public:
     /// Stops the running simulation; the figures so far stay.
     void Cancel();
 
-    [[nodiscard]] bool running() const { return worker_.joinable() && !done_.load(); }
+    [[nodiscard]] bool running() const { return simulation_.Running() && !simulation_.Finished(); }
     /// The chance to make is being played out (by the standard rules only).
-    [[nodiscard]] bool chanceRunning() const { return chanceWorker_.joinable(); }
+    [[nodiscard]] bool chanceRunning() const { return chanceJob_.Running(); }
     [[nodiscard]] std::uint64_t dealsDone() const { return shown_ ? shown_->deals : 0; }
     [[nodiscard]] std::string seat() const { return seat_; }
     /// The whole analysis as plain text, as "Copy" puts it on the clipboard.
@@ -85,20 +85,16 @@ private:
     SimulationRequest request_;
     bool stale_ = true;
 
-    // The worker and what it hands over.
-    std::thread worker_;
-    std::atomic<bool> cancel_{false};
-    std::atomic<bool> done_{false};
+    // The simulation's worker and what it hands over.
+    BackgroundJob simulation_;
     std::mutex latestMutex_;
     std::unique_ptr<SimulationTally> latest_;
     std::unique_ptr<SimulationTally> shown_;
     QTimer* poll_ = nullptr;
 
     // The chance to make each bid, on a worker of its own. The worker writes
-    // the tally and then sets chanceDone_; the window reads it after that.
-    std::thread chanceWorker_;
-    std::atomic<bool> chanceCancel_{false};
-    std::atomic<bool> chanceDone_{false};
+    // the tally before it finishes; the window reads it once collected.
+    BackgroundJob chanceJob_;
     std::atomic<std::uint64_t> chanceProgress_{0};
     std::unique_ptr<ChanceTally> chance_;
     std::uint64_t chanceDeals_ = 0;

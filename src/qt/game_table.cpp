@@ -95,6 +95,8 @@ GameTable::GameTable(QWidget* parent) : QWidget(parent) {
     setAutoFillBackground(false);
 }
 
+int GameTable::Lift() const { return CardWidth() * 96 / 71 / 8; }
+
 int GameTable::CardWidth() const { return std::max(30, std::min(width() * 10 / 68, height() * 10 / 72)); }
 
 QRect GameTable::HandRect(int seat, int cards, qreal scale) const {
@@ -153,9 +155,7 @@ void GameTable::Layout() {
     const Phase phase = game_->CurrentPhase();
     const bool playing = phase == Phase::Play;
     const bool passing = phase == Phase::PassToDeclarer || phase == Phase::PassBack;
-    const int w = CardWidth();
-    const int h = w * 96 / 71;
-    const int lift = h / 8;
+    const int lift = Lift();
     std::size_t next = 0;
     for (int seat = 0; seat < 4; ++seat) {
         if (((look_.userSeats >> seat) & 1u) == 0) continue;
@@ -178,7 +178,6 @@ void GameTable::Layout() {
         }
     }
     for (; next < cards_.size(); ++next) cards_[next]->setVisible(false);
-    (void)h;
 }
 
 void GameTable::resizeEvent(QResizeEvent*) { Layout(); }
@@ -229,7 +228,7 @@ void GameTable::paintEvent(QPaintEvent*) {
         p.setFont(font);
         // East's label stands right-aligned over its cards, so that it stays on the table.
         const int labelWidth = std::max(hand.width(), 260);
-        const int lift = user ? hand.height() / 8 : 0;  // the user's cards that can be played stand raised
+        const int lift = user ? Lift() : 0;  // the user's cards that can be played stand raised
         const QRect text(seat == 3 ? hand.right() - labelWidth - 2 : hand.x() + 4,
                          seat == 2 ? 4 : hand.y() - lift - fontMetrics().height() - 8, labelWidth,
                          fontMetrics().height() + 4);

@@ -70,6 +70,8 @@ protected:
 private:
     void Layout();
     [[nodiscard]] int CardWidth() const;
+    /// How far a card that can be played (or is picked to pass) stands raised.
+    [[nodiscard]] int Lift() const;
     [[nodiscard]] QRect HandRect(int seat, int cards, qreal scale) const;
     [[nodiscard]] QPoint TrickSpot(int seat) const;
 

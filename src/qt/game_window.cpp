@@ -27,7 +27,7 @@
 #include "players/chance_to_make.h"
 #include "qt/game_table.h"
 #include "qt/new_game_dialog.h"
-#include "table/card_table.h"
+#include "rules/card_records.h"
 
 namespace vantrel {
 
@@ -280,18 +280,8 @@ bool GameWindow::MayAbandon() {
     return abandoned_;
 }
 
-void GameWindow::StartWorker(std::function<void()> job) {
-    cancel_.store(false);
-    done_.store(false);
-    worker_ = std::thread([this, job = std::move(job)] {
-        job();
-        done_.store(true);
-    });
-}
-
 void GameWindow::StopWorker() {
-    cancel_.store(true);
-    if (worker_.joinable()) worker_.join();
+    worker_.Stop();
     const std::lock_guard lock(resultMutex_);
     result_.reset();
     hintResult_.reset();
@@ -307,7 +297,7 @@ void GameWindow::Changed() {
 }
 
 void GameWindow::Drive() {
-    if (worker_.joinable() || pending_) return;
+    if (worker_.Running() || pending_) return;
     const Game& g = *game_;
     const int seat = g.ToAct();
     if (g.CurrentPhase() == Phase::Meld && !IsUser(g.Declarer())) {
@@ -334,16 +324,15 @@ void GameWindow::Drive() {
     const std::uint64_t seed = seed_ * 1000003 + generation_;
     workerGeneration_ = generation_;
     workerSeat_ = seat;
-    StartWorker([this, copy, seat, level, seed] {
-        ComputerMove move = ChooseMove(copy, seat, level, seed, &cancel_);
+    worker_.Start([this, copy, seat, level, seed](const std::atomic<bool>& cancel) {
+        ComputerMove move = ChooseMove(copy, seat, level, seed, &cancel);
         const std::lock_guard lock(resultMutex_);
         result_ = std::move(move);
     });
 }
 
 void GameWindow::Poll() {
-    if (worker_.joinable() && done_.load()) {
-        worker_.join();
+    if (worker_.Collect()) {
         std::optional<ComputerMove> move;
         std::optional<QString> hint;
         {
@@ -514,14 +503,14 @@ void GameWindow::UserUndo() {
 }
 
 void GameWindow::Hint() {
-    if (!settings_.hints || worker_.joinable()) return;
+    if (!settings_.hints || worker_.Running()) return;
     const int seat = game_->ToAct();
     if (!IsUser(seat)) return;
     if (game_->CurrentPhase() == Phase::Play) {
         const SeatView view = game_->ViewOf(seat);
         message_ = tr("Thinking\u2026");
-        StartWorker([this, view] {
-            const SearchChoice choice = SearchCard(view, BudgetOf(Level::Normal), 7, &cancel_);
+        worker_.Start([this, view](const std::atomic<bool>& cancel) {
+            const SearchChoice choice = SearchCard(view, BudgetOf(Level::Normal), 7, &cancel);
             const QString text = tr("Hint: play the %1; your side can expect about %2 more card points.")
                                      .arg(Q(KindText(choice.card)))
                                      .arg(std::lround(choice.expected));
@@ -581,19 +570,9 @@ void GameWindow::FeedRecord(bool start) {
     }
     if (g.CardsPlayed().size() < recordedCards_) start = true;
     if (start || recordedCards_ == 0) {
-        std::array<CardRec, 49> deck{};
-        recordUsed_ = {};
-        for (std::size_t s = 0; s < 4; ++s) {
-            int p = kSeats[s].first;
-            for (int kind = 0; kind < kCardKinds; ++kind)
-                for (int copy = 0; copy < CountOf(g.HandsInPlay()[s], kind); ++copy) {
-                    deck[static_cast<std::size_t>(p)] =
-                        MakeCard(SuitOfKind(kind) + 1, RankOfKind(kind) + 1, kSeats[s].letter);
-                    recordKinds_[static_cast<std::size_t>(p++)] = kind;
-                }
-        }
-        record_.Start(deck, g.Trump() + 1, std::string(kSeats[static_cast<std::size_t>(g.Declarer())].letter),
-                      g.CurrentAuction().HighBid(), g.DealCode(), PlayRecord::Source::Game);
+        record_.Start(DeckOfHands(g.HandsInPlay()), g.Trump() + 1,
+                      std::string(kSeats[static_cast<std::size_t>(g.Declarer())].letter), g.CurrentAuction().HighBid(),
+                      g.DealCode(), PlayRecord::Source::Game);
         recordedCards_ = 0;
     }
     // The seats of the cards, replayed from the hands as the play began.
@@ -602,14 +581,7 @@ void GameWindow::FeedRecord(bool start) {
         const int seat = replay.ToPlay();
         const int kind = g.CardsPlayed()[i];
         replay.Make(kind);
-        if (i < recordedCards_) continue;
-        const SeatInfo& info = kSeats[static_cast<std::size_t>(seat)];
-        for (int p = info.first; p < info.first + 12; ++p)
-            if (!recordUsed_[static_cast<std::size_t>(p)] && recordKinds_[static_cast<std::size_t>(p)] == kind) {
-                recordUsed_[static_cast<std::size_t>(p)] = true;
-                record_.CardClicked(p);
-                break;
-            }
+        if (i >= recordedCards_) record_.CardPlayed(seat, kind);
     }
     recordedCards_ = g.CardsPlayed().size();
     emit recordChanged();

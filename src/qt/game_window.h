@@ -3,12 +3,11 @@
 #include <QWidget>
 
 #include <array>
-#include <atomic>
 #include <memory>
 #include <mutex>
 #include <optional>
-#include <thread>
 
+#include "app/background_job.h"
 #include "game/game.h"
 #include "game/game_settings.h"
 #include "practice/play_record.h"
@@ -56,8 +55,6 @@ public:
     [[nodiscard]] const GameSettings& settings() const { return settings_; }
     [[nodiscard]] GameTable* table() const { return table_; }
     [[nodiscard]] QString status() const;
-    /// The computer is thinking or waiting for its pace.
-    [[nodiscard]] bool busy() const { return worker_.joinable() || pending_.has_value(); }
 
     // The user's moves, as the controls make them.
     void UserBid(int amount);
@@ -88,7 +85,6 @@ private:
     void Drive();
     void Poll();
     void StopWorker();
-    void StartWorker(std::function<void()> job);
     void FeedRecord(bool start);
     void ShowSheet();
     void KeepCardFocus();
@@ -106,13 +102,9 @@ private:
     bool abandoned_ = false;  // the user agreed to abandon the game
     QString message_;         // the last refusal or hint, shown with the status
     std::size_t recordedCards_ = 0;
-    std::array<bool, 49> recordUsed_{};
-    std::array<int, 49> recordKinds_{};
 
     // The computer's worker, and the move it found, applied at the pace.
-    std::thread worker_;
-    std::atomic<bool> cancel_{false};
-    std::atomic<bool> done_{false};
+    BackgroundJob worker_;
     std::mutex resultMutex_;
     std::optional<ComputerMove> result_;
     std::optional<QString> hintResult_;

@@ -6,7 +6,7 @@
 #include "app/seats.h"
 #include "eval/meld.h"
 #include "eval/playing_points.h"
-#include "table/card_table.h"
+#include "rules/card_records.h"
 
 namespace vantrel {
 
@@ -27,19 +27,6 @@ constexpr std::array<int, 3> kRunValue{0, 150, 1500};
 constexpr std::array<int, 3> kPinochleValue{0, 40, 300};
 
 int Count(HandCounts hand, int suit, int rank) { return CountOf(hand, KindOf(suit, rank)); }
-
-// The least count of a rank over the four suits: how many times it goes around.
-int TimesAround(HandCounts hand, int rank) {
-    int times = 2;
-    for (int suit = 0; suit < 4; ++suit) times = std::min(times, Count(hand, suit, rank));
-    return times;
-}
-
-int RunsIn(HandCounts hand, int suit) {
-    int runs = 2;
-    for (int rank = kAce; rank <= kJack; ++rank) runs = std::min(runs, Count(hand, suit, rank));
-    return runs;
-}
 
 int MarriagesIn(HandCounts hand, int suit) { return std::min(Count(hand, suit, kKing), Count(hand, suit, kQueen)); }
 
@@ -67,6 +54,18 @@ constexpr std::array<SuitFacts, 4096> BuildSuitTable() {
 constexpr std::array<SuitFacts, 4096> kSuitTable = BuildSuitTable();
 
 }  // namespace
+
+int TimesAround(HandCounts hand, int rank) {
+    int times = 2;
+    for (int suit = 0; suit < 4; ++suit) times = std::min(times, Count(hand, suit, rank));
+    return times;
+}
+
+int RunsIn(HandCounts hand, int suit) {
+    int runs = 2;
+    for (int rank = kAce; rank <= kJack; ++rank) runs = std::min(runs, Count(hand, suit, rank));
+    return runs;
+}
 
 MeldReport StandardMeldReport(HandCounts hand, int trump) {
     MeldReport report;
@@ -158,11 +157,7 @@ int MeldOf(const RuleSet& rules, HandCounts hand, int trump) {
     if (rules.meld == MeldRules::Standard)
         return trump >= 0 && trump < 4 ? StandardMeld(hand).WithTrump(trump) : StandardMeld(hand).NoTrump();
     // The program's own count, card by card, as the main list gives it.
-    std::array<CardRec, 12> cards{};
-    std::size_t n = 0;
-    for (int kind = 0; kind < kCardKinds; ++kind)
-        for (int copy = 0; copy < CountOf(hand, kind) && n < cards.size(); ++copy)
-            cards[n++] = MakeCard(SuitOfKind(kind) + 1, RankOfKind(kind) + 1, "S");
+    const std::array<CardRec, 12> cards = CardsOfHand(hand);
     const std::string_view letter = trump >= 0 && trump < 4 ? kSuitLetters[static_cast<std::size_t>(trump)] : "x";
     return CountMeld(cards.data(), letter).total + CountPlayingPoints(cards.data(), letter).DixMeld();
 }

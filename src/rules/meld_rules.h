@@ -34,6 +34,11 @@ struct MeldReport {
     friend bool operator==(const MeldReport&, const MeldReport&) = default;
 };
 
+/// How many times a hand holds a run (A 10 K Q J) in a suit, and a rank
+/// (0..5) around the four suits: 0, 1 or 2.
+int RunsIn(HandCounts hand, int suit);
+int TimesAround(HandCounts hand, int rank);
+
 /// The meld of a hand by the usual rules of partnership pinochle: runs (150,
 /// double 1500) in trump only; aces, kings, queens and jacks around (100, 80,
 /// 60, 40; double 1000, 800, 600, 400); the pinochle (40, double 300); royal

@@ -11,15 +11,8 @@ namespace vantrel {
 namespace {
 
 constexpr std::array<std::string_view, 4> kPlural{"clubs", "hearts", "spades", "diamonds"};
-constexpr std::array<int, 6> kStandardPoints{11, 10, 4, 3, 2, 0};
 
-// What a trick so far asks of the next card: the suit led, the best card of
-// that suit, and the best trump once a trump has cut into another suit.
-struct TrickState {
-    int led = -1;
-    int bestLed = -1;
-    int bestTrump = -1;
-};
+}  // namespace
 
 TrickState StateOf(std::span<const int> trick, int trump) {
     TrickState state;
@@ -35,8 +28,6 @@ TrickState StateOf(std::span<const int> trick, int trump) {
     }
     return state;
 }
-
-}  // namespace
 
 KindMask LegalPlays(HandCounts hand, std::span<const int> trick, int trump, const PlayRules& rules) {
     const KindMask held = HeldKinds(hand);
@@ -95,7 +86,7 @@ int CardPointsOf(const RuleSet& rules, int kind) {
     if (kind < 0 || kind >= kCardKinds) return 0;
     if (rules.cardPoints == CardValues::Designed)
         return CardPoints(kRankTexts[static_cast<std::size_t>(RankOfKind(kind))]);
-    return kStandardPoints[static_cast<std::size_t>(RankOfKind(kind))];
+    return StandardCardPoints(kind);
 }
 
 }  // namespace vantrel

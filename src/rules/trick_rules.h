@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <span>
 #include <string>
 #include <string_view>
@@ -8,6 +9,22 @@
 #include "rules/rule_set.h"
 
 namespace vantrel {
+
+/// What a trick so far asks of the next card: the suit led, the best card of
+/// that suit, and the best trump once a trump has cut into another suit
+/// (-1 where there is none).
+struct TrickState {
+    int led = -1;
+    int bestLed = -1;
+    int bestTrump = -1;
+};
+TrickState StateOf(std::span<const int> trick, int trump);
+
+/// A kind's card points by the usual values: A 11, 10 10, K 4, Q 3, J 2, 9 0.
+constexpr int StandardCardPoints(int kind) {
+    constexpr std::array<int, 6> kPoints{11, 10, 4, 3, 2, 0};
+    return kPoints[static_cast<std::size_t>(RankOfKind(kind))];
+}
 
 /// The cards a seat holding `hand` may play to a trick that holds `trick`
 /// (kinds in the order played; empty for the lead), with trump suit `trump`
