@@ -343,6 +343,7 @@ private slots:
             if (button->text() == QStringLiteral("C&ancel"))
                 button->setFocus(), QTest::keyClick(button, Qt::Key_Return);
         QVERIFY(!analysis->running() && analysis->dealsDone() < 10000000u);
+        QVERIFY(analysis->findChild<QLabel*>(QStringLiteral("status"))->text().startsWith("Cancelled after "));
         restartWith(3);
         analysis->close();
         QVERIFY(!analysis->running());
