@@ -56,8 +56,7 @@ public:
                 found = entry;
                 if (found.lower + taken >= beta) return found.lower + taken;
                 if (found.upper + taken <= alpha) return found.upper + taken;
-                alpha = std::max(alpha, found.lower + taken);
-                beta = std::min(beta, found.upper + taken);
+                if (found.lower == found.upper) return found.lower + taken;
             }
         }
         const bool maximising = SideOf(state_.ToPlay()) == side_;

@@ -97,10 +97,10 @@ int Exhaustive(PlayState& state, int side) {
 }
 
 TEST(SearchPlayer, EndgamesAgreeWithAnExhaustiveSolver) {
-    // Positions with one, two and three tricks left, some in mid-trick, from
+    // Positions with one to five tricks left, some in mid-trick, from
     // random deals played by random legal cards.
     std::mt19937_64 random(17);
-    for (int tricksLeft : {1, 2, 3})
+    for (int tricksLeft : {1, 2, 3, 4, 5})
         for (int position = 0; position < 40; ++position) {
             const std::array<HandCounts, 4> hands = RandomDeal(random);
             PlayState state(RuleSet::Standard(), hands, position % 4, position % 3);
