@@ -9,7 +9,6 @@
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QInputDialog>
 #include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
@@ -48,7 +47,10 @@ qint64 Now() { return QDateTime::currentMSecsSinceEpoch(); }
 
 }  // namespace
 
-GameWindow::GameWindow(PlayRecord& record, QWidget* parent) : QWidget(parent, Qt::Window), record_(record) {
+// At most about 1000 by 700: on a 1280x800 screen the window fits with its
+// frame, and beside the table where the screen has room.
+GameWindow::GameWindow(PlayRecord& record, QWidget* parent)
+    : PracticeWindow(parent, QSize(1000, 700)), record_(record) {
     setObjectName(QStringLiteral("GameWindow"));
     setWindowTitle(tr("Game"));
     game_ = std::make_unique<Game>(RuleSet::Standard(), 1);
@@ -56,12 +58,10 @@ GameWindow::GameWindow(PlayRecord& record, QWidget* parent) : QWidget(parent, Qt
     poll_->setInterval(15);
     connect(poll_, &QTimer::timeout, this, &GameWindow::Poll);
     BuildWidgets();
-    // At most about 1000 by 700, and never more than the screen less a frame.
-    if (const QScreen* screen = this->screen()) {
-        const QRect room = screen->availableGeometry().adjusted(0, 0, -12, -40);
-        resize(std::min(1000, room.width()), std::min(700, room.height()));
-        move(room.center() - rect().center());
-    }
+    // Until a game is dealt there is nothing to do but start one.
+    for (QWidget* control : std::initializer_list<QWidget*>{pass_, bidNext_, jump_, bidJump_, continue_, throwIn_,
+                                                            passCards_, hint_, undo_, lookBackButton_})
+        control->setEnabled(false);
 }
 
 GameWindow::~GameWindow() { StopWorker(); }
@@ -178,11 +178,12 @@ void GameWindow::BuildWidgets() {
     layout->addLayout(top, 1);
     layout->addWidget(status_);
 
-    auto shortcut = [this](const QKeySequence& keys, auto slot, bool enabled = true) {
+    // The Practice keys (F5, F6, F7, Ctrl+Shift+C) are the main window's: it
+    // routes them to the game while this window is active.
+    auto shortcut = [this](const QKeySequence& keys, auto slot) {
         auto* action = new QAction(this);
         action->setShortcut(keys);
         action->setShortcutContext(Qt::WindowShortcut);
-        action->setEnabled(enabled);
         connect(action, &QAction::triggered, this, slot);
         addAction(action);
     };
@@ -195,25 +196,6 @@ void GameWindow::BuildWidgets() {
         lookBack_ = !lookBack_;
         Refresh();
     });
-    // The main window's Practice keys act on the game's hand here, or not at all.
-    shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C),
-             [this] { QApplication::clipboard()->setText(Q(game_->DealCode())); });
-    shortcut(QKeySequence(Qt::Key_F6), [this] {
-        // As in the main window: a refused code is offered again as typed.
-        QString code;
-        for (;;) {
-            bool ok = false;
-            code = QInputDialog::getText(this, tr("Deal from Code"), tr("Deal code:"), QLineEdit::Normal, code, &ok);
-            if (!ok) return;
-            const QString problem = DealFromCode(code);
-            if (problem.isEmpty()) return;
-            QMessageBox::warning(this, tr("Deal from Code"), problem);
-        }
-    });
-    shortcut(
-        QKeySequence(Qt::Key_F5), [] {}, false);
-    shortcut(
-        QKeySequence(Qt::Key_F7), [] {}, false);
 }
 
 void GameWindow::NewGame(const GameSettings& settings, std::uint64_t seed) {
@@ -530,10 +512,10 @@ void GameWindow::Hint() {
         request.seed = seed_;
         const ChanceTally tally = ChanceToMake(request);
         const std::string text = ChanceText(ChanceRows(tally, settings_.rules), BestBidOf(tally, settings_.rules));
-        QMessageBox box(QMessageBox::Information, tr("Hint: the chance to make"), Q(text), QMessageBox::Ok, this);
-        QFont mono(QStringLiteral("monospace"));
-        mono.setStyleHint(QFont::Monospace);
-        box.setFont(mono);
+        // The table in columns, unwrapped.
+        QMessageBox box(QMessageBox::Information, tr("Hint: the chance to make"),
+                        QStringLiteral("<pre>%1</pre>").arg(Q(text).toHtmlEscaped()), QMessageBox::Ok, this);
+        box.setTextFormat(Qt::RichText);
         box.exec();
     }
 }
@@ -756,7 +738,7 @@ void GameWindow::ShowSheet() {
 }
 
 void GameWindow::showEvent(QShowEvent* event) {
-    QWidget::showEvent(event);
+    PracticeWindow::showEvent(event);
     poll_->start();
     Drive();
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QWidget>
+#include "qt/practice_window.h"
 
 #include <array>
 #include <memory>
@@ -29,7 +29,7 @@ class GameTable;
 /// sheet, hints, undo and a status line that always says what to do next.
 /// The computer's decisions run off the GUI thread; the window only shows the
 /// game and sends it moves.
-class GameWindow : public QWidget {
+class GameWindow : public PracticeWindow {
     Q_OBJECT
 
 public:

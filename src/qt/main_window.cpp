@@ -9,7 +9,6 @@
 #include <QDialog>
 #include <QFontDatabase>
 #include <QGroupBox>
-#include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -32,6 +31,7 @@
 #include "qt/analysis_window.h"
 #include "qt/app_icon.h"
 #include "qt/card_image.h"
+#include "qt/deal_code_dialog.h"
 #include "qt/game_window.h"
 #include "qt/help_window.h"
 #include "qt/list_box_view.h"
@@ -302,34 +302,31 @@ void MainWindow::BuildPracticeMenu(QMenu* before) {
         actions_.emplace(name, action);
         return action;
     };
+    // The Practice keys work from every window, but never on a deal the user
+    // cannot see: while the Game window is active they act on the game's
+    // hand (the code) or do nothing (the analysis and the replay of the
+    // table's deal).
     connect(add("mnuAnalyseHand", tr("&Analyse Hand\u2026"), QKeySequence(Qt::Key_F5)), &QAction::triggered, this,
-            &MainWindow::OpenAnalysis);
+            [this] {
+                if (!GameActive()) OpenAnalysis();
+            });
     practice->addSeparator();
     connect(add("mnuCopyDealCode", tr("&Copy Deal Code"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C)),
-            &QAction::triggered, this,
-            [this] { QApplication::clipboard()->setText(QString::fromStdString(DealCodeOf(form_.Deck))); });
+            &QAction::triggered, this, [this] {
+                QApplication::clipboard()->setText(GameActive() ? QString::fromStdString(gameWindow_->game().DealCode())
+                                                                : QString::fromStdString(DealCodeOf(form_.Deck)));
+            });
     connect(add("mnuDealFromCode", tr("&Deal from Code\u2026"), QKeySequence(Qt::Key_F6)), &QAction::triggered, this,
             [this] {
-                // A refused code is offered again as typed, to be mended or cancelled.
-                QString code;
-                for (;;) {
-                    QInputDialog dialog(this);
-                    dialog.setWindowTitle(tr("Deal from Code"));
-                    dialog.setLabelText(tr("Deal code:"));
-                    dialog.setTextValue(code);
-                    // Room for the title in the window manager's bar, and
-                    // for a whole code in the text box.
-                    dialog.setMinimumWidth(std::max(360, dialog.fontMetrics().horizontalAdvance(
-                                                             dialog.windowTitle() + QStringLiteral("MMMMMMMMMM"))));
-                    if (dialog.exec() != QDialog::Accepted) return;
-                    code = dialog.textValue();
-                    const QString problem = DealFromCode(code);
-                    if (problem.isEmpty()) return;
-                    QMessageBox::warning(this, tr("Deal from Code"), problem);
-                }
+                if (GameActive())
+                    AskDealFromCode(gameWindow_,
+                                    [this](const QString& code) { return gameWindow_->DealFromCode(code); });
+                else
+                    AskDealFromCode(this, [this](const QString& code) { return DealFromCode(code); });
             });
-    connect(add("mnuReplayDeal", tr("&Replay Deal"), QKeySequence(Qt::Key_F7)), &QAction::triggered, this,
-            [this] { Forward([this] { form_.ReplayDeal(); }); });
+    connect(add("mnuReplayDeal", tr("&Replay Deal"), QKeySequence(Qt::Key_F7)), &QAction::triggered, this, [this] {
+        if (!GameActive()) Forward([this] { form_.ReplayDeal(); });
+    });
     practice->addSeparator();
     QAction* check = add("mnuCheckPlay", tr("Check &Play"), QKeySequence(Qt::SHIFT | Qt::Key_F8));
     check->setCheckable(true);
@@ -344,6 +341,8 @@ void MainWindow::BuildPracticeMenu(QMenu* before) {
             &MainWindow::OpenGame);
 }
 
+bool MainWindow::GameActive() const { return gameWindow_ != nullptr && QApplication::activeWindow() == gameWindow_; }
+
 void MainWindow::OpenGame() {
     const bool first = gameWindow_ == nullptr;
     if (first) {
@@ -353,6 +352,7 @@ void MainWindow::OpenGame() {
         });
     }
     if (!gameWindow_->isVisible()) {
+        if (first) gameWindow_->PlaceBeside(*this);
         gameWindow_->show();
         // A game not yet begun asks for its settings; cancelled the first
         // time, the window still opens on a game with the kept settings.

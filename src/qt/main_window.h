@@ -63,6 +63,8 @@ public:
     /// Opens the game window (Practice > Play a Game), asking for a new game's settings.
     void OpenGame();
     [[nodiscard]] GameWindow* gameWindow() const { return gameWindow_; }
+    /// The Game window is the active window: the Practice keys act on its hand.
+    [[nodiscard]] bool GameActive() const;
     [[nodiscard]] PlayRecord& playRecord() { return playRecord_; }
     /// Lays the deal of a code (Practice > Deal from Code); returns why a
     /// code is refused, or an empty text.

@@ -27,8 +27,22 @@ xdotool search --sync --onlyvisible --name '^New Game$' >/dev/null
 xdotool key Return sleep 0.5
 
 # The window fits the screen, frame included.
-eval "$(xdotool getwindowgeometry --shell "$game")"
-[ $((X + WIDTH)) -le 1280 ] && [ $((Y + HEIGHT)) -le 800 ] || { echo "FAIL: the game window is off screen"; exit 1; }
+on_screen "The game window" "$game"
+
+# The Practice keys act on the game's hand here: F5 opens no analysis of the
+# table's deal, F6 asks for a code, Ctrl+Shift+C copies the game's code.
+xdotool windowactivate --sync "$game" key F5 sleep 1
+if xdotool search --onlyvisible --name '^Hand Analysis$' >/dev/null; then
+  echo "FAIL: F5 in the game window analysed the table's deal"
+  exit 1
+fi
+xdotool key F6
+timeout 10 xdotool search --sync --onlyvisible --name '^Deal from Code$' >/dev/null ||
+  { echo "FAIL: F6 in the game window asked for no code"; exit 1; }
+xdotool key Escape sleep 0.3
+xdotool windowactivate --sync "$game" key ctrl+shift+c sleep 0.3
+code=$(xclip -selection clipboard -o)
+echo "the game's deal code: $code"
 
 sheet=""
 midtrick=0
@@ -48,6 +62,7 @@ done
 echo "$sheet"
 grep -q '^1 ' <<<"$sheet" || { echo "FAIL: the hand never reached the score sheet"; exit 1; }
 grep -Eq '(Made|Set) ' <<<"$sheet" || { echo "FAIL: the sheet has no result"; exit 1; }
+grep -qF -- "$code" <<<"$sheet" || { echo "FAIL: Ctrl+Shift+C did not copy the game's deal code"; exit 1; }
 xdotool key alt+s sleep 0.5
 import -window root "$shots/game-score-sheet.png"
 echo "PASS"

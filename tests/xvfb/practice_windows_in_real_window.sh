@@ -16,37 +16,6 @@ openbox >/dev/null 2>&1 &
 WM_PID=$!
 sleep 1
 start_program "$program"
-screen_w=${SCREEN_SIZE%x*}
-screen_h=${SCREEN_SIZE#*x}
-
-# frame_of WINDOW: sets LEFT TOP RIGHT BOTTOM, the window's outer edges with
-# the frame the window manager put round it.
-frame_of() {
-  local info x y w h extents fl fr ft fb
-  info=$(xwininfo -id "$1")
-  x=$(awk '/Absolute upper-left X/ { print $NF }' <<<"$info")
-  y=$(awk '/Absolute upper-left Y/ { print $NF }' <<<"$info")
-  w=$(awk '/Width:/ { print $NF }' <<<"$info")
-  h=$(awk '/Height:/ { print $NF }' <<<"$info")
-  extents=$(xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
-  read -r fl fr ft fb <<<"$extents"
-  LEFT=$((x - fl)) TOP=$((y - ft)) RIGHT=$((x + w + fr)) BOTTOM=$((y + h + fb))
-  echo "frame $LEFT,$TOP to $RIGHT,$BOTTOM"
-}
-# on_screen NAME WINDOW: the window's frame stands on the screen once the
-# window manager has framed it and the window has placed itself again (a
-# loaded machine may take a while).
-on_screen() {
-  for _ in $(seq 30); do
-    frame_of "$2"
-    if [ "$LEFT" -ge 0 ] && [ "$TOP" -ge 0 ] && [ "$RIGHT" -le "$screen_w" ] && [ "$BOTTOM" -le "$screen_h" ]; then
-      return 0
-    fi
-    sleep 0.1
-  done
-  echo "FAIL: $1 stands off the ${SCREEN_SIZE} screen"
-  exit 1
-}
 
 frame_of "$WINDOW"
 main_size="$((RIGHT - LEFT))x$((BOTTOM - TOP))"

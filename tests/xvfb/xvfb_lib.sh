@@ -77,3 +77,34 @@ wait_for_exit() {
   echo "the program did not end"
   return 124
 }
+
+# frame_of WINDOW: sets LEFT TOP RIGHT BOTTOM, the window's outer edges with
+# the frame the window manager put round it.
+frame_of() {
+  local info x y w h extents fl fr ft fb
+  info=$(xwininfo -id "$1")
+  x=$(awk '/Absolute upper-left X/ { print $NF }' <<<"$info")
+  y=$(awk '/Absolute upper-left Y/ { print $NF }' <<<"$info")
+  w=$(awk '/Width:/ { print $NF }' <<<"$info")
+  h=$(awk '/Height:/ { print $NF }' <<<"$info")
+  extents=$(xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
+  read -r fl fr ft fb <<<"$extents"
+  LEFT=$((x - fl)) TOP=$((y - ft)) RIGHT=$((x + w + fr)) BOTTOM=$((y + h + fb))
+  echo "frame $LEFT,$TOP to $RIGHT,$BOTTOM"
+}
+# on_screen NAME WINDOW: the window's frame stands on the screen once the
+# window manager has framed it and the window has placed itself again (a
+# loaded machine may take a while).
+on_screen() {
+  for _ in $(seq 30); do
+    frame_of "$2"
+    local size=${SCREEN_SIZE:-1280x800}
+    if [ "$LEFT" -ge 0 ] && [ "$TOP" -ge 0 ] && [ "$RIGHT" -le "${size%x*}" ] && [ "$BOTTOM" -le "${size#*x}" ]; then
+      return 0
+    fi
+    sleep 0.1
+  done
+  echo "FAIL: $1 stands off the ${SCREEN_SIZE:-1280x800} screen"
+  exit 1
+}
+
