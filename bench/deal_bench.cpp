@@ -22,10 +22,11 @@
 #include <vector>
 
 #include "analysis/hand_simulation.h"
-#include "app/form1.h"
+#include "form/form1.h"
 #include "players/chance_to_make.h"
 #include "players/search_player.h"
 #include "players/seat_view.h"
+#include "rules/card_records.h"
 #include "rules/play_state.h"
 #include "rules/trick_rules.h"
 #include "table/shuffle.h"

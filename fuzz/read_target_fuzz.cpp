@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "reference_target.h"
-#include "table/deal_search.h"
+#include "table/deal_target.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);

@@ -4,11 +4,12 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/card_text.h"
-#include "app/seats.h"
-#include "eval/meld.h"
-#include "eval/playing_points.h"
+#include "rules/card_records.h"
+#include "rules/card_text.h"
+#include "rules/designed_meld.h"
 #include "rules/meld_rules.h"
+#include "rules/playing_points.h"
+#include "rules/seats.h"
 
 namespace vantrel {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "analysis/hand_simulation.h"
-#include "app/card_rec.h"
+#include "rules/card_rec.h"
 
 namespace vantrel {
 

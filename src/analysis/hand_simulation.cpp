@@ -4,54 +4,13 @@
 #include <cmath>
 #include <memory>
 
-#include "app/card_text.h"
-#include "app/parallel_blocks.h"
-#include "app/seats.h"
+#include "base/block_runner.h"
+#include "rules/card_text.h"
 #include "rules/meld_rules.h"
-#include "table/random_source.h"
+#include "rules/seats.h"
+#include "rules/unseen_deck.h"
 
 namespace vantrel {
-
-namespace {
-
-// xoshiro256++ for one block, its state drawn through splitmix64 from the
-// seed and the block number. Its draws below a bound are Lemire's: a multiply,
-// and a retry in the rare case that would favour some values.
-class BlockRandom {
-public:
-    BlockRandom(std::uint64_t seed, std::uint64_t block) {
-        std::uint64_t mix = seed ^ (block * 0xD1B54A32D192ED03ull);
-        for (auto& word : state_) word = SplitMix64(mix);
-    }
-
-    std::uint32_t Below(std::uint32_t bound) {
-        std::uint64_t product = std::uint64_t{Next32()} * bound;
-        if (static_cast<std::uint32_t>(product) < bound) {
-            const std::uint32_t threshold = static_cast<std::uint32_t>(-bound) % bound;
-            while (static_cast<std::uint32_t>(product) < threshold) product = std::uint64_t{Next32()} * bound;
-        }
-        return static_cast<std::uint32_t>(product >> 32);
-    }
-
-private:
-    std::uint32_t Next32() {
-        if (hasSpare_) {
-            hasSpare_ = false;
-            return spare_;
-        }
-        const std::uint64_t bits = Next64();
-        spare_ = static_cast<std::uint32_t>(bits);
-        hasSpare_ = true;
-        return static_cast<std::uint32_t>(bits >> 32);
-    }
-    std::uint64_t Next64() { return Xoshiro256PlusPlus(state_); }
-
-    std::array<std::uint64_t, 4> state_{};
-    std::uint32_t spare_ = 0;
-    bool hasSpare_ = false;
-};
-
-}  // namespace
 
 bool IsWholeHand(HandCounts own) {
     int cards = 0;
@@ -211,11 +170,7 @@ void SimulateBlock(const SimulationRequest& request, std::uint64_t block, Simula
     if (first >= request.deals) return;
     const std::uint64_t count = std::min(kBlockDeals, request.deals - first);
 
-    std::array<std::uint8_t, 36> unseen{};
-    std::size_t n = 0;
-    for (int kind = 0; kind < kCardKinds; ++kind)
-        for (int copy = CountOf(request.own, kind); copy < 2 && n < unseen.size(); ++copy)
-            unseen[n++] = static_cast<std::uint8_t>(kind);
+    UnseenDeck unseen = UnseenDeck::Besides(request.own);
 
     // Each near meld as the bits partner must hold at least once each.
     std::vector<std::pair<HandCounts, HandCounts>> wanted;  // (first kind's mask, second kind's mask or 0)
@@ -224,19 +179,15 @@ void SimulateBlock(const SimulationRequest& request, std::uint64_t block, Simula
                             near.kinds.size() > 1 ? HandCounts{3} << (2 * near.kinds[1]) : 0);
     tally.nearMeldHits.resize(wanted.size());
 
-    BlockRandom random(request.seed, block);
+    Random random(request.seed, block);
     for (std::uint64_t deal = 0; deal < count; ++deal) {
-        // Partner's twelve and one opponent's twelve are drawn by a partial
-        // Fisher-Yates shuffle; the other opponent holds the twelve left.
-        for (std::uint32_t i = 0; i < 24; ++i) std::swap(unseen[i], unseen[i + random.Below(36 - i)]);
-        std::array<HandCounts, 3> hands{};
-        for (std::size_t h = 0; h < 3; ++h)
-            for (std::size_t i = 12 * h; i < 12 * h + 12; ++i) hands[h] += KindBit(unseen[i]);
+        // Partner, one opponent and the other opponent.
+        const std::array<HandCounts, 3> hands = unseen.Deal(random, std::array<int, 3>{12, 12, 12});
 
         if (request.meld == MeldRules::Standard)
             Tally(tally, StandardMeld(hands[0]), StandardMeld(hands[1]), StandardMeld(hands[2]));
         else
-            Tally(tally, FastMeld(hands[0]), FastMeld(hands[1]), FastMeld(hands[2]));
+            Tally(tally, DesignedMeld(hands[0]), DesignedMeld(hands[1]), DesignedMeld(hands[2]));
         for (std::size_t w = 0; w < wanted.size(); ++w)
             if ((hands[0] & wanted[w].first) != 0 && (wanted[w].second == 0 || (hands[0] & wanted[w].second) != 0))
                 ++tally.nearMeldHits[w];

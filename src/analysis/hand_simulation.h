@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "analysis/fast_meld.h"
+#include "rules/designed_meld.h"
 #include "rules/rule_set.h"
 
 namespace vantrel {

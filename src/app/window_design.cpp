@@ -1,6 +1,6 @@
 #include "app/window_design.h"
 
-#include "app/seats.h"
+#include "rules/seats.h"
 
 namespace vantrel {
 

@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
-#include "app/seats.h"
 #include "players/bidding.h"
 #include "players/passing.h"
-#include "players/player_random.h"
 #include "practice/deal_code.h"
 #include "rules/card_records.h"
+#include "rules/seats.h"
+#include "rules/unseen_deck.h"
 
 namespace vantrel {
 

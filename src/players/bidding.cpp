@@ -4,9 +4,9 @@
 #include <array>
 #include <cmath>
 
-#include "app/seats.h"
 #include "players/chance_to_make.h"
 #include "rules/meld_rules.h"
+#include "rules/seats.h"
 
 namespace vantrel {
 

@@ -4,13 +4,13 @@
 #include <cmath>
 #include <memory>
 
-#include "app/parallel_blocks.h"
+#include "base/block_runner.h"
 #include "players/passing.h"
-#include "players/player_random.h"
 #include "players/rule_player.h"
 #include "rules/auction.h"
 #include "rules/meld_rules.h"
 #include "rules/play_state.h"
+#include "rules/unseen_deck.h"
 
 namespace vantrel {
 
@@ -119,34 +119,26 @@ ChanceTally ChanceToMake(const ChanceRequest& request, const std::atomic<bool>* 
                          const std::function<void(std::uint64_t)>& progress) {
     auto total = std::make_unique<ChanceTally>();
     if (CardCount(request.hand) != 12 || request.deals == 0) return std::move(*total);
-    std::array<std::uint8_t, 36> unseen{};
-    std::size_t n = 0;
-    for (int kind = 0; kind < kCardKinds; ++kind)
-        for (int copy = CountOf(request.hand, kind); copy < 2 && n < unseen.size(); ++copy)
-            unseen[n++] = static_cast<std::uint8_t>(kind);
-    if (n != unseen.size()) return std::move(*total);
+    if (UnseenDeck::Besides(request.hand).Size() != 36) return std::move(*total);
 
     const std::uint64_t blocks = (request.deals + kChanceBlock - 1) / kChanceBlock;
     RunBlocks<ChanceTally>(
         blocks, request.threads, cancel,
         [&](std::uint64_t block, ChanceTally& mine) {
             const std::uint64_t count = std::min(kChanceBlock, request.deals - block * kChanceBlock);
-            PlayerRandom random(request.seed, block);
-            std::array<std::uint8_t, 36> cards = unseen;  // each block deals from the same order
+            Random random(request.seed, block);
+            UnseenDeck unseen = UnseenDeck::Besides(request.hand);  // each block deals from the same order
             for (std::uint64_t deal = 0; deal < count; ++deal) {
                 // South holds the hand; North, West and East the unseen cards.
+                std::array<HandCounts, 3> dealt{};
                 bool kept = !request.partnerPromise;
                 for (int attempt = 0; attempt < 100 && !kept; ++attempt) {
-                    for (std::uint32_t i = 0; i < 24; ++i) std::swap(cards[i], cards[i + random.Below(36 - i)]);
-                    HandCounts partner = 0;
-                    for (std::size_t i = 0; i < 12; ++i) partner += KindBit(cards[i]);
-                    kept = request.partnerPromise(partner);
+                    dealt = unseen.Deal(random, std::array<int, 3>{12, 12, 12});
+                    kept = request.partnerPromise(dealt[0]);
                 }
                 if (!kept) ++mine.promiseFallbacks;
-                if (!request.partnerPromise || !kept)
-                    for (std::uint32_t i = 0; i < 24; ++i) std::swap(cards[i], cards[i + random.Below(36 - i)]);
-                std::array<HandCounts, 4> hands{request.hand, 0, 0, 0};
-                for (std::size_t i = 0; i < 36; ++i) hands[i < 12 ? 2 : i < 24 ? 1 : 3] += KindBit(cards[i]);
+                if (!request.partnerPromise || !kept) dealt = unseen.Deal(random, std::array<int, 3>{12, 12, 12});
+                const std::array<HandCounts, 4> hands{request.hand, dealt[1], dealt[0], dealt[2]};
                 for (int trump = 0; trump < 4; ++trump) {
                     const int taken = PlayOutDeal(request.rules, hands, trump, 0)[0];
                     ++mine.taken[static_cast<std::size_t>(trump)]

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "analysis/hand_analysis.h"
-#include "players/player_random.h"
 #include "players/rule_player.h"
 #include "players/seat_view.h"
 #include "rules/auction.h"
@@ -16,6 +15,7 @@
 #include "rules/hand_score.h"
 #include "rules/meld_rules.h"
 #include "rules/play_state.h"
+#include "rules/unseen_deck.h"
 
 namespace vantrel {
 
@@ -54,7 +54,7 @@ std::array<std::array<int, 2>, 2> PlayOnce(const RuleSet& rules, const std::arra
         for (SeatView& view : views)
             view.Shown(seat, StandardMeldReport(hands[static_cast<std::size_t>(seat)], contract.trump).Shown());
     PlayState state(rules, hands, contract.trump, contract.declarer);
-    PlayerRandom random(seed, 0x5EED);
+    Random random(seed, 0x5EED);
     while (!state.Over()) {
         const int seat = state.ToPlay();
         const DuelPlayer player = (SideOf(seat) == 0) == aSouthNorth ? a : b;

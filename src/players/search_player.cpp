@@ -5,7 +5,6 @@
 #include <limits>
 #include <vector>
 
-#include "players/player_random.h"
 #include "players/rule_player.h"
 #include "players/world_sampler.h"
 #include "rules/auction.h"
@@ -158,7 +157,7 @@ SearchChoice SearchCard(const SeatView& view, const SearchBudget& budget, std::u
     Table table(kTableSize);
     for (int w = 0; w < budget.worlds; ++w) {
         if (cancel != nullptr && cancel->load(std::memory_order_relaxed)) break;
-        PlayerRandom random(seed, static_cast<std::uint64_t>(w));
+        Random random(seed, static_cast<std::uint64_t>(w));
         PlayState state = WorldState(view, SampleWorld(view, random).hands);
         Solver solver(state, side, view.Declarer(), leafAt, table);
         solver.SetBase();

@@ -4,9 +4,11 @@
 #include <bit>
 #include <vector>
 
+#include "rules/unseen_deck.h"
+
 namespace vantrel {
 
-SampledWorld SampleWorld(const SeatView& view, PlayerRandom& random, int tries) {
+SampledWorld SampleWorld(const SeatView& view, Random& random, int tries) {
     const int me = view.Seat();
     std::array<int, 4> room{};
     std::array<HandCounts, 4> base{};
@@ -31,15 +33,14 @@ SampledWorld SampleWorld(const SeatView& view, PlayerRandom& random, int tries) 
     std::stable_sort(cards.begin(), cards.end(), [&](int a, int b) { return seatsFor(a) < seatsFor(b); });
 
     SampledWorld world;
-    for (int attempt = 0; attempt <= tries; ++attempt) {
-        const bool plain = attempt == tries;
+    for (int attempt = 0; attempt < tries; ++attempt) {
         world.hands = base;
         std::array<int, 4> left = room;
         bool stuck = false;
         for (const int kind : cards) {
             int total = 0;
             for (int s = 0; s < 4; ++s)
-                if (left[static_cast<std::size_t>(s)] > 0 && (plain || (view.Excluded(s) & KindFlag(kind)) == 0))
+                if (left[static_cast<std::size_t>(s)] > 0 && (view.Excluded(s) & KindFlag(kind)) == 0)
                     total += left[static_cast<std::size_t>(s)];
             if (total == 0) {
                 stuck = true;
@@ -48,7 +49,7 @@ SampledWorld SampleWorld(const SeatView& view, PlayerRandom& random, int tries) 
             int pick = static_cast<int>(random.Below(static_cast<std::uint32_t>(total)));
             for (int s = 0; s < 4; ++s) {
                 const int r = left[static_cast<std::size_t>(s)];
-                if (r == 0 || (!plain && (view.Excluded(s) & KindFlag(kind)) != 0)) continue;
+                if (r == 0 || (view.Excluded(s) & KindFlag(kind)) != 0) continue;
                 if (pick < r) {
                     world.hands[static_cast<std::size_t>(s)] += KindBit(kind);
                     --left[static_cast<std::size_t>(s)];
@@ -58,10 +59,24 @@ SampledWorld SampleWorld(const SeatView& view, PlayerRandom& random, int tries) 
             }
         }
         if (!stuck) {
-            world.consistent = !plain;
+            world.consistent = true;
             return world;
         }
     }
+    // No world met every inference in time: the unseen cards are dealt as
+    // they come, into the room each seat has.
+    std::array<int, 3> sizes{};
+    std::array<std::size_t, 3> seats{};
+    std::size_t n = 0;
+    for (int s = 0; s < 4; ++s)
+        if (s != me) {
+            seats[n] = static_cast<std::size_t>(s);
+            sizes[n++] = room[static_cast<std::size_t>(s)];
+        }
+    UnseenDeck deck(pool);
+    const std::array<HandCounts, 3> dealt = deck.Deal(random, sizes);
+    world.hands = base;
+    for (std::size_t i = 0; i < 3; ++i) world.hands[seats[i]] += dealt[i];
     world.consistent = false;
     return world;
 }

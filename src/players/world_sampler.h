@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "players/player_random.h"
+#include "base/random.h"
 #include "players/seat_view.h"
 
 namespace vantrel {
@@ -17,6 +17,6 @@ struct SampledWorld {
     std::array<HandCounts, 4> hands{};
     bool consistent = true;  // false when the plain deal was the fallback
 };
-SampledWorld SampleWorld(const SeatView& view, PlayerRandom& random, int tries = 50);
+SampledWorld SampleWorld(const SeatView& view, Random& random, int tries = 50);
 
 }  // namespace vantrel

@@ -3,9 +3,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/form1.h"
-#include "app/seats.h"
-#include "table/card_table.h"
+#include "rules/card_table.h"
+#include "rules/seats.h"
 
 namespace vantrel {
 
@@ -157,21 +156,5 @@ DecodedDeal DecodeDealCode(std::string_view code) {
     decoded.ok = true;
     return decoded;
 }
-
-std::string Form1::DealFromCode(std::string_view code) {
-    const DecodedDeal decoded = DecodeDealCode(code);
-    if (!decoded.ok) return decoded.problem;
-    // Laid as Shuffle lays a deal after its shuffle step; the deal-until
-    // boxes play no part.
-    ClearForNewDeal();
-    for (int p = 1; p <= kTablePositions; ++p)
-        Deck[static_cast<std::size_t>(p)] = decoded.deck[static_cast<std::size_t>(p)];
-    Sorthand();
-    ListDealtMeld();
-    ShowNewDeal(1);
-    return {};
-}
-
-void Form1::ReplayDeal() { DealFromCode(DealCodeOf(Deck)); }
 
 }  // namespace vantrel

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/card_rec.h"
+#include "rules/card_rec.h"
 
 namespace vantrel {
 

@@ -2,14 +2,14 @@
 
 #include <algorithm>
 
-#include "analysis/fast_meld.h"
 #include "analysis/hand_analysis.h"
-#include "app/card_text.h"
-#include "app/form1.h"
-#include "app/seats.h"
-#include "play/tricks.h"
+#include "rules/card_records.h"
+#include "rules/card_text.h"
+#include "rules/designed_meld.h"
+#include "rules/designed_play.h"
 #include "rules/hand_score.h"
 #include "rules/meld_rules.h"
+#include "rules/seats.h"
 #include "rules/trick_rules.h"
 
 namespace vantrel {
@@ -62,17 +62,6 @@ void PlayRecord::Start(const std::array<CardRec, 49>& deal, int trumpSuit, std::
     declarer_ = SeatOfLetter(declarer) != nullptr ? std::move(declarer) : std::string();
     bid_ = bid;
     source_ = source;
-}
-
-void StartRecordOnForm(PlayRecord& record, const Form1& form, std::string dealCode) {
-    const int trump = SuitNumber(form.module1.TrumpSuit);
-    const SeatInfo* declarer = SeatOfLetter(form.CurSeat);
-    const int bid =
-        declarer != nullptr && trump > 0
-            ? OwnFiguresOf(&form.Deck[static_cast<std::size_t>(declarer->first)])[static_cast<std::size_t>(trump - 1)]
-                  .bidValue
-            : 0;
-    record.Start(form.Deck, trump, form.CurSeat, bid, std::move(dealCode));
 }
 
 HandCounts PlayRecord::HandAsDealt(std::string_view seat) const {

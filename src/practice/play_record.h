@@ -5,13 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "app/card_rec.h"
+#include "rules/card_rec.h"
 #include "rules/cards.h"
 #include "rules/rule_set.h"
 
 namespace vantrel {
-
-class Form1;
 
 /// The verdict on the bid after the twelfth trick, by the record's rule set:
 /// the declaring partnership's meld (both hands, the named trump) plus the
@@ -101,9 +99,5 @@ private:
     std::vector<Play> current_;
     BidVerdict verdict_;
 };
-
-/// Starts a record on the main window's play as it has just begun: its deal,
-/// trump, declarer and the declarer's bid value as the list gives it.
-void StartRecordOnForm(PlayRecord& record, const Form1& form, std::string dealCode);
 
 }  // namespace vantrel

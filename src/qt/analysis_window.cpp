@@ -1,4 +1,5 @@
 #include "qt/analysis_window.h"
+#include "rules/card_records.h"
 
 #include <QApplication>
 #include <QBarCategoryAxis>
@@ -29,8 +30,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/card_text.h"
-#include "app/seats.h"
+#include "rules/card_text.h"
+#include "rules/seats.h"
 
 namespace vantrel {
 

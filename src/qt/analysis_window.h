@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "analysis/hand_analysis.h"
-#include "app/background_job.h"
-#include "app/form1.h"
+#include "base/background_job.h"
+#include "form/form1.h"
 #include "players/chance_to_make.h"
 
 class QBarSet;

@@ -6,7 +6,7 @@
 
 #include <bit>
 
-#include "app/seats.h"
+#include "rules/seats.h"
 #include "rules/trick_rules.h"
 
 namespace vantrel {

@@ -21,12 +21,12 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "app/card_text.h"
-#include "app/seats.h"
 #include "players/chance_to_make.h"
 #include "qt/game_table.h"
 #include "qt/new_game_dialog.h"
 #include "rules/card_records.h"
+#include "rules/card_text.h"
+#include "rules/seats.h"
 
 namespace vantrel {
 

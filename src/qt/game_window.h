@@ -7,7 +7,7 @@
 #include <mutex>
 #include <optional>
 
-#include "app/background_job.h"
+#include "base/background_job.h"
 #include "game/game.h"
 #include "game/game_settings.h"
 #include "practice/play_record.h"

@@ -1,4 +1,5 @@
 #include "qt/main_window.h"
+#include "form/play_record_start.h"
 
 #include <QAction>
 #include <QApplication>
@@ -25,7 +26,6 @@
 #include <cstdio>
 #include <numeric>
 
-#include "app/seats.h"
 #include "app/window_design.h"
 #include "practice/deal_code.h"
 #include "qt/analysis_window.h"
@@ -37,6 +37,7 @@
 #include "qt/list_box_view.h"
 #include "qt/play_record_window.h"
 #include "qt/screen_place.h"
+#include "rules/seats.h"
 
 namespace vantrel {
 

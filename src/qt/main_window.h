@@ -10,10 +10,10 @@
 #include <utility>
 #include <vector>
 
-#include "app/form1.h"
-#include "app/seats.h"
+#include "form/form1.h"
 #include "practice/play_record.h"
 #include "qt/card_painter.h"
+#include "rules/seats.h"
 
 class QAction;
 class QCheckBox;

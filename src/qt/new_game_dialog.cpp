@@ -11,7 +11,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include "app/seats.h"
+#include "rules/seats.h"
 
 namespace vantrel {
 

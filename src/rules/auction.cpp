@@ -1,6 +1,6 @@
 #include "rules/auction.h"
 
-#include "app/seats.h"
+#include "rules/seats.h"
 
 namespace vantrel {
 

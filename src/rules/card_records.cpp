@@ -1,7 +1,7 @@
 #include "rules/card_records.h"
 
-#include "app/seats.h"
-#include "table/card_table.h"
+#include "rules/card_table.h"
+#include "rules/seats.h"
 
 namespace vantrel {
 
@@ -27,6 +27,16 @@ std::array<HandCounts, 4> HandsOfDeck(const std::array<CardRec, 49>& deck) {
     std::array<HandCounts, 4> hands{};
     for (std::size_t p = 1; p <= 48; ++p) hands[(p - 1) / 12] += KindBit(KindOfCode(deck[p].Code));
     return hands;
+}
+
+HandCounts CountsOfHand(const CardRec* hand) {
+    HandCounts counts = 0;
+    for (int i = 0; i < 12; ++i) {
+        const int code = hand[i].Code;
+        if (code / 100 >= 1 && code / 100 <= 4 && code % 100 >= 1 && code % 100 <= 6)
+            counts += KindBit(KindOfCode(code));
+    }
+    return counts;
 }
 
 }  // namespace vantrel

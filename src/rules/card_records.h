@@ -3,7 +3,7 @@
 #include <array>
 #include <string_view>
 
-#include "app/card_rec.h"
+#include "rules/card_rec.h"
 #include "rules/cards.h"
 
 namespace vantrel {
@@ -14,6 +14,10 @@ namespace vantrel {
 /// A hand's cards as records, in kind order (by suit, high to low), for a
 /// seat letter; records past the hand's cards stay empty.
 std::array<CardRec, 12> CardsOfHand(HandCounts hand, std::string_view seat = "S");
+
+/// The counts of twelve card records, by their codes; records with no card
+/// code count nothing.
+HandCounts CountsOfHand(const CardRec* hand);
 
 /// Four hands laid at their table positions 1..48 (element 0 unused).
 std::array<CardRec, 49> DeckOfHands(const std::array<HandCounts, 4>& hands);

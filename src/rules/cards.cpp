@@ -3,7 +3,7 @@
 #include <array>
 #include <vector>
 
-#include "app/card_text.h"
+#include "rules/card_text.h"
 
 namespace vantrel {
 

@@ -3,55 +3,30 @@
 #include <algorithm>
 #include <array>
 
-#include "app/seats.h"
-#include "eval/meld.h"
-#include "eval/playing_points.h"
-#include "rules/card_records.h"
+#include "rules/designed_meld.h"
+#include "rules/meld_values.h"
+#include "rules/seats.h"
+#include "rules/suit_facts.h"
 
 namespace vantrel {
 
 namespace {
 
+using namespace meld_values;
+
 constexpr int kAce = 0, kKing = 2, kQueen = 3, kJack = 4, kNine = 5;
 constexpr int kSpades = 2, kDiamonds = 3;
 
-struct Around {
-    int rank;
-    const char* name;
-    int single;
-    int twice;
-};
-constexpr std::array<Around, 4> kArounds{
-    {{kAce, "Aces", 100, 1000}, {kKing, "Kings", 80, 800}, {kQueen, "Queens", 60, 600}, {kJack, "Jacks", 40, 400}}};
-constexpr std::array<int, 3> kRunValue{0, 150, 1500};
-constexpr std::array<int, 3> kPinochleValue{0, 40, 300};
+constexpr std::array<int, 3> kRunValue{0, kRun, kDoubleRun};
+constexpr std::array<int, 3> kPinochleValue{0, kPinochle, kDoublePinochle};
 
 int Count(HandCounts hand, int suit, int rank) { return CountOf(hand, KindOf(suit, rank)); }
 
 int MarriagesIn(HandCounts hand, int suit) { return std::min(Count(hand, suit, kKing), Count(hand, suit, kQueen)); }
 
-// One suit's twelve bits, read once for the fast count.
-struct SuitFacts {
-    std::uint8_t runs = 0;
-    std::uint8_t marriages = 0;
-    std::uint8_t nines = 0;
-    std::array<std::uint8_t, 4> around{};  // counts of A, K, Q, J
-};
-
-constexpr std::array<SuitFacts, 4096> BuildSuitTable() {
-    std::array<SuitFacts, 4096> table{};
-    for (int bits = 0; bits < 4096; ++bits) {
-        const std::array<int, 6> n = RankCounts(bits);
-        SuitFacts& facts = table[static_cast<std::size_t>(bits)];
-        facts.runs = static_cast<std::uint8_t>(std::min({n[0], n[1], n[2], n[3], n[4], 2}));
-        facts.marriages = static_cast<std::uint8_t>(std::min(n[2], n[3]));
-        facts.nines = static_cast<std::uint8_t>(n[5]);
-        facts.around = {static_cast<std::uint8_t>(n[0]), static_cast<std::uint8_t>(n[2]),
-                        static_cast<std::uint8_t>(n[3]), static_cast<std::uint8_t>(n[4])};
-    }
-    return table;
+int AroundValue(std::size_t around, int times) {
+    return times == 2 ? kDoubleAroundTimes * kAround[around] : times == 1 ? kAround[around] : 0;
 }
-constexpr std::array<SuitFacts, 4096> kSuitTable = BuildSuitTable();
 
 }  // namespace
 
@@ -87,22 +62,21 @@ MeldReport StandardMeldReport(HandCounts hand, int trump) {
     auto marriages = [&](int suit, bool royal) {
         const HandCounts pair = KindBit(KindOf(suit, kKing)) + KindBit(KindOf(suit, kQueen));
         for (int m = royal ? runs : 0; m < MarriagesIn(hand, suit); ++m)
-            add((royal ? "Royal marriage in " : "Marriage in ") + suitName(suit), royal ? 40 : 20, pair,
-                MeldLine::Marriages);
+            add((royal ? "Royal marriage in " : "Marriage in ") + suitName(suit), royal ? kRoyalMarriage : kMarriage,
+                pair, MeldLine::Marriages);
     };
     if (trumpNamed) marriages(trump, true);
     for (int suit = 0; suit < 4; ++suit)
         if (!trumpNamed || suit != trump) marriages(suit, false);
     if (trumpNamed)
         for (int nine = 0; nine < Count(hand, trump, kNine); ++nine)
-            add("Nine of trump", 10, KindBit(KindOf(trump, kNine)), MeldLine::Marriages);
-    for (const Around& around : kArounds) {
-        const int times = TimesAround(hand, around.rank);
+            add("Nine of trump", kNineOfTrump, KindBit(KindOf(trump, kNine)), MeldLine::Marriages);
+    for (std::size_t a = 0; a < kAroundRanks.size(); ++a) {
+        const int times = TimesAround(hand, kAroundRanks[a]);
         HandCounts cards = 0;
-        for (int suit = 0; suit < 4; ++suit) cards += times * KindBit(KindOf(suit, around.rank));
-        if (times > 0)
-            add((times == 2 ? "Double " + std::string(around.name) + " around" : std::string(around.name) + " around"),
-                times == 2 ? around.twice : around.single, cards, MeldLine::Arounds);
+        for (int suit = 0; suit < 4; ++suit) cards += times * KindBit(KindOf(suit, kAroundRanks[a]));
+        const std::string name = std::string(kAroundNames[a]) + " around";
+        if (times > 0) add(times == 2 ? "Double " + name : name, AroundValue(a, times), cards, MeldLine::Arounds);
     }
     const int pinochles = std::min(Count(hand, kSpades, kQueen), Count(hand, kDiamonds, kJack));
     if (pinochles > 0)
@@ -139,27 +113,26 @@ StandardMeld::StandardMeld(HandCounts hand) {
     std::array<const SuitFacts*, 4> suit{};
     std::array<int, 4> around{2, 2, 2, 2};
     for (std::size_t s = 0; s < 4; ++s) {
-        suit[s] = &kSuitTable[static_cast<std::size_t>((hand >> (12 * s)) & 0xFFFu)];
-        base_ += 20 * suit[s]->marriages;
+        suit[s] = &FactsOf(hand, static_cast<int>(s));
+        base_ += kMarriage * suit[s]->marriages;
         for (std::size_t r = 0; r < 4; ++r) around[r] = std::min<int>(around[r], suit[s]->around[r]);
     }
-    for (std::size_t r = 0; r < 4; ++r)
-        base_ += around[r] == 2 ? kArounds[r].twice : around[r] == 1 ? kArounds[r].single : 0;
+    for (std::size_t r = 0; r < 4; ++r) base_ += AroundValue(r, around[r]);
     base_ += kPinochleValue[static_cast<std::size_t>(
         std::min(CountOf(hand, KindOf(kSpades, kQueen)), CountOf(hand, KindOf(kDiamonds, kJack))))];
     for (std::size_t t = 0; t < 4; ++t) {
         const SuitFacts& f = *suit[t];
-        withTrump_[t] = base_ - 20 * f.marriages + kRunValue[f.runs] + 40 * (f.marriages - f.runs) + 10 * f.nines;
+        withTrump_[t] = base_ - kMarriage * f.marriages + kRunValue[f.runs] + kRoyalMarriage * (f.marriages - f.runs) +
+                        kNineOfTrump * f.nines;
     }
 }
 
 int MeldOf(const RuleSet& rules, HandCounts hand, int trump) {
     if (rules.meld == MeldRules::Standard)
         return trump >= 0 && trump < 4 ? StandardMeld(hand).WithTrump(trump) : StandardMeld(hand).NoTrump();
-    // The program's own count, card by card, as the main list gives it.
-    const std::array<CardRec, 12> cards = CardsOfHand(hand);
-    const std::string_view letter = trump >= 0 && trump < 4 ? kSuitLetters[static_cast<std::size_t>(trump)] : "x";
-    return CountMeld(cards.data(), letter).total + CountPlayingPoints(cards.data(), letter).DixMeld();
+    // The program's own count (the main list's meld plus the nines of trump).
+    const DesignedMeld designed(hand);
+    return trump >= 0 && trump < 4 ? designed.WithTrump(trump) : designed.NoTrump();
 }
 
 }  // namespace vantrel

@@ -2,9 +2,8 @@
 
 #include <array>
 
-#include "app/seats.h"
-#include "play/play_control.h"
-#include "play/tricks.h"
+#include "rules/designed_play.h"
+#include "rules/seats.h"
 
 namespace vantrel {
 

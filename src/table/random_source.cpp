@@ -20,19 +20,12 @@ void RandomSource::Reseed(std::uint64_t clockReading) {
     if (seeded_ && key <= lastKey_) key = lastKey_ + 1;
     lastKey_ = key;
     seeded_ = true;
-    for (auto& word : state_) word = SplitMix64(key);
-    hasSpare_ = false;
+    random_ = Random(key, 0);
 }
 
 float RandomSource::NextSingle() {
-    if (hasSpare_) {
-        hasSpare_ = false;
-        return static_cast<float>(spare_ >> 8) * kTwoToMinus24;
-    }
-    const std::uint64_t bits = Next64();
-    spare_ = static_cast<std::uint32_t>(bits);
-    hasSpare_ = true;
-    return static_cast<float>(bits >> 40) * kTwoToMinus24;
+    // The high 24 bits of each half of an output, the high half first.
+    return static_cast<float>(random_.Next32() >> 8) * kTwoToMinus24;
 }
 
 }  // namespace vantrel

@@ -8,10 +8,13 @@
 #include <random>
 
 #include "analysis/hand_analysis.h"
-#include "app/number_text.h"
-#include "eval/meld.h"
-#include "eval/playing_points.h"
+#include "form/meld_report.h"
+#include "rules/card_records.h"
+#include "rules/designed_meld.h"
 #include "rules/meld_rules.h"
+#include "rules/number_text.h"
+#include "rules/playing_points.h"
+#include "rules/unseen_deck.h"
 #include "test_support.h"
 
 namespace vantrel {
@@ -23,15 +26,16 @@ using testing::Started;
 
 // Twelve cards drawn from the pinochle deck limited to some suits and ranks, so
 // that runs, doubled marriages and fours turn up far more often than at random.
-std::array<CardRec, 12> RandomHand(std::mt19937_64& random, const std::vector<int>& suits,
-                                   const std::vector<int>& ranks) {
+std::array<CardRec, 12> RandomHand(Random& random, const std::vector<int>& suits, const std::vector<int>& ranks) {
     std::vector<CardRec> pool;
     for (int suit : suits)
         for (int rank : ranks)
             for (int copy = 0; copy < 2; ++copy) pool.push_back(MakeCard(suit, rank, "S"));
-    std::shuffle(pool.begin(), pool.end(), random);
     std::array<CardRec, 12> hand{};
-    std::copy_n(pool.begin(), 12, hand.begin());
+    for (std::size_t i = 0; i < hand.size(); ++i) {
+        std::swap(pool[i], pool[i + random.Below(static_cast<std::uint32_t>(pool.size() - i))]);
+        hand[i] = pool[i];
+    }
     return hand;
 }
 
@@ -43,11 +47,11 @@ TEST(HandAnalysis, FastMeldAgreesWithTheProgramsMeldForEveryTrump) {
                                                                            {{3, 4}, {1, 2, 3, 4, 5}},
                                                                            {{1, 2, 3, 4}, {1, 3, 4, 5}},
                                                                            {{2, 3, 4}, {2, 3, 4, 5, 6}}};
-    std::mt19937_64 random(7);
+    Random random(7, 0);
     for (long i = 0; i < hands; ++i) {
         const auto& [suits, ranks] = pools[static_cast<std::size_t>(i) % pools.size()];
         const auto hand = RandomHand(random, suits, ranks);
-        const FastMeld fast(CountsOfHand(hand.data()));
+        const DesignedMeld fast(CountsOfHand(hand.data()));
         const MeldCount meld = CountMeld(hand.data(), "x");
         ASSERT_EQ(fast.NoTrump(), meld.total) << "hand " << i;
         // The report lists values that add up to its total line.
@@ -115,7 +119,7 @@ TEST(HandAnalysis, ExactOddsAgreeWithTheSimulation) {
 TEST(HandAnalysis, PartnersMeanWithoutTrumpIsThatOfARandomHand) {
     // Over many own hands, what partner melds is what any hand melds: a deal
     // of the unseen cards that favoured some of them would show here.
-    std::mt19937_64 random(11);
+    Random random(11, 0);
     double partnerMean = 0;
     double partnerVariance = 0;
     double randomMean = 0;
@@ -207,10 +211,11 @@ TEST(HandAnalysis, FiguresAgreeWithAnIndependentDeal) {
         std::vector<CardRec> unseen;
         for (int p = 1; p <= 48; ++p)
             if (SeatOfIndex(p) != seat) unseen.push_back(form->Deck[static_cast<std::size_t>(p)]);
-        std::mt19937_64 random(seat->first);
+        Random random(seat->first, 0);
         std::array<double, 4> partner{}, opponents{}, opponentsSquares{};
         for (int deal = 0; deal < kDeals; ++deal) {
-            std::shuffle(unseen.begin(), unseen.end(), random);
+            for (std::size_t i = 0; i + 1 < unseen.size(); ++i)
+                std::swap(unseen[i], unseen[i + random.Below(static_cast<std::uint32_t>(unseen.size() - i))]);
             for (std::size_t t = 0; t < 4; ++t) {
                 auto meld = [&](std::size_t first) {
                     if (rules == MeldRules::Standard)

@@ -1,5 +1,5 @@
 // Reading the search targets and dealing until one is reached.
-#include "table/deal_search.h"
+#include "table/deal_target.h"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +9,8 @@
 #include <iterator>
 #include <limits>
 
-#include "eval/meld.h"
 #include "reference_target.h"
+#include "rules/designed_meld.h"
 #include "test_support.h"
 
 namespace vantrel {

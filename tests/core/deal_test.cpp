@@ -6,9 +6,10 @@
 #include <cmath>
 #include <map>
 
-#include "eval/meld.h"
-#include "help/help_texts.h"
-#include "table/card_table.h"
+#include "app/help_texts.h"
+#include "form/meld_report.h"
+#include "rules/card_table.h"
+#include "rules/designed_meld.h"
 #include "test_support.h"
 
 namespace vantrel {

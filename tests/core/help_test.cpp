@@ -1,4 +1,4 @@
-#include "help/help_texts.h"
+#include "app/help_texts.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "eval/meld.h"
+#include "rules/designed_meld.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // Play control, tricks, scoring and the end-of-hand report.
-#include "play/tricks.h"
+#include "rules/designed_play.h"
 
 #include <gtest/gtest.h>
 
-#include "play/play_control.h"
+#include "rules/designed_play.h"
 #include "test_support.h"
 
 namespace vantrel {

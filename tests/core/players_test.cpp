@@ -13,6 +13,7 @@
 #include "players/seat_view.h"
 #include "players/world_sampler.h"
 #include "rules/trick_rules.h"
+#include "rules/unseen_deck.h"
 #include "test_support.h"
 
 namespace vantrel {
@@ -66,18 +67,13 @@ TEST(RulePlayer, HabitsAtTheTable) {
 }
 
 // A deal of the pinochle deck from a generator.
-std::array<HandCounts, 4> RandomDeal(std::mt19937_64& random) {
-    std::vector<int> deck;
-    for (int kind = 0; kind < kCardKinds; ++kind) deck.insert(deck.end(), {kind, kind});
-    std::shuffle(deck.begin(), deck.end(), random);
-    std::array<HandCounts, 4> hands{};
-    for (std::size_t i = 0; i < 48; ++i) hands[i / 12] += KindBit(deck[i]);
-    return hands;
+std::array<HandCounts, 4> RandomDeal(Random& random) {
+    return UnseenDeck(kWholeDeck).Deal(random, std::array<int, 4>{12, 12, 12, 12});
 }
 
-int RandomLegal(KindMask legal, std::mt19937_64& random) {
+int RandomLegal(KindMask legal, Random& random) {
     KindMask m = legal;
-    for (int pick = static_cast<int>(random() % static_cast<unsigned>(std::popcount(legal))); pick > 0; --pick)
+    for (int pick = static_cast<int>(random.Below(static_cast<std::uint32_t>(std::popcount(legal)))); pick > 0; --pick)
         m &= m - 1;
     return std::countr_zero(m);
 }
@@ -99,7 +95,7 @@ int Exhaustive(PlayState& state, int side) {
 TEST(SearchPlayer, EndgamesAgreeWithAnExhaustiveSolver) {
     // Positions with one to five tricks left, some in mid-trick, from
     // random deals played by random legal cards.
-    std::mt19937_64 random(17);
+    Random random(17, 0);
     for (int tricksLeft : {1, 2, 3, 4, 5})
         for (int position = 0; position < 40; ++position) {
             const std::array<HandCounts, 4> hands = RandomDeal(random);
@@ -130,18 +126,18 @@ struct Table {
 TEST(SearchPlayer, EveryPlayerPlaysALegalCardFromAnyPosition) {
     // The rule player from 100,000 positions; each search level, with a
     // budget of at most ten worlds, from 2,000.
-    std::mt19937_64 random(23);
+    Random random(23, 0);
     const SearchBudget small[] = {{4, 1, 4}, {4, 1, 5}};
     int searched = 0;
     for (int positions = 0; positions < 100000;) {
-        Table table(RandomDeal(random), static_cast<int>(random() % 4), static_cast<int>(random() % 4));
+        Table table(RandomDeal(random), static_cast<int>(random.Below(4)), static_cast<int>(random.Below(4)));
         while (!table.state.Over()) {
             const SeatView& view = table.views[static_cast<std::size_t>(table.state.ToPlay())];
             const KindMask legal = table.state.Legal();
             ASSERT_EQ(LegalPlays(view.Hand(), view.Trick(), view.Trump(), view.Rules().play), legal);
             ASSERT_NE(legal & KindFlag(RuleCard(view)), 0u);
             ++positions;
-            if (searched < 4000 && random() % 24 == 0) {
+            if (searched < 4000 && random.Below(24) == 0) {
                 const SearchChoice choice = SearchCard(view, small[searched % 2], searched);
                 ASSERT_NE(legal & KindFlag(choice.card), 0u);
                 ++searched;
@@ -153,7 +149,7 @@ TEST(SearchPlayer, EveryPlayerPlaysALegalCardFromAnyPosition) {
 }
 
 TEST(SearchPlayer, TheSameSeedGivesTheSameCardAndACancelStillPlays) {
-    std::mt19937_64 random(29);
+    Random random(29, 0);
     Table table(RandomDeal(random), H, 0);
     for (int card = 0; card < 9; ++card) table.Play(RuleCard(table.state, 0));
     const SeatView& view = table.views[static_cast<std::size_t>(table.state.ToPlay())];
@@ -184,7 +180,7 @@ TEST(SearchPlayer, ASeatSeesOnlyItsView) {
         table.Play(KindOf(D, 5));
         EXPECT_EQ(table.views[0].Excluded(1), SuitMask(H));
         for (std::uint64_t world = 0; world < 20; ++world) {
-            PlayerRandom random(3, world);
+            Random random(3, world);
             EXPECT_EQ(HeldKinds(SampleWorld(table.views[0], random).hands[1]) & SuitMask(H), 0u);
         }
     }

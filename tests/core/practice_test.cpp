@@ -4,9 +4,11 @@
 #include <set>
 
 #include "analysis/hand_analysis.h"
-#include "play/tricks.h"
+#include "form/play_record_start.h"
 #include "practice/deal_code.h"
 #include "practice/play_record.h"
+#include "rules/card_records.h"
+#include "rules/designed_play.h"
 #include "rules/meld_rules.h"
 #include "test_support.h"
 

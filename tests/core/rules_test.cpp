@@ -10,6 +10,7 @@
 #include "rules/meld_rules.h"
 #include "rules/play_state.h"
 #include "rules/trick_rules.h"
+#include "rules/unseen_deck.h"
 #include "test_support.h"
 
 namespace vantrel {
@@ -96,12 +97,12 @@ TEST(StandardMeld, AgreesWithAPlainReckoningOverRandomHands) {
     // uniform hand almost never holds a double.
     const char* asked = std::getenv("VANTREL_DIFFERENTIAL_HANDS");
     const long hands = asked != nullptr ? std::atol(asked) : 20000;
-    std::mt19937_64 random(16);
+    Random random(16, 0);
     long doubles = 0;
     for (long i = 0; i < hands; ++i) {
         std::vector<int> core;
-        const int pick = static_cast<int>(random() % 4);
-        const int which = static_cast<int>(random() % 4);
+        const int pick = static_cast<int>(random.Below(4));
+        const int which = static_cast<int>(random.Below(4));
         for (int k = 0; k < 5; ++k)
             if (pick == 0)
                 core.push_back(KindOf(which, k));  // a run
@@ -109,9 +110,9 @@ TEST(StandardMeld, AgreesWithAPlainReckoningOverRandomHands) {
                 core.push_back(KindOf(k, which == 1 ? 0 : which));                               // an around
         if (pick >= 2) core = {KindOf(S, 3), KindOf(D, 4), KindOf(which, 2), KindOf(which, 3)};  // pinochle, marriage
         HandCounts hand = 0;
-        for (int kind : core) hand += KindBit(kind) * (random() % 4 == 0 ? 1 : 2);
+        for (int kind : core) hand += KindBit(kind) * (random.Below(4) == 0 ? 1 : 2);
         while (CardCount(hand) < 12)
-            if (const int kind = static_cast<int>(random() % kCardKinds); CountOf(hand, kind) < 2)
+            if (const int kind = static_cast<int>(random.Below(kCardKinds)); CountOf(hand, kind) < 2)
                 hand += KindBit(kind);
         const StandardMeld fast(hand);
         bool doubled = false;
@@ -253,13 +254,9 @@ TEST(HandScore, AHandPlayedOutByTheRules) {
     // Random legal cards: every card Play takes is legal, an illegal one is
     // refused with nothing changed, the tricks hold 240 card points and 10
     // more for the last, and taking every card back restores the deal.
-    std::mt19937_64 random(3);
+    Random random(3, 0);
     for (int deal = 0; deal < 200; ++deal) {
-        std::vector<int> deck;
-        for (int kind = 0; kind < kCardKinds; ++kind) deck.insert(deck.end(), {kind, kind});
-        std::shuffle(deck.begin(), deck.end(), random);
-        std::array<HandCounts, 4> hands{};
-        for (std::size_t i = 0; i < 48; ++i) hands[i / 12] += KindBit(deck[i]);
+        const std::array<HandCounts, 4> hands = DealHands(3, static_cast<std::uint64_t>(deal));
         PlayState play(RuleSet::Standard(), hands, deal % 4, deal % 3);
         while (!play.Over()) {
             const KindMask legal = play.Legal();
@@ -274,7 +271,7 @@ TEST(HandScore, AHandPlayedOutByTheRules) {
             std::vector<int> choices;
             for (int kind = 0; kind < kCardKinds; ++kind)
                 if (legal & KindFlag(kind)) choices.push_back(kind);
-            ASSERT_EQ(play.Play(choices[random() % choices.size()]), "");
+            ASSERT_EQ(play.Play(choices[random.Below(static_cast<std::uint32_t>(choices.size()))]), "");
         }
         EXPECT_EQ(play.Points()[0] + play.Points()[1], 250);
         EXPECT_EQ(play.Tricks()[0] + play.Tricks()[1], 12);

@@ -13,8 +13,8 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "help/help_texts.h"
-#include "table/deal_search.h"
+#include "app/help_texts.h"
+#include "table/deal_target.h"
 #include "test_support.h"
 
 namespace vantrel {

@@ -10,9 +10,9 @@
 #include <string_view>
 #include <vector>
 
-#include "app/form1.h"
-#include "app/seats.h"
-#include "table/card_table.h"
+#include "form/form1.h"
+#include "rules/card_table.h"
+#include "rules/seats.h"
 
 namespace vantrel::testing {
 

@@ -1,5 +1,5 @@
 // Naming trump and the playing-points estimate.
-#include "eval/playing_points.h"
+#include "rules/playing_points.h"
 
 #include <gtest/gtest.h>
 

@@ -17,7 +17,6 @@
 #include <memory>
 
 #include "analysis/hand_analysis.h"
-#include "app/seats.h"
 #include "app/window_design.h"
 #include "practice/deal_code.h"
 #include "qt/analysis_window.h"
@@ -28,6 +27,7 @@
 #include "qt/main_window.h"
 #include "qt/play_record_window.h"
 #include "qt/practice_window.h"
+#include "rules/seats.h"
 
 using namespace vantrel;
 

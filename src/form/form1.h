@@ -6,9 +6,9 @@
 #include <string>
 #include <string_view>
 
-#include "app/card_rec.h"
 #include "app/controls.h"
 #include "app/module1.h"
+#include "rules/card_rec.h"
 #include "table/random_source.h"
 
 namespace vantrel {

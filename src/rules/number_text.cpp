@@ -1,10 +1,10 @@
-#include "app/number_text.h"
+#include "rules/number_text.h"
 
 #include <array>
 #include <charconv>
 #include <cmath>
 
-#include "app/text_line.h"
+#include "base/text_line.h"
 
 namespace vantrel {
 

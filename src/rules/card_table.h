@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "app/card_rec.h"
-#include "app/seats.h"
+#include "rules/card_rec.h"
+#include "rules/seats.h"
 
 namespace vantrel {
 

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "app/card_rec.h"
+#include "rules/card_rec.h"
 
 namespace vantrel {
 

@@ -1,7 +1,7 @@
 // Naming trump by double-clicking a card.
-#include "app/form1.h"
-#include "app/seats.h"
-#include "app/text_line.h"
+#include "base/text_line.h"
+#include "form/form1.h"
+#include "rules/seats.h"
 
 namespace vantrel {
 

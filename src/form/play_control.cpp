@@ -1,15 +1,8 @@
-#include "play/play_control.h"
-
-#include "app/form1.h"
-#include "app/seats.h"
+#include "form/form1.h"
+#include "rules/designed_play.h"
+#include "rules/seats.h"
 
 namespace vantrel {
-
-int TrickValue(std::string_view rank, bool trump) {
-    const int number = RankNumber(rank);
-    if (number == 0) return 0;
-    return (trump ? 21 : 11) - number;
-}
 
 void Form1::cmdPlay_Click() {
     Module1& m = module1;

@@ -1,6 +1,6 @@
 // Sorting each hand by card code, and the longest suit of the deal.
-#include "app/form1.h"
-#include "app/seats.h"
+#include "form/form1.h"
+#include "rules/seats.h"
 
 namespace vantrel {
 

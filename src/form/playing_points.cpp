@@ -1,22 +1,8 @@
-#include "eval/playing_points.h"
-
-#include "app/form1.h"
-#include "app/text_line.h"
+#include "rules/playing_points.h"
+#include "base/text_line.h"
+#include "form/form1.h"
 
 namespace vantrel {
-
-PlayingPointsCount CountPlayingPoints(const CardRec* hand, std::string_view s) {
-    PlayingPointsCount count;
-    for (int i = 0; i < 12; ++i) {
-        const CardRec& c = hand[i];
-        const bool trump = c.Suit == s;
-        const int rank = c.Code % 100;
-        if (trump) ++count.trumps;
-        if (rank == 1 && c.Code >= 101 && c.Code <= 401 && !trump) ++count.aces;
-        if (rank == 6 && c.Code >= 106 && c.Code <= 406 && trump) ++count.dixes;
-    }
-    return count;
-}
 
 void Form1::evalpoints(int hnd, std::string_view s) {
     const PlayingPointsCount count = CountPlayingPoints(&Deck[static_cast<std::size_t>(hnd)], s);

@@ -1,23 +1,10 @@
-#include "play/tricks.h"
-
-#include "app/form1.h"
-#include "app/number_text.h"
-#include "app/seats.h"
-#include "app/text_line.h"
-#include "play/play_control.h"
+#include "base/text_line.h"
+#include "form/form1.h"
+#include "rules/designed_play.h"
+#include "rules/number_text.h"
+#include "rules/seats.h"
 
 namespace vantrel {
-
-int CardPoints(std::string_view rank) {
-    if (rank == " A" || rank == "10") return 10;
-    if (rank == " K" || rank == " Q") return 5;
-    return 0;
-}
-
-std::string PointsPerTrickText(int points, int tricks) {
-    if (tricks == 0) return "40 Trickless";
-    return NumberText(static_cast<double>(points) / static_cast<double>(tricks));
-}
 
 void Form1::Image1_Click(int Index) {
     Module1& m = module1;

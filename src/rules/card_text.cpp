@@ -1,6 +1,6 @@
-#include "app/card_text.h"
+#include "rules/card_text.h"
 
-#include "app/seats.h"
+#include "rules/seats.h"
 
 namespace vantrel {
 

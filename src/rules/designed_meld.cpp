@@ -1,29 +1,17 @@
-#include "eval/meld.h"
+#include "rules/designed_meld.h"
 
-#include "app/form1.h"
-#include "app/seats.h"
-#include "app/text_line.h"
+#include "rules/meld_values.h"
+#include "rules/seats.h"
+#include "rules/suit_facts.h"
 
 namespace vantrel {
 
 namespace {
 
-struct FourOfAKind {
-    int rank;
-    int value;
-    std::string_view line;
-};
-
-constexpr std::array<FourOfAKind, 4> kFours{{
-    {1, 100, "Aces\t\t=  100"},
-    {3, 80, "Kings\t\t=    80"},
-    {4, 60, "Queens\t\t=    60"},
-    {5, 40, "Jacks\t\t=    40"},
-}};
-
-constexpr int kRunValue = 150;
 constexpr int kQueenOfSpades = 304;
 constexpr int kJackOfDiamonds = 405;
+constexpr int kQueenOfSpadesKind = KindOfCode(kQueenOfSpades);
+constexpr int kJackOfDiamondsKind = KindOfCode(kJackOfDiamonds);
 
 constexpr int Suit(int code) { return code / 100; }
 constexpr int Rank(int code) { return code % 100; }
@@ -34,16 +22,16 @@ constexpr int Rank(int code) { return code % 100; }
 constexpr int MarriageValue(int suit, int sum) {
     const int king = 100 * suit + 3;
     const int queen = 100 * suit + 4;
-    if (sum == king + queen || sum == 2 * king + queen || sum == king + 2 * queen) return 20;
-    if (sum == 2 * (king + queen)) return 40;
+    if (sum == king + queen || sum == 2 * king + queen || sum == king + 2 * queen) return meld_values::kMarriage;
+    if (sum == 2 * (king + queen)) return meld_values::kRoyalMarriage;
     return 0;
 }
 
 constexpr int PinochleValue(int sum) {
     constexpr int q = kQueenOfSpades;
     constexpr int j = kJackOfDiamonds;
-    if (sum == q + j || sum == q + 2 * j || sum == 2 * q + j) return 40;
-    if (sum == 2 * (q + j)) return 80;
+    if (sum == q + j || sum == q + 2 * j || sum == 2 * q + j) return meld_values::kPinochle;
+    if (sum == 2 * (q + j)) return meld_values::kDesignedDoublePinochle;
     return 0;
 }
 
@@ -62,18 +50,19 @@ MeldCount CountMeld(const CardRec* hand, std::string_view t) {
         return held[static_cast<std::size_t>(suit)][static_cast<std::size_t>(rank)];
     };
 
-    for (const FourOfAKind& four : kFours) {
-        const bool all = holds(1, four.rank) && holds(2, four.rank) && holds(3, four.rank) && holds(4, four.rank);
-        if (!all) continue;
-        meld.total += four.value;
-        (four.rank == 1 ? meld.aces : four.rank == 3 ? meld.kings : four.rank == 4 ? meld.queens : meld.jacks) = true;
+    const std::array<bool*, 4> fours{&meld.aces, &meld.kings, &meld.queens, &meld.jacks};
+    for (std::size_t k = 0; k < fours.size(); ++k) {
+        const int rank = meld_values::kAroundRanks[k] + 1;
+        if (!(holds(1, rank) && holds(2, rank) && holds(3, rank) && holds(4, rank))) continue;
+        meld.total += meld_values::kAround[k];
+        *fours[k] = true;
     }
 
     std::array<int, 5> marriageSum{};
     for (int suit = 1; suit <= 4; ++suit) {
         const bool run = holds(suit, 1) && holds(suit, 2) && holds(suit, 3) && holds(suit, 4) && holds(suit, 5);
         if (!run) continue;
-        meld.total += kRunValue;
+        meld.total += meld_values::kRun;
         meld.runs[static_cast<std::size_t>(suit - 1)] = true;
         marriageSum[static_cast<std::size_t>(suit)] = -(200 * suit + 7);
         meld.noRun = false;
@@ -102,38 +91,30 @@ MeldCount CountMeld(const CardRec* hand, std::string_view t) {
     return meld;
 }
 
-void WriteMeldReport(ListBox& list, std::string_view seatName, const MeldCount& meld) {
-    list.AddItem("");
-    list.AddItem(seatName);
-    const std::array<bool, 4> fours{meld.aces, meld.kings, meld.queens, meld.jacks};
-    for (std::size_t k = 0; k < kFours.size(); ++k)
-        if (fours[k]) list.AddItem(kFours[k].line);
-    for (std::size_t s = 0; s < 4; ++s)
-        if (meld.runs[s])
-            list.AddItem(TextLine() << "Run in " << kSuitNames[s] << "\t= " << TextLine().Number(kRunValue));
-    for (std::size_t s = 0; s < 4; ++s)
-        if (meld.marriages[s] > 0)
-            list.AddItem(TextLine() << "Marriage " << kSuitNames[s]
-                                    << "\t=   " << TextLine().Number(meld.marriages[s]));
-    if (meld.pinochle > 0) list.AddItem(TextLine() << "Pinochle/s\t=   " << TextLine().Number(meld.pinochle));
-    list.AddItem("");
-    const TextLine total = TextLine().Number(meld.total);
-    const int pad = 4 - static_cast<int>(total.view().size());
-    list.AddItem(TextLine() << "Total Meld\t= " << TextLine().Blanks(pad) << total);
-}
-
-void Form1::evalMeld(std::string_view m, std::string_view t) {
-    NoRun = true;
-    // The callers pass the four seat letters; any other text counts nothing.
-    const SeatInfo* seat = SeatOfLetter(m);
-    if (!MeldShown && seat != nullptr) {
-        MeldShown = true;
-        const MeldCount meld = CountMeld(&Deck[static_cast<std::size_t>(seat->first)], t);
-        MeldTotal = meld.total;
-        NoRun = meld.noRun;
-        WriteMeldReport(List1, seat->name, meld);
+DesignedMeld::DesignedMeld(HandCounts hand) {
+    std::array<const SuitFacts*, 4> suit{};
+    std::array<bool, 4> around{true, true, true, true};
+    bool anyRun = false;
+    int marriages = 0;
+    for (std::size_t s = 0; s < 4; ++s) {
+        suit[s] = &FactsOf(hand, static_cast<int>(s));
+        for (std::size_t r = 0; r < 4; ++r) around[r] = around[r] && suit[s]->around[r] > 0;
+        anyRun = anyRun || suit[s]->runs > 0;
+        base_ += suit[s]->runs > 0 ? meld_values::kRun : 0;
+        marriages += suit[s]->designedMarriage;
     }
-    List1.SelectLast();
+    for (std::size_t r = 0; r < 4; ++r) base_ += around[r] ? meld_values::kAround[r] : 0;
+    const int queens = CountOf(hand, kQueenOfSpadesKind);
+    const int jacks = CountOf(hand, kJackOfDiamondsKind);
+    base_ += queens == 2 && jacks == 2 ? meld_values::kDesignedDoublePinochle
+                                       : (queens > 0 && jacks > 0 ? meld_values::kPinochle : 0);
+    base_ += marriages;
+    // In trump a marriage counts double; once the hand holds a run anywhere,
+    // the trump King and Queen stay out of the marriages altogether.
+    for (std::size_t s = 0; s < 4; ++s) {
+        const int marriage = suit[s]->designedMarriage;
+        withTrump_[s] = base_ - marriage + (anyRun ? 0 : 2 * marriage) + meld_values::kNineOfTrump * suit[s]->nines;
+    }
 }
 
 }  // namespace vantrel

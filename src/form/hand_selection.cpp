@@ -1,6 +1,6 @@
 // Choosing the hand to look at by moving the mouse over its cards.
-#include "app/form1.h"
-#include "app/seats.h"
+#include "form/form1.h"
+#include "rules/seats.h"
 
 namespace vantrel {
 

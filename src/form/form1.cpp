@@ -1,9 +1,9 @@
-#include "app/form1.h"
+#include "form/form1.h"
 
 #include <utility>
 
-#include "app/seats.h"
 #include "app/window_design.h"
+#include "rules/seats.h"
 
 namespace vantrel {
 
