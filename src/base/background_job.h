@@ -37,6 +37,11 @@ public:
         cancel_.store(true);
         while (thread_.joinable() && !done_.load()) std::this_thread::yield();
     }
+    /// Waits for the job to return, without asking it to stop: for a job
+    /// that has said it is done.
+    void Join() {
+        if (thread_.joinable()) thread_.join();
+    }
     /// Joins a finished job; false while it runs or when none was started.
     bool Collect() {
         if (!Finished()) return false;

@@ -60,7 +60,6 @@ void Game::Deal(const std::array<HandCounts, 4>& hands, bool practice) {
     played_.clear();
     lastTrick_.clear();
     practice_ = practice;
-    history_.clear();
 }
 
 std::string Game::Refusal(int seat, Phase phase) const {
@@ -69,8 +68,6 @@ std::string Game::Refusal(int seat, Phase phase) const {
     if (seat != ToAct()) return "It is " + SeatName(ToAct()) + "'s turn, not " + SeatName(seat) + "'s.";
     return {};
 }
-
-void Game::Remember(int seat) { history_.emplace_back(seat, std::make_shared<const Game>(*this)); }
 
 int Game::ToAct() const {
     switch (phase_) {
@@ -104,9 +101,7 @@ std::array<int, 2> Game::SideMeld() const {
 
 std::string Game::Bid(int seat, int amount) {
     if (std::string refused = Refusal(seat, Phase::Auction); !refused.empty()) return refused;
-    Game before = *this;
     if (std::string refused = auction_.Bid(seat, amount); !refused.empty()) return refused;
-    history_.emplace_back(seat, std::make_shared<const Game>(std::move(before)));
     reasons_.emplace_back();
     if (auction_.Finished()) phase_ = Phase::Trump;
     return {};
@@ -114,7 +109,6 @@ std::string Game::Bid(int seat, int amount) {
 
 std::string Game::Pass(int seat) {
     if (std::string refused = Refusal(seat, Phase::Auction); !refused.empty()) return refused;
-    Remember(seat);
     auction_.Pass(seat);
     reasons_.emplace_back();
     if (auction_.Finished()) phase_ = Phase::Trump;
@@ -124,7 +118,6 @@ std::string Game::Pass(int seat) {
 std::string Game::NameTrump(int seat, int suit) {
     if (std::string refused = Refusal(seat, Phase::Trump); !refused.empty()) return refused;
     if (suit < 0 || suit > 3) return "Trump is one of the four suits.";
-    Remember(seat);
     trump_ = suit;
     if (rules_.passCards > 0)
         phase_ = Phase::PassToDeclarer;
@@ -139,7 +132,6 @@ std::string Game::PassCards(int seat, HandCounts cards) {
     if (CardCount(cards) != rules_.passCards)
         return "Pass " + std::to_string(rules_.passCards) + " cards, not " + std::to_string(CardCount(cards)) + ".";
     if (!Holds(hands_[static_cast<std::size_t>(seat)], cards)) return SeatName(seat) + " does not hold those cards.";
-    Remember(seat);
     const int to = PartnerSeat(seat);
     hands_[static_cast<std::size_t>(seat)] -= cards;
     hands_[static_cast<std::size_t>(to)] += cards;
@@ -169,7 +161,6 @@ void Game::StartMeld() {
 std::string Game::ThrowIn(int seat) {
     if (phase_ != Phase::Meld) return Refusal(seat, Phase::Meld);
     if (seat != Declarer()) return "Only the declarer, " + SeatName(Declarer()) + ", may throw the hand in.";
-    Remember(seat);
     ScoreHand(true);
     return {};
 }
@@ -192,10 +183,8 @@ std::string Game::Continue() {
 
 std::string Game::PlayCard(int seat, int kind) {
     if (std::string refused = Refusal(seat, Phase::Play); !refused.empty()) return refused;
-    Game before = *this;
     const int leader = play_.Leader();
     if (std::string refused = play_.Play(kind); !refused.empty()) return refused;
-    history_.emplace_back(seat, std::make_shared<const Game>(std::move(before)));
     played_.push_back(kind);
     if (play_.Trick().empty()) {
         lastTrick_.assign(played_.end() - 4, played_.end());
@@ -223,7 +212,6 @@ void Game::ScoreHand(bool thrownIn) {
         winner_ = GameWinner(rules_, totals_, tally.declarerSide, score.made);
     }
     sheet_.push_back(line);
-    history_.clear();
     phase_ = winner_ >= 0 ? Phase::GameOver : Phase::HandScored;
 }
 
@@ -249,16 +237,6 @@ std::string Game::ReplayLine(std::size_t line) {
     const std::array<HandCounts, 4> hands = HandsOfDeck(decoded.deck);
     Deal(hands, true);
     return {};
-}
-
-bool Game::Undo(unsigned seats) {
-    for (auto entry = history_.rbegin(); entry != history_.rend(); ++entry)
-        if ((seats >> entry->first) & 1u) {
-            const std::shared_ptr<const Game> before = entry->second;
-            *this = *before;
-            return true;
-        }
-    return false;
 }
 
 std::string Game::DealCode() const { return DealCodeOf(DeckOfHands(dealt_)); }

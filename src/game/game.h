@@ -2,7 +2,6 @@
 
 #include <array>
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -43,8 +42,9 @@ struct SheetLine {
 /// score, next deal, until a side has won by the rules' game end. It is
 /// driven by moves from any seat, a user's or a computer's; every move is
 /// checked, and one out of turn or against the rules is refused with a
-/// reason and changes nothing. Undo goes back one move of a given seat at a
-/// time within the hand, never into a scored hand.
+/// reason and changes nothing. A game is a value: two games are equal when
+/// their hands, auction, play and sheet are; taking moves back is the
+/// driver's (GameDriver keeps the earlier games).
 class Game {
 public:
     Game(const RuleSet& rules, std::uint64_t seed, int firstDealer = 3);
@@ -64,10 +64,6 @@ public:
     std::string DealFromCode(const std::string& code);
     /// Plays a hand of the sheet again, with its dealer, as a practice hand.
     std::string ReplayLine(std::size_t line);
-
-    /// Takes back the last move of any seat in `seats` (bit s for seat s) in
-    /// this hand, with every move after it; false when there is none.
-    bool Undo(unsigned seats);
 
     [[nodiscard]] Phase CurrentPhase() const { return phase_; }
     /// The seat whose move is awaited, or -1 (the meld and the scored hand wait for Continue).
@@ -111,7 +107,6 @@ private:
     void StartMeld();
     void ScoreHand(bool thrownIn);
     std::string Refusal(int seat, Phase phase) const;
-    void Remember(int seat);
 
     RuleSet rules_;
     std::uint64_t seed_;
@@ -135,8 +130,6 @@ private:
     int winner_ = -1;
     bool practice_ = false;
     int resumeDealer_ = -1;  // after a practice hand, the game's next dealer
-    // Undo: the hand as it was before each move, with the seat that made it.
-    std::vector<std::pair<int, std::shared_ptr<const Game>>> history_;
 };
 
 /// A computer's move for the seat to act: its call, trump, cards to pass,

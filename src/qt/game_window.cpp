@@ -1,5 +1,7 @@
 #include "qt/game_window.h"
 
+#include <chrono>
+
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -21,6 +23,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "game/game_texts.h"
 #include "players/chance_to_make.h"
 #include "qt/game_table.h"
 #include "qt/new_game_dialog.h"
@@ -37,13 +40,12 @@ QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_
 QString SeatText(int seat) {
     return seat >= 0 && seat < 4 ? Q(kSeats[static_cast<std::size_t>(seat)].name) : QString();
 }
-QString SuitText(int suit) {
-    return suit >= 0 && suit < 4 ? Q(kSuitNames[static_cast<std::size_t>(suit)]) + QStringLiteral(" ") +
-                                       Q(kSuitSymbols[static_cast<std::size_t>(suit)])
-                                 : QStringLiteral("\u2014");
+QString SuitText(int suit) { return Q(SuitWithSymbol(suit)); }
+// The driver's clock: milliseconds of a steady clock.
+std::int64_t Now() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
 }
-QString SideText(int side) { return side == 0 ? QObject::tr("South-North") : QObject::tr("East-West"); }
-qint64 Now() { return QDateTime::currentMSecsSinceEpoch(); }
 
 }  // namespace
 
@@ -53,10 +55,18 @@ GameWindow::GameWindow(PlayRecord& record, QWidget* parent)
     : PracticeWindow(parent, QSize(1000, 700)), record_(record) {
     setObjectName(QStringLiteral("GameWindow"));
     setWindowTitle(tr("Game"));
-    game_ = std::make_unique<Game>(RuleSet::Standard(), 1);
-    poll_ = new QTimer(this);
-    poll_->setInterval(15);
-    connect(poll_, &QTimer::timeout, this, &GameWindow::Poll);
+    driver_ = std::make_unique<GameDriver>(GameSettings{}, 1, Now);
+    // The timer runs only while the driver has something due.
+    due_ = new QTimer(this);
+    due_->setSingleShot(true);
+    connect(due_, &QTimer::timeout, this, [this] {
+        const std::uint64_t before = driver_->Position();
+        driver_->Advance();
+        if (driver_->Position() != before)
+            Changed();
+        else
+            Schedule();
+    });
     BuildWidgets();
     // Until a game is dealt there is nothing to do but start one.
     for (QWidget* control : std::initializer_list<QWidget*>{pass_, bidNext_, jump_, bidJump_, continue_, throwIn_,
@@ -70,11 +80,11 @@ void GameWindow::BuildWidgets() {
     table_ = new GameTable(this);
     connect(table_, &GameTable::cardClicked, this, &GameWindow::UserCard);
     connect(table_, &GameTable::tableClicked, this, [this] {
-        const Phase phase = game_->CurrentPhase();
+        const Phase phase = game().CurrentPhase();
         if (lookBack_) {
             lookBack_ = false;
             Refresh();
-        } else if (phase == Phase::HandScored || (phase == Phase::Meld && !IsUser(game_->Declarer()))) {
+        } else if (phase == Phase::HandScored || (phase == Phase::Meld && !IsUser(game().Declarer()))) {
             UserContinue();
         }
     });
@@ -101,7 +111,7 @@ void GameWindow::BuildWidgets() {
         return b;
     };
     pass_ = button(tr("&Pass"), tr("Pass"), [this] { UserPass(); });
-    bidNext_ = button(tr("&Bid"), tr("Bid the next bid"), [this] { UserBid(game_->CurrentAuction().MinimumBid()); });
+    bidNext_ = button(tr("&Bid"), tr("Bid the next bid"), [this] { UserBid(game().CurrentAuction().MinimumBid()); });
     jump_ = new QSpinBox(this);
     jump_->setRange(200, 2000);
     jump_->setSingleStep(10);
@@ -200,18 +210,11 @@ void GameWindow::BuildWidgets() {
 
 void GameWindow::NewGame(const GameSettings& settings, std::uint64_t seed) {
     StopWorker();
-    pending_.reset();
-    settings_ = settings;
-    seed_ = seed;
     abandoned_ = false;
-    game_ = std::make_unique<Game>(settings.rules, seed, 3);
-    selected_ = 0;
+    driver_ = std::make_unique<GameDriver>(settings, seed, Now);
     lookBack_ = false;
-    message_.clear();
     recordedCards_ = 0;
-    lastMoveAt_ = Now();
     tabs_->setCurrentIndex(0);
-    poll_->start();
     Changed();
     // The keyboard starts on the user's cards.
     QTimer::singleShot(0, this, [this] {
@@ -251,8 +254,8 @@ bool GameWindow::AskNewGame() {
 }
 
 bool GameWindow::InProgress() const {
-    return !abandoned_ && game_->CurrentPhase() != Phase::GameOver &&
-           (!game_->CurrentAuction().Calls().empty() || !game_->Sheet().empty());
+    return !abandoned_ && game().CurrentPhase() != Phase::GameOver &&
+           (!game().CurrentAuction().Calls().empty() || !game().Sheet().empty());
 }
 
 bool GameWindow::MayAbandon() {
@@ -264,119 +267,104 @@ bool GameWindow::MayAbandon() {
 
 void GameWindow::StopWorker() {
     worker_.Stop();
+    if (workerId_ != 0 && !workerHint_) driver_->Abandon();
+    workerId_ = 0;
     const std::lock_guard lock(resultMutex_);
     result_.reset();
     hintResult_.reset();
 }
 
 void GameWindow::Changed() {
-    ++generation_;
-    if (game_->CurrentPhase() == Phase::Meld && meldShownAt_ == 0) meldShownAt_ = Now();
-    if (game_->CurrentPhase() != Phase::Meld) meldShownAt_ = 0;
+    // A decision or hint under way for an earlier position is not wanted.
+    if (worker_.Running() && workerId_ != driver_->Position()) StopWorker();
     FeedRecord(false);
     Refresh();
     Drive();
 }
 
 void GameWindow::Drive() {
-    if (worker_.Running() || pending_) return;
-    const Game& g = *game_;
-    const int seat = g.ToAct();
-    if (g.CurrentPhase() == Phase::Meld && !IsUser(g.Declarer())) {
-        const ComputerMove move =
-            ChooseMove(g, g.Declarer(), LevelOf(settings_.seats[static_cast<std::size_t>(g.Declarer())]), seed_);
-        if (move.kind == ComputerMove::ThrowIn) {
-            pending_ = move;
-            workerSeat_ = g.Declarer();
-        }
-        return;
-    }
-    if (seat < 0) return;
-    if (IsUser(seat)) {
-        if (g.CurrentPhase() == Phase::Trump)
-            QTimer::singleShot(0, this, [this, gen = generation_, seat] {
-                if (gen != generation_) return;
-                const int suit = AskTrump(seat);
-                if (suit >= 0) UserTrump(suit);
+    if (!isVisible()) return;
+    if (!worker_.Running())
+        if (std::optional<DecisionRequest> request = driver_->TakeRequest()) {
+            workerId_ = request->id;
+            workerHint_ = false;
+            worker_.Start([this, job = ++jobs_, request = std::move(*request)](const std::atomic<bool>& cancel) {
+                ComputerMove move = ChooseMove(request.position, request.seat, request.level, request.seed, &cancel);
+                {
+                    const std::lock_guard lock(resultMutex_);
+                    result_ = std::move(move);
+                }
+                QMetaObject::invokeMethod(
+                    this, [this, job] { Collect(job); }, Qt::QueuedConnection);
             });
-        return;
-    }
-    const Game copy = g;
-    const Level level = LevelOf(settings_.seats[static_cast<std::size_t>(seat)]);
-    const std::uint64_t seed = seed_ * 1000003 + generation_;
-    workerGeneration_ = generation_;
-    workerSeat_ = seat;
-    worker_.Start([this, copy, seat, level, seed](const std::atomic<bool>& cancel) {
-        ComputerMove move = ChooseMove(copy, seat, level, seed, &cancel);
-        const std::lock_guard lock(resultMutex_);
-        result_ = std::move(move);
-    });
+        }
+    if (driver_->UserNamesTrump() && !askingTrump_)
+        QTimer::singleShot(0, this, [this, position = driver_->Position()] {
+            if (position != driver_->Position() || !driver_->UserNamesTrump()) return;
+            askingTrump_ = true;
+            const int suit = AskTrump(game().ToAct());
+            askingTrump_ = false;
+            if (suit >= 0) UserTrump(suit);
+        });
+    Schedule();
 }
 
-void GameWindow::Poll() {
-    if (worker_.Collect()) {
-        std::optional<ComputerMove> move;
-        std::optional<QString> hint;
-        {
-            const std::lock_guard lock(resultMutex_);
-            move = std::move(result_);
-            hint = std::move(hintResult_);
-            result_.reset();
-            hintResult_.reset();
-        }
-        if (hint) {
-            message_ = *hint;
-            Refresh();
-            // The keyboard goes to the card the hint names.
-            for (GameCard* card : table_->Cards())
-                if (card->isVisible() && card->seat() == game_->ToAct() && card->kind() == hintCard_) {
-                    card->setFocus();
-                    break;
-                }
-        }
-        if (move && workerGeneration_ == generation_) pending_ = std::move(move);
-        if (!pending_) Drive();
-    }
-    const int pace = settings_.PaceMilliseconds();
-    if (pending_ && Now() - lastMoveAt_ >= pace) {
-        const ComputerMove move = *pending_;
-        pending_.reset();
-        const bool trickEnds = game_->CurrentPhase() == Phase::Play && game_->Play().Trick().size() == 3;
-        if (ApplyMove(*game_, workerSeat_, move).empty()) {
-            // A finished trick stays in view a while before the next lead.
-            lastMoveAt_ = Now() + (trickEnds ? 2 * pace : 0);
-            if (move.kind == ComputerMove::Bid || move.kind == ComputerMove::Pass) message_.clear();
-        }
-        Changed();
+void GameWindow::Schedule() {
+    const std::optional<std::int64_t> due = driver_->NextDue();
+    if (!due || !isVisible()) {
+        due_->stop();
         return;
     }
-    if (game_->CurrentPhase() == Phase::Meld && !IsUser(game_->Declarer()) && !pending_ && meldShownAt_ > 0 &&
-        Now() - meldShownAt_ >= std::max(1500, 6 * pace)) {
-        game_->Continue();
-        lastMoveAt_ = Now();
-        Changed();
+    due_->start(static_cast<int>(std::clamp<std::int64_t>(*due - Now(), 0, 60000)));
+}
+
+void GameWindow::Collect(std::uint64_t job) {
+    // The job posts its answer as it returns: it is joined at once. A post
+    // from a job stopped since is passed over.
+    if (job != jobs_ || !worker_.Running()) return;
+    worker_.Join();
+    std::optional<ComputerMove> move;
+    std::optional<SearchChoice> hint;
+    {
+        const std::lock_guard lock(resultMutex_);
+        move = std::move(result_);
+        hint = hintResult_;
+        result_.reset();
+        hintResult_.reset();
     }
+    const std::uint64_t id = std::exchange(workerId_, 0);
+    if (hint && driver_->DeliverHint(id, *hint)) {
+        Refresh();
+        // The keyboard goes to the card the hint names.
+        for (GameCard* card : table_->Cards())
+            if (card->isVisible() && card->seat() == game().ToAct() && card->kind() == hint->card) {
+                card->setFocus();
+                break;
+            }
+    }
+    if (move) driver_->Deliver(id, std::move(*move));
+    Drive();
 }
 
 int GameWindow::AskTrump(int seat) {
     QDialog dialog(this);
     dialog.setWindowTitle(tr("Name Trump"));
     auto* layout = new QVBoxLayout(&dialog);
-    const int bid = game_->CurrentAuction().HighBid();
+    const int bid = game().CurrentAuction().HighBid();
     layout->addWidget(new QLabel(tr("You won the bid at %1. Name trump:").arg(bid), &dialog));
     ChanceTally chance;
-    if (settings_.hints) {
+    if (settings().hints) {
         ChanceRequest request;
-        request.hand = game_->HandOf(seat);
-        request.rules = settings_.rules;
+        request.hand = game().HandOf(seat);
+        request.rules = settings().rules;
         request.deals = 2000;
-        request.seed = seed_;
+        request.seed = driver_->Seed();
         chance = ChanceToMake(request);
     }
     int chosen = -1;
     for (int suit = 0; suit < 4; ++suit) {
         QString text = SuitText(suit);
-        if (settings_.hints)
+        if (settings().hints)
             text += tr(" \u2014 makes %1 %2 of the time")
                         .arg(bid)
                         .arg(Q(std::to_string(static_cast<int>(std::lround(100 * chance.Chance(suit, bid)))) + "%"));
@@ -392,126 +380,88 @@ int GameWindow::AskTrump(int seat) {
     return chosen;
 }
 
+void GameWindow::Input(const std::function<void(GameDriver&)>& input) {
+    const std::uint64_t before = driver_->Position();
+    input(*driver_);
+    if (driver_->Position() != before) {
+        lookBack_ = false;
+        Changed();
+    } else {
+        Refresh();
+    }
+}
+
 void GameWindow::UserBid(int amount) {
-    const int seat = game_->ToAct();
-    if (!IsUser(seat) || game_->CurrentPhase() != Phase::Auction) return;
-    const std::string said = game_->Bid(seat, amount);
-    message_ = Q(said);
-    lastMoveAt_ = Now();
-    Changed();
+    Input([amount](GameDriver& d) { d.Bid(amount); });
 }
 
 void GameWindow::UserPass() {
-    const int seat = game_->ToAct();
-    if (!IsUser(seat) || game_->CurrentPhase() != Phase::Auction) return;
-    game_->Pass(seat);
-    message_.clear();
-    lastMoveAt_ = Now();
-    Changed();
+    Input([](GameDriver& d) { d.Pass(); });
 }
 
 void GameWindow::UserTrump(int suit) {
-    const int seat = game_->ToAct();
-    if (!IsUser(seat)) return;
-    message_ = Q(game_->NameTrump(seat, suit));
-    lastMoveAt_ = Now();
-    Changed();
+    Input([suit](GameDriver& d) { d.NameTrump(suit); });
 }
 
 void GameWindow::UserCard(int seat, int kind) {
-    const Phase phase = game_->CurrentPhase();
-    if ((phase == Phase::PassToDeclarer || phase == Phase::PassBack) && seat == game_->ToAct() && IsUser(seat)) {
-        // Picking cards to pass: a click picks a card or puts it back.
-        const int picked = CountOf(selected_, kind);
-        if (picked < CountOf(game_->HandOf(seat), kind) && CardCount(selected_) < game_->PassCount())
-            selected_ += KindBit(kind);
-        else if (picked > 0)
-            selected_ -= static_cast<HandCounts>(picked) * KindBit(kind);
-        Refresh();
-        return;
-    }
-    if (phase != Phase::Play) return;
-    if (seat != game_->ToAct()) {
-        message_ = tr("It is %1's turn.").arg(SeatText(game_->ToAct()));
-        Refresh();
-        return;
-    }
-    const std::string said = game_->PlayCard(seat, kind);
-    message_ = Q(said);
-    if (said.empty()) lastMoveAt_ = Now() + (game_->Play().Trick().empty() ? settings_.PaceMilliseconds() : 0);
-    lookBack_ = false;
-    Changed();
+    Input([seat, kind](GameDriver& d) { d.Card(seat, kind); });
 }
 
 void GameWindow::UserPassCards() {
-    const int seat = game_->ToAct();
-    if (!IsUser(seat)) return;
-    const std::string said = game_->PassCards(seat, selected_);
-    message_ = Q(said);
-    if (said.empty()) selected_ = 0;
-    Changed();
+    Input([](GameDriver& d) { d.PassCards(); });
 }
 
 void GameWindow::UserThrowIn() {
-    if (game_->CurrentPhase() != Phase::Meld || !IsUser(game_->Declarer())) return;
-    message_ = Q(game_->ThrowIn(game_->Declarer()));
-    Changed();
+    Input([](GameDriver& d) { d.ThrowIn(); });
 }
 
 void GameWindow::UserContinue() {
-    if (game_->CurrentPhase() == Phase::GameOver) {
+    if (game().CurrentPhase() == Phase::GameOver) {
         AskNewGame();
         return;
     }
-    if (game_->CurrentPhase() != Phase::Meld && game_->CurrentPhase() != Phase::HandScored) return;
-    message_ = Q(game_->Continue());
-    lastMoveAt_ = Now();
-    Changed();
+    Input([](GameDriver& d) { d.Continue(); });
 }
 
 void GameWindow::UserUndo() {
-    StopWorker();
-    pending_.reset();
-    if (!game_->Undo(UserSeats())) {
-        message_ = tr("Nothing of yours to take back in this hand.");
+    const std::uint64_t before = driver_->Position();
+    driver_->Undo();
+    if (driver_->Position() == before) {
         Refresh();
-        Drive();
         return;
     }
-    message_ = tr("Taken back.");
-    selected_ = 0;
+    lookBack_ = false;
     FeedRecord(true);
     Changed();
 }
 
 void GameWindow::Hint() {
-    if (!settings_.hints || worker_.Running()) return;
-    const int seat = game_->ToAct();
+    if (!settings().hints || worker_.Running()) return;
+    const int seat = game().ToAct();
     if (!IsUser(seat)) return;
-    if (game_->CurrentPhase() == Phase::Play) {
-        const SeatView view = game_->ViewOf(seat);
-        message_ = tr("Thinking\u2026");
-        worker_.Start([this, view](const std::atomic<bool>& cancel) {
+    if (std::optional<HintRequest> request = driver_->AskHint()) {
+        workerId_ = request->id;
+        workerHint_ = true;
+        worker_.Start([this, job = ++jobs_, view = request->view](const std::atomic<bool>& cancel) {
             const SearchChoice choice = SearchCard(view, BudgetOf(Level::Normal), 7, &cancel);
-            const QString text = tr("Hint: play the %1; your side can expect about %2 more card points.")
-                                     .arg(Q(KindText(choice.card)))
-                                     .arg(std::lround(choice.expected));
-            const std::lock_guard lock(resultMutex_);
-            hintResult_ = text;
-            hintCard_ = choice.card;
+            {
+                const std::lock_guard lock(resultMutex_);
+                hintResult_ = choice;
+            }
+            QMetaObject::invokeMethod(
+                this, [this, job] { Collect(job); }, Qt::QueuedConnection);
         });
-        workerGeneration_ = ~std::uint64_t{0};
         Refresh();
         return;
     }
-    if (game_->CurrentPhase() == Phase::Auction) {
+    if (game().CurrentPhase() == Phase::Auction) {
         ChanceRequest request;
-        request.hand = game_->HandOf(seat);
-        request.rules = settings_.rules;
+        request.hand = game().HandOf(seat);
+        request.rules = settings().rules;
         request.deals = 2000;
-        request.seed = seed_;
+        request.seed = driver_->Seed();
         const ChanceTally tally = ChanceToMake(request);
-        const std::string text = ChanceText(ChanceRows(tally, settings_.rules), BestBidOf(tally, settings_.rules));
+        const std::string text = ChanceText(ChanceRows(tally, settings().rules), BestBidOf(tally, settings().rules));
         // The table in columns, unwrapped.
         QMessageBox box(QMessageBox::Information, tr("Hint: the chance to make"),
                         QStringLiteral("<pre>%1</pre>").arg(Q(text).toHtmlEscaped()), QMessageBox::Ok, this);
@@ -521,7 +471,7 @@ void GameWindow::Hint() {
 }
 
 QString GameWindow::DealFromCode(const QString& code) {
-    const std::string said = game_->DealFromCode(code.toStdString());
+    const std::string said = driver_->DealFromCode(code.toStdString());
     if (said.empty()) Changed();
     return Q(said);
 }
@@ -529,20 +479,18 @@ QString GameWindow::DealFromCode(const QString& code) {
 void GameWindow::ReplaySelectedLine() {
     const int row = sheet_->currentRow();
     if (row < 0) {
-        message_ = tr("Choose a hand on the score sheet to play its deal again.");
+        driver_->SetMessage("Choose a hand on the score sheet to play its deal again.");
         Refresh();
         return;
     }
-    const std::string said = game_->ReplayLine(static_cast<std::size_t>(row));
-    message_ = Q(said);
-    if (said.empty()) tabs_->setCurrentIndex(0);
-    Changed();
+    Input([row](GameDriver& d) { d.ReplayLine(static_cast<std::size_t>(row)); });
+    if (driver_->Message().empty()) tabs_->setCurrentIndex(0);
 }
 
-QString GameWindow::sheetText() const { return Q(game_->SheetText()); }
+QString GameWindow::sheetText() const { return Q(game().SheetText()); }
 
 void GameWindow::FeedRecord(bool start) {
-    const Game& g = *game_;
+    const Game& g = game();
     const bool played =
         g.CurrentPhase() == Phase::Play ||
         ((g.CurrentPhase() == Phase::HandScored || g.CurrentPhase() == Phase::GameOver) && !g.CardsPlayed().empty());
@@ -572,16 +520,16 @@ void GameWindow::FeedRecord(bool start) {
 QString GameWindow::status() const { return status_->text(); }
 
 void GameWindow::Refresh() {
-    const Game& g = *game_;
+    const Game& g = game();
     const Phase phase = g.CurrentPhase();
     const int seat = g.ToAct();
     const bool userToAct = IsUser(seat);
 
     GameTable::Look look;
     look.userSeats = UserSeats();
-    look.showAll = settings_.showAll;
+    look.showAll = settings().showAll;
     look.lookBack = lookBack_ && phase == Phase::Play;
-    look.selected = selected_;
+    look.selected = driver_->Selected();
     for (const Auction::Call& call : g.CurrentAuction().Calls())
         look.lastCalls[static_cast<std::size_t>(call.seat)] = call.bid > 0 ? std::to_string(call.bid) : "pass";
     table_->Show(g, look);
@@ -600,19 +548,12 @@ void GameWindow::Refresh() {
     bidding_->scrollToBottom();
 
     // The score panel.
-    QString panel =
-        tr("<b>Hand %1</b>%2<br>").arg(g.Sheet().size() + 1).arg(g.Practice() ? tr(" (practice)") : QString());
-    if (phase != Phase::Auction) {
-        panel += tr("Bid: %1 by %2<br>Trump: %3<br>")
-                     .arg(g.CurrentAuction().HighBid())
-                     .arg(SeatText(g.Declarer()), SuitText(g.Trump()));
+    QString panel;
+    for (const PanelLine& line : ScorePanel(g)) {
+        if (!panel.isEmpty()) panel += QStringLiteral("<br>");
+        if (!line.lead.empty()) panel += QStringLiteral("<b>%1</b>").arg(Q(line.lead).toHtmlEscaped());
+        panel += Q(line.text).toHtmlEscaped();
     }
-    if (phase >= Phase::Meld) {
-        const auto meld = g.SideMeld();
-        panel += tr("Meld: S-N %1, E-W %2<br>").arg(meld[0]).arg(meld[1]);
-        panel += tr("Card points: S-N %1, E-W %2<br>").arg(g.Play().Points()[0]).arg(g.Play().Points()[1]);
-    }
-    panel += tr("<b>Game</b> (to %1): S-N %2, E-W %3").arg(g.Rules().gameTarget).arg(g.Totals()[0]).arg(g.Totals()[1]);
     score_->setText(panel);
 
     // The controls that fit the moment.
@@ -626,63 +567,20 @@ void GameWindow::Refresh() {
         jump_->setMinimum(g.CurrentAuction().MinimumBid());
     }
     continue_->setEnabled(phase == Phase::HandScored || phase == Phase::GameOver ||
-                          (phase == Phase::Meld && pending_ == std::nullopt));
+                          (phase == Phase::Meld && !driver_->MovePending()));
     continue_->setText(phase == Phase::Meld       ? tr("&Play")
                        : phase == Phase::GameOver ? tr("&New Game")
                                                   : tr("&Continue"));
     throwIn_->setEnabled(phase == Phase::Meld && IsUser(g.Declarer()));
     const bool userPasses = userToAct && (phase == Phase::PassToDeclarer || phase == Phase::PassBack);
-    passCards_->setEnabled(userPasses && CardCount(selected_) == g.PassCount());
-    hint_->setEnabled(settings_.hints && userToAct && (phase == Phase::Play || phase == Phase::Auction));
+    passCards_->setEnabled(userPasses && CardCount(driver_->Selected()) == g.PassCount());
+    hint_->setEnabled(settings().hints && userToAct && (phase == Phase::Play || phase == Phase::Auction));
     undo_->setEnabled(phase != Phase::HandScored && phase != Phase::GameOver);
     lookBackButton_->setEnabled(phase == Phase::Play);
 
     // The status line: what to do next.
-    QString text;
-    const QString who = SeatText(seat);
-    switch (phase) {
-        case Phase::Auction:
-            text = userToAct
-                       ? tr("Your call, %1: bid %2 or more, or pass.").arg(who).arg(g.CurrentAuction().MinimumBid())
-                       : tr("%1 is to call\u2026").arg(who);
-            break;
-        case Phase::Trump:
-            text = userToAct
-                       ? tr("You won the bid at %1: name trump.").arg(g.CurrentAuction().HighBid())
-                       : tr("%1 won the bid at %2 and names trump\u2026").arg(who).arg(g.CurrentAuction().HighBid());
-            break;
-        case Phase::PassToDeclarer:
-        case Phase::PassBack:
-            text = userToAct ? tr("Pick %1 cards to pass to %2, then press Pass Cards (%3 picked).")
-                                   .arg(g.PassCount())
-                                   .arg(SeatText(PartnerSeat(seat)))
-                                   .arg(CardCount(selected_))
-                             : tr("%1 is passing cards\u2026").arg(who);
-            break;
-        case Phase::Meld:
-            text = IsUser(g.Declarer())
-                       ? tr("The meld is on the table. Press Play to begin, or Throw In to give up the bid.")
-                       : tr("The meld is on the table. Click the table to begin the play.");
-            break;
-        case Phase::Play:
-            text = userToAct ? tr("Your card, %1: the raised cards can be played.").arg(who)
-                             : tr("%1 to play\u2026").arg(who);
-            break;
-        case Phase::HandScored: {
-            const SheetLine& line = g.Sheet().back();
-            text = tr("%1 for %2 at %3. Click the table or press Continue for the next deal.")
-                       .arg(Q(line.result), SideText(SideOf(line.declarer)))
-                       .arg(line.bid);
-            break;
-        }
-        case Phase::GameOver:
-            text = tr("%1 win the game, %2 to %3. Press New Game to play again.")
-                       .arg(SideText(g.Winner()))
-                       .arg(g.Totals()[static_cast<std::size_t>(g.Winner())])
-                       .arg(g.Totals()[static_cast<std::size_t>(1 - g.Winner())]);
-            break;
-    }
-    if (!message_.isEmpty()) text = message_ + QStringLiteral("  ") + text;
+    QString text = Q(StatusLine(g, UserSeats(), CardCount(driver_->Selected())));
+    if (!driver_->Message().empty()) text = Q(driver_->Message()) + QStringLiteral("  ") + text;
     status_->setText(text);
     ShowSheet();
     KeepCardFocus();
@@ -691,7 +589,7 @@ void GameWindow::Refresh() {
 void GameWindow::KeepCardFocus() {
     // During play the keyboard stays on the cards: on a card that can be
     // played when it is the user's turn, else on any card of the user's.
-    const Game& g = *game_;
+    const Game& g = game();
     if (g.CurrentPhase() != Phase::Play || !isActiveWindow()) return;
     auto* focused = qobject_cast<GameCard*>(focusWidget());
     const bool userTurn = IsUser(g.ToAct());
@@ -707,7 +605,7 @@ void GameWindow::KeepCardFocus() {
 }
 
 void GameWindow::ShowSheet() {
-    const auto& sheet = game_->Sheet();
+    const auto& sheet = game().Sheet();
     if (sheet_->rowCount() == static_cast<int>(sheet.size())) return;
     sheet_->setRowCount(static_cast<int>(sheet.size()));
     for (int r = 0; r < static_cast<int>(sheet.size()); ++r) {
@@ -739,7 +637,6 @@ void GameWindow::ShowSheet() {
 
 void GameWindow::showEvent(QShowEvent* event) {
     PracticeWindow::showEvent(event);
-    poll_->start();
     Drive();
 }
 
@@ -749,8 +646,7 @@ void GameWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     StopWorker();
-    pending_.reset();
-    poll_->stop();
+    due_->stop();
     event->accept();
 }
 

@@ -3,12 +3,14 @@
 #include "qt/practice_window.h"
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
 
 #include "base/background_job.h"
 #include "game/game.h"
+#include "game/game_driver.h"
 #include "game/game_settings.h"
 #include "practice/play_record.h"
 
@@ -51,8 +53,8 @@ public:
     /// user may go on.
     bool MayAbandon();
 
-    [[nodiscard]] const Game& game() const { return *game_; }
-    [[nodiscard]] const GameSettings& settings() const { return settings_; }
+    [[nodiscard]] const Game& game() const { return driver_->game(); }
+    [[nodiscard]] const GameSettings& settings() const { return driver_->settings(); }
     [[nodiscard]] GameTable* table() const { return table_; }
     [[nodiscard]] QString status() const;
 
@@ -80,41 +82,41 @@ protected:
 
 private:
     void BuildWidgets();
+    // After the game changed: the record, the widgets and what comes next.
     void Changed();
     void Refresh();
+    // Starts the decision the driver wants, asks the user for trump, and sets
+    // the timer for what is due next.
     void Drive();
-    void Poll();
+    void Schedule();
+    // The worker's answer, posted to this thread when it is done.
+    void Collect(std::uint64_t job);
     void StopWorker();
+    void Input(const std::function<void(GameDriver&)>& input);
     void FeedRecord(bool start);
     void ShowSheet();
     void KeepCardFocus();
-    [[nodiscard]] bool IsUser(int seat) const { return seat >= 0 && ((settings_.UserSeats() >> seat) & 1u) != 0; }
-    [[nodiscard]] unsigned UserSeats() const { return settings_.UserSeats(); }
+    [[nodiscard]] bool IsUser(int seat) const { return driver_->IsUser(seat); }
+    [[nodiscard]] unsigned UserSeats() const { return settings().UserSeats(); }
     int AskTrump(int seat);
 
     PlayRecord& record_;
-    std::unique_ptr<Game> game_;
-    GameSettings settings_;
-    std::uint64_t seed_ = 1;
-    std::uint64_t generation_ = 0;  // counts every change, so that a late decision is dropped
-    HandCounts selected_ = 0;       // cards picked to pass
+    std::unique_ptr<GameDriver> driver_;
     bool lookBack_ = false;
     bool abandoned_ = false;  // the user agreed to abandon the game
-    QString message_;         // the last refusal or hint, shown with the status
+    bool askingTrump_ = false;
     std::size_t recordedCards_ = 0;
 
-    // The computer's worker, and the move it found, applied at the pace.
+    // The computer's decision or the user's hint, worked out off this thread
+    // for the position `workerId_`.
     BackgroundJob worker_;
     std::mutex resultMutex_;
     std::optional<ComputerMove> result_;
-    std::optional<QString> hintResult_;
-    int hintCard_ = -1;
-    std::uint64_t workerGeneration_ = 0;
-    int workerSeat_ = -1;
-    std::optional<ComputerMove> pending_;
-    qint64 lastMoveAt_ = 0;
-    qint64 meldShownAt_ = 0;
-    QTimer* poll_ = nullptr;
+    std::optional<SearchChoice> hintResult_;
+    std::uint64_t workerId_ = 0;
+    std::uint64_t jobs_ = 0;  // counts the jobs started, so that a stale post is known
+    bool workerHint_ = false;
+    QTimer* due_ = nullptr;
 
     GameTable* table_ = nullptr;
     QLabel* status_ = nullptr;

@@ -1,5 +1,5 @@
 // The game's state machine: whole games between computer seats, refused
-// moves, undo, passing and practice hands.
+// moves, passing and practice hands.
 #include <gtest/gtest.h>
 
 #include "game/game.h"
@@ -102,24 +102,18 @@ TEST(Game, RefusedMovesLeaveTheStateUnchanged) {
     EXPECT_TRUE(game == atPass);
 }
 
-TEST(Game, UndoRestoresTheExactEarlierStateAndNeverAScoredHand) {
-    Game game(RuleSet::Standard(), 11, 3);
-    std::vector<std::pair<Game, int>> beforeSouth;  // the game before each of South's moves
-    while (game.CurrentPhase() != Phase::HandScored) {
-        if (game.ToAct() == 0) beforeSouth.emplace_back(game, 0);
-        Step(game, 5);
-        if (beforeSouth.size() == 4 && game.CurrentPhase() == Phase::Play && game.ToAct() != 0) {
-            // Mid-play, after the computer cards that followed South's: back
-            // to the moment before South's last move, then the one before.
-            Game undone = game;
-            ASSERT_TRUE(undone.Undo(1u));
-            EXPECT_TRUE(undone == beforeSouth.back().first);
-            ASSERT_TRUE(undone.Undo(1u));
-            EXPECT_TRUE(undone == beforeSouth[beforeSouth.size() - 2].first);
-        }
+TEST(Game, GamesWithTheSameSeedAndMovesAreEqual) {
+    // A game is a value: played the same way twice, the two are equal at
+    // every step, and differ once a move differs.
+    Game a(RuleSet::Standard(), 11, 3), b(RuleSet::Standard(), 11, 3);
+    for (int step = 0; a.CurrentPhase() != Phase::HandScored; ++step) {
+        Step(a, 5);
+        Step(b, 5);
+        ASSERT_TRUE(a == b) << "step " << step;
     }
-    EXPECT_FALSE(game.Undo(1u));
-    EXPECT_FALSE(game.Undo(2u));
+    Game c(RuleSet::Standard(), 11, 3);
+    ASSERT_EQ(c.Pass(0), "");
+    EXPECT_FALSE(c == Game(RuleSet::Standard(), 11, 3));
 }
 
 TEST(Game, PassingAndAPracticeHandThatDoesNotCount) {

@@ -1,0 +1,212 @@
+#include "game/game_driver.h"
+
+#include <algorithm>
+
+#include "game/game_texts.h"
+#include "rules/card_text.h"
+
+namespace vantrel {
+
+GameDriver::GameDriver(const GameSettings& settings, std::uint64_t seed, Clock clock)
+    : settings_(settings), seed_(seed), clock_(std::move(clock)), game_(settings.rules, seed, 3) {
+    nextMoveAt_ = clock_() + settings_.PaceMilliseconds();
+    Changed();
+}
+
+bool GameDriver::UserNamesTrump() const { return game_.CurrentPhase() == Phase::Trump && IsUser(game_.ToAct()); }
+
+template <class Move>
+std::string GameDriver::Take(int seat, Move move) {
+    Game before = game_;
+    std::string refused = move(game_);
+    if (!refused.empty()) return refused;
+    // Undo never reaches back into a scored hand or across a deal.
+    const Phase phase = game_.CurrentPhase();
+    if (phase == Phase::HandScored || phase == Phase::GameOver || game_.HandNumber() != before.HandNumber() ||
+        game_.Practice() != before.Practice())
+        undo_.clear();
+    else if (seat >= 0)
+        undo_.emplace_back(seat, std::move(before));
+    Changed();
+    return {};
+}
+
+void GameDriver::Changed() {
+    ++position_;
+    requested_.reset();
+    pending_.reset();
+    if (game_.CurrentPhase() == Phase::Meld) {
+        if (!meldShownAt_) meldShownAt_ = clock_();
+        // The computer declarer throws in at once what it cannot make.
+        const int declarer = game_.Declarer();
+        if (!IsUser(declarer)) {
+            const ComputerMove move =
+                ChooseMove(game_, declarer, LevelOf(settings_.seats[static_cast<std::size_t>(declarer)]), seed_);
+            if (move.kind == ComputerMove::ThrowIn) {
+                pending_ = move;
+                pendingSeat_ = declarer;
+            }
+        }
+    } else {
+        meldShownAt_.reset();
+    }
+    if (game_.CurrentPhase() != Phase::PassToDeclarer && game_.CurrentPhase() != Phase::PassBack) selected_ = 0;
+}
+
+void GameDriver::Bid(int amount) {
+    const int seat = game_.ToAct();
+    if (!IsUser(seat) || game_.CurrentPhase() != Phase::Auction) return;
+    message_ = Take(seat, [&](Game& g) { return g.Bid(seat, amount); });
+    nextMoveAt_ = clock_() + settings_.PaceMilliseconds();
+}
+
+void GameDriver::Pass() {
+    const int seat = game_.ToAct();
+    if (!IsUser(seat) || game_.CurrentPhase() != Phase::Auction) return;
+    message_ = Take(seat, [&](Game& g) { return g.Pass(seat); });
+    nextMoveAt_ = clock_() + settings_.PaceMilliseconds();
+}
+
+void GameDriver::NameTrump(int suit) {
+    const int seat = game_.ToAct();
+    if (!IsUser(seat) || game_.CurrentPhase() != Phase::Trump) return;
+    message_ = Take(seat, [&](Game& g) { return g.NameTrump(seat, suit); });
+    nextMoveAt_ = clock_() + settings_.PaceMilliseconds();
+}
+
+void GameDriver::Card(int seat, int kind) {
+    const Phase phase = game_.CurrentPhase();
+    if ((phase == Phase::PassToDeclarer || phase == Phase::PassBack) && seat == game_.ToAct() && IsUser(seat)) {
+        // Picking cards to pass: a click picks a card or puts it back.
+        const int picked = CountOf(selected_, kind);
+        if (picked < CountOf(game_.HandOf(seat), kind) && CardCount(selected_) < game_.PassCount())
+            selected_ += KindBit(kind);
+        else if (picked > 0)
+            selected_ -= static_cast<HandCounts>(picked) * KindBit(kind);
+        return;
+    }
+    if (phase != Phase::Play) return;
+    if (seat != game_.ToAct()) {
+        message_ = "It is " + SeatName(game_.ToAct()) + "'s turn.";
+        return;
+    }
+    if (!IsUser(seat)) {
+        message_ = "The computer plays " + SeatName(seat) + "'s cards.";
+        return;
+    }
+    message_ = Take(seat, [&](Game& g) { return g.PlayCard(seat, kind); });
+    // The user's card that ends a trick leaves it in view for a pace.
+    const int pace = settings_.PaceMilliseconds();
+    if (message_.empty()) nextMoveAt_ = clock_() + pace + (game_.Play().Trick().empty() ? pace : 0);
+}
+
+void GameDriver::PassCards() {
+    const int seat = game_.ToAct();
+    if (!IsUser(seat)) return;
+    const HandCounts cards = selected_;
+    message_ = Take(seat, [&](Game& g) { return g.PassCards(seat, cards); });
+    if (message_.empty()) selected_ = 0;
+}
+
+void GameDriver::ThrowIn() {
+    if (game_.CurrentPhase() != Phase::Meld || !IsUser(game_.Declarer())) return;
+    const int declarer = game_.Declarer();
+    message_ = Take(declarer, [&](Game& g) { return g.ThrowIn(declarer); });
+}
+
+void GameDriver::Continue() {
+    const Phase phase = game_.CurrentPhase();
+    if (phase != Phase::Meld && phase != Phase::HandScored) return;
+    // Going on from the meld to the play is no one seat's move: it stays
+    // within the hand's undo, and the throw-in a computer had in mind lapses.
+    message_ = Take(-1, [](Game& g) { return g.Continue(); });
+    nextMoveAt_ = clock_() + settings_.PaceMilliseconds();
+}
+
+void GameDriver::Undo() {
+    const unsigned seats = settings_.UserSeats();
+    for (auto entry = undo_.rbegin(); entry != undo_.rend(); ++entry)
+        if ((seats >> entry->first) & 1u) {
+            game_ = std::move(entry->second);
+            undo_.erase(std::prev(entry.base()), undo_.end());
+            message_ = "Taken back.";
+            selected_ = 0;
+            Changed();
+            nextMoveAt_ = clock_() + settings_.PaceMilliseconds();
+            return;
+        }
+    message_ = "Nothing of yours to take back in this hand.";
+}
+
+std::string GameDriver::DealFromCode(const std::string& code) {
+    const std::string said = Take(-1, [&](Game& g) { return g.DealFromCode(code); });
+    if (said.empty()) undo_.clear();
+    return said;
+}
+
+void GameDriver::ReplayLine(std::size_t line) {
+    message_ = Take(-1, [&](Game& g) { return g.ReplayLine(line); });
+    if (message_.empty()) undo_.clear();
+}
+
+std::optional<DecisionRequest> GameDriver::TakeRequest() {
+    if (requested_ == position_ || pending_) return std::nullopt;
+    const int seat = game_.ToAct();
+    if (seat < 0 || IsUser(seat)) return std::nullopt;
+    requested_ = position_;
+    return DecisionRequest{position_, seat, LevelOf(settings_.seats[static_cast<std::size_t>(seat)]),
+                           seed_ * 1000003 + position_, game_};
+}
+
+bool GameDriver::Deliver(std::uint64_t id, ComputerMove move) {
+    if (id != position_ || requested_ != id || pending_) return false;
+    pending_ = std::move(move);
+    pendingSeat_ = game_.ToAct();
+    return true;
+}
+
+std::optional<HintRequest> GameDriver::AskHint() {
+    const int seat = game_.ToAct();
+    if (!settings_.hints || !IsUser(seat) || game_.CurrentPhase() != Phase::Play) return std::nullopt;
+    message_ = "Thinking\u2026";
+    return HintRequest{position_, game_.ViewOf(seat)};
+}
+
+bool GameDriver::DeliverHint(std::uint64_t id, const SearchChoice& choice) {
+    if (id != position_) return false;
+    message_ = HintText(choice);
+    return true;
+}
+
+void GameDriver::Advance() {
+    const std::int64_t now = clock_();
+    if (pending_ && now >= nextMoveAt_) {
+        const ComputerMove move = *pending_;
+        const int seat = pendingSeat_;
+        pending_.reset();
+        const bool trickEnds = game_.CurrentPhase() == Phase::Play && game_.Play().Trick().size() == 3;
+        const std::string said = Take(seat, [&](Game& g) { return ApplyMove(g, seat, move); });
+        // Each computer move waits a pace; a finished trick stays in view two.
+        const int pace = settings_.PaceMilliseconds();
+        if (said.empty()) {
+            nextMoveAt_ = now + pace + (trickEnds ? 2 * pace : 0);
+            // A note on the position before is no longer true of this one.
+            message_.clear();
+        }
+        return;
+    }
+    if (game_.CurrentPhase() == Phase::Meld && !IsUser(game_.Declarer()) && !pending_ && meldShownAt_ &&
+        now >= *meldShownAt_ + MeldPause()) {
+        Take(-1, [](Game& g) { return g.Continue(); });
+        nextMoveAt_ = now + settings_.PaceMilliseconds();
+    }
+}
+
+std::optional<std::int64_t> GameDriver::NextDue() const {
+    if (pending_) return std::max(nextMoveAt_, std::int64_t{0});
+    if (game_.CurrentPhase() == Phase::Meld && !IsUser(game_.Declarer()) && meldShownAt_)
+        return *meldShownAt_ + MeldPause();
+    return std::nullopt;
+}
+
+}  // namespace vantrel
