@@ -13,12 +13,6 @@ namespace vantrel {
 
 namespace {
 
-bool Holds(HandCounts hand, HandCounts cards) {
-    for (int kind = 0; kind < kCardKinds; ++kind)
-        if (CountOf(cards, kind) > CountOf(hand, kind)) return false;
-    return true;
-}
-
 const char* PhaseWords(Phase phase) {
     switch (phase) {
         case Phase::Auction:

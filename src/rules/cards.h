@@ -23,6 +23,13 @@ using HandCounts = std::uint64_t;
 constexpr HandCounts KindBit(int kind) { return HandCounts{1} << (2 * kind); }
 constexpr int CountOf(HandCounts hand, int kind) { return static_cast<int>((hand >> (2 * kind)) & 3u); }
 
+/// Whether a hand holds every card of `cards`, each as often.
+constexpr bool Holds(HandCounts hand, HandCounts cards) {
+    for (int kind = 0; kind < kCardKinds; ++kind)
+        if (CountOf(cards, kind) > CountOf(hand, kind)) return false;
+    return true;
+}
+
 /// The counts of A, 10, K, Q, J and 9 in one suit's twelve bits of a hand.
 constexpr std::array<int, 6> RankCounts(int suitBits) {
     std::array<int, 6> counts{};

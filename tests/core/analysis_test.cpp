@@ -1,11 +1,12 @@
 // The hand analysis: its fast meld counter against the program's own, exact
 // odds against the simulation, an unbiased deal, and figures that depend on
-// the seed alone.
+// the seed alone, and the figures against an independent reckoning.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdlib>
-#include <random>
+#include <numeric>
+#include <tuple>
 
 #include "analysis/hand_analysis.h"
 #include "form/meld_report.h"
@@ -195,48 +196,75 @@ TEST(HandAnalysis, OwnFiguresEqualTheDeclarationLines) {
     }
 }
 
-TEST(HandAnalysis, FiguresAgreeWithAnIndependentDeal) {
-    // For a hand of each partnership, under each rule set, the figures shown
-    // for partner, the opponents and the reach against the same means
-    // reckoned apart: the other hands' cards shuffled by the standard library
-    // and weighed card by card (the program's own meld listing as designed,
-    // the standard meld report by the standard rules).
+TEST(HandAnalysis, FiguresAgreeWithAnIndependentReckoning) {
+    // For a hand of each partnership, under each rule set: the same deals
+    // (the generator of each block, the unseen cards dealt to partner, left
+    // and right) weighed card by card here, the program's own meld listing
+    // as designed and the standard meld report by the standard rules. The
+    // tally's sums and histograms, and the percentiles and means the rows
+    // show for partner, the partnership and the opponents, must agree.
     Started form(FixedClock(41));
-    constexpr int kDeals = 16000;
+    constexpr std::uint64_t kDeals = 2 * kBlockDeals;
     for (const SeatInfo* seat : {&kSeats[0], &kSeats[3]}) {
         const MeldRules rules = seat == &kSeats[0] ? MeldRules::Designed : MeldRules::Standard;
         const CardRec* hand = &form->Deck[static_cast<std::size_t>(seat->first)];
-        const auto own = OwnFiguresOf(hand, rules);
-        const auto rows = FigureRows(own, Simulate({CountsOfHand(hand), 3, kDeals, 0, {}, rules}));
-        std::vector<CardRec> unseen;
-        for (int p = 1; p <= 48; ++p)
-            if (SeatOfIndex(p) != seat) unseen.push_back(form->Deck[static_cast<std::size_t>(p)]);
-        Random random(seat->first, 0);
-        std::array<double, 4> partner{}, opponents{}, opponentsSquares{};
-        for (int deal = 0; deal < kDeals; ++deal) {
-            for (std::size_t i = 0; i + 1 < unseen.size(); ++i)
-                std::swap(unseen[i], unseen[i + random.Below(static_cast<std::uint32_t>(unseen.size() - i))]);
-            for (std::size_t t = 0; t < 4; ++t) {
-                auto meld = [&](std::size_t first) {
-                    if (rules == MeldRules::Standard)
-                        return StandardMeldReport(CountsOfHand(&unseen[first]), static_cast<int>(t)).total;
-                    return CountMeld(&unseen[first], kSuitLetters[t]).total +
-                           CountPlayingPoints(&unseen[first], kSuitLetters[t]).DixMeld();
-                };
-                const double o = meld(12) + meld(24);
-                partner[t] += meld(0) / double{kDeals};
-                opponents[t] += o / kDeals;
-                opponentsSquares[t] += o * o / kDeals;
+        const HandCounts own = CountsOfHand(hand);
+        const auto figures = OwnFiguresOf(hand, rules);
+        const SimulationTally tally = Simulate({own, 3, kDeals, 2, {}, rules});
+        const auto rows = FigureRows(figures, tally);
+        auto meld = [&](HandCounts cards, std::size_t t) {
+            const std::array<CardRec, 12> records = CardsOfHand(cards);
+            if (rules == MeldRules::Standard) return StandardMeldReport(cards, static_cast<int>(t)).total;
+            return CountMeld(records.data(), kSuitLetters[t]).total +
+                   CountPlayingPoints(records.data(), kSuitLetters[t]).DixMeld();
+        };
+        std::array<std::vector<int>, 4> partner, opponents;
+        for (std::uint64_t block = 0; block < 2; ++block) {
+            Random random(3, block);
+            UnseenDeck unseen = UnseenDeck::Besides(own);
+            for (std::uint64_t deal = 0; deal < kBlockDeals; ++deal) {
+                const auto hands = unseen.Deal(random, std::array<int, 3>{12, 12, 12});
+                for (std::size_t t = 0; t < 4; ++t) {
+                    partner[t].push_back(meld(hands[0], t));
+                    opponents[t].push_back(meld(hands[1], t) + meld(hands[2], t));
+                }
             }
         }
         for (std::size_t t = 0; t < 4; ++t) {
-            const double spread = std::sqrt(opponentsSquares[t] - opponents[t] * opponents[t]);
-            const double tolerance = 5 * spread * std::sqrt(2.0 / kDeals);
-            EXPECT_NEAR(std::stod(rows[3].cells[t]), partner[t], tolerance) << seat->name << " " << t;
-            EXPECT_NEAR(std::stod(rows[11].cells[t]), opponents[t], tolerance) << seat->name << " " << t;
-            EXPECT_NEAR(std::stod(rows[9].cells[t]), own[t].meld + partner[t], tolerance) << seat->name << " " << t;
-            EXPECT_NEAR(std::stod(rows[13].cells[t]), own[t].bidValue + partner[t], tolerance)
-                << seat->name << " " << t;
+            const std::string where = std::string(seat->name) + ", trump " + std::string(kSuitNames[t]);
+            for (auto [melds, histogram, sum] :
+                 {std::tuple{&partner[t],
+                             std::vector<std::uint64_t>(tally.trumps[t].partner.begin(), tally.trumps[t].partner.end()),
+                             tally.trumps[t].partnerSum},
+                  std::tuple{
+                      &opponents[t],
+                      std::vector<std::uint64_t>(tally.trumps[t].opponents.begin(), tally.trumps[t].opponents.end()),
+                      tally.trumps[t].opponentsSum}}) {
+                std::vector<std::uint64_t> expected(histogram.size());
+                std::int64_t expectedSum = 0;
+                for (int m : *melds) {
+                    ++expected[static_cast<std::size_t>(m)];
+                    expectedSum += m;
+                }
+                EXPECT_EQ(histogram, expected) << where;
+                EXPECT_EQ(sum, expectedSum) << where;
+            }
+            // The least value with at least the share of deals at or below it.
+            auto percentiles = [](std::vector<int> melds, int offset) {
+                std::sort(melds.begin(), melds.end());
+                auto at = [&](std::size_t per100) { return melds[(melds.size() * per100 + 99) / 100 - 1] + offset; };
+                return std::to_string(at(10)) + "/" + std::to_string(at(50)) + "/" + std::to_string(at(90));
+            };
+            auto mean = [](const std::vector<int>& melds) {
+                return std::accumulate(melds.begin(), melds.end(), 0.0) / static_cast<double>(melds.size());
+            };
+            EXPECT_EQ(rows[4].cells[t], percentiles(partner[t], 0)) << where;
+            EXPECT_EQ(rows[10].cells[t], percentiles(partner[t], figures[t].meld)) << where;
+            EXPECT_EQ(rows[12].cells[t], percentiles(opponents[t], 0)) << where;
+            EXPECT_NEAR(std::stod(rows[3].cells[t]), mean(partner[t]), 0.05) << where;
+            EXPECT_NEAR(std::stod(rows[11].cells[t]), mean(opponents[t]), 0.5) << where;
+            EXPECT_NEAR(std::stod(rows[9].cells[t]), figures[t].meld + mean(partner[t]), 0.05) << where;
+            EXPECT_NEAR(std::stod(rows[13].cells[t]), figures[t].bidValue + mean(partner[t]), 0.05) << where;
         }
     }
 }

@@ -19,11 +19,7 @@
 namespace vantrel {
 namespace {
 
-HandCounts Hand(std::string_view names) {
-    HandCounts hand = 0;
-    for (const CardRec& card : testing::CardsOf(names)) hand += KindBit(KindOfCode(card.Code));
-    return hand;
-}
+HandCounts Hand(std::string_view names) { return testing::CountsOf(names); }
 std::vector<int> Kinds(std::string_view names) {
     std::vector<int> kinds;
     for (const CardRec& card : testing::CardsOf(names)) kinds.push_back(KindOfCode(card.Code));
@@ -92,6 +88,21 @@ int Exhaustive(PlayState& state, int side) {
     return best;
 }
 
+// Views of all four seats of a deal, kept up to date card by card.
+struct Table {
+    Table(const std::array<HandCounts, 4>& hands, int trump, int declarer)
+        : state(RuleSet::Standard(), hands, trump, declarer) {
+        for (int seat = 0; seat < 4; ++seat)
+            views.emplace_back(RuleSet::Standard(), seat, hands[static_cast<std::size_t>(seat)], trump, declarer);
+    }
+    void Play(int card) {
+        state.Make(card);
+        for (SeatView& view : views) view.Observe(card);
+    }
+    PlayState state;
+    std::vector<SeatView> views;
+};
+
 TEST(SearchPlayer, EndgamesAgreeWithAnExhaustiveSolver) {
     // Positions with one to five tricks left, some in mid-trick, from
     // random deals played by random legal cards.
@@ -108,20 +119,68 @@ TEST(SearchPlayer, EndgamesAgreeWithAnExhaustiveSolver) {
         }
 }
 
-// Views of all four seats of a deal, kept up to date card by card.
-struct Table {
-    Table(const std::array<HandCounts, 4>& hands, int trump, int declarer)
-        : state(RuleSet::Standard(), hands, trump, declarer) {
+TEST(SearchPlayer, WithEveryHandShownItsCardIsOptimal) {
+    // Each seat is shown every other hand as the play begins, so its one
+    // world is the deal itself. From two to four tricks from the end (in
+    // mid-trick too), the card the search plays must lose nothing against
+    // the best line an exhaustive solver finds.
+    Random random(31, 0);
+    for (int tricksLeft : {2, 3, 4})
+        for (int position = 0; position < 100; ++position) {
+            const std::array<HandCounts, 4> hands = RandomDeal(random);
+            Table table(hands, position % 4, position % 3);
+            for (int seat = 0; seat < 4; ++seat)
+                for (int other = 0; other < 4; ++other)
+                    if (other != seat)
+                        table.views[static_cast<std::size_t>(seat)].Shown(other,
+                                                                          hands[static_cast<std::size_t>(other)]);
+            while (table.state.Played() < 48 - 4 * tricksLeft + position % 4)
+                table.Play(RandomLegal(table.state.Legal(), random));
+            const int seat = table.state.ToPlay();
+            const int side = SideOf(seat);
+            const SearchChoice choice =
+                SearchCard(table.views[static_cast<std::size_t>(seat)], BudgetOf(Level::Normal), 7);
+            const int best = Exhaustive(table.state, side);
+            table.state.Make(choice.card);
+            EXPECT_EQ(Exhaustive(table.state, side), best)
+                << tricksLeft << " tricks left, position " << position << ": " << KindText(choice.card);
+            table.state.Unmake();
+        }
+}
+
+TEST(SeatView, NeverRulesOutACardAnotherSeatHolds) {
+    // Random legal histories under every combination of the play switches:
+    // after each card, no seat's view excludes a kind another seat holds,
+    // nor counts as known a card that seat does not hold.
+    Random random(37, 0);
+    std::uint64_t checks = 0;
+    for (int deal = 0; deal < 1600; ++deal) {
+        RuleSet rules = RuleSet::Standard();
+        rules.play = {(deal & 1) != 0, (deal & 2) != 0, (deal & 4) != 0, (deal & 8) != 0};
+        if (deal % 32 >= 16) rules.tricks = TrickRules::RankAlone;
+        const std::array<HandCounts, 4> hands = RandomDeal(random);
+        PlayState state(rules, hands, deal % 4, (deal / 4) % 4);
+        std::vector<SeatView> views;
         for (int seat = 0; seat < 4; ++seat)
-            views.emplace_back(RuleSet::Standard(), seat, hands[static_cast<std::size_t>(seat)], trump, declarer);
+            views.emplace_back(rules, seat, hands[static_cast<std::size_t>(seat)], deal % 4, (deal / 4) % 4);
+        while (!state.Over()) {
+            const int card = RandomLegal(state.Legal(), random);
+            state.Make(card);
+            for (SeatView& view : views) {
+                view.Observe(card);
+                for (int other = 0; other < 4; ++other) {
+                    const HandCounts held = state.Hands()[static_cast<std::size_t>(other)];
+                    ASSERT_EQ(view.Excluded(other) & HeldKinds(held), 0u)
+                        << "deal " << deal << ", seat " << view.Seat() << " on seat " << other << ", card "
+                        << state.Played();
+                    ASSERT_TRUE(Holds(held, view.KnownIn(other)));
+                    ++checks;
+                }
+            }
+        }
     }
-    void Play(int card) {
-        state.Make(card);
-        for (SeatView& view : views) view.Observe(card);
-    }
-    PlayState state;
-    std::vector<SeatView> views;
-};
+    EXPECT_GT(checks, 1000000u);
+}
 
 TEST(SearchPlayer, EveryPlayerPlaysALegalCardFromAnyPosition) {
     // The rule player from 100,000 positions; each search level, with a

@@ -283,9 +283,8 @@ TEST(PlayCheck, VerdictArithmetic) {
     const auto north = HandOf("QS JD 10C 10C KC JS JS 10D 10D KD 9S 9S", "N");
     // Hearts: South melds 150 + 10 = 160 and bids its bid value, 160 + 6 trumps at 20 + 2 aces at 20 = 320.
     const std::vector<std::tuple<int, int, bool, int, std::string>> cases{
-        {170, 7, true, 370, "Made by 50"},
-        {120, 5, true, 320, "Made exactly"},
-        {60, 2, true, 260, "Set by 60"},
+        {170, 7, true, 370, "Made by 50"}, {120, 5, true, 320, "Made exactly"}, {60, 2, true, 260, "Set by 60"},
+        {0, 1, true, 200, "Set by 120"},  // a trick with no card points still makes the meld count
         {0, 0, false, 0, "Set by 320"},
     };
     for (const auto& [points, tricks, counts, total, result] : cases) {
@@ -295,6 +294,35 @@ TEST(PlayCheck, VerdictArithmetic) {
                   std::make_tuple(160, 40, 320, counts, total, result));
     }
     EXPECT_FALSE(JudgeBid(RuleSet::Standard(), 0, 0, -1, 300, 100, 6, "S-N").judged);
+}
+
+TEST(PlayCheck, TheMeldCountsForATrickTakenEvenWithNoCardPoints) {
+    // South-North take one trick, of a jack and three nines (no card points by
+    // the designed values), and East-West the other eleven: the record counts
+    // South-North's meld, as a trick taken, not a card point, earns it.
+    RuleSet rules = RuleSet::Standard();
+    rules.cardPoints = CardValues::Designed;
+    const std::array<HandCounts, 4> hands{testing::CountsOf("JH JH 9C 9C JC JC 9S 9S 10S 10S QD QD"),
+                                          testing::CountsOf("AH AH 10H 10H KH KH AC AC 10C 10C 9D 9D"),
+                                          testing::CountsOf("9H 9H KC KC QC QC KS KS QS QS JD JD"),
+                                          testing::CountsOf("QH QH AS AS AD AD 10D 10D KD KD JS JS")};
+    // Each trick South, West, North, East: the first South's, the rest East-West's.
+    const char* tricks[] = {"JH 9D 9H JS",    "JH AH 9H QH",   "9C AC KC QH", "9C AC KC AS",
+                            "JC 10C QC AS",   "JC 10C QC AD",  "9S AH KS AD", "9S 10H KS JS",
+                            "10S 10H QS 10D", "10S KH QS 10D", "QD KH JD KD", "QD 9D JD KD"};
+    PlayRecord record;
+    record.rules = rules;
+    record.checking = false;
+    record.Start(DeckOfHands(hands), 2, "S", 250, "");
+    for (const char* trick : tricks) {
+        const std::vector<CardRec> cards = testing::CardsOf(trick);
+        for (int seat = 0; seat < 4; ++seat)
+            record.CardPlayed(seat, KindOfCode(cards[static_cast<std::size_t>(seat)].Code));
+    }
+    ASSERT_EQ(record.tricks().size(), 12u);
+    const BidVerdict& v = record.verdict();
+    const int meld = StandardMeldReport(hands[0], 1).total + StandardMeldReport(hands[2], 1).total;
+    EXPECT_EQ(std::tie(v.points, v.tricks, v.meldCounts, v.total), std::make_tuple(0, 1, true, meld));
 }
 
 }  // namespace

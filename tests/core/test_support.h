@@ -12,6 +12,7 @@
 
 #include "form/form1.h"
 #include "rules/card_table.h"
+#include "rules/cards.h"
 #include "rules/seats.h"
 
 namespace vantrel::testing {
@@ -50,6 +51,13 @@ inline std::vector<CardRec> CardsOf(std::string_view names, std::string_view sea
     for (const std::string& name : Split(names, ' '))
         if (!name.empty()) cards.push_back(Card(name, seat));
     return cards;
+}
+
+/// The hand counts of cards named in one text.
+inline HandCounts CountsOf(std::string_view names) {
+    HandCounts hand = 0;
+    for (const CardRec& card : CardsOf(names)) hand += KindBit(KindOfCode(card.Code));
+    return hand;
 }
 
 /// Twelve cards from one text of names.
