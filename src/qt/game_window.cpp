@@ -59,6 +59,7 @@ GameWindow::GameWindow(PlayRecord& record, QWidget* parent)
     // The timer runs only while the driver has something due.
     due_ = new QTimer(this);
     due_->setSingleShot(true);
+    due_->setObjectName(QStringLiteral("due"));
     connect(due_, &QTimer::timeout, this, [this] {
         const std::uint64_t before = driver_->Position();
         driver_->Advance();

@@ -58,6 +58,14 @@ NewGameDialog::NewGameDialog(const GameSettings& settings, QWidget* parent) : QD
             box->setChecked(value != 0);
             rulesForm->addRow(box);
             widget = box;
+            if (field.name == "overTrump") {
+                // How the four play switches bind together, kept up to date.
+                playLine_ = new QLabel(rulesBox);
+                playLine_->setObjectName(QStringLiteral("playRulesLine"));
+                playLine_->setWordWrap(true);
+                playLine_->setAccessibleName(tr("How the rules of play combine"));
+                rulesForm->addRow(playLine_);
+            }
         } else if (field.name == "passCards") {
             auto* combo = new QComboBox(rulesBox);
             for (int n : {0, 3, 4}) combo->addItem(n == 0 ? tr("None") : QString::number(n), n);
@@ -97,6 +105,10 @@ NewGameDialog::NewGameDialog(const GameSettings& settings, QWidget* parent) : QD
     playForm->addRow(hints_);
     playForm->addRow(showAll_);
 
+    for (const char* name : {"followSuit", "headTrick", "trumpWhenVoid", "overTrump"})
+        connect(qobject_cast<QCheckBox*>(rules_.at(name)), &QCheckBox::toggled, this, &NewGameDialog::ShowPlayLine);
+    ShowPlayLine();
+
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setText(tr("&Deal"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -112,6 +124,10 @@ NewGameDialog::NewGameDialog(const GameSettings& settings, QWidget* parent) : QD
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(columns);
     layout->addWidget(buttons);
+}
+
+void NewGameDialog::ShowPlayLine() {
+    playLine_->setText(QStringLiteral("<i>%1</i>").arg(Q(PlayRulesLine(Settings().rules.play)).toHtmlEscaped()));
 }
 
 GameSettings NewGameDialog::Settings() const {

@@ -8,6 +8,7 @@
 #include "game/game_settings.h"
 
 class QCheckBox;
+class QLabel;
 class QComboBox;
 class QSpinBox;
 
@@ -24,11 +25,14 @@ public:
     [[nodiscard]] GameSettings Settings() const;
 
 private:
+    void ShowPlayLine();
+
     std::array<QComboBox*, 4> seats_{};
     std::map<std::string, QWidget*> rules_;
     QComboBox* pace_ = nullptr;
     QCheckBox* hints_ = nullptr;
     QCheckBox* showAll_ = nullptr;
+    QLabel* playLine_ = nullptr;
     GameSettings base_;
 };
 

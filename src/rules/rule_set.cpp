@@ -47,6 +47,26 @@ const std::array<RuleField, 13> kFields{{
 
 }  // namespace
 
+std::string PlayRulesLine(const PlayRules& play) {
+    std::string line = "Holding the suit led, ";
+    if (play.followSuit)
+        line += play.headTrick ? "follow it and beat its best card when able, unless the trick is trumped"
+                               : "follow it with any card of it";
+    else
+        line +=
+            play.headTrick
+                ? "play any card, but one of that suit must beat its best card when able, unless the trick is trumped"
+                : "play any card";
+    line += "; void in it, ";
+    if (play.trumpWhenVoid)
+        line += play.overTrump ? "play a trump when able, beating a trump in the trick when able"
+                               : "play a trump when able, any trump";
+    else
+        line +=
+            play.overTrump ? "play any card, but a trump must beat a trump in the trick when able" : "play any card";
+    return line + ".";
+}
+
 RuleSet RuleSet::Designed() {
     RuleSet rules;
     rules.meld = MeldRules::Designed;
@@ -69,8 +89,10 @@ const std::array<RuleField, 13>& RuleFields() { return kFields; }
 
 std::string RuleSet::Text() const {
     std::string text = "Rules: " + Name() + "\n";
-    for (const RuleField& field : kFields)
+    for (const RuleField& field : kFields) {
         text += std::string(field.description) + ": " + std::to_string(field.get(*this)) + "\n";
+        if (std::string_view(field.name) == "overTrump") text += "Play: " + PlayRulesLine(play) + "\n";
+    }
     return text;
 }
 

@@ -32,6 +32,13 @@ struct PlayRules {
     friend bool operator==(const PlayRules&, const PlayRules&) = default;
 };
 
+/// The rules of play as they bind together, in one line: what a player
+/// holding the suit led must play, and what one void in it must. Following
+/// binds only the holder of the suit led; heading binds a card of the suit
+/// led whether following is on or off; trumping and over-trumping bind only
+/// a player void in the suit led.
+std::string PlayRulesLine(const PlayRules& play);
+
 /// A rule set: every variant is one named field. Two presets: "As designed"
 /// (the program's own rules) and "Standard" (four-handed partnership pinochle
 /// as people play it).

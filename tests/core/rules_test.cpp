@@ -301,6 +301,78 @@ TEST(RuleSet, PresetsSettingsAndTheirDefaults) {
     const std::string text = RuleSet::Standard().Text();
     EXPECT_EQ(text.substr(0, text.find('\n')), "Rules: Standard");
     EXPECT_NE(text.find("The dealer's standing bid: 190\n"), std::string::npos);
+    EXPECT_NE(text.find("Play: Holding the suit led, follow it and beat"), std::string::npos);
+}
+
+TEST(RuleSet, ThePlaySwitchesCombineAsTheirLineSays) {
+    // Each of the sixteen combinations of the play switches in one line, and
+    // the legal cards behind it: with following off, heading still binds a
+    // card of the suit led, and trumping and over-trumping bind only a
+    // player void in the suit led.
+    const struct {
+        PlayRules play;
+        const char* line;
+    } combinations[] = {
+        {{true, true, true, true},
+         "Holding the suit led, follow it and beat its best card when able, unless the trick is trumped; void in it, "
+         "play a trump when able, beating a trump in the trick when able."},
+        {{true, true, true, false},
+         "Holding the suit led, follow it and beat its best card when able, unless the trick is trumped; void in it, "
+         "play a trump when able, any trump."},
+        {{true, true, false, true},
+         "Holding the suit led, follow it and beat its best card when able, unless the trick is trumped; void in it, "
+         "play any card, but a trump must beat a trump in the trick when able."},
+        {{true, true, false, false},
+         "Holding the suit led, follow it and beat its best card when able, unless the trick is trumped; void in it, "
+         "play any card."},
+        {{true, false, true, true},
+         "Holding the suit led, follow it with any card of it; void in it, play a trump when able, beating a trump in "
+         "the trick when able."},
+        {{true, false, true, false},
+         "Holding the suit led, follow it with any card of it; void in it, play a trump when able, any trump."},
+        {{true, false, false, true},
+         "Holding the suit led, follow it with any card of it; void in it, play any card, but a trump must beat a "
+         "trump in the trick when able."},
+        {{true, false, false, false},
+         "Holding the suit led, follow it with any card of it; void in it, play any card."},
+        {{false, true, true, true},
+         "Holding the suit led, play any card, but one of that suit must beat its best card when able, unless the "
+         "trick is trumped; void in it, play a trump when able, beating a trump in the trick when able."},
+        {{false, true, true, false},
+         "Holding the suit led, play any card, but one of that suit must beat its best card when able, unless the "
+         "trick is trumped; void in it, play a trump when able, any trump."},
+        {{false, true, false, true},
+         "Holding the suit led, play any card, but one of that suit must beat its best card when able, unless the "
+         "trick is trumped; void in it, play any card, but a trump must beat a trump in the trick when able."},
+        {{false, true, false, false},
+         "Holding the suit led, play any card, but one of that suit must beat its best card when able, unless the "
+         "trick is trumped; void in it, play any card."},
+        {{false, false, true, true},
+         "Holding the suit led, play any card; void in it, play a trump when able, beating a trump in the trick when "
+         "able."},
+        {{false, false, true, false},
+         "Holding the suit led, play any card; void in it, play a trump when able, any trump."},
+        {{false, false, false, true},
+         "Holding the suit led, play any card; void in it, play any card, but a trump must beat a trump in the trick "
+         "when able."},
+        {{false, false, false, false}, "Holding the suit led, play any card; void in it, play any card."},
+    };
+    constexpr int kSpades = 2;  // trump
+    const auto card = [](const char* name) { return KindOfCode(testing::CardsOf(name).front().Code); };
+    for (const auto& c : combinations) {
+        EXPECT_EQ(PlayRulesLine(c.play), c.line);
+        auto legal = [&](const char* hand, std::vector<int> trick, const char* name) {
+            return (LegalPlays(testing::CountsOf(hand), trick, kSpades, c.play) & KindFlag(card(name))) != 0;
+        };
+        // Holding clubs: the ace of hearts, the nine under the king led, and
+        // (following off) a trump that does not over-trump.
+        EXPECT_EQ(legal("AC 9C AH", {card("KC")}, "AH"), !c.play.followSuit) << c.line;
+        EXPECT_EQ(legal("AC 9C AH", {card("KC")}, "9C"), !c.play.headTrick) << c.line;
+        EXPECT_TRUE(legal("AC 9C AS 9S", {card("KC"), card("KS")}, "9S") || c.play.followSuit) << c.line;
+        // Void in clubs: the ace of hearts, and the nine of trump under the king.
+        EXPECT_EQ(legal("AH AS 9S", {card("KC"), card("KS")}, "AH"), !c.play.trumpWhenVoid) << c.line;
+        EXPECT_EQ(legal("AH AS 9S", {card("KC"), card("KS")}, "9S"), !c.play.overTrump) << c.line;
+    }
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The game window on the offscreen platform: one hand from the deal to the
 // score sheet, the user's moves sent by the test, the computers thinking off
 // the GUI thread, the play record fed the hand.
+#include <QCheckBox>
 #include <QLabel>
 #include <QStandardPaths>
 #include <QtTest>
@@ -9,6 +10,7 @@
 
 #include "qt/game_table.h"
 #include "qt/game_window.h"
+#include "qt/new_game_dialog.h"
 
 using namespace vantrel;
 
@@ -27,6 +29,9 @@ private slots:
         window.show();
         window.NewGame(settings, 4);
         QVERIFY(window.status().contains("Your call, South: bid 200 or more, or pass."));
+        // Waiting for the user, the window runs no timer.
+        auto* due = window.findChild<QTimer*>(QStringLiteral("due"));
+        QVERIFY(due != nullptr && !due->isActive());
         bool refusedOnce = false;
         QElapsedTimer clock;
         clock.start();
@@ -70,6 +75,21 @@ private slots:
         QCOMPARE(window.game().Sheet().size(), std::size_t{1});
         window.UserContinue();
         QCOMPARE(window.game().Dealer(), 0);
+    }
+
+    void theNewGameDialogSaysHowThePlayRulesCombine() {
+        NewGameDialog dialog(GameSettings{}, nullptr);
+        auto* line = dialog.findChild<QLabel*>(QStringLiteral("playRulesLine"));
+        QVERIFY(line != nullptr);
+        QVERIFY(line->text().contains(QStringLiteral("follow it and beat its best card")));
+        QCheckBox* follow = nullptr;
+        for (QCheckBox* box : dialog.findChildren<QCheckBox*>())
+            if (box->text() == QStringLiteral("Follow the suit led")) follow = box;
+        QVERIFY(follow != nullptr);
+        follow->setChecked(false);
+        QVERIFY2(line->text().contains(QStringLiteral("play any card, but one of that suit must beat its best card")),
+                 qPrintable(line->text()));
+        QVERIFY(!dialog.Settings().rules.play.followSuit);
     }
 };
 
