@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 scripts/setup.sh
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DVANTREL_STRICT=ON >/dev/null
 cmake --build build
 ctest --test-dir build --output-on-failure
 

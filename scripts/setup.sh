@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-charts-dev libqt6opengl6-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  clang
+  clang clang-tidy
   xvfb xauth xdotool x11-apps x11-utils xclip openbox imagemagick
   lintian appstream
   fonts-liberation fonts-dejavu-core

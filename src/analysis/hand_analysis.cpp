@@ -153,7 +153,7 @@ std::string AnalysisText(const AnalysisHeader& header, const std::vector<FigureR
     auto pad = [](std::string cell, std::size_t width) {
         // Pads by characters, not bytes, so the suit symbols line up.
         std::size_t shown = 0;
-        for (unsigned char c : cell) shown += (c & 0xC0) != 0x80 ? 1 : 0;
+        for (const char c : cell) shown += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
         if (shown < width) cell.append(width - shown, ' ');
         return cell;
     };

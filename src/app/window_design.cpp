@@ -48,7 +48,7 @@ constexpr std::array<ControlDesign, kSingleControls + kImageSlots> BuildDesign()
         const SeatInfo& seat = *SeatOfIndex(index);
         const auto row = static_cast<std::size_t>((index - 1) / kCardsPerHand);
         const int left = kRowFirstLeft[row] + kCardStep * (index - seat.first);
-        all[static_cast<std::size_t>(kSingleControls + index)] = {
+        all[static_cast<std::size_t>(kSingleControls) + static_cast<std::size_t>(index)] = {
             "Image1", index, K::Image, "", "", left, seat.rowTop, kSlotWidth, kSlotHeight, false, -1, true};
     }
     return all;

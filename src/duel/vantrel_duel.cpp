@@ -1,9 +1,11 @@
 // vantrel-duel: duplicate matches between the computer players, to measure
 // their strength. Every deal is played twice with the pairs' seats exchanged.
 //   vantrel-duel A B [DEALS] [SEED]    with A and B: random, easy, normal, strong
+#include <charconv>
 #include <cstdio>
-#include <cstdlib>
+#include <cstring>
 #include <string>
+#include <string_view>
 
 #include "players/duel.h"
 
@@ -24,17 +26,33 @@ bool PlayerOf(const std::string& name, vantrel::DuelPlayer& player) {
     return true;
 }
 
+// A whole number written in full, e.g. "300"; false for "", "3x" or "-1".
+bool CountOf(std::string_view text, unsigned long long& value) {
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return error == std::errc() && end == text.data() + text.size();
+}
+
+constexpr const char* kUsage =
+    "usage: vantrel-duel A B [DEALS] [SEED]\n"
+    "Plays DEALS deals (300) from SEED (1) twice each, the pairs' seats exchanged,\n"
+    "between players A and B: random, easy, normal or strong.\n";
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
     vantrel::DuelPlayer a{};
     vantrel::DuelPlayer b{};
-    if (argc < 3 || !PlayerOf(argv[1], a) || !PlayerOf(argv[2], b)) {
-        std::fprintf(stderr, "usage: vantrel-duel A B [DEALS] [SEED]   (A, B: random, easy, normal, strong)\n");
+    unsigned long long deals = 300;
+    unsigned long long seed = 1;
+    if (argc < 3 || argc > 5 || !PlayerOf(argv[1], a) || !PlayerOf(argv[2], b) ||
+        (argc > 3 && (!CountOf(argv[3], deals) || deals == 0)) || (argc > 4 && !CountOf(argv[4], seed))) {
+        std::fputs(kUsage, stderr);
         return 2;
     }
-    const unsigned long long deals = argc > 3 ? std::strtoull(argv[3], nullptr, 10) : 300;
-    const unsigned long long seed = argc > 4 ? std::strtoull(argv[4], nullptr, 10) : 1;
     const vantrel::DuelResult r = vantrel::PlayDuel(vantrel::RuleSet::Standard(), a, b, deals, seed);
     std::printf("%s against %s, %llu deals played twice, seed %llu\n", argv[1], argv[2], deals, seed);
     std::printf("card points per hand: %+.1f +/- %.1f (95%%)\n", r.cardPoints, r.cardPointsHalfWidth);

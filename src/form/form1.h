@@ -27,7 +27,17 @@ struct WindowServices {
 /// controls; nothing here knows how they are drawn.
 class Form1 {
 public:
-    using Table = std::array<CardRec, 49>;  // positions 1..48; element 0 unused
+    /// The cards at the table positions 1..48 (element 0 unused), indexed by
+    /// position as the design numbers them.
+    struct Table : std::array<CardRec, 49> {
+        using std::array<CardRec, 49>::operator[];
+        CardRec& operator[](int position) {
+            return std::array<CardRec, 49>::operator[](static_cast<std::size_t>(position));
+        }
+        const CardRec& operator[](int position) const {
+            return std::array<CardRec, 49>::operator[](static_cast<std::size_t>(position));
+        }
+    };
 
     explicit Form1(Clock clock = SystemClockNanoseconds, WindowServices services = {});
     Form1(const Form1&) = delete;

@@ -17,9 +17,10 @@ void Form1::evalpoints(int hnd, std::string_view s) {
     List1.AddItem("");
     const int value = count.TrumpValue();
     List1.AddItem(TextLine() << "Number of Trump = " << TextLine().Plain(count.trumps)
-                             << (value == 20 ? " x 20 = " : " x 15 = ") << TextLine().Plain(count.trumps * value));
+                             << (value == 20 ? " x 20 = " : " x 15 = ")
+                             << TextLine().Plain(std::int64_t{count.trumps} * value));
     List1.AddItem(TextLine() << "Number of Aces = " << TextLine().Plain(count.aces)
-                             << " x 20 = " << TextLine().Plain(count.aces * 20));
+                             << " x 20 = " << TextLine().Plain(std::int64_t{count.aces} * 20));
     PlayPoints = count.PlayPoints();
     List1.AddItem("");
     List1.AddItem(TextLine() << "Hands Playing Points = " << TextLine().Number(PlayPoints));

@@ -139,7 +139,7 @@ void GameDriver::Undo() {
 }
 
 std::string GameDriver::DealFromCode(const std::string& code) {
-    const std::string said = Take(-1, [&](Game& g) { return g.DealFromCode(code); });
+    std::string said = Take(-1, [&](Game& g) { return g.DealFromCode(code); });
     if (said.empty()) undo_.clear();
     return said;
 }

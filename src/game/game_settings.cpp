@@ -18,10 +18,10 @@ int IndexOf(const std::array<const char*, N>& names, const std::string& value) {
 }  // namespace
 
 unsigned GameSettings::UserSeats() const {
-    unsigned seats = 0;
+    unsigned users = 0;
     for (std::size_t s = 0; s < 4; ++s)
-        if (this->seats[s] == SeatPlayer::You) seats |= 1u << s;
-    return seats;
+        if (seats[s] == SeatPlayer::You) users |= 1u << s;
+    return users;
 }
 
 std::vector<std::pair<std::string, std::string>> GameSettings::ToSettings() const {

@@ -118,8 +118,8 @@ std::array<int, 2> PlayOutDeal(const RuleSet& rules, std::array<HandCounts, 4> h
 ChanceTally ChanceToMake(const ChanceRequest& request, const std::atomic<bool>* cancel,
                          const std::function<void(std::uint64_t)>& progress) {
     auto total = std::make_unique<ChanceTally>();
-    if (CardCount(request.hand) != 12 || request.deals == 0) return std::move(*total);
-    if (UnseenDeck::Besides(request.hand).Size() != 36) return std::move(*total);
+    if (CardCount(request.hand) != 12 || request.deals == 0) return *total;
+    if (UnseenDeck::Besides(request.hand).Size() != 36) return *total;
 
     const std::uint64_t blocks = (request.deals + kChanceBlock - 1) / kChanceBlock;
     RunBlocks<ChanceTally>(
@@ -151,7 +151,7 @@ ChanceTally ChanceToMake(const ChanceRequest& request, const std::atomic<bool>* 
             total->Merge(mine);
             if (progress) progress(total->deals);
         });
-    return std::move(*total);
+    return *total;
 }
 
 }  // namespace vantrel

@@ -150,7 +150,8 @@ DecodedDeal DecodeDealCode(std::string_view code) {
         const SeatInfo& seat = kSeats[s];
         for (int i = 0; i < kCardsPerHand; ++i) {
             const int card = hands[s][static_cast<std::size_t>(i)];
-            decoded.deck[static_cast<std::size_t>(seat.first + i)] = MakeCard(card / 100, card % 100, seat.letter);
+            decoded.deck[static_cast<std::size_t>(seat.first) + static_cast<std::size_t>(i)] =
+                MakeCard(card / 100, card % 100, seat.letter);
         }
     }
     decoded.ok = true;

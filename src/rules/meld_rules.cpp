@@ -54,10 +54,11 @@ MeldReport StandardMeldReport(HandCounts hand, int trump) {
     if (trumpNamed) {
         runs = RunsIn(hand, trump);
         HandCounts cards = 0;
-        for (int rank = kAce; rank <= kJack; ++rank) cards += runs * KindBit(KindOf(trump, rank));
+        for (int rank = kAce; rank <= kJack; ++rank)
+            cards += static_cast<HandCounts>(runs) * KindBit(KindOf(trump, rank));
         if (runs > 0)
-            add((runs == 2 ? "Double run in " : "Run in ") + suitName(trump), kRunValue[runs], cards,
-                MeldLine::Marriages);
+            add((runs == 2 ? "Double run in " : "Run in ") + suitName(trump), kRunValue[static_cast<std::size_t>(runs)],
+                cards, MeldLine::Marriages);
     }
     auto marriages = [&](int suit, bool royal) {
         const HandCounts pair = KindBit(KindOf(suit, kKing)) + KindBit(KindOf(suit, kQueen));
@@ -74,14 +75,16 @@ MeldReport StandardMeldReport(HandCounts hand, int trump) {
     for (std::size_t a = 0; a < kAroundRanks.size(); ++a) {
         const int times = TimesAround(hand, kAroundRanks[a]);
         HandCounts cards = 0;
-        for (int suit = 0; suit < 4; ++suit) cards += times * KindBit(KindOf(suit, kAroundRanks[a]));
+        for (int suit = 0; suit < 4; ++suit)
+            cards += static_cast<HandCounts>(times) * KindBit(KindOf(suit, kAroundRanks[a]));
         const std::string name = std::string(kAroundNames[a]) + " around";
         if (times > 0) add(times == 2 ? "Double " + name : name, AroundValue(a, times), cards, MeldLine::Arounds);
     }
     const int pinochles = std::min(Count(hand, kSpades, kQueen), Count(hand, kDiamonds, kJack));
     if (pinochles > 0)
-        add(pinochles == 2 ? "Double pinochle" : "Pinochle", kPinochleValue[pinochles],
-            pinochles * (KindBit(KindOf(kSpades, kQueen)) + KindBit(KindOf(kDiamonds, kJack))), MeldLine::Pinochles);
+        add(pinochles == 2 ? "Double pinochle" : "Pinochle", kPinochleValue[static_cast<std::size_t>(pinochles)],
+            static_cast<HandCounts>(pinochles) * (KindBit(KindOf(kSpades, kQueen)) + KindBit(KindOf(kDiamonds, kJack))),
+            MeldLine::Pinochles);
     return report;
 }
 

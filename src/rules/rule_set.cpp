@@ -98,6 +98,7 @@ std::string RuleSet::Text() const {
 
 std::vector<std::pair<std::string, std::string>> RuleSet::ToSettings() const {
     std::vector<std::pair<std::string, std::string>> settings;
+    settings.reserve(kFields.size());
     for (const RuleField& field : kFields) settings.emplace_back(field.name, std::to_string(field.get(*this)));
     return settings;
 }
@@ -115,7 +116,7 @@ ReadRules RulesFromSettings(const std::vector<std::pair<std::string, std::string
         int value = 0;
         const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
         if (error != std::errc() || end != text.data() + text.size() || !field->allowed(value)) {
-            read.notes.push_back("Rule \"" + name + "\" cannot be " + text + ": " +
+            read.notes.push_back(std::string("Rule \"").append(name).append("\" cannot be ").append(text).append(": ") +
                                  std::to_string(field->get(RuleSet::Standard())) + " is used.");
             field->set(read.rules, field->get(RuleSet::Standard()));
             continue;

@@ -22,7 +22,7 @@ using testing::LinesFrom;
 using testing::Started;
 
 // Each hand's cards as sorted codes: what a deal is, whatever the order.
-std::array<std::vector<int>, 4> Hands(const Form1::Table& deck) {
+std::array<std::vector<int>, 4> Hands(const std::array<CardRec, 49>& deck) {
     std::array<std::vector<int>, 4> hands;
     for (int p = 1; p <= 48; ++p)
         hands[static_cast<std::size_t>((p - 1) / 12)].push_back(deck[static_cast<std::size_t>(p)].Code);
