@@ -52,7 +52,6 @@ void Game::Deal(const std::array<HandCounts, 4>& hands, bool practice) {
     meld_ = {};
     play_ = PlayState(rules_, hands_, 0, 0);
     played_.clear();
-    lastTrick_.clear();
     practice_ = practice;
 }
 
@@ -177,13 +176,8 @@ std::string Game::Continue() {
 
 std::string Game::PlayCard(int seat, int kind) {
     if (std::string refused = Refusal(seat, Phase::Play); !refused.empty()) return refused;
-    const int leader = play_.Leader();
     if (std::string refused = play_.Play(kind); !refused.empty()) return refused;
     played_.push_back(kind);
-    if (play_.Trick().empty()) {
-        lastTrick_.assign(played_.end() - 4, played_.end());
-        lastTrickLeader_ = leader;
-    }
     if (play_.Over()) ScoreHand(false);
     return {};
 }
@@ -197,8 +191,8 @@ void Game::ScoreHand(bool thrownIn) {
     tally.tricks = thrownIn ? std::array<int, 2>{} : play_.Tricks();
     tally.thrownIn = thrownIn;
     const HandScore score = vantrel::ScoreHand(rules_, tally);
-    SheetLine line{dealer_,     Declarer(), tally.bid,    trump_,     tally.meld, tally.cardPoints,
-                   score.score, totals_,    score.result, DealCode(), practice_};
+    SheetLine line{dealer_,     Declarer(), tally.bid,      trump_,     tally.meld, tally.cardPoints,
+                   score.score, totals_,    score.Result(), DealCode(), practice_};
     if (!practice_) {
         totals_[0] += score.score[0];
         totals_[1] += score.score[1];

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -83,8 +84,8 @@ public:
     [[nodiscard]] std::array<int, 2> SideMeld() const;
     [[nodiscard]] const PlayState& Play() const { return play_; }
     /// The cards of the trick last finished, in the order played, led by `LastTrickLeader`.
-    [[nodiscard]] const std::vector<int>& LastTrick() const { return lastTrick_; }
-    [[nodiscard]] int LastTrickLeader() const { return lastTrickLeader_; }
+    [[nodiscard]] std::span<const int> LastTrick() const { return play_.Ledger().LastTrick(); }
+    [[nodiscard]] int LastTrickLeader() const { return play_.Ledger().LastTrickLeader(); }
     [[nodiscard]] const std::vector<int>& CardsPlayed() const { return played_; }
     [[nodiscard]] const std::vector<SheetLine>& Sheet() const { return sheet_; }
     [[nodiscard]] const std::array<int, 2>& Totals() const { return totals_; }
@@ -123,8 +124,6 @@ private:
     std::array<MeldReport, 4> meld_{};
     PlayState play_;
     std::vector<int> played_;
-    std::vector<int> lastTrick_;
-    int lastTrickLeader_ = 0;
     std::vector<SheetLine> sheet_;
     std::array<int, 2> totals_{};
     int winner_ = -1;

@@ -8,6 +8,7 @@
 #include "players/passing.h"
 #include "players/rule_player.h"
 #include "rules/auction.h"
+#include "rules/hand_score.h"
 #include "rules/meld_rules.h"
 #include "rules/play_state.h"
 #include "rules/unseen_deck.h"
@@ -33,7 +34,7 @@ double ChanceTally::ExpectedScore(int suit, int bid) const {
     double total = 0;
     const auto& histogram = taken[static_cast<std::size_t>(suit)];
     for (int v = 0; v < kTakenBins; ++v)
-        total += static_cast<double>(histogram[static_cast<std::size_t>(v)]) * (v >= bid ? v : -bid);
+        total += static_cast<double>(histogram[static_cast<std::size_t>(v)]) * DeclarersScore(v, bid);
     return total / static_cast<double>(deals);
 }
 
@@ -104,15 +105,16 @@ std::array<int, 2> PlayOutDeal(const RuleSet& rules, std::array<HandCounts, 4> h
         hands[static_cast<std::size_t>(declarer)] -= back;
         hands[static_cast<std::size_t>(partner)] += back;
     }
-    std::array<int, 2> meld{};
+    HandTally tally;
+    tally.declarerSide = SideOf(declarer);
     for (int seat = 0; seat < 4; ++seat)
-        meld[static_cast<std::size_t>(SideOf(seat))] += MeldOf(rules, hands[static_cast<std::size_t>(seat)], trump);
+        tally.meld[static_cast<std::size_t>(SideOf(seat))] +=
+            MeldOf(rules, hands[static_cast<std::size_t>(seat)], trump);
     PlayState state(rules, hands, trump, declarer);
     while (!state.Over()) state.Make(RuleCard(state, declarer));
-    std::array<int, 2> taken = state.Points();
-    for (std::size_t side = 0; side < 2; ++side)
-        if (!rules.meldNeedsTrick || state.Tricks()[side] > 0) taken[side] += meld[side];
-    return taken;
+    tally.cardPoints = state.Points();
+    tally.tricks = state.Tricks();
+    return ScoreHand(rules, tally).taken;
 }
 
 ChanceTally ChanceToMake(const ChanceRequest& request, const std::atomic<bool>* cancel,

@@ -5,7 +5,12 @@
 namespace vantrel {
 
 SeatView::SeatView(const RuleSet& rules, int seat, HandCounts hand, int trump, int declarer)
-    : rules_(rules), seat_(seat & 3), trump_(trump), declarer_(declarer & 3), hand_(hand), leader_(declarer & 3) {}
+    : rules_(rules),
+      seat_(seat & 3),
+      trump_(trump),
+      declarer_(declarer & 3),
+      hand_(hand),
+      ledger_(rules, trump, declarer) {}
 
 void SeatView::Shown(int seat, HandCounts cards) {
     if ((seat & 3) != seat_) known_[static_cast<std::size_t>(seat & 3)] = cards;
@@ -33,8 +38,8 @@ void SeatView::Observe(int kind) {
     const int seat = ToPlay();
     const auto s = static_cast<std::size_t>(seat);
     // What the card tells of the hand it came from, by the rules of play.
-    if (!trick_.empty() && seat != seat_) {
-        const auto [led, bestLed, bestTrump] = StateOf(trick_, trump_);
+    if (!Trick().empty() && seat != seat_) {
+        const auto [led, bestLed, bestTrump] = StateOf(Trick(), trump_);
         const int suit = SuitOfKind(kind);
         const PlayRules& play = rules_.play;
         if (suit == led) {
@@ -56,16 +61,7 @@ void SeatView::Observe(int kind) {
     }
     playedAll_ += KindBit(kind);
     ++playedBy_[s];
-    ++played_;
-    trick_.push_back(kind);
-    if (trick_.size() < 4) return;
-    const int winner = (leader_ + TrickWinner(trick_, trump_, rules_.tricks)) & 3;
-    int points = played_ == 48 ? rules_.lastTrick : 0;
-    for (const int card : trick_) points += CardPointsOf(rules_, card);
-    points_[static_cast<std::size_t>(SideOf(winner))] += points;
-    ++tricks_[static_cast<std::size_t>(SideOf(winner))];
-    leader_ = winner;
-    trick_.clear();
+    ledger_.Add(kind);
 }
 
 }  // namespace vantrel

@@ -7,6 +7,7 @@
 #include "rules/auction.h"
 #include "rules/cards.h"
 #include "rules/rule_set.h"
+#include "rules/trick_ledger.h"
 
 namespace vantrel {
 
@@ -35,12 +36,12 @@ public:
     [[nodiscard]] int Trump() const { return trump_; }
     [[nodiscard]] const RuleSet& Rules() const { return rules_; }
     [[nodiscard]] HandCounts Hand() const { return hand_; }
-    [[nodiscard]] int ToPlay() const { return (leader_ + static_cast<int>(trick_.size())) & 3; }
-    [[nodiscard]] int Leader() const { return leader_; }
-    [[nodiscard]] std::span<const int> Trick() const { return trick_; }
-    [[nodiscard]] const std::array<int, 2>& Points() const { return points_; }
-    [[nodiscard]] const std::array<int, 2>& Tricks() const { return tricks_; }
-    [[nodiscard]] int CardsPlayed() const { return played_; }
+    [[nodiscard]] int ToPlay() const { return ledger_.ToPlay(); }
+    [[nodiscard]] int Leader() const { return ledger_.Leader(); }
+    [[nodiscard]] std::span<const int> Trick() const { return ledger_.Trick(); }
+    [[nodiscard]] const std::array<int, 2>& Points() const { return ledger_.Points(); }
+    [[nodiscard]] const std::array<int, 2>& Tricks() const { return ledger_.Tricks(); }
+    [[nodiscard]] int CardsPlayed() const { return ledger_.Played(); }
     [[nodiscard]] const std::vector<Auction::Call>& Calls() const { return calls_; }
     /// Cards still in a seat's hand.
     [[nodiscard]] int CardsLeft(int seat) const;
@@ -59,11 +60,7 @@ private:
     int declarer_;
     HandCounts hand_;
     HandCounts playedAll_ = 0;
-    int leader_;
-    std::vector<int> trick_;
-    std::array<int, 2> points_{};
-    std::array<int, 2> tricks_{};
-    int played_ = 0;
+    TrickLedger ledger_;
     std::array<int, 4> playedBy_{};
     std::array<HandCounts, 4> known_{};
     std::array<KindMask, 4> excluded_{};

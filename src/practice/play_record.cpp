@@ -10,6 +10,7 @@
 #include "rules/hand_score.h"
 #include "rules/meld_rules.h"
 #include "rules/seats.h"
+#include "rules/trick_ledger.h"
 #include "rules/trick_rules.h"
 
 namespace vantrel {
@@ -44,7 +45,7 @@ BidVerdict JudgeBid(const RuleSet& rules, HandCounts declarerHand, HandCounts pa
     const HandScore score = ScoreHand(rules, tally);
     verdict.meldCounts = score.meldCounts[0];
     verdict.total = score.taken[0];
-    verdict.result = score.result;
+    verdict.result = score.Result();
     return verdict;
 }
 
@@ -108,17 +109,15 @@ void PlayRecord::CardPlayed(int seat, int kind) {
 void PlayRecord::CompleteTrick() {
     Trick trick;
     std::array<int, 4> kinds{};
-    for (std::size_t i = 0; i < 4; ++i) {
-        kinds[i] = current_[i].kind;
-        trick.points += CardPointsOf(rules, kinds[i]);
-    }
-    trick.winner = current_[static_cast<std::size_t>(TrickWinner(kinds, trump_, rules.tricks))].seat;
+    for (std::size_t i = 0; i < 4; ++i) kinds[i] = current_[i].kind;
+    const BookedTrick booked = BookTrick(rules, kinds, trump_, tricks_.size() == 11);
+    trick.points = booked.points;
+    trick.winner = current_[static_cast<std::size_t>(booked.winner)].seat;
     trick.tableWinner = current_[static_cast<std::size_t>(TrickWinner(kinds, trump_, TrickRules::RankAlone))].seat;
     trick.plays = std::move(current_);
     current_.clear();
     tricks_.push_back(std::move(trick));
     if (tricks_.size() < 12) return;
-    tricks_.back().points += rules.lastTrick;
 
     if (declarer_.empty()) return;
     const bool southNorth = IsSouthNorth(declarer_);

@@ -283,7 +283,7 @@ void GameTable::paintEvent(QPaintEvent*) {
     if ((trick.empty() && phase == Phase::Play && !g.LastTrick().empty()) || look_.lookBack ||
         phase == Phase::HandScored || phase == Phase::GameOver) {
         if (trick.empty() || look_.lookBack) {
-            trick = g.LastTrick();
+            trick.assign(g.LastTrick().begin(), g.LastTrick().end());
             leader = g.LastTrickLeader();
         }
     }

@@ -11,21 +11,26 @@ HandScore ScoreHand(const RuleSet& rules, const HandTally& hand) {
         score.taken[o] = hand.meld[o];
         score.score[d] = -hand.bid;
         score.score[o] = hand.meld[o];
-        score.result = "Thrown in";
+        score.thrownIn = true;
+        score.margin = -hand.bid;
         return score;
     }
     for (std::size_t side : {d, o}) {
         score.meldCounts[side] = !rules.meldNeedsTrick || hand.tricks[side] > 0;
         score.taken[side] = hand.cardPoints[side] + (score.meldCounts[side] ? hand.meld[side] : 0);
     }
-    const int margin = score.taken[d] - hand.bid;
-    score.made = margin >= 0;
-    score.score[d] = score.made ? score.taken[d] : -hand.bid;
+    score.margin = score.taken[d] - hand.bid;
+    score.made = score.margin >= 0;
+    score.score[d] = DeclarersScore(score.taken[d], hand.bid);
     score.score[o] = score.taken[o];
-    score.result = margin > 0    ? "Made by " + std::to_string(margin)
-                   : margin == 0 ? std::string("Made exactly")
-                                 : "Set by " + std::to_string(-margin);
     return score;
+}
+
+std::string HandScore::Result() const {
+    if (thrownIn) return "Thrown in";
+    return margin > 0    ? "Made by " + std::to_string(margin)
+           : margin == 0 ? std::string("Made exactly")
+                         : "Set by " + std::to_string(-margin);
 }
 
 int GameWinner(const RuleSet& rules, const std::array<int, 2>& totals, int declarerSide, bool made) {

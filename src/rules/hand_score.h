@@ -27,9 +27,18 @@ struct HandScore {
     std::array<int, 2> taken{};  // counted meld plus card points
     std::array<int, 2> score{};
     bool made = false;
-    std::string result;  // "Made by 30", "Made exactly", "Set by 20", "Thrown in"
+    bool thrownIn = false;
+    int margin = 0;  // what the declarers took beyond the bid (below it when negative)
+    /// "Made by 30", "Made exactly", "Set by 20" or "Thrown in": written only
+    /// when asked for, as a simulation scores hands by the thousand.
+    [[nodiscard]] std::string Result() const;
 };
 HandScore ScoreHand(const RuleSet& rules, const HandTally& hand);
+
+/// The declaring side's score for what it took (counted meld and card
+/// points) against its bid: what it took when that reaches the bid, else
+/// minus the bid.
+constexpr int DeclarersScore(int taken, int bid) { return taken >= bid ? taken : -bid; }
 
 /// The side that has won the game once a hand's score is added to `totals`,
 /// or -1. When both sides reach the target in the same hand the declaring

@@ -235,7 +235,7 @@ TEST(HandScore, MadeSetLostMeldAndTheGameEnd) {
     };
     for (const auto& [bid, t, result, scores] : cases) {
         const HandScore score = ScoreHand(rules, {0, bid, {t[0], t[1]}, {t[2], t[3]}, {t[4], t[5]}, false});
-        EXPECT_EQ(score.result, result);
+        EXPECT_EQ(score.Result(), result);
         EXPECT_EQ(score.score, scores) << result;
     }
     // Totals after the hand, the declaring side, whether it made, and the winner.

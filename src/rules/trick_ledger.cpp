@@ -1,0 +1,74 @@
+#include "rules/trick_ledger.h"
+
+#include "rules/auction.h"
+#include "rules/trick_rules.h"
+
+namespace vantrel {
+
+CardPointTable CardPointsTable(const RuleSet& rules) {
+    CardPointTable table{};
+    for (int kind = 0; kind < kCardKinds; ++kind) table[static_cast<std::size_t>(kind)] = CardPointsOf(rules, kind);
+    return table;
+}
+
+BookedTrick BookTrick(const RuleSet& rules, const CardPointTable& points, std::span<const int> trick, int trump,
+                      bool lastTrick) {
+    BookedTrick booked{TrickWinner(trick, trump, rules.tricks), lastTrick ? rules.lastTrick : 0};
+    for (const int card : trick) booked.points += points[static_cast<std::size_t>(card)];
+    return booked;
+}
+
+BookedTrick BookTrick(const RuleSet& rules, std::span<const int> trick, int trump, bool lastTrick) {
+    return BookTrick(rules, CardPointsTable(rules), trick, trump, lastTrick);
+}
+
+TrickLedger::TrickLedger(const RuleSet& rules, int trump, int leader)
+    : rules_(rules), trump_(trump), leader_(leader & 3), pointsOf_(CardPointsTable(rules)) {}
+
+TrickLedger::TrickLedger(const RuleSet& rules, int trump, int leader, const std::array<int, 2>& points,
+                         const std::array<int, 2>& tricks)
+    : TrickLedger(rules, trump, leader) {
+    points_ = points;
+    tricks_ = tricks;
+    played_ = first_ = 4 * (tricks[0] + tricks[1]);
+}
+
+void TrickLedger::Book(Step& step) {
+    const BookedTrick booked = BookTrick(rules_, pointsOf_, trick_, trump_, played_ == 48);
+    const int winner = (leader_ + booked.winner) & 3;
+    step.trick = trick_;
+    step.side = SideOf(winner);
+    step.points = booked.points;
+    points_[static_cast<std::size_t>(step.side)] += booked.points;
+    ++tricks_[static_cast<std::size_t>(step.side)];
+    leader_ = winner;
+    trickSize_ = 0;
+}
+
+int TrickLedger::TakeBack() {
+    if (played_ == first_) return -1;
+    const Step& step = steps_[static_cast<std::size_t>(--played_)];
+    if (step.side >= 0) {
+        points_[static_cast<std::size_t>(step.side)] -= step.points;
+        --tricks_[static_cast<std::size_t>(step.side)];
+        trick_ = step.trick;
+        trickSize_ = 4;
+    }
+    leader_ = step.leader;
+    --trickSize_;
+    return step.kind;
+}
+
+std::span<const int> TrickLedger::LastTrick() const {
+    const int finished = played_ - trickSize_;  // cards in finished tricks
+    if (finished - first_ < 4) return {};
+    return steps_[static_cast<std::size_t>(finished - 1)].trick;
+}
+
+int TrickLedger::LastTrickLeader() const {
+    const int finished = played_ - trickSize_;
+    if (finished - first_ < 4) return leader_;
+    return steps_[static_cast<std::size_t>(finished - 4)].leader;
+}
+
+}  // namespace vantrel

@@ -1,0 +1,96 @@
+#pragma once
+
+#include <array>
+#include <span>
+
+#include "rules/cards.h"
+#include "rules/rule_set.h"
+
+namespace vantrel {
+
+/// A finished trick as the rules book it: the place (0..3, in the order
+/// played) of the card that takes it and the card points it carries, the
+/// last trick's points included. The one place where a trick is reckoned.
+struct BookedTrick {
+    int winner = 0;
+    int points = 0;
+};
+BookedTrick BookTrick(const RuleSet& rules, std::span<const int> trick, int trump, bool lastTrick);
+
+/// Each kind's card points under a rule set.
+using CardPointTable = std::array<int, kCardKinds>;
+CardPointTable CardPointsTable(const RuleSet& rules);
+/// BookTrick with the card points read from a table made beforehand: the
+/// search books millions of tricks.
+BookedTrick BookTrick(const RuleSet& rules, const CardPointTable& points, std::span<const int> trick, int trump,
+                      bool lastTrick);
+
+/// The tricks of a hand as its cards are played, whoever's cards they are:
+/// the seat to lead and to play, the trick on the table, the trick last
+/// finished, and each side's tricks and card points. The hand in play, a
+/// seat's view of it and the game keep their tricks here. Cards can be taken
+/// back one at a time, cheaply, for a search.
+class TrickLedger {
+public:
+    TrickLedger(const RuleSet& rules, int trump, int leader);
+    /// A hand taken up between tricks: the seat to lead and what each side
+    /// has taken in the tricks already played.
+    TrickLedger(const RuleSet& rules, int trump, int leader, const std::array<int, 2>& points,
+                const std::array<int, 2>& tricks);
+
+    [[nodiscard]] int ToPlay() const { return (leader_ + trickSize_) & 3; }
+    [[nodiscard]] int Leader() const { return leader_; }
+    [[nodiscard]] int Trump() const { return trump_; }
+    [[nodiscard]] int Played() const { return played_; }
+    [[nodiscard]] bool Over() const { return played_ == 48; }
+    [[nodiscard]] std::span<const int> Trick() const { return {trick_.data(), static_cast<std::size_t>(trickSize_)}; }
+    /// Card points and tricks taken by each side (0 South-North, 1 East-West).
+    [[nodiscard]] const std::array<int, 2>& Points() const { return points_; }
+    [[nodiscard]] const std::array<int, 2>& Tricks() const { return tricks_; }
+
+    /// The trick last finished, in the order played, and the seat that led
+    /// it; empty before the first trick is over (or since the hand was taken up).
+    [[nodiscard]] std::span<const int> LastTrick() const;
+    [[nodiscard]] int LastTrickLeader() const;
+
+    /// The card of the seat to play; a fourth card books the trick.
+    void Add(int kind) {
+        Step& step = steps_[static_cast<std::size_t>(played_)];
+        step.kind = kind;
+        step.leader = leader_;
+        step.side = -1;
+        trick_[static_cast<std::size_t>(trickSize_++)] = kind;
+        ++played_;
+        if (trickSize_ == 4) Book(step);
+    }
+    /// Takes back the last card added and returns it; -1 when there is none
+    /// from after the hand was taken up.
+    int TakeBack();
+
+    friend bool operator==(const TrickLedger&, const TrickLedger&) = default;
+
+private:
+    struct Step {
+        int kind = 0;
+        int leader = 0;              // before the card
+        std::array<int, 4> trick{};  // the trick the card completed, if it did
+        int side = -1;               // who took it: -1 while the trick goes on
+        int points = 0;
+        friend bool operator==(const Step&, const Step&) = default;
+    };
+    void Book(Step& step);
+
+    RuleSet rules_;
+    int trump_;
+    int leader_;
+    std::array<int, 4> trick_{};
+    int trickSize_ = 0;
+    std::array<int, 2> points_{};
+    std::array<int, 2> tricks_{};
+    int played_ = 0;
+    int first_ = 0;  // cards played before the hand was taken up
+    std::array<Step, 48> steps_{};
+    CardPointTable pointsOf_{};
+};
+
+}  // namespace vantrel
