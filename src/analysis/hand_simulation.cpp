@@ -45,8 +45,8 @@ std::vector<NearMeld> FindNearMelds(HandCounts own, MeldRules rules) {
             if (CountOf(own, 6 * suit + rank) == 0) missing.push_back(6 * suit + rank);
         if (missing.size() == 1) add(std::string(name), missing);
     }
-    const int queen = KindOfCode(304);
-    const int jack = KindOfCode(405);
+    const int queen = KindOf(2, 3);  // the Queen of Spades
+    const int jack = KindOf(3, 4);   // the Jack of Diamonds
     if ((CountOf(own, queen) > 0) != (CountOf(own, jack) > 0))
         add("Pinochle", {CountOf(own, queen) > 0 ? jack : queen});
     for (int suit = 0; suit < 4; ++suit) {

@@ -2,19 +2,19 @@
 
 #include "analysis/hand_analysis.h"
 #include "form/form1.h"
-#include "rules/seats.h"
+#include "rules/design_codes.h"
 
 namespace vantrel {
 
 void StartRecordOnForm(PlayRecord& record, const Form1& form, std::string dealCode) {
-    const int trump = SuitNumber(form.module1.TrumpSuit);
-    const SeatInfo* declarer = SeatOfLetter(form.CurSeat);
+    // The form's letters become the engine's seat and suit here, once.
+    const Suit trump = SuitFromLetter(form.module1.TrumpSuit);
+    const std::optional<Seat> declarer = SeatFromLetter(form.CurSeat);
     const int bid =
-        declarer != nullptr && trump > 0
-            ? OwnFiguresOf(&form.Deck[static_cast<std::size_t>(declarer->first)])[static_cast<std::size_t>(trump - 1)]
-                  .bidValue
+        declarer && trump != Suit::None
+            ? OwnFiguresOf(&form.Deck[FirstPosition(*declarer)])[static_cast<std::size_t>(Index(trump))].bidValue
             : 0;
-    record.Start(form.Deck, trump, form.CurSeat, bid, std::move(dealCode));
+    record.Start(form.Deck, trump, declarer, bid, std::move(dealCode));
 }
 
 }  // namespace vantrel

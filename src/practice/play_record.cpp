@@ -5,6 +5,7 @@
 #include "analysis/hand_analysis.h"
 #include "rules/card_records.h"
 #include "rules/card_text.h"
+#include "rules/design_codes.h"
 #include "rules/designed_meld.h"
 #include "rules/designed_play.h"
 #include "rules/hand_score.h"
@@ -17,12 +18,7 @@ namespace vantrel {
 
 namespace {
 
-std::string SeatName(std::string_view letter) {
-    const SeatInfo* seat = SeatOfLetter(letter);
-    return seat != nullptr ? std::string(seat->name) : std::string(letter);
-}
-
-int KindOfCard(const CardRec& card) { return KindOfCode(card.Code); }
+std::string SeatName(Seat seat) { return std::string(NameOf(seat)); }
 
 }  // namespace
 
@@ -49,7 +45,7 @@ BidVerdict JudgeBid(const RuleSet& rules, HandCounts declarerHand, HandCounts pa
     return verdict;
 }
 
-void PlayRecord::Start(const std::array<CardRec, 49>& deal, int trumpSuit, std::string declarer, int bid,
+void PlayRecord::Start(const std::array<CardRec, 49>& deal, Suit trump, std::optional<Seat> declarer, int bid,
                        std::string dealCode, Source source) {
     const bool keepChecking = checking;
     const RuleSet keepRules = rules;
@@ -59,22 +55,21 @@ void PlayRecord::Start(const std::array<CardRec, 49>& deal, int trumpSuit, std::
     started_ = true;
     dealCode_ = std::move(dealCode);
     dealt_ = deal;
-    trump_ = trumpSuit >= 1 && trumpSuit <= 4 ? trumpSuit - 1 : -1;
-    declarer_ = SeatOfLetter(declarer) != nullptr ? std::move(declarer) : std::string();
+    trump_ = trump;
+    declarer_ = declarer;
     bid_ = bid;
     source_ = source;
 }
 
-HandCounts PlayRecord::HandAsDealt(std::string_view seat) const {
-    const SeatInfo* info = SeatOfLetter(seat);
-    return info != nullptr ? CountsOfHand(&dealt_[static_cast<std::size_t>(info->first)]) : 0;
+HandCounts PlayRecord::HandAsDealt(Seat seat) const {
+    return CountsOfHand(&dealt_[static_cast<std::size_t>(FirstPosition(seat))]);
 }
 
 void PlayRecord::CardClicked(int index) {
-    const SeatInfo* seat = SeatOfIndex(index);
-    if (!started_ || seat == nullptr || tricks_.size() >= 12) return;
-    Play play{index, std::string(seat->letter), KindOfCard(dealt_[static_cast<std::size_t>(index)]), {}};
-    const std::string name(seat->name);
+    const std::optional<Seat> seat = SeatAtPosition(index);
+    if (!started_ || !seat || tricks_.size() >= 12) return;
+    Play play{index, *seat, KindOfCard(dealt_[static_cast<std::size_t>(index)]), {}};
+    const std::string name = SeatName(*seat);
     if (checking) {
         const bool again = played_.count(index) != 0;
         const bool second =
@@ -85,9 +80,9 @@ void PlayRecord::CardClicked(int index) {
             std::vector<int> trick;
             for (const Play& p : current_) trick.push_back(p.kind);
             HandCounts hand = 0;
-            for (int p = seat->first; p < seat->first + kCardsPerHand; ++p)
+            for (int p = FirstPosition(*seat); p < FirstPosition(*seat) + kCardsPerHand; ++p)
                 if (played_.count(p) == 0) hand += KindBit(KindOfCard(dealt_[static_cast<std::size_t>(p)]));
-            if (std::string why = WhyNotLegal(hand, trick, play.kind, trump_, rules.play, name); !why.empty())
+            if (std::string why = WhyNotLegal(hand, trick, play.kind, Index(trump_), rules.play, name); !why.empty())
                 play.faults.push_back(std::move(why));
         }
     }
@@ -96,10 +91,8 @@ void PlayRecord::CardClicked(int index) {
     if (current_.size() == 4) CompleteTrick();
 }
 
-void PlayRecord::CardPlayed(int seat, int kind) {
-    if (seat < 0 || seat > 3) return;
-    const SeatInfo& info = kSeats[static_cast<std::size_t>(seat)];
-    for (int p = info.first; p < info.first + kCardsPerHand; ++p)
+void PlayRecord::CardPlayed(Seat seat, int kind) {
+    for (int p = FirstPosition(seat); p < FirstPosition(seat) + kCardsPerHand; ++p)
         if (played_.count(p) == 0 && KindOfCard(dealt_[static_cast<std::size_t>(p)]) == kind) {
             CardClicked(p);
             return;
@@ -110,26 +103,27 @@ void PlayRecord::CompleteTrick() {
     Trick trick;
     std::array<int, 4> kinds{};
     for (std::size_t i = 0; i < 4; ++i) kinds[i] = current_[i].kind;
-    const BookedTrick booked = BookTrick(rules, kinds, trump_, tricks_.size() == 11);
+    const BookedTrick booked = BookTrick(rules, kinds, Index(trump_), tricks_.size() == 11);
     trick.points = booked.points;
     trick.winner = current_[static_cast<std::size_t>(booked.winner)].seat;
-    trick.tableWinner = current_[static_cast<std::size_t>(TrickWinner(kinds, trump_, TrickRules::RankAlone))].seat;
+    trick.tableWinner =
+        current_[static_cast<std::size_t>(TrickWinner(kinds, Index(trump_), TrickRules::RankAlone))].seat;
     trick.plays = std::move(current_);
     current_.clear();
     tricks_.push_back(std::move(trick));
     if (tricks_.size() < 12) return;
 
-    if (declarer_.empty()) return;
-    const bool southNorth = IsSouthNorth(declarer_);
+    if (!declarer_) return;
+    const int side = SideOf(*declarer_);
     int points = 0;
     int taken = 0;
     for (const Trick& t : tricks_)
-        if (IsSouthNorth(t.winner) == southNorth) {
+        if (SideOf(t.winner) == side) {
             points += t.points;
             ++taken;
         }
-    verdict_ = JudgeBid(rules, HandAsDealt(declarer_), HandAsDealt(PartnerOf(declarer_)), trump_, bid_, points, taken,
-                        southNorth ? "S-N" : "E-W");
+    verdict_ = JudgeBid(rules, HandAsDealt(*declarer_), HandAsDealt(PartnerOf(*declarer_)), Index(trump_), bid_, points,
+                        taken, side == 0 ? "S-N" : "E-W");
 }
 
 std::array<std::vector<int>, 4> PlayRecord::StillOut() const {
@@ -147,12 +141,12 @@ std::array<std::vector<int>, 4> PlayRecord::StillOut() const {
 std::string PlayRecord::Text() const {
     if (!started_) return "No hand has been played yet. Press \"Play Hand\" to begin.\n";
     std::string text = "Deal code: " + dealCode_ + "\n";
-    text += trump_ >= 0 ? "Trump: " + std::string(kSuitNames[static_cast<std::size_t>(trump_)])
-                        : std::string("Trump: none named");
-    text += declarer_.empty() ? "\n" : ", named by " + SeatName(declarer_) + "\n";
+    text += trump_ != Suit::None ? "Trump: " + std::string(kSuitNames[static_cast<std::size_t>(Index(trump_))])
+                                 : std::string("Trump: none named");
+    text += declarer_ ? ", named by " + SeatName(*declarer_) + "\n" : "\n";
     text += "Rules: " + rules.Name() + "; play checker: " + std::string(checking ? "on" : "off") + "\n";
 
-    auto playText = [](const Play& play) { return KindText(play.kind) + " " + play.seat; };
+    auto playText = [](const Play& play) { return KindText(play.kind) + " " + std::string(LetterOf(play.seat)); };
     auto faultLines = [](const Play& play) {
         std::string lines;
         for (const std::string& fault : play.faults) lines += "    ! " + fault + "\n";
@@ -179,7 +173,8 @@ std::string PlayRecord::Text() const {
 
     const auto out = StillOut();
     text += "\nStill out:  " + SuitsText(out);
-    if (trump_ >= 0) text += "\nTrumps still out: " + std::to_string(out[static_cast<std::size_t>(trump_)].size());
+    if (trump_ != Suit::None)
+        text += "\nTrumps still out: " + std::to_string(out[static_cast<std::size_t>(Index(trump_))].size());
     text += "\n";
 
     if (tricks_.size() == 12) {
@@ -189,8 +184,8 @@ std::string PlayRecord::Text() const {
             text += "No trump and declarer were named, so there is no bid to judge.\n";
         } else {
             const std::string meld = v.meldCounts ? std::to_string(v.declarerMeld + v.partnerMeld) : "0";
-            text += v.side + " meld " + meld + " (" + SeatName(declarer_) + " " + std::to_string(v.declarerMeld) +
-                    ", " + SeatName(PartnerOf(declarer_)) + " " + std::to_string(v.partnerMeld) +
+            text += v.side + " meld " + meld + " (" + SeatName(*declarer_) + " " + std::to_string(v.declarerMeld) +
+                    ", " + SeatName(PartnerOf(*declarer_)) + " " + std::to_string(v.partnerMeld) +
                     (v.meldCounts ? "" : ", lost: no trick taken") + ") + card points " + std::to_string(v.points) +
                     " = " + std::to_string(v.total) + " against the " +
                     (source_ == Source::Table ? "bid value " : "bid ") + std::to_string(v.bid) + ": " + v.result + "\n";

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -41,15 +42,15 @@ BidVerdict JudgeBid(const RuleSet& rules, HandCounts declarerHand, HandCounts pa
 class PlayRecord {
 public:
     struct Play {
-        int index = 0;     // table position of the card
-        std::string seat;  // seat letter
+        int index = 0;  // table position of the card
+        Seat seat = Seat::South;
         int kind = 0;
         std::vector<std::string> faults;
     };
     struct Trick {
         std::vector<Play> plays;
-        std::string winner;       // by the record's rules
-        std::string tableWinner;  // by the program's own table
+        Seat winner = Seat::South;       // by the record's rules
+        Seat tableWinner = Seat::South;  // by the program's own table
         int points = 0;
     };
 
@@ -59,15 +60,15 @@ public:
     enum class Source { Table, Game };
 
     /// A fresh record of a deal: table positions 1..48 (element 0 unused),
-    /// trump suit 1..4 (0: none named), the declarer's seat letter (empty:
-    /// none), the bid, and the deal's code.
-    void Start(const std::array<CardRec, 49>& deal, int trumpSuit, std::string declarer, int bid, std::string dealCode,
-               Source source = Source::Table);
+    /// trump (None where none was named), the declarer (where one was), the
+    /// bid, and the deal's code.
+    void Start(const std::array<CardRec, 49>& deal, Suit trump, std::optional<Seat> declarer, int bid,
+               std::string dealCode, Source source = Source::Table);
     /// A card was played from table position `index`.
     void CardClicked(int index);
-    /// A card of a kind was played from a seat's hand (seat 0..3 in table
-    /// order): the first such card there not yet played.
-    void CardPlayed(int seat, int kind);
+    /// A card of a kind was played from a seat's hand: the first such card
+    /// there not yet played.
+    void CardPlayed(Seat seat, int kind);
 
     /// The checker: off until the player switches it on.
     bool checking = false;
@@ -85,13 +86,13 @@ public:
 
 private:
     void CompleteTrick();
-    [[nodiscard]] HandCounts HandAsDealt(std::string_view seat) const;
+    [[nodiscard]] HandCounts HandAsDealt(Seat seat) const;
 
     bool started_ = false;
     std::string dealCode_;
     std::array<CardRec, 49> dealt_{};
-    int trump_ = -1;  // 0..3
-    std::string declarer_;
+    Suit trump_ = Suit::None;
+    std::optional<Seat> declarer_;
     int bid_ = 0;
     Source source_ = Source::Table;
     std::set<int> played_;

@@ -501,9 +501,8 @@ void GameWindow::FeedRecord(bool start) {
     }
     if (g.CardsPlayed().size() < recordedCards_) start = true;
     if (start || recordedCards_ == 0) {
-        record_.Start(DeckOfHands(g.HandsInPlay()), g.Trump() + 1,
-                      std::string(kSeats[static_cast<std::size_t>(g.Declarer())].letter), g.CurrentAuction().HighBid(),
-                      g.DealCode(), PlayRecord::Source::Game);
+        record_.Start(DeckOfHands(g.HandsInPlay()), SuitAt(g.Trump()), SeatAt(g.Declarer()),
+                      g.CurrentAuction().HighBid(), g.DealCode(), PlayRecord::Source::Game);
         recordedCards_ = 0;
     }
     // The seats of the cards, replayed from the hands as the play began.
@@ -512,7 +511,7 @@ void GameWindow::FeedRecord(bool start) {
         const int seat = replay.ToPlay();
         const int kind = g.CardsPlayed()[i];
         replay.Make(kind);
-        if (i >= recordedCards_) record_.CardPlayed(seat, kind);
+        if (i >= recordedCards_) record_.CardPlayed(SeatAt(seat), kind);
     }
     recordedCards_ = g.CardsPlayed().size();
     emit recordChanged();

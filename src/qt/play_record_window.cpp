@@ -11,6 +11,8 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
+#include "rules/design_codes.h"
+
 namespace vantrel {
 
 PlayRecordWindow::PlayRecordWindow(PlayRecord& record, QWidget* parent)
@@ -71,8 +73,9 @@ void PlayRecordWindow::Refresh() {
     } else {
         trick = tr("Trick %1:").arg(record_.tricks().size() + 1);
         for (const PlayRecord::Play& play : record_.current())
-            trick += QStringLiteral("  %1 %2").arg(QString::fromStdString(KindText(play.kind)),
-                                                   QString::fromStdString(play.seat));
+            trick += QStringLiteral("  %1 %2").arg(
+                QString::fromStdString(KindText(play.kind)),
+                QString::fromUtf8(LetterOf(play.seat).data(), static_cast<qsizetype>(LetterOf(play.seat).size())));
     }
     trick_->setText(trick);
     const QString text = QString::fromStdString(record_.Text());

@@ -1,5 +1,6 @@
 #include "rules/card_records.h"
 
+#include "rules/design_codes.h"
 #include "rules/card_table.h"
 #include "rules/seats.h"
 

@@ -6,13 +6,42 @@
 
 namespace vantrel {
 
+/// The four seats in the order of play, South first: the partnerships are
+/// South-North (side 0) and West-East (side 1).
+enum class Seat : int { South, West, North, East };
+inline constexpr std::array<Seat, 4> kAllSeats{Seat::South, Seat::West, Seat::North, Seat::East};
+constexpr int Index(Seat seat) { return static_cast<int>(seat); }
+constexpr Seat SeatAt(int index) { return static_cast<Seat>(index & 3); }
+constexpr Seat PartnerOf(Seat seat) { return SeatAt(Index(seat) + 2); }
+constexpr int SideOf(Seat seat) { return Index(seat) & 1; }
+
+/// The four suits, and None where no suit is named (no trump).
+enum class Suit : int { None = -1, Clubs, Hearts, Spades, Diamonds };
+inline constexpr std::array<Suit, 4> kAllSuits{Suit::Clubs, Suit::Hearts, Suit::Spades, Suit::Diamonds};
+constexpr int Index(Suit suit) { return static_cast<int>(suit); }
+/// The suit of index 0..3; None for any other.
+constexpr Suit SuitAt(int index) { return index >= 0 && index < 4 ? static_cast<Suit>(index) : Suit::None; }
+
+/// Arrays indexed by a seat, a suit or a side.
+template <class Key, class T, std::size_t N>
+struct ByKey : std::array<T, N> {
+    using std::array<T, N>::operator[];
+    constexpr T& operator[](Key key) { return std::array<T, N>::operator[](static_cast<std::size_t>(key)); }
+    constexpr const T& operator[](Key key) const { return std::array<T, N>::operator[](static_cast<std::size_t>(key)); }
+};
+template <class T>
+using PerSeat = ByKey<Seat, T, 4>;
+template <class T>
+using PerSuit = ByKey<Suit, T, 4>;
+
 /// The 24 kinds of card of the pinochle deck, numbered 6 * suit + rank with
 /// suits 0..3 (Clubs, Hearts, Spades, Diamonds) and ranks 0..5 (A, 10, K, Q,
-/// J, 9): a lower rank number is the higher card. The card record's code is
-/// 100 * (suit + 1) + (rank + 1).
+/// J, 9): a lower rank number is the higher card. The engines name a card by
+/// its kind; the design's card codes are met only at the edge
+/// (rules/design_codes.h).
 inline constexpr int kCardKinds = 24;
-constexpr int KindOfCode(int code) { return 6 * (code / 100 - 1) + (code % 100 - 1); }
-constexpr int CodeOfKind(int kind) { return 100 * (kind / 6 + 1) + kind % 6 + 1; }
+template <class T>
+using PerKind = std::array<T, kCardKinds>;
 constexpr int SuitOfKind(int kind) { return kind / 6; }
 constexpr int RankOfKind(int kind) { return kind % 6; }
 constexpr int KindOf(int suit, int rank) { return 6 * suit + rank; }

@@ -1,5 +1,6 @@
 #include "rules/designed_meld.h"
 
+#include "rules/design_codes.h"
 #include "rules/meld_values.h"
 #include "rules/seats.h"
 #include "rules/suit_facts.h"
@@ -13,8 +14,8 @@ constexpr int kJackOfDiamonds = 405;
 constexpr int kQueenOfSpadesKind = KindOfCode(kQueenOfSpades);
 constexpr int kJackOfDiamondsKind = KindOfCode(kJackOfDiamonds);
 
-constexpr int Suit(int code) { return code / 100; }
-constexpr int Rank(int code) { return code % 100; }
+constexpr int SuitOfCode(int code) { return code / 100; }
+constexpr int RankOfCode(int code) { return code % 100; }
 
 // The marriage value of one suit read off its sum of King and Queen codes:
 // one King and Queen (K+Q), King-King-Queen or King-Queen-Queen give 20, two
@@ -43,8 +44,8 @@ MeldCount CountMeld(const CardRec* hand, std::string_view t) {
     std::array<std::array<bool, 7>, 5> held{};
     for (int i = 0; i < 12; ++i) {
         const int code = hand[i].Code;
-        if (Suit(code) >= 1 && Suit(code) <= 4 && Rank(code) >= 1 && Rank(code) <= 6)
-            held[static_cast<std::size_t>(Suit(code))][static_cast<std::size_t>(Rank(code))] = true;
+        if (SuitOfCode(code) >= 1 && SuitOfCode(code) <= 4 && RankOfCode(code) >= 1 && RankOfCode(code) <= 6)
+            held[static_cast<std::size_t>(SuitOfCode(code))][static_cast<std::size_t>(RankOfCode(code))] = true;
     }
     auto holds = [&](int suit, int rank) {
         return held[static_cast<std::size_t>(suit)][static_cast<std::size_t>(rank)];
@@ -73,8 +74,8 @@ MeldCount CountMeld(const CardRec* hand, std::string_view t) {
     for (int i = 0; i < 12; ++i) {
         if (hand[i].Suit == t && !meld.noRun) continue;
         const int code = hand[i].Code;
-        if ((Rank(code) == 3 || Rank(code) == 4) && Suit(code) >= 1 && Suit(code) <= 4)
-            marriageSum[static_cast<std::size_t>(Suit(code))] += code;
+        if ((RankOfCode(code) == 3 || RankOfCode(code) == 4) && SuitOfCode(code) >= 1 && SuitOfCode(code) <= 4)
+            marriageSum[static_cast<std::size_t>(SuitOfCode(code))] += code;
     }
     for (int suit = 1; suit <= 4; ++suit) {
         int value = MarriageValue(suit, marriageSum[static_cast<std::size_t>(suit)]);

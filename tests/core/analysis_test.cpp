@@ -11,6 +11,7 @@
 #include "analysis/hand_analysis.h"
 #include "form/meld_report.h"
 #include "rules/card_records.h"
+#include "rules/design_codes.h"
 #include "rules/designed_meld.h"
 #include "rules/meld_rules.h"
 #include "rules/number_text.h"

@@ -12,6 +12,7 @@
 #include "players/search_player.h"
 #include "players/seat_view.h"
 #include "players/world_sampler.h"
+#include "rules/design_codes.h"
 #include "rules/trick_rules.h"
 #include "rules/unseen_deck.h"
 #include "test_support.h"

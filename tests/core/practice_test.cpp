@@ -8,6 +8,7 @@
 #include "practice/deal_code.h"
 #include "practice/play_record.h"
 #include "rules/card_records.h"
+#include "rules/design_codes.h"
 #include "rules/designed_play.h"
 #include "rules/meld_rules.h"
 #include "test_support.h"
@@ -161,14 +162,14 @@ TEST(PlayCheck, TheCheckerChangesNothingAndTheRecordReckonsByItsRules) {
                 const int suit = SuitOfKind(play.kind) + 1;
                 const int rank = RankOfKind(play.kind) + 1;
                 const std::pair<int, int> strength{suit == trump ? 2 : suit == led || !standard ? 1 : 0, -rank};
-                if (strength > best) best = strength, winner = play.seat;
+                if (strength > best) best = strength, winner = LetterOf(play.seat);
             }
             reckoned.push_back(winner);
-            recorded.push_back(trick.winner);
-            table.push_back(trick.tableWinner);
+            recorded.emplace_back(LetterOf(trick.winner));
+            table.emplace_back(LetterOf(trick.tableWinner));
             all += trick.points;
-            declarers += IsSouthNorth(trick.winner) != eastWest ? trick.points : 0;
-            const std::string remark = "the table gave it to " + std::string(SeatOfLetter(trick.tableWinner)->name);
+            declarers += (SideOf(trick.winner) == 0) != eastWest ? trick.points : 0;
+            const std::string remark = "the table gave it to " + std::string(NameOf(trick.tableWinner));
             EXPECT_EQ(text.find(remark) != std::string::npos || trick.winner == trick.tableWinner, true);
         }
         EXPECT_EQ(recorded, reckoned);
@@ -313,11 +314,11 @@ TEST(PlayCheck, TheMeldCountsForATrickTakenEvenWithNoCardPoints) {
     PlayRecord record;
     record.rules = rules;
     record.checking = false;
-    record.Start(DeckOfHands(hands), 2, "S", 250, "");
+    record.Start(DeckOfHands(hands), Suit::Hearts, Seat::South, 250, "");
     for (const char* trick : tricks) {
         const std::vector<CardRec> cards = testing::CardsOf(trick);
         for (int seat = 0; seat < 4; ++seat)
-            record.CardPlayed(seat, KindOfCode(cards[static_cast<std::size_t>(seat)].Code));
+            record.CardPlayed(SeatAt(seat), KindOfCode(cards[static_cast<std::size_t>(seat)].Code));
     }
     ASSERT_EQ(record.tricks().size(), 12u);
     const BidVerdict& v = record.verdict();

@@ -6,6 +6,7 @@
 #include <random>
 
 #include "rules/auction.h"
+#include "rules/design_codes.h"
 #include "rules/hand_score.h"
 #include "rules/meld_rules.h"
 #include "rules/play_state.h"

@@ -13,6 +13,7 @@
 #include "form/form1.h"
 #include "rules/card_table.h"
 #include "rules/cards.h"
+#include "rules/design_codes.h"
 #include "rules/seats.h"
 
 namespace vantrel::testing {
