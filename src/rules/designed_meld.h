@@ -5,6 +5,7 @@
 
 #include "rules/card_rec.h"
 #include "rules/cards.h"
+#include "rules/suit_facts.h"
 
 namespace vantrel {
 
@@ -34,19 +35,10 @@ MeldCount CountMeld(const CardRec* hand, std::string_view t);
 /// hand card by card for one trump; this reads each suit once through a
 /// table, so a simulation can weigh three hands in four trumps about a
 /// million times a second. The two agree for every hand and trump.
-class DesignedMeld {
+/// NoTrump is what CountMeld gives for a text that names no suit.
+class DesignedMeld : public MeldByTrump {
 public:
     explicit DesignedMeld(HandCounts hand);
-
-    /// The meld for no trump: what CountMeld gives for a text that names no suit.
-    [[nodiscard]] int NoTrump() const { return base_; }
-    /// The meld for trump suit 0..3 (Clubs, Hearts, Spades, Diamonds), nines
-    /// of trump included at 10 each.
-    [[nodiscard]] int WithTrump(int suit) const { return withTrump_[static_cast<std::size_t>(suit)]; }
-
-private:
-    int base_ = 0;
-    std::array<int, 4> withTrump_{};
 };
 
 }  // namespace vantrel

@@ -5,6 +5,7 @@
 
 #include "rules/cards.h"
 #include "rules/rule_set.h"
+#include "rules/suit_facts.h"
 
 namespace vantrel {
 
@@ -49,15 +50,9 @@ MeldReport StandardMeldReport(HandCounts hand, int trump);
 
 /// The same total, read through a table of each suit once: fast enough for
 /// the simulation.
-class StandardMeld {
+class StandardMeld : public MeldByTrump {
 public:
     explicit StandardMeld(HandCounts hand);
-    [[nodiscard]] int NoTrump() const { return base_; }
-    [[nodiscard]] int WithTrump(int suit) const { return withTrump_[static_cast<std::size_t>(suit)]; }
-
-private:
-    int base_ = 0;
-    std::array<int, 4> withTrump_{};
 };
 
 /// A hand's meld for a trump under a rule set: the standard count, or the

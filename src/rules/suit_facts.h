@@ -19,6 +19,20 @@ struct SuitFacts {
     std::uint8_t designedMarriage = 0;
 };
 
+/// A hand's meld ready for any trump, as a fast count gives it.
+class MeldByTrump {
+public:
+    /// The meld for no trump.
+    [[nodiscard]] int NoTrump() const { return base_; }
+    /// The meld for trump suit 0..3 (Clubs, Hearts, Spades, Diamonds), the
+    /// nines of trump included.
+    [[nodiscard]] int WithTrump(int suit) const { return withTrump_[static_cast<std::size_t>(suit)]; }
+
+protected:
+    int base_ = 0;
+    std::array<int, 4> withTrump_{};
+};
+
 /// The facts of every one of the 4096 ways a suit can lie in a hand.
 extern const std::array<SuitFacts, 4096> kSuitFacts;
 
