@@ -94,17 +94,17 @@ MeldCount CountMeld(const CardRec* hand, std::string_view t) {
 
 DesignedMeld::DesignedMeld(HandCounts hand) {
     std::array<const SuitFacts*, 4> suit{};
-    std::array<bool, 4> around{true, true, true, true};
+    int around = 15;  // the ranks held in every suit so far
     bool anyRun = false;
     int marriages = 0;
     for (std::size_t s = 0; s < 4; ++s) {
         suit[s] = &FactsOf(hand, static_cast<int>(s));
-        for (std::size_t r = 0; r < 4; ++r) around[r] = around[r] && suit[s]->around[r] > 0;
-        anyRun = anyRun || suit[s]->runs > 0;
-        base_ += suit[s]->runs > 0 ? meld_values::kRun : 0;
+        around &= suit[s]->held;
+        anyRun = anyRun || suit[s]->Runs() > 0;
+        base_ += suit[s]->Runs() > 0 ? meld_values::kRun : 0;
         marriages += suit[s]->designedMarriage;
     }
-    for (std::size_t r = 0; r < 4; ++r) base_ += around[r] ? meld_values::kAround[r] : 0;
+    for (std::size_t r = 0; r < 4; ++r) base_ += (around >> r & 1) != 0 ? meld_values::kAround[r] : 0;
     const int queens = CountOf(hand, kQueenOfSpadesKind);
     const int jacks = CountOf(hand, kJackOfDiamondsKind);
     base_ += queens == 2 && jacks == 2 ? meld_values::kDesignedDoublePinochle
@@ -114,7 +114,7 @@ DesignedMeld::DesignedMeld(HandCounts hand) {
     // the trump King and Queen stay out of the marriages altogether.
     for (std::size_t s = 0; s < 4; ++s) {
         const int marriage = suit[s]->designedMarriage;
-        withTrump_[s] = base_ - marriage + (anyRun ? 0 : 2 * marriage) + meld_values::kNineOfTrump * suit[s]->nines;
+        withTrump_[s] = base_ - marriage + (anyRun ? 0 : 2 * marriage) + meld_values::kNineOfTrump * suit[s]->Nines();
     }
 }
 

@@ -117,16 +117,16 @@ StandardMeld::StandardMeld(HandCounts hand) {
     std::array<int, 4> around{2, 2, 2, 2};
     for (std::size_t s = 0; s < 4; ++s) {
         suit[s] = &FactsOf(hand, static_cast<int>(s));
-        base_ += kMarriage * suit[s]->marriages;
-        for (std::size_t r = 0; r < 4; ++r) around[r] = std::min<int>(around[r], suit[s]->around[r]);
+        base_ += kMarriage * suit[s]->Marriages();
+        for (std::size_t r = 0; r < 4; ++r) around[r] = std::min(around[r], suit[s]->Around(r));
     }
     for (std::size_t r = 0; r < 4; ++r) base_ += AroundValue(r, around[r]);
     base_ += kPinochleValue[static_cast<std::size_t>(
         std::min(CountOf(hand, KindOf(kSpades, kQueen)), CountOf(hand, KindOf(kDiamonds, kJack))))];
     for (std::size_t t = 0; t < 4; ++t) {
         const SuitFacts& f = *suit[t];
-        withTrump_[t] = base_ - kMarriage * f.marriages + kRunValue[f.runs] + kRoyalMarriage * (f.marriages - f.runs) +
-                        kNineOfTrump * f.nines;
+        withTrump_[t] = base_ - kMarriage * f.Marriages() + kRunValue[static_cast<std::size_t>(f.Runs())] +
+                        kRoyalMarriage * (f.Marriages() - f.Runs()) + kNineOfTrump * f.Nines();
     }
 }
 

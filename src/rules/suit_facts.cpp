@@ -19,13 +19,15 @@ constexpr std::array<SuitFacts, 4096> BuildSuitFacts() {
     for (int bits = 0; bits < 4096; ++bits) {
         const std::array<int, 6> n = RankCounts(bits);
         SuitFacts& facts = table[static_cast<std::size_t>(bits)];
-        facts.runs = static_cast<std::uint8_t>(std::min({n[0], n[1], n[2], n[3], n[4], 2}));
-        facts.marriages = static_cast<std::uint8_t>(std::min(n[2], n[3]));
-        facts.nines = static_cast<std::uint8_t>(n[5]);
-        for (std::size_t r = 0; r < 4; ++r)
-            facts.around[r] = static_cast<std::uint8_t>(n[static_cast<std::size_t>(meld_values::kAroundRanks[r])]);
-        facts.designedMarriage = static_cast<std::uint8_t>(facts.runs > 0 ? DesignedMarriageValue(n[2] - 1, n[3] - 1)
-                                                                          : DesignedMarriageValue(n[2], n[3]));
+        const int runs = std::min({n[0], n[1], n[2], n[3], n[4], 2});
+        facts.counts = static_cast<std::uint8_t>(runs | std::min(n[2], n[3]) << 2 | n[5] << 4);
+        for (std::size_t r = 0; r < 4; ++r) {
+            const int copies = n[static_cast<std::size_t>(meld_values::kAroundRanks[r])];
+            facts.around = static_cast<std::uint8_t>(facts.around | copies << (2 * r));
+            facts.held = static_cast<std::uint8_t>(facts.held | (copies > 0 ? 1 : 0) << r);
+        }
+        facts.designedMarriage = static_cast<std::uint8_t>(runs > 0 ? DesignedMarriageValue(n[2] - 1, n[3] - 1)
+                                                                    : DesignedMarriageValue(n[2], n[3]));
     }
     return table;
 }
