@@ -15,10 +15,14 @@
 #include "rules/design_codes.h"
 #include "rules/trick_rules.h"
 #include "rules/unseen_deck.h"
+#include "play_support.h"
 #include "test_support.h"
 
 namespace vantrel {
 namespace {
+using testing::Exhaustive;
+using testing::RandomDeal;
+using testing::RandomLegal;
 
 HandCounts Hand(std::string_view names) { return testing::CountsOf(names); }
 std::vector<int> Kinds(std::string_view names) {
@@ -61,32 +65,6 @@ TEST(RulePlayer, HabitsAtTheTable) {
                               &rules};
         EXPECT_EQ(KindText(RuleCard(input)), KindText(Kinds(h.card).front())) << h.habit;
     }
-}
-
-// A deal of the pinochle deck from a generator.
-std::array<HandCounts, 4> RandomDeal(Random& random) {
-    return UnseenDeck(kWholeDeck).Deal(random, std::array<int, 4>{12, 12, 12, 12});
-}
-
-int RandomLegal(KindMask legal, Random& random) {
-    KindMask m = legal;
-    for (int pick = static_cast<int>(random.Below(static_cast<std::uint32_t>(std::popcount(legal)))); pick > 0; --pick)
-        m &= m - 1;
-    return std::countr_zero(m);
-}
-
-// Every line of play, without pruning: what `side` takes to the end.
-int Exhaustive(PlayState& state, int side) {
-    if (state.Over()) return state.Points()[static_cast<std::size_t>(side)];
-    const bool ours = SideOf(state.ToPlay()) == side;
-    int best = ours ? -1 : 1 << 20;
-    for (KindMask m = state.Legal(); m != 0; m &= m - 1) {
-        state.Make(std::countr_zero(m));
-        const int value = Exhaustive(state, side);
-        state.Unmake();
-        best = ours ? std::max(best, value) : std::min(best, value);
-    }
-    return best;
 }
 
 // Views of all four seats of a deal, kept up to date card by card.

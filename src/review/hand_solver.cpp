@@ -1,0 +1,324 @@
+#include "review/hand_solver.h"
+
+#include <algorithm>
+#include <bit>
+
+#include "players/rule_player.h"
+#include "rules/auction.h"
+#include "rules/trick_rules.h"
+
+namespace vantrel {
+
+namespace {
+
+constexpr int kInfinity = 1 << 20;
+
+// The four hands, the leader and the game they are played in (the trump and
+// the rules), mixed into 64 bits. The mix is not one to one, but two
+// positions that share a key are as likely as a random 64-bit match: once
+// in many thousands of years of solving. The table is shared by the solves
+// of different deals, whose last tricks often meet the same cards.
+std::uint64_t PositionKey(const std::array<HandCounts, 4>& hands, int leader, std::uint64_t game) {
+    std::uint64_t key = (game + static_cast<std::uint64_t>(leader) + 1) * std::uint64_t{0xD6E8FEB86659FD93};
+    for (const HandCounts hand : hands) {
+        key = (key ^ hand) * std::uint64_t{0x9E3779B97F4A7C15};
+        key ^= key >> 29;
+    }
+    return key | 1;  // never the empty entry's 0
+}
+
+}  // namespace
+
+HandSolver::HandSolver(int tableBits)
+    : table_(std::size_t{1} << std::clamp(tableBits, 4, 26)), mask_(table_.size() - 2) {}
+
+void HandSolver::Clear() {
+    std::fill(table_.begin(), table_.end(), Entry{});
+    history_ = {};
+}
+
+int HandSolver::Solve(const PlayState& state, int side, const std::atomic<bool>* cancel) {
+    if (state.Over()) return 0;
+    state_ = state;
+    points_ = CardPointsTable(state.Rules());
+    for (int bits = 0; bits < 4096; ++bits) {
+        int sum = 0;
+        for (int rank = 0; rank < 6; ++rank)
+            sum += ((bits >> (2 * rank)) & 3) * points_[static_cast<std::size_t>(rank)];
+        suitPoints_[static_cast<std::size_t>(bits)] = sum;
+    }
+    int out = state.Rules().lastTrick;
+    for (const HandCounts hand : state.Hands())
+        for (int suit = 0; suit < 4; ++suit)
+            out += suitPoints_[static_cast<std::size_t>((hand >> (12 * suit)) & 0xFFF)];
+    for (const int card : state.Trick()) out += points_[static_cast<std::size_t>(card)];
+    // Cards can stand for each other only where two neighbouring ranks
+    // carry the same points and tricks go by the suit led.
+    mergeable_ = false;
+    if (state.Rules().tricks == TrickRules::SuitLed)
+        for (int rank = 1; rank < 6; ++rank)
+            if (points_[static_cast<std::size_t>(rank)] == points_[static_cast<std::size_t>(rank - 1)])
+                mergeable_ = true;
+    const RuleSet& rules = state.Rules();
+    game_ = static_cast<std::uint64_t>(state.Trump() + 1) | static_cast<std::uint64_t>(rules.tricks) << 3 |
+            static_cast<std::uint64_t>(rules.cardPoints) << 4 | std::uint64_t{rules.play.followSuit} << 5 |
+            std::uint64_t{rules.play.headTrick} << 6 | std::uint64_t{rules.play.trumpWhenVoid} << 7 |
+            std::uint64_t{rules.play.overTrump} << 8 | static_cast<std::uint64_t>(rules.lastTrick & 0xFFFF) << 9;
+    game_ *= std::uint64_t{0xC2B2AE3D27D4EB4F};
+    side_ = side & 1;
+    base_ = state.Points()[static_cast<std::size_t>(side_)];
+    total_ = state.Points()[0] + state.Points()[1] + out;
+    cancel_ = cancel;
+    stopped_ = false;
+    // The rule players' playout of the position is the first guess.
+    int made = 0;
+    while (!state_.Over()) {
+        state_.Make(RuleCard(state_, state_.Leader()));
+        ++made;
+    }
+    const int guess = state_.Points()[static_cast<std::size_t>(side_)] - base_;
+    while (made-- > 0) state_.Unmake();
+    const int value = Mtd(guess);
+    return stopped_ ? -1 : value;
+}
+
+PerKind<int> HandSolver::CardValues(const PlayState& state, const std::atomic<bool>* cancel) {
+    PerKind<int> values;
+    values.fill(-1);
+    PlayState after = state;
+    const int side = SideOf(state.ToPlay());
+    for (KindMask moves = state.Legal(); moves != 0; moves &= moves - 1) {
+        const int card = std::countr_zero(moves);
+        after.Make(card);
+        const int taken =
+            after.Points()[static_cast<std::size_t>(side)] - state.Points()[static_cast<std::size_t>(side)];
+        const int rest = Solve(after, side, cancel);
+        after.Unmake();
+        if (rest < 0) {
+            values.fill(-1);
+            return values;
+        }
+        values[static_cast<std::size_t>(card)] = taken + rest;
+    }
+    return values;
+}
+
+int HandSolver::Mtd(int guess) {
+    // Zero-window tests close in on the value from the guess: steps that
+    // double while the tests fail the same way, halving once the value is
+    // bracketed (a test's fail-soft answer often closes more).
+    int lower = 0;
+    int upper = total_ - state_.Points()[0] - state_.Points()[1];
+    int gamma = std::clamp(guess, lower + 1, std::max(lower + 1, upper));
+    int step = 2;
+    bool bracketed = false;
+    int lastWay = 0;
+    while (lower < upper && !stopped_) {
+        const int value = Search(gamma - 1, gamma);
+        const int way = value >= gamma ? 1 : -1;
+        if (way > 0)
+            lower = value;
+        else
+            upper = value;
+        if (lastWay != 0 && way != lastWay) bracketed = true;
+        lastWay = way;
+        if (bracketed) {
+            gamma = (lower + upper + 1) / 2;
+        } else {
+            gamma = way > 0 ? std::min(upper, lower + step) : std::max(lower + 1, upper - step + 1);
+            step *= 2;
+        }
+    }
+    return lower;
+}
+
+int HandSolver::Search(int alpha, int beta) {
+    if ((++nodes_ & 0xFFF) == 0 && cancel_ != nullptr && cancel_->load(std::memory_order_relaxed)) stopped_ = true;
+    if (stopped_) return alpha;
+    const std::array<int, 2>& points = state_.Points();
+    const int taken = points[static_cast<std::size_t>(side_)] - base_;
+    const int out = total_ - points[0] - points[1];
+    // What is taken stays taken, and no more than what is still out can be added.
+    if (out == 0 || taken >= beta) return taken;
+    if (taken + out <= alpha) return taken + out;
+
+    const bool boundary = state_.Played() % 4 == 0;
+    // South-North's share of what is still out, as the table knows it.
+    int knownLower = 0;
+    int knownUpper = out;
+    int hint = -1;
+    if (boundary) {
+        if (const Entry* entry = Find(); entry != nullptr) {
+            knownLower = entry->lower;
+            knownUpper = entry->upper;
+            // The other side takes what South-North leave.
+            const int lower = side_ == 0 ? knownLower : out - knownUpper;
+            const int upper = side_ == 0 ? knownUpper : out - knownLower;
+            if (taken + lower >= beta) return taken + lower;
+            if (taken + upper <= alpha) return taken + upper;
+            alpha = std::max(alpha, taken + lower);
+            beta = std::min(beta, taken + upper);
+            hint = entry->move == 0xFF ? -1 : entry->move;
+        }
+    }
+    const int seat = state_.ToPlay();
+    const bool maximising = SideOf(seat) == side_;
+    std::array<int, 24> order{};
+    // Without the table's card, a lead starts from the rule player's choice.
+    if (hint < 0 && boundary) hint = RuleCard(state_, state_.Leader());
+    const int count = OrderMoves(Distinct(state_.Legal()), hint, order);
+    int best = maximising ? -kInfinity : kInfinity;
+    int bestMove = order[0];
+    int a = alpha;
+    int b = beta;
+    for (int i = 0; i < count; ++i) {
+        const int card = order[static_cast<std::size_t>(i)];
+        state_.Make(card);
+        const int value = Search(a, b);
+        state_.Unmake();
+        if (maximising ? value > best : value < best) best = value, bestMove = card;
+        if (maximising)
+            a = std::max(a, value);
+        else
+            b = std::min(b, value);
+        if (a >= b) {
+            const int tricksLeft = 12 - state_.TricksPlayed();
+            history_[static_cast<std::size_t>(seat)][static_cast<std::size_t>(card)] += tricksLeft * tricksLeft;
+            break;
+        }
+    }
+    if (stopped_) return best;
+
+    if (boundary) {
+        // What the root side takes from here, as bounds on South-North's share.
+        const int own = side_ == 0 ? best - taken : out - (best - taken);
+        const bool above = best > alpha;  // not a fail low: at least this
+        const bool below = best < beta;   // not a fail high: at most this
+        if (side_ == 0 ? above : below) knownLower = std::max(knownLower, own);
+        if (side_ == 0 ? below : above) knownUpper = std::min(knownUpper, own);
+        Store(knownLower, knownUpper, bestMove);
+    }
+    return best;
+}
+
+const HandSolver::Entry* HandSolver::Find() const {
+    const std::uint64_t key = PositionKey(state_.Hands(), state_.Leader(), game_);
+    const Entry* pair = &table_[Slot(key)];
+    for (const Entry* entry : {pair, pair + 1})
+        if (entry->key == key) return entry;
+    return nullptr;
+}
+
+void HandSolver::Store(int lower, int upper, int move) {
+    const std::uint64_t key = PositionKey(state_.Hands(), state_.Leader(), game_);
+    Entry* pair = &table_[Slot(key)];
+    const auto tricksLeft = static_cast<std::int8_t>(12 - state_.TricksPlayed());
+    Entry* slot = nullptr;
+    for (Entry* entry : {pair, pair + 1})
+        if (entry->key == key) slot = entry;
+    if (slot == nullptr) {
+        // The pair keeps the deeper position in its first place and the
+        // newest in its second.
+        slot = pair->tricksLeft <= tricksLeft ? pair : pair + 1;
+        if (slot == pair && pair->tricksLeft >= 0) pair[1] = pair[0];
+    }
+    *slot = Entry{key, static_cast<std::int16_t>(lower), static_cast<std::int16_t>(upper),
+                  static_cast<std::uint8_t>(move), tricksLeft};
+}
+
+KindMask HandSolver::Distinct(KindMask legal) const {
+    // Under the suit led, a card's rank matters only against the cards
+    // still out; two of a hand's cards with the same points and nothing out
+    // between them, of which no other seat or trick holds a copy, are one
+    // choice. Trick values by rank alone compare suits too: no merging.
+    if (!mergeable_) return legal;
+    const int seat = state_.ToPlay();
+    HandCounts elsewhere = 0;
+    for (int other = 0; other < 4; ++other)
+        if (other != seat) elsewhere |= state_.Hands()[static_cast<std::size_t>(other)];
+    KindMask elsewhereKinds = HeldKinds(elsewhere);
+    for (const int card : state_.Trick()) elsewhereKinds |= KindFlag(card);
+    const KindMask out = elsewhereKinds | HeldKinds(state_.Hands()[static_cast<std::size_t>(seat)]);
+    KindMask distinct = legal;
+    for (int suit = 0; suit < 4; ++suit) {
+        int kept = -1;
+        for (int rank = 0; rank < 6; ++rank) {
+            const int kind = KindOf(suit, rank);
+            const KindMask flag = KindFlag(kind);
+            if ((legal & flag) != 0) {
+                if (kept >= 0 && points_[static_cast<std::size_t>(kept)] == points_[static_cast<std::size_t>(kind)] &&
+                    ((elsewhereKinds & (flag | KindFlag(kept))) == 0)) {
+                    distinct &= ~flag;
+                    ++merged_;
+                } else {
+                    kept = kind;
+                }
+            } else if ((out & flag) != 0) {
+                kept = -1;
+            }
+        }
+    }
+    return distinct;
+}
+
+int HandSolver::OrderMoves(KindMask moves, int hint, std::array<int, 24>& order) const {
+    const int seat = state_.ToPlay();
+    const std::span<const int> trick = state_.Trick();
+    const int placed = static_cast<int>(trick.size());
+    int trickPoints = 0;
+    for (const int card : trick) trickPoints += points_[static_cast<std::size_t>(card)];
+    // Who holds the trick so far, and whether that is this seat's side.
+    int winning = -1;
+    bool ours = false;
+    KindMask out = 0;
+    if (placed == 0) {
+        for (const HandCounts hand : state_.Hands()) out |= HeldKinds(hand);
+    } else {
+        const int place = TrickWinner(trick, state_.Trump(), state_.Rules().tricks);
+        winning = trick[static_cast<std::size_t>(place)];
+        ours = SideOf((state_.Leader() + place) & 3) == SideOf(seat);
+    }
+    std::array<int, 24> score{};
+    int count = 0;
+    for (; moves != 0; moves &= moves - 1) {
+        const int card = std::countr_zero(moves);
+        const int cardPoints = points_[static_cast<std::size_t>(card)];
+        // A static score first, the cut-offs the card made elsewhere to break ties.
+        int value = 0;
+        if (card == hint) {
+            value = 1 << 14;
+        } else if (placed == 0) {
+            // A lead no card still out can beat in its suit takes the trick
+            // unless it is cut.
+            if ((Above(card) & out) == 0) value = 1;
+        } else {
+            // Win it or feed a partner's winner with points; when the trick
+            // is the other side's, give it the least.
+            const bool takes = Beats(card, winning);
+            value = (takes || ours) ? 300 + trickPoints + cardPoints : -cardPoints;
+        }
+        value =
+            value * 65536 + std::min(history_[static_cast<std::size_t>(seat)][static_cast<std::size_t>(card)], 65535);
+        order[static_cast<std::size_t>(count)] = card;
+        score[static_cast<std::size_t>(count)] = value;
+        ++count;
+    }
+    for (int i = 1; i < count; ++i)
+        for (int j = i; j > 0 && score[static_cast<std::size_t>(j)] > score[static_cast<std::size_t>(j - 1)]; --j) {
+            std::swap(score[static_cast<std::size_t>(j)], score[static_cast<std::size_t>(j - 1)]);
+            std::swap(order[static_cast<std::size_t>(j)], order[static_cast<std::size_t>(j - 1)]);
+        }
+    return count;
+}
+
+bool HandSolver::Beats(int card, int winning) const {
+    if (state_.Rules().tricks != TrickRules::SuitLed) {
+        const std::array<int, 2> pair{winning, card};
+        return TrickWinner(pair, state_.Trump(), state_.Rules().tricks) == 1;
+    }
+    const int suit = SuitOfKind(card);
+    if (suit == SuitOfKind(winning)) return RankOfKind(card) < RankOfKind(winning);
+    return suit == state_.Trump();
+}
+
+}  // namespace vantrel

@@ -1,0 +1,83 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <vector>
+
+#include "rules/cards.h"
+#include "rules/play_state.h"
+
+namespace vantrel {
+
+/// The exact perfect-information value of a hand in play: the card points a
+/// side takes from a position to the end of the hand with every hand seen
+/// and both sides playing their best.
+///
+/// Zero-window searches converge on the value (MTD(f)); each is an
+/// alpha-beta search that stops where the points already taken or the points
+/// still out settle the question, and that keeps what it learns at each
+/// trick's start in a transposition table shared by every solve of the
+/// solver, whatever the deal. The first guess is the rule players' playout.
+/// Moves are tried best-first: the table's card (else, on the lead, the rule
+/// player's), then cards that take the trick with the most points or feed a
+/// partner's winner, and cards that cut off earlier searches. Two cards of one hand that no other card can tell
+/// apart (the same card points, no card still out between them in rank, no
+/// copy of either elsewhere) are searched once.
+class HandSolver {
+public:
+    /// A table of 2^tableBits entries (16 bytes each).
+    explicit HandSolver(int tableBits = 20);
+
+    /// The card points `side` (0 South-North, 1 West-East) takes from the
+    /// position to the end of the hand, the tricks on the table included;
+    /// 0 for a hand that is over. -1 when cancelled.
+    int Solve(const PlayState& state, int side, const std::atomic<bool>* cancel = nullptr);
+
+    /// For each card the seat to play may play, what its side takes from
+    /// the position to the end after that card; -1 for the others. All -1
+    /// when cancelled.
+    PerKind<int> CardValues(const PlayState& state, const std::atomic<bool>* cancel = nullptr);
+
+    /// Forgets what earlier solves learnt.
+    void Clear();
+    /// Positions searched since the solver was made.
+    [[nodiscard]] std::uint64_t Nodes() const { return nodes_; }
+    /// Cards left unsearched because a card of the same hand stood for them.
+    [[nodiscard]] std::uint64_t Merged() const { return merged_; }
+
+private:
+    struct Entry {
+        std::uint64_t key = 0;   // the position: the four hands and the leader
+        std::int16_t lower = 0;  // what South-North take from the trick's start to the end, as bounds
+        std::int16_t upper = 0;
+        std::uint8_t move = 0xFF;  // the best card found, 0xFF for none
+        std::int8_t tricksLeft = -1;
+    };
+
+    [[nodiscard]] const Entry* Find() const;
+    void Store(int lower, int upper, int move);
+    int Mtd(int guess);
+    int Search(int alpha, int beta);
+    KindMask Distinct(KindMask legal) const;
+    [[nodiscard]] bool Beats(int card, int winning) const;
+    int OrderMoves(KindMask moves, int hint, std::array<int, 24>& order) const;
+    std::size_t Slot(std::uint64_t key) const { return static_cast<std::size_t>(key) & mask_; }
+
+    PlayState state_{RuleSet::Standard(), {}, -1, 0};
+    CardPointTable points_{};
+    std::array<int, 4096> suitPoints_{};  // card points of a suit's twelve count bits
+    bool mergeable_ = false;
+    std::uint64_t game_ = 0;  // the trump and the rules, in every key
+    int side_ = 0;
+    int base_ = 0;   // points of the root side when the solve began
+    int total_ = 0;  // points taken by both sides at the end
+    const std::atomic<bool>* cancel_ = nullptr;
+    bool stopped_ = false;
+    std::vector<Entry> table_;  // two entries a slot: the deeper kept, the newer beside it
+    std::size_t mask_ = 0;
+    std::array<std::array<int, kCardKinds>, 4> history_{};
+    std::uint64_t nodes_ = 0;
+    mutable std::uint64_t merged_ = 0;
+};
+
+}  // namespace vantrel
