@@ -176,6 +176,10 @@ SearchChoice SearchCard(const SeatView& view, const SearchBudget& budget, std::u
             best = total[static_cast<std::size_t>(kind)], choice.card = kind;
     }
     choice.expected = best / choice.worlds;
+    for (KindMask moves = legal; moves != 0; moves &= moves - 1) {
+        const auto kind = static_cast<std::size_t>(std::countr_zero(moves));
+        choice.byCard[kind] = total[kind] / choice.worlds;
+    }
     return choice;
 }
 

@@ -34,6 +34,13 @@ struct SearchChoice {
     int card = -1;
     double expected = 0;  // mean card points for its side, to the end of the hand
     int worlds = 0;       // worlds weighed
+    /// The mean for each legal card; -1 for the others, and for every card
+    /// when there was no choice to weigh.
+    PerKind<double> byCard = [] {
+        PerKind<double> none{};
+        none.fill(-1);
+        return none;
+    }();
 };
 SearchChoice SearchCard(const SeatView& view, const SearchBudget& budget, std::uint64_t seed,
                         const std::atomic<bool>* cancel = nullptr);

@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "play_support.h"
+#include "players/rule_player.h"
 #include "players/search_player.h"
+#include "review/hand_review.h"
 #include "review/hand_solver.h"
+#include "rules/trick_rules.h"
 
 namespace vantrel {
 namespace {
@@ -93,7 +96,7 @@ TEST(Solver, AgreesWithTheSearchPlayersSolverFromSixToNineTricks) {
     Random random(43, 0);
     RuleSet designedPoints = RuleSet::Standard();
     designedPoints.cardPoints = CardValues::Designed;
-    for (const auto [tricksLeft, positions] : {std::pair{6, 240}, {7, 60}, {8, 12}, {9, 3}})
+    for (const auto& [tricksLeft, positions] : {std::pair{6, 240}, {7, 60}, {8, 12}, {9, 3}})
         for (int position = 0; position < positions; ++position) {
             PlayState state = RandomPosition(position % 3 == 2 ? designedPoints : RuleSet::Standard(), random,
                                              tricksLeft, position % 4);
@@ -102,6 +105,129 @@ TEST(Solver, AgreesWithTheSearchPlayersSolverFromSixToNineTricks) {
             ASSERT_EQ(solver.Solve(state, side), SolvePosition(copy, side))
                 << tricksLeft << " tricks left, position " << position;
         }
+}
+
+// A hand of a random deal played by the rule players, South's cards from
+// `fromTrick` on chosen by `south`, reviewed from that trick with South as
+// the user. With `allSeen`, South is shown every hand, so that the worlds
+// it weighs are the deal itself.
+template <class Choose>
+ReviewRequest PlayedHand(std::uint64_t seed, int fromTrick, bool allSeen, Choose south) {
+    Random random(seed, 0);
+    ReviewRequest request;
+    request.hands = RandomDeal(random);
+    request.trump = static_cast<int>(random.Below(4));
+    request.declarer = static_cast<int>(random.Below(4));
+    request.reviewed[0] = true;
+    request.firstTrick = fromTrick;
+    request.worlds = 20;
+    request.seed = seed;
+    if (allSeen) request.shown = request.hands;
+    PlayState state(request.rules, request.hands, request.trump, request.declarer);
+    while (!state.Over()) {
+        const int card =
+            state.ToPlay() == 0 && state.TricksPlayed() >= fromTrick ? south(state) : RuleCard(state, request.declarer);
+        request.plays.push_back(card);
+        state.Make(card);
+    }
+    return request;
+}
+
+TEST(Review, AnAceThrownOnTheOpponentsTrickIsABlunderAtItsCost) {
+    // Deals where South, fourth to play in the last five tricks (where the search is exact), cannot
+    // beat West-East's winning card and throws an ace on it when it could
+    // have played a card of fewer points. With every hand shown the fair review weighs
+    // the deal itself, exactly, so its cost is the par's drop.
+    int blunders = 0;
+    int thrown = 0;
+    for (std::uint64_t seed = 1; seed <= 1000; ++seed) {
+        bool threw = false;
+        std::size_t thrownAt = 0;
+        const ReviewRequest request = PlayedHand(seed, 7, true, [&](const PlayState& state) {
+            const KindMask legal = state.Legal();
+            const std::span<const int> trick = state.Trick();
+            if (!threw && trick.size() == 3) {
+                const int winner = (state.Leader() + TrickWinner(trick, state.Trump(), state.Rules().tricks)) & 3;
+                for (KindMask m = legal; m != 0; m &= m - 1) {
+                    const int ace = std::countr_zero(m);
+                    const KindMask cheaper = legal & ~KindFlag(ace) & ~KindFlag(ace + 1);
+                    if (SideOf(winner) == 1 && RankOfKind(ace) == 0 && cheaper != 0 &&
+                        TrickWinner(std::array<int, 4>{trick[0], trick[1], trick[2], ace}, state.Trump(),
+                                    state.Rules().tricks) != 3) {
+                        threw = true;
+                        thrownAt = static_cast<std::size_t>(state.Played());
+                        return ace;
+                    }
+                }
+            }
+            return 31 - std::countl_zero(legal);  // otherwise the lowest card of the last suit
+        });
+        if (!threw) continue;
+        ++thrown;
+        const HandReview review = ReviewHand(request);
+        ASSERT_TRUE(review.complete);
+        const ReviewedCard& card = review.cards[thrownAt - 28];
+        ASSERT_EQ(RankOfKind(card.kind), 0);
+        EXPECT_NEAR(card.cost, card.exactCost, 1e-9) << "seed " << seed;
+        EXPECT_EQ(card.label, LabelOf(card.exactCost)) << "seed " << seed;
+        if (card.exactCost >= 20) {
+            EXPECT_EQ(card.label, CardLabel::Blunder);
+            ++blunders;
+        }
+    }
+    // Most thrown aces give away their 11 and a little more: a mistake; the
+    // seeded deals hold one whose loss reaches a blunder's.
+    EXPECT_EQ(thrown, 23);
+    EXPECT_EQ(blunders, 1);
+}
+
+TEST(Review, TheSolversOwnPlayCostsNothingAndTheCostsAddUpToTheParsDrop) {
+    // South plays the solver's card in the last five tricks, the others the
+    // rule players': South never costs par, and the par's fall from the
+    // first reviewed card to the end is what each side's cards cost, South-North's
+    // counted against it and West-East's for it.
+    for (std::uint64_t seed = 1; seed <= 6; ++seed) {
+        HandSolver solver;
+        const ReviewRequest request = PlayedHand(seed, 7, false, [&](const PlayState& state) {
+            const PerKind<int> values = solver.CardValues(state);
+            return static_cast<int>(std::max_element(values.begin(), values.end()) - values.begin());
+        });
+        const HandReview review = ReviewHand(request);
+        ASSERT_TRUE(review.complete);
+        int southNorth = 0;
+        int westEast = 0;
+        for (const ReviewedCard& card : review.cards) {
+            if (card.seat == 0) EXPECT_EQ(card.exactCost, 0) << "seed " << seed << ", " << KindText(card.kind);
+            EXPECT_GE(card.exactCost, 0);
+            (SideOf(card.seat) == 0 ? southNorth : westEast) += card.exactCost;
+        }
+        EXPECT_EQ(review.parAtStart - review.points[0], southNorth - westEast) << "seed " << seed;
+        EXPECT_EQ(review.cards.back().parAfter, review.points[0]);
+    }
+}
+
+TEST(Review, IsTheSameOnAnyNumberOfThreadsAndStopsWhenCancelled) {
+    const ReviewRequest one = PlayedHand(5, 7, false, [](const PlayState& state) { return RuleCard(state, 0); });
+    ReviewRequest request = one;
+    request.threads = 1;
+    const HandReview single = ReviewHand(request);
+    ASSERT_TRUE(single.complete);
+    for (unsigned threads : {2u, 3u}) {
+        request.threads = threads;
+        const HandReview review = ReviewHand(request);
+        EXPECT_EQ(ReviewText(request, review), ReviewText(request, single)) << threads << " threads";
+        for (std::size_t c = 0; c < review.cards.size(); ++c)
+            EXPECT_EQ(review.cards[c].expected, single.cards[c].expected) << threads << " threads, card " << c;
+    }
+    // A cancel from the first step of progress ends the review unfinished.
+    std::atomic<bool> cancel{false};
+    int steps = 0;
+    const HandReview stopped = ReviewHand(request, &cancel, [&](int, int) {
+        ++steps;
+        cancel = true;
+    });
+    EXPECT_FALSE(stopped.complete);
+    EXPECT_LE(steps, 3);
 }
 
 }  // namespace

@@ -1,0 +1,231 @@
+#include "review/hand_review.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstdio>
+#include <mutex>
+#include <thread>
+
+#include "players/search_player.h"
+#include "players/seat_view.h"
+#include "review/hand_solver.h"
+#include "rules/play_state.h"
+#include "rules/trick_rules.h"
+
+namespace vantrel {
+
+CardLabel LabelOf(double cost) {
+    if (cost >= CostThresholds::kBlunder) return CardLabel::Blunder;
+    if (cost >= CostThresholds::kMistake) return CardLabel::Mistake;
+    if (cost >= CostThresholds::kInaccuracy) return CardLabel::Inaccuracy;
+    return CardLabel::Best;
+}
+
+std::string_view LabelText(CardLabel label) {
+    switch (label) {
+        case CardLabel::Inaccuracy:
+            return "inaccuracy";
+        case CardLabel::Mistake:
+            return "mistake";
+        case CardLabel::Blunder:
+            return "blunder";
+        case CardLabel::Best:
+            break;
+    }
+    return "best";
+}
+
+namespace {
+
+// The legal cards of the request in order, up to the first card that could
+// not have been played (a damaged record): the review stops there.
+std::vector<int> LegalPlays(const ReviewRequest& request) {
+    PlayState state(request.rules, request.hands, request.trump, request.declarer);
+    std::vector<int> plays;
+    for (const int kind : request.plays) {
+        if (state.Over() || !state.Play(kind).empty()) break;
+        plays.push_back(kind);
+    }
+    return plays;
+}
+
+// The seat's view just before the card at `index` was played.
+SeatView ViewBefore(const ReviewRequest& request, const std::vector<int>& plays, std::size_t index, int seat) {
+    SeatView view(request.rules, seat, request.hands[static_cast<std::size_t>(seat)], request.trump, request.declarer);
+    for (int other = 0; other < 4; ++other)
+        if (other != seat && request.shown[static_cast<std::size_t>(other)] != 0)
+            view.Shown(other, request.shown[static_cast<std::size_t>(other)]);
+    if (request.gave[static_cast<std::size_t>(seat)] != 0) view.Gave(request.gave[static_cast<std::size_t>(seat)]);
+    view.Bidding(request.calls);
+    for (std::size_t i = 0; i < index; ++i) view.Observe(plays[i]);
+    return view;
+}
+
+// A seed of its own for each card, whichever thread reviews it.
+std::uint64_t CardSeed(std::uint64_t seed, std::size_t index) {
+    std::uint64_t x = seed * std::uint64_t{0x9E3779B97F4A7C15} + index + 1;
+    x = (x ^ (x >> 30)) * std::uint64_t{0xBF58476D1CE4E5B9};
+    return x ^ (x >> 31);
+}
+
+}  // namespace
+
+HandReview ReviewHand(const ReviewRequest& request, const std::atomic<bool>* cancel,
+                      const std::function<void(int, int)>& progress) {
+    HandReview review;
+    const std::vector<int> plays = LegalPlays(request);
+    const std::size_t start =
+        std::min(plays.size(), static_cast<std::size_t>(std::clamp(request.firstTrick, 0, 12)) * 4);
+
+    // The cards in order with their seats and tricks, and who took each trick.
+    PlayState state(request.rules, request.hands, request.trump, request.declarer);
+    std::vector<PlayState> before;  // the hand before each reviewed card
+    for (std::size_t i = 0; i < plays.size(); ++i) {
+        if (i >= start) {
+            before.push_back(state);
+            ReviewedCard card;
+            card.seat = state.ToPlay();
+            card.kind = plays[i];
+            card.trick = static_cast<int>(i / 4);
+            card.expected.fill(-1);
+            const KindMask legal = state.Legal();
+            card.forced = std::popcount(legal) == 1;
+            card.reviewed = request.reviewed[static_cast<std::size_t>(card.seat)];
+            review.cards.push_back(card);
+        }
+        state.Make(plays[i]);
+        if (state.Played() % 4 == 0) {
+            const std::span<const int> trick = state.Ledger().LastTrick();
+            const int leader = state.Ledger().LastTrickLeader();
+            review.trickWinners.push_back((leader + TrickWinner(trick, request.trump, request.rules.tricks)) & 3);
+        }
+    }
+    review.points = state.Points();
+    const PlayState end = state;
+
+    // The jobs: the par through the hand (one solver, whose table each solve
+    // hands on to the next), then the fair review of each reviewed card.
+    std::vector<std::size_t> fair;
+    for (std::size_t c = 0; c < review.cards.size(); ++c)
+        if (review.cards[c].reviewed && !review.cards[c].forced) fair.push_back(c);
+    const int total = static_cast<int>(review.cards.size() + 1 + fair.size());
+    int done = 0;
+    std::mutex reporting;
+    auto step = [&] {
+        const std::lock_guard lock(reporting);
+        ++done;
+        if (progress) progress(done, total);
+    };
+    auto cancelled = [cancel] { return cancel != nullptr && cancel->load(std::memory_order_relaxed); };
+    std::vector<int> par(review.cards.size() + 1, 0);
+    bool parDone = false;
+    auto runPar = [&] {
+        HandSolver solver;
+        for (std::size_t c = 0; c <= review.cards.size(); ++c) {
+            const PlayState& at = c < review.cards.size() ? before[c] : end;
+            const int rest = at.Over() ? 0 : solver.Solve(at, 0, cancel);
+            if (rest < 0 || cancelled()) return;
+            par[c] = at.Points()[0] + rest;
+            step();
+        }
+        parDone = true;
+    };
+    auto runFair = [&](std::size_t job) {
+        ReviewedCard& card = review.cards[fair[job]];
+        const std::size_t index = start + fair[job];
+        const SeatView view = ViewBefore(request, plays, index, card.seat);
+        const SearchBudget budget{std::max(1, request.worlds), 1, 5};
+        const SearchChoice choice = SearchCard(view, budget, CardSeed(request.seed, index), cancel);
+        if (cancelled()) return;
+        card.expected = choice.byCard;
+        card.best = choice.card;
+        const double played = card.expected[static_cast<std::size_t>(card.kind)];
+        card.cost = std::max(0.0, choice.expected - played);
+        card.label = LabelOf(card.cost);
+        step();
+    };
+
+    // Job 0 is the par, the longest; the rest are taken in turn by whichever
+    // thread is free. Each job writes only its own results.
+    std::atomic<std::size_t> next{0};
+    const std::size_t jobs = 1 + fair.size();
+    auto work = [&] {
+        for (std::size_t job; !cancelled() && (job = next.fetch_add(1)) < jobs;) {
+            if (job == 0)
+                runPar();
+            else
+                runFair(job - 1);
+        }
+    };
+    unsigned threads = request.threads != 0 ? request.threads : std::max(1u, std::thread::hardware_concurrency());
+    threads = static_cast<unsigned>(std::min<std::size_t>(threads, jobs));
+    std::vector<std::thread> workers;
+    for (unsigned i = 1; i < threads; ++i) workers.emplace_back(work);
+    work();
+    for (std::thread& worker : workers) worker.join();
+    if (cancelled() || !parDone) return review;
+
+    review.parAtStart = par[0];
+    for (std::size_t c = 0; c < review.cards.size(); ++c) {
+        ReviewedCard& card = review.cards[c];
+        card.parBefore = par[c];
+        card.parAfter = par[c + 1];
+        const int drop = card.parBefore - card.parAfter;
+        card.exactCost = SideOf(card.seat) == 0 ? drop : -drop;
+    }
+    review.complete = true;
+    return review;
+}
+
+ReviewSummary Summarise(const HandReview& review) {
+    ReviewSummary summary;
+    for (const ReviewedCard& card : review.cards) {
+        if (!card.reviewed) continue;
+        ++summary.cardsByLabel[static_cast<std::size_t>(card.label)];
+        summary.lost += card.cost;
+        summary.exactLost += card.exactCost;
+    }
+    return summary;
+}
+
+std::string ReviewText(const ReviewRequest& request, const HandReview& review) {
+    auto figure = [](double value) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%.1f", value);
+        return std::string(text);
+    };
+    std::string text =
+        "Hand review: trump " +
+        (request.trump >= 0 && request.trump < 4 ? std::string(1, "CHSD"[request.trump]) : std::string("none")) + ", " +
+        SeatName(request.declarer) + " declares\n";
+    text += "Par as the play began: South-North " + std::to_string(review.parAtStart) + "\n";
+    int trick = -1;
+    for (const ReviewedCard& card : review.cards) {
+        if (card.trick != trick) {
+            trick = card.trick;
+            text += "Trick " + std::to_string(trick + 1);
+            if (static_cast<std::size_t>(trick) < review.trickWinners.size())
+                text += ", taken by " + SeatName(review.trickWinners[static_cast<std::size_t>(trick)]);
+            text += "\n";
+        }
+        text += "  " + SeatName(card.seat) + " " + KindText(card.kind) + "  par " + std::to_string(card.parAfter);
+        if (card.exactCost > 0) text += " (" + std::to_string(card.exactCost) + " lost with all cards seen)";
+        if (card.reviewed && card.forced) text += "  forced";
+        if (card.reviewed && !card.forced) {
+            text += "  " + std::string(LabelText(card.label));
+            if (card.label != CardLabel::Best)
+                text += ": " + figure(card.expected[static_cast<std::size_t>(card.kind)]) + " against " +
+                        KindText(card.best) + " " + figure(card.expected[static_cast<std::size_t>(card.best)]);
+        }
+        text += "\n";
+    }
+    const ReviewSummary summary = Summarise(review);
+    text += "Card points taken: South-North " + std::to_string(review.points[0]) + ", West-East " +
+            std::to_string(review.points[1]) + "\n";
+    text += "Lost to inaccuracies, mistakes and blunders: " + figure(summary.lost) + " expected card points (" +
+            std::to_string(summary.cardsByLabel[1]) + ", " + std::to_string(summary.cardsByLabel[2]) + ", " +
+            std::to_string(summary.cardsByLabel[3]) + " cards)\n";
+    return text;
+}
+
+}  // namespace vantrel

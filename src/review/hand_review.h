@@ -1,0 +1,99 @@
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "rules/auction.h"
+#include "rules/cards.h"
+#include "rules/rule_set.h"
+
+namespace vantrel {
+
+/// What a card cost, by the expected card points it gave away against the
+/// best card the seat could have chosen from what it knew.
+enum class CardLabel { Best, Inaccuracy, Mistake, Blunder };
+
+/// The labels' thresholds, in card points: the one place they are set.
+struct CostThresholds {
+    static constexpr double kInaccuracy = 3;
+    static constexpr double kMistake = 8;
+    static constexpr double kBlunder = 20;
+};
+CardLabel LabelOf(double cost);
+/// "best", "inaccuracy", "mistake" or "blunder".
+std::string_view LabelText(CardLabel label);
+
+/// A hand to review: the hands as the play began (after any cards were
+/// passed), the trump, the declarer who led first, every card played in
+/// order, and what each seat knew besides its own cards.
+struct ReviewRequest {
+    RuleSet rules = RuleSet::Standard();
+    std::array<HandCounts, 4> hands{};
+    int trump = 0;
+    int declarer = 0;
+    std::vector<int> plays;             // kinds in the order played: the whole hand, or as far as it went
+    std::array<bool, 4> reviewed{};     // the seats whose cards get the fair review: the user's
+    std::array<HandCounts, 4> shown{};  // meld each seat laid down, seen by all
+    std::array<HandCounts, 4> gave{};   // cards each seat passed to its partner
+    std::vector<Auction::Call> calls;   // the bidding, as the seats heard it
+    int worlds = 100;                   // worlds sampled for each reviewed card
+    std::uint64_t seed = 1;
+    unsigned threads = 0;  // 0: every core
+    int firstTrick = 0;    // the tricks before this one are replayed but not reviewed
+};
+
+/// One card of the hand, as the review sees it.
+struct ReviewedCard {
+    int seat = 0;
+    int kind = 0;
+    int trick = 0;  // 0..11
+    /// South-North's card points at the end of the hand with every hand
+    /// seen and best play from before this card, and from after it; each
+    /// counts the points already taken.
+    int parBefore = 0;
+    int parAfter = 0;
+    /// The par the card's side lost by it: its cost with all cards seen.
+    int exactCost = 0;
+    /// The fair review, for a reviewed seat: the expected card points of
+    /// its side to the end of the hand for each legal card over worlds
+    /// drawn from what the seat knew (-1 for cards it could not play), the
+    /// best of them, and what the card played gave away against it.
+    bool reviewed = false;
+    bool forced = false;  // one legal card: nothing to choose
+    PerKind<double> expected{};
+    int best = -1;
+    double cost = 0;
+    CardLabel label = CardLabel::Best;
+};
+
+struct HandReview {
+    std::vector<ReviewedCard> cards;  // from the first reviewed trick on
+    std::vector<int> trickWinners;    // the seat that took each trick, from trick 0
+    int parAtStart = 0;               // South-North's par as the first reviewed trick began
+    std::array<int, 2> points{};      // card points each side took, the last trick included
+    bool complete = false;            // false when cancelled
+};
+
+/// The review of a hand, seeded: the same request gives the same review on
+/// any number of threads. `progress` hears (done, total) steps, from the
+/// calling thread or a worker, one at a time.
+HandReview ReviewHand(const ReviewRequest& request, const std::atomic<bool>* cancel = nullptr,
+                      const std::function<void(int, int)>& progress = {});
+
+/// The review as text, trick by trick, for the clipboard.
+std::string ReviewText(const ReviewRequest& request, const HandReview& review);
+
+/// Card points the reviewed seats' side lost to each label, and overall.
+struct ReviewSummary {
+    std::array<int, 4> cardsByLabel{};
+    double lost = 0;    // expected card points given away, by the fair review
+    int exactLost = 0;  // par lost with all cards seen
+};
+ReviewSummary Summarise(const HandReview& review);
+
+}  // namespace vantrel
