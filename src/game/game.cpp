@@ -192,7 +192,13 @@ void Game::ScoreHand(bool thrownIn) {
     tally.thrownIn = thrownIn;
     const HandScore score = vantrel::ScoreHand(rules_, tally);
     SheetLine line{dealer_,     Declarer(), tally.bid,      trump_,     tally.meld, tally.cardPoints,
-                   score.score, totals_,    score.Result(), DealCode(), practice_};
+                   score.score, totals_,    score.Result(), DealCode(), practice_, {}};
+    line.record.hands = hands_;
+    line.record.calls = auction_.Calls();
+    for (std::size_t seat = 0; seat < 4; ++seat) line.record.shown[seat] = meld_[seat].Shown();
+    line.record.passedToDeclarer = passedToDeclarer_;
+    line.record.passedBack = passedBack_;
+    if (!thrownIn) line.record.plays = played_;
     if (!practice_) {
         totals_[0] += score.score[0];
         totals_[1] += score.score[1];

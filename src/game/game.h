@@ -23,6 +23,19 @@ namespace vantrel {
 /// game over.
 enum class Phase { Auction, Trump, PassToDeclarer, PassBack, Meld, Play, HandScored, GameOver };
 
+/// How a hand went, card by card, as the review reads it: the hands as the
+/// play began, the bidding, the meld laid down, the cards passed, and every
+/// card played in order (none for a hand thrown in).
+struct HandRecord {
+    std::array<HandCounts, 4> hands{};
+    std::vector<Auction::Call> calls;
+    std::array<HandCounts, 4> shown{};
+    HandCounts passedToDeclarer = 0;
+    HandCounts passedBack = 0;
+    std::vector<int> plays;
+    friend bool operator==(const HandRecord&, const HandRecord&) = default;
+};
+
 /// A hand's line on the score sheet.
 struct SheetLine {
     int dealer = 0;
@@ -36,6 +49,7 @@ struct SheetLine {
     std::string result;
     std::string dealCode;
     bool practice = false;  // a deal played again: it does not count toward the game
+    HandRecord record;
     friend bool operator==(const SheetLine&, const SheetLine&) = default;
 };
 

@@ -35,6 +35,22 @@ std::string_view LabelText(CardLabel label) {
     return "best";
 }
 
+ReviewRequest RequestOf(const RuleSet& rules, const SheetLine& line, const std::array<bool, 4>& users) {
+    ReviewRequest request;
+    request.rules = rules;
+    request.hands = line.record.hands;
+    request.trump = line.trump;
+    request.declarer = line.declarer;
+    request.plays = line.record.plays;
+    request.reviewed = users;
+    request.shown = line.record.shown;
+    request.calls = line.record.calls;
+    // The declarer's partner passed to the declarer, who passed back.
+    request.gave[static_cast<std::size_t>((line.declarer + 2) & 3)] = line.record.passedToDeclarer;
+    request.gave[static_cast<std::size_t>(line.declarer & 3)] = line.record.passedBack;
+    return request;
+}
+
 namespace {
 
 // The legal cards of the request in order, up to the first card that could

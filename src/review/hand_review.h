@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "game/game.h"
 #include "rules/auction.h"
 #include "rules/cards.h"
 #include "rules/rule_set.h"
@@ -46,6 +47,10 @@ struct ReviewRequest {
     unsigned threads = 0;  // 0: every core
     int firstTrick = 0;    // the tricks before this one are replayed but not reviewed
 };
+
+/// The request for a hand of a game's sheet, reviewing the `users`' seats;
+/// no cards for a hand thrown in.
+ReviewRequest RequestOf(const RuleSet& rules, const SheetLine& line, const std::array<bool, 4>& users);
 
 /// One card of the hand, as the review sees it.
 struct ReviewedCard {

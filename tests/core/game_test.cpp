@@ -44,6 +44,11 @@ TEST(Game, WholeGamesBetweenFourEasySeats) {
             EXPECT_EQ(line.totals[1], before[1] + line.score[1]) << "seed " << seed << ", hand " << scored + 1;
             EXPECT_EQ(line.dealer, (3 + static_cast<int>(scored)) % 4) << "seed " << seed;
             EXPECT_EQ(line.declarer, game.Declarer());
+            // The hand's record plays again to the points on the sheet.
+            PlayState replay(rules, line.record.hands, line.trump, line.declarer);
+            for (const int card : line.record.plays) ASSERT_EQ(replay.Play(card), "");
+            EXPECT_EQ((replay.Over() ? replay.Points() : std::array<int, 2>{}), line.cardPoints);
+            EXPECT_EQ(line.record.calls, game.CurrentAuction().Calls());
             ++scored;
         }
         ASSERT_EQ(game.CurrentPhase(), Phase::GameOver) << "seed " << seed;
