@@ -1,4 +1,5 @@
 #include "qt/game_window.h"
+#include "qt/review_window.h"
 
 #include <chrono>
 
@@ -127,6 +128,8 @@ void GameWindow::BuildWidgets() {
         lookBack_ = !lookBack_;
         Refresh();
     });
+    review_ = button(tr("&Review this hand"), tr("Review the hand just scored, card by card"),
+                     [this] { ReviewLine(static_cast<int>(game().Sheet().size()) - 1); });
     auto* newGame = button(tr("&New Game\u2026"), tr("Start a new game"), [this] { AskNewGame(); });
 
     sheet_ = new QTableWidget(0, 15, this);
@@ -144,6 +147,8 @@ void GameWindow::BuildWidgets() {
         button(tr("C&opy"), tr("Copy the score sheet"), [this] { QApplication::clipboard()->setText(sheetText()); });
     auto* replay = button(tr("&Replay this deal"), tr("Play the chosen hand's deal again, as practice"),
                           [this] { ReplaySelectedLine(); });
+    auto* reviewLine =
+        button(tr("Re&view"), tr("Review the chosen hand, card by card"), [this] { ReviewSelectedLine(); });
 
     auto* handPage = new QWidget(this);
     auto* handLayout = new QVBoxLayout(handPage);
@@ -166,6 +171,7 @@ void GameWindow::BuildWidgets() {
     aids->addWidget(undo_);
     aids->addWidget(lookBackButton_);
     handLayout->addLayout(aids);
+    handLayout->addWidget(review_);
     handLayout->addWidget(newGame);
 
     auto* sheetPage = new QWidget(this);
@@ -174,6 +180,7 @@ void GameWindow::BuildWidgets() {
     auto* sheetButtons = new QHBoxLayout;
     sheetButtons->addWidget(copy);
     sheetButtons->addWidget(replay);
+    sheetButtons->addWidget(reviewLine);
     sheetLayout->addLayout(sheetButtons);
 
     tabs_ = new QTabWidget(this);
@@ -200,6 +207,9 @@ void GameWindow::BuildWidgets() {
     };
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_I), [this] { Hint(); });
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_Z), [this] { UserUndo(); });
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_R), [this] {
+        if (review_->isEnabled()) ReviewLine(static_cast<int>(game().Sheet().size()) - 1);
+    });
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_N), [this] { AskNewGame(); });
     shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
              [this] { QApplication::clipboard()->setText(sheetText()); });
@@ -488,6 +498,35 @@ void GameWindow::ReplaySelectedLine() {
     if (driver_->Message().empty()) tabs_->setCurrentIndex(0);
 }
 
+ReviewWindow* GameWindow::ReviewLine(int row) {
+    const std::vector<SheetLine>& sheet = game().Sheet();
+    if (row < 0 || static_cast<std::size_t>(row) >= sheet.size()) return nullptr;
+    const SheetLine& line = sheet[static_cast<std::size_t>(row)];
+    if (line.record.plays.empty()) {
+        driver_->SetMessage("That hand was thrown in: it has no cards to review.");
+        Refresh();
+        return nullptr;
+    }
+    std::array<bool, 4> users{};
+    for (int seat = 0; seat < 4; ++seat) users[static_cast<std::size_t>(seat)] = IsUser(seat);
+    ReviewRequest request = RequestOf(game().Rules(), line, users);
+    request.seed = static_cast<std::uint64_t>(row) + 1;
+    auto* window = new ReviewWindow(std::move(request), tr("hand %1").arg(row + 1), this);
+    window->PlaceBeside(*this);
+    window->show();
+    return window;
+}
+
+void GameWindow::ReviewSelectedLine() {
+    const int row = sheet_->currentRow();
+    if (row < 0) {
+        driver_->SetMessage("Choose a hand on the score sheet to review it.");
+        Refresh();
+        return;
+    }
+    ReviewLine(row);
+}
+
 QString GameWindow::sheetText() const { return Q(game().SheetText()); }
 
 void GameWindow::FeedRecord(bool start) {
@@ -577,6 +616,8 @@ void GameWindow::Refresh() {
     hint_->setEnabled(settings().hints && userToAct && (phase == Phase::Play || phase == Phase::Auction));
     undo_->setEnabled(phase != Phase::HandScored && phase != Phase::GameOver);
     lookBackButton_->setEnabled(phase == Phase::Play);
+    review_->setEnabled((phase == Phase::HandScored || phase == Phase::GameOver) && !g.Sheet().empty() &&
+                        !g.Sheet().back().record.plays.empty());
 
     // The status line: what to do next.
     QString text = Q(StatusLine(g, UserSeats(), CardCount(driver_->Selected())));

@@ -70,6 +70,11 @@ public:
     void Hint();
     QString DealFromCode(const QString& code);
     void ReplaySelectedLine();
+    /// Opens the Hand Review of a hand of the sheet (by row), or of the
+    /// hand just scored; the window is returned, or null when the hand has
+    /// no cards to review.
+    class ReviewWindow* ReviewLine(int row);
+    void ReviewSelectedLine();
     [[nodiscard]] QString sheetText() const;
 
 signals:
@@ -134,6 +139,7 @@ private:
     QPushButton* hint_ = nullptr;
     QPushButton* undo_ = nullptr;
     QPushButton* lookBackButton_ = nullptr;
+    QPushButton* review_ = nullptr;
 };
 
 }  // namespace vantrel

@@ -3,7 +3,9 @@
 // the GUI thread, the play record fed the hand.
 #include <QCheckBox>
 #include <QLabel>
+#include <QSignalSpy>
 #include <QStandardPaths>
+#include <QTableWidget>
 #include <QtTest>
 
 #include <bit>
@@ -11,6 +13,7 @@
 #include "qt/game_table.h"
 #include "qt/game_window.h"
 #include "qt/new_game_dialog.h"
+#include "qt/review_window.h"
 
 using namespace vantrel;
 
@@ -69,6 +72,34 @@ private slots:
             QVERIFY(text.find("the table gave it") == std::string::npos);
             QVERIFY(text.find(" against the bid " + std::to_string(window.game().Sheet().front().bid) + ": ") !=
                     std::string::npos);
+        }
+        // The hand's review, from its last four tricks to keep the test short:
+        // every card listed, the small table stepped by the keys, and a
+        // review cancelled at once stops unfinished.
+        const SheetLine& line = window.game().Sheet().front();
+        if (!line.record.plays.empty()) {
+            ReviewRequest request = RequestOf(window.game().Rules(), line, {true, false, false, false});
+            request.firstTrick = 8;
+            request.worlds = 10;
+            ReviewWindow review(request, QStringLiteral("test"), nullptr);
+            review.show();
+            QSignalSpy done(&review, &ReviewWindow::finished);
+            QVERIFY(done.wait(60000));
+            QVERIFY(review.complete());
+            QCOMPARE(review.findChild<QTableWidget*>(QStringLiteral("cards"))->rowCount(), 16);
+            QVERIFY(review.text().startsWith(QStringLiteral("Hand review: trump ")));
+            QTest::keyClick(&review, Qt::Key_End);
+            QCOMPARE(review.step(), std::size_t{48});
+            QTest::keyClick(&review, Qt::Key_Left);
+            QCOMPARE(review.step(), std::size_t{47});
+            QTest::keyClick(&review, Qt::Key_Home);
+            QTest::keyClick(&review, Qt::Key_Right);
+            QCOMPARE(review.step(), std::size_t{1});
+            request.firstTrick = 0;
+            ReviewWindow stopped(request, QStringLiteral("test"), nullptr);
+            stopped.Cancel();
+            QVERIFY(!stopped.complete() && !stopped.running());
+            QVERIFY(stopped.text().isEmpty());
         }
         // Undo never reaches into a scored hand.
         window.UserUndo();

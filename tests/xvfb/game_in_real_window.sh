@@ -65,4 +65,26 @@ grep -Eq '(Made|Set) ' <<<"$sheet" || { echo "FAIL: the sheet has no result"; ex
 grep -qF -- "$code" <<<"$sheet" || { echo "FAIL: Ctrl+Shift+C did not copy the game's deal code"; exit 1; }
 xdotool key alt+s sleep 0.5
 import -window root "$shots/game-score-sheet.png"
+
+# The hand's review: Ctrl+R opens it beside the game; once worked out, its
+# Copy gives the review as text; the arrow keys step the small table.
+xdotool windowactivate --sync "$game" key ctrl+r
+review=$(timeout 10 xdotool search --sync --onlyvisible --name '^Hand Review' | sed -n 1p) ||
+  { echo "FAIL: Ctrl+R opened no Hand Review"; exit 1; }
+import -window root "$shots/review-working.png"
+printf '' | xclip -selection clipboard
+text=""
+for wait in $(seq 90); do
+  sleep 2
+  xdotool windowactivate --sync "$review" key alt+o sleep 0.2
+  text=$(xclip -selection clipboard -o 2>/dev/null || true)
+  if grep -q '^Hand review' <<<"$text"; then break; fi
+done
+grep -q '^Hand review' <<<"$text" || { echo "FAIL: the review never finished"; exit 1; }
+grep -q '^Trick 12, taken by' <<<"$text" || { echo "FAIL: the review lacks the last trick"; exit 1; }
+on_screen "The Hand Review" "$review"
+xdotool key End sleep 0.2 key Left Left Left sleep 0.5
+import -window root "$shots/review.png"
+xdotool key Home sleep 0.2 key Right Right Right Right Right sleep 0.5
+import -window root "$shots/review-trick-2.png"
 echo "PASS"
