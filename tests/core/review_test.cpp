@@ -230,5 +230,66 @@ TEST(Review, IsTheSameOnAnyNumberOfThreadsAndStopsWhenCancelled) {
     EXPECT_LE(steps, 3);
 }
 
+TEST(Review, LabelsTextAndTheSheetsRequest) {
+    // The thresholds, each at its edge.
+    const std::vector<std::pair<double, std::string_view>> labels{
+        {0, "best"},       {2.99, "best"},    {3, "inaccuracy"}, {7.99, "inaccuracy"},
+        {8, "mistake"},    {19.99, "mistake"}, {20, "blunder"},   {60, "blunder"}};
+    for (const auto& [cost, text] : labels) EXPECT_EQ(LabelText(LabelOf(cost)), text) << cost;
+
+    // The text of a review: a heading, the par, the cards trick by trick
+    // with their verdicts, the points and what was lost.
+    ReviewRequest request;
+    request.trump = 1;
+    request.declarer = 3;
+    HandReview review;
+    review.parAtStart = 130;
+    review.points = {120, 130};
+    review.trickWinners = {1};
+    auto card = [](int seat, int kind, int parAfter, int exactCost) {
+        ReviewedCard c;
+        c.seat = seat;
+        c.kind = kind;
+        c.parAfter = parAfter;
+        c.exactCost = exactCost;
+        c.expected.fill(-1);
+        return c;
+    };
+    review.cards = {card(3, KindOf(2, 5), 130, 0), card(0, KindOf(2, 0), 118, 12), card(1, KindOf(2, 1), 118, 0),
+                    card(2, KindOf(2, 4), 118, 0)};
+    review.cards[1].reviewed = true;
+    review.cards[1].expected[static_cast<std::size_t>(KindOf(2, 0))] = 96.5;
+    review.cards[1].expected[static_cast<std::size_t>(KindOf(2, 3))] = 108;
+    review.cards[1].best = KindOf(2, 3);
+    review.cards[1].cost = 11.5;
+    review.cards[1].label = LabelOf(11.5);
+    review.cards[3].reviewed = true;
+    review.cards[3].forced = true;
+    EXPECT_EQ(ReviewText(request, review),
+              "Hand review: trump H, East declares\n"
+              "Par as the play began: South-North 130\n"
+              "Trick 1, taken by West\n"
+              "  East 9\u2660  par 130\n"
+              "  South A\u2660  par 118 (12 lost with all cards seen)  mistake: 96.5 against Q\u2660 108.0\n"
+              "  West 10\u2660  par 118\n"
+              "  North J\u2660  par 118  forced\n"
+              "Card points taken: South-North 120, West-East 130\n"
+              "Lost to inaccuracies, mistakes and blunders: 11.5 expected card points (0, 1, 0 cards)\n");
+
+    // A sheet's hand: the declarer's partner passed to the declarer, who
+    // passed back.
+    SheetLine line;
+    line.declarer = 1;
+    line.trump = 2;
+    line.record.passedToDeclarer = KindBit(0);
+    line.record.passedBack = KindBit(5);
+    line.record.plays = {1, 2};
+    const ReviewRequest fromSheet = RequestOf(RuleSet::Standard(), line, {false, true, false, false});
+    EXPECT_EQ(fromSheet.gave, (std::array<HandCounts, 4>{0, KindBit(5), 0, KindBit(0)}));
+    EXPECT_EQ(fromSheet.plays, line.record.plays);
+    EXPECT_EQ(fromSheet.trump, 2);
+    EXPECT_EQ(fromSheet.reviewed, (std::array<bool, 4>{false, true, false, false}));
+}
+
 }  // namespace
 }  // namespace vantrel
