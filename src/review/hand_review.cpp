@@ -139,7 +139,9 @@ HandReview ReviewHand(const ReviewRequest& request, const std::atomic<bool>* can
         HandSolver solver;
         for (std::size_t c = 0; c <= review.cards.size(); ++c) {
             const PlayState& at = c < review.cards.size() ? before[c] : end;
-            const int rest = at.Over() ? 0 : solver.Solve(at, 0, cancel);
+            // Most cards keep the par: the last one is the guess.
+            const int guess = c == 0 ? -1 : std::max(0, par[c - 1] - at.Points()[0]);
+            const int rest = at.Over() ? 0 : solver.Solve(at, 0, cancel, guess);
             if (rest < 0 || cancelled()) return;
             par[c] = at.Points()[0] + rest;
             step();

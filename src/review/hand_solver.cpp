@@ -37,7 +37,7 @@ void HandSolver::Clear() {
     history_ = {};
 }
 
-int HandSolver::Solve(const PlayState& state, int side, const std::atomic<bool>* cancel) {
+int HandSolver::Solve(const PlayState& state, int side, const std::atomic<bool>* cancel, int guess) {
     if (state.Over()) return 0;
     state_ = state;
     points_ = CardPointsTable(state.Rules());
@@ -70,14 +70,16 @@ int HandSolver::Solve(const PlayState& state, int side, const std::atomic<bool>*
     total_ = state.Points()[0] + state.Points()[1] + out;
     cancel_ = cancel;
     stopped_ = false;
-    // The rule players' playout of the position is the first guess.
-    int made = 0;
-    while (!state_.Over()) {
-        state_.Make(RuleCard(state_, state_.Leader()));
-        ++made;
+    if (guess < 0) {
+        // The rule players' playout of the position is the first guess.
+        int made = 0;
+        while (!state_.Over()) {
+            state_.Make(RuleCard(state_, state_.Leader()));
+            ++made;
+        }
+        guess = state_.Points()[static_cast<std::size_t>(side_)] - base_;
+        while (made-- > 0) state_.Unmake();
     }
-    const int guess = state_.Points()[static_cast<std::size_t>(side_)] - base_;
-    while (made-- > 0) state_.Unmake();
     const int value = Mtd(guess);
     return stopped_ ? -1 : value;
 }
@@ -167,6 +169,26 @@ int HandSolver::Search(int alpha, int beta) {
     // Without the table's card, a lead starts from the rule player's choice.
     if (hint < 0 && boundary) hint = RuleCard(state_, state_.Leader());
     const int count = OrderMoves(Distinct(state_.Legal()), hint, order);
+    if (state_.Played() % 4 == 3) {
+        // The last card of a trick leads to trick starts the table may
+        // know: one whose bound already settles this node ends it at once.
+        for (int i = 0; i < count; ++i) {
+            state_.Make(order[static_cast<std::size_t>(i)]);
+            const Entry* entry = Find();
+            int settled = -1;
+            if (entry != nullptr) {
+                const std::array<int, 2>& after = state_.Points();
+                const int takenAfter = after[static_cast<std::size_t>(side_)] - base_;
+                const int outAfter = total_ - after[0] - after[1];
+                const int lower = takenAfter + (side_ == 0 ? entry->lower : outAfter - entry->upper);
+                const int upper = takenAfter + (side_ == 0 ? entry->upper : outAfter - entry->lower);
+                if (maximising && lower >= beta) settled = lower;
+                if (!maximising && upper <= alpha) settled = upper;
+            }
+            state_.Unmake();
+            if (settled >= 0) return settled;
+        }
+    }
     int best = maximising ? -kInfinity : kInfinity;
     int bestMove = order[0];
     int a = alpha;

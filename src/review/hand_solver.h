@@ -30,8 +30,10 @@ public:
 
     /// The card points `side` (0 South-North, 1 West-East) takes from the
     /// position to the end of the hand, the tricks on the table included;
-    /// 0 for a hand that is over. -1 when cancelled.
-    int Solve(const PlayState& state, int side, const std::atomic<bool>* cancel = nullptr);
+    /// 0 for a hand that is over. -1 when cancelled. A `guess` of the
+    /// value (such as the value a card earlier) saves time when it is near;
+    /// without one the rule players' playout is the guess.
+    int Solve(const PlayState& state, int side, const std::atomic<bool>* cancel = nullptr, int guess = -1);
 
     /// For each card the seat to play may play, what its side takes from
     /// the position to the end after that card; -1 for the others. All -1
