@@ -193,6 +193,7 @@ void Game::ScoreHand(bool thrownIn) {
     const HandScore score = vantrel::ScoreHand(rules_, tally);
     SheetLine line{dealer_,     Declarer(), tally.bid,      trump_,     tally.meld, tally.cardPoints,
                    score.score, totals_,    score.Result(), DealCode(), practice_, {}};
+    line.record.dealt = dealt_;
     line.record.hands = hands_;
     line.record.calls = auction_.Calls();
     for (std::size_t seat = 0; seat < 4; ++seat) line.record.shown[seat] = meld_[seat].Shown();

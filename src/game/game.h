@@ -27,6 +27,7 @@ enum class Phase { Auction, Trump, PassToDeclarer, PassBack, Meld, Play, HandSco
 /// play began, the bidding, the meld laid down, the cards passed, and every
 /// card played in order (none for a hand thrown in).
 struct HandRecord {
+    std::array<HandCounts, 4> dealt{};  // as dealt, before any passing
     std::array<HandCounts, 4> hands{};
     std::vector<Auction::Call> calls;
     std::array<HandCounts, 4> shown{};

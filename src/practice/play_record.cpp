@@ -65,6 +65,19 @@ HandCounts PlayRecord::HandAsDealt(Seat seat) const {
     return CountsOfHand(&dealt_[static_cast<std::size_t>(FirstPosition(seat))]);
 }
 
+std::array<HandCounts, 4> PlayRecord::HandsAsDealt() const {
+    std::array<HandCounts, 4> hands{};
+    for (const Seat seat : kAllSeats) hands[static_cast<std::size_t>(Index(seat))] = HandAsDealt(seat);
+    return hands;
+}
+
+std::vector<PlayRecord::Play> PlayRecord::Plays() const {
+    std::vector<Play> plays;
+    for (const Trick& trick : tricks_) plays.insert(plays.end(), trick.plays.begin(), trick.plays.end());
+    plays.insert(plays.end(), current_.begin(), current_.end());
+    return plays;
+}
+
 void PlayRecord::CardClicked(int index) {
     const std::optional<Seat> seat = SeatAtPosition(index);
     if (!started_ || !seat || tricks_.size() >= 12) return;

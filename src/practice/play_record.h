@@ -84,6 +84,12 @@ public:
     /// The whole record as text, as the window shows it and "Copy" takes it.
     [[nodiscard]] std::string Text() const;
 
+    /// For a review of the hand: the hands as dealt, the trump, and each
+    /// card played in order with its seat.
+    [[nodiscard]] std::array<HandCounts, 4> HandsAsDealt() const;
+    [[nodiscard]] Suit Trump() const { return trump_; }
+    [[nodiscard]] std::vector<Play> Plays() const;
+
 private:
     void CompleteTrick();
     [[nodiscard]] HandCounts HandAsDealt(Seat seat) const;

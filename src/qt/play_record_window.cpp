@@ -1,4 +1,5 @@
 #include "qt/play_record_window.h"
+#include "qt/review_window.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -46,12 +47,16 @@ PlayRecordWindow::PlayRecordWindow(PlayRecord& record, QWidget* parent)
 
     auto* copy = new QPushButton(tr("&Copy"), this);
     copy->setAccessibleName(tr("Copy the play record"));
+    auto* review = new QPushButton(tr("&Review"), this);
+    review->setAccessibleName(tr("Review the recorded hand, card by card"));
+    connect(review, &QPushButton::clicked, this, [this] { Review(); });
     auto* close = new QPushButton(tr("Close"), this);
     connect(copy, &QPushButton::clicked, this, [this] { QApplication::clipboard()->setText(text()); });
     connect(close, &QPushButton::clicked, this, &QWidget::close);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(copy);
+    buttons->addWidget(review);
     buttons->addWidget(close);
 
     auto* layout = new QVBoxLayout(this);
@@ -86,5 +91,24 @@ void PlayRecordWindow::Refresh() {
 }
 
 QString PlayRecordWindow::text() const { return QString::fromStdString(record_.Text()); }
+
+}  // namespace vantrel
+
+namespace vantrel {
+
+ReviewWindow* PlayRecordWindow::Review() {
+    std::string stopped;
+    ReviewRequest request = RequestOf(record_, &stopped);
+    if (request.plays.empty()) {
+        trick_->setText(stopped.empty() ? tr("Name a trump and play a card to review the hand.")
+                                        : QString::fromStdString(stopped));
+        return nullptr;
+    }
+    auto* window =
+        new ReviewWindow(std::move(request), tr("the Play Record"), parentWidget(), QString::fromStdString(stopped));
+    window->PlaceBeside(*this);
+    window->show();
+    return window;
+}
 
 }  // namespace vantrel

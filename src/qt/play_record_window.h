@@ -21,6 +21,9 @@ public:
     /// Shows the record as it now stands.
     void Refresh();
     [[nodiscard]] QString text() const;
+    /// Opens the Hand Review of the recorded hand; null, with the reason on
+    /// the window, when there is nothing to review.
+    class ReviewWindow* Review();
 
 private:
     PlayRecord& record_;

@@ -123,8 +123,10 @@ void ReviewTable::paintEvent(QPaintEvent*) {
     }
 }
 
-ReviewWindow::ReviewWindow(ReviewRequest request, QString title, QWidget* parent)
-    : PracticeWindow(parent, QSize(1180, 700)), request_(std::move(request)) {
+ReviewWindow::ReviewWindow(ReviewRequest request, QString title, QWidget* parent, QString note)
+    : PracticeWindow(parent, QSize(1180, 700)), request_(std::move(request)), note_(std::move(note)) {
+    // The small table replays only cards that could have been played.
+    request_.plays = PlayablePrefix(request_);
     setWindowTitle(tr("Hand Review") + QStringLiteral(" \u2013 ") + title);
     setAccessibleName(tr("Hand Review"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -318,6 +320,9 @@ void ReviewWindow::ShowReview() {
                           .arg(summary.cardsByLabel[3])
                           .arg(Figure(summary.lost))
                           .arg(summary.exactLost));
+    if (!note_.isEmpty()) summary_->setText(summary_->text() + QStringLiteral("\n") + note_);
+    for (const AuctionVerdict& verdict : review_.auction)
+        summary_->setText(summary_->text() + QStringLiteral("\n") + tr("Auction: %1").arg(Q(verdict.text)));
     ShowChart();
 }
 

@@ -52,7 +52,8 @@ class ReviewWindow : public PracticeWindow {
     Q_OBJECT
 
 public:
-    ReviewWindow(ReviewRequest request, QString title, QWidget* parent);
+    /// `note` is said beside the summary, e.g. where the review stops short.
+    ReviewWindow(ReviewRequest request, QString title, QWidget* parent, QString note = {});
     ~ReviewWindow() override;
 
     /// The cards shown played on the small table.
@@ -77,6 +78,7 @@ private:
     void ShowChart();
 
     ReviewRequest request_;
+    QString note_;
     HandReview review_;
     BackgroundJob job_;
     std::mutex resultLock_;

@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <bit>
+#include <cmath>
 #include <cstdio>
 #include <mutex>
 #include <thread>
 
+#include "players/chance_to_make.h"
 #include "players/search_player.h"
 #include "players/seat_view.h"
 #include "review/hand_solver.h"
@@ -45,17 +47,15 @@ ReviewRequest RequestOf(const RuleSet& rules, const SheetLine& line, const std::
     request.reviewed = users;
     request.shown = line.record.shown;
     request.calls = line.record.calls;
+    request.dealt = line.record.dealt;
+    request.bid = line.bid;
     // The declarer's partner passed to the declarer, who passed back.
     request.gave[static_cast<std::size_t>((line.declarer + 2) & 3)] = line.record.passedToDeclarer;
     request.gave[static_cast<std::size_t>(line.declarer & 3)] = line.record.passedBack;
     return request;
 }
 
-namespace {
-
-// The legal cards of the request in order, up to the first card that could
-// not have been played (a damaged record): the review stops there.
-std::vector<int> LegalPlays(const ReviewRequest& request) {
+std::vector<int> PlayablePrefix(const ReviewRequest& request) {
     PlayState state(request.rules, request.hands, request.trump, request.declarer);
     std::vector<int> plays;
     for (const int kind : request.plays) {
@@ -64,6 +64,32 @@ std::vector<int> LegalPlays(const ReviewRequest& request) {
     }
     return plays;
 }
+
+ReviewRequest RequestOf(const PlayRecord& record, std::string* stopped) {
+    ReviewRequest request;
+    request.rules.play = record.rules.play;
+    request.hands = record.HandsAsDealt();
+    request.trump = Index(record.Trump());
+    request.reviewed = {true, true, true, true};
+    const std::vector<PlayRecord::Play> plays = record.Plays();
+    if (record.Trump() == Suit::None || plays.empty()) return request;
+    request.declarer = Index(plays.front().seat);
+    PlayState state(request.rules, request.hands, request.trump, request.declarer);
+    for (const PlayRecord::Play& play : plays) {
+        std::string why = state.ToPlay() == Index(play.seat)
+                              ? state.Play(play.kind)
+                              : SeatName(Index(play.seat)) + " played out of turn by these rules";
+        if (!why.empty()) {
+            if (stopped != nullptr)
+                *stopped = "The review stops at card " + std::to_string(request.plays.size() + 1) + ": " + why + ".";
+            break;
+        }
+        request.plays.push_back(play.kind);
+    }
+    return request;
+}
+
+namespace {
 
 // The seat's view just before the card at `index` was played.
 SeatView ViewBefore(const ReviewRequest& request, const std::vector<int>& plays, std::size_t index, int seat) {
@@ -75,6 +101,65 @@ SeatView ViewBefore(const ReviewRequest& request, const std::vector<int>& plays,
     view.Bidding(request.calls);
     for (std::size_t i = 0; i < index; ++i) view.Observe(plays[i]);
     return view;
+}
+
+constexpr std::array<const char*, 4> kSuitNames{"Clubs", "Hearts", "Spades", "Diamonds"};
+
+std::string Percent(double share) { return std::to_string(static_cast<int>(std::lround(100 * share))) + "%"; }
+
+std::string Signed(double value) {
+    const long rounded = std::lround(value);
+    return (rounded > 0 ? "+" : "") + std::to_string(rounded);
+}
+
+// The auction's verdict for one seat, from its dealt hand as declarer.
+AuctionVerdict VerdictOf(const ReviewRequest& request, int seat, const std::atomic<bool>* cancel) {
+    AuctionVerdict verdict;
+    verdict.seat = seat;
+    verdict.declared = seat == request.declarer;
+    ChanceRequest chance;
+    chance.hand = request.dealt[static_cast<std::size_t>(seat)];
+    chance.rules = request.rules;
+    chance.seed = request.seed;
+    chance.threads = request.threads;
+    const ChanceTally tally = ChanceToMake(chance, cancel);
+    const BestBid best = BestBidOf(tally, request.rules);
+    verdict.bestBid = best.bid;
+    verdict.bestBidTrump = best.trump;
+    verdict.bestBidChance = best.chance;
+    const int trump = std::clamp(request.trump, 0, 3);
+    verdict.chance = tally.Chance(trump, request.bid);
+    verdict.expected = tally.ExpectedScore(trump, request.bid);
+    verdict.bestTrumpExpected = -1e9;
+    for (int suit = 0; suit < 4; ++suit)
+        if (const double expected = tally.ExpectedScore(suit, request.bid); expected > verdict.bestTrumpExpected) {
+            verdict.bestTrump = suit;
+            verdict.bestTrumpExpected = expected;
+        }
+    const std::string bestBid = best.bid > 0 ? std::to_string(best.bid) + " in " +
+                                                   kSuitNames[static_cast<std::size_t>(best.trump)] + " (" +
+                                                   Percent(best.chance) + ")"
+                                             : std::string("none: the standing bid makes less than half the time");
+    const std::string bid = std::to_string(request.bid);
+    if (verdict.declared) {
+        verdict.text = SeatName(seat) + "'s bid of " + bid + " in " + kSuitNames[static_cast<std::size_t>(trump)] +
+                       " makes " + Percent(verdict.chance) + " of the time, " + Signed(verdict.expected) +
+                       " on average";
+        if (verdict.chance < 0.1) verdict.text += ": hopeless";
+        verdict.text += ". The simulation's best bid for the hand: " + bestBid + ".";
+        if (verdict.bestTrump != trump && verdict.bestTrumpExpected - verdict.expected >= 5)
+            verdict.text += " " + std::string(kSuitNames[static_cast<std::size_t>(verdict.bestTrump)]) +
+                            " would have scored " + Signed(verdict.bestTrumpExpected - verdict.expected) +
+                            " more on average.";
+    } else {
+        verdict.text = SeatName(seat) + " did not win the auction, which went to " + bid + " for " +
+                       SeatName(request.declarer) + ". The simulation's best bid for " + SeatName(seat) +
+                       "'s hand: " + bestBid + ".";
+        if (best.bid > request.bid)
+            verdict.text += " Bidding on to " + std::to_string(best.bid) + " was worth " +
+                            Signed(tally.ExpectedScore(best.trump, best.bid)) + " on average.";
+    }
+    return verdict;
 }
 
 // A seed of its own for each card, whichever thread reviews it.
@@ -89,7 +174,7 @@ std::uint64_t CardSeed(std::uint64_t seed, std::size_t index) {
 HandReview ReviewHand(const ReviewRequest& request, const std::atomic<bool>* cancel,
                       const std::function<void(int, int)>& progress) {
     HandReview review;
-    const std::vector<int> plays = LegalPlays(request);
+    const std::vector<int> plays = PlayablePrefix(request);
     const std::size_t start =
         std::min(plays.size(), static_cast<std::size_t>(std::clamp(request.firstTrick, 0, 12)) * 4);
 
@@ -183,6 +268,14 @@ HandReview ReviewHand(const ReviewRequest& request, const std::atomic<bool>* can
     for (std::thread& worker : workers) worker.join();
     if (cancelled() || !parDone) return review;
 
+    // The auction, for each reviewed seat whose dealt hand is known.
+    for (int seat = 0; seat < 4; ++seat)
+        if (request.reviewed[static_cast<std::size_t>(seat)] && request.dealt[static_cast<std::size_t>(seat)] != 0 &&
+            request.bid > 0) {
+            review.auction.push_back(VerdictOf(request, seat, cancel));
+            if (cancelled()) return review;
+        }
+
     review.parAtStart = par[0];
     for (std::size_t c = 0; c < review.cards.size(); ++c) {
         ReviewedCard& card = review.cards[c];
@@ -237,6 +330,7 @@ std::string ReviewText(const ReviewRequest& request, const HandReview& review) {
         }
         text += "\n";
     }
+    for (const AuctionVerdict& verdict : review.auction) text += "Auction: " + verdict.text + "\n";
     const ReviewSummary summary = Summarise(review);
     text += "Card points taken: South-North " + std::to_string(review.points[0]) + ", West-East " +
             std::to_string(review.points[1]) + "\n";

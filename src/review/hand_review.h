@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "game/game.h"
+#include "practice/play_record.h"
 #include "rules/auction.h"
 #include "rules/cards.h"
 #include "rules/rule_set.h"
@@ -42,6 +43,8 @@ struct ReviewRequest {
     std::array<HandCounts, 4> shown{};  // meld each seat laid down, seen by all
     std::array<HandCounts, 4> gave{};   // cards each seat passed to its partner
     std::vector<Auction::Call> calls;   // the bidding, as the seats heard it
+    std::array<HandCounts, 4> dealt{};  // the hands as dealt, that the seats bid on (none: no auction review)
+    int bid = 0;                        // the bid reached
     int worlds = 100;                   // worlds sampled for each reviewed card
     std::uint64_t seed = 1;
     unsigned threads = 0;  // 0: every core
@@ -51,6 +54,17 @@ struct ReviewRequest {
 /// The request for a hand of a game's sheet, reviewing the `users`' seats;
 /// no cards for a hand thrown in.
 ReviewRequest RequestOf(const RuleSet& rules, const SheetLine& line, const std::array<bool, 4>& users);
+
+/// The request for the Play Record's hand, every seat reviewed (the player
+/// chose every card), under the usual rules with the checker's play
+/// switches. The cards stop before the first one those rules do not allow
+/// (by the program's own table the next trick may be led from another
+/// seat); `stopped` then says where. No cards without a trump.
+ReviewRequest RequestOf(const PlayRecord& record, std::string* stopped = nullptr);
+
+/// The cards of the request up to the first that could not have been
+/// played there: the part of the hand a review can follow.
+std::vector<int> PlayablePrefix(const ReviewRequest& request);
 
 /// One card of the hand, as the review sees it.
 struct ReviewedCard {
@@ -76,12 +90,30 @@ struct ReviewedCard {
     CardLabel label = CardLabel::Best;
 };
 
+/// The auction's review for a user's seat: from the hand it bid on, over
+/// played-out deals of the unseen cards, the chance that the bid reached
+/// makes in the trump named and the expected hand score there, the best
+/// trump at that bid, and the best bid by simulation.
+struct AuctionVerdict {
+    int seat = 0;
+    bool declared = false;  // the seat won the auction
+    double chance = 0;      // of making the bid reached in the trump named (as declarer)
+    double expected = 0;    // the hand score expected there
+    int bestTrump = -1;     // the trump with the best expected score at that bid
+    double bestTrumpExpected = 0;
+    int bestBid = 0;  // the simulation's best bid for the hand (0: none)
+    int bestBidTrump = -1;
+    double bestBidChance = 0;
+    std::string text;  // the verdict in a line or two
+};
+
 struct HandReview {
-    std::vector<ReviewedCard> cards;  // from the first reviewed trick on
-    std::vector<int> trickWinners;    // the seat that took each trick, from trick 0
-    int parAtStart = 0;               // South-North's par as the first reviewed trick began
-    std::array<int, 2> points{};      // card points each side took, the last trick included
-    bool complete = false;            // false when cancelled
+    std::vector<ReviewedCard> cards;      // from the first reviewed trick on
+    std::vector<int> trickWinners;        // the seat that took each trick, from trick 0
+    int parAtStart = 0;                   // South-North's par as the first reviewed trick began
+    std::array<int, 2> points{};          // card points each side took, the last trick included
+    std::vector<AuctionVerdict> auction;  // one for each reviewed seat with a dealt hand
+    bool complete = false;                // false when cancelled
 };
 
 /// The review of a hand, seeded: the same request gives the same review on

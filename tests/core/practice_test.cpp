@@ -7,6 +7,7 @@
 #include "form/play_record_start.h"
 #include "practice/deal_code.h"
 #include "practice/play_record.h"
+#include "review/hand_review.h"
 #include "rules/card_records.h"
 #include "rules/design_codes.h"
 #include "rules/designed_play.h"
@@ -324,6 +325,13 @@ TEST(PlayCheck, TheMeldCountsForATrickTakenEvenWithNoCardPoints) {
     const BidVerdict& v = record.verdict();
     const int meld = StandardMeldReport(hands[0], 1).total + StandardMeldReport(hands[2], 1).total;
     EXPECT_EQ(std::tie(v.points, v.tricks, v.meldCounts, v.total), std::make_tuple(0, 1, true, meld));
+    // Its review follows the hand only as far as the usual rules allow.
+    std::string stopped;
+    const ReviewRequest request = RequestOf(record, &stopped);
+    EXPECT_EQ(request.hands, hands);
+    EXPECT_EQ(std::tie(request.trump, request.declarer), std::make_tuple(1, 0));
+    EXPECT_EQ(request.plays, std::vector<int>{KindOf(1, 4)});
+    EXPECT_EQ(stopped, "The review stops at card 2: West held hearts: must follow suit.");
 }
 
 }  // namespace

@@ -15,6 +15,21 @@ using testing::Exhaustive;
 using testing::RandomDeal;
 using testing::RandomLegal;
 
+// A hand from names such as "AC 10H 9D" (rank, then the suit's letter).
+HandCounts HandOf(std::string_view names) {
+    HandCounts hand = 0;
+    for (std::size_t at = 0; at < names.size();) {
+        const std::size_t end = std::min(names.find(' ', at), names.size());
+        const std::string_view name = names.substr(at, end - at);
+        const int suit = static_cast<int>(std::string_view("CHSD").find(name.back()));
+        const std::string_view rank = name.substr(0, name.size() - 1);
+        const std::array<std::string_view, 6> ranks{"A", "10", "K", "Q", "J", "9"};
+        hand += KindBit(KindOf(suit, static_cast<int>(std::find(ranks.begin(), ranks.end(), rank) - ranks.begin())));
+        at = end + 1;
+    }
+    return hand;
+}
+
 // The rule sets a solve must be exact under: the usual rules, the design's
 // card values (whose equal points let cards merge), tricks by rank alone,
 // and play with every obligation switched off.
@@ -230,11 +245,42 @@ TEST(Review, IsTheSameOnAnyNumberOfThreadsAndStopsWhenCancelled) {
     EXPECT_LE(steps, 3);
 }
 
+TEST(Review, TheAuctionsVerdictOnAHopelessBidAndOnAPass) {
+    // South declares at 400 on a hand of nines and jacks without meld: the
+    // simulation makes it almost never, and would not have gone past the
+    // standing bid. Its
+    // partner North, who passed with aces around, hears what it could have bid.
+    ReviewRequest request = PlayedHand(9, 11, false, [](const PlayState& state) { return RuleCard(state, 0); });
+    request.dealt[0] = HandOf("9C 9C JC 9H 9H JH 9S 9S JS 9D JD QH");
+    request.dealt[2] = HandOf("AC AH AS AD AC AH KH QH 10H 10H JH AD");
+    request.declarer = 0;
+    request.bid = 400;
+    request.reviewed = {true, false, true, false};
+    const HandReview review = ReviewHand(request);
+    ASSERT_TRUE(review.complete);
+    ASSERT_EQ(review.auction.size(), 2u);
+    const AuctionVerdict& south = review.auction[0];
+    EXPECT_TRUE(south.declared);
+    EXPECT_LT(south.chance, 0.01);
+    EXPECT_NEAR(south.expected, -400, 10);
+    EXPECT_LE(south.bestBid, 200);
+    EXPECT_EQ(south.text.rfind("South's bid of 400 in Hearts makes 0% of the time, -396 on average: hopeless. "
+                               "The simulation's best bid for the hand: 190 in Clubs (55%).",
+                               0),
+              0u)
+        << south.text;
+    const AuctionVerdict& north = review.auction[1];
+    EXPECT_FALSE(north.declared);
+    EXPECT_GT(north.bestBid, 400);
+    EXPECT_NE(north.text.find("North did not win the auction, which went to 400 for South."), std::string::npos);
+    EXPECT_NE(ReviewText(request, review).find("Auction: South's bid of 400"), std::string::npos);
+}
+
 TEST(Review, LabelsTextAndTheSheetsRequest) {
     // The thresholds, each at its edge.
     const std::vector<std::pair<double, std::string_view>> labels{
-        {0, "best"},       {2.99, "best"},    {3, "inaccuracy"}, {7.99, "inaccuracy"},
-        {8, "mistake"},    {19.99, "mistake"}, {20, "blunder"},   {60, "blunder"}};
+        {0, "best"},    {2.99, "best"},     {3, "inaccuracy"}, {7.99, "inaccuracy"},
+        {8, "mistake"}, {19.99, "mistake"}, {20, "blunder"},   {60, "blunder"}};
     for (const auto& [cost, text] : labels) EXPECT_EQ(LabelText(LabelOf(cost)), text) << cost;
 
     // The text of a review: a heading, the par, the cards trick by trick
