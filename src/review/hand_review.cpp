@@ -153,8 +153,9 @@ AuctionVerdict VerdictOf(const ReviewRequest& request, int seat, const std::atom
                             " more on average.";
     } else {
         verdict.text = SeatName(seat) + " did not win the auction, which went to " + bid + " for " +
-                       SeatName(request.declarer) + ". The simulation's best bid for " + SeatName(seat) +
-                       "'s hand: " + bestBid + ".";
+                       SeatName(request.declarer) +
+                       (SideOf(request.declarer) == SideOf(seat) ? std::string(", partner") : std::string()) +
+                       ". The simulation's best bid for " + SeatName(seat) + "'s hand: " + bestBid + ".";
         if (best.bid > request.bid)
             verdict.text += " Bidding on to " + std::to_string(best.bid) + " was worth " +
                             Signed(tally.ExpectedScore(best.trump, best.bid)) + " on average.";
