@@ -272,7 +272,7 @@ TEST(Review, TheAuctionsVerdictOnAHopelessBidAndOnAPass) {
     const AuctionVerdict& north = review.auction[1];
     EXPECT_FALSE(north.declared);
     EXPECT_GT(north.bestBid, 400);
-    EXPECT_NE(north.text.find("North did not win the auction, which went to 400 for South."), std::string::npos);
+    EXPECT_NE(north.text.find("North did not win the auction, which went to 400 for South, partner."), std::string::npos);
     EXPECT_NE(ReviewText(request, review).find("Auction: South's bid of 400"), std::string::npos);
 }
 
