@@ -33,8 +33,7 @@ QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 QString Figure(double value) { return QString::number(value, 'f', 1); }
 
-// The seats around the small table: South at the bottom, West on the left.
-constexpr std::array<const char*, 4> kSeatNames{"South", "West", "North", "East"};
+QString SeatText(int seat) { return Q(SeatName(seat & 3)); }
 
 }  // namespace
 
@@ -57,8 +56,7 @@ void ReviewTable::Show(const ReviewRequest& request, std::size_t cards) {
     state_ = state;
     QStringList trick;
     for (std::size_t i = 0; i < trick_.size(); ++i)
-        trick << tr("%1 %2").arg(kSeatNames[static_cast<std::size_t>((trickLeader_ + static_cast<int>(i)) & 3)],
-                                 KindName(trick_[i]));
+        trick << tr("%1 %2").arg(SeatText((trickLeader_ + static_cast<int>(i)) & 3), KindName(trick_[i]));
     setAccessibleDescription(trick.isEmpty() ? tr("No trick on the table") : tr("Trick: %1").arg(trick.join(", ")));
     update();
 }
@@ -107,7 +105,7 @@ void ReviewTable::paintEvent(QPaintEvent*) {
             if (twoRows && seat == 3) spot.rx() = width() - 6 - cw - (perRow - 1 - col) * gap;
             p.drawPixmap(spot, painter_.Scaled(201 + kinds[i], cw, dpr));
         }
-        const QString label = tr(kSeatNames[static_cast<std::size_t>(seat)]);
+        const QString label = SeatText(seat);
         const QRect labelRect = seat == 2   ? QRect(0, 2, width(), 18)
                                 : seat == 0 ? QRect(0, height() - ch - 26, width(), 18)
                                 : seat == 1 ? QRect(6, (height() - ch) / 2 - 24, 120, 18)
@@ -273,9 +271,7 @@ void ReviewWindow::ShowReview() {
         QString trick = QString::number(card.trick + 1);
         if (static_cast<std::size_t>(card.trick) < review_.trickWinners.size() &&
             (c + 1 == review_.cards.size() || review_.cards[c + 1].trick != card.trick))
-            trick += tr(", %1 takes it")
-                         .arg(kSeatNames[static_cast<std::size_t>(
-                             review_.trickWinners[static_cast<std::size_t>(card.trick)])]);
+            trick += tr(", %1 takes it").arg(SeatText(review_.trickWinners[static_cast<std::size_t>(card.trick)]));
         QString verdict;
         QString best;
         if (card.reviewed && card.forced) {
@@ -290,12 +286,8 @@ void ReviewWindow::ShowReview() {
         } else if (card.exactCost > 0) {
             verdict = tr("par \u2212%1").arg(card.exactCost);
         }
-        const QStringList cells{trick,
-                                tr(kSeatNames[static_cast<std::size_t>(card.seat)]),
-                                Q(KindText(card.kind)),
-                                QString::number(card.parAfter),
-                                verdict,
-                                best};
+        const QStringList cells{
+            trick, SeatText(card.seat), Q(KindText(card.kind)), QString::number(card.parAfter), verdict, best};
         for (int column = 0; column < cells.size(); ++column) {
             auto* item = new QTableWidgetItem(cells[column]);
             // A screen reader hears the card's name, not its symbol.
@@ -375,8 +367,7 @@ void ReviewWindow::SetStep(std::size_t cards) {
     step_ = std::min(cards, request_.plays.size());
     table_->Show(request_, step_);
     if (step_ == 0) {
-        stepLabel_->setText(
-            tr("Before the first lead: %1 leads").arg(kSeatNames[static_cast<std::size_t>(request_.declarer & 3)]));
+        stepLabel_->setText(tr("Before the first lead: %1 leads").arg(SeatText(request_.declarer & 3)));
         return;
     }
     PlayState state(request_.rules, request_.hands, request_.trump, request_.declarer);
@@ -385,7 +376,7 @@ void ReviewWindow::SetStep(std::size_t cards) {
     stepLabel_->setText(tr("Card %1 of %2: %3 plays the %4")
                             .arg(step_)
                             .arg(request_.plays.size())
-                            .arg(kSeatNames[static_cast<std::size_t>(seat)], KindName(request_.plays[step_ - 1])));
+                            .arg(SeatText(seat), KindName(request_.plays[step_ - 1])));
     const std::size_t start = request_.plays.size() - review_.cards.size();
     if (review_.complete && step_ > start) {
         cards_->setCurrentCell(static_cast<int>(step_ - start - 1), 0);

@@ -7,11 +7,13 @@
 #include <mutex>
 #include <thread>
 
+#include "base/random.h"
 #include "players/chance_to_make.h"
 #include "players/search_player.h"
 #include "players/seat_view.h"
 #include "review/hand_solver.h"
 #include "rules/play_state.h"
+#include "rules/seats.h"
 #include "rules/trick_rules.h"
 
 namespace vantrel {
@@ -103,8 +105,6 @@ SeatView ViewBefore(const ReviewRequest& request, const std::vector<int>& plays,
     return view;
 }
 
-constexpr std::array<const char*, 4> kSuitNames{"Clubs", "Hearts", "Spades", "Diamonds"};
-
 std::string Percent(double share) { return std::to_string(static_cast<int>(std::lround(100 * share))) + "%"; }
 
 std::string Signed(double value) {
@@ -137,14 +137,14 @@ AuctionVerdict VerdictOf(const ReviewRequest& request, int seat, const std::atom
             verdict.bestTrumpExpected = expected;
         }
     const std::string bestBid = best.bid > 0 ? std::to_string(best.bid) + " in " +
-                                                   kSuitNames[static_cast<std::size_t>(best.trump)] + " (" +
-                                                   Percent(best.chance) + ")"
+                                                   std::string(kSuitNames[static_cast<std::size_t>(best.trump)]) +
+                                                   " (" + Percent(best.chance) + ")"
                                              : std::string("none: the standing bid makes less than half the time");
     const std::string bid = std::to_string(request.bid);
     if (verdict.declared) {
-        verdict.text = SeatName(seat) + "'s bid of " + bid + " in " + kSuitNames[static_cast<std::size_t>(trump)] +
-                       " makes " + Percent(verdict.chance) + " of the time, " + Signed(verdict.expected) +
-                       " on average";
+        verdict.text = SeatName(seat) + "'s bid of " + bid + " in " +
+                       std::string(kSuitNames[static_cast<std::size_t>(trump)]) + " makes " + Percent(verdict.chance) +
+                       " of the time, " + Signed(verdict.expected) + " on average";
         if (verdict.chance < 0.1) verdict.text += ": hopeless";
         verdict.text += ". The simulation's best bid for the hand: " + bestBid + ".";
         if (verdict.bestTrump != trump && verdict.bestTrumpExpected - verdict.expected >= 5)
@@ -161,13 +161,6 @@ AuctionVerdict VerdictOf(const ReviewRequest& request, int seat, const std::atom
                             Signed(tally.ExpectedScore(best.trump, best.bid)) + " on average.";
     }
     return verdict;
-}
-
-// A seed of its own for each card, whichever thread reviews it.
-std::uint64_t CardSeed(std::uint64_t seed, std::size_t index) {
-    std::uint64_t x = seed * std::uint64_t{0x9E3779B97F4A7C15} + index + 1;
-    x = (x ^ (x >> 30)) * std::uint64_t{0xBF58476D1CE4E5B9};
-    return x ^ (x >> 31);
 }
 
 }  // namespace
@@ -239,7 +232,7 @@ HandReview ReviewHand(const ReviewRequest& request, const std::atomic<bool>* can
         const std::size_t index = start + fair[job];
         const SeatView view = ViewBefore(request, plays, index, card.seat);
         const SearchBudget budget{std::max(1, request.worlds), 1, 5};
-        const SearchChoice choice = SearchCard(view, budget, CardSeed(request.seed, index), cancel);
+        const SearchChoice choice = SearchCard(view, budget, Random(request.seed, index).Next64(), cancel);
         if (cancelled()) return;
         card.expected = choice.byCard;
         card.best = choice.card;
@@ -308,8 +301,9 @@ std::string ReviewText(const ReviewRequest& request, const HandReview& review) {
     };
     std::string text =
         "Hand review: trump " +
-        (request.trump >= 0 && request.trump < 4 ? std::string(1, "CHSD"[request.trump]) : std::string("none")) + ", " +
-        SeatName(request.declarer) + " declares\n";
+        (request.trump >= 0 && request.trump < 4 ? std::string(kSuitLetters[static_cast<std::size_t>(request.trump)])
+                                                 : std::string("none")) +
+        ", " + SeatName(request.declarer) + " declares\n";
     text += "Par as the play began: South-North " + std::to_string(review.parAtStart) + "\n";
     int trick = -1;
     for (const ReviewedCard& card : review.cards) {
