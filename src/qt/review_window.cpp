@@ -315,6 +315,8 @@ void ReviewWindow::ShowReview() {
     if (!note_.isEmpty()) summary_->setText(summary_->text() + QStringLiteral("\n") + note_);
     for (const AuctionVerdict& verdict : review_.auction)
         summary_->setText(summary_->text() + QStringLiteral("\n") + tr("Auction: %1").arg(Q(verdict.text)));
+    for (const PassVerdict& verdict : review_.passes)
+        summary_->setText(summary_->text() + QStringLiteral("\n") + tr("Pass: %1").arg(Q(verdict.text)));
     ShowChart();
 }
 

@@ -9,9 +9,11 @@
 
 #include "base/random.h"
 #include "players/chance_to_make.h"
+#include "players/passing.h"
 #include "players/search_player.h"
 #include "players/seat_view.h"
 #include "review/hand_solver.h"
+#include "rules/meld_rules.h"
 #include "rules/play_state.h"
 #include "rules/seats.h"
 #include "rules/trick_rules.h"
@@ -163,6 +165,78 @@ AuctionVerdict VerdictOf(const ReviewRequest& request, int seat, const std::atom
     return verdict;
 }
 
+// The hands as the play would have begun had `seat` passed what the
+// computer passes from the same hand, the partner's pass back (where it came
+// after) chosen by the computer too; the request's own hands where the
+// computer would have passed the same cards.
+std::array<HandCounts, 4> HandsAfterComputersPass(const ReviewRequest& request, int seat, HandCounts& computers) {
+    const int declarer = request.declarer & 3;
+    const int partner = (declarer + 2) & 3;
+    const int count = CardCount(request.gave[static_cast<std::size_t>(seat)]);
+    std::array<HandCounts, 4> hands = request.hands;
+    auto& ownHand = hands[static_cast<std::size_t>(seat)];
+    auto& otherHand = hands[static_cast<std::size_t>(seat == declarer ? partner : declarer)];
+    if (seat == partner) {
+        const HandCounts before = request.dealt[static_cast<std::size_t>(partner)];
+        computers = ChoosePass(before, request.trump, count, true);
+        const HandCounts declarers = request.dealt[static_cast<std::size_t>(declarer)] + computers;
+        const HandCounts back = ChoosePass(declarers, request.trump, count, false);
+        ownHand = before - computers + back;
+        otherHand = declarers - back;
+    } else {
+        // The declarer passes back from its hand and what it was given.
+        const HandCounts before =
+            request.dealt[static_cast<std::size_t>(declarer)] + request.gave[static_cast<std::size_t>(partner)];
+        computers = ChoosePass(before, request.trump, count, false);
+        ownHand = before - computers;
+        otherHand = request.dealt[static_cast<std::size_t>(partner)] - request.gave[static_cast<std::size_t>(partner)] +
+                    computers;
+    }
+    return hands;
+}
+
+// "J♥ 9♠ 9♠ 9♦": each card, in the deck's order.
+std::string CardsText(HandCounts cards) {
+    std::string text;
+    for (int kind = 0; kind < kCardKinds; ++kind)
+        for (int copy = 0; copy < CountOf(cards, kind); ++copy) text += (text.empty() ? "" : " ") + KindText(kind);
+    return text;
+}
+
+int SideMeld(const ReviewRequest& request, const std::array<HandCounts, 4>& hands, int side) {
+    return MeldOf(request.rules, hands[static_cast<std::size_t>(side)], request.trump) +
+           MeldOf(request.rules, hands[static_cast<std::size_t>(side + 2)], request.trump);
+}
+
+// The pass's verdict: both layouts solved from the first lead.
+PassVerdict PassVerdictOf(const ReviewRequest& request, int seat, const std::atomic<bool>* cancel) {
+    PassVerdict verdict;
+    verdict.seat = seat;
+    verdict.passed = request.gave[static_cast<std::size_t>(seat)];
+    const int side = SideOf(seat);
+    const std::array<HandCounts, 4> alternative = HandsAfterComputersPass(request, seat, verdict.computers);
+    verdict.meld = SideMeld(request, request.hands, side);
+    verdict.computersMeld = SideMeld(request, alternative, side);
+    const std::string who = SeatName(seat) + "'s pass, " + CardsText(verdict.passed);
+    if (verdict.computers == verdict.passed) {
+        verdict.text = who + ", is the computer's own.";
+        return verdict;
+    }
+    HandSolver solver;
+    verdict.par = solver.Solve(PlayState(request.rules, request.hands, request.trump, request.declarer), side, cancel);
+    verdict.computersPar =
+        solver.Solve(PlayState(request.rules, alternative, request.trump, request.declarer), side, cancel, verdict.par);
+    if (verdict.par < 0 || verdict.computersPar < 0) return verdict;
+    const int gain = verdict.Gain();
+    verdict.text = who + ": meld " + std::to_string(verdict.meld) + " and par " + std::to_string(verdict.par) +
+                   " for the side, against " + std::to_string(verdict.computersMeld) + " and " +
+                   std::to_string(verdict.computersPar) + " after passing " + CardsText(verdict.computers) +
+                   ", with every hand seen: " +
+                   (gain == 0 ? std::string("no difference.")
+                              : std::to_string(std::abs(gain)) + (gain > 0 ? " points better." : " points worse."));
+    return verdict;
+}
+
 }  // namespace
 
 HandReview ReviewHand(const ReviewRequest& request, const std::atomic<bool>* cancel,
@@ -203,7 +277,13 @@ HandReview ReviewHand(const ReviewRequest& request, const std::atomic<bool>* can
     std::vector<std::size_t> fair;
     for (std::size_t c = 0; c < review.cards.size(); ++c)
         if (review.cards[c].reviewed && !review.cards[c].forced) fair.push_back(c);
-    const int total = static_cast<int>(review.cards.size() + 1 + fair.size());
+    std::vector<int> passers;
+    for (int seat = 0; seat < 4; ++seat)
+        if (request.reviewed[static_cast<std::size_t>(seat)] && request.gave[static_cast<std::size_t>(seat)] != 0 &&
+            request.dealt[static_cast<std::size_t>(seat)] != 0)
+            passers.push_back(seat);
+    review.passes.resize(passers.size());
+    const int total = static_cast<int>(review.cards.size() + 1 + passers.size() + fair.size());
     int done = 0;
     std::mutex reporting;
     auto step = [&] {
@@ -242,16 +322,21 @@ HandReview ReviewHand(const ReviewRequest& request, const std::atomic<bool>* can
         step();
     };
 
-    // Job 0 is the par, the longest; the rest are taken in turn by whichever
-    // thread is free. Each job writes only its own results.
+    // Job 0 is the par, the longest, then the passes, each two whole hands
+    // solved; the rest are taken in turn by whichever thread is free. Each
+    // job writes only its own results.
     std::atomic<std::size_t> next{0};
-    const std::size_t jobs = 1 + fair.size();
+    const std::size_t jobs = 1 + passers.size() + fair.size();
     auto work = [&] {
         for (std::size_t job; !cancelled() && (job = next.fetch_add(1)) < jobs;) {
-            if (job == 0)
+            if (job == 0) {
                 runPar();
-            else
-                runFair(job - 1);
+            } else if (job <= passers.size()) {
+                review.passes[job - 1] = PassVerdictOf(request, passers[job - 1], cancel);
+                if (!cancelled()) step();
+            } else {
+                runFair(job - 1 - passers.size());
+            }
         }
     };
     unsigned threads = request.threads != 0 ? request.threads : std::max(1u, std::thread::hardware_concurrency());
@@ -326,6 +411,7 @@ std::string ReviewText(const ReviewRequest& request, const HandReview& review) {
         text += "\n";
     }
     for (const AuctionVerdict& verdict : review.auction) text += "Auction: " + verdict.text + "\n";
+    for (const PassVerdict& verdict : review.passes) text += "Pass: " + verdict.text + "\n";
     const ReviewSummary summary = Summarise(review);
     text += "Card points taken: South-North " + std::to_string(review.points[0]) + ", West-East " +
             std::to_string(review.points[1]) + "\n";

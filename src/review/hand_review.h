@@ -107,12 +107,30 @@ struct AuctionVerdict {
     std::string text;  // the verdict in a line or two
 };
 
+/// The review of a user's pass, with every hand seen: the meld and the par of
+/// the passer's side after the cards it passed, against the same after the
+/// pass the computer would have made from that hand (and the computer's
+/// pass back to it, where the declarer's pass came after).
+struct PassVerdict {
+    int seat = 0;
+    HandCounts passed = 0;
+    HandCounts computers = 0;  // the computer's choice; equal to `passed` when the user chose as it would
+    int meld = 0;              // the side's meld after the pass made
+    int par = 0;               // the side's card points with best play after it
+    int computersMeld = 0;
+    int computersPar = 0;
+    std::string text;
+    /// What the pass made gained over the computer's (negative: cost).
+    [[nodiscard]] int Gain() const { return meld + par - computersMeld - computersPar; }
+};
+
 struct HandReview {
     std::vector<ReviewedCard> cards;      // from the first reviewed trick on
     std::vector<int> trickWinners;        // the seat that took each trick, from trick 0
     int parAtStart = 0;                   // South-North's par as the first reviewed trick began
     std::array<int, 2> points{};          // card points each side took, the last trick included
     std::vector<AuctionVerdict> auction;  // one for each reviewed seat with a dealt hand
+    std::vector<PassVerdict> passes;      // one for each reviewed seat that passed cards
     bool complete = false;                // false when cancelled
 };
 

@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "play_support.h"
+#include "players/passing.h"
 #include "players/rule_player.h"
 #include "players/search_player.h"
 #include "review/hand_review.h"
 #include "review/hand_solver.h"
+#include "rules/meld_rules.h"
 #include "rules/trick_rules.h"
 
 namespace vantrel {
@@ -212,7 +214,9 @@ TEST(Review, TheSolversOwnPlayCostsNothingAndTheCostsAddUpToTheParsDrop) {
         int southNorth = 0;
         int westEast = 0;
         for (const ReviewedCard& card : review.cards) {
-            if (card.seat == 0) EXPECT_EQ(card.exactCost, 0) << "seed " << seed << ", " << KindText(card.kind);
+            if (card.seat == 0) {
+                EXPECT_EQ(card.exactCost, 0) << "seed " << seed << ", " << KindText(card.kind);
+            }
             EXPECT_GE(card.exactCost, 0);
             (SideOf(card.seat) == 0 ? southNorth : westEast) += card.exactCost;
         }
@@ -272,8 +276,55 @@ TEST(Review, TheAuctionsVerdictOnAHopelessBidAndOnAPass) {
     const AuctionVerdict& north = review.auction[1];
     EXPECT_FALSE(north.declared);
     EXPECT_GT(north.bestBid, 400);
-    EXPECT_NE(north.text.find("North did not win the auction, which went to 400 for South, partner."), std::string::npos);
+    EXPECT_NE(north.text.find("North did not win the auction, which went to 400 for South, partner."),
+              std::string::npos);
     EXPECT_NE(ReviewText(request, review).find("Auction: South's bid of 400"), std::string::npos);
+}
+
+TEST(Review, APassAgainstTheComputersPassWithEveryHandSeen) {
+    // North, the user, passes its losers to South, who declares in Hearts,
+    // instead of its top trumps; South passes back as the computer does.
+    // With every hand seen North's trumps are worth more kept: its side
+    // then takes every trick.
+    ReviewRequest request;
+    request.rules.passCards = 4;
+    request.trump = 1;
+    request.declarer = 0;
+    request.dealt = {HandOf("AC AC 10C 10C KC KC KS KS QS QS AD AD"), HandOf("10D 10D KD KD QD QD JD JD AS AS 10S 10S"),
+                     HandOf("AH AH 10H 10H KH KH QH QH JH 9S 9S 9D"), HandOf("QC QC JC JC 9C 9C JH 9H 9H JS JS 9D")};
+    request.gave[2] = HandOf("9S 9S 9D JH");
+    request.gave[0] = ChoosePass(request.dealt[0] + request.gave[2], 1, 4, false);
+    request.hands = request.dealt;
+    request.hands[0] += request.gave[2] - request.gave[0];
+    request.hands[2] += request.gave[0] - request.gave[2];
+    request.reviewed = {false, false, true, false};
+    const HandReview review = ReviewHand(request);
+    ASSERT_TRUE(review.complete);
+    ASSERT_EQ(review.passes.size(), 1u);
+    const PassVerdict& pass = review.passes[0];
+    EXPECT_EQ(pass.computers, HandOf("AH AH 10H 10H"));
+    // Each par is the solver's value of its layout from the first lead.
+    HandSolver solver;
+    std::array<HandCounts, 4> computers = request.dealt;
+    const HandCounts back = ChoosePass(request.dealt[0] + pass.computers, 1, 4, false);
+    computers[0] += pass.computers - back;
+    computers[2] += back - pass.computers;
+    EXPECT_EQ(pass.par, solver.Solve(PlayState(request.rules, request.hands, 1, 0), 0));
+    EXPECT_EQ(pass.computersPar, solver.Solve(PlayState(request.rules, computers, 1, 0), 0));
+    EXPECT_EQ(pass.meld, MeldOf(request.rules, request.hands[0], 1) + MeldOf(request.rules, request.hands[2], 1));
+    EXPECT_EQ(pass.computersMeld, MeldOf(request.rules, computers[0], 1) + MeldOf(request.rules, computers[2], 1));
+    EXPECT_EQ(pass.Gain(), 32);
+    EXPECT_EQ(pass.text,
+              "North's pass, J♥ 9♠ 9♠ 9♦: meld 120 and par 250 for the side, against 120 and 218 after "
+              "passing A♥ A♥ 10♥ 10♥, with every hand seen: 32 points better.");
+    // Passing what the computer passes is said in a word.
+    request.gave[2] = pass.computers;
+    request.gave[0] = back;
+    request.hands = computers;
+    const HandReview same = ReviewHand(request);
+    ASSERT_EQ(same.passes.size(), 1u);
+    EXPECT_EQ(same.passes[0].text, "North's pass, A♥ A♥ 10♥ 10♥, is the computer's own.");
+    EXPECT_NE(ReviewText(request, review).find("Pass: " + pass.text), std::string::npos);
 }
 
 TEST(Review, LabelsTextAndTheSheetsRequest) {
