@@ -7,6 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-charts-dev libqt6opengl6-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  libsqlite3-dev sqlite3 nlohmann-json3-dev
   clang clang-tidy
   xvfb xauth xdotool x11-apps x11-utils xclip openbox imagemagick
   lintian appstream

@@ -1,5 +1,7 @@
 #include "game/game.h"
 
+#include "game/game_move.h"
+
 #include <algorithm>
 
 #include "players/bidding.h"
@@ -192,7 +194,7 @@ void Game::ScoreHand(bool thrownIn) {
     tally.thrownIn = thrownIn;
     const HandScore score = vantrel::ScoreHand(rules_, tally);
     SheetLine line{dealer_,     Declarer(), tally.bid,      trump_,     tally.meld, tally.cardPoints,
-                   score.score, totals_,    score.Result(), DealCode(), practice_, {}};
+                   score.score, totals_,    score.Result(), DealCode(), practice_,  {}};
     line.record.dealt = dealt_;
     line.record.hands = hands_;
     line.record.calls = auction_.Calls();
@@ -311,32 +313,8 @@ ComputerMove ChooseMove(const Game& game, int seat, Level level, std::uint64_t s
 }
 
 std::string ApplyMove(Game& game, int seat, const ComputerMove& move) {
-    std::string said;
-    switch (move.kind) {
-        case ComputerMove::Bid:
-            said = game.Bid(seat, move.value);
-            break;
-        case ComputerMove::Pass:
-            said = game.Pass(seat);
-            break;
-        case ComputerMove::Trump:
-            said = game.NameTrump(seat, move.value);
-            break;
-        case ComputerMove::PassCards:
-            said = game.PassCards(seat, move.cards);
-            break;
-        case ComputerMove::ThrowIn:
-            said = game.ThrowIn(seat);
-            break;
-        case ComputerMove::Play:
-            said = game.PlayCard(seat, move.value);
-            break;
-        case ComputerMove::None:
-            return {};
-    }
-    if (said.empty() && (move.kind == ComputerMove::Bid || move.kind == ComputerMove::Pass))
-        game.SetCallReason(move.reason);
-    return said;
+    if (move.kind == ComputerMove::None) return {};
+    return Apply(game, MoveOf(seat, move));
 }
 
 }  // namespace vantrel

@@ -13,20 +13,36 @@ GameDriver::GameDriver(const GameSettings& settings, std::uint64_t seed, Clock c
     Changed();
 }
 
+std::optional<GameDriver> GameDriver::Restore(const GameSettings& settings, std::uint64_t seed, Clock clock,
+                                              const std::vector<GameMove>& moves, std::string* refused) {
+    GameDriver driver(settings, seed, std::move(clock));
+    for (std::size_t i = 0; i < moves.size(); ++i) {
+        // Each move goes the way it went the first time, undo and all.
+        const std::string said = driver.Take(moves[i]);
+        if (!said.empty()) {
+            if (refused != nullptr) *refused = "move " + std::to_string(i + 1) + " refused: " + said;
+            return std::nullopt;
+        }
+    }
+    driver.message_.clear();
+    return driver;
+}
+
 bool GameDriver::UserNamesTrump() const { return game_.CurrentPhase() == Phase::Trump && IsUser(game_.ToAct()); }
 
-template <class Move>
-std::string GameDriver::Take(int seat, Move move) {
+std::string GameDriver::Take(const GameMove& move) {
     Game before = game_;
-    std::string refused = move(game_);
+    std::string refused = Apply(game_, move);
     if (!refused.empty()) return refused;
+    const int seat = move.kind == GameMove::Kind::Continue ? -1 : move.seat;
+    log_.push_back(move);
     // Undo never reaches back into a scored hand or across a deal.
     const Phase phase = game_.CurrentPhase();
     if (phase == Phase::HandScored || phase == Phase::GameOver || game_.HandNumber() != before.HandNumber() ||
         game_.Practice() != before.Practice())
         undo_.clear();
     else if (seat >= 0)
-        undo_.emplace_back(seat, std::move(before));
+        undo_.push_back({seat, std::move(before), log_.size() - 1});
     Changed();
     return {};
 }
@@ -56,21 +72,21 @@ void GameDriver::Changed() {
 void GameDriver::Bid(int amount) {
     const int seat = game_.ToAct();
     if (!IsUser(seat) || game_.CurrentPhase() != Phase::Auction) return;
-    message_ = Take(seat, [&](Game& g) { return g.Bid(seat, amount); });
+    message_ = Take(GameMove::Of(GameMove::Kind::Bid, seat, amount));
     nextMoveAt_ = clock_() + settings_.PaceMilliseconds();
 }
 
 void GameDriver::Pass() {
     const int seat = game_.ToAct();
     if (!IsUser(seat) || game_.CurrentPhase() != Phase::Auction) return;
-    message_ = Take(seat, [&](Game& g) { return g.Pass(seat); });
+    message_ = Take(GameMove::Of(GameMove::Kind::Pass, seat));
     nextMoveAt_ = clock_() + settings_.PaceMilliseconds();
 }
 
 void GameDriver::NameTrump(int suit) {
     const int seat = game_.ToAct();
     if (!IsUser(seat) || game_.CurrentPhase() != Phase::Trump) return;
-    message_ = Take(seat, [&](Game& g) { return g.NameTrump(seat, suit); });
+    message_ = Take(GameMove::Of(GameMove::Kind::Trump, seat, suit));
     nextMoveAt_ = clock_() + settings_.PaceMilliseconds();
 }
 
@@ -94,7 +110,7 @@ void GameDriver::Card(int seat, int kind) {
         message_ = "The computer plays " + SeatName(seat) + "'s cards.";
         return;
     }
-    message_ = Take(seat, [&](Game& g) { return g.PlayCard(seat, kind); });
+    message_ = Take(GameMove::Of(GameMove::Kind::Play, seat, kind));
     // The user's card that ends a trick leaves it in view for a pace.
     const int pace = settings_.PaceMilliseconds();
     if (message_.empty()) nextMoveAt_ = clock_() + pace + (game_.Play().Trick().empty() ? pace : 0);
@@ -104,14 +120,14 @@ void GameDriver::PassCards() {
     const int seat = game_.ToAct();
     if (!IsUser(seat)) return;
     const HandCounts cards = selected_;
-    message_ = Take(seat, [&](Game& g) { return g.PassCards(seat, cards); });
+    message_ = Take(GameMove::Of(GameMove::Kind::PassCards, seat, 0, cards));
     if (message_.empty()) selected_ = 0;
 }
 
 void GameDriver::ThrowIn() {
     if (game_.CurrentPhase() != Phase::Meld || !IsUser(game_.Declarer())) return;
     const int declarer = game_.Declarer();
-    message_ = Take(declarer, [&](Game& g) { return g.ThrowIn(declarer); });
+    message_ = Take(GameMove::Of(GameMove::Kind::ThrowIn, declarer));
 }
 
 void GameDriver::Continue() {
@@ -119,15 +135,16 @@ void GameDriver::Continue() {
     if (phase != Phase::Meld && phase != Phase::HandScored) return;
     // Going on from the meld to the play is no one seat's move: it stays
     // within the hand's undo, and the throw-in a computer had in mind lapses.
-    message_ = Take(-1, [](Game& g) { return g.Continue(); });
+    message_ = Take(GameMove::Of(GameMove::Kind::Continue));
     nextMoveAt_ = clock_() + settings_.PaceMilliseconds();
 }
 
 void GameDriver::Undo() {
     const unsigned seats = settings_.UserSeats();
     for (auto entry = undo_.rbegin(); entry != undo_.rend(); ++entry)
-        if ((seats >> entry->first) & 1u) {
-            game_ = std::move(entry->second);
+        if ((seats >> entry->seat) & 1u) {
+            game_ = std::move(entry->game);
+            log_.resize(entry->moves);
             undo_.erase(std::prev(entry.base()), undo_.end());
             message_ = "Taken back.";
             selected_ = 0;
@@ -139,13 +156,13 @@ void GameDriver::Undo() {
 }
 
 std::string GameDriver::DealFromCode(const std::string& code) {
-    std::string said = Take(-1, [&](Game& g) { return g.DealFromCode(code); });
+    std::string said = Take(GameMove::Of(GameMove::Kind::DealCode, -1, 0, 0, code));
     if (said.empty()) undo_.clear();
     return said;
 }
 
 void GameDriver::ReplayLine(std::size_t line) {
-    message_ = Take(-1, [&](Game& g) { return g.ReplayLine(line); });
+    message_ = Take(GameMove::Of(GameMove::Kind::ReplayLine, -1, static_cast<int>(line)));
     if (message_.empty()) undo_.clear();
 }
 
@@ -185,7 +202,7 @@ void GameDriver::Advance() {
         const int seat = pendingSeat_;
         pending_.reset();
         const bool trickEnds = game_.CurrentPhase() == Phase::Play && game_.Play().Trick().size() == 3;
-        const std::string said = Take(seat, [&](Game& g) { return ApplyMove(g, seat, move); });
+        const std::string said = Take(MoveOf(seat, move));
         // Each computer move waits a pace; a finished trick stays in view two.
         const int pace = settings_.PaceMilliseconds();
         if (said.empty()) {
@@ -197,7 +214,7 @@ void GameDriver::Advance() {
     }
     if (game_.CurrentPhase() == Phase::Meld && !IsUser(game_.Declarer()) && !pending_ && meldShownAt_ &&
         now >= *meldShownAt_ + MeldPause()) {
-        Take(-1, [](Game& g) { return g.Continue(); });
+        Take(GameMove::Of(GameMove::Kind::Continue));
         nextMoveAt_ = now + settings_.PaceMilliseconds();
     }
 }

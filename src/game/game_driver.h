@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "game/game.h"
+#include "game/game_move.h"
 #include "game/game_settings.h"
 
 namespace vantrel {
@@ -41,10 +42,17 @@ public:
     using Clock = std::function<std::int64_t()>;
 
     GameDriver(const GameSettings& settings, std::uint64_t seed, Clock clock);
+    /// The game the moves made, with the undo of its hand as it stood; none
+    /// when a move is refused, `refused` then saying which and why.
+    static std::optional<GameDriver> Restore(const GameSettings& settings, std::uint64_t seed, Clock clock,
+                                             const std::vector<GameMove>& moves, std::string* refused = nullptr);
 
     [[nodiscard]] const Game& game() const { return game_; }
     [[nodiscard]] const GameSettings& settings() const { return settings_; }
     [[nodiscard]] std::uint64_t Seed() const { return seed_; }
+    /// The moves that made the present game from its start; a move taken
+    /// back leaves it.
+    [[nodiscard]] const std::vector<GameMove>& Log() const { return log_; }
     /// Counts every change of the game: the id of the present position.
     [[nodiscard]] std::uint64_t Position() const { return position_; }
     [[nodiscard]] bool IsUser(int seat) const { return seat >= 0 && ((settings_.UserSeats() >> seat) & 1u) != 0; }
@@ -99,9 +107,8 @@ public:
     [[nodiscard]] int MeldPause() const { return std::max(1500, 6 * settings_.PaceMilliseconds()); }
 
 private:
-    // Takes a move made by `move` for `seat`, keeping the earlier game for undo.
-    template <class Move>
-    std::string Take(int seat, Move move);
+    // Takes a move, keeping the earlier game for undo.
+    std::string Take(const GameMove& move);
     void Changed();
 
     GameSettings settings_;
@@ -116,8 +123,15 @@ private:
     std::optional<std::int64_t> meldShownAt_;
     std::string message_;
     HandCounts selected_ = 0;
-    // The game before each move of this hand, with the seat that made it.
-    std::vector<std::pair<int, Game>> undo_;
+    // The game before each move of this hand, with the seat that made it
+    // and the moves that had made it.
+    struct Earlier {
+        int seat;
+        Game game;
+        std::size_t moves;
+    };
+    std::vector<Earlier> undo_;
+    std::vector<GameMove> log_;
 };
 
 }  // namespace vantrel

@@ -1,0 +1,81 @@
+#include "game/game_move.h"
+
+#include <array>
+
+namespace vantrel {
+
+namespace {
+
+constexpr std::array<std::string_view, 9> kKindNames{"bid",  "pass",     "trump",     "pass-cards", "throw-in",
+                                                     "play", "continue", "deal-code", "replay-line"};
+
+}  // namespace
+
+std::string Apply(Game& game, const GameMove& move) {
+    switch (move.kind) {
+        case GameMove::Kind::Bid:
+        case GameMove::Kind::Pass: {
+            std::string said =
+                move.kind == GameMove::Kind::Bid ? game.Bid(move.seat, move.value) : game.Pass(move.seat);
+            if (said.empty() && !move.text.empty()) game.SetCallReason(move.text);
+            return said;
+        }
+        case GameMove::Kind::Trump:
+            return game.NameTrump(move.seat, move.value);
+        case GameMove::Kind::PassCards:
+            return game.PassCards(move.seat, move.cards);
+        case GameMove::Kind::ThrowIn:
+            return game.ThrowIn(move.seat);
+        case GameMove::Kind::Play:
+            return game.PlayCard(move.seat, move.value);
+        case GameMove::Kind::Continue:
+            return game.Continue();
+        case GameMove::Kind::DealCode:
+            return game.DealFromCode(move.text);
+        case GameMove::Kind::ReplayLine:
+            if (move.value < 0) return "There is no such hand on the sheet.";
+            return game.ReplayLine(static_cast<std::size_t>(move.value));
+    }
+    return "Unknown move.";
+}
+
+GameMove MoveOf(int seat, const ComputerMove& move) {
+    GameMove made;
+    made.seat = seat;
+    made.value = move.value;
+    switch (move.kind) {
+        case ComputerMove::Bid:
+            made.kind = GameMove::Kind::Bid;
+            made.text = move.reason;
+            break;
+        case ComputerMove::Pass:
+            made.kind = GameMove::Kind::Pass;
+            made.text = move.reason;
+            break;
+        case ComputerMove::Trump:
+            made.kind = GameMove::Kind::Trump;
+            break;
+        case ComputerMove::PassCards:
+            made.kind = GameMove::Kind::PassCards;
+            made.cards = move.cards;
+            break;
+        case ComputerMove::ThrowIn:
+            made.kind = GameMove::Kind::ThrowIn;
+            break;
+        case ComputerMove::Play:
+        case ComputerMove::None:
+            made.kind = GameMove::Kind::Play;
+            break;
+    }
+    return made;
+}
+
+std::string_view KindName(GameMove::Kind kind) { return kKindNames[static_cast<std::size_t>(kind)]; }
+
+std::optional<GameMove::Kind> KindNamed(std::string_view name) {
+    for (std::size_t i = 0; i < kKindNames.size(); ++i)
+        if (kKindNames[i] == name) return static_cast<GameMove::Kind>(i);
+    return std::nullopt;
+}
+
+}  // namespace vantrel

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "game/game.h"
+
+namespace vantrel {
+
+/// One move of a game, whoever made it, as it is kept: a game is its rules,
+/// its seed and its moves, and replaying the moves on a new game of the same
+/// seed gives the same game (the deals come from the seed).
+struct GameMove {
+    enum class Kind { Bid, Pass, Trump, PassCards, ThrowIn, Play, Continue, DealCode, ReplayLine };
+    Kind kind = Kind::Continue;
+    int seat = -1;         // -1 for Continue, a deal code and a replayed line
+    int value = 0;         // the bid, the suit, the card's kind, or the sheet's line
+    HandCounts cards = 0;  // the cards passed
+    std::string text;      // a computer call's reason, or the deal code
+
+    static GameMove Of(Kind kind, int seat = -1, int value = 0, HandCounts cards = 0, std::string text = {}) {
+        return {kind, seat, value, cards, std::move(text)};
+    }
+    friend bool operator==(const GameMove&, const GameMove&) = default;
+};
+
+/// Makes the move on `game`; empty when taken, else why it was refused.
+std::string Apply(Game& game, const GameMove& move);
+
+/// A computer's move for `seat` as a game move.
+GameMove MoveOf(int seat, const ComputerMove& move);
+
+/// "bid", "pass", "trump", "pass-cards", "throw-in", "play", "continue",
+/// "deal-code", "replay-line": the names moves are stored under.
+std::string_view KindName(GameMove::Kind kind);
+std::optional<GameMove::Kind> KindNamed(std::string_view name);
+
+}  // namespace vantrel

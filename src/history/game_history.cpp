@@ -1,0 +1,721 @@
+#include "history/game_history.h"
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <istream>
+#include <map>
+#include <nlohmann/json.hpp>
+#include <ostream>
+
+#include "game/game_driver.h"
+#include "rules/cards.h"
+
+namespace vantrel {
+
+namespace {
+
+using Json = nlohmann::json;
+
+// Each version's step from the one before; a file of version n runs the
+// steps after n, in one transaction.
+constexpr std::array<const char*, GameHistory::kSchemaVersion> kMigrations{
+    // 1: games, their moves and their hands.
+    "CREATE TABLE games(id INTEGER PRIMARY KEY, started TEXT NOT NULL, seed INTEGER NOT NULL,"
+    " settings TEXT NOT NULL, rules TEXT NOT NULL, user_seats INTEGER NOT NULL, user_side INTEGER NOT NULL,"
+    " finished INTEGER NOT NULL DEFAULT 0, abandoned INTEGER NOT NULL DEFAULT 0, winner INTEGER NOT NULL DEFAULT -1,"
+    " total0 INTEGER NOT NULL DEFAULT 0, total1 INTEGER NOT NULL DEFAULT 0, hands INTEGER NOT NULL DEFAULT 0,"
+    " UNIQUE(started, seed));"
+    "CREATE TABLE moves(game INTEGER NOT NULL REFERENCES games(id) ON DELETE CASCADE, seq INTEGER NOT NULL,"
+    " kind TEXT NOT NULL, seat INTEGER NOT NULL, value INTEGER NOT NULL, cards INTEGER NOT NULL,"
+    " text TEXT NOT NULL, PRIMARY KEY(game, seq)) WITHOUT ROWID;"
+    "CREATE TABLE hands(game INTEGER NOT NULL REFERENCES games(id) ON DELETE CASCADE, number INTEGER NOT NULL,"
+    " dealer INTEGER NOT NULL, declarer INTEGER NOT NULL, bid INTEGER NOT NULL, trump INTEGER NOT NULL,"
+    " meld0 INTEGER NOT NULL, meld1 INTEGER NOT NULL, points0 INTEGER NOT NULL, points1 INTEGER NOT NULL,"
+    " score0 INTEGER NOT NULL, score1 INTEGER NOT NULL, total0 INTEGER NOT NULL, total1 INTEGER NOT NULL,"
+    " result TEXT NOT NULL, deal_code TEXT NOT NULL, practice INTEGER NOT NULL, calls TEXT NOT NULL,"
+    " passed_to INTEGER NOT NULL, passed_back INTEGER NOT NULL, plays TEXT NOT NULL,"
+    " PRIMARY KEY(game, number)) WITHOUT ROWID;"
+    "CREATE INDEX games_started ON games(started);",
+    // 2: the review's figures for a hand.
+    "ALTER TABLE hands ADD COLUMN par INTEGER;"
+    "ALTER TABLE hands ADD COLUMN lost REAL;"
+    "ALTER TABLE hands ADD COLUMN best_bid INTEGER;",
+};
+
+// A prepared statement, finalised when it goes.
+class Statement {
+public:
+    Statement(sqlite3* db, const char* sql) {
+        ok_ = sqlite3_prepare_v2(db, sql, -1, &statement_, nullptr) == SQLITE_OK;
+    }
+    ~Statement() { sqlite3_finalize(statement_); }
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    [[nodiscard]] bool Ok() const { return ok_; }
+    Statement& Bind(int at, std::int64_t value) {
+        ok_ = ok_ && sqlite3_bind_int64(statement_, at, value) == SQLITE_OK;
+        return *this;
+    }
+    Statement& Bind(int at, const std::string& value) {
+        ok_ = ok_ && sqlite3_bind_text(statement_, at, value.c_str(), static_cast<int>(value.size()),
+                                       SQLITE_TRANSIENT) == SQLITE_OK;
+        return *this;
+    }
+    Statement& BindNull(int at) {
+        ok_ = ok_ && sqlite3_bind_null(statement_, at) == SQLITE_OK;
+        return *this;
+    }
+    Statement& Bind(int at, double value) {
+        ok_ = ok_ && sqlite3_bind_double(statement_, at, value) == SQLITE_OK;
+        return *this;
+    }
+    /// A row is ready.
+    bool Step() {
+        if (!ok_) return false;
+        const int result = sqlite3_step(statement_);
+        if (result != SQLITE_ROW && result != SQLITE_DONE) ok_ = false;
+        return result == SQLITE_ROW;
+    }
+    /// Runs a statement that returns no rows, ready to run again.
+    bool Run() {
+        Step();
+        sqlite3_reset(statement_);
+        sqlite3_clear_bindings(statement_);
+        return ok_;
+    }
+    [[nodiscard]] std::int64_t Int(int column) const { return sqlite3_column_int64(statement_, column); }
+    [[nodiscard]] int Small(int column) const { return sqlite3_column_int(statement_, column); }
+    [[nodiscard]] double Real(int column) const { return sqlite3_column_double(statement_, column); }
+    [[nodiscard]] bool Null(int column) const { return sqlite3_column_type(statement_, column) == SQLITE_NULL; }
+    [[nodiscard]] std::string Text(int column) const {
+        const unsigned char* text = sqlite3_column_text(statement_, column);
+        return text == nullptr ? std::string() : std::string(reinterpret_cast<const char*>(text));
+    }
+
+private:
+    sqlite3_stmt* statement_ = nullptr;
+    bool ok_ = false;
+};
+
+std::string SettingsJson(const GameSettings& settings) {
+    Json object = Json::object();
+    for (const auto& [name, value] : settings.ToSettings()) object[name] = value;
+    return object.dump();
+}
+
+GameSettings SettingsOf(const Json& object) {
+    std::vector<std::pair<std::string, std::string>> pairs;
+    for (const auto& [name, value] : object.items())
+        if (value.is_string()) pairs.emplace_back(name, value.get<std::string>());
+    return GameSettings::FromSettings(pairs);
+}
+
+int UserSideOf(const GameSettings& settings) {
+    for (int seat = 0; seat < 4; ++seat)
+        if (settings.seats[static_cast<std::size_t>(seat)] == SeatPlayer::You) return seat & 1;
+    return 0;
+}
+
+std::string KindsText(const std::vector<int>& kinds) {
+    std::string text;
+    for (const int kind : kinds) text += (text.empty() ? "" : " ") + std::to_string(kind);
+    return text;
+}
+
+std::string CallsText(const std::vector<Auction::Call>& calls) {
+    std::string text;
+    for (const Auction::Call& call : calls)
+        text += (text.empty() ? "" : " ") + std::to_string(call.seat) + ":" + std::to_string(call.bid);
+    return text;
+}
+
+// The columns a game's summary is read from, in order.
+constexpr const char* kSummaryColumns =
+    "SELECT id, started, seed, settings, finished, user_side, winner, total0, total1, hands FROM games";
+
+GameSummary SummaryOf(const Statement& row) {
+    GameSummary summary;
+    summary.id = row.Int(0);
+    summary.started = row.Text(1);
+    summary.seed = static_cast<std::uint64_t>(row.Int(2));
+    summary.settings = SettingsOf(Json::parse(row.Text(3), nullptr, false));
+    summary.finished = row.Int(4) != 0;
+    summary.userSide = row.Small(5);
+    summary.winner = row.Small(6);
+    summary.totals = {row.Small(7), row.Small(8)};
+    summary.hands = row.Small(9);
+    return summary;
+}
+
+// The filter as a WHERE clause over `games`, its values bound from 1 on.
+std::string WhereOf(const HistoryFilter& filter) {
+    std::string where = " WHERE 1";
+    if (!filter.from.empty()) where += " AND games.started >= ?1";
+    // A day's games all come before the day with a character above any time.
+    if (!filter.to.empty()) where += " AND games.started <= ?2 || '~'";
+    if (!filter.rules.empty()) where += " AND games.rules = ?3";
+    switch (filter.result) {
+        case HistoryFilter::Result::Won:
+            where += " AND games.finished AND games.winner = games.user_side";
+            break;
+        case HistoryFilter::Result::Lost:
+            where += " AND games.finished AND games.winner <> games.user_side";
+            break;
+        case HistoryFilter::Result::Unfinished:
+            where += " AND NOT games.finished";
+            break;
+        case HistoryFilter::Result::Any:
+            break;
+    }
+    return where;
+}
+
+void BindFilter(Statement& statement, const HistoryFilter& filter) {
+    if (!filter.from.empty()) statement.Bind(1, filter.from);
+    if (!filter.to.empty()) statement.Bind(2, filter.to);
+    if (!filter.rules.empty()) statement.Bind(3, filter.rules);
+}
+
+std::string CsvField(const std::string& text) {
+    if (text.find_first_of(",\"\n") == std::string::npos) return text;
+    std::string quoted = "\"";
+    for (const char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return quoted + "\"";
+}
+
+}  // namespace
+
+std::unique_ptr<GameHistory> GameHistory::Open(const std::string& path, std::string* problem) {
+    std::error_code error;
+    if (!std::filesystem::exists(path, error)) {
+        // A new history is made whole beside its place and then moved in, so
+        // that a program stopped while making it never leaves an empty or
+        // half-made file where the history belongs.
+        const std::string making = path + ".new";
+        for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(making + suffix, error);
+        // Closed before it is moved, its log folded in.
+        if (!OpenAt(making, path, true, problem)) return nullptr;
+        std::filesystem::rename(making, path, error);
+        if (error) {
+            if (problem != nullptr)
+                *problem = "The game history " + path + " cannot be made (" + error.message() +
+                           "); the games are not being kept.";
+            return nullptr;
+        }
+    }
+    return OpenAt(path, path, false, problem);
+}
+
+std::unique_ptr<GameHistory> GameHistory::OpenAt(const std::string& path, const std::string& shown, bool create,
+                                                 std::string* problem) {
+    auto fail = [&](const std::string& why) {
+        if (problem != nullptr) *problem = "The game history " + shown + " " + why;
+        return nullptr;
+    };
+    const bool exists = !create;
+    std::error_code error;
+    if (exists) {
+        // SQLite would take an empty or foreign file for a new database and
+        // write over it: those are refused before it sees them.
+        if (std::filesystem::file_size(path, error) == 0)
+            return fail("is an empty file. It was left as it is; the games are not being kept.");
+        std::ifstream file(path, std::ios::binary);
+        std::array<char, 16> header{};
+        file.read(header.data(), header.size());
+        if (!file || std::memcmp(header.data(), "SQLite format 3", 16) != 0)
+            return fail(
+                "is not a game history (not an SQLite database). It was left as it is; the games are not "
+                "being kept.");
+    }
+    sqlite3* db = nullptr;
+    const int flags = SQLITE_OPEN_READWRITE | (exists ? 0 : SQLITE_OPEN_CREATE);
+    if (sqlite3_open_v2(path.c_str(), &db, flags, nullptr) != SQLITE_OK) {
+        const std::string why = db != nullptr ? sqlite3_errmsg(db) : "out of memory";
+        sqlite3_close(db);
+        return fail("cannot be opened (" + why + "); the games are not being kept.");
+    }
+    std::unique_ptr<GameHistory> history(new GameHistory(db, path));
+    sqlite3_busy_timeout(db, 2000);
+    if (sqlite3_db_readonly(db, "main") == 1)
+        return fail("cannot be written (the file or its folder is read-only); the games are not being kept.");
+
+    int version = -1;
+    {
+        Statement read(db, "PRAGMA user_version");
+        if (read.Step()) version = read.Small(0);
+    }
+    if (version < 0)
+        return fail("is damaged and cannot be read (" + std::string(sqlite3_errmsg(db)) +
+                    "). It was left as it is; the games are not being kept.");
+    if (version > kSchemaVersion)
+        return fail("was written by a newer Vantrel (history version " + std::to_string(version) +
+                    "; this one reads up to " + std::to_string(kSchemaVersion) +
+                    "). It was left as it is; the games are not being kept.");
+    if (exists) {
+        Statement check(db, "PRAGMA quick_check");
+        if (!check.Step() || check.Text(0) != "ok")
+            return fail("is damaged and cannot be read. It was left as it is; the games are not being kept.");
+    }
+    // The write-ahead log: a commit never leaves the file half written, and
+    // a killed program loses no more than the move it was writing.
+    {
+        Statement wal(db, "PRAGMA journal_mode=WAL");
+        if (!wal.Step() || wal.Text(0) != "wal")
+            return fail("cannot be written (" + std::string(sqlite3_errmsg(db)) + "); the games are not being kept.");
+    }
+    if (!history->Execute("PRAGMA synchronous=NORMAL; PRAGMA foreign_keys=ON;"))
+        return fail("cannot be set up (" + history->problem_ + "); the games are not being kept.");
+    if (version < kSchemaVersion) {
+        bool migrated = history->Execute("BEGIN IMMEDIATE");
+        for (int step = version; migrated && step < kSchemaVersion; ++step)
+            migrated = history->Execute(kMigrations[static_cast<std::size_t>(step)]);
+        migrated = migrated && history->Execute(("PRAGMA user_version=" + std::to_string(kSchemaVersion)).c_str()) &&
+                   history->Execute("COMMIT");
+        if (!migrated) {
+            const std::string why = history->problem_;
+            history->Execute("ROLLBACK");
+            return fail("could not be brought up to date (" + why + "); the games are not being kept.");
+        }
+    }
+
+    return history;
+}
+
+GameHistory::GameHistory(sqlite3* db, std::string path) : db_(db), path_(std::move(path)) {}
+
+GameHistory::~GameHistory() { sqlite3_close(db_); }
+
+bool GameHistory::Execute(const char* sql) {
+    char* error = nullptr;
+    if (sqlite3_exec(db_, sql, nullptr, nullptr, &error) == SQLITE_OK) return true;
+    problem_ = error != nullptr ? error : sqlite3_errmsg(db_);
+    sqlite3_free(error);
+    return false;
+}
+
+std::optional<std::int64_t> GameHistory::StartGame(const GameSettings& settings, std::uint64_t seed,
+                                                   const std::string& started) {
+    Statement insert(db_,
+                     "INSERT INTO games(started, seed, settings, rules, user_seats, user_side) VALUES(?,?,?,?,?,?)");
+    insert.Bind(1, started)
+        .Bind(2, static_cast<std::int64_t>(seed))
+        .Bind(3, SettingsJson(settings))
+        .Bind(4, settings.rules.Name())
+        .Bind(5, static_cast<std::int64_t>(settings.UserSeats()))
+        .Bind(6, static_cast<std::int64_t>(UserSideOf(settings)));
+    if (!insert.Run()) {
+        problem_ = sqlite3_errmsg(db_);
+        return std::nullopt;
+    }
+    cachedGame_ = sqlite3_last_insert_rowid(db_);
+    cachedMoves_.clear();
+    cachedHands_ = 0;
+    return cachedGame_;
+}
+
+bool GameHistory::Record(std::int64_t id, const Game& game, const std::vector<GameMove>& moves) {
+    if (!Execute("BEGIN IMMEDIATE")) return false;
+    if (WriteGame(id, game, moves) && Execute("COMMIT")) return true;
+    const std::string why = problem_;
+    Execute("ROLLBACK");
+    problem_ = why;
+    cachedGame_ = -1;  // read back from the file next time
+    return false;
+}
+
+bool GameHistory::WriteGame(std::int64_t id, const Game& game, const std::vector<GameMove>& moves) {
+    if (cachedGame_ != id) {
+        cachedMoves_ = Moves(id);
+        cachedHands_ = Hands(id).size();
+        cachedGame_ = id;
+    }
+    // Moves taken back are the kept ones after the first that differs.
+    std::size_t same = 0;
+    while (same < moves.size() && same < cachedMoves_.size() && moves[same] == cachedMoves_[same]) ++same;
+    bool ok = true;
+    if (same < cachedMoves_.size()) {
+        Statement remove(db_, "DELETE FROM moves WHERE game = ? AND seq >= ?");
+        ok = remove.Bind(1, id).Bind(2, static_cast<std::int64_t>(same)).Run();
+    }
+    {
+        Statement insert(db_, "INSERT INTO moves(game, seq, kind, seat, value, cards, text) VALUES(?,?,?,?,?,?,?)");
+        for (std::size_t i = same; ok && i < moves.size(); ++i) {
+            const GameMove& move = moves[i];
+            ok = insert.Bind(1, id)
+                     .Bind(2, static_cast<std::int64_t>(i))
+                     .Bind(3, std::string(KindName(move.kind)))
+                     .Bind(4, std::int64_t{move.seat})
+                     .Bind(5, std::int64_t{move.value})
+                     .Bind(6, static_cast<std::int64_t>(move.cards))
+                     .Bind(7, move.text)
+                     .Run();
+        }
+    }
+    const std::vector<SheetLine>& sheet = game.Sheet();
+    {
+        Statement insert(db_,
+                         "INSERT INTO hands(game, number, dealer, declarer, bid, trump, meld0, meld1, points0, "
+                         "points1, score0, score1, total0, total1, result, deal_code, practice, calls, passed_to, "
+                         "passed_back, plays) VALUES(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
+        for (std::size_t n = cachedHands_; ok && n < sheet.size(); ++n) {
+            const SheetLine& line = sheet[n];
+            ok = insert.Bind(1, id)
+                     .Bind(2, static_cast<std::int64_t>(n))
+                     .Bind(3, std::int64_t{line.dealer})
+                     .Bind(4, std::int64_t{line.declarer})
+                     .Bind(5, std::int64_t{line.bid})
+                     .Bind(6, std::int64_t{line.trump})
+                     .Bind(7, std::int64_t{line.meld[0]})
+                     .Bind(8, std::int64_t{line.meld[1]})
+                     .Bind(9, std::int64_t{line.cardPoints[0]})
+                     .Bind(10, std::int64_t{line.cardPoints[1]})
+                     .Bind(11, std::int64_t{line.score[0]})
+                     .Bind(12, std::int64_t{line.score[1]})
+                     .Bind(13, std::int64_t{line.totals[0]})
+                     .Bind(14, std::int64_t{line.totals[1]})
+                     .Bind(15, line.result)
+                     .Bind(16, line.dealCode)
+                     .Bind(17, std::int64_t{line.practice})
+                     .Bind(18, CallsText(line.record.calls))
+                     .Bind(19, static_cast<std::int64_t>(line.record.passedToDeclarer))
+                     .Bind(20, static_cast<std::int64_t>(line.record.passedBack))
+                     .Bind(21, KindsText(line.record.plays))
+                     .Run();
+        }
+    }
+    if (ok) {
+        Statement update(db_,
+                         "UPDATE games SET finished = ?, winner = ?, total0 = ?, total1 = ?, hands = ? "
+                         "WHERE id = ?");
+        ok = update.Bind(1, std::int64_t{game.CurrentPhase() == Phase::GameOver})
+                 .Bind(2, std::int64_t{game.Winner()})
+                 .Bind(3, std::int64_t{game.Totals()[0]})
+                 .Bind(4, std::int64_t{game.Totals()[1]})
+                 .Bind(5, static_cast<std::int64_t>(sheet.size()))
+                 .Bind(6, id)
+                 .Run() &&
+             sqlite3_changes(db_) == 1;
+        if (!ok && sqlite3_errcode(db_) == SQLITE_OK) problem_ = "there is no game " + std::to_string(id);
+    }
+    if (!ok) {
+        if (problem_.empty() || sqlite3_errcode(db_) != SQLITE_OK) problem_ = sqlite3_errmsg(db_);
+        return false;
+    }
+    cachedMoves_ = moves;
+    cachedHands_ = sheet.size();
+    return true;
+}
+
+bool GameHistory::RecordReview(std::int64_t id, int hand, int par, double lost, std::optional<int> bestBid) {
+    Statement update(db_, "UPDATE hands SET par = ?, lost = ?, best_bid = ? WHERE game = ? AND number = ?");
+    update.Bind(1, std::int64_t{par}).Bind(2, lost);
+    if (bestBid)
+        update.Bind(3, std::int64_t{*bestBid});
+    else
+        update.BindNull(3);
+    const bool ok = update.Bind(4, id).Bind(5, std::int64_t{hand}).Run() && sqlite3_changes(db_) == 1;
+    if (!ok) problem_ = sqlite3_errmsg(db_);
+    return ok;
+}
+
+std::vector<GameSummary> GameHistory::Games(const HistoryFilter& filter) const {
+    std::vector<GameSummary> games;
+    const std::string sql = std::string(kSummaryColumns) + WhereOf(filter) + " ORDER BY started DESC, id DESC";
+    Statement select(db_, sql.c_str());
+    BindFilter(select, filter);
+    while (select.Step()) games.push_back(SummaryOf(select));
+    return games;
+}
+
+std::optional<GameSummary> GameHistory::Summary(std::int64_t id) const {
+    const std::string sql = std::string(kSummaryColumns) + " WHERE id = ?";
+    Statement select(db_, sql.c_str());
+    select.Bind(1, id);
+    if (!select.Step()) return std::nullopt;
+    return SummaryOf(select);
+}
+
+std::optional<GameSummary> GameHistory::Unfinished() const {
+    const std::string sql = std::string(kSummaryColumns) +
+                            " WHERE NOT finished AND NOT abandoned AND EXISTS (SELECT 1 FROM moves WHERE game = id)"
+                            " ORDER BY started DESC, id DESC LIMIT 1";
+    Statement select(db_, sql.c_str());
+    if (!select.Step()) return std::nullopt;
+    return SummaryOf(select);
+}
+
+bool GameHistory::Abandon(std::int64_t id) {
+    Statement update(db_, "UPDATE games SET abandoned = 1 WHERE id = ?");
+    return update.Bind(1, id).Run();
+}
+
+std::vector<GameMove> GameHistory::Moves(std::int64_t id) const {
+    std::vector<GameMove> moves;
+    Statement select(db_, "SELECT kind, seat, value, cards, text FROM moves WHERE game = ? ORDER BY seq");
+    select.Bind(1, id);
+    while (select.Step()) {
+        GameMove move;
+        move.kind = KindNamed(select.Text(0)).value_or(GameMove::Kind::Continue);
+        move.seat = select.Small(1);
+        move.value = select.Small(2);
+        move.cards = static_cast<HandCounts>(select.Int(3));
+        move.text = select.Text(4);
+        moves.push_back(std::move(move));
+    }
+    return moves;
+}
+
+std::vector<HandSummary> GameHistory::Hands(std::int64_t id) const {
+    std::vector<HandSummary> hands;
+    Statement select(db_,
+                     "SELECT number, dealer, declarer, bid, trump, meld0, meld1, points0, points1, score0, score1, "
+                     "total0, total1, result, deal_code, practice, par, lost, best_bid FROM hands WHERE game = ? "
+                     "ORDER BY number");
+    select.Bind(1, id);
+    while (select.Step()) {
+        HandSummary hand;
+        hand.number = select.Small(0);
+        SheetLine& line = hand.line;
+        line.dealer = select.Small(1);
+        line.declarer = select.Small(2);
+        line.bid = select.Small(3);
+        line.trump = select.Small(4);
+        line.meld = {select.Small(5), select.Small(6)};
+        line.cardPoints = {select.Small(7), select.Small(8)};
+        line.score = {select.Small(9), select.Small(10)};
+        line.totals = {select.Small(11), select.Small(12)};
+        line.result = select.Text(13);
+        line.dealCode = select.Text(14);
+        line.practice = select.Small(15) != 0;
+        if (!select.Null(16)) hand.par = select.Small(16);
+        if (!select.Null(17)) hand.lost = select.Real(17);
+        if (!select.Null(18)) hand.bestBid = select.Small(18);
+        hands.push_back(std::move(hand));
+    }
+    return hands;
+}
+
+HistoryStatistics GameHistory::Statistics(const HistoryFilter& filter) const {
+    HistoryStatistics stats;
+    {
+        const std::string sql = "SELECT count(*) FROM games" + WhereOf(filter);
+        Statement count(db_, sql.c_str());
+        BindFilter(count, filter);
+        if (count.Step()) stats.games = count.Small(0);
+    }
+    const std::string sql =
+        "SELECT substr(games.started, 1, 7), games.user_seats, games.user_side, hands.declarer, hands.bid, "
+        "hands.meld0, hands.meld1, hands.points0, hands.points1, hands.score0, hands.score1, hands.plays = '', "
+        "hands.par, hands.best_bid FROM hands JOIN games ON games.id = hands.game" +
+        WhereOf(filter) + " AND NOT hands.practice ORDER BY games.started";
+    Statement select(db_, sql.c_str());
+    BindFilter(select, filter);
+    double bids = 0;
+    double margins = 0;
+    int playedOut = 0;
+    double meld = 0;
+    double points = 0;
+    double reviewedPoints = 0;
+    double par = 0;
+    while (select.Step()) {
+        const std::string month = select.Text(0);
+        const auto users = static_cast<unsigned>(select.Int(1));
+        const auto side = static_cast<std::size_t>(select.Small(2) & 1);
+        const int declarer = select.Small(3);
+        const int bid = select.Small(4);
+        const std::array<int, 2> handMeld{select.Small(5), select.Small(6)};
+        const std::array<int, 2> handPoints{select.Small(7), select.Small(8)};
+        const std::array<int, 2> score{select.Small(9), select.Small(10)};
+        const bool thrownIn = select.Small(11) != 0;
+        if (stats.months.empty() || stats.months.back().month != month) stats.months.push_back({month});
+        HistoryStatistics::Month& row = stats.months.back();
+        ++stats.hands;
+        ++row.hands;
+        meld += handMeld[side];
+        points += handPoints[side];
+        row.pointsPerHand += handPoints[side];
+        if (!select.Null(12)) {
+            ++stats.reviewedHands;
+            reviewedPoints += handPoints[side];
+            par += select.Small(12);
+        }
+        if (declarer < 0 || ((users >> declarer) & 1u) == 0) continue;
+        // One of the user's own bids.
+        ++stats.bidsWon;
+        ++row.bidsWon;
+        bids += bid;
+        const bool made = score[side] >= 0 && !thrownIn;
+        if (made) ++stats.bidsMade, ++row.bidsMade;
+        if (thrownIn) {
+            ++stats.throwIns;
+        } else {
+            if (!made) ++stats.sets;
+            margins += handMeld[side] + handPoints[side] - bid;
+            ++playedOut;
+        }
+        if (!select.Null(13)) stats.bidsAgainstBest.emplace_back(bid, select.Small(13));
+    }
+    auto mean = [](double sum, int count) { return count > 0 ? sum / count : 0.0; };
+    stats.averageBid = mean(bids, stats.bidsWon);
+    stats.averageMargin = mean(margins, playedOut);
+    stats.meldPerHand = mean(meld, stats.hands);
+    stats.pointsPerHand = mean(points, stats.hands);
+    stats.pointsPerReviewedHand = mean(reviewedPoints, stats.reviewedHands);
+    stats.parPerReviewedHand = mean(par, stats.reviewedHands);
+    for (HistoryStatistics::Month& row : stats.months) row.pointsPerHand = mean(row.pointsPerHand, row.hands);
+    return stats;
+}
+
+void GameHistory::ExportCsv(std::ostream& out) const {
+    out << "started,seats,rules,hand,dealer,declarer,bid,trump,meld_sn,meld_we,points_sn,points_we,score_sn,"
+           "score_we,total_sn,total_we,result,practice,deal_code,par,lost,best_bid\n";
+    Statement select(db_,
+                     "SELECT games.started, games.user_seats, games.rules, number, dealer, declarer, bid, trump, "
+                     "meld0, meld1, points0, points1, score0, score1, hands.total0, hands.total1, result, practice, "
+                     "deal_code, par, lost, best_bid FROM hands JOIN games ON games.id = hands.game "
+                     "ORDER BY games.started, games.id, number");
+    while (select.Step()) {
+        for (int column = 0; column < 22; ++column) {
+            if (column > 0) out << ',';
+            out << CsvField(select.Text(column));
+        }
+        out << '\n';
+    }
+}
+
+void GameHistory::ExportJsonLines(std::ostream& out) const {
+    Statement select(db_, "SELECT id, started, seed, settings FROM games ORDER BY started, id");
+    while (select.Step()) {
+        Json line;
+        line["started"] = select.Text(1);
+        line["seed"] = static_cast<std::uint64_t>(select.Int(2));
+        line["settings"] = Json::parse(select.Text(3), nullptr, false);
+        Json moves = Json::array();
+        for (const GameMove& move : Moves(select.Int(0))) {
+            Json entry{{"kind", std::string(KindName(move.kind))}, {"seat", move.seat}, {"value", move.value}};
+            if (move.cards != 0) entry["cards"] = move.cards;
+            if (!move.text.empty()) entry["text"] = move.text;
+            moves.push_back(std::move(entry));
+        }
+        line["moves"] = std::move(moves);
+        out << line.dump() << '\n';
+    }
+}
+
+ImportReport GameHistory::ImportJsonLines(std::istream& in) {
+    ImportReport report;
+    std::string text;
+    for (int number = 1; std::getline(in, text); ++number) {
+        if (text.find_first_not_of(" \t\r") == std::string::npos) continue;
+        auto refuse = [&](const std::string& why) {
+            report.refused.push_back("line " + std::to_string(number) + ": " + why);
+        };
+        const Json line = Json::parse(text, nullptr, false);
+        if (line.is_discarded() || !line.is_object()) {
+            refuse("not a JSON object");
+            continue;
+        }
+        if (!line.contains("started") || !line["started"].is_string() || line["started"].get<std::string>().empty()) {
+            refuse("no \"started\" time");
+            continue;
+        }
+        if (!line.contains("seed") || !line["seed"].is_number_unsigned()) {
+            refuse("no \"seed\" as a whole number");
+            continue;
+        }
+        if (!line.contains("settings") || !line["settings"].is_object()) {
+            refuse("no \"settings\" object");
+            continue;
+        }
+        if (!line.contains("moves") || !line["moves"].is_array()) {
+            refuse("no \"moves\" list");
+            continue;
+        }
+        std::vector<GameMove> moves;
+        std::string bad;
+        for (const Json& entry : line["moves"]) {
+            const std::size_t at = moves.size() + 1;
+            std::optional<GameMove::Kind> kind;
+            if (entry.is_object() && entry.contains("kind") && entry["kind"].is_string())
+                kind = KindNamed(entry["kind"].get<std::string>());
+            auto whole = [&](const char* name) { return !entry.contains(name) || entry[name].is_number_integer(); };
+            if (!kind || !whole("seat") || !whole("value") || !whole("cards") ||
+                (entry.contains("cards") && !entry["cards"].is_number_unsigned()) ||
+                (entry.contains("text") && !entry["text"].is_string())) {
+                bad = "move " + std::to_string(at) + " cannot be read";
+                break;
+            }
+            GameMove move;
+            move.kind = *kind;
+            move.seat = entry.value("seat", -1);
+            move.value = entry.value("value", 0);
+            move.cards = entry.value("cards", HandCounts{0});
+            move.text = entry.value("text", std::string());
+            moves.push_back(std::move(move));
+        }
+        if (!bad.empty()) {
+            refuse(bad);
+            continue;
+        }
+        const std::string started = line["started"].get<std::string>();
+        const auto seed = line["seed"].get<std::uint64_t>();
+        {
+            Statement known(db_, "SELECT 1 FROM games WHERE started = ? AND seed = ?");
+            known.Bind(1, started).Bind(2, static_cast<std::int64_t>(seed));
+            if (known.Step()) {
+                ++report.duplicates;
+                continue;
+            }
+        }
+        // The moves must make a game under its rules, as they did when played.
+        const GameSettings settings = SettingsOf(line["settings"]);
+        std::string refused;
+        const std::optional<GameDriver> driver = GameDriver::Restore(
+            settings, seed, [] { return std::int64_t{0}; }, moves, &refused);
+        if (!driver) {
+            refuse(refused);
+            continue;
+        }
+        // The game and its moves in one transaction: all of it or none.
+        bool written = Execute("BEGIN IMMEDIATE");
+        if (written) {
+            const std::optional<std::int64_t> id = StartGame(settings, seed, started);
+            written = id && WriteGame(*id, driver->game(), moves) && Execute("COMMIT");
+            if (!written) {
+                const std::string why = problem_;
+                Execute("ROLLBACK");
+                problem_ = why;
+                cachedGame_ = -1;
+            }
+        }
+        if (!written) {
+            refuse("could not be written: " + problem_);
+            continue;
+        }
+        ++report.added;
+    }
+    return report;
+}
+
+std::string GameHistory::SetAside(const std::string& path, const std::string& stamp) {
+    std::error_code error;
+    std::string target = path + ".damaged-" + stamp;
+    for (int n = 2; std::filesystem::exists(target, error); ++n)
+        target = path + ".damaged-" + stamp + "-" + std::to_string(n);
+    std::filesystem::rename(path, target, error);
+    if (error) return {};
+    // Its log files go with it, so that a new history does not read them.
+    for (const char* suffix : {"-wal", "-shm"})
+        if (std::filesystem::exists(path + suffix, error))
+            std::filesystem::rename(path + suffix, target + suffix, error);
+    return target;
+}
+
+}  // namespace vantrel

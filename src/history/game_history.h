@@ -1,0 +1,161 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <iosfwd>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "game/game.h"
+#include "game/game_move.h"
+#include "game/game_settings.h"
+
+struct sqlite3;
+
+namespace vantrel {
+
+/// A game as the history lists it.
+struct GameSummary {
+    std::int64_t id = 0;
+    std::string started;  // local time, "2026-12-06T14:03:27"
+    std::uint64_t seed = 0;
+    GameSettings settings;
+    bool finished = false;
+    int userSide = 0;  // the side of the user's first seat
+    int winner = -1;   // the side that won, -1 while unfinished
+    std::array<int, 2> totals{};
+    int hands = 0;  // hands on the sheet, practice hands included
+    friend bool operator==(const GameSummary&, const GameSummary&) = default;
+};
+
+/// A hand of a game's sheet as kept, with the review's figures once the
+/// hand has been reviewed.
+struct HandSummary {
+    int number = 0;              // 0 for the game's first hand
+    SheetLine line;              // without its record: the moves keep that
+    std::optional<int> par;      // the user's side's par as the play began
+    std::optional<double> lost;  // expected card points the user lost to costly cards
+    std::optional<int> bestBid;  // the simulation's best bid for the user's hand
+};
+
+/// Which games a list or the statistics take: started within [from, to]
+/// (ISO dates or times, compared as text; empty for no limit), under rules of
+/// this name (empty for any), and by result.
+struct HistoryFilter {
+    std::string from;
+    std::string to;
+    std::string rules;
+    enum class Result { Any, Won, Lost, Unfinished } result = Result::Any;
+};
+
+/// The user's figures over the games of a filter, the practice hands left
+/// out. A bid is the user's when one of the user's seats won the auction.
+struct HistoryStatistics {
+    int games = 0;
+    int hands = 0;
+    int bidsWon = 0;
+    int bidsMade = 0;
+    int sets = 0;
+    int throwIns = 0;
+    double averageBid = 0;     // over the user's bids
+    double averageMargin = 0;  // meld and card points over the bid, over the user's bids played out
+    double meldPerHand = 0;    // the user's side's meld counted
+    double pointsPerHand = 0;  // the user's side's card points
+    int reviewedHands = 0;
+    double pointsPerReviewedHand = 0;  // beside the par over the same hands
+    double parPerReviewedHand = 0;
+    /// A month a row ("2026-12"): hands, the user's bids made of those won,
+    /// card points per hand.
+    struct Month {
+        std::string month;
+        int hands = 0;
+        int bidsWon = 0;
+        int bidsMade = 0;
+        double pointsPerHand = 0;
+    };
+    std::vector<Month> months;
+    /// The user's winning bids beside the simulation's best bids for the
+    /// same hands, where the review has figured them: (bid, best bid).
+    std::vector<std::pair<int, int>> bidsAgainstBest;
+};
+
+struct ImportReport {
+    int added = 0;
+    int duplicates = 0;
+    std::vector<std::string> refused;  // "line 3: …"
+};
+
+/// The game history: every game and every hand, kept in one SQLite file as
+/// the game goes, a transaction a move. Opening never changes a file it
+/// cannot read: the history is then unavailable and says why.
+class GameHistory {
+public:
+    /// The schema this program writes; older files are brought up to it.
+    static constexpr int kSchemaVersion = 2;
+
+    /// The history at `path`, made when there is no file. None when the file
+    /// cannot be used, with the reason in `problem`.
+    static std::unique_ptr<GameHistory> Open(const std::string& path, std::string* problem);
+    ~GameHistory();
+    GameHistory(const GameHistory&) = delete;
+    GameHistory& operator=(const GameHistory&) = delete;
+
+    /// A new game, started at the local time `started`.
+    std::optional<std::int64_t> StartGame(const GameSettings& settings, std::uint64_t seed, const std::string& started);
+    /// Brings the kept game in line with `moves`, the moves that made
+    /// `game`, in one transaction: new moves added, moves taken back
+    /// removed, new hands of the sheet and the game's totals written. False
+    /// when it could not be written (`Problem` says why); nothing is then
+    /// half written.
+    bool Record(std::int64_t id, const Game& game, const std::vector<GameMove>& moves);
+    /// The review's figures for a hand of a game.
+    bool RecordReview(std::int64_t id, int hand, int par, double lost, std::optional<int> bestBid);
+
+    [[nodiscard]] std::vector<GameSummary> Games(const HistoryFilter& filter = {}) const;
+    [[nodiscard]] std::optional<GameSummary> Summary(std::int64_t id) const;
+    /// The most recent game left unfinished, if any.
+    [[nodiscard]] std::optional<GameSummary> Unfinished() const;
+    [[nodiscard]] std::vector<GameMove> Moves(std::int64_t id) const;
+    [[nodiscard]] std::vector<HandSummary> Hands(std::int64_t id) const;
+    /// Marks an unfinished game as one not to be offered again.
+    bool Abandon(std::int64_t id);
+    [[nodiscard]] HistoryStatistics Statistics(const HistoryFilter& filter = {}) const;
+
+    /// Every hand, a line each, with its game's start and seats, as CSV.
+    void ExportCsv(std::ostream& out) const;
+    /// Every game, a JSON object a line: its start, seed, settings and moves.
+    void ExportJsonLines(std::ostream& out) const;
+    /// Reads games written by ExportJsonLines; a game already kept (the same
+    /// start and seed) is not added again, and a line that cannot be read or
+    /// whose moves the rules refuse is refused with its number and the reason.
+    ImportReport ImportJsonLines(std::istream& in);
+
+    /// What went wrong with the last write.
+    [[nodiscard]] const std::string& Problem() const { return problem_; }
+    [[nodiscard]] const std::string& Path() const { return path_; }
+
+    /// A file the history could not read, renamed beside itself so that a
+    /// new history can start: the new name, or empty when it could not be
+    /// moved.
+    static std::string SetAside(const std::string& path, const std::string& stamp);
+
+private:
+    explicit GameHistory(sqlite3* db, std::string path);
+    static std::unique_ptr<GameHistory> OpenAt(const std::string& path, const std::string& shown, bool create,
+                                               std::string* problem);
+    bool Execute(const char* sql);
+    bool WriteGame(std::int64_t id, const Game& game, const std::vector<GameMove>& moves);
+
+    sqlite3* db_ = nullptr;
+    std::string path_;
+    std::string problem_;
+    // The moves and hands last written for the game being recorded, so that
+    // a move costs one insert and not a rewrite.
+    std::int64_t cachedGame_ = -1;
+    std::vector<GameMove> cachedMoves_;
+    std::size_t cachedHands_ = 0;
+};
+
+}  // namespace vantrel

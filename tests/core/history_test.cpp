@@ -1,0 +1,469 @@
+// The game history in a real SQLite file: games read back move for move and
+// resumed exactly, a writer killed mid-game, files it must not touch, an
+// older file brought forward, import and the statistics.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sqlite3.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "base/random.h"
+#include "game/game_driver.h"
+#include "history/game_history.h"
+
+namespace vantrel {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A folder of the test's own, emptied first.
+fs::path Folder(const std::string& name) {
+    const fs::path folder = fs::temp_directory_path() / ("vantrel-history-" + name + "-" + std::to_string(getpid()));
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    return folder;
+}
+
+std::unique_ptr<GameHistory> OpenOrFail(const fs::path& path) {
+    std::string problem;
+    std::unique_ptr<GameHistory> history = GameHistory::Open(path.string(), &problem);
+    EXPECT_NE(history, nullptr) << problem;
+    return history;
+}
+
+// A game with the user at South, the user's moves chosen as the computer
+// would choose them, on a clock of its own. `after` hears each change.
+struct Scripted {
+    explicit Scripted(std::uint64_t seed, SeatPlayer south = SeatPlayer::You)
+        : settings(Settings(south)), driver(settings, seed, [this] { return now; }) {}
+
+    static GameSettings Settings(SeatPlayer south) {
+        GameSettings settings;
+        settings.seats = {south, SeatPlayer::Easy, SeatPlayer::Easy, SeatPlayer::Easy};
+        settings.rules.passCards = 3;
+        return settings;
+    }
+
+    // One step of the game: false when it is over.
+    bool Step() {
+        const Game& game = driver.game();
+        if (game.CurrentPhase() == Phase::GameOver) return false;
+        if (const std::optional<DecisionRequest> request = driver.TakeRequest()) {
+            driver.Deliver(request->id, ChooseMove(request->position, request->seat, Level::Easy, request->seed));
+            return true;
+        }
+        if (const std::optional<std::int64_t> due = driver.NextDue()) {
+            now = std::max(now, *due);
+            driver.Advance();
+            return true;
+        }
+        const int seat = game.ToAct();
+        if (seat < 0) {
+            driver.Continue();
+            return true;
+        }
+        const ComputerMove move = ChooseMove(game, seat, Level::Easy, 7 + game.CardsPlayed().size());
+        switch (move.kind) {
+            case ComputerMove::Bid:
+                driver.Bid(move.value);
+                break;
+            case ComputerMove::Pass:
+                driver.Pass();
+                break;
+            case ComputerMove::Trump:
+                driver.NameTrump(move.value);
+                break;
+            case ComputerMove::PassCards:
+                for (int kind = 0; kind < kCardKinds; ++kind)
+                    for (int copy = 0; copy < CountOf(move.cards, kind); ++copy) driver.Card(seat, kind);
+                driver.PassCards();
+                break;
+            case ComputerMove::Play:
+                driver.Card(seat, move.value);
+                break;
+            case ComputerMove::ThrowIn:
+                driver.ThrowIn();
+                break;
+            case ComputerMove::None:
+                driver.Continue();
+                break;
+        }
+        return true;
+    }
+
+    GameSettings settings;
+    std::int64_t now = 0;
+    GameDriver driver;
+};
+
+// Plays `steps` steps, writing each change to the history.
+void PlayAndRecord(Scripted& scripted, GameHistory& history, std::int64_t id, int steps) {
+    for (int step = 0; step < steps && scripted.Step(); ++step)
+        ASSERT_TRUE(history.Record(id, scripted.driver.game(), scripted.driver.Log())) << history.Problem();
+}
+
+std::string Check(const fs::path& path) {
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt* statement = nullptr;
+    std::string result = "cannot check";
+    if (sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &statement, nullptr) == SQLITE_OK &&
+        sqlite3_step(statement) == SQLITE_ROW)
+        result = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    return result;
+}
+
+TEST(History, AGameIsReadBackMoveForMoveAndResumesExactlyWithItsUndo) {
+    const fs::path path = Folder("round-trip") / "history.sqlite";
+    std::int64_t id = 0;
+    Scripted scripted(11);
+    {
+        std::unique_ptr<GameHistory> history = OpenOrFail(path);
+        ASSERT_TRUE(history);
+        id = history->StartGame(scripted.settings, 11, "2026-12-06T20:15:00").value();
+        // Into the second hand, with a move of the user's taken back.
+        while (scripted.driver.game().Sheet().empty()) PlayAndRecord(scripted, *history, id, 1);
+        PlayAndRecord(scripted, *history, id, 40);
+        const std::size_t before = scripted.driver.Log().size();
+        scripted.driver.Undo();
+        ASSERT_LT(scripted.driver.Log().size(), before);
+        ASSERT_TRUE(history->Record(id, scripted.driver.game(), scripted.driver.Log()));
+    }
+    // A new run of the program reads it all back.
+    std::unique_ptr<GameHistory> history = OpenOrFail(path);
+    ASSERT_TRUE(history);
+    EXPECT_EQ(history->Moves(id), scripted.driver.Log());
+    const std::optional<GameSummary> unfinished = history->Unfinished();
+    ASSERT_TRUE(unfinished);
+    EXPECT_EQ(unfinished->id, id);
+    EXPECT_EQ(unfinished->started, "2026-12-06T20:15:00");
+    EXPECT_EQ(unfinished->settings, scripted.settings);
+    EXPECT_EQ(unfinished->totals, scripted.driver.game().Totals());
+    std::int64_t now = 0;
+    std::optional<GameDriver> resumed = GameDriver::Restore(
+        unfinished->settings, unfinished->seed, [&] { return now; }, history->Moves(id));
+    ASSERT_TRUE(resumed);
+    EXPECT_TRUE(resumed->game() == scripted.driver.game());
+    // The undo within the hand came back with it.
+    scripted.driver.Undo();
+    resumed->Undo();
+    EXPECT_EQ(resumed->Log(), scripted.driver.Log());
+    EXPECT_TRUE(resumed->game() == scripted.driver.game());
+
+    // Played to its end, the sheet's hands are all there and the game is no
+    // longer offered.
+    while (scripted.Step()) ASSERT_TRUE(history->Record(id, scripted.driver.game(), scripted.driver.Log()));
+    const std::vector<HandSummary> hands = history->Hands(id);
+    ASSERT_EQ(hands.size(), scripted.driver.game().Sheet().size());
+    for (std::size_t n = 0; n < hands.size(); ++n) {
+        SheetLine line = scripted.driver.game().Sheet()[n];
+        line.record = {};
+        EXPECT_TRUE(hands[n].line == line) << "hand " << n;
+    }
+    EXPECT_FALSE(history->Unfinished());
+    const std::optional<GameSummary> summary = history->Summary(id);
+    ASSERT_TRUE(summary);
+    EXPECT_TRUE(summary->finished);
+    EXPECT_EQ(summary->winner, scripted.driver.game().Winner());
+    EXPECT_EQ(Check(path), "ok");
+}
+
+TEST(History, AWriterKilledAtAnyMomentLosesNoCompletedMove) {
+    // Each round forks a writer that reports every move it has committed,
+    // kills it at a random moment, then reopens the file.
+    const int rounds =
+        std::getenv("VANTREL_KILL_ROUNDS") != nullptr ? std::atoi(std::getenv("VANTREL_KILL_ROUNDS")) : 12;
+    const fs::path folder = Folder("kill");
+    Random random(2026, 12);
+    int killedMidGame = 0;
+    std::size_t fewest = SIZE_MAX;
+    std::size_t most = 0;
+    for (int round = 0; round < rounds; ++round) {
+        const fs::path path = folder / ("history-" + std::to_string(round) + ".sqlite");
+        int pipe[2];
+        ASSERT_EQ(::pipe(pipe), 0);
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            close(pipe[0]);
+            std::string problem;
+            std::unique_ptr<GameHistory> history = GameHistory::Open(path.string(), &problem);
+            if (!history) _exit(2);
+            Scripted scripted(100 + static_cast<std::uint64_t>(round), SeatPlayer::Easy);
+            const std::int64_t id =
+                history->StartGame(scripted.settings, 100 + static_cast<std::uint64_t>(round), "2026-12-07T09:00:00")
+                    .value();
+            while (scripted.Step()) {
+                if (!history->Record(id, scripted.driver.game(), scripted.driver.Log())) _exit(3);
+                const auto committed = static_cast<std::uint32_t>(scripted.driver.Log().size());
+                if (write(pipe[1], &committed, sizeof committed) != sizeof committed) _exit(4);
+            }
+            _exit(0);
+        }
+        close(pipe[1]);
+        const auto delay = std::chrono::microseconds(500 + random.Below(25000));
+        std::this_thread::sleep_for(delay);
+        kill(child, SIGKILL);
+        std::uint32_t reported = 0;
+        for (std::uint32_t committed = 0; read(pipe[0], &committed, sizeof committed) == sizeof committed;)
+            reported = committed;
+        close(pipe[0]);
+        int status = 0;
+        waitpid(child, &status, 0);
+        killedMidGame += WIFSIGNALED(status);
+
+        if (!fs::exists(path)) continue;  // killed while the file was being made: none was left
+        ASSERT_EQ(Check(path), "ok") << "round " << round;
+        std::unique_ptr<GameHistory> history = OpenOrFail(path);
+        ASSERT_TRUE(history);
+        const std::vector<GameSummary> games = history->Games();
+        if (games.empty()) continue;  // killed before the game began
+        const std::vector<GameMove> moves = history->Moves(games[0].id);
+        // Every move reported committed is there, and at most the one being made besides.
+        EXPECT_GE(moves.size(), reported) << "round " << round;
+        EXPECT_LE(moves.size(), reported + 1) << "round " << round;
+        fewest = std::min(fewest, moves.size());
+        most = std::max(most, moves.size());
+        std::optional<GameDriver> resumed = GameDriver::Restore(
+            games[0].settings, games[0].seed, [] { return std::int64_t{0}; }, moves);
+        EXPECT_TRUE(resumed) << "round " << round;
+    }
+    EXPECT_GT(killedMidGame, 0);
+    std::printf("[ killed ] %d of %d writers mid-game, their games kept with %zu to %zu moves\n", killedMidGame, rounds,
+                fewest, most);
+}
+
+TEST(History, FilesItCannotReadGetAMessageAndAreNeverOverwritten) {
+    const fs::path folder = Folder("bad");
+    // A real history, to cut short.
+    const fs::path good = folder / "good.sqlite";
+    {
+        std::unique_ptr<GameHistory> history = OpenOrFail(good);
+        Scripted scripted(3, SeatPlayer::Easy);
+        const std::int64_t id = history->StartGame(scripted.settings, 3, "2026-12-01T10:00:00").value();
+        PlayAndRecord(scripted, *history, id, 400);
+    }
+    std::ifstream in(good, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_GT(bytes.size(), 8192u);
+    auto write = [&](const std::string& name, const std::string& content) {
+        std::ofstream(folder / name, std::ios::binary) << content;
+        return folder / name;
+    };
+    std::string noise(4096, '\0');
+    Random random(5, 0);
+    for (char& c : noise) c = static_cast<char>(random.Below(256));
+    // A file of a newer program.
+    const fs::path newer = folder / "newer.sqlite";
+    fs::copy_file(good, newer);
+    {
+        sqlite3* db = nullptr;
+        sqlite3_open(newer.c_str(), &db);
+        sqlite3_exec(db, "PRAGMA user_version=9", nullptr, nullptr, nullptr);
+        sqlite3_close(db);
+    }
+    const std::vector<std::pair<fs::path, std::string>> cases{
+        {write("empty.sqlite", ""), "is an empty file."},
+        {write("noise.sqlite", noise), "is not a game history (not an SQLite database)."},
+        {write("truncated.sqlite", bytes.substr(0, bytes.size() / 2)), "is damaged and cannot be read"},
+        {newer, "was written by a newer Vantrel (history version 9; this one reads up to 2)."},
+    };
+    for (const auto& [path, message] : cases) {
+        std::ifstream before(path, std::ios::binary);
+        const std::string kept((std::istreambuf_iterator<char>(before)), std::istreambuf_iterator<char>());
+        std::string problem;
+        EXPECT_EQ(GameHistory::Open(path.string(), &problem), nullptr) << path;
+        EXPECT_NE(problem.find(message), std::string::npos) << problem;
+        EXPECT_NE(problem.find("the games are not being kept"), std::string::npos) << problem;
+        std::ifstream after(path, std::ios::binary);
+        EXPECT_EQ(std::string((std::istreambuf_iterator<char>(after)), std::istreambuf_iterator<char>()), kept)
+            << path << " was changed";
+    }
+    // Set aside at the user's word, the damaged file keeps its bytes under a
+    // new name and a new history starts in its place.
+    const fs::path truncated = folder / "truncated.sqlite";
+    const std::string aside = GameHistory::SetAside(truncated.string(), "20261207-0900");
+    EXPECT_EQ(aside, truncated.string() + ".damaged-20261207-0900");
+    EXPECT_EQ(fs::file_size(aside), bytes.size() / 2);
+    EXPECT_TRUE(OpenOrFail(truncated));
+
+    // A file that cannot be written, and a folder where none can be made.
+    // The superuser passes permissions by, so there the file is made immutable.
+    const fs::path locked = folder / "locked";
+    fs::create_directories(locked);
+    fs::copy_file(good, locked / "history.sqlite");
+    const bool root = geteuid() == 0;
+    const std::string lock = root ? "chattr +i " : "chmod a-w ";
+    const std::string unlock = root ? "chattr -i " : "chmod u+w ";
+    if (std::system((lock + (locked / "history.sqlite").string() + " " + locked.string()).c_str()) != 0)
+        GTEST_SKIP() << "cannot make a file read-only here";
+    std::string problem;
+    EXPECT_EQ(GameHistory::Open((locked / "history.sqlite").string(), &problem), nullptr);
+    EXPECT_NE(problem.find("cannot be written"), std::string::npos) << problem;
+    EXPECT_EQ(GameHistory::Open((locked / "new.sqlite").string(), &problem), nullptr);
+    EXPECT_NE(problem.find("cannot be opened"), std::string::npos) << problem;
+    EXPECT_EQ(std::system((unlock + (locked / "history.sqlite").string() + " " + locked.string()).c_str()), 0);
+    EXPECT_EQ(fs::file_size(locked / "history.sqlite"), fs::file_size(good));
+}
+
+TEST(History, AFileOfTheFirstVersionIsBroughtForwardWithItsGames) {
+    const fs::path path = Folder("migrate") / "history.sqlite";
+    Scripted scripted(4, SeatPlayer::Easy);
+    std::int64_t id = 0;
+    {
+        std::unique_ptr<GameHistory> history = OpenOrFail(path);
+        id = history->StartGame(scripted.settings, 4, "2026-11-30T18:00:00").value();
+        while (scripted.driver.game().Sheet().empty()) PlayAndRecord(scripted, *history, id, 1);
+    }
+    // The file as the first version wrote it: no review figures.
+    sqlite3* db = nullptr;
+    sqlite3_open(path.c_str(), &db);
+    ASSERT_EQ(sqlite3_exec(db,
+                           "ALTER TABLE hands DROP COLUMN par; ALTER TABLE hands DROP COLUMN lost;"
+                           "ALTER TABLE hands DROP COLUMN best_bid; PRAGMA user_version=1",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(db);
+
+    std::unique_ptr<GameHistory> history = OpenOrFail(path);
+    ASSERT_TRUE(history);
+    EXPECT_EQ(history->Moves(id), scripted.driver.Log());
+    ASSERT_TRUE(history->RecordReview(id, 0, 140, 12.5, 250)) << history->Problem();
+    const std::vector<HandSummary> hands = history->Hands(id);
+    ASSERT_EQ(hands.size(), 1u);
+    EXPECT_EQ(hands[0].par, 140);
+    EXPECT_EQ(hands[0].lost, 12.5);
+    EXPECT_EQ(hands[0].bestBid, 250);
+}
+
+TEST(History, ImportAddsEachGameOnceAndRefusesBadLinesWithTheirNumber) {
+    const fs::path folder = Folder("import");
+    std::ostringstream exported;
+    {
+        std::unique_ptr<GameHistory> history = OpenOrFail(folder / "from.sqlite");
+        for (const std::uint64_t seed : {21u, 22u}) {
+            Scripted scripted(seed, SeatPlayer::Easy);
+            const std::int64_t id =
+                history->StartGame(scripted.settings, seed, "2026-12-0" + std::to_string(seed - 19)).value();
+            PlayAndRecord(scripted, *history, id, 150);
+        }
+        history->ExportJsonLines(exported);
+        std::ostringstream csv;
+        history->ExportCsv(csv);
+        EXPECT_EQ(csv.str().substr(0, csv.str().find('\n')),
+                  "started,seats,rules,hand,dealer,declarer,bid,trump,meld_sn,meld_we,points_sn,points_we,score_sn,"
+                  "score_we,total_sn,total_we,result,practice,deal_code,par,lost,best_bid");
+    }
+    const std::string good = exported.str();
+    std::string first = good.substr(0, good.find('\n'));
+    std::string badMove = first;
+    badMove.replace(badMove.find("\"2026-12-02\""), 12, "\"2026-12-09\"");
+    // The first card played goes to the wrong seat.
+    const std::size_t play = badMove.find("{\"kind\":\"play\",\"seat\":");
+    ASSERT_NE(play, std::string::npos);
+    const std::size_t seat = play + std::string("{\"kind\":\"play\",\"seat\":").size();
+    badMove[seat] = static_cast<char>('0' + (badMove[seat] - '0' + 1) % 4);
+
+    std::unique_ptr<GameHistory> history = OpenOrFail(folder / "to.sqlite");
+    std::istringstream once(good);
+    ImportReport report = history->ImportJsonLines(once);
+    EXPECT_EQ(report.added, 2);
+    EXPECT_TRUE(report.refused.empty());
+    std::istringstream again(good + "\nnot json\n{\"started\":\"2026-12-05\"}\n" + badMove + "\n[1,2]\n");
+    report = history->ImportJsonLines(again);
+    EXPECT_EQ(report.added, 0);
+    EXPECT_EQ(report.duplicates, 2);
+    ASSERT_EQ(report.refused.size(), 4u);
+    EXPECT_EQ(report.refused[0], "line 4: not a JSON object");
+    EXPECT_EQ(report.refused[1], "line 5: no \"seed\" as a whole number");
+    EXPECT_EQ(report.refused[2].rfind("line 6: move ", 0), 0u) << report.refused[2];
+    EXPECT_NE(report.refused[2].find(" refused: "), std::string::npos) << report.refused[2];
+    EXPECT_EQ(report.refused[3], "line 7: not a JSON object");
+    EXPECT_EQ(history->Games().size(), 2u);
+    std::ostringstream back;
+    history->ExportJsonLines(back);
+    EXPECT_EQ(back.str(), good);
+}
+
+TEST(History, StatisticsCountTheUsersBidsAndHandsOverAFilter) {
+    const fs::path path = Folder("statistics") / "history.sqlite";
+    std::unique_ptr<GameHistory> history = OpenOrFail(path);
+    // Three games to the end, the last in another month and reviewed.
+    std::vector<Game> games;
+    for (const std::uint64_t seed : {31u, 32u, 33u}) {
+        Scripted scripted(seed);
+        const std::string started = seed == 33 ? "2026-12-02T10:00:00" : "2026-11-2" + std::to_string(seed - 30);
+        const std::int64_t id = history->StartGame(scripted.settings, seed, started).value();
+        while (scripted.Step()) {
+        }
+        ASSERT_TRUE(history->Record(id, scripted.driver.game(), scripted.driver.Log()));
+        if (seed == 33) ASSERT_TRUE(history->RecordReview(id, 0, 111, 4.0, 300));
+        games.push_back(scripted.driver.game());
+    }
+    // The figures reckoned from the sheets: South is the user.
+    HistoryStatistics expected;
+    double bids = 0, margins = 0, meld = 0, points = 0;
+    int playedOut = 0;
+    for (const Game& game : games)
+        for (const SheetLine& line : game.Sheet()) {
+            ++expected.hands;
+            meld += line.meld[0];
+            points += line.cardPoints[0];
+            if (line.declarer != 0) continue;
+            ++expected.bidsWon;
+            bids += line.bid;
+            const bool thrownIn = line.record.plays.empty();
+            expected.throwIns += thrownIn;
+            if (!thrownIn) {
+                ++playedOut;
+                margins += line.meld[0] + line.cardPoints[0] - line.bid;
+                (line.score[0] >= 0 ? expected.bidsMade : expected.sets) += 1;
+            }
+        }
+    ASSERT_GT(expected.bidsWon, 0);
+    const HistoryStatistics stats = history->Statistics();
+    EXPECT_EQ(stats.games, 3);
+    EXPECT_EQ(stats.hands, expected.hands);
+    EXPECT_EQ(stats.bidsWon, expected.bidsWon);
+    EXPECT_EQ(stats.bidsMade, expected.bidsMade);
+    EXPECT_EQ(stats.sets, expected.sets);
+    EXPECT_EQ(stats.throwIns, expected.throwIns);
+    EXPECT_DOUBLE_EQ(stats.averageBid, bids / expected.bidsWon);
+    EXPECT_DOUBLE_EQ(stats.averageMargin, margins / playedOut);
+    EXPECT_DOUBLE_EQ(stats.meldPerHand, meld / expected.hands);
+    EXPECT_DOUBLE_EQ(stats.pointsPerHand, points / expected.hands);
+    EXPECT_EQ(stats.reviewedHands, 1);
+    EXPECT_EQ(stats.parPerReviewedHand, 111);
+    EXPECT_EQ(stats.pointsPerReviewedHand, games[2].Sheet()[0].cardPoints[0]);
+    ASSERT_EQ(stats.months.size(), 2u);
+    EXPECT_EQ(stats.months[0].month, "2026-11");
+    EXPECT_EQ(stats.months[1].hands, static_cast<int>(games[2].Sheet().size()));
+    if (games[2].Sheet()[0].declarer == 0) EXPECT_EQ(stats.bidsAgainstBest.size(), 1u);
+
+    // The filters: by date, by result.
+    HistoryFilter december;
+    december.from = "2026-12-01";
+    EXPECT_EQ(history->Statistics(december).hands, static_cast<int>(games[2].Sheet().size()));
+    HistoryFilter upTo;
+    upTo.to = "2026-11-22";
+    EXPECT_EQ(history->Games(upTo).size(), 2u);
+    HistoryFilter won;
+    won.result = HistoryFilter::Result::Won;
+    HistoryFilter lost;
+    lost.result = HistoryFilter::Result::Lost;
+    int southNorthWon = 0;
+    for (const Game& game : games) southNorthWon += game.Winner() == 0;
+    EXPECT_EQ(history->Games(won).size(), static_cast<std::size_t>(southNorthWon));
+    EXPECT_EQ(history->Games(lost).size(), 3u - static_cast<std::size_t>(southNorthWon));
+}
+
+}  // namespace
+}  // namespace vantrel
