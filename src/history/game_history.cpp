@@ -192,7 +192,8 @@ std::string CsvField(const std::string& text) {
 
 }  // namespace
 
-std::unique_ptr<GameHistory> GameHistory::Open(const std::string& path, std::string* problem) {
+std::unique_ptr<GameHistory> GameHistory::Open(const std::string& path, std::string* problem, bool* damaged) {
+    if (damaged != nullptr) *damaged = false;
     std::error_code error;
     if (!std::filesystem::exists(path, error)) {
         // A new history is made whole beside its place and then moved in, so
@@ -201,7 +202,7 @@ std::unique_ptr<GameHistory> GameHistory::Open(const std::string& path, std::str
         const std::string making = path + ".new";
         for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(making + suffix, error);
         // Closed before it is moved, its log folded in.
-        if (!OpenAt(making, path, true, problem)) return nullptr;
+        if (!OpenAt(making, path, true, problem, nullptr)) return nullptr;
         std::filesystem::rename(making, path, error);
         if (error) {
             if (problem != nullptr)
@@ -210,14 +211,20 @@ std::unique_ptr<GameHistory> GameHistory::Open(const std::string& path, std::str
             return nullptr;
         }
     }
-    return OpenAt(path, path, false, problem);
+    return OpenAt(path, path, false, problem, damaged);
 }
 
 std::unique_ptr<GameHistory> GameHistory::OpenAt(const std::string& path, const std::string& shown, bool create,
-                                                 std::string* problem) {
+                                                 std::string* problem, bool* damaged) {
     auto fail = [&](const std::string& why) {
         if (problem != nullptr) *problem = "The game history " + shown + " " + why;
         return nullptr;
+    };
+    // A file that cannot be read, as against one that is sound but not for
+    // this program or this folder: only such a file is worth setting aside.
+    auto unreadable = [&](const std::string& why) {
+        if (damaged != nullptr) *damaged = true;
+        return fail(why);
     };
     const bool exists = !create;
     std::error_code error;
@@ -225,7 +232,7 @@ std::unique_ptr<GameHistory> GameHistory::OpenAt(const std::string& path, const 
         // SQLite would take an empty or foreign file for a new database and
         // write over it: those are refused before it sees them.
         if (std::filesystem::file_size(path, error) == 0)
-            return fail("is an empty file. It was left as it is; the games are not being kept.");
+            return unreadable("is an empty file. It was left as it is; the games are not being kept.");
         std::ifstream file(path, std::ios::binary);
         std::array<char, 16> header{};
         file.read(header.data(), header.size());
@@ -252,8 +259,8 @@ std::unique_ptr<GameHistory> GameHistory::OpenAt(const std::string& path, const 
         if (read.Step()) version = read.Small(0);
     }
     if (version < 0)
-        return fail("is damaged and cannot be read (" + std::string(sqlite3_errmsg(db)) +
-                    "). It was left as it is; the games are not being kept.");
+        return unreadable("is damaged and cannot be read (" + std::string(sqlite3_errmsg(db)) +
+                          "). It was left as it is; the games are not being kept.");
     if (version > kSchemaVersion)
         return fail("was written by a newer Vantrel (history version " + std::to_string(version) +
                     "; this one reads up to " + std::to_string(kSchemaVersion) +
@@ -261,7 +268,7 @@ std::unique_ptr<GameHistory> GameHistory::OpenAt(const std::string& path, const 
     if (exists) {
         Statement check(db, "PRAGMA quick_check");
         if (!check.Step() || check.Text(0) != "ok")
-            return fail("is damaged and cannot be read. It was left as it is; the games are not being kept.");
+            return unreadable("is damaged and cannot be read. It was left as it is; the games are not being kept.");
     }
     // The write-ahead log: a commit never leaves the file half written, and
     // a killed program loses no more than the move it was writing.
@@ -702,6 +709,48 @@ ImportReport GameHistory::ImportJsonLines(std::istream& in) {
         ++report.added;
     }
     return report;
+}
+
+std::string ResumeQuestion(const GameSummary& game) {
+    static constexpr std::array<const char*, 12> kMonths{"January",   "February", "March",    "April",
+                                                         "May",       "June",     "July",     "August",
+                                                         "September", "October",  "November", "December"};
+    const int month = game.started.size() >= 10 ? std::atoi(game.started.substr(5, 2).c_str()) : 0;
+    const int day = game.started.size() >= 10 ? std::atoi(game.started.substr(8, 2).c_str()) : 0;
+    const std::string date = month >= 1 && month <= 12 && day >= 1
+                                 ? std::to_string(day) + " " + kMonths[static_cast<std::size_t>(month - 1)]
+                                 : game.started;
+    const auto side = static_cast<std::size_t>(game.userSide & 1);
+    return "Resume the game of " + date + ", " + std::to_string(game.totals[side]) + " to " +
+           std::to_string(game.totals[1 - side]) + "?";
+}
+
+std::vector<std::pair<std::string, std::string>> StatisticsRows(const HistoryStatistics& stats) {
+    auto fixed = [](double value) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%.1f", value);
+        return std::string(text);
+    };
+    auto share = [](int part, int whole) {
+        return whole > 0 ? " (" + std::to_string((200 * part + whole) / (2 * whole)) + "%)" : std::string();
+    };
+    std::vector<std::pair<std::string, std::string>> rows{
+        {"Games", std::to_string(stats.games)},
+        {"Hands played", std::to_string(stats.hands)},
+        {"Bids won", std::to_string(stats.bidsWon) + share(stats.bidsWon, stats.hands)},
+        {"Bids made", std::to_string(stats.bidsMade) + share(stats.bidsMade, stats.bidsWon)},
+        {"Sets", std::to_string(stats.sets)},
+        {"Throw-ins", std::to_string(stats.throwIns)},
+        {"Average bid", stats.bidsWon > 0 ? fixed(stats.averageBid) : "\u2014"},
+        {"Average margin", stats.bidsWon > 0 ? fixed(stats.averageMargin) : "\u2014"},
+        {"Meld per hand", fixed(stats.meldPerHand)},
+        {"Card points per hand", fixed(stats.pointsPerHand)},
+    };
+    if (stats.reviewedHands > 0)
+        rows.emplace_back("Card points against the par", fixed(stats.pointsPerReviewedHand) + " against " +
+                                                             fixed(stats.parPerReviewedHand) + " over " +
+                                                             std::to_string(stats.reviewedHands) + " reviewed hands");
+    return rows;
 }
 
 std::string GameHistory::SetAside(const std::string& path, const std::string& stamp) {

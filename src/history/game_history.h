@@ -96,8 +96,10 @@ public:
     static constexpr int kSchemaVersion = 2;
 
     /// The history at `path`, made when there is no file. None when the file
-    /// cannot be used, with the reason in `problem`.
-    static std::unique_ptr<GameHistory> Open(const std::string& path, std::string* problem);
+    /// cannot be used, with the reason in `problem`; `damaged` says the file
+    /// cannot be read at all (empty, not SQLite, damaged), as against one
+    /// from a newer program or in a folder that cannot be written.
+    static std::unique_ptr<GameHistory> Open(const std::string& path, std::string* problem, bool* damaged = nullptr);
     ~GameHistory();
     GameHistory(const GameHistory&) = delete;
     GameHistory& operator=(const GameHistory&) = delete;
@@ -144,7 +146,7 @@ public:
 private:
     explicit GameHistory(sqlite3* db, std::string path);
     static std::unique_ptr<GameHistory> OpenAt(const std::string& path, const std::string& shown, bool create,
-                                               std::string* problem);
+                                               std::string* problem, bool* damaged);
     bool Execute(const char* sql);
     bool WriteGame(std::int64_t id, const Game& game, const std::vector<GameMove>& moves);
 
@@ -157,5 +159,11 @@ private:
     std::vector<GameMove> cachedMoves_;
     std::size_t cachedHands_ = 0;
 };
+
+/// "Resume the game of 6 December, 820 to 640?": the user's side first.
+std::string ResumeQuestion(const GameSummary& game);
+
+/// The statistics as rows of a table, name and figure.
+std::vector<std::pair<std::string, std::string>> StatisticsRows(const HistoryStatistics& stats);
 
 }  // namespace vantrel

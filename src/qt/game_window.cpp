@@ -1,5 +1,8 @@
 #include "qt/game_window.h"
+
 #include "qt/review_window.h"
+
+#include <bit>
 
 #include <chrono>
 
@@ -222,7 +225,17 @@ void GameWindow::BuildWidgets() {
 void GameWindow::NewGame(const GameSettings& settings, std::uint64_t seed) {
     StopWorker();
     abandoned_ = false;
+    // The game given up for this one is not offered for resuming.
+    if (history_ != nullptr && historyId_ && game().CurrentPhase() != Phase::GameOver) history_->Abandon(*historyId_);
     driver_ = std::make_unique<GameDriver>(settings, seed, Now);
+    historyId_.reset();
+    if (history_ != nullptr) {
+        historyId_ =
+            history_->StartGame(settings, seed, QDateTime::currentDateTime().toString(Qt::ISODate).toStdString());
+        if (!historyId_)
+            driver_->SetMessage("The game history could not be written (" + history_->Problem() +
+                                "); this game is not being kept.");
+    }
     lookBack_ = false;
     recordedCards_ = 0;
     tabs_->setCurrentIndex(0);
@@ -285,9 +298,37 @@ void GameWindow::StopWorker() {
     hintResult_.reset();
 }
 
+bool GameWindow::Resume(const GameSummary& kept, const std::vector<GameMove>& moves, QString* problem) {
+    std::string refused;
+    std::optional<GameDriver> restored = GameDriver::Restore(kept.settings, kept.seed, Now, moves, &refused);
+    if (!restored) {
+        if (problem != nullptr) *problem = QString::fromStdString(refused);
+        return false;
+    }
+    StopWorker();
+    abandoned_ = false;
+    driver_ = std::make_unique<GameDriver>(std::move(*restored));
+    historyId_ = kept.id;
+    lookBack_ = false;
+    recordedCards_ = 0;
+    tabs_->setCurrentIndex(0);
+    Changed();
+    return true;
+}
+
+void GameWindow::KeepInHistory() {
+    if (history_ == nullptr || !historyId_) return;
+    if (!history_->Record(*historyId_, driver_->game(), driver_->Log())) {
+        driver_->SetMessage("The game history could not be written (" + history_->Problem() +
+                            "); the rest of this game is not being kept.");
+        historyId_.reset();
+    }
+}
+
 void GameWindow::Changed() {
     // A decision or hint under way for an earlier position is not wanted.
     if (worker_.Running() && workerId_ != driver_->Position()) StopWorker();
+    KeepInHistory();
     FeedRecord(false);
     Refresh();
     Drive();
@@ -512,6 +553,15 @@ ReviewWindow* GameWindow::ReviewLine(int row) {
     ReviewRequest request = RequestOf(game().Rules(), line, users);
     request.seed = static_cast<std::uint64_t>(row) + 1;
     auto* window = new ReviewWindow(std::move(request), tr("hand %1").arg(row + 1), this);
+    if (history_ != nullptr && historyId_) {
+        // The review's figures go into the history with the hand.
+        const int userSeat = std::countr_zero(UserSeats() | 16u) & 3;
+        connect(window, &ReviewWindow::finished, this, [this, window, row, userSeat, id = *historyId_] {
+            if (!window->complete() || history_ == nullptr) return;
+            const ReviewFigures figures = FiguresOf(window->request(), window->review(), userSeat);
+            history_->RecordReview(id, row, figures.par, figures.lost, figures.bestBid);
+        });
+    }
     window->PlaceBeside(*this);
     window->show();
     return window;

@@ -12,6 +12,7 @@
 #include "game/game.h"
 #include "game/game_driver.h"
 #include "game/game_settings.h"
+#include "history/game_history.h"
 #include "practice/play_record.h"
 
 class QLabel;
@@ -41,6 +42,13 @@ public:
 
     /// Starts a new game with these settings and seed.
     void NewGame(const GameSettings& settings, std::uint64_t seed);
+    /// Where the games are kept as they are played; none to keep nothing.
+    void SetHistory(GameHistory* history) { history_ = history; }
+    /// Takes up a kept game where it was left; false (and nothing changed)
+    /// when its moves do not make a game.
+    bool Resume(const GameSummary& game, const std::vector<GameMove>& moves, QString* problem = nullptr);
+    /// The kept game being played, if it is kept.
+    [[nodiscard]] std::optional<std::int64_t> HistoryId() const { return historyId_; }
     /// Asks for the settings (the "New Game" dialog), keeps them and deals.
     bool AskNewGame();
     /// The settings kept from the last "New Game" (QSettings, group "game").
@@ -99,6 +107,7 @@ private:
     void StopWorker();
     void Input(const std::function<void(GameDriver&)>& input);
     void FeedRecord(bool start);
+    void KeepInHistory();
     void ShowSheet();
     void KeepCardFocus();
     [[nodiscard]] bool IsUser(int seat) const { return driver_->IsUser(seat); }
@@ -107,6 +116,8 @@ private:
 
     PlayRecord& record_;
     std::unique_ptr<GameDriver> driver_;
+    GameHistory* history_ = nullptr;
+    std::optional<std::int64_t> historyId_;
     bool lookBack_ = false;
     bool abandoned_ = false;  // the user agreed to abandon the game
     bool askingTrump_ = false;

@@ -7,7 +7,9 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDialog>
+#include <QDir>
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -19,6 +21,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QStyle>
 #include <QTimer>
 
@@ -34,6 +37,7 @@
 #include "qt/deal_code_dialog.h"
 #include "qt/game_window.h"
 #include "qt/help_window.h"
+#include "qt/history_window.h"
 #include "qt/list_box_view.h"
 #include "qt/play_record_window.h"
 #include "qt/screen_place.h"
@@ -340,6 +344,77 @@ void MainWindow::BuildPracticeMenu(QMenu* before) {
     practice->addSeparator();
     connect(add("mnuPlayGame", tr("Play a &Game\u2026"), QKeySequence(Qt::CTRL | Qt::Key_G)), &QAction::triggered, this,
             &MainWindow::OpenGame);
+    connect(add("mnuGameHistory", tr("Game &History\u2026"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_G)),
+            &QAction::triggered, this, &MainWindow::OpenHistory);
+}
+
+GameHistory* MainWindow::History() {
+    if (history_ || historyTried_) return history_.get();
+    historyTried_ = true;
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    QDir().mkpath(folder);
+    const std::string path = QDir(folder).filePath(QStringLiteral("history.sqlite")).toStdString();
+    std::string problem;
+    bool damaged = false;
+    history_ = GameHistory::Open(path, &problem, &damaged);
+    if (history_) return history_.get();
+    // A file that cannot be read is kept as it is unless the user agrees to
+    // set it aside and start a new history.
+    if (!damaged) {
+        QMessageBox::warning(this, tr("Game History"), QString::fromStdString(problem));
+        return nullptr;
+    }
+    QMessageBox box(QMessageBox::Warning, tr("Game History"), QString::fromStdString(problem), QMessageBox::NoButton,
+                    this);
+    QPushButton* aside = box.addButton(tr("&Set It Aside and Start Anew"), QMessageBox::AcceptRole);
+    box.addButton(tr("&Go On Without a History"), QMessageBox::RejectRole);
+    box.exec();
+    if (box.clickedButton() != aside) return nullptr;
+    const std::string moved = GameHistory::SetAside(
+        path, QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")).toStdString());
+    if (moved.empty()) {
+        QMessageBox::warning(this, tr("Game History"),
+                             tr("The file could not be set aside; the games are not being kept."));
+        return nullptr;
+    }
+    history_ = GameHistory::Open(path, &problem);
+    if (!history_)
+        QMessageBox::warning(this, tr("Game History"), QString::fromStdString(problem));
+    else
+        QMessageBox::information(
+            this, tr("Game History"),
+            tr("The damaged file was kept as %1. A new history has begun.").arg(QString::fromStdString(moved)));
+    return history_.get();
+}
+
+void MainWindow::OpenHistory() {
+    GameHistory* history = History();
+    if (history == nullptr) return;
+    if (historyWindow_ == nullptr) {
+        historyWindow_ = new HistoryWindow(*history, this);
+        connect(historyWindow_, &HistoryWindow::resumeRequested, this, [this](qint64 id) {
+            OpenGame();
+            if (gameWindow_ == nullptr || !gameWindow_->isVisible()) return;
+            if (gameWindow_->HistoryId() == id) return;
+            if (!gameWindow_->MayAbandon()) return;
+            const std::optional<GameSummary> kept = history_->Summary(id);
+            QString problem;
+            if (kept && !gameWindow_->Resume(*kept, history_->Moves(id), &problem))
+                QMessageBox::warning(gameWindow_, tr("Game History"),
+                                     tr("The game cannot be resumed: %1").arg(problem));
+        });
+        connect(historyWindow_, &HistoryWindow::replayRequested, this, [this](const QString& code) {
+            OpenGame();
+            if (gameWindow_ == nullptr) return;
+            const QString problem = gameWindow_->DealFromCode(code);
+            if (!problem.isEmpty()) QMessageBox::warning(gameWindow_, tr("Replay as Practice"), problem);
+        });
+        historyWindow_->PlaceBeside(*this);
+    }
+    historyWindow_->Reload();
+    historyWindow_->show();
+    historyWindow_->raise();
+    historyWindow_->activateWindow();
 }
 
 bool MainWindow::GameActive() const { return gameWindow_ != nullptr && QApplication::activeWindow() == gameWindow_; }
@@ -354,7 +429,29 @@ void MainWindow::OpenGame() {
     }
     if (!gameWindow_->isVisible()) {
         if (first) gameWindow_->PlaceBeside(*this);
+        gameWindow_->SetHistory(History());
         gameWindow_->show();
+        // A game left unfinished is offered first; declined, it is not
+        // offered again.
+        if (first || !gameWindow_->InProgress())
+            if (GameHistory* history = History())
+                if (const std::optional<GameSummary> unfinished = history->Unfinished();
+                    unfinished && unfinished->id != gameWindow_->HistoryId()) {
+                    const auto answer = QMessageBox::question(gameWindow_, tr("Game"),
+                                                              QString::fromStdString(ResumeQuestion(*unfinished)),
+                                                              QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+                    QString problem;
+                    if (answer == QMessageBox::Yes &&
+                        gameWindow_->Resume(*unfinished, history->Moves(unfinished->id), &problem)) {
+                        gameWindow_->raise();
+                        gameWindow_->activateWindow();
+                        return;
+                    }
+                    if (answer == QMessageBox::Yes)
+                        QMessageBox::warning(gameWindow_, tr("Game"),
+                                             tr("The game cannot be resumed: %1").arg(problem));
+                    history->Abandon(unfinished->id);
+                }
         // A game not yet begun asks for its settings; cancelled the first
         // time, the window still opens on a game with the kept settings.
         if ((first || !gameWindow_->InProgress()) && !gameWindow_->AskNewGame() && first)

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -28,7 +29,9 @@ class AnalysisWindow;
 class CardImage;
 class HelpWindow;
 class PlayRecordWindow;
+class GameHistory;
 class GameWindow;
+class HistoryWindow;
 class ListBoxView;
 
 /// The window of the program. Its widgets are built from the window design;
@@ -63,6 +66,12 @@ public:
     /// Opens the game window (Practice > Play a Game), asking for a new game's settings.
     void OpenGame();
     [[nodiscard]] GameWindow* gameWindow() const { return gameWindow_; }
+    /// Opens the game history (Practice > Game History).
+    void OpenHistory();
+    [[nodiscard]] HistoryWindow* historyWindow() const { return historyWindow_; }
+    /// The game history, opened the first time it is wanted: null when it
+    /// cannot be used (the user has been told why, once).
+    GameHistory* History();
     /// The Game window is the active window: the Practice keys act on its hand.
     [[nodiscard]] bool GameActive() const;
     [[nodiscard]] PlayRecord& playRecord() { return playRecord_; }
@@ -117,6 +126,9 @@ private:
     AnalysisWindow* analysisWindow_ = nullptr;
     PlayRecordWindow* playRecordWindow_ = nullptr;
     GameWindow* gameWindow_ = nullptr;
+    HistoryWindow* historyWindow_ = nullptr;
+    std::unique_ptr<GameHistory> history_;
+    bool historyTried_ = false;
     PlayRecord playRecord_;
     std::map<std::string, QWidget*, std::less<>> widgets_;
     std::map<std::string, QAction*, std::less<>> actions_;

@@ -61,6 +61,8 @@ public:
     void SetStep(std::size_t cards);
     [[nodiscard]] bool running() const { return job_.Running(); }
     [[nodiscard]] bool complete() const { return review_.complete; }
+    [[nodiscard]] const HandReview& review() const { return review_; }
+    [[nodiscard]] const ReviewRequest& request() const { return request_; }
     /// The review as text, as "Copy" puts it on the clipboard.
     [[nodiscard]] QString text() const;
     void Cancel();

@@ -378,6 +378,17 @@ ReviewSummary Summarise(const HandReview& review) {
     return summary;
 }
 
+ReviewFigures FiguresOf(const ReviewRequest& request, const HandReview& review, int seat) {
+    ReviewFigures figures;
+    int total = request.rules.lastTrick;
+    for (int kind = 0; kind < kCardKinds; ++kind) total += 2 * CardPointsOf(request.rules, kind);
+    figures.par = SideOf(seat) == 0 ? review.parAtStart : total - review.parAtStart;
+    figures.lost = Summarise(review).lost;
+    for (const AuctionVerdict& verdict : review.auction)
+        if (verdict.seat == seat) figures.bestBid = verdict.bestBid;
+    return figures;
+}
+
 std::string ReviewText(const ReviewRequest& request, const HandReview& review) {
     auto figure = [](double value) {
         char text[32];

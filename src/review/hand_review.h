@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -150,5 +151,15 @@ struct ReviewSummary {
     int exactLost = 0;  // par lost with all cards seen
 };
 ReviewSummary Summarise(const HandReview& review);
+
+/// What the game history keeps of a review for the side of `seat`: its par
+/// as the reviewed play began, the expected card points the reviewed seats
+/// lost, and the simulation's best bid for the seat's hand, where reckoned.
+struct ReviewFigures {
+    int par = 0;
+    double lost = 0;
+    std::optional<int> bestBid;
+};
+ReviewFigures FiguresOf(const ReviewRequest& request, const HandReview& review, int seat);
 
 }  // namespace vantrel

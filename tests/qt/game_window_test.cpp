@@ -2,16 +2,20 @@
 // score sheet, the user's moves sent by the test, the computers thinking off
 // the GUI thread, the play record fed the hand.
 #include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTableWidget>
 #include <QtTest>
 
+#include <unistd.h>
 #include <bit>
 
 #include "qt/game_table.h"
 #include "qt/game_window.h"
+#include "qt/history_window.h"
 #include "qt/new_game_dialog.h"
 #include "qt/review_window.h"
 
@@ -106,6 +110,77 @@ private slots:
         QCOMPARE(window.game().Sheet().size(), std::size_t{1});
         window.UserContinue();
         QCOMPARE(window.game().Dealer(), 0);
+    }
+
+    void theHistoryKeepsTheGameResumesItAndShowsItsStatistics() {
+        const QString folder = QDir::temp().filePath(QStringLiteral("vantrel-history-window-%1").arg(getpid()));
+        QDir(folder).removeRecursively();
+        QDir().mkpath(folder);
+        std::string problem;
+        std::unique_ptr<GameHistory> history =
+            GameHistory::Open(QDir(folder).filePath(QStringLiteral("history.sqlite")).toStdString(), &problem);
+        QVERIFY2(history, problem.c_str());
+        PlayRecord record;
+        GameSettings settings;
+        settings.seats = {SeatPlayer::You, SeatPlayer::Easy, SeatPlayer::Easy, SeatPlayer::Easy};
+        settings.pace = Pace::Fast;
+        auto window = std::make_unique<GameWindow>(record, nullptr);
+        window->SetHistory(history.get());
+        window->show();
+        window->NewGame(settings, 9);
+        // The user passes and plays its first legal card until the first
+        // hand is scored and two cards of the second are down.
+        QElapsedTimer clock;
+        clock.start();
+        while ((window->game().Sheet().empty() || window->game().CardsPlayed().size() < 2) && clock.elapsed() < 60000) {
+            const Game& game = window->game();
+            if (game.CurrentPhase() == Phase::HandScored) window->UserContinue();
+            if (game.ToAct() == 0 && game.CurrentPhase() == Phase::Auction) window->UserPass();
+            if (game.ToAct() == 0 && game.CurrentPhase() == Phase::Play)
+                window->UserCard(0, std::countr_zero(game.Play().Legal()));
+            QTest::qWait(10);
+        }
+        QVERIFY(!window->game().Sheet().empty());
+        const Game played = window->game();
+        const std::int64_t id = window->HistoryId().value();
+        window.reset();  // the window closed in mid-hand, as by a crash
+
+        const std::optional<GameSummary> unfinished = history->Unfinished();
+        QVERIFY(unfinished && unfinished->id == id);
+        QCOMPARE(QString::fromStdString(ResumeQuestion(*unfinished)).left(19), QStringLiteral("Resume the game of "));
+        GameWindow resumed(record, nullptr);
+        resumed.SetHistory(history.get());
+        resumed.show();
+        QVERIFY(resumed.Resume(*unfinished, history->Moves(id)));
+        QVERIFY(resumed.game() == played);
+
+        // The history window lists the game, its sheet and the figures.
+        HistoryWindow historyWindow(*history, nullptr);
+        historyWindow.show();
+        QCOMPARE(historyWindow.gamesTable()->rowCount(), 1);
+        QCOMPARE(historyWindow.gamesTable()->item(0, 6)->text(), QStringLiteral("unfinished"));
+        historyWindow.gamesTable()->selectRow(0);
+        QCOMPARE(historyWindow.handsTable()->rowCount(), static_cast<int>(played.Sheet().size()));
+        auto* figures = historyWindow.findChild<QTableWidget*>(QStringLiteral("figures"));
+        QVERIFY(figures != nullptr);
+        QCOMPARE(figures->item(1, 0)->text(), QStringLiteral("Hands played"));
+        QCOMPARE(figures->item(1, 1)->text(), QString::number(played.Sheet().size()));
+        // Filtered to games won, none is left.
+        historyWindow.findChild<QComboBox*>(QStringLiteral("result"))->setCurrentIndex(1);
+        QCOMPARE(historyWindow.gamesTable()->rowCount(), 0);
+        historyWindow.findChild<QComboBox*>(QStringLiteral("result"))->setCurrentIndex(0);
+        // Exported and read back, nothing is added twice.
+        const QString lines = QDir(folder).filePath(QStringLiteral("games.jsonl"));
+        QVERIFY(historyWindow.Export(lines));
+        QVERIFY(historyWindow.Export(QDir(folder).filePath(QStringLiteral("hands.csv"))));
+        QCOMPARE(historyWindow.Import(lines), QStringLiteral("Games added: 0. Already kept: 1."));
+        // A hand of the game reviewed from the history, its figures kept.
+        if (!played.Sheet().front().record.plays.empty()) {
+            ReviewWindow* review = historyWindow.ReviewHand(id, 0);
+            QVERIFY(review != nullptr);
+            review->Cancel();
+        }
+        QDir(folder).removeRecursively();
     }
 
     void theNewGameDialogSaysHowThePlayRulesCombine() {

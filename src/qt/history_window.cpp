@@ -1,0 +1,440 @@
+#include "qt/history_window.h"
+
+#include <QBarCategoryAxis>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QChart>
+#include <QChartView>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QFileDialog>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineSeries>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSplitter>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <QValueAxis>
+
+#include <algorithm>
+#include <bit>
+#include <fstream>
+#include <map>
+
+#include "game/game_driver.h"
+#include "game/game_texts.h"
+#include "qt/review_window.h"
+#include "rules/auction.h"
+#include "rules/seats.h"
+
+namespace vantrel {
+
+namespace {
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+// A cell that sorts by its number where it has one.
+QTableWidgetItem* Cell(const QVariant& value) {
+    auto* item = new QTableWidgetItem;
+    item->setData(Qt::DisplayRole, value);
+    item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
+    return item;
+}
+
+QTableWidget* Table(const QStringList& headings, const QString& name, QWidget* parent) {
+    auto* table = new QTableWidget(0, static_cast<int>(headings.size()), parent);
+    table->setObjectName(name);
+    table->setAccessibleName(name);
+    table->setHorizontalHeaderLabels(headings);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setSelectionMode(QAbstractItemView::SingleSelection);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->verticalHeader()->hide();
+    table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    table->horizontalHeader()->setStretchLastSection(true);
+    return table;
+}
+
+QString SeatsText(const GameSettings& settings) {
+    static constexpr std::array<const char*, 4> kPlayers{"You", "Easy", "Normal", "Strong"};
+    QStringList seats;
+    for (std::size_t seat = 0; seat < 4; ++seat)
+        seats << QString::fromLatin1(kSeats[seat].letter.data(), 1) + QStringLiteral(" ") +
+                     QString::fromLatin1(kPlayers[static_cast<std::size_t>(settings.seats[seat])]);
+    return seats.join(QStringLiteral(", "));
+}
+
+QString ResultText(const GameSummary& game) {
+    if (!game.finished) return QObject::tr("unfinished");
+    return game.winner == game.userSide ? QObject::tr("won") : QObject::tr("lost");
+}
+
+}  // namespace
+
+HistoryWindow::HistoryWindow(GameHistory& history, QWidget* parent)
+    : PracticeWindow(parent, QSize(1100, 720)), history_(history) {
+    setWindowTitle(tr("Game History"));
+    setObjectName(QStringLiteral("historyWindow"));
+    auto* layout = new QVBoxLayout(this);
+
+    // The filter, for the games and the statistics alike.
+    auto* filter = new QHBoxLayout;
+    auto date = [&](const QString& caption, QCheckBox*& on, QDateEdit*& edit, const QString& name) {
+        on = new QCheckBox(caption, this);
+        on->setObjectName(name + QStringLiteral("On"));
+        edit = new QDateEdit(QDate::currentDate(), this);
+        edit->setObjectName(name);
+        edit->setAccessibleName(caption);
+        edit->setCalendarPopup(true);
+        edit->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+        edit->setEnabled(false);
+        connect(on, &QCheckBox::toggled, edit, &QWidget::setEnabled);
+        connect(on, &QCheckBox::toggled, this, &HistoryWindow::Reload);
+        connect(edit, &QDateEdit::dateChanged, this, &HistoryWindow::Reload);
+        filter->addWidget(on);
+        filter->addWidget(edit);
+    };
+    date(tr("&From"), fromOn_, from_, QStringLiteral("from"));
+    date(tr("&To"), toOn_, to_, QStringLiteral("to"));
+    rules_ = new QComboBox(this);
+    rules_->setObjectName(QStringLiteral("rules"));
+    rules_->setAccessibleName(tr("Rules"));
+    rules_->addItem(tr("Any rules"), QString());
+    for (const RuleSet& preset : {RuleSet::Standard(), RuleSet::Designed()})
+        rules_->addItem(Q(preset.Name()), Q(preset.Name()));
+    RuleSet changed = RuleSet::Standard();
+    changed.passCards = 4;
+    rules_->addItem(Q(changed.Name()), Q(changed.Name()));
+    result_ = new QComboBox(this);
+    result_->setObjectName(QStringLiteral("result"));
+    result_->setAccessibleName(tr("Result"));
+    for (const QString& text : {tr("Any result"), tr("Won"), tr("Lost"), tr("Unfinished")}) result_->addItem(text);
+    connect(rules_, &QComboBox::currentIndexChanged, this, &HistoryWindow::Reload);
+    connect(result_, &QComboBox::currentIndexChanged, this, &HistoryWindow::Reload);
+    filter->addWidget(rules_);
+    filter->addWidget(result_);
+    filter->addStretch();
+    auto* exportButton = new QPushButton(tr("&Export\u2026"), this);
+    exportButton->setObjectName(QStringLiteral("export"));
+    auto* importButton = new QPushButton(tr("&Import\u2026"), this);
+    importButton->setObjectName(QStringLiteral("import"));
+    filter->addWidget(exportButton);
+    filter->addWidget(importButton);
+    layout->addLayout(filter);
+
+    tabs_ = new QTabWidget(this);
+    layout->addWidget(tabs_, 1);
+
+    // The games, and the chosen game's sheet below them.
+    auto* gamesPage = new QWidget(tabs_);
+    auto* gamesLayout = new QVBoxLayout(gamesPage);
+    auto* split = new QSplitter(Qt::Vertical, gamesPage);
+    games_ = Table({tr("Started"), tr("Rules"), tr("Seats"), tr("Hands"), tr("Yours"), tr("Theirs"), tr("Result")},
+                   QStringLiteral("games"), split);
+    games_->setSortingEnabled(true);
+    hands_ = Table({tr("Hand"), tr("Dealer"), tr("Declarer"), tr("Bid"), tr("Trump"), tr("Meld"), tr("Card points"),
+                    tr("Score"), tr("Totals"), tr("Result"), tr("Par")},
+                   QStringLiteral("hands"), split);
+    split->addWidget(games_);
+    split->addWidget(hands_);
+    gamesLayout->addWidget(split, 1);
+    auto* buttons = new QHBoxLayout;
+    resume_ = new QPushButton(tr("&Resume"), gamesPage);
+    resume_->setObjectName(QStringLiteral("resume"));
+    replay_ = new QPushButton(tr("Replay as &Practice"), gamesPage);
+    replay_->setObjectName(QStringLiteral("replay"));
+    review_ = new QPushButton(tr("Re&view Hand"), gamesPage);
+    review_->setObjectName(QStringLiteral("review"));
+    note_ = new QLabel(gamesPage);
+    note_->setObjectName(QStringLiteral("note"));
+    buttons->addWidget(resume_);
+    buttons->addWidget(replay_);
+    buttons->addWidget(review_);
+    buttons->addWidget(note_, 1);
+    gamesLayout->addLayout(buttons);
+    tabs_->addTab(gamesPage, tr("&Games"));
+
+    // The statistics: the figures, the months and the bids.
+    auto* statsPage = new QWidget(tabs_);
+    auto* statsLayout = new QHBoxLayout(statsPage);
+    figures_ = Table({tr("Figure"), tr("Yours")}, QStringLiteral("figures"), statsPage);
+    figures_->setMaximumWidth(420);
+    statsLayout->addWidget(figures_);
+    auto* charts = new QVBoxLayout;
+    for (QChartView** view : {&months_, &bids_}) {
+        *view = new QChartView(new QChart, statsPage);
+        (*view)->setRenderHint(QPainter::Antialiasing);
+        (*view)->setMinimumHeight(240);
+        charts->addWidget(*view, 1);
+    }
+    months_->setObjectName(QStringLiteral("monthsChart"));
+    months_->setAccessibleName(tr("Bids made and card points by month"));
+    bids_->setObjectName(QStringLiteral("bidsChart"));
+    bids_->setAccessibleName(tr("Your bids against the simulation's best bids"));
+    statsLayout->addLayout(charts, 1);
+    tabs_->addTab(statsPage, tr("&Statistics"));
+
+    connect(games_, &QTableWidget::itemSelectionChanged, this, &HistoryWindow::ShowHands);
+    connect(resume_, &QPushButton::clicked, this, [this] {
+        if (const std::optional<std::int64_t> game = ChosenGame()) emit resumeRequested(*game);
+    });
+    connect(replay_, &QPushButton::clicked, this, [this] {
+        const std::optional<std::int64_t> game = ChosenGame();
+        const int row = hands_->currentRow();
+        if (!game || row < 0) {
+            note_->setText(tr("Choose a hand of the game to deal it again."));
+            return;
+        }
+        const std::vector<HandSummary> hands = history_.Hands(*game);
+        if (static_cast<std::size_t>(row) < hands.size())
+            emit replayRequested(Q(hands[static_cast<std::size_t>(row)].line.dealCode));
+    });
+    connect(review_, &QPushButton::clicked, this, [this] {
+        const std::optional<std::int64_t> game = ChosenGame();
+        if (!game || hands_->currentRow() < 0) {
+            note_->setText(tr("Choose a hand of the game to review it."));
+            return;
+        }
+        ReviewHand(*game, hands_->currentRow());
+    });
+    connect(exportButton, &QPushButton::clicked, this, [this] {
+        const QString path = QFileDialog::getSaveFileName(this, tr("Export the Game History"), QString(),
+                                                          tr("CSV (*.csv);;JSON lines (*.jsonl)"));
+        QString problem;
+        if (!path.isEmpty() && !Export(path, &problem)) QMessageBox::warning(this, tr("Export"), problem);
+    });
+    connect(importButton, &QPushButton::clicked, this, [this] {
+        const QString path =
+            QFileDialog::getOpenFileName(this, tr("Import Games"), QString(), tr("JSON lines (*.jsonl *.json)"));
+        if (!path.isEmpty()) QMessageBox::information(this, tr("Import"), Import(path));
+    });
+    Reload();
+}
+
+HistoryFilter HistoryWindow::Filter() const {
+    HistoryFilter filter;
+    if (fromOn_->isChecked()) filter.from = from_->date().toString(Qt::ISODate).toStdString();
+    if (toOn_->isChecked()) filter.to = to_->date().toString(Qt::ISODate).toStdString();
+    filter.rules = rules_->currentData().toString().toStdString();
+    filter.result = static_cast<HistoryFilter::Result>(std::max(0, result_->currentIndex()));
+    return filter;
+}
+
+void HistoryWindow::Reload() {
+    ShowGames();
+    ShowStatistics();
+}
+
+std::optional<std::int64_t> HistoryWindow::ChosenGame() const {
+    const int row = games_->currentRow();
+    if (row < 0 || games_->item(row, 0) == nullptr) return std::nullopt;
+    return games_->item(row, 0)->data(Qt::UserRole).toLongLong();
+}
+
+void HistoryWindow::ShowGames() {
+    shown_ = history_.Games(Filter());
+    games_->setSortingEnabled(false);
+    games_->setRowCount(static_cast<int>(shown_.size()));
+    for (int row = 0; row < static_cast<int>(shown_.size()); ++row) {
+        const GameSummary& game = shown_[static_cast<std::size_t>(row)];
+        const auto side = static_cast<std::size_t>(game.userSide & 1);
+        QTableWidgetItem* started = Cell(Q(game.started).replace(QLatin1Char('T'), QLatin1Char(' ')));
+        started->setData(Qt::UserRole, static_cast<qlonglong>(game.id));
+        games_->setItem(row, 0, started);
+        games_->setItem(row, 1, Cell(Q(game.settings.rules.Name())));
+        games_->setItem(row, 2, Cell(SeatsText(game.settings)));
+        games_->setItem(row, 3, Cell(game.hands));
+        games_->setItem(row, 4, Cell(game.totals[side]));
+        games_->setItem(row, 5, Cell(game.totals[1 - side]));
+        games_->setItem(row, 6, Cell(ResultText(game)));
+    }
+    games_->setSortingEnabled(true);
+    note_->setText(shown_.empty() ? tr("No games kept under this filter.") : QString());
+    ShowHands();
+}
+
+void HistoryWindow::ShowHands() {
+    const std::optional<std::int64_t> game = ChosenGame();
+    const std::vector<HandSummary> hands = game ? history_.Hands(*game) : std::vector<HandSummary>{};
+    std::optional<GameSummary> summary = game ? history_.Summary(*game) : std::nullopt;
+    const std::size_t side = summary ? static_cast<std::size_t>(summary->userSide & 1) : 0;
+    hands_->setRowCount(static_cast<int>(hands.size()));
+    auto pair = [side](const std::array<int, 2>& values) {
+        return QStringLiteral("%1 / %2").arg(values[side]).arg(values[1 - side]);
+    };
+    for (int row = 0; row < static_cast<int>(hands.size()); ++row) {
+        const HandSummary& hand = hands[static_cast<std::size_t>(row)];
+        const SheetLine& line = hand.line;
+        hands_->setItem(row, 0, Cell(hand.number + 1));
+        hands_->setItem(row, 1, Cell(Q(SeatName(line.dealer))));
+        hands_->setItem(row, 2, Cell(Q(SeatName(line.declarer))));
+        hands_->setItem(row, 3, Cell(line.bid));
+        hands_->setItem(
+            row, 4,
+            Cell(line.trump >= 0 && line.trump < 4 ? Q(std::string(kSuitNames[static_cast<std::size_t>(line.trump)]))
+                                                   : QString()));
+        hands_->setItem(row, 5, Cell(pair(line.meld)));
+        hands_->setItem(row, 6, Cell(pair(line.cardPoints)));
+        hands_->setItem(row, 7, Cell(pair(line.score)));
+        hands_->setItem(row, 8, Cell(pair(line.totals)));
+        hands_->setItem(row, 9, Cell(Q(line.result) + (line.practice ? tr(" (practice)") : QString())));
+        hands_->setItem(row, 10, Cell(hand.par ? QVariant(*hand.par) : QVariant(QString())));
+    }
+    resume_->setEnabled(summary && !summary->finished);
+    replay_->setEnabled(!hands.empty());
+    review_->setEnabled(!hands.empty());
+}
+
+void HistoryWindow::ShowStatistics() {
+    const HistoryStatistics stats = history_.Statistics(Filter());
+    const auto rows = StatisticsRows(stats);
+    figures_->setRowCount(static_cast<int>(rows.size()));
+    for (int row = 0; row < static_cast<int>(rows.size()); ++row) {
+        figures_->setItem(row, 0, Cell(Q(rows[static_cast<std::size_t>(row)].first)));
+        figures_->setItem(row, 1, Cell(Q(rows[static_cast<std::size_t>(row)].second)));
+    }
+
+    // By month: the share of the user's bids made, and card points a hand.
+    auto* chart = new QChart;
+    chart->setTitle(tr("By month"));
+    auto* made = new QLineSeries;
+    made->setName(tr("Your bids made (%)"));
+    auto* points = new QLineSeries;
+    points->setName(tr("Card points per hand"));
+    QStringList months;
+    for (std::size_t i = 0; i < stats.months.size(); ++i) {
+        const HistoryStatistics::Month& month = stats.months[i];
+        months << Q(month.month);
+        if (month.bidsWon > 0) made->append(static_cast<double>(i), 100.0 * month.bidsMade / month.bidsWon);
+        points->append(static_cast<double>(i), month.pointsPerHand);
+    }
+    chart->addSeries(made);
+    chart->addSeries(points);
+    auto* monthAxis = new QValueAxis;
+    monthAxis->setRange(0, std::max<double>(1, static_cast<double>(stats.months.size()) - 1));
+    monthAxis->setTickCount(std::clamp(static_cast<int>(stats.months.size()), 2, 13));
+    monthAxis->setLabelFormat(QStringLiteral("%d"));
+    monthAxis->setTitleText(months.isEmpty() ? tr("month") : tr("month from %1").arg(months.front()));
+    auto* valueAxis = new QValueAxis;
+    valueAxis->setRange(0, 130);
+    chart->addAxis(monthAxis, Qt::AlignBottom);
+    chart->addAxis(valueAxis, Qt::AlignLeft);
+    for (QLineSeries* series : {made, points}) {
+        series->attachAxis(monthAxis);
+        series->attachAxis(valueAxis);
+    }
+    QChart* old = months_->chart();
+    months_->setChart(chart);
+    delete old;
+
+    // The user's winning bids beside the simulation's best, in bands of 20.
+    auto* bidChart = new QChart;
+    bidChart->setTitle(stats.bidsAgainstBest.empty() ? tr("Your bids against the best bids: review a hand you "
+                                                          "declared to see them")
+                                                     : tr("Your bids against the simulation's best bids"));
+    std::map<int, std::pair<int, int>> bands;
+    for (const auto& [bid, best] : stats.bidsAgainstBest) {
+        ++bands[bid / 20 * 20].first;
+        if (best > 0) ++bands[best / 20 * 20].second;
+    }
+    auto* yours = new QBarSet(tr("Your bids"));
+    auto* best = new QBarSet(tr("Best bids"));
+    QStringList categories;
+    for (const auto& [band, counts] : bands) {
+        categories << QString::number(band);
+        *yours << counts.first;
+        *best << counts.second;
+    }
+    auto* bars = new QBarSeries;
+    bars->append(yours);
+    bars->append(best);
+    bidChart->addSeries(bars);
+    auto* bandAxis = new QBarCategoryAxis;
+    bandAxis->append(categories);
+    auto* countAxis = new QValueAxis;
+    countAxis->setLabelFormat(QStringLiteral("%d"));
+    bidChart->addAxis(bandAxis, Qt::AlignBottom);
+    bidChart->addAxis(countAxis, Qt::AlignLeft);
+    bars->attachAxis(bandAxis);
+    bars->attachAxis(countAxis);
+    old = bids_->chart();
+    bids_->setChart(bidChart);
+    delete old;
+}
+
+ReviewWindow* HistoryWindow::ReviewHand(std::int64_t game, int hand) {
+    const std::optional<GameSummary> summary = history_.Summary(game);
+    if (!summary) return nullptr;
+    // The hand's cards come from the game's moves, replayed.
+    std::string refused;
+    const std::optional<GameDriver> replayed = GameDriver::Restore(
+        summary->settings, summary->seed, [] { return std::int64_t{0}; }, history_.Moves(game), &refused);
+    if (!replayed) {
+        note_->setText(tr("The game's moves cannot be replayed: %1").arg(Q(refused)));
+        return nullptr;
+    }
+    const std::vector<SheetLine>& sheet = replayed->game().Sheet();
+    if (hand < 0 || static_cast<std::size_t>(hand) >= sheet.size()) return nullptr;
+    const SheetLine& line = sheet[static_cast<std::size_t>(hand)];
+    if (line.record.plays.empty()) {
+        note_->setText(tr("That hand was thrown in: it has no cards to review."));
+        return nullptr;
+    }
+    std::array<bool, 4> users{};
+    const unsigned seats = summary->settings.UserSeats();
+    for (std::size_t seat = 0; seat < 4; ++seat) users[seat] = ((seats >> seat) & 1u) != 0;
+    ReviewRequest request = RequestOf(summary->settings.rules, line, users);
+    request.seed = static_cast<std::uint64_t>(hand) + 1;
+    auto* window =
+        new ReviewWindow(std::move(request), tr("hand %1 of %2").arg(hand + 1).arg(Q(summary->started).left(10)), this);
+    const int userSeat = std::countr_zero(seats | 16u) & 3;
+    connect(window, &ReviewWindow::finished, this, [this, window, game, hand, userSeat] {
+        if (!window->complete()) return;
+        const ReviewFigures figures = FiguresOf(window->request(), window->review(), userSeat);
+        history_.RecordReview(game, hand, figures.par, figures.lost, figures.bestBid);
+        ShowHands();
+        ShowStatistics();
+    });
+    window->PlaceBeside(*this);
+    window->show();
+    return window;
+}
+
+bool HistoryWindow::Export(const QString& path, QString* problem) {
+    std::ofstream out(path.toStdString(), std::ios::binary | std::ios::trunc);
+    if (!out) {
+        if (problem != nullptr) *problem = tr("%1 cannot be written.").arg(path);
+        return false;
+    }
+    if (path.endsWith(QStringLiteral(".jsonl"), Qt::CaseInsensitive))
+        history_.ExportJsonLines(out);
+    else
+        history_.ExportCsv(out);
+    out.flush();
+    if (!out) {
+        if (problem != nullptr) *problem = tr("%1 could not be written in full.").arg(path);
+        return false;
+    }
+    return true;
+}
+
+QString HistoryWindow::Import(const QString& path) {
+    std::ifstream in(path.toStdString(), std::ios::binary);
+    if (!in) return tr("%1 cannot be read.").arg(path);
+    const ImportReport report = history_.ImportJsonLines(in);
+    QString text = tr("Games added: %1. Already kept: %2.").arg(report.added).arg(report.duplicates);
+    if (!report.refused.empty()) {
+        text += tr("\nRefused:");
+        for (const std::string& line : report.refused) text += QStringLiteral("\n") + Q(line);
+    }
+    Reload();
+    return text;
+}
+
+}  // namespace vantrel
