@@ -747,9 +747,10 @@ std::vector<std::pair<std::string, std::string>> StatisticsRows(const HistorySta
         {"Card points per hand", fixed(stats.pointsPerHand)},
     };
     if (stats.reviewedHands > 0)
-        rows.emplace_back("Card points against the par", fixed(stats.pointsPerReviewedHand) + " against " +
-                                                             fixed(stats.parPerReviewedHand) + " over " +
-                                                             std::to_string(stats.reviewedHands) + " reviewed hands");
+        rows.emplace_back("Card points against the par",
+                          fixed(stats.pointsPerReviewedHand) + " (par " + fixed(stats.parPerReviewedHand) + ", " +
+                              std::to_string(stats.reviewedHands) +
+                              (stats.reviewedHands == 1 ? " hand reviewed)" : " hands reviewed)"));
     return rows;
 }
 
@@ -757,7 +758,7 @@ std::string GameHistory::SetAside(const std::string& path, const std::string& st
     std::error_code error;
     std::string target = path + ".damaged-" + stamp;
     for (int n = 2; std::filesystem::exists(target, error); ++n)
-        target = path + ".damaged-" + stamp + "-" + std::to_string(n);
+        target = (path + ".damaged-").append(stamp).append("-").append(std::to_string(n));
     std::filesystem::rename(path, target, error);
     if (error) return {};
     // Its log files go with it, so that a new history does not read them.

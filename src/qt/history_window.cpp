@@ -138,6 +138,7 @@ HistoryWindow::HistoryWindow(GameHistory& history, QWidget* parent)
     games_ = Table({tr("Started"), tr("Rules"), tr("Seats"), tr("Hands"), tr("Yours"), tr("Theirs"), tr("Result")},
                    QStringLiteral("games"), split);
     games_->setSortingEnabled(true);
+    games_->sortByColumn(0, Qt::DescendingOrder);  // the newest first
     hands_ = Table({tr("Hand"), tr("Dealer"), tr("Declarer"), tr("Bid"), tr("Trump"), tr("Meld"), tr("Card points"),
                     tr("Score"), tr("Totals"), tr("Result"), tr("Par")},
                    QStringLiteral("hands"), split);
@@ -164,7 +165,8 @@ HistoryWindow::HistoryWindow(GameHistory& history, QWidget* parent)
     auto* statsPage = new QWidget(tabs_);
     auto* statsLayout = new QHBoxLayout(statsPage);
     figures_ = Table({tr("Figure"), tr("Yours")}, QStringLiteral("figures"), statsPage);
-    figures_->setMaximumWidth(420);
+    figures_->setMinimumWidth(440);
+    figures_->setMaximumWidth(520);
     statsLayout->addWidget(figures_);
     auto* charts = new QVBoxLayout;
     for (QChartView** view : {&months_, &bids_}) {
@@ -255,6 +257,7 @@ void HistoryWindow::ShowGames() {
         games_->setItem(row, 6, Cell(ResultText(game)));
     }
     games_->setSortingEnabled(true);
+    if (!shown_.empty() && games_->currentRow() < 0) games_->selectRow(0);
     note_->setText(shown_.empty() ? tr("No games kept under this filter.") : QString());
     ShowHands();
 }
@@ -314,8 +317,10 @@ void HistoryWindow::ShowStatistics() {
         if (month.bidsWon > 0) made->append(static_cast<double>(i), 100.0 * month.bidsMade / month.bidsWon);
         points->append(static_cast<double>(i), month.pointsPerHand);
     }
-    chart->addSeries(made);
-    chart->addSeries(points);
+    for (QLineSeries* series : {made, points}) {
+        series->setPointsVisible(true);  // a month alone is a point
+        chart->addSeries(series);
+    }
     auto* monthAxis = new QValueAxis;
     monthAxis->setRange(0, std::max<double>(1, static_cast<double>(stats.months.size()) - 1));
     monthAxis->setTickCount(std::clamp(static_cast<int>(stats.months.size()), 2, 13));

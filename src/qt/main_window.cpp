@@ -437,7 +437,7 @@ void MainWindow::OpenGame() {
             if (GameHistory* history = History())
                 if (const std::optional<GameSummary> unfinished = history->Unfinished();
                     unfinished && unfinished->id != gameWindow_->HistoryId()) {
-                    const auto answer = QMessageBox::question(gameWindow_, tr("Game"),
+                    const auto answer = QMessageBox::question(gameWindow_, tr("Resume the Game"),
                                                               QString::fromStdString(ResumeQuestion(*unfinished)),
                                                               QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
                     QString problem;

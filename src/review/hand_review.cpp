@@ -205,7 +205,7 @@ std::string CardsText(HandCounts cards) {
 
 int SideMeld(const ReviewRequest& request, const std::array<HandCounts, 4>& hands, int side) {
     return MeldOf(request.rules, hands[static_cast<std::size_t>(side)], request.trump) +
-           MeldOf(request.rules, hands[static_cast<std::size_t>(side + 2)], request.trump);
+           MeldOf(request.rules, hands[static_cast<std::size_t>(side) + 2], request.trump);
 }
 
 // The pass's verdict: both layouts solved from the first lead.

@@ -448,6 +448,35 @@ TEST(History, StatisticsCountTheUsersBidsAndHandsOverAFilter) {
     EXPECT_EQ(stats.months[1].hands, static_cast<int>(games[2].Sheet().size()));
     if (games[2].Sheet()[0].declarer == 0) EXPECT_EQ(stats.bidsAgainstBest.size(), 1u);
 
+    // As the window shows them.
+    HistoryStatistics few;
+    few.games = 2;
+    few.hands = 8;
+    few.bidsWon = 3;
+    few.bidsMade = 2;
+    few.sets = 1;
+    few.averageBid = 256.666;
+    few.averageMargin = 12.25;
+    few.meldPerHand = 101.5;
+    few.pointsPerHand = 120;
+    few.reviewedHands = 1;
+    few.pointsPerReviewedHand = 130;
+    few.parPerReviewedHand = 141;
+    const std::vector<std::pair<std::string, std::string>> rows{
+        {"Games", "2"},
+        {"Hands played", "8"},
+        {"Bids won", "3 (38%)"},
+        {"Bids made", "2 (67%)"},
+        {"Sets", "1"},
+        {"Throw-ins", "0"},
+        {"Average bid", "256.7"},
+        {"Average margin", "12.2"},
+        {"Meld per hand", "101.5"},
+        {"Card points per hand", "120.0"},
+        {"Card points against the par", "130.0 (par 141.0, 1 hand reviewed)"}};
+    EXPECT_EQ(StatisticsRows(few), rows);
+    EXPECT_EQ(StatisticsRows(HistoryStatistics{})[6].second, "\u2014");
+
     // The filters: by date, by result.
     HistoryFilter december;
     december.from = "2026-12-01";

@@ -13,6 +13,7 @@ mkdir -p "$shots"
 config=$(mktemp -d)
 trap 'kill "${WM_PID:-}" 2>/dev/null || true; stop_x_server; rm -rf "$config"' EXIT
 export XDG_CONFIG_HOME="$config"
+export XDG_DATA_HOME="$config/data"
 export VANTREL_GAME_SEED=12
 mkdir -p "$config/Vantrel"
 printf '[game]\npace=fast\n' >"$config/Vantrel/Vantrel.conf"
@@ -87,4 +88,31 @@ xdotool key End sleep 0.2 key Left Left Left sleep 0.5
 import -window root "$shots/review.png"
 xdotool key Home sleep 0.2 key Right Right Right Right Right sleep 0.5
 import -window root "$shots/review-trick-2.png"
+
+# The history kept the game: Ctrl+Shift+G lists it, and its statistics.
+xdotool key Escape sleep 0.3
+xdotool windowactivate --sync "$WINDOW" key ctrl+shift+g
+history=$(timeout 10 xdotool search --sync --onlyvisible --name '^Game History$' | sed -n 1p) ||
+  { echo "FAIL: Ctrl+Shift+G opened no Game History"; exit 1; }
+on_screen "The Game History" "$history"
+sleep 0.5
+import -window root "$shots/history.png"
+xdotool windowactivate --sync "$history" key alt+s sleep 0.8
+import -window root "$shots/history-statistics.png"
+
+# Killed and started again, the program offers the game for resuming and
+# restores it with its score sheet.
+kill -9 "$APP_PID"
+wait "$APP_PID" 2>/dev/null || true
+start_program "$program"
+xdotool windowactivate --sync "$WINDOW" key ctrl+g
+timeout 10 xdotool search --sync --onlyvisible --name '^Resume the Game$' >/dev/null ||
+  { echo "FAIL: the unfinished game was not offered"; exit 1; }
+sleep 0.3
+import -window root "$shots/history-resume.png"
+xdotool key Return sleep 1
+game=$(xdotool search --sync --onlyvisible --name '^Game$' | sed -n 1p)
+xdotool windowactivate --sync "$game" key ctrl+shift+s sleep 0.3
+resumed=$(xclip -selection clipboard -o 2>/dev/null || true)
+grep -q '^1 ' <<<"$resumed" || { echo "FAIL: the resumed game lacks its first hand: $resumed"; exit 1; }
 echo "PASS"
