@@ -23,6 +23,7 @@
 #include <QValueAxis>
 
 #include <algorithm>
+#include <cmath>
 #include <bit>
 #include <fstream>
 #include <map>
@@ -321,13 +322,16 @@ void HistoryWindow::ShowStatistics() {
         series->setPointsVisible(true);  // a month alone is a point
         chart->addSeries(series);
     }
-    auto* monthAxis = new QValueAxis;
-    monthAxis->setRange(0, std::max<double>(1, static_cast<double>(stats.months.size()) - 1));
-    monthAxis->setTickCount(std::clamp(static_cast<int>(stats.months.size()), 2, 13));
-    monthAxis->setLabelFormat(QStringLiteral("%d"));
-    monthAxis->setTitleText(months.isEmpty() ? tr("month") : tr("month from %1").arg(months.front()));
+    // The months by name; the figures' axis reaches the highest of them.
+    auto* monthAxis = new QBarCategoryAxis;
+    monthAxis->append(months.isEmpty() ? QStringList{tr("none yet")} : months);
+    double highest = 100;
+    for (const HistoryStatistics::Month& month : stats.months) highest = std::max(highest, month.pointsPerHand);
     auto* valueAxis = new QValueAxis;
-    valueAxis->setRange(0, 130);
+    const double top = std::ceil(highest / 50) * 50;
+    valueAxis->setRange(0, top);
+    valueAxis->setTickCount(static_cast<int>(top / 25) + 1);
+    valueAxis->setLabelFormat(QStringLiteral("%d"));
     chart->addAxis(monthAxis, Qt::AlignBottom);
     chart->addAxis(valueAxis, Qt::AlignLeft);
     for (QLineSeries* series : {made, points}) {
@@ -362,7 +366,14 @@ void HistoryWindow::ShowStatistics() {
     bidChart->addSeries(bars);
     auto* bandAxis = new QBarCategoryAxis;
     bandAxis->append(categories);
+    int most = 1;
+    for (const auto& [band, counts] : bands) most = std::max({most, counts.first, counts.second});
     auto* countAxis = new QValueAxis;
+    const int step = std::max(1, (most + 5) / 6);
+    countAxis->setRange(0, (most + step - 1) / step * step);
+    countAxis->setTickType(QValueAxis::TicksDynamic);
+    countAxis->setTickAnchor(0);
+    countAxis->setTickInterval(step);
     countAxis->setLabelFormat(QStringLiteral("%d"));
     bidChart->addAxis(bandAxis, Qt::AlignBottom);
     bidChart->addAxis(countAxis, Qt::AlignLeft);
