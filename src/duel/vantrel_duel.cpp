@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "game/full_duel.h"
 #include "players/duel.h"
 
 namespace {
@@ -34,8 +35,17 @@ bool CountOf(std::string_view text, unsigned long long& value) {
 
 constexpr const char* kUsage =
     "usage: vantrel-duel A B [DEALS] [SEED]\n"
+    "       vantrel-duel --full A B [DEALS] [SEED]\n"
     "Plays DEALS deals (300) from SEED (1) twice each, the pairs' seats exchanged,\n"
-    "between players A and B: random, easy, normal or strong.\n";
+    "between players A and B: random, easy, normal or strong. The contract is\n"
+    "fixed by the deal; with --full each pair bids, names trump, passes, melds\n"
+    "and plays for itself (easy, normal or strong).\n";
+
+vantrel::Level LevelOf(vantrel::DuelPlayer player) {
+    return player == vantrel::DuelPlayer::Strong   ? vantrel::Level::Strong
+           : player == vantrel::DuelPlayer::Normal ? vantrel::Level::Normal
+                                                   : vantrel::Level::Easy;
+}
 
 }  // namespace
 
@@ -44,14 +54,30 @@ int main(int argc, char** argv) {
         std::fputs(kUsage, stdout);
         return 0;
     }
+    const bool full = argc > 1 && std::strcmp(argv[1], "--full") == 0;
+    if (full) {
+        --argc;
+        ++argv;
+    }
     vantrel::DuelPlayer a{};
     vantrel::DuelPlayer b{};
     unsigned long long deals = 300;
     unsigned long long seed = 1;
     if (argc < 3 || argc > 5 || !PlayerOf(argv[1], a) || !PlayerOf(argv[2], b) ||
+        (full && (a == vantrel::DuelPlayer::Random || b == vantrel::DuelPlayer::Random)) ||
         (argc > 3 && (!CountOf(argv[3], deals) || deals == 0)) || (argc > 4 && !CountOf(argv[4], seed))) {
         std::fputs(kUsage, stderr);
         return 2;
+    }
+    if (full) {
+        const vantrel::FullDuelResult r =
+            vantrel::PlayFullDuel(vantrel::RuleSet::Standard(), LevelOf(a), LevelOf(b), deals, seed);
+        std::printf("%s against %s, whole hands, %llu deals at two tables, seed %llu\n", argv[1], argv[2], deals, seed);
+        std::printf("hand score per deal: %+.1f +/- %.1f (95%%)\n", r.handScore, r.halfWidth);
+        for (std::size_t pair = 0; pair < 2; ++pair)
+            std::printf("contracts of %s (%s): won %d, made %d, set %d\n", pair == 0 ? "A" : "B", argv[1 + pair],
+                        r.contracts[pair].won, r.contracts[pair].made, r.contracts[pair].set);
+        return 0;
     }
     const vantrel::DuelResult r = vantrel::PlayDuel(vantrel::RuleSet::Standard(), a, b, deals, seed);
     std::printf("%s against %s, %llu deals played twice, seed %llu\n", argv[1], argv[2], deals, seed);

@@ -2,6 +2,7 @@
 // moves, passing and practice hands.
 #include <gtest/gtest.h>
 
+#include "game/full_duel.h"
 #include "game/game.h"
 #include "game/game_settings.h"
 #include "players/passing.h"
@@ -177,6 +178,36 @@ TEST(Game, ComputersPassByTheirOwnChoice) {
               KindOf(3, 4), KindOf(0, 0), KindOf(2, 0), KindOf(3, 0), KindOf(1, 0)});
     EXPECT_EQ(CountsText(ChoosePass(declarer, H, 3, false)),
               CountsText(hand({KindOf(0, 5), KindOf(2, 5), KindOf(3, 4)})));
+}
+
+TEST(Duel, WholeHandsAtTwoTablesOfOneDealAddUpAsTheirSheetsDo) {
+    RuleSet rules = RuleSet::Standard();
+    rules.passCards = 3;
+    // A pair against itself plays both tables alike: no difference, the
+    // same contracts on each side.
+    const FullDuelResult even = PlayFullDuel(rules, Level::Easy, Level::Easy, 6, 3, 2);
+    EXPECT_EQ(even.handScore, 0);
+    EXPECT_EQ(even.contracts[0].won, even.contracts[1].won);
+    EXPECT_EQ(even.contracts[0].made, even.contracts[1].made);
+    // One deal at both tables, and the same deal as a match of one.
+    const FullDuelDeal played = PlayFullDuelDeal(rules, Level::Normal, Level::Easy, 3, 0);
+    EXPECT_EQ(played.first.dealt, played.second.dealt);
+    int tables = 0;
+    for (const FullDuelTable* table : {&played.first, &played.second}) {
+        ASSERT_GE(table->declarer, 0);
+        ++tables;
+        // The declaring side scores at least its bid when it makes it and
+        // loses the bid when it does not.
+        const int declarers = table->score[static_cast<std::size_t>(SideOf(table->declarer))];
+        if (table->made)
+            EXPECT_GE(declarers, table->bid);
+        else
+            EXPECT_EQ(declarers, -table->bid);
+    }
+    const FullDuelResult match = PlayFullDuel(rules, Level::Normal, Level::Easy, 1, 3, 1);
+    EXPECT_DOUBLE_EQ(match.handScore, played.Difference());
+    EXPECT_EQ(match.contracts[0].won + match.contracts[1].won, tables);
+    EXPECT_EQ(match.contracts[0].made + match.contracts[0].set, match.contracts[0].won);
 }
 
 }  // namespace

@@ -1,0 +1,92 @@
+#include "game/full_duel.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <thread>
+#include <vector>
+
+#include "game/game.h"
+
+namespace vantrel {
+
+namespace {
+
+// The first hand of a game of the deal's seed, every seat a computer: pair
+// A's seats at `aSide`.
+FullDuelTable PlayTable(const RuleSet& rules, Level a, Level b, int aSide, std::uint64_t seed) {
+    Game game(rules, seed);
+    FullDuelTable table;
+    table.dealt = game.Dealt();
+    // A hand is some sixty moves; the bound only stops a fault from hanging the match.
+    for (int step = 0; step < 400 && game.Sheet().empty(); ++step) {
+        const int seat = game.ToAct();
+        if (seat < 0) {
+            game.Continue();
+            continue;
+        }
+        const Level level = SideOf(seat) == aSide ? a : b;
+        const std::uint64_t moveSeed = seed * 1000003 + static_cast<std::uint64_t>(step);
+        if (!ApplyMove(game, seat, ChooseMove(game, seat, level, moveSeed)).empty()) break;
+    }
+    if (game.Sheet().empty()) return table;
+    const SheetLine& line = game.Sheet().front();
+    table.declarer = line.declarer;
+    table.bid = line.bid;
+    table.score = line.score;
+    table.made = line.score[static_cast<std::size_t>(SideOf(line.declarer))] >= 0 && !line.record.plays.empty();
+    return table;
+}
+
+}  // namespace
+
+double FullDuelDeal::Difference() const {
+    return ((first.score[0] - first.score[1]) + (second.score[1] - second.score[0])) / 2.0;
+}
+
+FullDuelDeal PlayFullDuelDeal(const RuleSet& rules, Level a, Level b, std::uint64_t seed, std::uint64_t deal) {
+    // One game seed for both tables: the same deal and the same dealer.
+    const std::uint64_t gameSeed = seed * 7919 + deal;
+    return {PlayTable(rules, a, b, 0, gameSeed), PlayTable(rules, a, b, 1, gameSeed)};
+}
+
+FullDuelResult PlayFullDuel(const RuleSet& rules, Level a, Level b, std::uint64_t deals, std::uint64_t seed,
+                            unsigned threads) {
+    std::vector<FullDuelDeal> played(deals);
+    std::atomic<std::uint64_t> next{0};
+    auto work = [&] {
+        for (std::uint64_t d = next.fetch_add(1); d < deals; d = next.fetch_add(1))
+            played[d] = PlayFullDuelDeal(rules, a, b, seed, d);
+    };
+    threads = threads != 0 ? threads : std::max(1u, std::thread::hardware_concurrency());
+    std::vector<std::thread> workers;
+    for (unsigned i = 1; i < threads; ++i) workers.emplace_back(work);
+    work();
+    for (std::thread& worker : workers) worker.join();
+
+    FullDuelResult result;
+    result.deals = deals;
+    if (deals == 0) return result;
+    double sum = 0;
+    double squares = 0;
+    for (const FullDuelDeal& deal : played) {
+        const double difference = deal.Difference();
+        sum += difference;
+        squares += difference * difference;
+        for (const auto& [table, aSide] : {std::pair{&deal.first, 0}, std::pair{&deal.second, 1}}) {
+            if (table->declarer < 0) continue;
+            FullDuelResult::Contracts& pair =
+                result.contracts[static_cast<std::size_t>(SideOf(table->declarer) == aSide ? 0 : 1)];
+            ++pair.won;
+            (table->made ? pair.made : pair.set) += 1;
+        }
+    }
+    const double n = static_cast<double>(deals);
+    result.handScore = sum / n;
+    const double variance =
+        deals > 1 ? std::max(0.0, (squares - n * result.handScore * result.handScore) / (n - 1)) : 0;
+    result.halfWidth = 1.96 * std::sqrt(variance / n);
+    return result;
+}
+
+}  // namespace vantrel
