@@ -1,6 +1,7 @@
 // vantrel-duel: duplicate matches between the computer players, to measure
 // their strength. Every deal is played twice with the pairs' seats exchanged.
 //   vantrel-duel A B [DEALS] [SEED]    with A and B: random, easy, normal, strong
+#include <array>
 #include <charconv>
 #include <cstdio>
 #include <cstring>
@@ -12,8 +13,13 @@
 
 namespace {
 
-bool PlayerOf(const std::string& name, vantrel::DuelPlayer& player) {
+bool PlayerOf(std::string name, vantrel::DuelPlayer& player, bool* half = nullptr) {
     using vantrel::DuelPlayer;
+    // "normal-half": Normal bidding on while the next bid makes half the time.
+    if (half != nullptr && name.size() > 5 && name.ends_with("-half") && name != "easy-half") {
+        *half = true;
+        name.resize(name.size() - 5);
+    }
     if (name == "random")
         player = DuelPlayer::Random;
     else if (name == "easy")
@@ -39,7 +45,10 @@ constexpr const char* kUsage =
     "Plays DEALS deals (300) from SEED (1) twice each, the pairs' seats exchanged,\n"
     "between players A and B: random, easy, normal or strong. The contract is\n"
     "fixed by the deal; with --full each pair bids, names trump, passes, melds\n"
-    "and plays for itself (easy, normal or strong).\n";
+    "and plays for itself (easy, normal or strong; normal-half and strong-half bid\n"
+    "on while the next bid makes half the time).\n";
+
+vantrel::BidRule BiddingOf(bool half) { return half ? vantrel::BidRule::HalfTheTime : vantrel::BidRule::ExpectedScore; }
 
 vantrel::Level LevelOf(vantrel::DuelPlayer player) {
     return player == vantrel::DuelPlayer::Strong   ? vantrel::Level::Strong
@@ -61,9 +70,11 @@ int main(int argc, char** argv) {
     }
     vantrel::DuelPlayer a{};
     vantrel::DuelPlayer b{};
+    std::array<bool, 2> half{};
     unsigned long long deals = 300;
     unsigned long long seed = 1;
-    if (argc < 3 || argc > 5 || !PlayerOf(argv[1], a) || !PlayerOf(argv[2], b) ||
+    if (argc < 3 || argc > 5 || !PlayerOf(argv[1], a, full ? &half[0] : nullptr) ||
+        !PlayerOf(argv[2], b, full ? &half[1] : nullptr) ||
         (full && (a == vantrel::DuelPlayer::Random || b == vantrel::DuelPlayer::Random)) ||
         (argc > 3 && (!CountOf(argv[3], deals) || deals == 0)) || (argc > 4 && !CountOf(argv[4], seed))) {
         std::fputs(kUsage, stderr);
@@ -71,7 +82,8 @@ int main(int argc, char** argv) {
     }
     if (full) {
         const vantrel::FullDuelResult r =
-            vantrel::PlayFullDuel(vantrel::RuleSet::Standard(), LevelOf(a), LevelOf(b), deals, seed);
+            vantrel::PlayFullDuel(vantrel::RuleSet::Standard(), {LevelOf(a), BiddingOf(half[0])},
+                                  {LevelOf(b), BiddingOf(half[1])}, deals, seed);
         std::printf("%s against %s, whole hands, %llu deals at two tables, seed %llu\n", argv[1], argv[2], deals, seed);
         std::printf("hand score per deal: %+.1f +/- %.1f (95%%)\n", r.handScore, r.halfWidth);
         for (std::size_t pair = 0; pair < 2; ++pair)

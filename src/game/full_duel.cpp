@@ -14,7 +14,7 @@ namespace {
 
 // The first hand of a game of the deal's seed, every seat a computer: pair
 // A's seats at `aSide`.
-FullDuelTable PlayTable(const RuleSet& rules, Level a, Level b, int aSide, std::uint64_t seed) {
+FullDuelTable PlayTable(const RuleSet& rules, DuelPair a, DuelPair b, int aSide, std::uint64_t seed) {
     Game game(rules, seed);
     FullDuelTable table;
     table.dealt = game.Dealt();
@@ -25,9 +25,9 @@ FullDuelTable PlayTable(const RuleSet& rules, Level a, Level b, int aSide, std::
             game.Continue();
             continue;
         }
-        const Level level = SideOf(seat) == aSide ? a : b;
+        const DuelPair& pair = SideOf(seat) == aSide ? a : b;
         const std::uint64_t moveSeed = seed * 1000003 + static_cast<std::uint64_t>(step);
-        if (!ApplyMove(game, seat, ChooseMove(game, seat, level, moveSeed)).empty()) break;
+        if (!ApplyMove(game, seat, ChooseMove(game, seat, pair.level, moveSeed, nullptr, pair.bidding)).empty()) break;
     }
     if (game.Sheet().empty()) return table;
     const SheetLine& line = game.Sheet().front();
@@ -44,13 +44,13 @@ double FullDuelDeal::Difference() const {
     return ((first.score[0] - first.score[1]) + (second.score[1] - second.score[0])) / 2.0;
 }
 
-FullDuelDeal PlayFullDuelDeal(const RuleSet& rules, Level a, Level b, std::uint64_t seed, std::uint64_t deal) {
+FullDuelDeal PlayFullDuelDeal(const RuleSet& rules, DuelPair a, DuelPair b, std::uint64_t seed, std::uint64_t deal) {
     // One game seed for both tables: the same deal and the same dealer.
     const std::uint64_t gameSeed = seed * 7919 + deal;
     return {PlayTable(rules, a, b, 0, gameSeed), PlayTable(rules, a, b, 1, gameSeed)};
 }
 
-FullDuelResult PlayFullDuel(const RuleSet& rules, Level a, Level b, std::uint64_t deals, std::uint64_t seed,
+FullDuelResult PlayFullDuel(const RuleSet& rules, DuelPair a, DuelPair b, std::uint64_t deals, std::uint64_t seed,
                             unsigned threads) {
     std::vector<FullDuelDeal> played(deals);
     std::atomic<std::uint64_t> next{0};

@@ -3,10 +3,17 @@
 #include <array>
 #include <cstdint>
 
+#include "players/bidding.h"
 #include "players/search_player.h"
 #include "rules/rule_set.h"
 
 namespace vantrel {
+
+/// A pair of a duel: its level, and how it decides to bid on.
+struct DuelPair {
+    Level level = Level::Normal;
+    BidRule bidding = BidRule::ExpectedScore;
+};
 
 /// One hand at one table of a whole-hand duel, as its sheet has it.
 struct FullDuelTable {
@@ -26,7 +33,7 @@ struct FullDuelDeal {
     /// Pair A's hand score less pair B's, the mean of the two tables.
     [[nodiscard]] double Difference() const;
 };
-FullDuelDeal PlayFullDuelDeal(const RuleSet& rules, Level a, Level b, std::uint64_t seed, std::uint64_t deal);
+FullDuelDeal PlayFullDuelDeal(const RuleSet& rules, DuelPair a, DuelPair b, std::uint64_t seed, std::uint64_t deal);
 
 /// A whole match: the mean difference with its 95% half-width, and each
 /// pair's contracts won, made and set.
@@ -41,7 +48,7 @@ struct FullDuelResult {
     };
     std::array<Contracts, 2> contracts{};  // pair A, pair B
 };
-FullDuelResult PlayFullDuel(const RuleSet& rules, Level a, Level b, std::uint64_t deals, std::uint64_t seed,
+FullDuelResult PlayFullDuel(const RuleSet& rules, DuelPair a, DuelPair b, std::uint64_t deals, std::uint64_t seed,
                             unsigned threads = 0);
 
 }  // namespace vantrel

@@ -271,13 +271,14 @@ std::string Game::SheetText() const {
     return text;
 }
 
-ComputerMove ChooseMove(const Game& game, int seat, Level level, std::uint64_t seed, const std::atomic<bool>* cancel) {
+ComputerMove ChooseMove(const Game& game, int seat, Level level, std::uint64_t seed, const std::atomic<bool>* cancel,
+                        BidRule rule) {
     ComputerMove move;
     switch (game.CurrentPhase()) {
         case Phase::Auction: {
             const BidChoice choice =
                 ChooseBid(game.CurrentAuction(), seat, game.Dealt()[static_cast<std::size_t>(seat)], game.Rules(),
-                          level, seed, cancel);
+                          level, seed, cancel, rule);
             move.kind = choice.bid > 0 ? ComputerMove::Bid : ComputerMove::Pass;
             move.value = choice.bid;
             move.reason = choice.reason;

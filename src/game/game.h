@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "players/bidding.h"
 #include "players/search_player.h"
 #include "players/seat_view.h"
 #include "rules/auction.h"
@@ -155,7 +156,7 @@ struct ComputerMove {
     std::string reason;
 };
 ComputerMove ChooseMove(const Game& game, int seat, Level level, std::uint64_t seed,
-                        const std::atomic<bool>* cancel = nullptr);
+                        const std::atomic<bool>* cancel = nullptr, BidRule rule = BidRule::ExpectedScore);
 /// Applies a computer's move; empty when taken.
 std::string ApplyMove(Game& game, int seat, const ComputerMove& move);
 

@@ -42,17 +42,23 @@ int PromisedMeld(int jump) { return jump == 50 ? 150 : jump >= 20 ? 100 : 0; }
 
 // The bidding simulation of a hand, keeping partner's promise where one was made.
 ChanceTally BiddingChance(HandCounts hand, const RuleSet& rules, Level level, std::uint64_t seed, int partnerJump,
-                          const std::atomic<bool>* cancel) {
+                          const std::atomic<bool>* cancel, int opponentsBid = 0) {
     ChanceRequest request;
     request.hand = hand;
     request.rules = rules;
     request.deals = BiddingDeals(level);
     request.seed = seed;
     if (partnerJump > 0) request.partnerPromise = [partnerJump](HandCounts p) { return KeepsPromise(p, partnerJump); };
+    request.opponentsBid = opponentsBid;
     return ChanceToMake(request, cancel);
 }
 
 std::string Percent(double share) { return std::to_string(static_cast<int>(std::lround(100 * share))) + "%"; }
+
+std::string Signed(double value) {
+    const long rounded = std::lround(value);
+    return (rounded >= 0 ? "+" : "") + std::to_string(rounded);
+}
 
 }  // namespace
 
@@ -85,7 +91,7 @@ int HelpValue(HandCounts hand, int trump, int partnerJump) {
 std::uint64_t BiddingDeals(Level level) { return level == Level::Strong ? 2000 : level == Level::Normal ? 500 : 0; }
 
 BidChoice ChooseBid(const Auction& auction, int seat, HandCounts hand, const RuleSet& rules, Level level,
-                    std::uint64_t seed, const std::atomic<bool>* cancel) {
+                    std::uint64_t seed, const std::atomic<bool>* cancel, BidRule rule) {
     const int partner = PartnerSeat(seat);
     const int partnerJump = PromisedJump(auction, partner);
     const int high = auction.HighBid();
@@ -121,8 +127,21 @@ BidChoice ChooseBid(const Auction& auction, int seat, HandCounts hand, const Rul
                               SuitName(trump) + " as trump"};
         return {0, "Pass: hand valued at " + std::to_string(value) + ", under " + std::to_string(next)};
     }
-    const ChanceTally tally = BiddingChance(hand, rules, level, seed, partnerJump, cancel);
+    const int theirs = std::max(high, rules.standingBid);
+    const ChanceTally tally =
+        BiddingChance(hand, rules, level, seed, partnerJump, cancel, rule == BidRule::ExpectedScore ? theirs : 0);
     int trump = 0;
+    if (rule == BidRule::ExpectedScore) {
+        for (int suit = 1; suit < 4; ++suit)
+            if (tally.ExpectedMargin(suit, next) > tally.ExpectedMargin(trump, next)) trump = suit;
+        const double chance = tally.Chance(trump, next);
+        const double gain = tally.ExpectedMargin(trump, next) - tally.MarginWhenOpponentsDeclare(theirs);
+        const std::string over = Signed(gain) + " on average over passing";
+        if (gain > 0)
+            return {next, std::to_string(next) + ": makes it " + Percent(chance) + " of the time in " +
+                              SuitName(trump) + ", " + over};
+        return {0, "Pass: " + std::to_string(next) + " makes it " + Percent(chance) + " of the time, " + over};
+    }
     for (int suit = 1; suit < 4; ++suit)
         if (tally.Chance(suit, next) > tally.Chance(trump, next)) trump = suit;
     const double chance = tally.Chance(trump, next);

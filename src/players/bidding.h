@@ -32,17 +32,26 @@ bool KeepsPromise(HandCounts hand, int jump);
 /// promised.
 int HelpValue(HandCounts hand, int trump, int partnerJump);
 
+/// How Normal and Strong decide to bid on: by the expected margin of bidding
+/// against passing, or (as they did first) while the next bid makes at
+/// least half the time.
+enum class BidRule { ExpectedScore, HalfTheTime };
+
 /// How many deals the bidding simulation plays out at a level.
 std::uint64_t BiddingDeals(Level level);
 
 /// A computer's call. All levels jump to show meld on their first bid, as the
 /// help says, and do not bid over a partner who holds the bid except to show
 /// meld. Otherwise Easy bids in steps while the help's valuation reaches the
-/// next bid (opening only as the help's opening advice allows); Normal and
-/// Strong bid while the chance to make the next bid, by simulation that
-/// keeps partner's promise, is at least one half.
+/// next bid (opening only as the help's opening advice allows). Normal and
+/// Strong simulate the hand, keeping partner's promise; by the expected
+/// score they bid the next bid when its expected margin (what their side
+/// scores less what the other side scores, the bid lost when set) beats
+/// the margin of passing, taken as the other side declaring at the bid
+/// standing (at least the standing bid) in the suit it holds best.
 BidChoice ChooseBid(const Auction& auction, int seat, HandCounts hand, const RuleSet& rules, Level level,
-                    std::uint64_t seed, const std::atomic<bool>* cancel = nullptr);
+                    std::uint64_t seed, const std::atomic<bool>* cancel = nullptr,
+                    BidRule rule = BidRule::ExpectedScore);
 
 /// The winner's trump: the suit with the best expected hand score at the bid
 /// (Easy: the best valuation).

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "base/block_runner.h"
+#include "players/bidding.h"
 #include "players/passing.h"
 #include "players/rule_player.h"
 #include "rules/auction.h"
@@ -38,11 +39,29 @@ double ChanceTally::ExpectedScore(int suit, int bid) const {
     return total / static_cast<double>(deals);
 }
 
+double ChanceTally::ExpectedMargin(int suit, int bid) const {
+    if (deals == 0 || suit < 0 || suit > 3) return 0;
+    return ExpectedScore(suit, bid) -
+           static_cast<double>(defended[static_cast<std::size_t>(suit)]) / static_cast<double>(deals);
+}
+
+double ChanceTally::MarginWhenOpponentsDeclare(int bid) const {
+    if (deals == 0) return 0;
+    double theirs = 0;
+    for (int v = 0; v < kTakenBins; ++v)
+        theirs += static_cast<double>(opponentsTaken[static_cast<std::size_t>(v)]) * DeclarersScore(v, bid);
+    return (static_cast<double>(opponentsDefended) - theirs) / static_cast<double>(deals);
+}
+
 void ChanceTally::Merge(const ChanceTally& other) {
     deals += other.deals;
     promiseFallbacks += other.promiseFallbacks;
-    for (std::size_t t = 0; t < 4; ++t)
+    for (std::size_t t = 0; t < 4; ++t) {
         for (std::size_t v = 0; v < kTakenBins; ++v) taken[t][v] += other.taken[t][v];
+        defended[t] += other.defended[t];
+    }
+    for (std::size_t v = 0; v < kTakenBins; ++v) opponentsTaken[v] += other.opponentsTaken[v];
+    opponentsDefended += other.opponentsDefended;
 }
 
 std::vector<ChanceRow> ChanceRows(const ChanceTally& tally, const RuleSet& rules) {
@@ -142,9 +161,27 @@ ChanceTally ChanceToMake(const ChanceRequest& request, const std::atomic<bool>* 
                 if (!request.partnerPromise || !kept) dealt = unseen.Deal(random, std::array<int, 3>{12, 12, 12});
                 const std::array<HandCounts, 4> hands{request.hand, dealt[1], dealt[0], dealt[2]};
                 for (int trump = 0; trump < 4; ++trump) {
-                    const int taken = PlayOutDeal(request.rules, hands, trump, 0)[0];
+                    const std::array<int, 2> taken = PlayOutDeal(request.rules, hands, trump, 0);
                     ++mine.taken[static_cast<std::size_t>(trump)]
-                                [static_cast<std::size_t>(std::clamp(taken, 0, kTakenBins - 1))];
+                                [static_cast<std::size_t>(std::clamp(taken[0], 0, kTakenBins - 1))];
+                    mine.defended[static_cast<std::size_t>(trump)] += taken[1];
+                }
+                if (request.opponentsBid > 0) {
+                    // The opponent whose hand is worth more by the bidding
+                    // help's count declares in its best suit, if that count
+                    // reaches the bid: the one that would have outbid a pass.
+                    int declarer = 1;
+                    int best = 0;
+                    int bestValue = -1;
+                    for (const int seat : {1, 3})
+                        for (int suit = 0; suit < 4; ++suit)
+                            if (const int value = HelpValue(hands[static_cast<std::size_t>(seat)], suit, 0);
+                                value > bestValue)
+                                declarer = seat, best = suit, bestValue = value;
+                    if (bestValue < request.opponentsBid) continue;
+                    const std::array<int, 2> taken = PlayOutDeal(request.rules, hands, best, declarer);
+                    ++mine.opponentsTaken[static_cast<std::size_t>(std::clamp(taken[1], 0, kTakenBins - 1))];
+                    mine.opponentsDefended += taken[0];
                 }
             }
             mine.deals += count;

@@ -24,12 +24,29 @@ struct ChanceTally {
     std::uint64_t deals = 0;
     std::uint64_t promiseFallbacks = 0;  // deals where partner's promise could not be met
     std::array<std::array<std::uint32_t, kTakenBins>, 4> taken{};
+    /// What the defending side scored in the same deals, summed: its card
+    /// points and its meld where it took a trick.
+    std::array<std::int64_t, 4> defended{};
+    /// The same deals with the stronger opponent declaring in its best suit
+    /// instead (as when the declarer passes), where its hand would bid: what
+    /// that side took, as a histogram, and what the declarer's side took
+    /// defending, summed. Deals where neither opponent would bid count as
+    /// nothing either way.
+    std::array<std::uint32_t, kTakenBins> opponentsTaken{};
+    std::int64_t opponentsDefended = 0;
 
     /// The share of deals in which trump `suit` makes `bid`.
     [[nodiscard]] double Chance(int suit, int bid) const;
     /// The mean hand score of the declaring side at `bid`: what it took where
     /// it made the bid, minus the bid where it did not.
     [[nodiscard]] double ExpectedScore(int suit, int bid) const;
+    /// The declaring side's mean hand score less the defenders', bidding
+    /// `bid` in `suit`.
+    [[nodiscard]] double ExpectedMargin(int suit, int bid) const;
+    /// The same when the declarer passes and the opponents declare at `bid`
+    /// where they would bid: the declarer's side's score less theirs, over
+    /// all deals.
+    [[nodiscard]] double MarginWhenOpponentsDeclare(int bid) const;
     void Merge(const ChanceTally& other);
 };
 
@@ -42,6 +59,10 @@ struct ChanceRequest {
     /// Where partner has promised meld (a jump), the deals that keep the
     /// promise: up to 100 deals are tried, then the plain deal is taken.
     std::function<bool(HandCounts partner)> partnerPromise;
+    /// Where above 0, each deal is played once more with the stronger
+    /// opponent declaring at this bid if its hand is valued at the bid (by
+    /// the bidding help's count): the margin when the declarer passes.
+    int opponentsBid = 0;
 };
 
 /// Deals the 36 unseen cards, counts both sides' meld under the rules,

@@ -185,12 +185,12 @@ TEST(Duel, WholeHandsAtTwoTablesOfOneDealAddUpAsTheirSheetsDo) {
     rules.passCards = 3;
     // A pair against itself plays both tables alike: no difference, the
     // same contracts on each side.
-    const FullDuelResult even = PlayFullDuel(rules, Level::Easy, Level::Easy, 6, 3, 2);
+    const FullDuelResult even = PlayFullDuel(rules, {Level::Easy}, {Level::Easy}, 6, 3, 2);
     EXPECT_EQ(even.handScore, 0);
     EXPECT_EQ(even.contracts[0].won, even.contracts[1].won);
     EXPECT_EQ(even.contracts[0].made, even.contracts[1].made);
     // One deal at both tables, and the same deal as a match of one.
-    const FullDuelDeal played = PlayFullDuelDeal(rules, Level::Normal, Level::Easy, 3, 0);
+    const FullDuelDeal played = PlayFullDuelDeal(rules, {Level::Normal}, {Level::Easy}, 3, 0);
     EXPECT_EQ(played.first.dealt, played.second.dealt);
     int tables = 0;
     for (const FullDuelTable* table : {&played.first, &played.second}) {
@@ -204,7 +204,7 @@ TEST(Duel, WholeHandsAtTwoTablesOfOneDealAddUpAsTheirSheetsDo) {
         else
             EXPECT_EQ(declarers, -table->bid);
     }
-    const FullDuelResult match = PlayFullDuel(rules, Level::Normal, Level::Easy, 1, 3, 1);
+    const FullDuelResult match = PlayFullDuel(rules, {Level::Normal}, {Level::Easy}, 1, 3, 1);
     EXPECT_DOUBLE_EQ(match.handScore, played.Difference());
     EXPECT_EQ(match.contracts[0].won + match.contracts[1].won, tables);
     EXPECT_EQ(match.contracts[0].made + match.contracts[0].set, match.contracts[0].won);

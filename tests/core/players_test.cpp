@@ -6,6 +6,7 @@
 #include <bit>
 #include <random>
 
+#include "play_support.h"
 #include "players/bidding.h"
 #include "players/chance_to_make.h"
 #include "players/rule_player.h"
@@ -15,7 +16,6 @@
 #include "rules/design_codes.h"
 #include "rules/trick_rules.h"
 #include "rules/unseen_deck.h"
-#include "play_support.h"
 #include "test_support.h"
 
 namespace vantrel {
@@ -243,7 +243,7 @@ TEST(Bidding, SituationsOneLineEach) {
         {"100 meld: jump 20", 3, "", "KC KH KS KD QS JD 9S 9C JC 9D 10H QC", Level::Easy, 210, "Jump 20: 190 meld"},
         {"a weak hand passes", 3, "", "9C 9C JC 9H JH 9S JS QD 9D JD 10C KS", Level::Easy, 0, "Pass: hand valued at"},
         {"a weak hand passes by simulation too", 3, "", "10C 10C 10H 10H 10S 10S 10D 10D QC QH 9S 9D", Level::Normal, 0,
-         "Pass: 200 makes it only"},
+         "Pass: 200 makes it 37% of the time, -199 on average over passing"},
         {"no bid over partner who holds it", 0, "p 250 p", "AH 10H KH 9H 9S AS 10S 9C JC 9D JD QC", Level::Normal, 0,
          "Pass: partner holds the bid at 250"},
         {"a long strong suit bids on", 3, "200", "AH AH 10H 10H KH 9H 9S AC AD 9C JC QD", Level::Normal, 210,
@@ -260,6 +260,24 @@ TEST(Bidding, SituationsOneLineEach) {
         EXPECT_EQ(choice.bid, s.bid) << s.what << ": " << choice.reason;
         EXPECT_EQ(choice.reason.rfind(s.reason, 0), 0u) << s.what << ": " << choice.reason;
     }
+}
+
+TEST(Bidding, AHandThatMakesTheBidStillPassesWhenBeingSetCostsMore) {
+    // South opened 200 and West overcalled 240. North's hand makes 250 more
+    // often than not, so the half-the-time rule bids it; but the sets cost
+    // more than West's contract is worth to it, so by the expected score
+    // North passes.
+    Auction auction(RuleSet::Standard(), 3);
+    ASSERT_EQ(auction.Bid(0, 200), "");
+    ASSERT_EQ(auction.Bid(1, 240), "");
+    const HandCounts hand = Hand("AC 10C QC JC AH QH 9H AS 10S 10S QS QD");
+    const BidChoice half =
+        ChooseBid(auction, 2, hand, RuleSet::Standard(), Level::Normal, 1, nullptr, BidRule::HalfTheTime);
+    EXPECT_EQ(half.bid, 250);
+    EXPECT_EQ(half.reason, "250: makes it 59% of the time in Spades");
+    const BidChoice expected = ChooseBid(auction, 2, hand, RuleSet::Standard(), Level::Normal, 1);
+    EXPECT_EQ(expected.bid, 0);
+    EXPECT_EQ(expected.reason, "Pass: 250 makes it 59% of the time, -77 on average over passing");
 }
 
 TEST(Bidding, PartnersJumpIsReadAndAnImpossiblePromiseFallsBack) {
