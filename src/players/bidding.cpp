@@ -40,15 +40,24 @@ bool HasBid(const Auction& auction, int seat) {
 
 int PromisedMeld(int jump) { return jump == 50 ? 150 : jump >= 20 ? 100 : 0; }
 
-// The bidding simulation of a hand, keeping partner's promise where one was made.
+// The bidding simulation of a hand, partner's hand drawn to fit what its
+// calls said: the meld its jump promised, and under the help's count a bid
+// it declined by passing.
 ChanceTally BiddingChance(HandCounts hand, const RuleSet& rules, Level level, std::uint64_t seed, int partnerJump,
-                          const std::atomic<bool>* cancel, int opponentsBid = 0) {
+                          const std::atomic<bool>* cancel, int opponentsBid = 0, int partnerDeclined = 0) {
     ChanceRequest request;
     request.hand = hand;
     request.rules = rules;
     request.deals = BiddingDeals(level);
     request.seed = seed;
-    if (partnerJump > 0) request.partnerPromise = [partnerJump](HandCounts p) { return KeepsPromise(p, partnerJump); };
+    if (partnerJump > 0 || partnerDeclined > 0)
+        request.partnerPromise = [partnerJump, partnerDeclined](HandCounts p) {
+            if (partnerJump > 0 && !KeepsPromise(p, partnerJump)) return false;
+            if (partnerDeclined > 0)
+                for (int suit = 0; suit < 4; ++suit)
+                    if (HelpValue(p, suit, 0) >= partnerDeclined) return false;
+            return true;
+        };
     request.opponentsBid = opponentsBid;
     return ChanceToMake(request, cancel);
 }
@@ -70,6 +79,16 @@ int PromisedJump(const Auction& auction, int seat) {
         const int jump = call.bid - high;
         if (call.seat == seat) return jump == 50 || jump == 30 || jump == 20 ? jump : 0;
         high = call.bid;
+    }
+    return 0;
+}
+
+int DeclinedBid(const Auction& auction, int seat) {
+    const int step = auction.MinimumBid() - auction.HighBid();
+    int high = auction.StandingBid();
+    for (const Auction::Call& call : auction.Calls()) {
+        if (call.seat == seat && call.bid == 0) return high + step;
+        if (call.bid > 0) high = call.bid;
     }
     return 0;
 }
@@ -128,8 +147,12 @@ BidChoice ChooseBid(const Auction& auction, int seat, HandCounts hand, const Rul
         return {0, "Pass: hand valued at " + std::to_string(value) + ", under " + std::to_string(next)};
     }
     const int theirs = std::max(high, rules.standingBid);
+    // The expected score reads partner's pass too; the half-the-time rule
+    // stays as it was first made.
     const ChanceTally tally =
-        BiddingChance(hand, rules, level, seed, partnerJump, cancel, rule == BidRule::ExpectedScore ? theirs : 0);
+        rule == BidRule::ExpectedScore
+            ? BiddingChance(hand, rules, level, seed, partnerJump, cancel, theirs, DeclinedBid(auction, partner))
+            : BiddingChance(hand, rules, level, seed, partnerJump, cancel);
     int trump = 0;
     if (rule == BidRule::ExpectedScore) {
         for (int suit = 1; suit < 4; ++suit)

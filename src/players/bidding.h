@@ -24,6 +24,11 @@ struct BidChoice {
 /// 20 a hundred meld; 0 for no jump.
 int PromisedJump(const Auction& auction, int seat);
 
+/// The least bid a seat declined by passing (the bid it could have made when
+/// it passed), or 0 when it has not passed. A pass says the hand did not
+/// reach it.
+int DeclinedBid(const Auction& auction, int seat);
+
 /// Whether a hand keeps the promise of a jump.
 bool KeepsPromise(HandCounts hand, int jump);
 

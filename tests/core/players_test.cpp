@@ -280,6 +280,26 @@ TEST(Bidding, AHandThatMakesTheBidStillPassesWhenBeingSetCostsMore) {
     EXPECT_EQ(expected.reason, "Pass: 250 makes it 59% of the time, -77 on average over passing");
 }
 
+TEST(Bidding, PartnersPassIsReadAsWeakness) {
+    // South opened, West overcalled, North passed: North's hand did not reach
+    // 220 by the help's count, and the deals South weighs give it no more.
+    // The rule that does not read the pass thinks the bid likelier.
+    Auction auction(RuleSet::Standard(), 3);
+    for (const auto& [seat, bid] : std::vector<std::pair<int, int>>{{0, 200}, {1, 210}, {2, 0}, {3, 0}})
+        ASSERT_EQ(bid > 0 ? auction.Bid(seat, bid) : auction.Pass(seat), "");
+    EXPECT_EQ(DeclinedBid(auction, 2), 220);
+    EXPECT_EQ(DeclinedBid(auction, 3), 220);
+    EXPECT_EQ(DeclinedBid(auction, 0), 0);
+    const HandCounts hand = Hand("AH 10H KH QH 9H 9S QS KC JC JD 9D 9C");
+    auto chance = [&](BidRule rule) {
+        const std::string reason =
+            ChooseBid(auction, 0, hand, RuleSet::Standard(), Level::Normal, 1, nullptr, rule).reason;
+        const std::size_t at = reason.find("makes it ") + 9;
+        return std::stoi(reason.substr(at));
+    };
+    EXPECT_LT(chance(BidRule::ExpectedScore), chance(BidRule::HalfTheTime));
+}
+
 TEST(Bidding, PartnersJumpIsReadAndAnImpossiblePromiseFallsBack) {
     Auction auction(RuleSet::Standard(), 3);
     ASSERT_EQ(auction.Bid(0, 220), "");  // South jumps 30: aces around
