@@ -1,12 +1,11 @@
 #include "game/full_duel.h"
 
 #include <algorithm>
-#include <atomic>
-#include <cmath>
-#include <thread>
+#include <tuple>
 #include <vector>
 
 #include "game/game.h"
+#include "players/duel.h"
 
 namespace vantrel {
 
@@ -52,27 +51,13 @@ FullDuelDeal PlayFullDuelDeal(const RuleSet& rules, DuelPair a, DuelPair b, std:
 
 FullDuelResult PlayFullDuel(const RuleSet& rules, DuelPair a, DuelPair b, std::uint64_t deals, std::uint64_t seed,
                             unsigned threads) {
-    std::vector<FullDuelDeal> played(deals);
-    std::atomic<std::uint64_t> next{0};
-    auto work = [&] {
-        for (std::uint64_t d = next.fetch_add(1); d < deals; d = next.fetch_add(1))
-            played[d] = PlayFullDuelDeal(rules, a, b, seed, d);
-    };
-    threads = threads != 0 ? threads : std::max(1u, std::thread::hardware_concurrency());
-    std::vector<std::thread> workers;
-    for (unsigned i = 1; i < threads; ++i) workers.emplace_back(work);
-    work();
-    for (std::thread& worker : workers) worker.join();
-
+    const std::vector<FullDuelDeal> played = PlayDeals<FullDuelDeal>(
+        deals, threads, [&](std::uint64_t d) { return PlayFullDuelDeal(rules, a, b, seed, d); });
     FullDuelResult result;
     result.deals = deals;
-    if (deals == 0) return result;
-    double sum = 0;
-    double squares = 0;
+    std::vector<double> differences;
     for (const FullDuelDeal& deal : played) {
-        const double difference = deal.Difference();
-        sum += difference;
-        squares += difference * difference;
+        differences.push_back(deal.Difference());
         for (const auto& [table, aSide] : {std::pair{&deal.first, 0}, std::pair{&deal.second, 1}}) {
             if (table->declarer < 0) continue;
             FullDuelResult::Contracts& pair =
@@ -81,11 +66,7 @@ FullDuelResult PlayFullDuel(const RuleSet& rules, DuelPair a, DuelPair b, std::u
             (table->made ? pair.made : pair.set) += 1;
         }
     }
-    const double n = static_cast<double>(deals);
-    result.handScore = sum / n;
-    const double variance =
-        deals > 1 ? std::max(0.0, (squares - n * result.handScore * result.handScore) / (n - 1)) : 0;
-    result.halfWidth = 1.96 * std::sqrt(variance / n);
+    std::tie(result.handScore, result.halfWidth) = MeanWithInterval(differences);
     return result;
 }
 

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <mutex>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "analysis/hand_analysis.h"
@@ -101,32 +102,31 @@ DuelDeal PlayDuelDeal(const RuleSet& rules, DuelPlayer a, DuelPlayer b, std::uin
 
 DuelResult PlayDuel(const RuleSet& rules, DuelPlayer a, DuelPlayer b, std::uint64_t deals, std::uint64_t seed,
                     unsigned threads) {
-    std::vector<DuelDeal> results(deals);
-    std::atomic<std::uint64_t> next{0};
-    auto work = [&] {
-        for (std::uint64_t d = next.fetch_add(1); d < deals; d = next.fetch_add(1))
-            results[d] = PlayDuelDeal(rules, a, b, seed, d);
-    };
-    threads = threads != 0 ? threads : std::max(1u, std::thread::hardware_concurrency());
-    std::vector<std::thread> workers;
-    for (unsigned i = 1; i < threads; ++i) workers.emplace_back(work);
-    work();
-    for (std::thread& worker : workers) worker.join();
-
+    const std::vector<DuelDeal> results =
+        PlayDeals<DuelDeal>(deals, threads, [&](std::uint64_t d) { return PlayDuelDeal(rules, a, b, seed, d); });
     DuelResult result;
     result.deals = deals;
     if (deals == 0) return result;
     auto spread = [&](double DuelDeal::*field, double& mean, double& halfWidth) {
-        double sum = 0, squares = 0;
-        for (const DuelDeal& r : results) sum += r.*field, squares += r.*field * r.*field;
-        const double n = static_cast<double>(deals);
-        mean = sum / n;
-        const double variance = deals > 1 ? std::max(0.0, (squares - n * mean * mean) / (n - 1)) : 0;
-        halfWidth = 1.96 * std::sqrt(variance / n);
+        std::vector<double> values;
+        values.reserve(results.size());
+        for (const DuelDeal& r : results) values.push_back(r.*field);
+        std::tie(mean, halfWidth) = MeanWithInterval(values);
     };
     spread(&DuelDeal::cardPoints, result.cardPoints, result.cardPointsHalfWidth);
     spread(&DuelDeal::handScore, result.handScore, result.handScoreHalfWidth);
     return result;
+}
+
+std::pair<double, double> MeanWithInterval(const std::vector<double>& values) {
+    if (values.empty()) return {0, 0};
+    double sum = 0;
+    double squares = 0;
+    for (const double value : values) sum += value, squares += value * value;
+    const double n = static_cast<double>(values.size());
+    const double mean = sum / n;
+    const double variance = values.size() > 1 ? std::max(0.0, (squares - n * mean * mean) / (n - 1)) : 0;
+    return {mean, 1.96 * std::sqrt(variance / n)};
 }
 
 }  // namespace vantrel

@@ -2,7 +2,9 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "players/search_player.h"
 #include "rules/rule_set.h"
@@ -31,4 +33,14 @@ struct DuelResult {
 DuelResult PlayDuel(const RuleSet& rules, DuelPlayer a, DuelPlayer b, std::uint64_t deals, std::uint64_t seed,
                     unsigned threads = 0);
 
+/// Runs `play(deal)` for deals 0..deals-1 on `threads` threads (0: every
+/// core), each deal on whichever thread is free; the results in deal order.
+template <class Deal>
+std::vector<Deal> PlayDeals(std::uint64_t deals, unsigned threads, const std::function<Deal(std::uint64_t)>& play);
+
+/// The mean of `values` and the half-width of its 95% interval.
+std::pair<double, double> MeanWithInterval(const std::vector<double>& values);
+
 }  // namespace vantrel
+
+#include "players/duel_deals.h"
