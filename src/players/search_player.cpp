@@ -3,10 +3,13 @@
 #include <array>
 #include <bit>
 #include <limits>
+#include <optional>
 #include <vector>
 
 #include "players/rule_player.h"
 #include "players/world_sampler.h"
+#include "players/world_weight.h"
+#include "review/hand_solver.h"
 #include "rules/auction.h"
 #include "rules/trick_rules.h"
 
@@ -132,8 +135,8 @@ PlayState WorldState(const SeatView& view, std::array<HandCounts, 4> hands) {
 }  // namespace
 
 SearchBudget BudgetOf(Level level) {
-    if (level == Level::Strong) return {150, 1, 5};
-    return {30, 1, 4};
+    if (level == Level::Strong) return {150, 1, 7, 40, true};
+    return {30, 1, 4, 30, false};
 }
 
 int SolvePosition(PlayState& state, int side) {
@@ -153,19 +156,40 @@ SearchChoice SearchCard(const SeatView& view, const SearchBudget& budget, std::u
     const int side = SideOf(view.Seat());
     const int tricksLeft = 12 - view.CardsPlayed() / 4;
     const int trickEnd = (view.CardsPlayed() / 4 + 1) * 4;
-    const int leafAt = tricksLeft <= budget.exactTricks ? 49 : trickEnd + 4 * budget.tricksAhead;
-    Table table(kTableSize);
-    for (int w = 0; w < budget.worlds; ++w) {
+    const bool exact = tricksLeft <= budget.exactTricks;
+    const int leafAt = exact ? 49 : trickEnd + 4 * budget.tricksAhead;
+    const int worlds = exact ? budget.exactWorlds : budget.worlds;
+    // Exact solves share one fast solver, whose table outlives the worlds:
+    // their last tricks often meet the same cards.
+    std::optional<HandSolver> solver;
+    if (exact) solver.emplace(17);
+    Table table(exact ? 0 : kTableSize);
+    double weights = 0;
+    for (int w = 0; w < worlds; ++w) {
         if (cancel != nullptr && cancel->load(std::memory_order_relaxed)) break;
         Random random(seed, static_cast<std::uint64_t>(w));
-        PlayState state = WorldState(view, SampleWorld(view, random).hands);
-        Solver solver(state, side, view.Declarer(), leafAt, table);
-        solver.SetBase();
-        for (KindMask moves = legal; moves != 0; moves &= moves - 1) {
-            state.Make(std::countr_zero(moves));
-            total[static_cast<std::size_t>(std::countr_zero(moves))] += solver.Value(-kInfinity, kInfinity);
-            state.Unmake();
+        const SampledWorld world = SampleWorld(view, random);
+        const double weight = budget.weighted ? WorldWeight(view, world.hands) : 1.0;
+        if (weight <= 0) continue;
+        PlayState state = WorldState(view, world.hands);
+        if (exact) {
+            const PerKind<int> values = solver->CardValues(state, cancel);
+            if (values[static_cast<std::size_t>(std::countr_zero(legal))] < 0) break;
+            for (KindMask moves = legal; moves != 0; moves &= moves - 1) {
+                const auto kind = static_cast<std::size_t>(std::countr_zero(moves));
+                total[kind] += weight * values[kind];
+            }
+        } else {
+            Solver search(state, side, view.Declarer(), leafAt, table);
+            search.SetBase();
+            for (KindMask moves = legal; moves != 0; moves &= moves - 1) {
+                state.Make(std::countr_zero(moves));
+                total[static_cast<std::size_t>(std::countr_zero(moves))] +=
+                    weight * search.Value(-kInfinity, kInfinity);
+                state.Unmake();
+            }
         }
+        weights += weight;
         ++choice.worlds;
     }
     if (choice.worlds == 0) return choice;
@@ -175,10 +199,10 @@ SearchChoice SearchCard(const SeatView& view, const SearchBudget& budget, std::u
         if (total[static_cast<std::size_t>(kind)] > best)
             best = total[static_cast<std::size_t>(kind)], choice.card = kind;
     }
-    choice.expected = best / choice.worlds;
+    choice.expected = best / weights;
     for (KindMask moves = legal; moves != 0; moves &= moves - 1) {
         const auto kind = static_cast<std::size_t>(std::countr_zero(moves));
-        choice.byCard[kind] = total[kind] / choice.worlds;
+        choice.byCard[kind] = total[kind] / weights;
     }
     return choice;
 }

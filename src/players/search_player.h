@@ -13,16 +13,19 @@ enum class Level { Easy, Normal, Strong };
 
 /// The search player's budget: how many worlds it samples, how many tricks
 /// beyond the current one it searches before a rule-player playout decides,
-/// and from how many tricks left it searches exactly to the end.
-///   Normal: 30 worlds, one trick ahead, exact from the last four tricks:
-///           at most about 100 ms a decision on one core.
-///   Strong: 150 worlds, one trick ahead, exact from the last five tricks:
-///           at most about half a second. (Two tricks ahead with playouts
-///           cost ten times as much for a smaller gain than the worlds.)
+/// from how many tricks left it solves each world exactly to the end (with
+/// the fast solver, over `exactWorlds` worlds), and whether it weighs the
+/// worlds by how well they explain the other seats' cards (world_weight.h).
+///   Normal: 30 worlds one trick ahead; exact from the last four tricks.
+///           About 100 ms a decision at most on one core.
+///   Strong: 150 worlds one trick ahead; exact from the last seven tricks
+///           over 40 worlds; worlds weighed.
 struct SearchBudget {
     int worlds = 30;
     int tricksAhead = 1;
     int exactTricks = 4;
+    int exactWorlds = 30;
+    bool weighted = false;
 };
 SearchBudget BudgetOf(Level level);
 

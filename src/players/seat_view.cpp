@@ -61,6 +61,7 @@ void SeatView::Observe(int kind) {
     }
     playedAll_ += KindBit(kind);
     ++playedBy_[s];
+    plays_.push_back(kind);
     ledger_.Add(kind);
 }
 

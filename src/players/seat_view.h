@@ -43,6 +43,8 @@ public:
     [[nodiscard]] const std::array<int, 2>& Tricks() const { return ledger_.Tricks(); }
     [[nodiscard]] int CardsPlayed() const { return ledger_.Played(); }
     [[nodiscard]] const std::vector<Auction::Call>& Calls() const { return calls_; }
+    /// Every card played in the hand so far, in order; the declarer led the first.
+    [[nodiscard]] const std::vector<int>& Plays() const { return plays_; }
     /// Cards still in a seat's hand.
     [[nodiscard]] int CardsLeft(int seat) const;
     /// The cards no longer in this seat's hand and not yet played: where
@@ -65,6 +67,7 @@ private:
     std::array<HandCounts, 4> known_{};
     std::array<KindMask, 4> excluded_{};
     std::vector<Auction::Call> calls_;
+    std::vector<int> plays_;
 };
 
 }  // namespace vantrel

@@ -13,6 +13,7 @@
 #include "players/search_player.h"
 #include "players/seat_view.h"
 #include "players/world_sampler.h"
+#include "players/world_weight.h"
 #include "rules/design_codes.h"
 #include "rules/trick_rules.h"
 #include "rules/unseen_deck.h"
@@ -223,6 +224,73 @@ TEST(SearchPlayer, ASeatSeesOnlyItsView) {
         }
     }
     EXPECT_EQ(leads[0], leads[1]);
+}
+
+TEST(SearchPlayer, WorldWeightsFollowTheModelAndNeverWeighAnImpossibleWorld) {
+    // Clubs are trump and South leads. Trick 1: 9H, West's AH, North's JH,
+    // then East, last and with its partner winning, plays QH although it
+    // held 10H. Trick 2: West's AD, North trumps, East 9D, South over-trumps.
+    // Trick 3: South leads trump and East, last and out of clubs, throws the
+    // AD on the other side's trick when it held low hearts.
+    const std::array<HandCounts, 4> dealt{
+        Hand("9H 9H AC 10C KC QC JC 9C AS 10S KS QS"), Hand("AH KH 9S JS AD 10D KD QD JD 9D AC 10C"),
+        Hand("JH AH 10H KC QC JC 9C AS 10S KS QS JS"), Hand("10H KH QH QH JH 9S AD 10D KD QD JD 9D")};
+    Table table(dealt, C, 0);
+    for (const int card : Kinds("9H AH JH QH AD 9C 9D JC AC 10C JC AD")) {
+        ASSERT_NE(table.state.Legal() & KindFlag(card), 0u) << KindText(card);
+        table.Play(card);
+    }
+    const SeatView& view = table.views[0];
+    const std::array<HandCounts, 4> now = table.state.Hands();
+    auto moved = [&](int from, int to, std::string_view card, std::string_view back) {
+        std::array<HandCounts, 4> hands = now;
+        hands[static_cast<std::size_t>(from)] += Hand(back) - Hand(card);
+        hands[static_cast<std::size_t>(to)] += Hand(card) - Hand(back);
+        return hands;
+    };
+    EXPECT_DOUBLE_EQ(WorldWeight(view, now), kAgainstHabit * kAgainstHabit);
+    EXPECT_DOUBLE_EQ(WorldWeight(view, moved(3, 1, "10H", "9S")), kAgainstHabit);  // no counter to give
+    EXPECT_EQ(WorldWeight(view, moved(3, 2, "10D", "KS")), 0.0);                   // North did not follow diamonds
+}
+
+TEST(SearchPlayer, WeighingNeverKeepsAnImpossibleWorldAndWithNothingSeenChangesNothing) {
+    // From random positions, worlds dealt plainly from the unseen cards: a
+    // world weighs nothing exactly when a seat holds a card its play ruled
+    // out, and the true hands always weigh something.
+    Random random(41, 0);
+    int impossible = 0;
+    for (int position = 0; position < 300; ++position) {
+        Table table(RandomDeal(random), static_cast<int>(random.Below(4)), static_cast<int>(random.Below(4)));
+        const int cards = static_cast<int>(random.Below(46)) + 1;
+        for (int card = 0; card < cards; ++card) table.Play(RandomLegal(table.state.Legal(), random));
+        const SeatView& view = table.views[static_cast<std::size_t>(random.Below(4))];
+        EXPECT_GT(WorldWeight(view, table.state.Hands()), 0.0);
+        std::array<int, 3> sizes{};
+        for (int s = 0, n = 0; s < 4; ++s)
+            if (s != view.Seat()) sizes[static_cast<std::size_t>(n++)] = view.CardsLeft(s) - CardCount(view.KnownIn(s));
+        HandCounts pool = view.Unseen();
+        for (int s = 0; s < 4; ++s)
+            if (s != view.Seat()) pool -= view.KnownIn(s);
+        const std::array<HandCounts, 3> dealt = UnseenDeck(pool).Deal(random, sizes);
+        std::array<HandCounts, 4> world{};
+        bool ruledOut = false;
+        for (int s = 0, n = 0; s < 4; ++s) {
+            const auto at = static_cast<std::size_t>(s);
+            world[at] = s == view.Seat() ? view.Hand() : view.KnownIn(s) + dealt[static_cast<std::size_t>(n++)];
+            ruledOut = ruledOut || (s != view.Seat() && (HeldKinds(world[at]) & view.Excluded(s)) != 0);
+        }
+        impossible += ruledOut;
+        EXPECT_EQ(WorldWeight(view, world) == 0.0, ruledOut) << position;
+    }
+    EXPECT_GT(impossible, 50);
+
+    Table table(RandomDeal(random), H, 1);
+    SearchBudget budget{12, 1, 4, 12, false};
+    const SearchChoice plain = SearchCard(table.views[1], budget, 3);
+    budget.weighted = true;
+    const SearchChoice weighed = SearchCard(table.views[1], budget, 3);
+    EXPECT_EQ(weighed.card, plain.card);
+    EXPECT_EQ(weighed.byCard, plain.byCard);
 }
 
 TEST(Bidding, SituationsOneLineEach) {
