@@ -44,7 +44,8 @@ int PromisedMeld(int jump) { return jump == 50 ? 150 : jump >= 20 ? 100 : 0; }
 // calls said: the meld its jump promised, and under the help's count a bid
 // it declined by passing.
 ChanceTally BiddingChance(HandCounts hand, const RuleSet& rules, Level level, std::uint64_t seed, int partnerJump,
-                          const std::atomic<bool>* cancel, int opponentsBid = 0, int partnerDeclined = 0) {
+                          const std::atomic<bool>* cancel, int opponentsBid = 0, int partnerDeclined = 0,
+                          bool dealerStands = false) {
     ChanceRequest request;
     request.hand = hand;
     request.rules = rules;
@@ -59,6 +60,7 @@ ChanceTally BiddingChance(HandCounts hand, const RuleSet& rules, Level level, st
             return true;
         };
     request.opponentsBid = opponentsBid;
+    request.dealerStands = dealerStands;
     return ChanceToMake(request, cancel);
 }
 
@@ -147,23 +149,38 @@ BidChoice ChooseBid(const Auction& auction, int seat, HandCounts hand, const Rul
         return {0, "Pass: hand valued at " + std::to_string(value) + ", under " + std::to_string(next)};
     }
     const int theirs = std::max(high, rules.standingBid);
+    // Nobody has bid and the dealer, an opponent, is next: a pass ends the
+    // auction with the dealer held to its standing bid, good hand or bad.
+    const bool dealerStands = auction.HighBidder() == auction.Dealer() && !HasBid(auction, auction.Dealer()) &&
+                              LeftOf(seat) == auction.Dealer() && SideOf(seat) != SideOf(auction.Dealer());
     // The expected score reads partner's pass too; the half-the-time rule
     // stays as it was first made.
-    const ChanceTally tally =
-        rule == BidRule::ExpectedScore
-            ? BiddingChance(hand, rules, level, seed, partnerJump, cancel, theirs, DeclinedBid(auction, partner))
-            : BiddingChance(hand, rules, level, seed, partnerJump, cancel);
+    const ChanceTally tally = rule == BidRule::ExpectedScore
+                                  ? BiddingChance(hand, rules, level, seed, partnerJump, cancel, theirs,
+                                                  DeclinedBid(auction, partner), dealerStands)
+                                  : BiddingChance(hand, rules, level, seed, partnerJump, cancel);
     int trump = 0;
     if (rule == BidRule::ExpectedScore) {
         for (int suit = 1; suit < 4; ++suit)
             if (tally.ExpectedMargin(suit, next) > tally.ExpectedMargin(trump, next)) trump = suit;
         const double chance = tally.Chance(trump, next);
-        const double gain = tally.ExpectedMargin(trump, next) - tally.MarginWhenOpponentsDeclare(theirs);
+        // A pass leaves the contract to the opponents at the bid standing,
+        // or, where partner is the dealer and nobody has bid, to partner at
+        // the standing bid (taken to be played as this hand would play it,
+        // and kept: the opponent still to call is not weighed).
+        const bool partnerStands = auction.HighBidder() == partner;
+        double passing = tally.MarginWhenOpponentsDeclare(theirs);
+        if (partnerStands) {
+            passing = tally.ExpectedMargin(0, high);
+            for (int suit = 1; suit < 4; ++suit) passing = std::max(passing, tally.ExpectedMargin(suit, high));
+        }
+        const double gain = tally.ExpectedMargin(trump, next) - passing;
         const std::string over = Signed(gain) + " on average over passing";
         if (gain > 0)
             return {next, std::to_string(next) + ": makes it " + Percent(chance) + " of the time in " +
                               SuitName(trump) + ", " + over};
-        return {0, "Pass: " + std::to_string(next) + " makes it " + Percent(chance) + " of the time, " + over};
+        const std::string stands = partnerStands ? "partner stands at " + std::to_string(high) + "; " : "";
+        return {0, "Pass: " + stands + std::to_string(next) + " makes it " + Percent(chance) + " of the time, " + over};
     }
     for (int suit = 1; suit < 4; ++suit)
         if (tally.Chance(suit, next) > tally.Chance(trump, next)) trump = suit;

@@ -176,9 +176,9 @@ ChanceTally ChanceToMake(const ChanceRequest& request, const std::atomic<bool>* 
                     for (const int seat : {1, 3})
                         for (int suit = 0; suit < 4; ++suit)
                             if (const int value = HelpValue(hands[static_cast<std::size_t>(seat)], suit, 0);
-                                value > bestValue)
+                                value > bestValue && (!request.dealerStands || seat == 1))
                                 declarer = seat, best = suit, bestValue = value;
-                    if (bestValue < request.opponentsBid) continue;
+                    if (bestValue < request.opponentsBid && !request.dealerStands) continue;
                     const std::array<int, 2> taken = PlayOutDeal(request.rules, hands, best, declarer);
                     ++mine.opponentsTaken[static_cast<std::size_t>(std::clamp(taken[1], 0, kTakenBins - 1))];
                     mine.opponentsDefended += taken[0];

@@ -63,6 +63,10 @@ struct ChanceRequest {
     /// opponent declaring at this bid if its hand is valued at the bid (by
     /// the bidding help's count): the margin when the declarer passes.
     int opponentsBid = 0;
+    /// The last call before the dealer with nobody bidding: a pass leaves the
+    /// dealer (the opponent at the caller's left, West in the deals) its
+    /// standing bid, which it plays in its best suit whatever its hand.
+    bool dealerStands = false;
 };
 
 /// Deals the 36 unseen cards, counts both sides' meld under the rules,

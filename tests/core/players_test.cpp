@@ -316,6 +316,12 @@ TEST(Bidding, SituationsOneLineEach) {
          "Pass: partner holds the bid at 250"},
         {"a long strong suit bids on", 3, "200", "AH AH 10H 10H KH 9H 9S AC AD 9C JC QD", Level::Normal, 210,
          "210: makes it"},
+        {"a hand that makes 200 more often than not opens it", 3, "", "AH 10H KH 10H 9H 9S AC AD 9C JC QD KS",
+         Level::Normal, 200, "200: makes it"},
+        {"the same hand leaves the dealer held to its standing bid", 1, "p p", "AH 10H KH 10H 9H 9S AC AD 9C JC QD KS",
+         Level::Normal, 0, "Pass: 200 makes it 62% of the time, -110 on average over passing"},
+        {"the dealer's partner leaves the dealer its standing bid", 2, "p", "AH 10H KH 10H 9H 9S AC AD 9C JC QD KS",
+         Level::Normal, 0, "Pass: partner stands at 190; 200 makes it"},
     };
     for (const auto& s : situations) {
         Auction auction(RuleSet::Standard(), s.dealer);
