@@ -5,6 +5,8 @@
 
 #include "players/rule_player.h"
 #include "rules/auction.h"
+#include "rules/designed_play.h"
+#include "rules/seats.h"
 #include "rules/trick_rules.h"
 
 namespace vantrel {
@@ -39,15 +41,19 @@ void HandSolver::Clear() {
 
 int HandSolver::Solve(const PlayState& state, int side, const std::atomic<bool>* cancel, int guess) {
     if (state.Over()) return 0;
-    state_ = state;
-    points_ = CardPointsTable(state.Rules());
+    rules_ = state.Rules();
+    trump_ = state.Trump();
+    points_ = CardPointsTable(rules_);
     for (int bits = 0; bits < 4096; ++bits) {
         int sum = 0;
         for (int rank = 0; rank < 6; ++rank)
             sum += ((bits >> (2 * rank)) & 3) * points_[static_cast<std::size_t>(rank)];
         suitPoints_[static_cast<std::size_t>(bits)] = sum;
     }
-    int out = state.Rules().lastTrick;
+    for (int kind = 0; kind < kCardKinds; ++kind)
+        strength_[static_cast<std::size_t>(kind)] =
+            TrickValue(kRankTexts[static_cast<std::size_t>(RankOfKind(kind))], SuitOfKind(kind) == trump_);
+    int out = rules_.lastTrick;
     for (const HandCounts hand : state.Hands())
         for (int suit = 0; suit < 4; ++suit)
             out += suitPoints_[static_cast<std::size_t>((hand >> (12 * suit)) & 0xFFF)];
@@ -55,15 +61,14 @@ int HandSolver::Solve(const PlayState& state, int side, const std::atomic<bool>*
     // Cards can stand for each other only where two neighbouring ranks
     // carry the same points and tricks go by the suit led.
     mergeable_ = false;
-    if (state.Rules().tricks == TrickRules::SuitLed)
+    if (rules_.tricks == TrickRules::SuitLed)
         for (int rank = 1; rank < 6; ++rank)
             if (points_[static_cast<std::size_t>(rank)] == points_[static_cast<std::size_t>(rank - 1)])
                 mergeable_ = true;
-    const RuleSet& rules = state.Rules();
-    game_ = static_cast<std::uint64_t>(state.Trump() + 1) | static_cast<std::uint64_t>(rules.tricks) << 3 |
-            static_cast<std::uint64_t>(rules.cardPoints) << 4 | std::uint64_t{rules.play.followSuit} << 5 |
-            std::uint64_t{rules.play.headTrick} << 6 | std::uint64_t{rules.play.trumpWhenVoid} << 7 |
-            std::uint64_t{rules.play.overTrump} << 8 | static_cast<std::uint64_t>(rules.lastTrick & 0xFFFF) << 9;
+    game_ = static_cast<std::uint64_t>(trump_ + 1) | static_cast<std::uint64_t>(rules_.tricks) << 3 |
+            static_cast<std::uint64_t>(rules_.cardPoints) << 4 | std::uint64_t{rules_.play.followSuit} << 5 |
+            std::uint64_t{rules_.play.headTrick} << 6 | std::uint64_t{rules_.play.trumpWhenVoid} << 7 |
+            std::uint64_t{rules_.play.overTrump} << 8 | static_cast<std::uint64_t>(rules_.lastTrick & 0xFFFF) << 9;
     game_ *= std::uint64_t{0xC2B2AE3D27D4EB4F};
     side_ = side & 1;
     base_ = state.Points()[static_cast<std::size_t>(side_)];
@@ -72,13 +77,19 @@ int HandSolver::Solve(const PlayState& state, int side, const std::atomic<bool>*
     stopped_ = false;
     if (guess < 0) {
         // The rule players' playout of the position is the first guess.
-        int made = 0;
-        while (!state_.Over()) {
-            state_.Make(RuleCard(state_, state_.Leader()));
-            ++made;
-        }
-        guess = state_.Points()[static_cast<std::size_t>(side_)] - base_;
-        while (made-- > 0) state_.Unmake();
+        PlayState playout = state;
+        while (!playout.Over()) playout.Make(RuleCard(playout, playout.Leader()));
+        guess = playout.Points()[static_cast<std::size_t>(side_)] - base_;
+    }
+    // The node: the hands, and the trick on the table as far as it goes.
+    node_ = Node{};
+    node_.hands = state.Hands();
+    node_.points = state.Points();
+    node_.leader = state.Leader();
+    node_.played = state.Played() - static_cast<int>(state.Trick().size());
+    for (const int card : state.Trick()) {
+        node_.hands[static_cast<std::size_t>(ToPlay())] += KindBit(card);
+        Make(card);
     }
     const int value = Mtd(guess);
     return stopped_ ? -1 : value;
@@ -110,7 +121,7 @@ int HandSolver::Mtd(int guess) {
     // double while the tests fail the same way, halving once the value is
     // bracketed (a test's fail-soft answer often closes more).
     int lower = 0;
-    int upper = total_ - state_.Points()[0] - state_.Points()[1];
+    int upper = total_ - node_.points[0] - node_.points[1];
     int gamma = std::clamp(guess, lower + 1, std::max(lower + 1, upper));
     int step = 2;
     bool bracketed = false;
@@ -134,23 +145,55 @@ int HandSolver::Mtd(int guess) {
     return lower;
 }
 
+KindMask HandSolver::Legal() const {
+    return LegalPlays(node_.hands[static_cast<std::size_t>(ToPlay())], node_.asks, trump_, rules_.play);
+}
+
+void HandSolver::Make(int card) {
+    Node& n = node_;
+    n.hands[static_cast<std::size_t>(ToPlay())] -= KindBit(card);
+    n.trickPoints += points_[static_cast<std::size_t>(card)];
+    const int suit = SuitOfKind(card);
+    if (n.placed == 0) {
+        n.asks = TrickState{suit, card, -1};
+        n.winner = 0;
+    } else {
+        // The trick's state as the rules read it, kept as each card falls.
+        if (suit == n.asks.led && RankOfKind(card) < RankOfKind(n.asks.bestLed)) n.asks.bestLed = card;
+        if (suit == trump_ && suit != n.asks.led &&
+            (n.asks.bestTrump < 0 || RankOfKind(card) < RankOfKind(n.asks.bestTrump)))
+            n.asks.bestTrump = card;
+        if (Beats(card, n.trick[static_cast<std::size_t>(n.winner)])) n.winner = n.placed;
+    }
+    n.trick[static_cast<std::size_t>(n.placed)] = card;
+    ++n.played;
+    if (++n.placed == 4) {
+        const int taker = (n.leader + n.winner) & 3;
+        n.points[static_cast<std::size_t>(taker & 1)] += n.trickPoints + (n.played == 48 ? rules_.lastTrick : 0);
+        n.leader = taker;
+        n.placed = 0;
+        n.trickPoints = 0;
+        n.asks = TrickState{};
+    }
+}
+
 int HandSolver::Search(int alpha, int beta) {
     if ((++nodes_ & 0xFFF) == 0 && cancel_ != nullptr && cancel_->load(std::memory_order_relaxed)) stopped_ = true;
     if (stopped_) return alpha;
-    const std::array<int, 2>& points = state_.Points();
+    const std::array<int, 2>& points = node_.points;
     const int taken = points[static_cast<std::size_t>(side_)] - base_;
     const int out = total_ - points[0] - points[1];
     // What is taken stays taken, and no more than what is still out can be added.
     if (out == 0 || taken >= beta) return taken;
     if (taken + out <= alpha) return taken + out;
 
-    const bool boundary = state_.Played() % 4 == 0;
+    const bool boundary = node_.placed == 0;
     // South-North's share of what is still out, as the table knows it.
     int knownLower = 0;
     int knownUpper = out;
     int hint = -1;
     if (boundary) {
-        if (const Entry* entry = Find(); entry != nullptr) {
+        if (const Entry* entry = Find(Key()); entry != nullptr) {
             knownLower = entry->lower;
             knownUpper = entry->upper;
             // The other side takes what South-North leave.
@@ -163,21 +206,29 @@ int HandSolver::Search(int alpha, int beta) {
             hint = entry->move == 0xFF ? -1 : entry->move;
         }
     }
-    const int seat = state_.ToPlay();
+    const int seat = ToPlay();
     const bool maximising = SideOf(seat) == side_;
+    const KindMask legal = Legal();
     std::array<int, 24> order{};
     // Without the table's card, a lead starts from the rule player's choice.
-    if (hint < 0 && boundary) hint = RuleCard(state_, state_.Leader());
-    const int count = OrderMoves(Distinct(state_.Legal()), hint, order);
-    if (state_.Played() % 4 == 3) {
+    if (hint < 0 && boundary) {
+        HandCounts others = 0;
+        for (int s = 0; s < 4; ++s)
+            if (s != seat) others += node_.hands[static_cast<std::size_t>(s)];
+        hint = RuleCard(
+            RuleInput{node_.hands[static_cast<std::size_t>(seat)], others, {}, seat, trump_, seat, legal, &rules_});
+    }
+    const int count = OrderMoves(Distinct(legal), hint, order);
+    const Node before = node_;
+    if (node_.placed == 3) {
         // The last card of a trick leads to trick starts the table may
         // know: one whose bound already settles this node ends it at once.
         for (int i = 0; i < count; ++i) {
-            state_.Make(order[static_cast<std::size_t>(i)]);
-            const Entry* entry = Find();
+            Make(order[static_cast<std::size_t>(i)]);
+            const Entry* entry = Find(Key());
             int settled = -1;
             if (entry != nullptr) {
-                const std::array<int, 2>& after = state_.Points();
+                const std::array<int, 2>& after = node_.points;
                 const int takenAfter = after[static_cast<std::size_t>(side_)] - base_;
                 const int outAfter = total_ - after[0] - after[1];
                 const int lower = takenAfter + (side_ == 0 ? entry->lower : outAfter - entry->upper);
@@ -185,7 +236,7 @@ int HandSolver::Search(int alpha, int beta) {
                 if (maximising && lower >= beta) settled = lower;
                 if (!maximising && upper <= alpha) settled = upper;
             }
-            state_.Unmake();
+            node_ = before;
             if (settled >= 0) return settled;
         }
     }
@@ -195,16 +246,16 @@ int HandSolver::Search(int alpha, int beta) {
     int b = beta;
     for (int i = 0; i < count; ++i) {
         const int card = order[static_cast<std::size_t>(i)];
-        state_.Make(card);
+        Make(card);
         const int value = Search(a, b);
-        state_.Unmake();
+        node_ = before;
         if (maximising ? value > best : value < best) best = value, bestMove = card;
         if (maximising)
             a = std::max(a, value);
         else
             b = std::min(b, value);
         if (a >= b) {
-            const int tricksLeft = 12 - state_.TricksPlayed();
+            const int tricksLeft = 12 - node_.played / 4;
             history_[static_cast<std::size_t>(seat)][static_cast<std::size_t>(card)] += tricksLeft * tricksLeft;
             break;
         }
@@ -223,8 +274,9 @@ int HandSolver::Search(int alpha, int beta) {
     return best;
 }
 
-const HandSolver::Entry* HandSolver::Find() const {
-    const std::uint64_t key = PositionKey(state_.Hands(), state_.Leader(), game_);
+std::uint64_t HandSolver::Key() const { return PositionKey(node_.hands, node_.leader, game_); }
+
+const HandSolver::Entry* HandSolver::Find(std::uint64_t key) const {
     const Entry* pair = &table_[Slot(key)];
     for (const Entry* entry : {pair, pair + 1})
         if (entry->key == key) return entry;
@@ -232,9 +284,9 @@ const HandSolver::Entry* HandSolver::Find() const {
 }
 
 void HandSolver::Store(int lower, int upper, int move) {
-    const std::uint64_t key = PositionKey(state_.Hands(), state_.Leader(), game_);
+    const std::uint64_t key = Key();
     Entry* pair = &table_[Slot(key)];
-    const auto tricksLeft = static_cast<std::int8_t>(12 - state_.TricksPlayed());
+    const auto tricksLeft = static_cast<std::int8_t>(12 - node_.played / 4);
     Entry* slot = nullptr;
     for (Entry* entry : {pair, pair + 1})
         if (entry->key == key) slot = entry;
@@ -254,13 +306,14 @@ KindMask HandSolver::Distinct(KindMask legal) const {
     // between them, of which no other seat or trick holds a copy, are one
     // choice. Trick values by rank alone compare suits too: no merging.
     if (!mergeable_) return legal;
-    const int seat = state_.ToPlay();
+    const int seat = ToPlay();
     HandCounts elsewhere = 0;
     for (int other = 0; other < 4; ++other)
-        if (other != seat) elsewhere |= state_.Hands()[static_cast<std::size_t>(other)];
+        if (other != seat) elsewhere |= node_.hands[static_cast<std::size_t>(other)];
     KindMask elsewhereKinds = HeldKinds(elsewhere);
-    for (const int card : state_.Trick()) elsewhereKinds |= KindFlag(card);
-    const KindMask out = elsewhereKinds | HeldKinds(state_.Hands()[static_cast<std::size_t>(seat)]);
+    for (int place = 0; place < node_.placed; ++place)
+        elsewhereKinds |= KindFlag(node_.trick[static_cast<std::size_t>(place)]);
+    const KindMask out = elsewhereKinds | HeldKinds(node_.hands[static_cast<std::size_t>(seat)]);
     KindMask distinct = legal;
     for (int suit = 0; suit < 4; ++suit) {
         int kept = -1;
@@ -284,21 +337,18 @@ KindMask HandSolver::Distinct(KindMask legal) const {
 }
 
 int HandSolver::OrderMoves(KindMask moves, int hint, std::array<int, 24>& order) const {
-    const int seat = state_.ToPlay();
-    const std::span<const int> trick = state_.Trick();
-    const int placed = static_cast<int>(trick.size());
-    int trickPoints = 0;
-    for (const int card : trick) trickPoints += points_[static_cast<std::size_t>(card)];
+    const int seat = ToPlay();
+    const int placed = node_.placed;
+    const int trickPoints = node_.trickPoints;
     // Who holds the trick so far, and whether that is this seat's side.
     int winning = -1;
     bool ours = false;
     KindMask out = 0;
     if (placed == 0) {
-        for (const HandCounts hand : state_.Hands()) out |= HeldKinds(hand);
+        for (const HandCounts hand : node_.hands) out |= HeldKinds(hand);
     } else {
-        const int place = TrickWinner(trick, state_.Trump(), state_.Rules().tricks);
-        winning = trick[static_cast<std::size_t>(place)];
-        ours = SideOf((state_.Leader() + place) & 3) == SideOf(seat);
+        winning = node_.trick[static_cast<std::size_t>(node_.winner)];
+        ours = SideOf((node_.leader + node_.winner) & 3) == SideOf(seat);
     }
     std::array<int, 24> score{};
     int count = 0;
@@ -334,13 +384,13 @@ int HandSolver::OrderMoves(KindMask moves, int hint, std::array<int, 24>& order)
 }
 
 bool HandSolver::Beats(int card, int winning) const {
-    if (state_.Rules().tricks != TrickRules::SuitLed) {
-        const std::array<int, 2> pair{winning, card};
-        return TrickWinner(pair, state_.Trump(), state_.Rules().tricks) == 1;
-    }
+    // By rank alone the greater trick value takes it; by the suit led a
+    // higher card of the winning card's suit, or a trump over any other.
+    if (rules_.tricks != TrickRules::SuitLed)
+        return strength_[static_cast<std::size_t>(card)] > strength_[static_cast<std::size_t>(winning)];
     const int suit = SuitOfKind(card);
     if (suit == SuitOfKind(winning)) return RankOfKind(card) < RankOfKind(winning);
-    return suit == state_.Trump();
+    return suit == trump_;
 }
 
 }  // namespace vantrel

@@ -6,6 +6,7 @@
 
 #include "rules/cards.h"
 #include "rules/play_state.h"
+#include "rules/trick_rules.h"
 
 namespace vantrel {
 
@@ -55,8 +56,25 @@ private:
         std::uint8_t move = 0xFF;  // the best card found, 0xFF for none
         std::int8_t tricksLeft = -1;
     };
+    // The position searched, cut to what the search asks of it, kept whole
+    // so that a card is taken back by copying the node from before it.
+    struct Node {
+        std::array<HandCounts, 4> hands{};
+        std::array<int, 4> trick{};
+        std::array<int, 2> points{};  // card points taken by South-North and West-East
+        TrickState asks;              // the suit led, its best card, the best trump cut in
+        int leader = 0;
+        int placed = 0;  // cards of the trick on the table
+        int played = 0;  // cards played in the hand
+        int winner = 0;  // place of the card holding the trick
+        int trickPoints = 0;
+    };
 
-    [[nodiscard]] const Entry* Find() const;
+    [[nodiscard]] int ToPlay() const { return (node_.leader + node_.placed) & 3; }
+    [[nodiscard]] KindMask Legal() const;
+    void Make(int card);
+    [[nodiscard]] std::uint64_t Key() const;
+    [[nodiscard]] const Entry* Find(std::uint64_t key) const;
     void Store(int lower, int upper, int move);
     int Mtd(int guess);
     int Search(int alpha, int beta);
@@ -65,7 +83,10 @@ private:
     int OrderMoves(KindMask moves, int hint, std::array<int, 24>& order) const;
     std::size_t Slot(std::uint64_t key) const { return static_cast<std::size_t>(key) & mask_; }
 
-    PlayState state_{RuleSet::Standard(), {}, -1, 0};
+    Node node_;
+    RuleSet rules_ = RuleSet::Standard();
+    int trump_ = -1;
+    PerKind<int> strength_{};  // by rank alone: each card's trick value
     CardPointTable points_{};
     std::array<int, 4096> suitPoints_{};  // card points of a suit's twelve count bits
     bool mergeable_ = false;

@@ -29,9 +29,12 @@ TrickState StateOf(std::span<const int> trick, int trump) {
 }
 
 KindMask LegalPlays(HandCounts hand, std::span<const int> trick, int trump, const PlayRules& rules) {
+    return LegalPlays(hand, StateOf(trick, trump), trump, rules);
+}
+
+KindMask LegalPlays(HandCounts hand, const TrickState& t, int trump, const PlayRules& rules) {
     const KindMask held = HeldKinds(hand);
-    if (trick.empty()) return held;
-    const TrickState t = StateOf(trick, trump);
+    if (t.led < 0) return held;
     const KindMask led = held & SuitMask(t.led);
     const bool trumped = t.bestTrump >= 0;
     if (led != 0) {

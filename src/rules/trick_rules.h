@@ -33,6 +33,9 @@ constexpr int StandardCardPoints(int kind) {
 /// and the trick has not been trumped; a hand void in the suit led must trump
 /// when it can, and beat a trump in the trick when it can; otherwise any card.
 KindMask LegalPlays(HandCounts hand, std::span<const int> trick, int trump, const PlayRules& rules);
+/// The same from what the trick asks (no suit led for the lead): for a
+/// search that keeps the trick's state as the cards fall.
+KindMask LegalPlays(HandCounts hand, const TrickState& trick, int trump, const PlayRules& rules);
 
 /// Why `card` may not be played, naming the rule and the seat, e.g. "West
 /// held hearts: must follow suit"; empty when it may.
