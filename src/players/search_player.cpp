@@ -135,7 +135,7 @@ PlayState WorldState(const SeatView& view, std::array<HandCounts, 4> hands) {
 }  // namespace
 
 SearchBudget BudgetOf(Level level) {
-    if (level == Level::Strong) return {150, 1, 7, 40, true};
+    if (level == Level::Strong) return {150, 1, 8, 30, true};
     return {30, 1, 4, 30, false};
 }
 
@@ -158,11 +158,15 @@ SearchChoice SearchCard(const SeatView& view, const SearchBudget& budget, std::u
     const int trickEnd = (view.CardsPlayed() / 4 + 1) * 4;
     const bool exact = tricksLeft <= budget.exactTricks;
     const int leafAt = exact ? 49 : trickEnd + 4 * budget.tricksAhead;
-    const int worlds = exact ? budget.exactWorlds : budget.worlds;
+    // Each trick fewer to solve makes a solve about a third as long: the
+    // worlds double with each, up to the worlds of the search.
+    const int worlds = exact
+                           ? std::min(budget.worlds, budget.exactWorlds << std::min(8, budget.exactTricks - tricksLeft))
+                           : budget.worlds;
     // Exact solves share one fast solver, whose table outlives the worlds:
     // their last tricks often meet the same cards.
     std::optional<HandSolver> solver;
-    if (exact) solver.emplace(17);
+    if (exact) solver.emplace(19);
     Table table(exact ? 0 : kTableSize);
     double weights = 0;
     for (int w = 0; w < worlds; ++w) {
