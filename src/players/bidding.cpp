@@ -40,28 +40,68 @@ bool HasBid(const Auction& auction, int seat) {
 
 int PromisedMeld(int jump) { return jump == 50 ? 150 : jump >= 20 ? 100 : 0; }
 
-// The bidding simulation of a hand, partner's hand drawn to fit what its
-// calls said: the meld its jump promised, and under the help's count a bid
-// it declined by passing.
-ChanceTally BiddingChance(HandCounts hand, const RuleSet& rules, Level level, std::uint64_t seed, int partnerJump,
-                          const std::atomic<bool>* cancel, int opponentsBid = 0, int partnerDeclined = 0,
-                          bool dealerStands = false) {
+// What the auction said of the other three hands: the meld each first bid
+// promised by its jump, and under the help's count the bid each pass
+// declined. The opponents are the one at the caller's left (West in the
+// deals) and the one at its right (East).
+struct AuctionReading {
+    int partnerJump = 0;
+    int partnerDeclined = 0;
+    std::array<int, 2> opponentJump{};
+    std::array<int, 2> opponentDeclined{};
+    bool dealerStands = false;
+
+    static AuctionReading Of(const Auction& auction, int seat) {
+        AuctionReading reading;
+        reading.partnerJump = PromisedJump(auction, PartnerSeat(seat));
+        reading.partnerDeclined = DeclinedBid(auction, PartnerSeat(seat));
+        for (std::size_t side = 0; side < 2; ++side) {
+            const int opponent = (seat + (side == 0 ? 1 : 3)) & 3;
+            reading.opponentJump[side] = PromisedJump(auction, opponent);
+            reading.opponentDeclined[side] = DeclinedBid(auction, opponent);
+        }
+        return reading;
+    }
+};
+
+// Whether a hand fits what its seat's calls said.
+bool Fits(HandCounts hand, int jump, int declined) {
+    if (jump > 0 && !KeepsPromise(hand, jump)) return false;
+    if (declined > 0)
+        for (int suit = 0; suit < 4; ++suit)
+            if (HelpValue(hand, suit, 0) >= declined) return false;
+    return true;
+}
+
+// The bidding simulation of a hand, the other hands drawn to fit what the
+// auction said of them.
+ChanceTally BiddingChance(HandCounts hand, const RuleSet& rules, Level level, std::uint64_t seed,
+                          const AuctionReading& reading, const std::atomic<bool>* cancel, int opponentsBid = 0) {
     ChanceRequest request;
     request.hand = hand;
     request.rules = rules;
     request.deals = BiddingDeals(level);
     request.seed = seed;
-    if (partnerJump > 0 || partnerDeclined > 0)
-        request.partnerPromise = [partnerJump, partnerDeclined](HandCounts p) {
-            if (partnerJump > 0 && !KeepsPromise(p, partnerJump)) return false;
-            if (partnerDeclined > 0)
-                for (int suit = 0; suit < 4; ++suit)
-                    if (HelpValue(p, suit, 0) >= partnerDeclined) return false;
-            return true;
+    if (reading.partnerJump > 0 || reading.partnerDeclined > 0)
+        request.partnerPromise = [reading](HandCounts p) {
+            return Fits(p, reading.partnerJump, reading.partnerDeclined);
+        };
+    if (reading.opponentJump != std::array<int, 2>{} || reading.opponentDeclined != std::array<int, 2>{})
+        request.opponentsFit = [reading](HandCounts left, HandCounts right) {
+            return Fits(left, reading.opponentJump[0], reading.opponentDeclined[0]) &&
+                   Fits(right, reading.opponentJump[1], reading.opponentDeclined[1]);
         };
     request.opponentsBid = opponentsBid;
-    request.dealerStands = dealerStands;
+    request.dealerStands = reading.dealerStands;
     return ChanceToMake(request, cancel);
+}
+
+// The first rules' simulation: partner's jump alone read.
+ChanceTally BiddingChance(HandCounts hand, const RuleSet& rules, Level level, std::uint64_t seed, int partnerJump,
+                          const std::atomic<bool>* cancel) {
+    AuctionReading reading;
+    reading.partnerJump = partnerJump;
+    return BiddingChance(hand, rules, level, seed, reading, cancel);
 }
 
 std::string Percent(double share) { return std::to_string(static_cast<int>(std::lround(100 * share))) + "%"; }
@@ -88,9 +128,10 @@ int PromisedJump(const Auction& auction, int seat) {
 int DeclinedBid(const Auction& auction, int seat) {
     const int step = auction.MinimumBid() - auction.HighBid();
     int high = auction.StandingBid();
+    int bidder = -1;
     for (const Auction::Call& call : auction.Calls()) {
-        if (call.seat == seat && call.bid == 0) return high + step;
-        if (call.bid > 0) high = call.bid;
+        if (call.seat == seat && call.bid == 0) return bidder == PartnerSeat(seat) ? 0 : high + step;
+        if (call.bid > 0) high = call.bid, bidder = call.seat;
     }
     return 0;
 }
@@ -153,11 +194,12 @@ BidChoice ChooseBid(const Auction& auction, int seat, HandCounts hand, const Rul
     // auction with the dealer held to its standing bid, good hand or bad.
     const bool dealerStands = auction.HighBidder() == auction.Dealer() && !HasBid(auction, auction.Dealer()) &&
                               LeftOf(seat) == auction.Dealer() && SideOf(seat) != SideOf(auction.Dealer());
-    // The expected score reads partner's pass too; the half-the-time rule
-    // stays as it was first made.
+    // The expected score reads every seat's jump and pass; the
+    // half-the-time rule stays as it was first made, reading partner's jump.
+    AuctionReading reading = AuctionReading::Of(auction, seat);
+    reading.dealerStands = dealerStands;
     const ChanceTally tally = rule == BidRule::ExpectedScore
-                                  ? BiddingChance(hand, rules, level, seed, partnerJump, cancel, theirs,
-                                                  DeclinedBid(auction, partner), dealerStands)
+                                  ? BiddingChance(hand, rules, level, seed, reading, cancel, theirs)
                                   : BiddingChance(hand, rules, level, seed, partnerJump, cancel);
     int trump = 0;
     if (rule == BidRule::ExpectedScore) {

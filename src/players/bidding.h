@@ -25,8 +25,9 @@ struct BidChoice {
 int PromisedJump(const Auction& auction, int seat);
 
 /// The least bid a seat declined by passing (the bid it could have made when
-/// it passed), or 0 when it has not passed. A pass says the hand did not
-/// reach it.
+/// it passed), or 0 when it has not passed, or passed while its partner
+/// held a bid (the players never bid over partner, so that pass says
+/// nothing). A pass says the hand did not reach it.
 int DeclinedBid(const Auction& auction, int seat);
 
 /// Whether a hand keeps the promise of a jump.

@@ -152,13 +152,18 @@ ChanceTally ChanceToMake(const ChanceRequest& request, const std::atomic<bool>* 
             for (std::uint64_t deal = 0; deal < count; ++deal) {
                 // South holds the hand; North, West and East the unseen cards.
                 std::array<HandCounts, 3> dealt{};
-                bool kept = !request.partnerPromise;
+                const bool constrained = request.partnerPromise || request.opponentsFit;
+                auto fits = [&] {
+                    return (!request.partnerPromise || request.partnerPromise(dealt[0])) &&
+                           (!request.opponentsFit || request.opponentsFit(dealt[1], dealt[2]));
+                };
+                bool kept = !constrained;
                 for (int attempt = 0; attempt < 100 && !kept; ++attempt) {
                     dealt = unseen.Deal(random, std::array<int, 3>{12, 12, 12});
-                    kept = request.partnerPromise(dealt[0]);
+                    kept = fits();
                 }
                 if (!kept) ++mine.promiseFallbacks;
-                if (!request.partnerPromise || !kept) dealt = unseen.Deal(random, std::array<int, 3>{12, 12, 12});
+                if (!constrained || !kept) dealt = unseen.Deal(random, std::array<int, 3>{12, 12, 12});
                 const std::array<HandCounts, 4> hands{request.hand, dealt[1], dealt[0], dealt[2]};
                 for (int trump = 0; trump < 4; ++trump) {
                     const std::array<int, 2> taken = PlayOutDeal(request.rules, hands, trump, 0);

@@ -22,7 +22,7 @@ inline constexpr int kTakenBins = 4096;
 /// figures for the same seed.
 struct ChanceTally {
     std::uint64_t deals = 0;
-    std::uint64_t promiseFallbacks = 0;  // deals where partner's promise could not be met
+    std::uint64_t promiseFallbacks = 0;  // deals that could not be made to fit the calls
     std::array<std::array<std::uint32_t, kTakenBins>, 4> taken{};
     /// What the defending side scored in the same deals, summed: its card
     /// points and its meld where it took a trick.
@@ -59,6 +59,9 @@ struct ChanceRequest {
     /// Where partner has promised meld (a jump), the deals that keep the
     /// promise: up to 100 deals are tried, then the plain deal is taken.
     std::function<bool(HandCounts partner)> partnerPromise;
+    /// The same for the opponents' hands, the one at the hand's left first:
+    /// the deals kept fit both (within the same 100 tries).
+    std::function<bool(HandCounts left, HandCounts right)> opponentsFit;
     /// Where above 0, each deal is played once more with the stronger
     /// opponent declaring at this bid if its hand is valued at the bid (by
     /// the bidding help's count): the margin when the declarer passes.

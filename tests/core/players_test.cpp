@@ -319,7 +319,7 @@ TEST(Bidding, SituationsOneLineEach) {
         {"a hand that makes 200 more often than not opens it", 3, "", "AH 10H KH 10H 9H 9S AC AD 9C JC QD KS",
          Level::Normal, 200, "200: makes it"},
         {"the same hand leaves the dealer held to its standing bid", 1, "p p", "AH 10H KH 10H 9H 9S AC AD 9C JC QD KS",
-         Level::Normal, 0, "Pass: 200 makes it 62% of the time, -110 on average over passing"},
+         Level::Normal, 0, "Pass: 200 makes it 60% of the time, -149 on average over passing"},
         {"the dealer's partner leaves the dealer its standing bid", 2, "p", "AH 10H KH 10H 9H 9S AC AD 9C JC QD KS",
          Level::Normal, 0, "Pass: partner stands at 190; 200 makes it"},
     };
@@ -357,12 +357,13 @@ TEST(Bidding, AHandThatMakesTheBidStillPassesWhenBeingSetCostsMore) {
 TEST(Bidding, PartnersPassIsReadAsWeakness) {
     // South opened, West overcalled, North passed: North's hand did not reach
     // 220 by the help's count, and the deals South weighs give it no more.
+    // East passed too, but over its partner's bid.
     // The rule that does not read the pass thinks the bid likelier.
     Auction auction(RuleSet::Standard(), 3);
     for (const auto& [seat, bid] : std::vector<std::pair<int, int>>{{0, 200}, {1, 210}, {2, 0}, {3, 0}})
         ASSERT_EQ(bid > 0 ? auction.Bid(seat, bid) : auction.Pass(seat), "");
     EXPECT_EQ(DeclinedBid(auction, 2), 220);
-    EXPECT_EQ(DeclinedBid(auction, 3), 220);
+    EXPECT_EQ(DeclinedBid(auction, 3), 0);  // over partner's bid: it says nothing
     EXPECT_EQ(DeclinedBid(auction, 0), 0);
     const HandCounts hand = Hand("AH 10H KH QH 9H 9S QS KC JC JD 9D 9C");
     auto chance = [&](BidRule rule) {
@@ -372,6 +373,28 @@ TEST(Bidding, PartnersPassIsReadAsWeakness) {
         return std::stoi(reason.substr(at));
     };
     EXPECT_LT(chance(BidRule::ExpectedScore), chance(BidRule::HalfTheTime));
+}
+
+TEST(Bidding, TheOpponentsJumpsAndPassesAreRead) {
+    // North deals and East calls first. East's jump of 30 promises aces
+    // around, which South's hand makes likelier to be set; East's pass says
+    // its hand is weak. The rule that reads no opponent sees neither.
+    auto chances = [&](int east, const char* cards) {
+        const HandCounts hand = Hand(cards);
+        Auction auction(RuleSet::Standard(), 2);
+        EXPECT_EQ(east > 0 ? auction.Bid(3, east) : auction.Pass(3), "");
+        std::array<int, 2> chance{};
+        for (const BidRule rule : {BidRule::ExpectedScore, BidRule::HalfTheTime}) {
+            const std::string reason =
+                ChooseBid(auction, 0, hand, RuleSet::Standard(), Level::Normal, 1, nullptr, rule).reason;
+            chance[rule == BidRule::HalfTheTime] = std::stoi(reason.substr(reason.find("makes it ") + 9));
+        }
+        return chance;
+    };
+    const std::array<int, 2> jumped = chances(220, "AH 10H KH QH 9H 9S QS KC JC JD 9D 9C");
+    EXPECT_LT(jumped[0], jumped[1] - 5);
+    const std::array<int, 2> passed = chances(0, "AH 10H 9H 9H 9S QS KC JC JD 9D 9C QD");
+    EXPECT_GT(passed[0], passed[1] + 5) << passed[0] << " " << passed[1];
 }
 
 TEST(Bidding, PartnersJumpIsReadAndAnImpossiblePromiseFallsBack) {
