@@ -60,6 +60,11 @@ struct AuctionReading {
             reading.opponentJump[side] = PromisedJump(auction, opponent);
             reading.opponentDeclined[side] = DeclinedBid(auction, opponent);
         }
+        // Nobody has bid and the dealer, an opponent, is next: a pass ends
+        // the auction with the dealer held to its standing bid, good hand or bad.
+        const int dealer = auction.Dealer();
+        reading.dealerStands = auction.HighBidder() == dealer && !HasBid(auction, dealer) && LeftOf(seat) == dealer &&
+                               SideOf(seat) != SideOf(dealer);
         return reading;
     }
 };
@@ -190,14 +195,9 @@ BidChoice ChooseBid(const Auction& auction, int seat, HandCounts hand, const Rul
         return {0, "Pass: hand valued at " + std::to_string(value) + ", under " + std::to_string(next)};
     }
     const int theirs = std::max(high, rules.standingBid);
-    // Nobody has bid and the dealer, an opponent, is next: a pass ends the
-    // auction with the dealer held to its standing bid, good hand or bad.
-    const bool dealerStands = auction.HighBidder() == auction.Dealer() && !HasBid(auction, auction.Dealer()) &&
-                              LeftOf(seat) == auction.Dealer() && SideOf(seat) != SideOf(auction.Dealer());
     // The expected score reads every seat's jump and pass; the
     // half-the-time rule stays as it was first made, reading partner's jump.
-    AuctionReading reading = AuctionReading::Of(auction, seat);
-    reading.dealerStands = dealerStands;
+    const AuctionReading reading = AuctionReading::Of(auction, seat);
     const ChanceTally tally = rule == BidRule::ExpectedScore
                                   ? BiddingChance(hand, rules, level, seed, reading, cancel, theirs)
                                   : BiddingChance(hand, rules, level, seed, partnerJump, cancel);
