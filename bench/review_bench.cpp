@@ -60,7 +60,7 @@ void SolveFromNineTricksSearchPlayersSolver(benchmark::State& bench) {
 BENCHMARK(SolveFromNineTricksSearchPlayersSolver)->Iterations(1)->Unit(benchmark::kSecond);
 
 void SolveWholeHand(benchmark::State& bench) {
-    HandSolver solver;
+    HandSolver solver(HandSolver::kWholeHandTableBits);
     Timed(bench, 12, 10, [&](PlayState& state) { return solver.Solve(state, 0); });
 }
 BENCHMARK(SolveWholeHand)->Iterations(1)->Unit(benchmark::kSecond);

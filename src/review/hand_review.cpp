@@ -222,7 +222,7 @@ PassVerdict PassVerdictOf(const ReviewRequest& request, int seat, const std::ato
         verdict.text = who + ", is the computer's own.";
         return verdict;
     }
-    HandSolver solver;
+    HandSolver solver(HandSolver::kWholeHandTableBits);
     verdict.par = solver.Solve(PlayState(request.rules, request.hands, request.trump, request.declarer), side, cancel);
     verdict.computersPar =
         solver.Solve(PlayState(request.rules, alternative, request.trump, request.declarer), side, cancel, verdict.par);
@@ -295,7 +295,7 @@ HandReview ReviewHand(const ReviewRequest& request, const std::atomic<bool>* can
     std::vector<int> par(review.cards.size() + 1, 0);
     bool parDone = false;
     auto runPar = [&] {
-        HandSolver solver;
+        HandSolver solver(HandSolver::kWholeHandTableBits);
         for (std::size_t c = 0; c <= review.cards.size(); ++c) {
             const PlayState& at = c < review.cards.size() ? before[c] : end;
             // Most cards keep the par: the last one is the guess.

@@ -26,6 +26,11 @@ namespace vantrel {
 /// copy of either elsewhere) are searched once.
 class HandSolver {
 public:
+    /// The table for solves from the first lead. A whole hand stores far more
+    /// positions than 2^20 entries hold; 2^22 (64 MB) cut the par through a
+    /// hand by a third, and more did not pay.
+    static constexpr int kWholeHandTableBits = 22;
+
     /// A table of 2^tableBits entries (16 bytes each).
     explicit HandSolver(int tableBits = 20);
 
