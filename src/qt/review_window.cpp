@@ -156,9 +156,14 @@ ReviewWindow::ReviewWindow(ReviewRequest request, QString title, QWidget* parent
     cards_->setAccessibleName(tr("The cards of the hand, trick by trick"));
     cards_->setObjectName(QStringLiteral("cards"));
     // Choosing a card's row, by the mouse or Up and Down, shows the table
-    // just after it.
-    connect(cards_, &QTableWidget::currentCellChanged, this, [this](int row, int, int, int) {
-        if (row < 0 || !review_.complete) return;
+    // just after it. The selection, not the current cell, is followed: the
+    // list makes its first row current when it takes the focus, and the
+    // window opens before the first lead.
+    connect(cards_, &QTableWidget::itemSelectionChanged, this, [this] {
+        const QList<QTableWidgetItem*> chosen = cards_->selectedItems();
+        if (chosen.isEmpty()) return;
+        const int row = chosen.front()->row();
+        if (static_cast<std::size_t>(row) >= review_.cards.size()) return;
         const std::size_t start = request_.plays.size() - review_.cards.size();
         if (step_ != start + static_cast<std::size_t>(row) + 1) SetStep(start + static_cast<std::size_t>(row) + 1);
     });
@@ -219,6 +224,10 @@ ReviewWindow::ReviewWindow(ReviewRequest request, QString title, QWidget* parent
     poll_ = new QTimer(this);
     poll_->setInterval(100);
     connect(poll_, &QTimer::timeout, this, &ReviewWindow::Poll);
+    // The hand itself is listed at once, to be stepped through while its
+    // figures are worked out.
+    review_ = OutlineOf(request_);
+    ShowCards();
     SetStep(0);
     Start();
 }
@@ -252,6 +261,7 @@ void ReviewWindow::Poll() {
     cancel_->hide();
     copy_->setEnabled(review_.complete);
     ShowReview();
+    SetStep(step_);
     emit finished();
 }
 
@@ -262,8 +272,9 @@ void ReviewWindow::Cancel() {
     summary_->setText(tr("The review was cancelled."));
 }
 
-void ReviewWindow::ShowReview() {
-    if (!review_.complete) return;
+void ReviewWindow::ShowCards() {
+    // Until the review is complete only what the play itself tells is shown.
+    const bool complete = review_.complete;
     cards_->setRowCount(static_cast<int>(review_.cards.size()));
     for (std::size_t c = 0; c < review_.cards.size(); ++c) {
         const ReviewedCard& card = review_.cards[c];
@@ -276,41 +287,52 @@ void ReviewWindow::ShowReview() {
         QString best;
         if (card.reviewed && card.forced) {
             verdict = tr("forced");
-        } else if (card.reviewed) {
+        } else if (complete && card.reviewed) {
             verdict = Q(std::string(LabelText(card.label)));
             if (card.label != CardLabel::Best) verdict += tr(" (\u2212%1)").arg(Figure(card.cost));
             best = tr("%1 %2").arg(Q(KindText(card.best)), Figure(card.expected[static_cast<std::size_t>(card.best)]));
             if (card.best != card.kind)
                 best += tr(", %1 %2").arg(Q(KindText(card.kind)),
                                           Figure(card.expected[static_cast<std::size_t>(card.kind)]));
-        } else if (card.exactCost > 0) {
+        } else if (complete && card.exactCost > 0) {
             verdict = tr("par \u2212%1").arg(card.exactCost);
         }
-        const QStringList cells{
-            trick, SeatText(card.seat), Q(KindText(card.kind)), QString::number(card.parAfter), verdict, best};
+        const QStringList cells{trick,
+                                SeatText(card.seat),
+                                Q(KindText(card.kind)),
+                                complete ? QString::number(card.parAfter) : QString(),
+                                verdict,
+                                best};
         for (int column = 0; column < cells.size(); ++column) {
             auto* item = new QTableWidgetItem(cells[column]);
             // A screen reader hears the card's name, not its symbol.
             if (column == 2) item->setData(Qt::AccessibleTextRole, KindName(card.kind));
-            if (card.reviewed && card.label >= CardLabel::Mistake) item->setForeground(QColor(176, 0, 0));
+            if (complete && card.reviewed && card.label >= CardLabel::Mistake) item->setForeground(QColor(176, 0, 0));
             cards_->setItem(row, column, item);
         }
     }
     cards_->resizeColumnsToContents();
     cards_->horizontalHeader()->setSectionResizeMode(5, QHeaderView::Stretch);
+}
 
+void ReviewWindow::ShowReview() {
+    ShowCards();
+    if (!review_.complete) return;
     const ReviewSummary summary = Summarise(review_);
+    // "1 mistake", "2 mistakes": each count with its own number.
+    auto count = [](int n, const QString& one, const QString& many) {
+        return QStringLiteral("%1 %2").arg(n).arg(n == 1 ? one : many);
+    };
     summary_->setText(tr("Par as the play began: South-North %1. Taken: South-North %2, West-East %3. "
-                         "Your cards: %4 best, %5 inaccuracies, %6 mistakes, %7 blunders; %8 expected card points "
-                         "lost, %9 of the par with all cards seen.")
+                         "Your cards: %4 best, %5, %6, %7; %8 expected card points lost, %9 of the par with all "
+                         "cards seen.")
                           .arg(review_.parAtStart)
                           .arg(review_.points[0])
                           .arg(review_.points[1])
                           .arg(summary.cardsByLabel[0])
-                          .arg(summary.cardsByLabel[1])
-                          .arg(summary.cardsByLabel[2])
-                          .arg(summary.cardsByLabel[3])
-                          .arg(Figure(summary.lost))
+                          .arg(count(summary.cardsByLabel[1], tr("inaccuracy"), tr("inaccuracies")),
+                               count(summary.cardsByLabel[2], tr("mistake"), tr("mistakes")),
+                               count(summary.cardsByLabel[3], tr("blunder"), tr("blunders")), Figure(summary.lost))
                           .arg(summary.exactLost));
     if (!note_.isEmpty()) summary_->setText(summary_->text() + QStringLiteral("\n") + note_);
     for (const AuctionVerdict& verdict : review_.auction)
@@ -380,7 +402,7 @@ void ReviewWindow::SetStep(std::size_t cards) {
                             .arg(request_.plays.size())
                             .arg(SeatText(seat), KindName(request_.plays[step_ - 1])));
     const std::size_t start = request_.plays.size() - review_.cards.size();
-    if (review_.complete && step_ > start) {
+    if (step_ > start) {
         cards_->setCurrentCell(static_cast<int>(step_ - start - 1), 0);
         cards_->scrollToItem(cards_->item(static_cast<int>(step_ - start - 1), 0));
     } else {

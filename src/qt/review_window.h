@@ -76,6 +76,7 @@ protected:
 private:
     void Start();
     void Poll();
+    void ShowCards();
     void ShowReview();
     void ShowChart();
 

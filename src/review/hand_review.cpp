@@ -239,26 +239,20 @@ PassVerdict PassVerdictOf(const ReviewRequest& request, int seat, const std::ato
 
 }  // namespace
 
-HandReview ReviewHand(const ReviewRequest& request, const std::atomic<bool>* cancel,
-                      const std::function<void(int, int)>& progress) {
+HandReview OutlineOf(const ReviewRequest& request) {
     HandReview review;
     const std::vector<int> plays = PlayablePrefix(request);
     const std::size_t start =
         std::min(plays.size(), static_cast<std::size_t>(std::clamp(request.firstTrick, 0, 12)) * 4);
-
-    // The cards in order with their seats and tricks, and who took each trick.
     PlayState state(request.rules, request.hands, request.trump, request.declarer);
-    std::vector<PlayState> before;  // the hand before each reviewed card
     for (std::size_t i = 0; i < plays.size(); ++i) {
         if (i >= start) {
-            before.push_back(state);
             ReviewedCard card;
             card.seat = state.ToPlay();
             card.kind = plays[i];
             card.trick = static_cast<int>(i / 4);
             card.expected.fill(-1);
-            const KindMask legal = state.Legal();
-            card.forced = std::popcount(legal) == 1;
+            card.forced = std::popcount(state.Legal()) == 1;
             card.reviewed = request.reviewed[static_cast<std::size_t>(card.seat)];
             review.cards.push_back(card);
         }
@@ -270,6 +264,22 @@ HandReview ReviewHand(const ReviewRequest& request, const std::atomic<bool>* can
         }
     }
     review.points = state.Points();
+    return review;
+}
+
+HandReview ReviewHand(const ReviewRequest& request, const std::atomic<bool>* cancel,
+                      const std::function<void(int, int)>& progress) {
+    HandReview review = OutlineOf(request);
+    const std::vector<int> plays = PlayablePrefix(request);
+    const std::size_t start = plays.size() - review.cards.size();
+
+    // The hand before each reviewed card, and at its end.
+    PlayState state(request.rules, request.hands, request.trump, request.declarer);
+    std::vector<PlayState> before;
+    for (std::size_t i = 0; i < plays.size(); ++i) {
+        if (i >= start) before.push_back(state);
+        state.Make(plays[i]);
+    }
     const PlayState end = state;
 
     // The jobs: the par through the hand (one solver, whose table each solve

@@ -135,6 +135,12 @@ struct HandReview {
     bool complete = false;                // false when cancelled
 };
 
+/// The hand as it was played, before any figure is worked out: each card
+/// with its seat and trick, whether it was forced and whether its seat is
+/// reviewed, the tricks' winners and the points taken. The review starts
+/// from it, and a window can show it while the figures are reckoned.
+HandReview OutlineOf(const ReviewRequest& request);
+
 /// The review of a hand, seeded: the same request gives the same review on
 /// any number of threads. `progress` hears (done, total) steps, from the
 /// calling thread or a worker, one at a time.

@@ -88,9 +88,18 @@ private slots:
             ReviewWindow review(request, QStringLiteral("test"), nullptr);
             review.show();
             QSignalSpy done(&review, &ReviewWindow::finished);
+            // The hand is listed and can be stepped through at once; its
+            // figures follow.
+            auto* cards = review.findChild<QTableWidget*>(QStringLiteral("cards"));
+            QCOMPARE(cards->rowCount(), 16);
+            QVERIFY(!review.complete() && cards->item(0, 3)->text().isEmpty());
+            cards->setCurrentCell(5, 0);
+            QCOMPARE(review.step(), std::size_t{38});
             QVERIFY(done.wait(60000));
             QVERIFY(review.complete());
-            QCOMPARE(review.findChild<QTableWidget*>(QStringLiteral("cards"))->rowCount(), 16);
+            QCOMPARE(cards->rowCount(), 16);
+            QCOMPARE(cards->item(15, 3)->text().toInt(), review.review().cards.back().parAfter);
+            QCOMPARE(cards->currentRow(), 5);
             QVERIFY(review.text().startsWith(QStringLiteral("Hand review: trump ")));
             QTest::keyClick(&review, Qt::Key_End);
             QCOMPARE(review.step(), std::size_t{48});
