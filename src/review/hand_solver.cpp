@@ -15,18 +15,46 @@ namespace {
 
 constexpr int kInfinity = 1 << 20;
 
-// The four hands, the leader and the game they are played in (the trump and
-// the rules), mixed into 64 bits. The mix is not one to one, but two
-// positions that share a key are as likely as a random 64-bit match: once
-// in many thousands of years of solving. The table is shared by the solves
-// of different deals, whose last tricks often meet the same cards.
-std::uint64_t PositionKey(const std::array<HandCounts, 4>& hands, int leader, std::uint64_t game) {
-    std::uint64_t key = (game + static_cast<std::uint64_t>(leader) + 1) * std::uint64_t{0xD6E8FEB86659FD93};
-    for (const HandCounts hand : hands) {
-        key = (key ^ hand) * std::uint64_t{0x9E3779B97F4A7C15};
-        key ^= key >> 29;
-    }
-    return key | 1;  // never the empty entry's 0
+// A kind's suit, read from a table: the search asks it at every card.
+constexpr std::array<std::int8_t, kCardKinds> kSuitOf = [] {
+    std::array<std::int8_t, kCardKinds> suits{};
+    for (int kind = 0; kind < kCardKinds; ++kind)
+        suits[static_cast<std::size_t>(kind)] = static_cast<std::int8_t>(SuitOfKind(kind));
+    return suits;
+}();
+constexpr int SuitOf(int kind) { return kSuitOf[static_cast<std::size_t>(kind)]; }
+
+// Random 64-bit words for each copy of each kind in each seat's hand, and
+// for the seat to lead. A position's key is the exclusive or of the words
+// of what it holds, kept as the cards fall, with the game's own word (the
+// trump and the rules). The words are independent, so two positions share
+// a key no more often than a random 64-bit match: once in many thousands
+// of years of solving. The table is shared by the solves of different
+// deals, whose last tricks often meet the same cards.
+constexpr std::uint64_t SplitMix(std::uint64_t& state) {
+    std::uint64_t z = (state += 0x9E3779B97F4A7C15);
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EB;
+    return z ^ (z >> 31);
+}
+struct KeyWords {
+    std::array<std::array<std::array<std::uint64_t, 2>, kCardKinds>, 4> card{};
+    std::array<std::uint64_t, 4> leader{};
+};
+constexpr KeyWords kKeyWords = [] {
+    KeyWords words;
+    std::uint64_t state = 0x5EED'0F'7A'B1E5ull;
+    for (auto& seat : words.card)
+        for (auto& kind : seat)
+            for (std::uint64_t& copy : kind) copy = SplitMix(state);
+    for (std::uint64_t& seat : words.leader) seat = SplitMix(state);
+    return words;
+}();
+// The word that a card of `kind` adds to or takes from `seat`'s hand when
+// the hand holds `copies` of it beside that card.
+constexpr std::uint64_t CardWord(int seat, int kind, int copies) {
+    return kKeyWords
+        .card[static_cast<std::size_t>(seat)][static_cast<std::size_t>(kind)][static_cast<std::size_t>(copies & 1)];
 }
 
 }  // namespace
@@ -53,6 +81,20 @@ int HandSolver::Solve(const PlayState& state, int side, const std::atomic<bool>*
     for (int kind = 0; kind < kCardKinds; ++kind)
         strength_[static_cast<std::size_t>(kind)] =
             TrickValue(kRankTexts[static_cast<std::size_t>(RankOfKind(kind))], SuitOfKind(kind) == trump_);
+    // The cards that take a trick from each card: by rank alone the greater
+    // trick value; by the suit led a higher card of its suit, or a trump
+    // over any other suit.
+    for (int winning = 0; winning < kCardKinds; ++winning) {
+        KindMask beaters = 0;
+        for (int card = 0; card < kCardKinds; ++card) {
+            const bool beats = rules_.tricks != TrickRules::SuitLed ? strength_[static_cast<std::size_t>(card)] >
+                                                                          strength_[static_cast<std::size_t>(winning)]
+                               : SuitOfKind(card) == SuitOfKind(winning) ? RankOfKind(card) < RankOfKind(winning)
+                                                                         : SuitOfKind(card) == trump_;
+            if (beats) beaters |= KindFlag(card);
+        }
+        beaters_[static_cast<std::size_t>(winning)] = beaters;
+    }
     int out = rules_.lastTrick;
     for (const HandCounts hand : state.Hands())
         for (int suit = 0; suit < 4; ++suit)
@@ -84,11 +126,19 @@ int HandSolver::Solve(const PlayState& state, int side, const std::atomic<bool>*
     // The node: the hands, and the trick on the table as far as it goes.
     node_ = Node{};
     node_.hands = state.Hands();
+    for (int seat = 0; seat < 4; ++seat) {
+        node_.held[static_cast<std::size_t>(seat)] = HeldKinds(node_.hands[static_cast<std::size_t>(seat)]);
+        for (int kind = 0; kind < kCardKinds; ++kind)
+            for (int copy = 0; copy < CountOf(node_.hands[static_cast<std::size_t>(seat)], kind); ++copy)
+                node_.handKey ^= CardWord(seat, kind, copy);
+    }
     node_.points = state.Points();
     node_.leader = state.Leader();
     node_.played = state.Played() - static_cast<int>(state.Trick().size());
     for (const int card : state.Trick()) {
+        node_.handKey ^= CardWord(ToPlay(), card, CountOf(node_.hands[static_cast<std::size_t>(ToPlay())], card));
         node_.hands[static_cast<std::size_t>(ToPlay())] += KindBit(card);
+        node_.held[static_cast<std::size_t>(ToPlay())] |= KindFlag(card);
         Make(card);
     }
     const int value = Mtd(guess);
@@ -146,22 +196,26 @@ int HandSolver::Mtd(int guess) {
 }
 
 KindMask HandSolver::Legal() const {
-    return LegalPlays(node_.hands[static_cast<std::size_t>(ToPlay())], node_.asks, trump_, rules_.play);
+    return LegalPlaysFromHeld(node_.held[static_cast<std::size_t>(ToPlay())], node_.asks, trump_, rules_.play);
 }
 
 void HandSolver::Make(int card) {
     Node& n = node_;
-    n.hands[static_cast<std::size_t>(ToPlay())] -= KindBit(card);
+    const auto seat = static_cast<std::size_t>(ToPlay());
+    n.hands[seat] -= KindBit(card);
+    const int left = CountOf(n.hands[seat], card);
+    n.handKey ^= CardWord(static_cast<int>(seat), card, left);
+    if (left == 0) n.held[seat] &= ~KindFlag(card);
     n.trickPoints += points_[static_cast<std::size_t>(card)];
-    const int suit = SuitOfKind(card);
+    const int suit = SuitOf(card);
     if (n.placed == 0) {
         n.asks = TrickState{suit, card, -1};
         n.winner = 0;
     } else {
-        // The trick's state as the rules read it, kept as each card falls.
-        if (suit == n.asks.led && RankOfKind(card) < RankOfKind(n.asks.bestLed)) n.asks.bestLed = card;
-        if (suit == trump_ && suit != n.asks.led &&
-            (n.asks.bestTrump < 0 || RankOfKind(card) < RankOfKind(n.asks.bestTrump)))
+        // The trick's state as the rules read it, kept as each card falls;
+        // within a suit the lower kind is the higher card.
+        if (suit == n.asks.led && card < n.asks.bestLed) n.asks.bestLed = card;
+        if (suit == trump_ && suit != n.asks.led && (n.asks.bestTrump < 0 || card < n.asks.bestTrump))
             n.asks.bestTrump = card;
         if (Beats(card, n.trick[static_cast<std::size_t>(n.winner)])) n.winner = n.placed;
     }
@@ -209,37 +263,46 @@ int HandSolver::Search(int alpha, int beta) {
     const int seat = ToPlay();
     const bool maximising = SideOf(seat) == side_;
     const KindMask legal = Legal();
-    std::array<int, 24> order{};
+    std::array<int, 24> order;  // NOLINT(cppcoreguidelines-pro-type-member-init): filled by the ordering
     // Without the table's card, a lead starts from the rule player's choice.
-    if (hint < 0 && boundary) {
+    if (hint < 0 && boundary && (legal & (legal - 1)) != 0) {
         HandCounts others = 0;
         for (int s = 0; s < 4; ++s)
             if (s != seat) others += node_.hands[static_cast<std::size_t>(s)];
         hint = RuleCard(
             RuleInput{node_.hands[static_cast<std::size_t>(seat)], others, {}, seat, trump_, seat, legal, &rules_});
     }
-    const int count = OrderMoves(Distinct(legal), hint, order);
-    const Node before = node_;
+    // A card the rules force needs no ordering.
+    const int count =
+        (legal & (legal - 1)) == 0 ? (order[0] = std::countr_zero(legal), 1) : OrderMoves(Distinct(legal), hint, order);
     if (node_.placed == 3) {
         // The last card of a trick leads to trick starts the table may
         // know: one whose bound already settles this node ends it at once.
+        // Each is worked out without making the card: who takes the trick,
+        // its points, and the key of the hands after it.
+        const HandCounts hand = node_.hands[static_cast<std::size_t>(seat)];
+        const int holding = node_.trick[static_cast<std::size_t>(node_.winner)];
+        const int bonus = node_.played == 47 ? rules_.lastTrick : 0;
         for (int i = 0; i < count; ++i) {
-            Make(order[static_cast<std::size_t>(i)]);
-            const Entry* entry = Find(Key());
-            int settled = -1;
-            if (entry != nullptr) {
-                const std::array<int, 2>& after = node_.points;
-                const int takenAfter = after[static_cast<std::size_t>(side_)] - base_;
-                const int outAfter = total_ - after[0] - after[1];
-                const int lower = takenAfter + (side_ == 0 ? entry->lower : outAfter - entry->upper);
-                const int upper = takenAfter + (side_ == 0 ? entry->upper : outAfter - entry->lower);
-                if (maximising && lower >= beta) settled = lower;
-                if (!maximising && upper <= alpha) settled = upper;
-            }
-            node_ = before;
-            if (settled >= 0) return settled;
+            const int card = order[static_cast<std::size_t>(i)];
+            const int taker = Beats(card, holding) ? seat : (node_.leader + node_.winner) & 3;
+            const std::uint64_t key = (node_.handKey ^ CardWord(seat, card, CountOf(hand, card) - 1) ^
+                                       kKeyWords.leader[static_cast<std::size_t>(taker)] ^ game_) |
+                                      1;
+            const Entry* entry = Find(key);
+            if (entry == nullptr) continue;
+            std::array<int, 2> after = node_.points;
+            after[static_cast<std::size_t>(taker & 1)] +=
+                node_.trickPoints + points_[static_cast<std::size_t>(card)] + bonus;
+            const int takenAfter = after[static_cast<std::size_t>(side_)] - base_;
+            const int outAfter = total_ - after[0] - after[1];
+            const int lower = takenAfter + (side_ == 0 ? entry->lower : outAfter - entry->upper);
+            const int upper = takenAfter + (side_ == 0 ? entry->upper : outAfter - entry->lower);
+            if (maximising && lower >= beta) return lower;
+            if (!maximising && upper <= alpha) return upper;
         }
     }
+    const Node before = node_;
     int best = maximising ? -kInfinity : kInfinity;
     int bestMove = order[0];
     int a = alpha;
@@ -274,7 +337,10 @@ int HandSolver::Search(int alpha, int beta) {
     return best;
 }
 
-std::uint64_t HandSolver::Key() const { return PositionKey(node_.hands, node_.leader, game_); }
+std::uint64_t HandSolver::Key() const {
+    return (node_.handKey ^ kKeyWords.leader[static_cast<std::size_t>(node_.leader)] ^ game_) |
+           1;  // never the empty entry's 0
+}
 
 const HandSolver::Entry* HandSolver::Find(std::uint64_t key) const {
     const Entry* pair = &table_[Slot(key)];
@@ -345,12 +411,12 @@ int HandSolver::OrderMoves(KindMask moves, int hint, std::array<int, 24>& order)
     bool ours = false;
     KindMask out = 0;
     if (placed == 0) {
-        for (const HandCounts hand : node_.hands) out |= HeldKinds(hand);
+        for (const KindMask held : node_.held) out |= held;
     } else {
         winning = node_.trick[static_cast<std::size_t>(node_.winner)];
         ours = SideOf((node_.leader + node_.winner) & 3) == SideOf(seat);
     }
-    std::array<int, 24> score{};
+    std::array<int, 24> score;  // NOLINT(cppcoreguidelines-pro-type-member-init): filled below
     int count = 0;
     for (; moves != 0; moves &= moves - 1) {
         const int card = std::countr_zero(moves);
@@ -381,16 +447,6 @@ int HandSolver::OrderMoves(KindMask moves, int hint, std::array<int, 24>& order)
             std::swap(order[static_cast<std::size_t>(j)], order[static_cast<std::size_t>(j - 1)]);
         }
     return count;
-}
-
-bool HandSolver::Beats(int card, int winning) const {
-    // By rank alone the greater trick value takes it; by the suit led a
-    // higher card of the winning card's suit, or a trump over any other.
-    if (rules_.tricks != TrickRules::SuitLed)
-        return strength_[static_cast<std::size_t>(card)] > strength_[static_cast<std::size_t>(winning)];
-    const int suit = SuitOfKind(card);
-    if (suit == SuitOfKind(winning)) return RankOfKind(card) < RankOfKind(winning);
-    return suit == trump_;
 }
 
 }  // namespace vantrel

@@ -65,6 +65,8 @@ private:
     // so that a card is taken back by copying the node from before it.
     struct Node {
         std::array<HandCounts, 4> hands{};
+        std::array<KindMask, 4> held{};  // the kinds each hand holds at least one of
+        std::uint64_t handKey = 0;       // the hands' part of the position's key
         std::array<int, 4> trick{};
         std::array<int, 2> points{};  // card points taken by South-North and West-East
         TrickState asks;              // the suit led, its best card, the best trump cut in
@@ -84,14 +86,17 @@ private:
     int Mtd(int guess);
     int Search(int alpha, int beta);
     KindMask Distinct(KindMask legal) const;
-    [[nodiscard]] bool Beats(int card, int winning) const;
+    [[nodiscard]] bool Beats(int card, int winning) const {
+        return (beaters_[static_cast<std::size_t>(winning)] & KindFlag(card)) != 0;
+    }
     int OrderMoves(KindMask moves, int hint, std::array<int, 24>& order) const;
     std::size_t Slot(std::uint64_t key) const { return static_cast<std::size_t>(key) & mask_; }
 
     Node node_;
     RuleSet rules_ = RuleSet::Standard();
     int trump_ = -1;
-    PerKind<int> strength_{};  // by rank alone: each card's trick value
+    PerKind<int> strength_{};      // by rank alone: each card's trick value
+    PerKind<KindMask> beaters_{};  // the cards that take a trick from each card
     CardPointTable points_{};
     std::array<int, 4096> suitPoints_{};  // card points of a suit's twelve count bits
     bool mergeable_ = false;

@@ -33,21 +33,7 @@ KindMask LegalPlays(HandCounts hand, std::span<const int> trick, int trump, cons
 }
 
 KindMask LegalPlays(HandCounts hand, const TrickState& t, int trump, const PlayRules& rules) {
-    const KindMask held = HeldKinds(hand);
-    if (t.led < 0) return held;
-    const KindMask led = held & SuitMask(t.led);
-    const bool trumped = t.bestTrump >= 0;
-    if (led != 0) {
-        KindMask following = led;
-        if (rules.headTrick && !trumped && (led & Above(t.bestLed)) != 0) following = led & Above(t.bestLed);
-        return following | (rules.followSuit ? 0 : held & ~SuitMask(t.led));
-    }
-    // Void in the suit led.
-    const KindMask trumps = trump >= 0 && trump < 4 ? held & SuitMask(trump) : 0;
-    const KindMask others = rules.trumpWhenVoid && trumps != 0 ? 0 : held & ~trumps;
-    KindMask trumping = trumps;
-    if (rules.overTrump && trumped && (trumps & Above(t.bestTrump)) != 0) trumping = trumps & Above(t.bestTrump);
-    return others | trumping;
+    return LegalPlaysFromHeld(HeldKinds(hand), t, trump, rules);
 }
 
 std::string WhyNotLegal(HandCounts hand, std::span<const int> trick, int card, int trump, const PlayRules& rules,

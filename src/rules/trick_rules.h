@@ -36,6 +36,24 @@ KindMask LegalPlays(HandCounts hand, std::span<const int> trick, int trump, cons
 /// The same from what the trick asks (no suit led for the lead): for a
 /// search that keeps the trick's state as the cards fall.
 KindMask LegalPlays(HandCounts hand, const TrickState& trick, int trump, const PlayRules& rules);
+/// The same from the kinds the hand holds at least one of: for a search
+/// that keeps them as the cards fall, and calls it at every card.
+inline KindMask LegalPlaysFromHeld(KindMask held, const TrickState& t, int trump, const PlayRules& rules) {
+    if (t.led < 0) return held;
+    const KindMask led = held & SuitMask(t.led);
+    const bool trumped = t.bestTrump >= 0;
+    if (led != 0) {
+        KindMask following = led;
+        if (rules.headTrick && !trumped && (led & Above(t.bestLed)) != 0) following = led & Above(t.bestLed);
+        return following | (rules.followSuit ? 0 : held & ~SuitMask(t.led));
+    }
+    // Void in the suit led.
+    const KindMask trumps = trump >= 0 && trump < 4 ? held & SuitMask(trump) : 0;
+    const KindMask others = rules.trumpWhenVoid && trumps != 0 ? 0 : held & ~trumps;
+    KindMask trumping = trumps;
+    if (rules.overTrump && trumped && (trumps & Above(t.bestTrump)) != 0) trumping = trumps & Above(t.bestTrump);
+    return others | trumping;
+}
 
 /// Why `card` may not be played, naming the rule and the seat, e.g. "West
 /// held hearts: must follow suit"; empty when it may.
