@@ -195,10 +195,6 @@ int HandSolver::Mtd(int guess) {
     return lower;
 }
 
-KindMask HandSolver::Legal() const {
-    return LegalPlaysFromHeld(node_.held[static_cast<std::size_t>(ToPlay())], node_.asks, trump_, rules_.play);
-}
-
 void HandSolver::Make(int card) {
     Node& n = node_;
     const auto seat = static_cast<std::size_t>(ToPlay());

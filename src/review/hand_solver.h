@@ -78,7 +78,9 @@ private:
     };
 
     [[nodiscard]] int ToPlay() const { return (node_.leader + node_.placed) & 3; }
-    [[nodiscard]] KindMask Legal() const;
+    [[nodiscard]] KindMask Legal() const {
+        return LegalPlaysFromHeld(node_.held[static_cast<std::size_t>(ToPlay())], node_.asks, trump_, rules_.play);
+    }
     void Make(int card);
     [[nodiscard]] std::uint64_t Key() const;
     [[nodiscard]] const Entry* Find(std::uint64_t key) const;
