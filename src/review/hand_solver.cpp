@@ -238,6 +238,9 @@ int HandSolver::Search(int alpha, int beta) {
     if (taken + out <= alpha) return taken + out;
 
     const bool boundary = node_.placed == 0;
+    // The last trick plays itself: each hand holds one card.
+    if (boundary && node_.played == 44)
+        return taken + LastTrick(node_.leader, node_.held)[static_cast<std::size_t>(side_)];
     // South-North's share of what is still out, as the table knows it.
     int knownLower = 0;
     int knownUpper = out;
@@ -271,6 +274,25 @@ int HandSolver::Search(int alpha, int beta) {
     // A card the rules force needs no ordering.
     const int count =
         (legal & (legal - 1)) == 0 ? (order[0] = std::countr_zero(legal), 1) : OrderMoves(Distinct(legal), hint, order);
+    if (node_.placed == 3 && node_.played == 43) {
+        // The last card of the last trick but one: each card leads to a
+        // last trick that plays itself, worked out without a search.
+        const int holding = node_.trick[static_cast<std::size_t>(node_.winner)];
+        int best = maximising ? -kInfinity : kInfinity;
+        for (int i = 0; i < count; ++i) {
+            const int card = order[static_cast<std::size_t>(i)];
+            const int taker = Beats(card, holding) ? seat : (node_.leader + node_.winner) & 3;
+            std::array<KindMask, 4> held = node_.held;
+            if (CountOf(node_.hands[static_cast<std::size_t>(seat)], card) == 1)
+                held[static_cast<std::size_t>(seat)] &= ~KindFlag(card);
+            const int value =
+                taken + (SideOf(taker) == side_ ? node_.trickPoints + points_[static_cast<std::size_t>(card)] : 0) +
+                LastTrick(taker, held)[static_cast<std::size_t>(side_)];
+            best = maximising ? std::max(best, value) : std::min(best, value);
+        }
+        ++nodes_;
+        return best;
+    }
     if (node_.placed == 3) {
         // The last card of a trick leads to trick starts the table may
         // know: one whose bound already settles this node ends it at once.
@@ -331,6 +353,21 @@ int HandSolver::Search(int alpha, int beta) {
         Store(knownLower, knownUpper, bestMove);
     }
     return best;
+}
+
+std::array<int, 2> HandSolver::LastTrick(int leader, const std::array<KindMask, 4>& held) const {
+    int taker = leader;
+    int winning = std::countr_zero(held[static_cast<std::size_t>(leader)]);
+    int trickPoints = points_[static_cast<std::size_t>(winning)] + rules_.lastTrick;
+    for (int place = 1; place < 4; ++place) {
+        const int seat = (leader + place) & 3;
+        const int card = std::countr_zero(held[static_cast<std::size_t>(seat)]);
+        trickPoints += points_[static_cast<std::size_t>(card)];
+        if (Beats(card, winning)) taker = seat, winning = card;
+    }
+    std::array<int, 2> taken{};
+    taken[static_cast<std::size_t>(taker & 1)] = trickPoints;
+    return taken;
 }
 
 std::uint64_t HandSolver::Key() const {

@@ -83,6 +83,9 @@ private:
     }
     void Make(int card);
     [[nodiscard]] std::uint64_t Key() const;
+    // What each side takes in the last trick, led by `leader`, when each
+    // hand holds the one card of its mask.
+    [[nodiscard]] std::array<int, 2> LastTrick(int leader, const std::array<KindMask, 4>& held) const;
     [[nodiscard]] const Entry* Find(std::uint64_t key) const;
     void Store(int lower, int upper, int move);
     int Mtd(int guess);
