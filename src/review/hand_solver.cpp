@@ -262,25 +262,13 @@ int HandSolver::Search(int alpha, int beta) {
     const int seat = ToPlay();
     const bool maximising = SideOf(seat) == side_;
     const KindMask legal = Legal();
-    std::array<int, 24> order;  // NOLINT(cppcoreguidelines-pro-type-member-init): filled by the ordering
-    // Without the table's card, a lead starts from the rule player's choice.
-    if (hint < 0 && boundary && (legal & (legal - 1)) != 0) {
-        HandCounts others = 0;
-        for (int s = 0; s < 4; ++s)
-            if (s != seat) others += node_.hands[static_cast<std::size_t>(s)];
-        hint = RuleCard(
-            RuleInput{node_.hands[static_cast<std::size_t>(seat)], others, {}, seat, trump_, seat, legal, &rules_});
-    }
-    // A card the rules force needs no ordering.
-    const int count =
-        (legal & (legal - 1)) == 0 ? (order[0] = std::countr_zero(legal), 1) : OrderMoves(Distinct(legal), hint, order);
     if (node_.placed == 3 && node_.played == 43) {
         // The last card of the last trick but one: each card leads to a
         // last trick that plays itself, worked out without a search.
         const int holding = node_.trick[static_cast<std::size_t>(node_.winner)];
         int best = maximising ? -kInfinity : kInfinity;
-        for (int i = 0; i < count; ++i) {
-            const int card = order[static_cast<std::size_t>(i)];
+        for (KindMask moves = legal; moves != 0; moves &= moves - 1) {
+            const int card = std::countr_zero(moves);
             const int taker = Beats(card, holding) ? seat : (node_.leader + node_.winner) & 3;
             std::array<KindMask, 4> held = node_.held;
             if (CountOf(node_.hands[static_cast<std::size_t>(seat)], card) == 1)
@@ -293,6 +281,18 @@ int HandSolver::Search(int alpha, int beta) {
         ++nodes_;
         return best;
     }
+    std::array<int, 24> order;  // NOLINT(cppcoreguidelines-pro-type-member-init): filled by the ordering
+    // Without the table's card, a lead starts from the rule player's choice.
+    if (hint < 0 && boundary && (legal & (legal - 1)) != 0) {
+        HandCounts others = 0;
+        for (int s = 0; s < 4; ++s)
+            if (s != seat) others += node_.hands[static_cast<std::size_t>(s)];
+        hint = RuleCard(
+            RuleInput{node_.hands[static_cast<std::size_t>(seat)], others, {}, seat, trump_, seat, legal, &rules_});
+    }
+    // A card the rules force needs no ordering.
+    const int count =
+        (legal & (legal - 1)) == 0 ? (order[0] = std::countr_zero(legal), 1) : OrderMoves(Distinct(legal), hint, order);
     if (node_.placed == 3) {
         // The last card of a trick leads to trick starts the table may
         // know: one whose bound already settles this node ends it at once.
