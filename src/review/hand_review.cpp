@@ -306,13 +306,38 @@ HandReview ReviewHand(const ReviewRequest& request, const std::atomic<bool>* can
     bool parDone = false;
     auto runPar = [&] {
         HandSolver solver(HandSolver::kWholeHandTableBits);
+        // The card the last search proved to keep the par keeps it. After
+        // any other card one test tells whether it kept the par, and only a
+        // card that moved it is solved in full.
+        int keeps = -1;
         for (std::size_t c = 0; c <= review.cards.size(); ++c) {
             const PlayState& at = c < review.cards.size() ? before[c] : end;
-            // Most cards keep the par: the last one is the guess.
-            const int guess = c == 0 ? -1 : std::max(0, par[c - 1] - at.Points()[0]);
-            const int rest = at.Over() ? 0 : solver.Solve(at, 0, cancel, guess);
-            if (rest < 0 || cancelled()) return;
-            par[c] = at.Points()[0] + rest;
+            if (at.Over()) {
+                par[c] = at.Points()[0];
+            } else if (c > 0 && review.cards[c - 1].kind == keeps) {
+                par[c] = par[c - 1];
+                keeps = -1;
+            } else {
+                int guess = -1;
+                bool kept = false;
+                if (c > 0) {
+                    // South-North's cards can only lower their par, West-East's only raise it.
+                    const int value = par[c - 1] - at.Points()[0];
+                    const bool ours = SideOf(review.cards[c - 1].seat) == 0;
+                    guess = solver.Test(at, 0, ours ? value : value + 1, cancel);
+                    if (guess < 0) return;
+                    kept = guess == value;
+                }
+                if (kept) {
+                    par[c] = par[c - 1];
+                } else {
+                    const int rest = solver.Solve(at, 0, cancel, guess);
+                    if (rest < 0) return;
+                    par[c] = at.Points()[0] + rest;
+                }
+                keeps = solver.BestCard();
+            }
+            if (cancelled()) return;
             step();
         }
         parDone = true;

@@ -68,7 +68,34 @@ void HandSolver::Clear() {
 }
 
 int HandSolver::Solve(const PlayState& state, int side, const std::atomic<bool>* cancel, int guess) {
+    best_ = -1;
     if (state.Over()) return 0;
+    Prepare(state, side, cancel);
+    if (guess < 0) {
+        // The rule players' playout of the position is the first guess.
+        PlayState playout = state;
+        while (!playout.Over()) playout.Make(RuleCard(playout, playout.Leader()));
+        guess = playout.Points()[static_cast<std::size_t>(side_)] - base_;
+    }
+    const int value = Mtd(guess);
+    return stopped_ ? -1 : value;
+}
+
+int HandSolver::Test(const PlayState& state, int side, int gamma, const std::atomic<bool>* cancel) {
+    best_ = -1;
+    if (state.Over()) return 0;
+    Prepare(state, side, cancel);
+    rootPlayed_ = node_.played;
+    rootCard_ = -1;
+    const int value = Search(gamma - 1, gamma);
+    if (stopped_) return -1;
+    // The root's card reached the bound where the test went the way of the
+    // seat to play.
+    if (SideOf(ToPlay()) == side_ ? value >= gamma : value < gamma) best_ = rootCard_;
+    return value;
+}
+
+void HandSolver::Prepare(const PlayState& state, int side, const std::atomic<bool>* cancel) {
     rules_ = state.Rules();
     trump_ = state.Trump();
     points_ = CardPointsTable(rules_);
@@ -117,12 +144,6 @@ int HandSolver::Solve(const PlayState& state, int side, const std::atomic<bool>*
     total_ = state.Points()[0] + state.Points()[1] + out;
     cancel_ = cancel;
     stopped_ = false;
-    if (guess < 0) {
-        // The rule players' playout of the position is the first guess.
-        PlayState playout = state;
-        while (!playout.Over()) playout.Make(RuleCard(playout, playout.Leader()));
-        guess = playout.Points()[static_cast<std::size_t>(side_)] - base_;
-    }
     // The node: the hands, and the trick on the table as far as it goes.
     node_ = Node{};
     node_.hands = state.Hands();
@@ -141,8 +162,6 @@ int HandSolver::Solve(const PlayState& state, int side, const std::atomic<bool>*
         node_.held[static_cast<std::size_t>(ToPlay())] |= KindFlag(card);
         Make(card);
     }
-    const int value = Mtd(guess);
-    return stopped_ ? -1 : value;
 }
 
 PerKind<int> HandSolver::CardValues(const PlayState& state, const std::atomic<bool>* cancel) {
@@ -176,13 +195,20 @@ int HandSolver::Mtd(int guess) {
     int step = 2;
     bool bracketed = false;
     int lastWay = 0;
+    // The root's card that proved each bound: the one behind the final
+    // bound of the side to play keeps the value.
+    rootPlayed_ = node_.played;
+    const bool maximising = SideOf(ToPlay()) == side_;
+    int lowerCard = -1;
+    int upperCard = -1;
     while (lower < upper && !stopped_) {
+        rootCard_ = -1;
         const int value = Search(gamma - 1, gamma);
         const int way = value >= gamma ? 1 : -1;
         if (way > 0)
-            lower = value;
+            lower = value, lowerCard = rootCard_;
         else
-            upper = value;
+            upper = value, upperCard = rootCard_;
         if (lastWay != 0 && way != lastWay) bracketed = true;
         lastWay = way;
         if (bracketed) {
@@ -192,6 +218,7 @@ int HandSolver::Mtd(int guess) {
             step *= 2;
         }
     }
+    best_ = stopped_ ? -1 : maximising ? lowerCard : upperCard;
     return lower;
 }
 
@@ -352,6 +379,7 @@ int HandSolver::Search(int alpha, int beta) {
         if (side_ == 0 ? below : above) knownUpper = std::min(knownUpper, own);
         Store(knownLower, knownUpper, bestMove);
     }
+    if (node_.played == rootPlayed_) rootCard_ = bestMove;
     return best;
 }
 

@@ -46,6 +46,18 @@ public:
     /// when cancelled.
     PerKind<int> CardValues(const PlayState& state, const std::atomic<bool>* cancel = nullptr);
 
+    /// A card of the seat to play that keeps the value of the last solve,
+    /// or after a test a card that reaches the bound the test proved for
+    /// the seat to play; -1 where the search proved none (a position the
+    /// table settled, a test that went against that seat, a cancelled
+    /// search). Other cards may do as well.
+    [[nodiscard]] int BestCard() const { return best_; }
+
+    /// One zero-window test: whether `side` takes at least `gamma` from the
+    /// position. The answer is at least `gamma` when it does, and below it
+    /// when not, a bound on the value either way; -1 when cancelled.
+    int Test(const PlayState& state, int side, int gamma, const std::atomic<bool>* cancel = nullptr);
+
     /// Forgets what earlier solves learnt.
     void Clear();
     /// Positions searched since the solver was made.
@@ -77,6 +89,7 @@ private:
         int trickPoints = 0;
     };
 
+    void Prepare(const PlayState& state, int side, const std::atomic<bool>* cancel);
     [[nodiscard]] int ToPlay() const { return (node_.leader + node_.placed) & 3; }
     [[nodiscard]] KindMask Legal() const {
         return LegalPlaysFromHeld(node_.held[static_cast<std::size_t>(ToPlay())], node_.asks, trump_, rules_.play);
@@ -111,6 +124,9 @@ private:
     int total_ = 0;  // points taken by both sides at the end
     const std::atomic<bool>* cancel_ = nullptr;
     bool stopped_ = false;
+    int rootPlayed_ = 0;  // cards played at the root of the solve
+    int rootCard_ = -1;   // the root's best card in the test under way
+    int best_ = -1;
     std::vector<Entry> table_;  // two entries a slot: the deeper kept, the newer beside it
     std::size_t mask_ = 0;
     std::array<std::array<int, kCardKinds>, 4> history_{};

@@ -60,6 +60,7 @@ TEST(Solver, IsExactOnEndgamesAndItsCardValuesAgree) {
     HandSolver solver(12);
     Random random(41, 0);
     const std::vector<RuleSet> ruleSets = SolverRuleSets();
+    int proved = 0;
     for (std::size_t set = 0; set < ruleSets.size(); ++set)
         for (int tricksLeft : {1, 2, 3, 4})
             for (int position = 0; position < 24; ++position) {
@@ -68,7 +69,24 @@ TEST(Solver, IsExactOnEndgamesAndItsCardValuesAgree) {
                 const int before = state.Points()[static_cast<std::size_t>(side)];
                 const std::string where = "rule set " + std::to_string(set) + ", " + std::to_string(tricksLeft) +
                                           " tricks left, position " + std::to_string(position);
-                ASSERT_EQ(solver.Solve(state, side) + before, Exhaustive(state, side)) << where;
+                const int value = solver.Solve(state, side);
+                ASSERT_EQ(value + before, Exhaustive(state, side)) << where;
+                // The card the solve proved keeps the value, and so does the
+                // card of a test at the value that goes the mover's way.
+                std::vector<int> keepers{solver.BestCard()};
+                for (const int gamma : {value, value + 1}) {
+                    const int bound = solver.Test(state, side, gamma);
+                    EXPECT_EQ(bound >= gamma, value >= gamma) << where << ", a test at " << gamma;
+                    keepers.push_back(solver.BestCard());
+                }
+                for (const int card : keepers) {
+                    if (card < 0) continue;
+                    ++proved;
+                    ASSERT_NE(state.Legal() & KindFlag(card), 0u) << where;
+                    state.Make(card);
+                    EXPECT_EQ(Exhaustive(state, side), value + before) << where << ", keeping " << KindText(card);
+                    state.Unmake();
+                }
                 // The best card is worth what the position is worth, and
                 // each card what the position after it is worth.
                 const int mover = SideOf(state.ToPlay());
@@ -86,6 +104,7 @@ TEST(Solver, IsExactOnEndgamesAndItsCardValuesAgree) {
                 EXPECT_EQ(best, solver.Solve(state, mover)) << where;
             }
     EXPECT_GT(solver.Merged(), 0u) << "no position merged two cards";
+    EXPECT_GT(proved, 300) << "few solves proved a card";
 }
 
 TEST(Solver, ATableSharedByManyDealsNeverMisleads) {
@@ -222,6 +241,17 @@ TEST(Review, TheSolversOwnPlayCostsNothingAndTheCostsAddUpToTheParsDrop) {
         }
         EXPECT_EQ(review.parAtStart - review.points[0], southNorth - westEast) << "seed " << seed;
         EXPECT_EQ(review.cards.back().parAfter, review.points[0]);
+        // The par skips the solve after a card proved to keep it: each
+        // figure is still what a solve of its own gives.
+        PlayState state(request.rules, request.hands, request.trump, request.declarer);
+        for (std::size_t i = 0; i < request.plays.size(); ++i) {
+            if (i >= 28) {
+                HandSolver own;
+                EXPECT_EQ(review.cards[i - 28].parBefore, state.Points()[0] + own.Solve(state, 0))
+                    << "seed " << seed << ", card " << i;
+            }
+            state.Make(request.plays[i]);
+        }
     }
 }
 
