@@ -208,8 +208,30 @@ int SideMeld(const ReviewRequest& request, const std::array<HandCounts, 4>& hand
            MeldOf(request.rules, hands[static_cast<std::size_t>(side) + 2], request.trump);
 }
 
-// The pass's verdict: both layouts solved from the first lead.
-PassVerdict PassVerdictOf(const ReviewRequest& request, int seat, const std::atomic<bool>* cancel) {
+// The card points of a whole hand, the last trick included.
+int HandPoints(const RuleSet& rules) {
+    int total = rules.lastTrick;
+    for (int kind = 0; kind < kCardKinds; ++kind) total += 2 * CardPointsOf(rules, kind);
+    return total;
+}
+
+// The pass's verdict in words, once both layouts' pars are known.
+void WritePassText(PassVerdict& verdict) {
+    const int gain = verdict.Gain();
+    verdict.text = SeatName(verdict.seat) + "'s pass, " + CardsText(verdict.passed) + ": meld " +
+                   std::to_string(verdict.meld) + " and par " + std::to_string(verdict.par) +
+                   " for the side, against " + std::to_string(verdict.computersMeld) + " and " +
+                   std::to_string(verdict.computersPar) + " after passing " + CardsText(verdict.computers) +
+                   ", with every hand seen: " +
+                   (gain == 0 ? std::string("no difference.")
+                              : std::to_string(std::abs(gain)) + (gain > 0 ? " points better." : " points worse."));
+}
+
+// The pass's verdict: the layout the computer's pass would have made solved
+// from the first lead, and the layout played too unless the par through the
+// hand starts there (`parFromPlay`), whose first figure is then taken for it
+// once the par is done.
+PassVerdict PassVerdictOf(const ReviewRequest& request, int seat, bool parFromPlay, const std::atomic<bool>* cancel) {
     PassVerdict verdict;
     verdict.seat = seat;
     verdict.passed = request.gave[static_cast<std::size_t>(seat)];
@@ -217,23 +239,18 @@ PassVerdict PassVerdictOf(const ReviewRequest& request, int seat, const std::ato
     const std::array<HandCounts, 4> alternative = HandsAfterComputersPass(request, seat, verdict.computers);
     verdict.meld = SideMeld(request, request.hands, side);
     verdict.computersMeld = SideMeld(request, alternative, side);
-    const std::string who = SeatName(seat) + "'s pass, " + CardsText(verdict.passed);
     if (verdict.computers == verdict.passed) {
-        verdict.text = who + ", is the computer's own.";
+        verdict.text = SeatName(seat) + "'s pass, " + CardsText(verdict.passed) + ", is the computer's own.";
         return verdict;
     }
     HandSolver solver(HandSolver::kWholeHandTableBits);
-    verdict.par = solver.Solve(PlayState(request.rules, request.hands, request.trump, request.declarer), side, cancel);
+    verdict.par = parFromPlay ? -1
+                              : solver.Solve(PlayState(request.rules, request.hands, request.trump, request.declarer),
+                                             side, cancel);
+    if (!parFromPlay && verdict.par < 0) return verdict;
     verdict.computersPar =
         solver.Solve(PlayState(request.rules, alternative, request.trump, request.declarer), side, cancel, verdict.par);
-    if (verdict.par < 0 || verdict.computersPar < 0) return verdict;
-    const int gain = verdict.Gain();
-    verdict.text = who + ": meld " + std::to_string(verdict.meld) + " and par " + std::to_string(verdict.par) +
-                   " for the side, against " + std::to_string(verdict.computersMeld) + " and " +
-                   std::to_string(verdict.computersPar) + " after passing " + CardsText(verdict.computers) +
-                   ", with every hand seen: " +
-                   (gain == 0 ? std::string("no difference.")
-                              : std::to_string(std::abs(gain)) + (gain > 0 ? " points better." : " points worse."));
+    if (verdict.computersPar >= 0 && !parFromPlay) WritePassText(verdict);
     return verdict;
 }
 
@@ -357,9 +374,10 @@ HandReview ReviewHand(const ReviewRequest& request, const std::atomic<bool>* can
         step();
     };
 
-    // Job 0 is the par, the longest, then the passes, each two whole hands
-    // solved; the rest are taken in turn by whichever thread is free. Each
-    // job writes only its own results.
+    // Job 0 is the par, the longest, then the passes, each a whole hand
+    // solved (two when the review starts after the first lead); the rest
+    // are taken in turn by whichever thread is free. Each job writes only
+    // its own results.
     std::atomic<std::size_t> next{0};
     const std::size_t jobs = 1 + passers.size() + fair.size();
     auto work = [&] {
@@ -367,7 +385,7 @@ HandReview ReviewHand(const ReviewRequest& request, const std::atomic<bool>* can
             if (job == 0) {
                 runPar();
             } else if (job <= passers.size()) {
-                review.passes[job - 1] = PassVerdictOf(request, passers[job - 1], cancel);
+                review.passes[job - 1] = PassVerdictOf(request, passers[job - 1], start == 0, cancel);
                 if (!cancelled()) step();
             } else {
                 runFair(job - 1 - passers.size());
@@ -381,6 +399,14 @@ HandReview ReviewHand(const ReviewRequest& request, const std::atomic<bool>* can
     work();
     for (std::thread& worker : workers) worker.join();
     if (cancelled() || !parDone) return review;
+    // The passes' verdicts take the par of the layout played from the par
+    // through the hand, where that starts at the first lead.
+    if (start == 0)
+        for (PassVerdict& verdict : review.passes)
+            if (verdict.computers != verdict.passed) {
+                verdict.par = SideOf(verdict.seat) == 0 ? par[0] : HandPoints(request.rules) - par[0];
+                WritePassText(verdict);
+            }
 
     // The auction, for each reviewed seat whose dealt hand is known.
     for (int seat = 0; seat < 4; ++seat)
@@ -415,8 +441,7 @@ ReviewSummary Summarise(const HandReview& review) {
 
 ReviewFigures FiguresOf(const ReviewRequest& request, const HandReview& review, int seat) {
     ReviewFigures figures;
-    int total = request.rules.lastTrick;
-    for (int kind = 0; kind < kCardKinds; ++kind) total += 2 * CardPointsOf(request.rules, kind);
+    const int total = HandPoints(request.rules);
     figures.par = SideOf(seat) == 0 ? review.parAtStart : total - review.parAtStart;
     figures.lost = Summarise(review).lost;
     for (const AuctionVerdict& verdict : review.auction)

@@ -347,6 +347,32 @@ TEST(Review, APassAgainstTheComputersPassWithEveryHandSeen) {
     EXPECT_EQ(pass.text,
               "North's pass, J♥ 9♠ 9♠ 9♦: meld 120 and par 250 for the side, against 120 and 218 after "
               "passing A♥ A♥ 10♥ 10♥, with every hand seen: 32 points better.");
+    // The same layout turned a seat to the left, East passing to West: the
+    // same figures for West-East. Played out and reviewed from the first
+    // lead or from the last trick, where the par of the play is solved
+    // apart, the verdict is the same.
+    ReviewRequest turned = request;
+    for (std::size_t seat = 0; seat < 4; ++seat) {
+        const std::size_t left = (seat + 1) & 3;
+        turned.dealt[left] = request.dealt[seat];
+        turned.hands[left] = request.hands[seat];
+        turned.gave[left] = request.gave[seat];
+    }
+    turned.declarer = 1;
+    turned.reviewed = {false, false, false, true};
+    PlayState state(turned.rules, turned.hands, 1, 1);
+    while (!state.Over()) {
+        turned.plays.push_back(RuleCard(state, 1));
+        state.Make(turned.plays.back());
+    }
+    std::string east = pass.text;
+    east.replace(0, 5, "East");
+    for (const int first : {0, 11}) {
+        turned.firstTrick = first;
+        const HandReview played = ReviewHand(turned);
+        ASSERT_EQ(played.passes.size(), 1u);
+        EXPECT_EQ(played.passes[0].text, east) << "from trick " << first + 1;
+    }
     // Passing what the computer passes is said in a word.
     request.gave[2] = pass.computers;
     request.gave[0] = back;
