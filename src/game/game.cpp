@@ -242,7 +242,7 @@ SeatView Game::ViewOf(int seat) const {
     SeatView view(rules_, seat, hands_[static_cast<std::size_t>(seat & 3)], trump_, Declarer());
     if (phase_ >= Phase::Meld)
         for (int s = 0; s < 4; ++s) view.Shown(s, meld_[static_cast<std::size_t>(s)].Shown());
-    if (seat == PartnerSeat(Declarer())) view.Gave(passedToDeclarer_);
+    if (seat == PartnerSeat(Declarer())) view.Gave(passedToDeclarer_, passedBack_);
     if (seat == Declarer()) view.Gave(passedBack_);
     view.Bidding(auction_.Calls());
     for (const int card : played_) view.Observe(card);

@@ -16,11 +16,14 @@ void SeatView::Shown(int seat, HandCounts cards) {
     if ((seat & 3) != seat_) known_[static_cast<std::size_t>(seat & 3)] = cards;
 }
 
-void SeatView::Gave(HandCounts cards) {
+void SeatView::Gave(HandCounts cards, HandCounts returned) {
     HandCounts& partner = known_[static_cast<std::size_t>(PartnerSeat(seat_))];
-    for (int kind = 0; kind < kCardKinds; ++kind)
-        if (CountOf(cards, kind) > CountOf(partner, kind))
-            partner += static_cast<HandCounts>(CountOf(cards, kind) - CountOf(partner, kind)) * KindBit(kind);
+    for (int kind = 0; kind < kCardKinds; ++kind) {
+        // A card of a kind that came back may be the one given.
+        const int kept = CountOf(cards, kind) - CountOf(returned, kind);
+        if (kept > CountOf(partner, kind))
+            partner += static_cast<HandCounts>(kept - CountOf(partner, kind)) * KindBit(kind);
+    }
 }
 
 int SeatView::CardsLeft(int seat) const { return 12 - playedBy_[static_cast<std::size_t>(seat & 3)]; }

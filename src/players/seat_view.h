@@ -24,8 +24,10 @@ public:
     /// The cards each seat laid down as meld: they are in that hand.
     void Shown(int seat, HandCounts cards);
     /// Cards this seat gave its partner after trump was named: they are in the
-    /// partner's hand. (Cards received are simply in this seat's hand.)
-    void Gave(HandCounts cards);
+    /// partner's hand, but for those of a kind the partner passed back
+    /// (`returned`), which may be the very cards given. (Cards received are
+    /// simply in this seat's hand.)
+    void Gave(HandCounts cards, HandCounts returned = 0);
     /// The bidding, for reading partner's jumps.
     void Bidding(std::vector<Auction::Call> calls) { calls_ = std::move(calls); }
     /// A card played by the seat to play.

@@ -101,7 +101,11 @@ SeatView ViewBefore(const ReviewRequest& request, const std::vector<int>& plays,
     for (int other = 0; other < 4; ++other)
         if (other != seat && request.shown[static_cast<std::size_t>(other)] != 0)
             view.Shown(other, request.shown[static_cast<std::size_t>(other)]);
-    if (request.gave[static_cast<std::size_t>(seat)] != 0) view.Gave(request.gave[static_cast<std::size_t>(seat)]);
+    // The declarer's partner passed first; the declarer's pass back came after.
+    const bool first = seat == ((request.declarer + 2) & 3);
+    if (request.gave[static_cast<std::size_t>(seat)] != 0)
+        view.Gave(request.gave[static_cast<std::size_t>(seat)],
+                  first ? request.gave[static_cast<std::size_t>(request.declarer & 3)] : 0);
     view.Bidding(request.calls);
     for (std::size_t i = 0; i < index; ++i) view.Observe(plays[i]);
     return view;

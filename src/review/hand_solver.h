@@ -21,9 +21,14 @@ namespace vantrel {
 /// solver, whatever the deal. The first guess is the rule players' playout.
 /// Moves are tried best-first: the table's card (else, on the lead, the rule
 /// player's), then cards that take the trick with the most points or feed a
-/// partner's winner, and cards that cut off earlier searches. Two cards of one hand that no other card can tell
-/// apart (the same card points, no card still out between them in rank, no
-/// copy of either elsewhere) are searched once.
+/// partner's winner, and cards that cut off earlier searches. Two cards of
+/// one hand that no other card can tell apart (the same card points, no card
+/// still out between them in rank, no copy of either elsewhere) are searched
+/// once. The node is kept lean, since the search visits hundreds of
+/// thousands of them from nine tricks: the kinds each hand holds and the
+/// position's key change with each card, the cards that beat each card come
+/// from a table, and the last trick, where each hand holds one card, is
+/// worked out without a search.
 class HandSolver {
 public:
     /// The table for solves from the first lead. A whole hand stores far more

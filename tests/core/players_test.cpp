@@ -9,6 +9,7 @@
 #include "play_support.h"
 #include "players/bidding.h"
 #include "players/chance_to_make.h"
+#include "players/passing.h"
 #include "players/rule_player.h"
 #include "players/search_player.h"
 #include "players/seat_view.h"
@@ -130,20 +131,39 @@ TEST(SearchPlayer, WithEveryHandShownItsCardIsOptimal) {
 }
 
 TEST(SeatView, NeverRulesOutACardAnotherSeatHolds) {
-    // Random legal histories under every combination of the play switches:
-    // after each card, no seat's view excludes a kind another seat holds,
-    // nor counts as known a card that seat does not hold.
+    // Random legal histories under every combination of the play switches,
+    // half of them after the declarer's partner passed four cards and the
+    // declarer four back (the computer's choices, which may send back a card
+    // just received): after each card, no seat's view excludes a kind
+    // another seat holds, nor counts as known a card that seat does not hold.
     Random random(37, 0);
     std::uint64_t checks = 0;
+    int returned = 0;
     for (int deal = 0; deal < 1600; ++deal) {
         RuleSet rules = RuleSet::Standard();
         rules.play = {(deal & 1) != 0, (deal & 2) != 0, (deal & 4) != 0, (deal & 8) != 0};
         if (deal % 32 >= 16) rules.tricks = TrickRules::RankAlone;
-        const std::array<HandCounts, 4> hands = RandomDeal(random);
-        PlayState state(rules, hands, deal % 4, (deal / 4) % 4);
+        std::array<HandCounts, 4> hands = RandomDeal(random);
+        const int trump = deal % 4;
+        const auto declarer = static_cast<std::size_t>((deal / 4) % 4);
+        const std::size_t partner = (declarer + 2) & 3;
+        HandCounts given = 0;
+        HandCounts back = 0;
+        if (deal % 64 >= 32) {
+            given = ChoosePass(hands[partner], trump, 4, true);
+            back = ChoosePass(hands[declarer] + given, trump, 4, false);
+            if ((HeldKinds(back) & HeldKinds(given)) != 0) ++returned;
+            hands[partner] += back - given;
+            hands[declarer] += given - back;
+        }
+        PlayState state(rules, hands, trump, static_cast<int>(declarer));
         std::vector<SeatView> views;
-        for (int seat = 0; seat < 4; ++seat)
-            views.emplace_back(rules, seat, hands[static_cast<std::size_t>(seat)], deal % 4, (deal / 4) % 4);
+        for (std::size_t seat = 0; seat < 4; ++seat)
+            views.emplace_back(rules, static_cast<int>(seat), hands[seat], trump, static_cast<int>(declarer));
+        if (given != 0) {
+            views[partner].Gave(given, back);
+            views[declarer].Gave(back);
+        }
         while (!state.Over()) {
             const int card = RandomLegal(state.Legal(), random);
             state.Make(card);
@@ -161,6 +181,7 @@ TEST(SeatView, NeverRulesOutACardAnotherSeatHolds) {
         }
     }
     EXPECT_GT(checks, 1000000u);
+    EXPECT_GT(returned, 10) << "few passes sent back a kind just received";
 }
 
 TEST(SearchPlayer, EveryPlayerPlaysALegalCardFromAnyPosition) {
