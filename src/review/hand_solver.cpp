@@ -301,24 +301,18 @@ int HandSolver::Search(int alpha, int beta) {
     if (node_.placed == 3 && node_.played < 43) {
         // The table's places for the trick starts after this card, asked
         // for now so that they arrive while the cards are ordered.
-        const HandCounts hand = node_.hands[static_cast<std::size_t>(seat)];
-        const int holding = node_.trick[static_cast<std::size_t>(node_.winner)];
         for (KindMask moves = legal; moves != 0; moves &= moves - 1) {
             const int card = std::countr_zero(moves);
-            const int taker = Beats(card, holding) ? seat : (node_.leader + node_.winner) & 3;
-            Prefetch(&table_[Slot((node_.handKey ^ CardWord(seat, card, CountOf(hand, card) - 1) ^
-                                   kKeyWords.leader[static_cast<std::size_t>(taker)] ^ game_) |
-                                  1)]);
+            Prefetch(&table_[Slot(KeyAfter(card, TakerAfter(card)))]);
         }
     }
     if (node_.placed == 3 && node_.played == 43) {
         // The last card of the last trick but one: each card leads to a
         // last trick that plays itself, worked out without a search.
-        const int holding = node_.trick[static_cast<std::size_t>(node_.winner)];
         int best = maximising ? -kInfinity : kInfinity;
         for (KindMask moves = legal; moves != 0; moves &= moves - 1) {
             const int card = std::countr_zero(moves);
-            const int taker = Beats(card, holding) ? seat : (node_.leader + node_.winner) & 3;
+            const int taker = TakerAfter(card);
             std::array<KindMask, 4> held = node_.held;
             if (CountOf(node_.hands[static_cast<std::size_t>(seat)], card) == 1)
                 held[static_cast<std::size_t>(seat)] &= ~KindFlag(card);
@@ -347,16 +341,11 @@ int HandSolver::Search(int alpha, int beta) {
         // know: one whose bound already settles this node ends it at once.
         // Each is worked out without making the card: who takes the trick,
         // its points, and the key of the hands after it.
-        const HandCounts hand = node_.hands[static_cast<std::size_t>(seat)];
-        const int holding = node_.trick[static_cast<std::size_t>(node_.winner)];
         const int bonus = node_.played == 47 ? rules_.lastTrick : 0;
         for (int i = 0; i < count; ++i) {
             const int card = order[static_cast<std::size_t>(i)];
-            const int taker = Beats(card, holding) ? seat : (node_.leader + node_.winner) & 3;
-            const std::uint64_t key = (node_.handKey ^ CardWord(seat, card, CountOf(hand, card) - 1) ^
-                                       kKeyWords.leader[static_cast<std::size_t>(taker)] ^ game_) |
-                                      1;
-            const Entry* entry = Find(key);
+            const int taker = TakerAfter(card);
+            const Entry* entry = Find(KeyAfter(card, taker));
             if (entry == nullptr) continue;
             std::array<int, 2> after = node_.points;
             after[static_cast<std::size_t>(taker & 1)] +=
@@ -420,9 +409,21 @@ std::array<int, 2> HandSolver::LastTrick(int leader, const std::array<KindMask, 
     return taken;
 }
 
-std::uint64_t HandSolver::Key() const {
-    return (node_.handKey ^ kKeyWords.leader[static_cast<std::size_t>(node_.leader)] ^ game_) |
-           1;  // never the empty entry's 0
+std::uint64_t HandSolver::Key() const { return KeyOf(node_.handKey, node_.leader); }
+
+std::uint64_t HandSolver::KeyOf(std::uint64_t handKey, int leader) const {
+    return (handKey ^ kKeyWords.leader[static_cast<std::size_t>(leader)] ^ game_) | 1;  // never the empty entry's 0
+}
+
+int HandSolver::TakerAfter(int card) const {
+    return Beats(card, node_.trick[static_cast<std::size_t>(node_.winner)]) ? ToPlay()
+                                                                            : (node_.leader + node_.winner) & 3;
+}
+
+std::uint64_t HandSolver::KeyAfter(int card, int taker) const {
+    const int seat = ToPlay();
+    return KeyOf(node_.handKey ^ CardWord(seat, card, CountOf(node_.hands[static_cast<std::size_t>(seat)], card) - 1),
+                 taker);
 }
 
 const HandSolver::Entry* HandSolver::Find(std::uint64_t key) const {

@@ -101,6 +101,11 @@ private:
     }
     void Make(int card);
     [[nodiscard]] std::uint64_t Key() const;
+    [[nodiscard]] std::uint64_t KeyOf(std::uint64_t handKey, int leader) const;
+    // Who takes the trick, and the key of the trick start after it, when
+    // the seat to play ends the trick with `card`.
+    [[nodiscard]] int TakerAfter(int card) const;
+    [[nodiscard]] std::uint64_t KeyAfter(int card, int taker) const;
     // What each side takes in the last trick, led by `leader`, when each
     // hand holds the one card of its mask.
     [[nodiscard]] std::array<int, 2> LastTrick(int leader, const std::array<KindMask, 4>& held) const;
