@@ -5,7 +5,6 @@
 
 #include "players/rule_player.h"
 #include "rules/auction.h"
-#include "rules/designed_play.h"
 #include "rules/seats.h"
 #include "rules/trick_rules.h"
 
@@ -24,14 +23,6 @@ inline void Prefetch(const void* address) {
 #endif
 }
 
-// A kind's suit, read from a table: the search asks it at every card.
-constexpr std::array<std::int8_t, kCardKinds> kSuitOf = [] {
-    std::array<std::int8_t, kCardKinds> suits{};
-    for (int kind = 0; kind < kCardKinds; ++kind)
-        suits[static_cast<std::size_t>(kind)] = static_cast<std::int8_t>(SuitOfKind(kind));
-    return suits;
-}();
-constexpr int SuitOf(int kind) { return kSuitOf[static_cast<std::size_t>(kind)]; }
 
 // Random 64-bit words for each copy of each kind in each seat's hand, and
 // for the seat to lead. A position's key is the exclusive or of the words
@@ -107,47 +98,44 @@ int HandSolver::Test(const PlayState& state, int side, int gamma, const std::ato
 void HandSolver::Prepare(const PlayState& state, int side, const std::atomic<bool>* cancel) {
     rules_ = state.Rules();
     trump_ = state.Trump();
-    points_ = CardPointsTable(rules_);
-    for (int bits = 0; bits < 4096; ++bits) {
-        int sum = 0;
-        for (int rank = 0; rank < 6; ++rank)
-            sum += ((bits >> (2 * rank)) & 3) * points_[static_cast<std::size_t>(rank)];
-        suitPoints_[static_cast<std::size_t>(bits)] = sum;
-    }
-    for (int kind = 0; kind < kCardKinds; ++kind)
-        strength_[static_cast<std::size_t>(kind)] =
-            TrickValue(kRankTexts[static_cast<std::size_t>(RankOfKind(kind))], SuitOfKind(kind) == trump_);
-    // The cards that take a trick from each card: by rank alone the greater
-    // trick value; by the suit led a higher card of its suit, or a trump
-    // over any other suit.
-    for (int winning = 0; winning < kCardKinds; ++winning) {
-        KindMask beaters = 0;
-        for (int card = 0; card < kCardKinds; ++card) {
-            const bool beats = rules_.tricks != TrickRules::SuitLed ? strength_[static_cast<std::size_t>(card)] >
-                                                                          strength_[static_cast<std::size_t>(winning)]
-                               : SuitOfKind(card) == SuitOfKind(winning) ? RankOfKind(card) < RankOfKind(winning)
-                                                                         : SuitOfKind(card) == trump_;
-            if (beats) beaters |= KindFlag(card);
+    game_ = static_cast<std::uint64_t>(trump_ + 1) | static_cast<std::uint64_t>(rules_.tricks) << 3 |
+            static_cast<std::uint64_t>(rules_.cardPoints) << 4 | std::uint64_t{rules_.play.followSuit} << 5 |
+            std::uint64_t{rules_.play.headTrick} << 6 | std::uint64_t{rules_.play.trumpWhenVoid} << 7 |
+            std::uint64_t{rules_.play.overTrump} << 8 | static_cast<std::uint64_t>(rules_.lastTrick & 0xFFFF) << 9;
+    game_ *= std::uint64_t{0xC2B2AE3D27D4EB4F};
+    // The game's tables serve every solve of the same trump and rules: a
+    // search player solves hundreds of worlds for one card.
+    if (tablesFor_ != game_) {
+        tablesFor_ = game_;
+        points_ = CardPointsTable(rules_);
+        for (int bits = 0; bits < 4096; ++bits) {
+            int sum = 0;
+            for (int rank = 0; rank < 6; ++rank)
+                sum += ((bits >> (2 * rank)) & 3) * points_[static_cast<std::size_t>(rank)];
+            suitPoints_[static_cast<std::size_t>(bits)] = sum;
         }
-        beaters_[static_cast<std::size_t>(winning)] = beaters;
+        // The cards that take a trick from each card, by the rules' own
+        // reckoning of a trick: the first of two equal cards keeps it.
+        for (int winning = 0; winning < kCardKinds; ++winning) {
+            KindMask beaters = 0;
+            for (int card = 0; card < kCardKinds; ++card)
+                if (TrickWinner(std::array<int, 2>{winning, card}, trump_, rules_.tricks) == 1)
+                    beaters |= KindFlag(card);
+            beaters_[static_cast<std::size_t>(winning)] = beaters;
+        }
+        // Cards can stand for each other only where two neighbouring ranks
+        // carry the same points and tricks go by the suit led.
+        mergeable_ = false;
+        if (rules_.tricks == TrickRules::SuitLed)
+            for (int rank = 1; rank < 6; ++rank)
+                if (points_[static_cast<std::size_t>(rank)] == points_[static_cast<std::size_t>(rank - 1)])
+                    mergeable_ = true;
     }
     int out = rules_.lastTrick;
     for (const HandCounts hand : state.Hands())
         for (int suit = 0; suit < 4; ++suit)
             out += suitPoints_[static_cast<std::size_t>((hand >> (12 * suit)) & 0xFFF)];
     for (const int card : state.Trick()) out += points_[static_cast<std::size_t>(card)];
-    // Cards can stand for each other only where two neighbouring ranks
-    // carry the same points and tricks go by the suit led.
-    mergeable_ = false;
-    if (rules_.tricks == TrickRules::SuitLed)
-        for (int rank = 1; rank < 6; ++rank)
-            if (points_[static_cast<std::size_t>(rank)] == points_[static_cast<std::size_t>(rank - 1)])
-                mergeable_ = true;
-    game_ = static_cast<std::uint64_t>(trump_ + 1) | static_cast<std::uint64_t>(rules_.tricks) << 3 |
-            static_cast<std::uint64_t>(rules_.cardPoints) << 4 | std::uint64_t{rules_.play.followSuit} << 5 |
-            std::uint64_t{rules_.play.headTrick} << 6 | std::uint64_t{rules_.play.trumpWhenVoid} << 7 |
-            std::uint64_t{rules_.play.overTrump} << 8 | static_cast<std::uint64_t>(rules_.lastTrick & 0xFFFF) << 9;
-    game_ *= std::uint64_t{0xC2B2AE3D27D4EB4F};
     side_ = side & 1;
     base_ = state.Points()[static_cast<std::size_t>(side_)];
     total_ = state.Points()[0] + state.Points()[1] + out;
@@ -239,7 +227,7 @@ void HandSolver::Make(int card) {
     n.handKey ^= CardWord(static_cast<int>(seat), card, left);
     if (left == 0) n.held[seat] &= ~KindFlag(card);
     n.trickPoints += points_[static_cast<std::size_t>(card)];
-    const int suit = SuitOf(card);
+    const int suit = SuitOfKind(card);
     if (n.placed == 0) {
         n.asks = TrickState{suit, card, -1};
         n.winner = 0;

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "rules/cards.h"
@@ -123,8 +124,8 @@ private:
     Node node_;
     RuleSet rules_ = RuleSet::Standard();
     int trump_ = -1;
-    PerKind<int> strength_{};      // by rank alone: each card's trick value
-    PerKind<KindMask> beaters_{};  // the cards that take a trick from each card
+    std::optional<std::uint64_t> tablesFor_;  // the game the tables below were built for
+    PerKind<KindMask> beaters_{};             // the cards that take a trick from each card
     CardPointTable points_{};
     std::array<int, 4096> suitPoints_{};  // card points of a suit's twelve count bits
     bool mergeable_ = false;
