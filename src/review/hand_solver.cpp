@@ -286,12 +286,18 @@ int HandSolver::Search(int alpha, int beta) {
     const int seat = ToPlay();
     const bool maximising = SideOf(seat) == side_;
     const KindMask legal = Legal();
+    // After a trick's last card: who takes the trick and the key of the
+    // trick start that follows, for each card. The table's places for those
+    // keys are asked for now so that they arrive while the cards are ordered.
+    std::array<std::uint64_t, kCardKinds> keyAfter;  // NOLINT(cppcoreguidelines-pro-type-member-init): by card, as needed
+    std::array<std::int8_t, kCardKinds> takerAfter;   // NOLINT(cppcoreguidelines-pro-type-member-init): the same
     if (node_.placed == 3 && node_.played < 43) {
-        // The table's places for the trick starts after this card, asked
-        // for now so that they arrive while the cards are ordered.
         for (KindMask moves = legal; moves != 0; moves &= moves - 1) {
             const int card = std::countr_zero(moves);
-            Prefetch(&table_[Slot(KeyAfter(card, TakerAfter(card)))]);
+            const int taker = TakerAfter(card);
+            takerAfter[static_cast<std::size_t>(card)] = static_cast<std::int8_t>(taker);
+            keyAfter[static_cast<std::size_t>(card)] = KeyAfter(card, taker);
+            Prefetch(&table_[Slot(keyAfter[static_cast<std::size_t>(card)])]);
         }
     }
     if (node_.placed == 3 && node_.played == 43) {
@@ -327,17 +333,15 @@ int HandSolver::Search(int alpha, int beta) {
     if (node_.placed == 3) {
         // The last card of a trick leads to trick starts the table may
         // know: one whose bound already settles this node ends it at once.
-        // Each is worked out without making the card: who takes the trick,
-        // its points, and the key of the hands after it.
-        const int bonus = node_.played == 47 ? rules_.lastTrick : 0;
+        // Each is worked out without making the card. (The last trick never
+        // comes here: it plays itself.)
         for (int i = 0; i < count; ++i) {
             const int card = order[static_cast<std::size_t>(i)];
-            const int taker = TakerAfter(card);
-            const Entry* entry = Find(KeyAfter(card, taker));
+            const Entry* entry = Find(keyAfter[static_cast<std::size_t>(card)]);
             if (entry == nullptr) continue;
             std::array<int, 2> after = node_.points;
-            after[static_cast<std::size_t>(taker & 1)] +=
-                node_.trickPoints + points_[static_cast<std::size_t>(card)] + bonus;
+            after[static_cast<std::size_t>(takerAfter[static_cast<std::size_t>(card)] & 1)] +=
+                node_.trickPoints + points_[static_cast<std::size_t>(card)];
             const int takenAfter = after[static_cast<std::size_t>(side_)] - base_;
             const int outAfter = total_ - after[0] - after[1];
             const int lower = takenAfter + (side_ == 0 ? entry->lower : outAfter - entry->upper);
@@ -513,11 +517,22 @@ int HandSolver::OrderMoves(KindMask moves, int hint, std::array<int, 24>& order)
         score[static_cast<std::size_t>(count)] = value;
         ++count;
     }
-    for (int i = 1; i < count; ++i)
-        for (int j = i; j > 0 && score[static_cast<std::size_t>(j)] > score[static_cast<std::size_t>(j - 1)]; --j) {
-            std::swap(score[static_cast<std::size_t>(j)], score[static_cast<std::size_t>(j - 1)]);
-            std::swap(order[static_cast<std::size_t>(j)], order[static_cast<std::size_t>(j - 1)]);
+    // Most nodes have two or three cards to order.
+    if (count == 2) {
+        if (score[1] > score[0]) std::swap(order[0], order[1]);
+        return count;
+    }
+    for (int i = 1; i < count; ++i) {
+        const int s = score[static_cast<std::size_t>(i)];
+        const int card = order[static_cast<std::size_t>(i)];
+        int j = i;
+        for (; j > 0 && s > score[static_cast<std::size_t>(j - 1)]; --j) {
+            score[static_cast<std::size_t>(j)] = score[static_cast<std::size_t>(j - 1)];
+            order[static_cast<std::size_t>(j)] = order[static_cast<std::size_t>(j - 1)];
         }
+        score[static_cast<std::size_t>(j)] = s;
+        order[static_cast<std::size_t>(j)] = card;
+    }
     return count;
 }
 
