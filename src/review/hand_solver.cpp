@@ -151,8 +151,8 @@ void HandSolver::Prepare(const PlayState& state, int side, const std::atomic<boo
                 node_.handKey ^= CardWord(seat, kind, copy);
     }
     node_.points = state.Points();
-    node_.leader = state.Leader();
-    node_.played = state.Played() - static_cast<int>(state.Trick().size());
+    node_.leader = static_cast<std::int8_t>(state.Leader());
+    node_.played = static_cast<std::int8_t>(state.Played() - static_cast<int>(state.Trick().size()));
     for (const int card : state.Trick()) {
         node_.handKey ^= CardWord(ToPlay(), card, CountOf(node_.hands[static_cast<std::size_t>(ToPlay())], card));
         node_.hands[static_cast<std::size_t>(ToPlay())] += KindBit(card);
@@ -219,14 +219,14 @@ int HandSolver::Mtd(int guess) {
     return lower;
 }
 
-void HandSolver::Make(int card) {
+[[gnu::always_inline]] inline void HandSolver::Make(int card) {
     Node& n = node_;
     const auto seat = static_cast<std::size_t>(ToPlay());
     n.hands[seat] -= KindBit(card);
     const int left = CountOf(n.hands[seat], card);
     n.handKey ^= CardWord(static_cast<int>(seat), card, left);
     if (left == 0) n.held[seat] &= ~KindFlag(card);
-    n.trickPoints += points_[static_cast<std::size_t>(card)];
+    n.trickPoints = static_cast<std::int16_t>(n.trickPoints + points_[static_cast<std::size_t>(card)]);
     const int suit = SuitOfKind(card);
     if (n.placed == 0) {
         n.asks = TrickState{suit, card, -1};
@@ -239,12 +239,12 @@ void HandSolver::Make(int card) {
             n.asks.bestTrump = card;
         if (Beats(card, n.trick[static_cast<std::size_t>(n.winner)])) n.winner = n.placed;
     }
-    n.trick[static_cast<std::size_t>(n.placed)] = card;
+    n.trick[static_cast<std::size_t>(n.placed)] = static_cast<std::int8_t>(card);
     ++n.played;
     if (++n.placed == 4) {
         const int taker = (n.leader + n.winner) & 3;
         n.points[static_cast<std::size_t>(taker & 1)] += n.trickPoints + (n.played == 48 ? rules_.lastTrick : 0);
-        n.leader = taker;
+        n.leader = static_cast<std::int8_t>(taker);
         n.placed = 0;
         n.trickPoints = 0;
         n.asks = TrickState{};
@@ -291,7 +291,10 @@ int HandSolver::Search(int alpha, int beta) {
     // keys are asked for now so that they arrive while the cards are ordered.
     std::array<std::uint64_t, kCardKinds> keyAfter;  // NOLINT(cppcoreguidelines-pro-type-member-init): by card, as needed
     std::array<std::int8_t, kCardKinds> takerAfter;   // NOLINT(cppcoreguidelines-pro-type-member-init): the same
-    if (node_.placed == 3 && node_.played < 43) {
+    // (The last card of the last trick but one is worked out below, and
+    // after the last trick's last card the hand is over.)
+    const bool beforeTable = node_.placed == 3 && node_.played < 43;
+    if (beforeTable) {
         for (KindMask moves = legal; moves != 0; moves &= moves - 1) {
             const int card = std::countr_zero(moves);
             const int taker = TakerAfter(card);
@@ -330,11 +333,10 @@ int HandSolver::Search(int alpha, int beta) {
     // A card the rules force needs no ordering.
     const int count =
         (legal & (legal - 1)) == 0 ? (order[0] = std::countr_zero(legal), 1) : OrderMoves(Distinct(legal), hint, order);
-    if (node_.placed == 3) {
+    if (beforeTable) {
         // The last card of a trick leads to trick starts the table may
         // know: one whose bound already settles this node ends it at once.
-        // Each is worked out without making the card. (The last trick never
-        // comes here: it plays itself.)
+        // Each is worked out without making the card.
         for (int i = 0; i < count; ++i) {
             const int card = order[static_cast<std::size_t>(i)];
             const Entry* entry = Find(keyAfter[static_cast<std::size_t>(card)]);

@@ -85,14 +85,14 @@ private:
         std::array<HandCounts, 4> hands{};
         std::array<KindMask, 4> held{};  // the kinds each hand holds at least one of
         std::uint64_t handKey = 0;       // the hands' part of the position's key
-        std::array<int, 4> trick{};
         std::array<int, 2> points{};  // card points taken by South-North and West-East
         TrickState asks;              // the suit led, its best card, the best trump cut in
-        int leader = 0;
-        int placed = 0;  // cards of the trick on the table
-        int played = 0;  // cards played in the hand
-        int winner = 0;  // place of the card holding the trick
-        int trickPoints = 0;
+        std::array<std::int8_t, 4> trick{};
+        std::int8_t leader = 0;
+        std::int8_t placed = 0;  // cards of the trick on the table
+        std::int8_t played = 0;  // cards played in the hand
+        std::int8_t winner = 0;  // place of the card holding the trick
+        std::int16_t trickPoints = 0;
     };
 
     void Prepare(const PlayState& state, int side, const std::atomic<bool>* cancel);
