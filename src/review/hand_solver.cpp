@@ -369,7 +369,8 @@ int HandSolver::Search(int alpha, int beta) {
             b = std::min(b, value);
         if (a >= b) {
             const int tricksLeft = 12 - node_.played / 4;
-            history_[static_cast<std::size_t>(seat)][static_cast<std::size_t>(card)] += tricksLeft * tricksLeft;
+            int& cutoffs = history_[static_cast<std::size_t>(seat)][static_cast<std::size_t>(card)];
+            cutoffs = std::min(cutoffs + tricksLeft * tricksLeft, 65535);  // kept below the static score's bits
             break;
         }
     }
@@ -514,7 +515,7 @@ int HandSolver::OrderMoves(KindMask moves, int hint, std::array<int, 24>& order)
             value = (takes || ours) ? 300 + trickPoints + cardPoints : -cardPoints;
         }
         value =
-            value * 65536 + std::min(history_[static_cast<std::size_t>(seat)][static_cast<std::size_t>(card)], 65535);
+            value * 65536 + history_[static_cast<std::size_t>(seat)][static_cast<std::size_t>(card)];
         order[static_cast<std::size_t>(count)] = card;
         score[static_cast<std::size_t>(count)] = value;
         ++count;

@@ -71,8 +71,15 @@ constexpr std::array<int, 6> RankCounts(int suitBits) {
 using KindMask = std::uint32_t;
 constexpr KindMask KindFlag(int kind) { return KindMask{1} << kind; }
 constexpr KindMask SuitMask(int suit) { return KindMask{0x3F} << (6 * suit); }
-/// The kinds of `kind`'s suit that beat it.
-constexpr KindMask Above(int kind) { return ((KindMask{1} << RankOfKind(kind)) - 1) << (6 * SuitOfKind(kind)); }
+/// The kinds of `kind`'s suit that beat it, from a table: the solvers ask
+/// for it at every card.
+inline constexpr std::array<KindMask, kCardKinds> kAbove = [] {
+    std::array<KindMask, kCardKinds> above{};
+    for (int kind = 0; kind < kCardKinds; ++kind)
+        above[static_cast<std::size_t>(kind)] = ((KindMask{1} << RankOfKind(kind)) - 1) << (6 * SuitOfKind(kind));
+    return above;
+}();
+constexpr KindMask Above(int kind) { return kAbove[static_cast<std::size_t>(kind)]; }
 
 /// The kinds a hand holds at least one of.
 constexpr KindMask HeldKinds(HandCounts hand) {
