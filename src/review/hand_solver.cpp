@@ -23,7 +23,6 @@ inline void Prefetch(const void* address) {
 #endif
 }
 
-
 // Random 64-bit words for each copy of each kind in each seat's hand, and
 // for the seat to lead. A position's key is the exclusive or of the words
 // of what it holds, kept as the cards fall, with the game's own word (the
@@ -289,8 +288,8 @@ int HandSolver::Search(int alpha, int beta) {
     // After a trick's last card: who takes the trick and the key of the
     // trick start that follows, for each card. The table's places for those
     // keys are asked for now so that they arrive while the cards are ordered.
-    std::array<std::uint64_t, kCardKinds> keyAfter;  // NOLINT(cppcoreguidelines-pro-type-member-init): by card, as needed
-    std::array<std::int8_t, kCardKinds> takerAfter;   // NOLINT(cppcoreguidelines-pro-type-member-init): the same
+    std::array<std::uint64_t, kCardKinds> keyAfter;  // NOLINT(cppcoreguidelines-pro-type-member-init): by card
+    std::array<std::int8_t, kCardKinds> takerAfter;  // NOLINT(cppcoreguidelines-pro-type-member-init): by card
     // (The last card of the last trick but one is worked out below, and
     // after the last trick's last card the hand is over.)
     const bool beforeTable = node_.placed == 3 && node_.played < 43;
@@ -514,8 +513,7 @@ int HandSolver::OrderMoves(KindMask moves, int hint, std::array<int, 24>& order)
             const bool takes = Beats(card, winning);
             value = (takes || ours) ? 300 + trickPoints + cardPoints : -cardPoints;
         }
-        value =
-            value * 65536 + history_[static_cast<std::size_t>(seat)][static_cast<std::size_t>(card)];
+        value = value * 65536 + history_[static_cast<std::size_t>(seat)][static_cast<std::size_t>(card)];
         order[static_cast<std::size_t>(count)] = card;
         score[static_cast<std::size_t>(count)] = value;
         ++count;

@@ -85,8 +85,8 @@ private:
         std::array<HandCounts, 4> hands{};
         std::array<KindMask, 4> held{};  // the kinds each hand holds at least one of
         std::uint64_t handKey = 0;       // the hands' part of the position's key
-        std::array<int, 2> points{};  // card points taken by South-North and West-East
-        TrickState asks;              // the suit led, its best card, the best trump cut in
+        std::array<int, 2> points{};     // card points taken by South-North and West-East
+        TrickState asks;                 // the suit led, its best card, the best trump cut in
         std::array<std::int8_t, 4> trick{};
         std::int8_t leader = 0;
         std::int8_t placed = 0;  // cards of the trick on the table
