@@ -150,8 +150,8 @@ void HandSolver::Prepare(const PlayState& state, int side, const std::atomic<boo
                 node_.handKey ^= CardWord(seat, kind, copy);
     }
     node_.points = state.Points();
-    node_.leader = static_cast<std::int8_t>(state.Leader());
-    node_.played = static_cast<std::int8_t>(state.Played() - static_cast<int>(state.Trick().size()));
+    node_.leader = static_cast<std::uint8_t>(state.Leader());
+    node_.played = static_cast<std::uint8_t>(state.Played() - static_cast<int>(state.Trick().size()));
     for (const int card : state.Trick()) {
         node_.handKey ^= CardWord(ToPlay(), card, CountOf(node_.hands[static_cast<std::size_t>(ToPlay())], card));
         node_.hands[static_cast<std::size_t>(ToPlay())] += KindBit(card);
@@ -238,12 +238,12 @@ int HandSolver::Mtd(int guess) {
             n.asks.bestTrump = card;
         if (Beats(card, n.trick[static_cast<std::size_t>(n.winner)])) n.winner = n.placed;
     }
-    n.trick[static_cast<std::size_t>(n.placed)] = static_cast<std::int8_t>(card);
+    n.trick[static_cast<std::size_t>(n.placed)] = static_cast<std::uint8_t>(card);
     ++n.played;
     if (++n.placed == 4) {
         const int taker = (n.leader + n.winner) & 3;
         n.points[static_cast<std::size_t>(taker & 1)] += n.trickPoints + (n.played == 48 ? rules_.lastTrick : 0);
-        n.leader = static_cast<std::int8_t>(taker);
+        n.leader = static_cast<std::uint8_t>(taker);
         n.placed = 0;
         n.trickPoints = 0;
         n.asks = TrickState{};
@@ -289,7 +289,7 @@ int HandSolver::Search(int alpha, int beta) {
     // trick start that follows, for each card. The table's places for those
     // keys are asked for now so that they arrive while the cards are ordered.
     std::array<std::uint64_t, kCardKinds> keyAfter;  // NOLINT(cppcoreguidelines-pro-type-member-init): by card
-    std::array<std::int8_t, kCardKinds> takerAfter;  // NOLINT(cppcoreguidelines-pro-type-member-init): by card
+    std::array<std::uint8_t, kCardKinds> takerAfter;  // NOLINT(cppcoreguidelines-pro-type-member-init): by card
     // (The last card of the last trick but one is worked out below, and
     // after the last trick's last card the hand is over.)
     const bool beforeTable = node_.placed == 3 && node_.played < 43;
@@ -297,7 +297,7 @@ int HandSolver::Search(int alpha, int beta) {
         for (KindMask moves = legal; moves != 0; moves &= moves - 1) {
             const int card = std::countr_zero(moves);
             const int taker = TakerAfter(card);
-            takerAfter[static_cast<std::size_t>(card)] = static_cast<std::int8_t>(taker);
+            takerAfter[static_cast<std::size_t>(card)] = static_cast<std::uint8_t>(taker);
             keyAfter[static_cast<std::size_t>(card)] = KeyAfter(card, taker);
             Prefetch(&table_[Slot(keyAfter[static_cast<std::size_t>(card)])]);
         }

@@ -87,11 +87,11 @@ private:
         std::uint64_t handKey = 0;       // the hands' part of the position's key
         std::array<int, 2> points{};     // card points taken by South-North and West-East
         TrickState asks;                 // the suit led, its best card, the best trump cut in
-        std::array<std::int8_t, 4> trick{};
-        std::int8_t leader = 0;
-        std::int8_t placed = 0;  // cards of the trick on the table
-        std::int8_t played = 0;  // cards played in the hand
-        std::int8_t winner = 0;  // place of the card holding the trick
+        std::array<std::uint8_t, 4> trick{};
+        std::uint8_t leader = 0;
+        std::uint8_t placed = 0;  // cards of the trick on the table
+        std::uint8_t played = 0;  // cards played in the hand
+        std::uint8_t winner = 0;  // place of the card holding the trick
         std::int16_t trickPoints = 0;
     };
 
