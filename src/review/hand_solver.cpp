@@ -288,7 +288,7 @@ int HandSolver::Search(int alpha, int beta) {
     // After a trick's last card: who takes the trick and the key of the
     // trick start that follows, for each card. The table's places for those
     // keys are asked for now so that they arrive while the cards are ordered.
-    std::array<std::uint64_t, kCardKinds> keyAfter;  // NOLINT(cppcoreguidelines-pro-type-member-init): by card
+    std::array<std::uint64_t, kCardKinds> keyAfter;   // NOLINT(cppcoreguidelines-pro-type-member-init): by card
     std::array<std::uint8_t, kCardKinds> takerAfter;  // NOLINT(cppcoreguidelines-pro-type-member-init): by card
     // (The last card of the last trick but one is worked out below, and
     // after the last trick's last card the hand is over.)
