@@ -324,24 +324,26 @@ HandReview ReviewHand(const ReviewRequest& request, const std::atomic<bool>* can
     };
     auto cancelled = [cancel] { return cancel != nullptr && cancel->load(std::memory_order_relaxed); };
     std::vector<int> par(review.cards.size() + 1, 0);
-    bool parDone = false;
-    auto runPar = [&] {
+    // The par through the hand, positions `from` to `to`, on one solver whose
+    // table each solve hands on to the next.
+    std::atomic<int> parParts{0};
+    auto runPar = [&](std::size_t from, std::size_t to) {
         HandSolver solver(HandSolver::kWholeHandTableBits);
         // The card the last search proved to keep the par keeps it. After
         // any other card one test tells whether it kept the par, and only a
         // card that moved it is solved in full.
         int keeps = -1;
-        for (std::size_t c = 0; c <= review.cards.size(); ++c) {
+        for (std::size_t c = from; c <= to; ++c) {
             const PlayState& at = c < review.cards.size() ? before[c] : end;
             if (at.Over()) {
                 par[c] = at.Points()[0];
-            } else if (c > 0 && review.cards[c - 1].kind == keeps) {
+            } else if (c > from && review.cards[c - 1].kind == keeps) {
                 par[c] = par[c - 1];
                 keeps = -1;
             } else {
                 int guess = -1;
                 bool kept = false;
-                if (c > 0) {
+                if (c > from) {
                     // South-North's cards can only lower their par, West-East's only raise it.
                     const int value = par[c - 1] - at.Points()[0];
                     const bool ours = SideOf(review.cards[c - 1].seat) == 0;
@@ -361,7 +363,7 @@ HandReview ReviewHand(const ReviewRequest& request, const std::atomic<bool>* can
             if (cancelled()) return;
             step();
         }
-        parDone = true;
+        ++parParts;
     };
     auto runFair = [&](std::size_t job) {
         ReviewedCard& card = review.cards[fair[job]];
@@ -378,31 +380,42 @@ HandReview ReviewHand(const ReviewRequest& request, const std::atomic<bool>* can
         step();
     };
 
-    // Job 0 is the par, the longest, then the passes, each a whole hand
-    // solved (two when the review starts after the first lead); the rest
-    // are taken in turn by whichever thread is free. Each job writes only
-    // its own results.
+    // The first jobs are the par, the longest, then the passes, each a
+    // whole hand solved (two when the review starts after the first lead);
+    // the rest are taken in turn by whichever thread is free. Each job
+    // writes only its own results. With a second thread the par is two
+    // jobs side by side: the first position, and the rest from the first
+    // card on. The first card's position is then solved without the first
+    // position's table, but the first card often moves the par (the rule
+    // players' cards are seldom perfect), and its solve then costs about as
+    // much as the first position's.
+    unsigned threads = request.threads != 0 ? request.threads : std::max(1u, std::thread::hardware_concurrency());
+    const std::size_t parJobs = threads > 1 && !review.cards.empty() ? 2 : 1;
     std::atomic<std::size_t> next{0};
-    const std::size_t jobs = 1 + passers.size() + fair.size();
+    const std::size_t jobs = parJobs + passers.size() + fair.size();
     auto work = [&] {
         for (std::size_t job; !cancelled() && (job = next.fetch_add(1)) < jobs;) {
-            if (job == 0) {
-                runPar();
-            } else if (job <= passers.size()) {
-                review.passes[job - 1] = PassVerdictOf(request, passers[job - 1], start == 0, cancel);
+            if (job < parJobs) {
+                if (parJobs == 1)
+                    runPar(0, review.cards.size());
+                else if (job == 0)
+                    runPar(0, 0);
+                else
+                    runPar(1, review.cards.size());
+            } else if (job < parJobs + passers.size()) {
+                review.passes[job - parJobs] = PassVerdictOf(request, passers[job - parJobs], start == 0, cancel);
                 if (!cancelled()) step();
             } else {
-                runFair(job - 1 - passers.size());
+                runFair(job - parJobs - passers.size());
             }
         }
     };
-    unsigned threads = request.threads != 0 ? request.threads : std::max(1u, std::thread::hardware_concurrency());
     threads = static_cast<unsigned>(std::min<std::size_t>(threads, jobs));
     std::vector<std::thread> workers;
     for (unsigned i = 1; i < threads; ++i) workers.emplace_back(work);
     work();
     for (std::thread& worker : workers) worker.join();
-    if (cancelled() || !parDone) return review;
+    if (cancelled() || parParts.load() != static_cast<int>(parJobs)) return review;
     // The passes' verdicts take the par of the layout played from the par
     // through the hand, where that starts at the first lead.
     if (start == 0)
