@@ -59,10 +59,10 @@ constexpr std::uint64_t CardWord(int seat, int kind, int copies) {
 }  // namespace
 
 HandSolver::HandSolver(int tableBits)
-    : table_(std::size_t{1} << std::clamp(tableBits, 4, 26)), mask_(table_.size() - 2) {}
+    : table_(std::size_t{1} << (std::clamp(tableBits, 4, 26) - 1)), mask_(table_.size() - 1) {}
 
 void HandSolver::Clear() {
-    std::fill(table_.begin(), table_.end(), Entry{});
+    std::fill(table_.begin(), table_.end(), Bucket{});
     history_ = {};
 }
 
@@ -421,7 +421,7 @@ std::uint64_t HandSolver::KeyAfter(int card, int taker) const {
 }
 
 const HandSolver::Entry* HandSolver::Find(std::uint64_t key) const {
-    const Entry* pair = &table_[Slot(key)];
+    const Entry* pair = table_[Slot(key)].entries.data();
     for (const Entry* entry : {pair, pair + 1})
         if (entry->key == key) return entry;
     return nullptr;
@@ -429,7 +429,7 @@ const HandSolver::Entry* HandSolver::Find(std::uint64_t key) const {
 
 void HandSolver::Store(int lower, int upper, int move) {
     const std::uint64_t key = Key();
-    Entry* pair = &table_[Slot(key)];
+    Entry* pair = table_[Slot(key)].entries.data();
     const auto tricksLeft = static_cast<std::int8_t>(12 - node_.played / 4);
     Entry* slot = nullptr;
     for (Entry* entry : {pair, pair + 1})

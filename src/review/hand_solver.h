@@ -119,7 +119,8 @@ private:
         return (beaters_[static_cast<std::size_t>(winning)] & KindFlag(card)) != 0;
     }
     int OrderMoves(KindMask moves, int hint, std::array<int, 24>& order) const;
-    std::size_t Slot(std::uint64_t key) const { return static_cast<std::size_t>(key) & mask_; }
+    // The bucket of a key; the key's lowest bit is always set.
+    std::size_t Slot(std::uint64_t key) const { return static_cast<std::size_t>(key >> 1) & mask_; }
 
     Node node_;
     RuleSet rules_ = RuleSet::Standard();
@@ -138,7 +139,13 @@ private:
     int rootPlayed_ = 0;  // cards played at the root of the solve
     int rootCard_ = -1;   // the root's best card in the test under way
     int best_ = -1;
-    std::vector<Entry> table_;  // two entries a slot: the deeper kept, the newer beside it
+    // Two entries a bucket, the deeper kept and the newer beside it, aligned
+    // so that a bucket never straddles two cache lines: a look in the table
+    // then waits on memory once, and a prefetch brings the whole bucket.
+    struct alignas(32) Bucket {
+        std::array<Entry, 2> entries;
+    };
+    std::vector<Bucket> table_;
     std::size_t mask_ = 0;
     std::array<std::array<int, kCardKinds>, 4> history_{};
     std::uint64_t nodes_ = 0;
