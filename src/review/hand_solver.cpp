@@ -226,18 +226,12 @@ int HandSolver::Mtd(int guess) {
     n.handKey ^= CardWord(static_cast<int>(seat), card, left);
     if (left == 0) n.held[seat] &= ~KindFlag(card);
     n.trickPoints = static_cast<std::int16_t>(n.trickPoints + points_[static_cast<std::size_t>(card)]);
-    const int suit = SuitOfKind(card);
-    if (n.placed == 0) {
-        n.asks = TrickState{suit, card, -1};
+    // The trick's state as the rules read it, kept as each card falls.
+    AddToTrick(n.asks, card, trump_);
+    if (n.placed == 0)
         n.winner = 0;
-    } else {
-        // The trick's state as the rules read it, kept as each card falls;
-        // within a suit the lower kind is the higher card.
-        if (suit == n.asks.led && card < n.asks.bestLed) n.asks.bestLed = card;
-        if (suit == trump_ && suit != n.asks.led && (n.asks.bestTrump < 0 || card < n.asks.bestTrump))
-            n.asks.bestTrump = card;
-        if (Beats(card, n.trick[static_cast<std::size_t>(n.winner)])) n.winner = n.placed;
-    }
+    else if (Beats(card, n.trick[static_cast<std::size_t>(n.winner)]))
+        n.winner = n.placed;
     n.trick[static_cast<std::size_t>(n.placed)] = static_cast<std::uint8_t>(card);
     ++n.played;
     if (++n.placed == 4) {

@@ -15,16 +15,7 @@ constexpr std::array<std::string_view, 4> kPlural{"clubs", "hearts", "spades", "
 
 TrickState StateOf(std::span<const int> trick, int trump) {
     TrickState state;
-    if (trick.empty()) return state;
-    state.led = SuitOfKind(trick.front());
-    state.bestLed = trick.front();
-    for (const int card : trick) {
-        const int suit = SuitOfKind(card);
-        if (suit == state.led && RankOfKind(card) < RankOfKind(state.bestLed)) state.bestLed = card;
-        if (suit == trump && suit != state.led &&
-            (state.bestTrump < 0 || RankOfKind(card) < RankOfKind(state.bestTrump)))
-            state.bestTrump = card;
-    }
+    for (const int card : trick) AddToTrick(state, card, trump);
     return state;
 }
 

@@ -19,6 +19,17 @@ struct TrickState {
     int bestTrump = -1;
 };
 TrickState StateOf(std::span<const int> trick, int trump);
+/// The trick's state once `card` falls on it: for a search that keeps it as
+/// the cards fall. Within a suit the lower kind is the higher card.
+inline void AddToTrick(TrickState& t, int card, int trump) {
+    const int suit = SuitOfKind(card);
+    if (t.led < 0) {
+        t = TrickState{suit, card, -1};
+        return;
+    }
+    if (suit == t.led && card < t.bestLed) t.bestLed = card;
+    if (suit == trump && suit != t.led && (t.bestTrump < 0 || card < t.bestTrump)) t.bestTrump = card;
+}
 
 /// A kind's card points by the usual values: A 11, 10 10, K 4, Q 3, J 2, 9 0.
 constexpr int StandardCardPoints(int kind) {
