@@ -122,13 +122,8 @@ void HandSolver::Prepare(const PlayState& state, int side, const std::atomic<boo
                     beaters |= KindFlag(card);
             beaters_[static_cast<std::size_t>(winning)] = beaters;
         }
-        // Cards can stand for each other only where two neighbouring ranks
-        // carry the same points and tricks go by the suit led.
-        mergeable_ = false;
-        if (rules_.tricks == TrickRules::SuitLed)
-            for (int rank = 1; rank < 6; ++rank)
-                if (points_[static_cast<std::size_t>(rank)] == points_[static_cast<std::size_t>(rank - 1)])
-                    mergeable_ = true;
+        // Cards can stand for each other only where tricks go by the suit led.
+        mergeable_ = rules_.tricks == TrickRules::SuitLed;
     }
     int out = rules_.lastTrick;
     for (const HandCounts hand : state.Hands())
@@ -440,35 +435,68 @@ void HandSolver::Store(int lower, int upper, int move) {
 
 KindMask HandSolver::Distinct(KindMask legal) const {
     // Under the suit led, a card's rank matters only against the cards
-    // still out; two of a hand's cards with the same points and nothing out
-    // between them, of which no other seat or trick holds a copy, are one
-    // choice. Trick values by rank alone compare suits too: no merging.
+    // still out. A run of a hand's cards with nothing out between them in
+    // rank, none of which another seat or the trick holds a copy of, is one
+    // card in every trick to come: only the points differ. Once the seat's
+    // card settles who takes the trick (no seat still to play holds a card
+    // that beats the trick's best), the run's card of most points is best
+    // when the seat's side takes it, and its card of fewest when not: any
+    // play after one can be mirrored after the other, and all that changes
+    // is whether the points fall in this trick or in a later one. Before
+    // the trick is settled, only cards of equal points stand for each other.
+    // Trick values by rank alone compare suits too: no merging.
     if (!mergeable_) return legal;
     const int seat = ToPlay();
-    HandCounts elsewhere = 0;
+    KindMask elsewhere = 0;
     for (int other = 0; other < 4; ++other)
-        if (other != seat) elsewhere |= node_.hands[static_cast<std::size_t>(other)];
-    KindMask elsewhereKinds = HeldKinds(elsewhere);
+        if (other != seat) elsewhere |= node_.held[static_cast<std::size_t>(other)];
     for (int place = 0; place < node_.placed; ++place)
-        elsewhereKinds |= KindFlag(node_.trick[static_cast<std::size_t>(place)]);
-    const KindMask out = elsewhereKinds | HeldKinds(node_.hands[static_cast<std::size_t>(seat)]);
+        elsewhere |= KindFlag(node_.trick[static_cast<std::size_t>(place)]);
+    // The cards that can stand in a run, and those that break one.
+    const KindMask alone = legal & ~elsewhere;
+    if ((alone & (alone - 1)) == 0) return legal;
+    const KindMask breaks = (elsewhere | node_.held[static_cast<std::size_t>(seat)]) & ~alone;
+    KindMask later = 0;  // what the seats still to play in the trick hold
+    for (int place = node_.placed + 1; place < 4; ++place)
+        later |= node_.held[static_cast<std::size_t>((node_.leader + place) & 3)];
     KindMask distinct = legal;
-    for (int suit = 0; suit < 4; ++suit) {
+    const auto merge = [&](KindMask run) {
+        // Who takes the trick when the run's card falls, if nobody after can beat it.
+        const int card = std::countr_zero(run);
+        int winning = card;
+        int taker = seat;
+        if (node_.placed > 0 && !Beats(card, node_.trick[static_cast<std::size_t>(node_.winner)])) {
+            winning = node_.trick[static_cast<std::size_t>(node_.winner)];
+            taker = (node_.leader + node_.winner) & 3;
+        }
+        const bool settled = (beaters_[static_cast<std::size_t>(winning)] & later) == 0;
+        const bool ours = SideOf(taker) == SideOf(seat);
         int kept = -1;
-        for (int rank = 0; rank < 6; ++rank) {
-            const int kind = KindOf(suit, rank);
-            const KindMask flag = KindFlag(kind);
-            if ((legal & flag) != 0) {
-                if (kept >= 0 && points_[static_cast<std::size_t>(kept)] == points_[static_cast<std::size_t>(kind)] &&
-                    ((elsewhereKinds & (flag | KindFlag(kept))) == 0)) {
-                    distinct &= ~flag;
-                    ++merged_;
-                } else {
-                    kept = kind;
-                }
-            } else if ((out & flag) != 0) {
-                kept = -1;
+        for (KindMask m = run; m != 0; m &= m - 1) {
+            const int kind = std::countr_zero(m);
+            const int points = points_[static_cast<std::size_t>(kind)];
+            const int keptPoints = kept < 0 ? 0 : points_[static_cast<std::size_t>(kept)];
+            if (kept >= 0 && (settled ? (ours ? points <= keptPoints : points >= keptPoints) : points == keptPoints)) {
+                distinct &= ~KindFlag(kind);
+                ++merged_;
+                continue;
             }
+            if (kept >= 0 && settled) distinct &= ~KindFlag(kept), ++merged_;
+            kept = kind;
+        }
+    };
+    for (int suit = 0; suit < 4; ++suit) {
+        const int shift = 6 * suit;
+        KindMask cards = (alone >> shift) & 63;
+        if ((cards & (cards - 1)) == 0) continue;
+        const KindMask breakers = (breaks >> shift) & 63;
+        // Runs from the highest rank down, each ending at a card that breaks it.
+        while (cards != 0) {
+            const int first = std::countr_zero(cards);
+            const KindMask below = breakers & ~((KindMask{2} << first) - 1);
+            const KindMask run = below == 0 ? cards : cards & ((KindMask{1} << std::countr_zero(below)) - 1);
+            if ((run & (run - 1)) != 0) merge(run << shift);
+            cards &= ~run;
         }
     }
     return distinct;

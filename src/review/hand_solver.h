@@ -22,10 +22,12 @@ namespace vantrel {
 /// solver, whatever the deal. The first guess is the rule players' playout.
 /// Moves are tried best-first: the table's card (else, on the lead, the rule
 /// player's), then cards that take the trick with the most points or feed a
-/// partner's winner, and cards that cut off earlier searches. Two cards of
-/// one hand that no other card can tell apart (the same card points, no card
-/// still out between them in rank, no copy of either elsewhere) are searched
-/// once. The node is kept lean, since the search visits hundreds of
+/// partner's winner, and cards that cut off earlier searches. Cards of one
+/// hand that no other card can tell apart (no card still out between them
+/// in rank, no copy of either elsewhere) are searched once where that is
+/// exact: when they carry the same points, or when the card settles who
+/// takes the trick, and then the one of most points goes to the own side's
+/// trick and the one of fewest to the other's. The node is kept lean, since the search visits hundreds of
 /// thousands of them from nine tricks: the kinds each hand holds and the
 /// position's key change with each card, the cards that beat each card come
 /// from a table, and the last trick, where each hand holds one card, is

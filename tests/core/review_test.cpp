@@ -33,8 +33,8 @@ HandCounts HandOf(std::string_view names) {
 }
 
 // The rule sets a solve must be exact under: the usual rules, the design's
-// card values (whose equal points let cards merge), tricks by rank alone,
-// and play with every obligation switched off.
+// card values (whose equal points merge cards before a trick is settled),
+// tricks by rank alone (no merging), and play with every obligation off.
 std::vector<RuleSet> SolverRuleSets() {
     RuleSet designedPoints = RuleSet::Standard();
     designedPoints.cardPoints = CardValues::Designed;
