@@ -319,8 +319,9 @@ int HandSolver::Search(int alpha, int beta) {
             RuleInput{node_.hands[static_cast<std::size_t>(seat)], others, {}, seat, trump_, seat, legal, &rules_});
     }
     // A card the rules force needs no ordering.
-    const int count =
-        (legal & (legal - 1)) == 0 ? (order[0] = std::countr_zero(legal), 1) : OrderMoves(Distinct(legal), hint, order);
+    KindMask linked = 0;
+    const int count = (legal & (legal - 1)) == 0 ? (order[0] = std::countr_zero(legal), 1)
+                                                 : OrderMoves(Distinct(legal, linked), hint, order);
     if (beforeTable) {
         // The last card of a trick leads to trick starts the table may
         // know: one whose bound already settles this node ends it at once.
@@ -345,11 +346,34 @@ int HandSolver::Search(int alpha, int beta) {
     int bestMove = order[0];
     int a = alpha;
     int b = beta;
+    // What the linked cards searched so far returned: bounds on their
+    // values (above for the maximising side, below for the other).
+    std::array<int, kCardKinds> linkedValue;  // NOLINT(cppcoreguidelines-pro-type-member-init): by card
+    KindMask searched = 0;
     for (int i = 0; i < count; ++i) {
         const int card = order[static_cast<std::size_t>(i)];
+        const KindMask flag = KindFlag(card);
+        if ((linked & flag) != 0) {
+            // A card of a run already searched is worth at most that card's
+            // bound and their difference in points: no need to search it
+            // when that cannot reach the window.
+            int bound = maximising ? kInfinity : -kInfinity;
+            for (KindMask kin = linked & searched & SuitMask(SuitOfKind(card)); kin != 0; kin &= kin - 1) {
+                const int other = std::countr_zero(kin);
+                const int apart =
+                    std::abs(points_[static_cast<std::size_t>(card)] - points_[static_cast<std::size_t>(other)]);
+                const int value = linkedValue[static_cast<std::size_t>(other)];
+                bound = maximising ? std::min(bound, value + apart) : std::max(bound, value - apart);
+            }
+            if (maximising ? bound <= a : bound >= b) {
+                best = maximising ? std::max(best, bound) : std::min(best, bound);
+                continue;
+            }
+        }
         Make(card);
         const int value = Search(a, b);
         node_ = before;
+        if ((linked & flag) != 0) linkedValue[static_cast<std::size_t>(card)] = value, searched |= flag;
         if (maximising ? value > best : value < best) best = value, bestMove = card;
         if (maximising)
             a = std::max(a, value);
@@ -433,7 +457,7 @@ void HandSolver::Store(int lower, int upper, int move) {
                   static_cast<std::uint8_t>(move), tricksLeft};
 }
 
-KindMask HandSolver::Distinct(KindMask legal) const {
+KindMask HandSolver::Distinct(KindMask legal, KindMask& linked) const {
     // Under the suit led, a card's rank matters only against the cards
     // still out. A run of a hand's cards with nothing out between them in
     // rank, none of which another seat or the trick holds a copy of, is one
@@ -456,9 +480,6 @@ KindMask HandSolver::Distinct(KindMask legal) const {
     const KindMask alone = legal & ~elsewhere;
     if ((alone & (alone - 1)) == 0) return legal;
     const KindMask breaks = (elsewhere | node_.held[static_cast<std::size_t>(seat)]) & ~alone;
-    KindMask later = 0;  // what the seats still to play in the trick hold
-    for (int place = node_.placed + 1; place < 4; ++place)
-        later |= node_.held[static_cast<std::size_t>((node_.leader + place) & 3)];
     KindMask distinct = legal;
     const auto merge = [&](KindMask run) {
         // Who takes the trick when the run's card falls, if nobody after can beat it.
@@ -469,7 +490,16 @@ KindMask HandSolver::Distinct(KindMask legal) const {
             winning = node_.trick[static_cast<std::size_t>(node_.winner)];
             taker = (node_.leader + node_.winner) & 3;
         }
-        const bool settled = (beaters_[static_cast<std::size_t>(winning)] & later) == 0;
+        // Settled when no seat still to play can beat that card with what
+        // it may play: a seat holding the suit led follows it.
+        const KindMask beaters = beaters_[static_cast<std::size_t>(winning)];
+        const KindMask led = SuitMask(SuitOfKind(node_.placed == 0 ? card : node_.trick[0]));
+        bool settled = true;
+        for (int place = node_.placed + 1; place < 4; ++place) {
+            KindMask may = node_.held[static_cast<std::size_t>((node_.leader + place) & 3)];
+            if (rules_.play.followSuit && (may & led) != 0) may &= led;
+            settled = settled && (may & beaters) == 0;
+        }
         const bool ours = SideOf(taker) == SideOf(seat);
         int kept = -1;
         for (KindMask m = run; m != 0; m &= m - 1) {
@@ -484,6 +514,10 @@ KindMask HandSolver::Distinct(KindMask legal) const {
             if (kept >= 0 && settled) distinct &= ~KindFlag(kept), ++merged_;
             kept = kind;
         }
+        // An unsettled run's cards are worth within their difference in
+        // points of each other: one run a suit is linked for the search.
+        const KindMask left = run & distinct;
+        if (!settled && (left & (left - 1)) != 0 && (linked & SuitMask(SuitOfKind(card))) == 0) linked |= left;
     };
     for (int suit = 0; suit < 4; ++suit) {
         const int shift = 6 * suit;

@@ -116,7 +116,9 @@ private:
     void Store(int lower, int upper, int move);
     int Mtd(int guess);
     int Search(int alpha, int beta);
-    KindMask Distinct(KindMask legal) const;
+    // The cards worth searching of `legal`; `linked` gets the cards of runs
+    // whose values lie within their difference in points of each other.
+    KindMask Distinct(KindMask legal, KindMask& linked) const;
     [[nodiscard]] bool Beats(int card, int winning) const {
         return (beaters_[static_cast<std::size_t>(winning)] & KindFlag(card)) != 0;
     }
