@@ -474,10 +474,15 @@ KindMask HandSolver::Distinct(KindMask legal, KindMask& linked) const {
     KindMask elsewhere = 0;
     for (int other = 0; other < 4; ++other)
         if (other != seat) elsewhere |= node_.held[static_cast<std::size_t>(other)];
+    KindMask onTable = 0;
     for (int place = 0; place < node_.placed; ++place)
-        elsewhere |= KindFlag(node_.trick[static_cast<std::size_t>(place)]);
-    // The cards that can stand in a run, and those that break one.
-    const KindMask alone = legal & ~elsewhere;
+        onTable |= KindFlag(node_.trick[static_cast<std::size_t>(place)]);
+    // The cards that can stand in a run, and those that break one. A card
+    // whose copy lies in the trick can head a run: neither it nor the cards
+    // below it beat that copy, and the copy leaves with the trick.
+    const KindMask heads = legal & onTable & ~elsewhere;
+    elsewhere |= onTable;
+    const KindMask alone = (legal & ~elsewhere) | heads;
     if ((alone & (alone - 1)) == 0) return legal;
     const KindMask breaks = (elsewhere | node_.held[static_cast<std::size_t>(seat)]) & ~alone;
     KindMask distinct = legal;
@@ -490,13 +495,17 @@ KindMask HandSolver::Distinct(KindMask legal, KindMask& linked) const {
             winning = node_.trick[static_cast<std::size_t>(node_.winner)];
             taker = (node_.leader + node_.winner) & 3;
         }
-        // Settled when no seat still to play can beat that card with what
-        // it may play: a seat holding the suit led follows it.
+        // The side taking the trick is settled when no seat of the other
+        // side still to play can beat that card with what it may play (a
+        // seat holding the suit led follows it). A partner may still beat
+        // it, and then nobody of the other side can beat the partner's card.
         const KindMask beaters = beaters_[static_cast<std::size_t>(winning)];
         const KindMask led = SuitMask(SuitOfKind(node_.placed == 0 ? card : node_.trick[0]));
         bool settled = true;
         for (int place = node_.placed + 1; place < 4; ++place) {
-            KindMask may = node_.held[static_cast<std::size_t>((node_.leader + place) & 3)];
+            const int other = (node_.leader + place) & 3;
+            if (SideOf(other) == SideOf(taker)) continue;
+            KindMask may = node_.held[static_cast<std::size_t>(other)];
             if (rules_.play.followSuit && (may & led) != 0) may &= led;
             settled = settled && (may & beaters) == 0;
         }
@@ -524,10 +533,12 @@ KindMask HandSolver::Distinct(KindMask legal, KindMask& linked) const {
         KindMask cards = (alone >> shift) & 63;
         if ((cards & (cards - 1)) == 0) continue;
         const KindMask breakers = (breaks >> shift) & 63;
-        // Runs from the highest rank down, each ending at a card that breaks it.
+        const KindMask headers = (heads >> shift) & 63;
+        // Runs from the highest rank down, each ending at a card that breaks
+        // it or heads the next.
         while (cards != 0) {
             const int first = std::countr_zero(cards);
-            const KindMask below = breakers & ~((KindMask{2} << first) - 1);
+            const KindMask below = (breakers | headers) & ~((KindMask{2} << first) - 1);
             const KindMask run = below == 0 ? cards : cards & ((KindMask{1} << std::countr_zero(below)) - 1);
             if ((run & (run - 1)) != 0) merge(run << shift);
             cards &= ~run;
