@@ -381,8 +381,8 @@ int HandSolver::Search(int alpha, int beta) {
             b = std::min(b, value);
         if (a >= b) {
             const int tricksLeft = 12 - node_.played / 4;
-            int& cutoffs = history_[static_cast<std::size_t>(seat)][static_cast<std::size_t>(card)];
-            cutoffs = std::min(cutoffs + tricksLeft * tricksLeft, 65535);  // kept below the static score's bits
+            int& cutoffs = history_[HistoryRow()][static_cast<std::size_t>(card)];
+            cutoffs = std::min(cutoffs + tricksLeft, 65535);  // kept below the static score's bits
             break;
         }
     }
@@ -580,7 +580,7 @@ int HandSolver::OrderMoves(KindMask moves, int hint, std::array<int, 24>& order)
             const bool takes = Beats(card, winning);
             value = (takes || ours) ? 300 + trickPoints + cardPoints : -cardPoints;
         }
-        value = value * 65536 + history_[static_cast<std::size_t>(seat)][static_cast<std::size_t>(card)];
+        value = value * 65536 + history_[HistoryRow()][static_cast<std::size_t>(card)];
         order[static_cast<std::size_t>(count)] = card;
         score[static_cast<std::size_t>(count)] = value;
         ++count;

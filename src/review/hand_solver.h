@@ -151,7 +151,14 @@ private:
     };
     std::vector<Bucket> table_;
     std::size_t mask_ = 0;
-    std::array<std::array<int, kCardKinds>, 4> history_{};
+    // The cut-offs each card made, by seat, kept apart for leads and for
+    // the cards that follow: a good lead says little of a good follow.
+    // Each counts the tricks left where it cut, so that cut-offs high in
+    // the tree weigh more.
+    std::array<std::array<int, kCardKinds>, 8> history_{};
+    [[nodiscard]] std::size_t HistoryRow() const {
+        return static_cast<std::size_t>(ToPlay() + (node_.placed == 0 ? 0 : 4));
+    }
     std::uint64_t nodes_ = 0;
     mutable std::uint64_t merged_ = 0;
 };
