@@ -64,6 +64,7 @@ HandSolver::HandSolver(int tableBits)
 void HandSolver::Clear() {
     std::fill(table_.begin(), table_.end(), Bucket{});
     history_ = {};
+    killers_ = NoKillers();
 }
 
 int HandSolver::Solve(const PlayState& state, int side, const std::atomic<bool>* cancel, int guess) {
@@ -256,7 +257,7 @@ int HandSolver::Search(int alpha, int beta) {
     // South-North's share of what is still out, as the table knows it.
     int knownLower = 0;
     int knownUpper = out;
-    int hint = -1;
+    int tableMove = -1;
     if (boundary) {
         if (const Entry* entry = Find(Key()); entry != nullptr) {
             knownLower = entry->lower;
@@ -268,7 +269,7 @@ int HandSolver::Search(int alpha, int beta) {
             if (taken + upper <= alpha) return taken + upper;
             alpha = std::max(alpha, taken + lower);
             beta = std::min(beta, taken + upper);
-            hint = entry->move == 0xFF ? -1 : entry->move;
+            tableMove = entry->move == 0xFF ? -1 : entry->move;
         }
     }
     const int seat = ToPlay();
@@ -310,18 +311,19 @@ int HandSolver::Search(int alpha, int beta) {
         return best;
     }
     std::array<int, 24> order;  // NOLINT(cppcoreguidelines-pro-type-member-init): filled by the ordering
-    // Without the table's card, a lead starts from the rule player's choice.
-    if (hint < 0 && boundary && (legal & (legal - 1)) != 0) {
+    // Without the table's card, a lead weighs the rule player's choice.
+    int ruleMove = -1;
+    if (tableMove < 0 && boundary && (legal & (legal - 1)) != 0) {
         HandCounts others = 0;
         for (int s = 0; s < 4; ++s)
             if (s != seat) others += node_.hands[static_cast<std::size_t>(s)];
-        hint = RuleCard(
+        ruleMove = RuleCard(
             RuleInput{node_.hands[static_cast<std::size_t>(seat)], others, {}, seat, trump_, seat, legal, &rules_});
     }
     // A card the rules force needs no ordering.
     KindMask linked = 0;
     const int count = (legal & (legal - 1)) == 0 ? (order[0] = std::countr_zero(legal), 1)
-                                                 : OrderMoves(Distinct(legal, linked), hint, order);
+                                                 : OrderMoves(Distinct(legal, linked), tableMove, ruleMove, order);
     if (beforeTable) {
         // The last card of a trick leads to trick starts the table may
         // know: one whose bound already settles this node ends it at once.
@@ -380,6 +382,9 @@ int HandSolver::Search(int alpha, int beta) {
         else
             b = std::min(b, value);
         if (a >= b) {
+            if (boundary)
+                killers_[static_cast<std::size_t>(node_.played / 4)][static_cast<std::size_t>(seat)] =
+                    static_cast<std::uint8_t>(card);
             const int tricksLeft = 12 - node_.played / 4;
             int& cutoffs = history_[HistoryRow()][static_cast<std::size_t>(card)];
             cutoffs = std::min(cutoffs + tricksLeft, 65535);  // kept below the static score's bits
@@ -547,7 +552,7 @@ KindMask HandSolver::Distinct(KindMask legal, KindMask& linked) const {
     return distinct;
 }
 
-int HandSolver::OrderMoves(KindMask moves, int hint, std::array<int, 24>& order) const {
+int HandSolver::OrderMoves(KindMask moves, int tableMove, int ruleMove, std::array<int, 24>& order) const {
     const int seat = ToPlay();
     const int placed = node_.placed;
     const int trickPoints = node_.trickPoints;
@@ -568,8 +573,13 @@ int HandSolver::OrderMoves(KindMask moves, int hint, std::array<int, 24>& order)
         const int cardPoints = points_[static_cast<std::size_t>(card)];
         // A static score first, the cut-offs the card made elsewhere to break ties.
         int value = 0;
-        if (card == hint) {
+        if (card == tableMove) {
             value = 1 << 14;
+        } else if (placed == 0 &&
+                   card == killers_[static_cast<std::size_t>(node_.played / 4)][static_cast<std::size_t>(seat)]) {
+            value = 1 << 13;
+        } else if (card == ruleMove) {
+            value = 1 << 12;
         } else if (placed == 0) {
             // A lead no card still out can beat in its suit takes the trick
             // unless it is cut.

@@ -20,14 +20,17 @@ namespace vantrel {
 /// still out settle the question, and that keeps what it learns at each
 /// trick's start in a transposition table shared by every solve of the
 /// solver, whatever the deal. The first guess is the rule players' playout.
-/// Moves are tried best-first: the table's card (else, on the lead, the rule
-/// player's), then cards that take the trick with the most points or feed a
-/// partner's winner, and cards that cut off earlier searches. Cards of one
-/// hand that no other card can tell apart (no card still out between them
-/// in rank, no copy of either elsewhere) are searched once where that is
-/// exact: when they carry the same points, or when the card settles who
-/// takes the trick, and then the one of most points goes to the own side's
-/// trick and the one of fewest to the other's. The node is kept lean, since the search visits hundreds of
+/// Moves are tried best-first: on the lead the table's card, the lead that
+/// last cut off at that trick, then the rule player's; then cards that take
+/// the trick with the most points or feed a partner's winner, and cards that
+/// cut off earlier searches. Cards of one hand that no other card can tell
+/// apart (no card still out between them in rank, no copy of either
+/// elsewhere) are searched once where that is exact: when they carry the
+/// same points, or when the card settles which side takes the trick, and
+/// then the one of most points goes to the own side's trick and the one of
+/// fewest to the other's. Otherwise a second such card is searched only if
+/// the first one's value, give or take their difference in points, leaves
+/// it a chance. The node is kept lean, since the search visits hundreds of
 /// thousands of them from nine tricks: the kinds each hand holds and the
 /// position's key change with each card, the cards that beat each card come
 /// from a table, and the last trick, where each hand holds one card, is
@@ -122,7 +125,10 @@ private:
     [[nodiscard]] bool Beats(int card, int winning) const {
         return (beaters_[static_cast<std::size_t>(winning)] & KindFlag(card)) != 0;
     }
-    int OrderMoves(KindMask moves, int hint, std::array<int, 24>& order) const;
+    // Orders the cards best first: a lead by the table's card, then the
+    // killer, then the rule player's card; every card by a static score and
+    // then its cut-offs.
+    int OrderMoves(KindMask moves, int tableMove, int ruleMove, std::array<int, 24>& order) const;
     // The bucket of a key; the key's lowest bit is always set.
     std::size_t Slot(std::uint64_t key) const { return static_cast<std::size_t>(key >> 1) & mask_; }
 
@@ -158,6 +164,15 @@ private:
     std::array<std::array<int, kCardKinds>, 8> history_{};
     [[nodiscard]] std::size_t HistoryRow() const {
         return static_cast<std::size_t>(ToPlay() + (node_.placed == 0 ? 0 : 4));
+    }
+    // The lead that last cut off a search, by the tricks played and the
+    // seat: leads that refute one line of play often refute its neighbours,
+    // more often than the rule player's choice does. 0xFF for none.
+    std::array<std::array<std::uint8_t, 4>, 12> killers_ = NoKillers();
+    static std::array<std::array<std::uint8_t, 4>, 12> NoKillers() {
+        std::array<std::array<std::uint8_t, 4>, 12> unset{};
+        for (auto& trick : unset) trick.fill(0xFF);
+        return unset;
     }
     std::uint64_t nodes_ = 0;
     mutable std::uint64_t merged_ = 0;
