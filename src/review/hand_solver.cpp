@@ -400,7 +400,10 @@ int HandSolver::Search(int alpha, int beta) {
         const bool below = best < beta;   // not a fail high: at most this
         if (side_ == 0 ? above : below) knownLower = std::max(knownLower, own);
         if (side_ == 0 ? below : above) knownUpper = std::min(knownUpper, own);
-        Store(knownLower, knownUpper, bestMove);
+        // Where every card fell short the best of them says little: the
+        // card kept is the one the table had, if any.
+        const bool fellShort = maximising ? best <= alpha : best >= beta;
+        Store(knownLower, knownUpper, fellShort ? tableMove : bestMove);
     }
     if (node_.played == rootPlayed_) rootCard_ = bestMove;
     return best;

@@ -116,6 +116,7 @@ private:
     // hand holds the one card of its mask.
     [[nodiscard]] std::array<int, 2> LastTrick(int leader, const std::array<KindMask, 4>& held) const;
     [[nodiscard]] const Entry* Find(std::uint64_t key) const;
+    // Keeps bounds and the best card (-1 for none) of the position searched.
     void Store(int lower, int upper, int move);
     int Mtd(int guess);
     int Search(int alpha, int beta);
