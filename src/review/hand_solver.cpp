@@ -576,10 +576,10 @@ int HandSolver::OrderMoves(KindMask moves, int tableMove, int ruleMove, std::arr
         const int cardPoints = points_[static_cast<std::size_t>(card)];
         // A static score first, the cut-offs the card made elsewhere to break ties.
         int value = 0;
-        if (card == tableMove) {
+        if (placed == 0 &&
+            card == killers_[static_cast<std::size_t>(node_.played / 4)][static_cast<std::size_t>(seat)]) {
             value = 1 << 14;
-        } else if (placed == 0 &&
-                   card == killers_[static_cast<std::size_t>(node_.played / 4)][static_cast<std::size_t>(seat)]) {
+        } else if (card == tableMove) {
             value = 1 << 13;
         } else if (card == ruleMove) {
             value = 1 << 12;

@@ -20,8 +20,8 @@ namespace vantrel {
 /// still out settle the question, and that keeps what it learns at each
 /// trick's start in a transposition table shared by every solve of the
 /// solver, whatever the deal. The first guess is the rule players' playout.
-/// Moves are tried best-first: on the lead the table's card, the lead that
-/// last cut off at that trick, then the rule player's; then cards that take
+/// Moves are tried best-first: on the lead the lead that last cut off at
+/// that trick, the table's card, then the rule player's; then cards that take
 /// the trick with the most points or feed a partner's winner, and cards that
 /// cut off earlier searches. Cards of one hand that no other card can tell
 /// apart (no card still out between them in rank, no copy of either
@@ -126,8 +126,8 @@ private:
     [[nodiscard]] bool Beats(int card, int winning) const {
         return (beaters_[static_cast<std::size_t>(winning)] & KindFlag(card)) != 0;
     }
-    // Orders the cards best first: a lead by the table's card, then the
-    // killer, then the rule player's card; every card by a static score and
+    // Orders the cards best first: a lead by the killer, then the table's
+    // card, then the rule player's card; every card by a static score and
     // then its cut-offs.
     int OrderMoves(KindMask moves, int tableMove, int ruleMove, std::array<int, 24>& order) const;
     // The bucket of a key; the key's lowest bit is always set.
@@ -168,7 +168,8 @@ private:
     }
     // The lead that last cut off a search, by the tricks played and the
     // seat: leads that refute one line of play often refute its neighbours,
-    // more often than the rule player's choice does. 0xFF for none.
+    // more often than the table's card from another test or the rule
+    // player's choice does. 0xFF for none.
     std::array<std::array<std::uint8_t, 4>, 12> killers_ = NoKillers();
     static std::array<std::array<std::uint8_t, 4>, 12> NoKillers() {
         std::array<std::array<std::uint8_t, 4>, 12> unset{};
