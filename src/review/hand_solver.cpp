@@ -178,35 +178,36 @@ PerKind<int> HandSolver::CardValues(const PlayState& state, const std::atomic<bo
 }
 
 int HandSolver::Mtd(int guess) {
-    // Zero-window tests close in on the value from the guess: steps that
-    // double while the tests fail the same way, halving once the value is
-    // bracketed (a test's fail-soft answer often closes more).
+    // Zero-window tests close in on the value from the guess. A test that
+    // goes against the side to play at the root costs about three times one
+    // that goes its way, since every card of that side must be refuted: the
+    // steps double only while the tests go that side's way, and from the
+    // first test against it the bracket is halved (a test's fail-soft answer
+    // often closes more).
     int lower = 0;
     int upper = total_ - node_.points[0] - node_.points[1];
     int gamma = std::clamp(guess, lower + 1, std::max(lower + 1, upper));
-    int step = 2;
-    bool bracketed = false;
-    int lastWay = 0;
     // The root's card that proved each bound: the one behind the final
     // bound of the side to play keeps the value.
     rootPlayed_ = node_.played;
     const bool maximising = SideOf(ToPlay()) == side_;
+    int step = 2;
+    bool bracketed = false;
     int lowerCard = -1;
     int upperCard = -1;
     while (lower < upper && !stopped_) {
         rootCard_ = -1;
         const int value = Search(gamma - 1, gamma);
-        const int way = value >= gamma ? 1 : -1;
-        if (way > 0)
+        const bool up = value >= gamma;
+        if (up)
             lower = value, lowerCard = rootCard_;
         else
             upper = value, upperCard = rootCard_;
-        if (lastWay != 0 && way != lastWay) bracketed = true;
-        lastWay = way;
+        bracketed = bracketed || up != maximising;
         if (bracketed) {
             gamma = (lower + upper + 1) / 2;
         } else {
-            gamma = way > 0 ? std::min(upper, lower + step) : std::max(lower + 1, upper - step + 1);
+            gamma = maximising ? std::min(upper, lower + step) : std::max(lower + 1, upper - step + 1);
             step *= 2;
         }
     }
