@@ -42,8 +42,11 @@ public:
     /// hand by a third, and more did not pay.
     static constexpr int kWholeHandTableBits = 22;
 
-    /// A table of 2^tableBits entries (16 bytes each).
-    explicit HandSolver(int tableBits = 20);
+    /// A table of 2^tableBits entries (16 bytes each). Solves from nine
+    /// tricks store fewer than 2^18 positions each: 4 MB of table took 5%
+    /// more nodes than 16 MB but about 10% less time, as more of it stays
+    /// in the cache.
+    explicit HandSolver(int tableBits = 18);
 
     /// The card points `side` (0 South-North, 1 West-East) takes from the
     /// position to the end of the hand, the tricks on the table included;
