@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstdlib>
 
 #include "players/rule_player.h"
 #include "rules/auction.h"
@@ -496,29 +497,10 @@ KindMask HandSolver::Distinct(KindMask legal, KindMask& linked) const {
     const KindMask breaks = (elsewhere | node_.held[static_cast<std::size_t>(seat)]) & ~alone;
     KindMask distinct = legal;
     const auto merge = [&](KindMask run) {
-        // Who takes the trick when the run's card falls, if nobody after can beat it.
         const int card = std::countr_zero(run);
-        int winning = card;
-        int taker = seat;
-        if (node_.placed > 0 && !Beats(card, node_.trick[static_cast<std::size_t>(node_.winner)])) {
-            winning = node_.trick[static_cast<std::size_t>(node_.winner)];
-            taker = (node_.leader + node_.winner) & 3;
-        }
-        // The side taking the trick is settled when no seat of the other
-        // side still to play can beat that card with what it may play (a
-        // seat holding the suit led follows it). A partner may still beat
-        // it, and then nobody of the other side can beat the partner's card.
-        const KindMask beaters = beaters_[static_cast<std::size_t>(winning)];
-        const KindMask led = SuitMask(SuitOfKind(node_.placed == 0 ? card : node_.trick[0]));
-        bool settled = true;
-        for (int place = node_.placed + 1; place < 4; ++place) {
-            const int other = (node_.leader + place) & 3;
-            if (SideOf(other) == SideOf(taker)) continue;
-            KindMask may = node_.held[static_cast<std::size_t>(other)];
-            if (rules_.play.followSuit && (may & led) != 0) may &= led;
-            settled = settled && (may & beaters) == 0;
-        }
-        const bool ours = SideOf(taker) == SideOf(seat);
+        const int side = SettledSide(card);
+        const bool settled = side >= 0;
+        const bool ours = side == SideOf(seat);
         int kept = -1;
         for (KindMask m = run; m != 0; m &= m - 1) {
             const int kind = std::countr_zero(m);
@@ -554,6 +536,30 @@ KindMask HandSolver::Distinct(KindMask legal, KindMask& linked) const {
         }
     }
     return distinct;
+}
+
+int HandSolver::SettledSide(int card) const {
+    // Who holds the trick once the card falls.
+    int winning = card;
+    int taker = ToPlay();
+    if (node_.placed > 0 && !Beats(card, node_.trick[static_cast<std::size_t>(node_.winner)])) {
+        winning = node_.trick[static_cast<std::size_t>(node_.winner)];
+        taker = (node_.leader + node_.winner) & 3;
+    }
+    // No seat of the other side still to play can beat that card with what
+    // it may play (a seat holding the suit led follows it). A partner may
+    // still beat it, and then nobody of the other side can beat the
+    // partner's card either.
+    const KindMask beaters = beaters_[static_cast<std::size_t>(winning)];
+    const KindMask led = SuitMask(SuitOfKind(node_.placed == 0 ? card : node_.trick[0]));
+    for (int place = node_.placed + 1; place < 4; ++place) {
+        const int other = (node_.leader + place) & 3;
+        if (SideOf(other) == SideOf(taker)) continue;
+        KindMask may = node_.held[static_cast<std::size_t>(other)];
+        if (rules_.play.followSuit && (may & led) != 0) may &= led;
+        if ((may & beaters) != 0) return -1;
+    }
+    return SideOf(taker);
 }
 
 int HandSolver::OrderMoves(KindMask moves, int tableMove, int ruleMove, std::array<int, 24>& order) const {

@@ -126,6 +126,9 @@ private:
     // The cards worth searching of `legal`; `linked` gets the cards of runs
     // whose values lie within their difference in points of each other.
     KindMask Distinct(KindMask legal, KindMask& linked) const;
+    // The side that takes the trick whatever follows once the seat to play
+    // plays `card`, or -1 while the other side can still take it.
+    [[nodiscard]] int SettledSide(int card) const;
     [[nodiscard]] bool Beats(int card, int winning) const {
         return (beaters_[static_cast<std::size_t>(winning)] & KindFlag(card)) != 0;
     }
