@@ -127,6 +127,16 @@ void HandSolver::Prepare(const PlayState& state, int side, const std::atomic<boo
         // Cards can stand for each other only where tricks go by the suit led.
         mergeable_ = rules_.tricks == TrickRules::SuitLed;
     }
+    // A position whose hands are not all within those of the last solve's
+    // comes from another deal: what the table holds of earlier deals gives
+    // way first.
+    bool sameDeal = true;
+    for (int seat = 0; seat < 4; ++seat) {
+        const KindMask held = HeldKinds(state.Hands()[static_cast<std::size_t>(seat)]);
+        sameDeal = sameDeal && (held & ~dealHeld_[static_cast<std::size_t>(seat)]) == 0;
+        dealHeld_[static_cast<std::size_t>(seat)] = held;
+    }
+    if (!sameDeal) ++deal_;
     int out = rules_.lastTrick;
     for (const HandCounts hand : state.Hands())
         for (int suit = 0; suit < 4; ++suit)
@@ -458,13 +468,18 @@ void HandSolver::Store(int lower, int upper, int move) {
     for (Entry* entry : {pair, pair + 1})
         if (entry->key == key) slot = entry;
     if (slot == nullptr) {
-        // The pair keeps the deeper position in its first place and the
-        // newest in its second.
-        slot = pair->tricksLeft <= tricksLeft ? pair : pair + 1;
+        // The pair keeps the deeper position of this deal in its first
+        // place and the newest in its second.
+        const int firstDepth = pair->deal == deal_ ? pair->tricksLeft : -1;
+        slot = firstDepth <= tricksLeft ? pair : pair + 1;
         if (slot == pair && pair->tricksLeft >= 0) pair[1] = pair[0];
     }
-    *slot = Entry{key, static_cast<std::int16_t>(lower), static_cast<std::int16_t>(upper),
-                  static_cast<std::uint8_t>(move), tricksLeft};
+    *slot = Entry{key,
+                  static_cast<std::int16_t>(lower),
+                  static_cast<std::int16_t>(upper),
+                  static_cast<std::uint8_t>(move),
+                  tricksLeft,
+                  deal_};
 }
 
 KindMask HandSolver::Distinct(KindMask legal, KindMask& linked) const {

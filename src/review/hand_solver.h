@@ -86,6 +86,7 @@ private:
         std::int16_t upper = 0;
         std::uint8_t move = 0xFF;  // the best card found, 0xFF for none
         std::int8_t tricksLeft = -1;
+        std::uint16_t deal = 0;  // the deal that stored it, as deal_ counts them
     };
     // The position searched, cut to what the search asks of it, kept whole
     // so that a card is taken back by copying the node from before it.
@@ -162,6 +163,7 @@ private:
     struct alignas(32) Bucket {
         std::array<Entry, 2> entries;
     };
+    static_assert(sizeof(Bucket) == 32, "two entries to a bucket of half a cache line");
     std::vector<Bucket> table_;
     std::size_t mask_ = 0;
     // The cut-offs each card made, by seat, kept apart for leads and for
@@ -182,6 +184,13 @@ private:
         for (auto& trick : unset) trick.fill(0xFF);
         return unset;
     }
+    // Deals as the solves meet them: a solve whose hands are not within the
+    // last solve's starts another. Entries of earlier deals give way first
+    // in the table: the worlds a search player solves, or the deals of a
+    // benchmark, seldom meet each other's positions. (It wraps around, at
+    // worst keeping an old entry a while longer.)
+    std::uint16_t deal_ = 0;
+    std::array<KindMask, 4> dealHeld_{};
     std::uint64_t nodes_ = 0;
     mutable std::uint64_t merged_ = 0;
 };
