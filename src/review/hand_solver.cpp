@@ -487,9 +487,9 @@ KindMask HandSolver::Distinct(KindMask legal, KindMask& linked) const {
     // still out. A run of a hand's cards with nothing out between them in
     // rank, none of which another seat or the trick holds a copy of, is one
     // card in every trick to come: only the points differ. Once the seat's
-    // card settles who takes the trick (no seat still to play holds a card
-    // that beats the trick's best), the run's card of most points is best
-    // when the seat's side takes it, and its card of fewest when not: any
+    // card settles which side takes the trick (see SettledSide), the run's
+    // card of most points is best when the seat's side takes it, and its
+    // card of fewest when not: any
     // play after one can be mirrored after the other, and all that changes
     // is whether the points fall in this trick or in a later one. Before
     // the trick is settled, only cards of equal points stand for each other.
