@@ -489,11 +489,11 @@ KindMask HandSolver::Distinct(KindMask legal, KindMask& linked) const {
     // card in every trick to come: only the points differ. Once the seat's
     // card settles which side takes the trick (see SettledSide), the run's
     // card of most points is best when the seat's side takes it, and its
-    // card of fewest when not: any
-    // play after one can be mirrored after the other, and all that changes
-    // is whether the points fall in this trick or in a later one. Before
-    // the trick is settled, only cards of equal points stand for each other.
-    // Trick values by rank alone compare suits too: no merging.
+    // card of fewest when not: any play after one can be mirrored after the
+    // other, and all that changes is whether the points fall in this trick
+    // or in a later one. Before the trick is settled, only cards of equal
+    // points stand for each other. Trick values by rank alone compare suits
+    // too: no merging.
     if (!mergeable_) return legal;
     const int seat = ToPlay();
     KindMask elsewhere = 0;
