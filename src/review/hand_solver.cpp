@@ -270,8 +270,9 @@ int HandSolver::Search(int alpha, int beta) {
     int knownLower = 0;
     int knownUpper = out;
     int tableMove = -1;
+    const std::uint64_t key = boundary ? Key() : 0;  // the table knows trick starts only
     if (boundary) {
-        if (const Entry* entry = Find(Key()); entry != nullptr) {
+        if (const Entry* entry = Find(key); entry != nullptr) {
             knownLower = entry->lower;
             knownUpper = entry->upper;
             // The other side takes what South-North leave.
@@ -415,7 +416,7 @@ int HandSolver::Search(int alpha, int beta) {
         // Where every card fell short the best of them says little: the
         // card kept is the one the table had, if any.
         const bool fellShort = maximising ? best <= alpha : best >= beta;
-        Store(knownLower, knownUpper, fellShort ? tableMove : bestMove);
+        Store(key, knownLower, knownUpper, fellShort ? tableMove : bestMove);
     }
     if (node_.played == rootPlayed_) rootCard_ = bestMove;
     return best;
@@ -460,8 +461,7 @@ const HandSolver::Entry* HandSolver::Find(std::uint64_t key) const {
     return nullptr;
 }
 
-void HandSolver::Store(int lower, int upper, int move) {
-    const std::uint64_t key = Key();
+void HandSolver::Store(std::uint64_t key, int lower, int upper, int move) {
     Entry* pair = table_[Slot(key)].entries.data();
     const auto tricksLeft = static_cast<std::int8_t>(12 - node_.played / 4);
     Entry* slot = nullptr;
@@ -554,13 +554,9 @@ KindMask HandSolver::Distinct(KindMask legal, KindMask& linked) const {
 }
 
 int HandSolver::SettledSide(int card) const {
-    // Who holds the trick once the card falls.
-    int winning = card;
-    int taker = ToPlay();
-    if (node_.placed > 0 && !Beats(card, node_.trick[static_cast<std::size_t>(node_.winner)])) {
-        winning = node_.trick[static_cast<std::size_t>(node_.winner)];
-        taker = (node_.leader + node_.winner) & 3;
-    }
+    // Who holds the trick once the card falls, and with what.
+    const int taker = node_.placed == 0 ? ToPlay() : TakerAfter(card);
+    const int winning = taker == ToPlay() ? card : node_.trick[static_cast<std::size_t>(node_.winner)];
     // No seat of the other side still to play can beat that card with what
     // it may play (a seat holding the suit led follows it). A partner may
     // still beat it, and then nobody of the other side can beat the

@@ -120,8 +120,9 @@ private:
     // hand holds the one card of its mask.
     [[nodiscard]] std::array<int, 2> LastTrick(int leader, const std::array<KindMask, 4>& held) const;
     [[nodiscard]] const Entry* Find(std::uint64_t key) const;
-    // Keeps bounds and the best card (-1 for none) of the position searched.
-    void Store(int lower, int upper, int move);
+    // Keeps bounds and the best card (-1 for none) of the position searched,
+    // whose key is `key`.
+    void Store(std::uint64_t key, int lower, int upper, int move);
     int Mtd(int guess);
     int Search(int alpha, int beta);
     // The cards worth searching of `legal`; `linked` gets the cards of runs
