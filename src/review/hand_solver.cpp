@@ -263,9 +263,15 @@ int HandSolver::Search(int alpha, int beta) {
     if (taken + out <= alpha) return taken + out;
 
     const bool boundary = node_.placed == 0;
-    // The last trick plays itself: each hand holds one card.
-    if (boundary && node_.played == 44)
-        return taken + LastTrick(node_.leader, node_.held)[static_cast<std::size_t>(side_)];
+    // The last two tricks are worked out without the table: each hand
+    // holds two cards, and looking them up would cost more than playing
+    // them. (The root searches on, to find its best card.)
+    const bool root = node_.played == rootPlayed_;
+    if (boundary && node_.played == 40 && !root) {
+        ++nodes_;
+        std::array<KindMask, 4> held = node_.held;
+        return taken + LastTwoTricks(0, node_.leader, TrickState{}, 0, 0, 0, held, alpha - taken, beta - taken);
+    }
     // South-North's share of what is still out, as the table knows it.
     int knownLower = 0;
     int knownUpper = out;
@@ -293,9 +299,9 @@ int HandSolver::Search(int alpha, int beta) {
     // keys are asked for now so that they arrive while the cards are ordered.
     std::array<std::uint64_t, kCardKinds> keyAfter;   // NOLINT(cppcoreguidelines-pro-type-member-init): by card
     std::array<std::uint8_t, kCardKinds> takerAfter;  // NOLINT(cppcoreguidelines-pro-type-member-init): by card
-    // (The last card of the last trick but one is worked out below, and
-    // after the last trick's last card the hand is over.)
-    const bool beforeTable = node_.placed == 3 && node_.played < 43;
+    // (The last card of the third trick from the end is worked out below,
+    // and the last two tricks never meet the table.)
+    const bool beforeTable = node_.placed == 3 && node_.played < 39;
     if (beforeTable) {
         for (KindMask moves = legal; moves != 0; moves &= moves - 1) {
             const int card = std::countr_zero(moves);
@@ -305,20 +311,26 @@ int HandSolver::Search(int alpha, int beta) {
             Prefetch(&table_[Slot(keyAfter[static_cast<std::size_t>(card)])]);
         }
     }
-    if (node_.placed == 3 && node_.played == 43) {
-        // The last card of the last trick but one: each card leads to a
-        // last trick that plays itself, worked out without a search.
+    if (node_.placed == 3 && node_.played == 39 && !root) {
+        // The last card of the third trick from the end: each card leads to
+        // two last tricks worked out without a search.
         int best = maximising ? -kInfinity : kInfinity;
-        for (KindMask moves = legal; moves != 0; moves &= moves - 1) {
+        int a = alpha;
+        int b = beta;
+        for (KindMask moves = legal; moves != 0 && a < b; moves &= moves - 1) {
             const int card = std::countr_zero(moves);
             const int taker = TakerAfter(card);
             std::array<KindMask, 4> held = node_.held;
             if (CountOf(node_.hands[static_cast<std::size_t>(seat)], card) == 1)
                 held[static_cast<std::size_t>(seat)] &= ~KindFlag(card);
+            const int takenAfter =
+                taken + (SideOf(taker) == side_ ? node_.trickPoints + points_[static_cast<std::size_t>(card)] : 0);
             const int value =
-                taken + (SideOf(taker) == side_ ? node_.trickPoints + points_[static_cast<std::size_t>(card)] : 0) +
-                LastTrick(taker, held)[static_cast<std::size_t>(side_)];
-            best = maximising ? std::max(best, value) : std::min(best, value);
+                takenAfter + LastTwoTricks(0, taker, TrickState{}, 0, 0, 0, held, a - takenAfter, b - takenAfter);
+            if (maximising)
+                best = std::max(best, value), a = std::max(a, value);
+            else
+                best = std::min(best, value), b = std::min(b, value);
         }
         ++nodes_;
         return best;
@@ -418,7 +430,7 @@ int HandSolver::Search(int alpha, int beta) {
         const bool fellShort = maximising ? best <= alpha : best >= beta;
         Store(key, knownLower, knownUpper, fellShort ? tableMove : bestMove);
     }
-    if (node_.played == rootPlayed_) rootCard_ = bestMove;
+    if (root) rootCard_ = bestMove;
     return best;
 }
 
@@ -435,6 +447,41 @@ std::array<int, 2> HandSolver::LastTrick(int leader, const std::array<KindMask, 
     std::array<int, 2> taken{};
     taken[static_cast<std::size_t>(taker & 1)] = trickPoints;
     return taken;
+}
+
+int HandSolver::LastTwoTricks(int place, int leader, const TrickState& asks, int winner, int winning, int trickPoints,
+                              std::array<KindMask, 4>& held, int alpha, int beta) const {
+    // Fail-soft alpha-beta over the first of the two tricks; the second
+    // plays itself. `held` has each hand's kinds before its card of the
+    // first trick, and after it the one card left.
+    const int seat = (leader + place) & 3;
+    const auto at = static_cast<std::size_t>(seat);
+    const KindMask cards = held[at];
+    const bool maximising = SideOf(seat) == side_;
+    int best = maximising ? -kInfinity : kInfinity;
+    for (KindMask moves = LegalPlaysFromHeld(cards, asks, trump_, rules_.play); moves != 0 && alpha < beta;
+         moves &= moves - 1) {
+        const int card = std::countr_zero(moves);
+        // A hand of two copies of one card keeps that card.
+        held[at] = (cards & (cards - 1)) == 0 ? cards : cards & ~KindFlag(card);
+        const int taker = place == 0 || Beats(card, winning) ? seat : winner;
+        const int points = trickPoints + points_[static_cast<std::size_t>(card)];
+        int value = 0;
+        if (place < 3) {
+            TrickState next = asks;
+            AddToTrick(next, card, trump_);
+            value = LastTwoTricks(place + 1, leader, next, taker, taker == seat ? card : winning, points, held, alpha,
+                                  beta);
+        } else {
+            value = (SideOf(taker) == side_ ? points : 0) + LastTrick(taker, held)[static_cast<std::size_t>(side_)];
+        }
+        if (maximising)
+            best = std::max(best, value), alpha = std::max(alpha, value);
+        else
+            best = std::min(best, value), beta = std::min(beta, value);
+    }
+    held[at] = cards;
+    return best;
 }
 
 std::uint64_t HandSolver::Key() const { return KeyOf(node_.handKey, node_.leader); }

@@ -33,8 +33,8 @@ namespace vantrel {
 /// it a chance. The node is kept lean, since the search visits hundreds of
 /// thousands of them from nine tricks: the kinds each hand holds and the
 /// position's key change with each card, the cards that beat each card come
-/// from a table, and the last trick, where each hand holds one card, is
-/// worked out without a search.
+/// from a table, and the last two tricks, where each hand holds two cards,
+/// are played out by a small search of their own, without the table.
 class HandSolver {
 public:
     /// The table for solves from the first lead. A whole hand stores far more
@@ -119,6 +119,12 @@ private:
     // What each side takes in the last trick, led by `leader`, when each
     // hand holds the one card of its mask.
     [[nodiscard]] std::array<int, 2> LastTrick(int leader, const std::array<KindMask, 4>& held) const;
+    // What the root side takes in the last two tricks, each hand holding
+    // two cards of the kinds in `held`, from the card at `place` of the
+    // first of them on: a fail-soft alpha-beta value. The trick so far is
+    // `asks`, held by `winner` with `winning`, worth `trickPoints`.
+    [[nodiscard]] int LastTwoTricks(int place, int leader, const TrickState& asks, int winner, int winning,
+                                    int trickPoints, std::array<KindMask, 4>& held, int alpha, int beta) const;
     [[nodiscard]] const Entry* Find(std::uint64_t key) const;
     // Keeps bounds and the best card (-1 for none) of the position searched,
     // whose key is `key`.
