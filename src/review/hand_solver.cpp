@@ -40,6 +40,7 @@ constexpr std::uint64_t SplitMix(std::uint64_t& state) {
 struct KeyWords {
     std::array<std::array<std::array<std::uint64_t, 2>, kCardKinds>, 4> card{};
     std::array<std::uint64_t, 4> leader{};
+    std::array<std::uint64_t, 2> side{};
 };
 constexpr KeyWords kKeyWords = [] {
     KeyWords words;
@@ -48,6 +49,7 @@ constexpr KeyWords kKeyWords = [] {
         for (auto& kind : seat)
             for (std::uint64_t& copy : kind) copy = SplitMix(state);
     for (std::uint64_t& seat : words.leader) seat = SplitMix(state);
+    for (std::uint64_t& side : words.side) side = SplitMix(state);
     return words;
 }();
 // The word that a card of `kind` adds to or takes from `seat`'s hand when
@@ -60,10 +62,14 @@ constexpr std::uint64_t CardWord(int seat, int kind, int copies) {
 }  // namespace
 
 HandSolver::HandSolver(int tableBits)
-    : table_(std::size_t{1} << (std::clamp(tableBits, 4, 26) - 1)), mask_(table_.size() - 1) {}
+    : table_(std::size_t{1} << (std::clamp(tableBits, 4, 26) - 1)),
+      mask_(table_.size() - 1),
+      lastTwo_(std::size_t{1} << (std::clamp(tableBits, 4, 26) - 3)),
+      lastTwoMask_(lastTwo_.size() - 1) {}
 
 void HandSolver::Clear() {
     std::fill(table_.begin(), table_.end(), Bucket{});
+    std::fill(lastTwo_.begin(), lastTwo_.end(), 0);
     history_ = {};
     killers_ = NoKillers();
 }
@@ -269,8 +275,7 @@ int HandSolver::Search(int alpha, int beta) {
     const bool root = node_.played == rootPlayed_;
     if (boundary && node_.played == 40 && !root) {
         ++nodes_;
-        std::array<KindMask, 4> held = node_.held;
-        return taken + LastTwoTricks(0, node_.leader, TrickState{}, 0, 0, 0, held, alpha - taken, beta - taken);
+        return taken + LastTwoValue(Key(), node_.leader, node_.held);
     }
     // South-North's share of what is still out, as the table knows it.
     int knownLower = 0;
@@ -325,8 +330,7 @@ int HandSolver::Search(int alpha, int beta) {
                 held[static_cast<std::size_t>(seat)] &= ~KindFlag(card);
             const int takenAfter =
                 taken + (SideOf(taker) == side_ ? node_.trickPoints + points_[static_cast<std::size_t>(card)] : 0);
-            const int value =
-                takenAfter + LastTwoTricks(0, taker, TrickState{}, 0, 0, 0, held, a - takenAfter, b - takenAfter);
+            const int value = takenAfter + LastTwoValue(KeyAfter(card, taker), taker, held);
             if (maximising)
                 best = std::max(best, value), a = std::max(a, value);
             else
@@ -482,6 +486,18 @@ int HandSolver::LastTwoTricks(int place, int leader, const TrickState& asks, int
     }
     held[at] = cards;
     return best;
+}
+
+int HandSolver::LastTwoValue(std::uint64_t key, int leader, std::array<KindMask, 4> held) {
+    // The same two last tricks come back again and again, in other tests
+    // and by other ways of reaching them: their values are kept, exact,
+    // by the position's key and the side asking.
+    key ^= kKeyWords.side[static_cast<std::size_t>(side_)];
+    std::uint64_t& slot = lastTwo_[static_cast<std::size_t>(key >> 8) & lastTwoMask_];
+    if (slot != 0 && (slot >> 8) == (key >> 8)) return static_cast<int>(slot & 0xFF);
+    const int value = LastTwoTricks(0, leader, TrickState{}, 0, 0, 0, held, -kInfinity, kInfinity);
+    if (value <= 0xFF) slot = (key & ~std::uint64_t{0xFF}) | static_cast<std::uint64_t>(value);
+    return value;
 }
 
 std::uint64_t HandSolver::Key() const { return KeyOf(node_.handKey, node_.leader); }

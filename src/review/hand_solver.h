@@ -34,7 +34,9 @@ namespace vantrel {
 /// thousands of them from nine tricks: the kinds each hand holds and the
 /// position's key change with each card, the cards that beat each card come
 /// from a table, and the last two tricks, where each hand holds two cards,
-/// are played out by a small search of their own, without the table.
+/// are played out by a small search of their own, without the table; their
+/// exact values are kept apart, since the same last tricks come back in
+/// test after test.
 class HandSolver {
 public:
     /// The table for solves from the first lead. A whole hand stores far more
@@ -45,7 +47,8 @@ public:
     /// A table of 2^tableBits entries (16 bytes each). Solves from nine
     /// tricks store fewer than 2^18 positions each: 4 MB of table took 5%
     /// more nodes than 16 MB but 7% to 11% less time, as more of it stays
-    /// in the cache.
+    /// in the cache. The last two tricks' values take a sixteenth as much
+    /// again (2^(tableBits-3) of 8 bytes).
     explicit HandSolver(int tableBits = 18);
 
     /// The card points `side` (0 South-North, 1 West-East) takes from the
@@ -125,6 +128,9 @@ private:
     // `asks`, held by `winner` with `winning`, worth `trickPoints`.
     [[nodiscard]] int LastTwoTricks(int place, int leader, const TrickState& asks, int winner, int winning,
                                     int trickPoints, std::array<KindMask, 4>& held, int alpha, int beta) const;
+    // What the root side takes in the last two tricks from the trick start
+    // whose key is `key`, led by `leader`, exactly.
+    int LastTwoValue(std::uint64_t key, int leader, std::array<KindMask, 4> held);
     [[nodiscard]] const Entry* Find(std::uint64_t key) const;
     // Keeps bounds and the best card (-1 for none) of the position searched,
     // whose key is `key`.
@@ -173,6 +179,10 @@ private:
     static_assert(sizeof(Bucket) == 32, "two entries to a bucket of half a cache line");
     std::vector<Bucket> table_;
     std::size_t mask_ = 0;
+    // The last two tricks' values for the side asking: the key's top 56
+    // bits, and the value in its lowest byte.
+    std::vector<std::uint64_t> lastTwo_;
+    std::size_t lastTwoMask_ = 0;
     // The cut-offs each card made, by seat, kept apart for leads and for
     // the cards that follow: a good lead says little of a good follow.
     // Each counts the tricks left where it cut, so that cut-offs high in
