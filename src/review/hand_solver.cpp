@@ -559,20 +559,19 @@ KindMask HandSolver::Distinct(KindMask legal, KindMask& linked) const {
     // too: no merging.
     if (!mergeable_) return legal;
     const int seat = ToPlay();
-    KindMask elsewhere = 0;
-    for (int other = 0; other < 4; ++other)
-        if (other != seat) elsewhere |= node_.held[static_cast<std::size_t>(other)];
+    const auto held = [&](int place) { return node_.held[static_cast<std::size_t>((seat + place) & 3)]; };
+    // The cards that can stand in a run: no other hand holds a copy. A card
+    // whose copy lies in the trick can still head a run: neither it nor the
+    // cards below it beat that copy, and the copy leaves with the trick.
+    const KindMask elsewhere = held(1) | held(2) | held(3);
+    const KindMask alone = legal & ~elsewhere;
+    if ((alone & (alone - 1)) == 0) return legal;
     KindMask onTable = 0;
     for (int place = 0; place < node_.placed; ++place)
         onTable |= KindFlag(node_.trick[static_cast<std::size_t>(place)]);
-    // The cards that can stand in a run, and those that break one. A card
-    // whose copy lies in the trick can head a run: neither it nor the cards
-    // below it beat that copy, and the copy leaves with the trick.
-    const KindMask heads = legal & onTable & ~elsewhere;
-    elsewhere |= onTable;
-    const KindMask alone = (legal & ~elsewhere) | heads;
-    if ((alone & (alone - 1)) == 0) return legal;
-    const KindMask breaks = (elsewhere | node_.held[static_cast<std::size_t>(seat)]) & ~alone;
+    const KindMask heads = alone & onTable;
+    // The cards that break a run.
+    const KindMask breaks = (elsewhere | onTable | held(0)) & ~alone;
     KindMask distinct = legal;
     const auto merge = [&](KindMask run) {
         const int card = std::countr_zero(run);
@@ -597,21 +596,16 @@ KindMask HandSolver::Distinct(KindMask legal, KindMask& linked) const {
         const KindMask left = run & distinct;
         if (!settled && (left & (left - 1)) != 0 && (linked & SuitMask(SuitOfKind(card))) == 0) linked |= left;
     };
-    for (int suit = 0; suit < 4; ++suit) {
-        const int shift = 6 * suit;
-        KindMask cards = (alone >> shift) & 63;
-        if ((cards & (cards - 1)) == 0) continue;
-        const KindMask breakers = (breaks >> shift) & 63;
-        const KindMask headers = (heads >> shift) & 63;
-        // Runs from the highest rank down, each ending at a card that breaks
-        // it or heads the next.
-        while (cards != 0) {
-            const int first = std::countr_zero(cards);
-            const KindMask below = (breakers | headers) & ~((KindMask{2} << first) - 1);
-            const KindMask run = below == 0 ? cards : cards & ((KindMask{1} << std::countr_zero(below)) - 1);
-            if ((run & (run - 1)) != 0) merge(run << shift);
-            cards &= ~run;
-        }
+    // Runs from the highest rank of each suit down, each ending at a card
+    // that breaks it, at a card that heads the next, or at the suit's end.
+    const KindMask ends = breaks | heads;
+    for (KindMask cards = alone; cards != 0;) {
+        const int first = std::countr_zero(cards);
+        const KindMask below = ends & ~((KindMask{2} << first) - 1);
+        const int end = std::min(below == 0 ? kCardKinds : std::countr_zero(below), 6 * (SuitOfKind(first) + 1));
+        const KindMask run = cards & ((KindMask{1} << end) - 1);
+        if ((run & (run - 1)) != 0) merge(run);
+        cards &= ~run;
     }
     return distinct;
 }
@@ -637,47 +631,40 @@ int HandSolver::SettledSide(int card) const {
 }
 
 int HandSolver::OrderMoves(KindMask moves, int tableMove, int ruleMove, std::array<int, 24>& order) const {
-    const int seat = ToPlay();
-    const int placed = node_.placed;
-    const int trickPoints = node_.trickPoints;
-    // Who holds the trick so far, and whether that is this seat's side.
-    int winning = -1;
-    bool ours = false;
-    KindMask out = 0;
-    if (placed == 0) {
-        for (const KindMask held : node_.held) out |= held;
-    } else {
-        winning = node_.trick[static_cast<std::size_t>(node_.winner)];
-        ours = SideOf((node_.leader + node_.winner) & 3) == SideOf(seat);
-    }
+    // A static score first, the cut-offs the card made elsewhere to break ties.
+    const std::array<int, kCardKinds>& cutoffs = history_[HistoryRow()];
     std::array<int, 24> score;  // NOLINT(cppcoreguidelines-pro-type-member-init): filled below
     int count = 0;
-    for (; moves != 0; moves &= moves - 1) {
-        const int card = std::countr_zero(moves);
-        const int cardPoints = points_[static_cast<std::size_t>(card)];
-        // A static score first, the cut-offs the card made elsewhere to break ties.
-        int value = 0;
-        if (placed == 0 &&
-            card == killers_[static_cast<std::size_t>(node_.played / 4)][static_cast<std::size_t>(seat)]) {
-            value = 1 << 14;
-        } else if (card == tableMove) {
-            value = 1 << 13;
-        } else if (card == ruleMove) {
-            value = 1 << 12;
-        } else if (placed == 0) {
-            // A lead no card still out can beat in its suit takes the trick
-            // unless it is cut.
-            if ((Above(card) & out) == 0) value = 1;
-        } else {
-            // Win it or feed a partner's winner with points; when the trick
-            // is the other side's, give it the least.
-            const bool takes = Beats(card, winning);
-            value = (takes || ours) ? 300 + trickPoints + cardPoints : -cardPoints;
-        }
-        value = value * 65536 + history_[HistoryRow()][static_cast<std::size_t>(card)];
+    const auto add = [&](int card, int value) {
         order[static_cast<std::size_t>(count)] = card;
-        score[static_cast<std::size_t>(count)] = value;
+        score[static_cast<std::size_t>(count)] = value * 65536 + cutoffs[static_cast<std::size_t>(card)];
         ++count;
+    };
+    if (node_.placed == 0) {
+        // The killer, the table's card and the rule player's lead; then a
+        // lead no card still out can beat in its suit, which takes the trick
+        // unless it is cut.
+        const int killer = killers_[static_cast<std::size_t>(node_.played / 4)][static_cast<std::size_t>(ToPlay())];
+        KindMask out = 0;
+        for (const KindMask held : node_.held) out |= held;
+        for (; moves != 0; moves &= moves - 1) {
+            const int card = std::countr_zero(moves);
+            add(card, card == killer      ? 1 << 14
+                      : card == tableMove ? 1 << 13
+                      : card == ruleMove  ? 1 << 12
+                                          : static_cast<int>((Above(card) & out) == 0));
+        }
+    } else {
+        // Win the trick or feed a partner's winner with points; when the
+        // trick is the other side's, give it the least. (The table knows
+        // trick starts only.)
+        const KindMask takers = beaters_[static_cast<std::size_t>(node_.trick[static_cast<std::size_t>(node_.winner)])];
+        const bool ours = SideOf((node_.leader + node_.winner) & 3) == SideOf(ToPlay());
+        for (; moves != 0; moves &= moves - 1) {
+            const int card = std::countr_zero(moves);
+            const int cardPoints = points_[static_cast<std::size_t>(card)];
+            add(card, ours || (takers & KindFlag(card)) != 0 ? 300 + node_.trickPoints + cardPoints : -cardPoints);
+        }
     }
     // Most nodes have two or three cards to order.
     if (count == 2) {
