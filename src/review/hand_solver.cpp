@@ -62,7 +62,7 @@ constexpr std::uint64_t CardWord(int seat, int kind, int copies) {
 }  // namespace
 
 HandSolver::HandSolver(int tableBits)
-    : table_(std::size_t{1} << (std::clamp(tableBits, 4, 26) - 1)),
+    : table_(std::size_t{1} << (std::clamp(tableBits, 4, 26) - 2)),
       mask_(table_.size() - 1),
       lastTwo_(std::size_t{1} << (std::clamp(tableBits, 4, 26) - 3)),
       lastTwoMask_(lastTwo_.size() - 1) {}
@@ -541,24 +541,23 @@ void HandSolver::PrefetchAfter(int card) const {
 }
 
 const HandSolver::Entry* HandSolver::Find(std::uint64_t key) const {
-    const Entry* pair = table_[Slot(key)].entries.data();
-    for (const Entry* entry : {pair, pair + 1})
-        if (entry->key == key) return entry;
+    for (const Entry& entry : table_[Slot(key)].entries)
+        if (entry.key == key) return &entry;
     return nullptr;
 }
 
 void HandSolver::Store(std::uint64_t key, int lower, int upper, int move) {
-    Entry* pair = table_[Slot(key)].entries.data();
     const auto tricksLeft = static_cast<std::int8_t>(12 - node_.played / 4);
+    // The position's own entry, else the shallowest, earlier deals first.
     Entry* slot = nullptr;
-    for (Entry* entry : {pair, pair + 1})
-        if (entry->key == key) slot = entry;
-    if (slot == nullptr) {
-        // The pair keeps the deeper position of this deal in its first
-        // place and the newest in its second.
-        const int firstDepth = pair->deal == deal_ ? pair->tricksLeft : -1;
-        slot = firstDepth <= tricksLeft ? pair : pair + 1;
-        if (slot == pair && pair->tricksLeft >= 0) pair[1] = pair[0];
+    int shallowest = kInfinity;
+    for (Entry& entry : table_[Slot(key)].entries) {
+        if (entry.key == key) {
+            slot = &entry;
+            break;
+        }
+        const int depth = entry.deal == deal_ ? entry.tricksLeft : -1;
+        if (depth <= shallowest) shallowest = depth, slot = &entry;
     }
     *slot = Entry{key,
                   static_cast<std::int16_t>(lower),

@@ -174,13 +174,14 @@ private:
     int rootPlayed_ = 0;  // cards played at the root of the solve
     int rootCard_ = -1;   // the root's best card in the test under way
     int best_ = -1;
-    // Two entries a bucket, the deeper kept and the newer beside it, aligned
-    // so that a bucket never straddles two cache lines: a look in the table
-    // then waits on memory once, and a prefetch brings the whole bucket.
-    struct alignas(32) Bucket {
-        std::array<Entry, 2> entries;
+    // Four entries a bucket, a cache line aligned: a look in the table then
+    // waits on memory once, and a prefetch brings the whole bucket. A new
+    // position takes the place of the shallowest of an earlier deal, else
+    // of this one.
+    struct alignas(64) Bucket {
+        std::array<Entry, 4> entries;
     };
-    static_assert(sizeof(Bucket) == 32, "two entries to a bucket of half a cache line");
+    static_assert(sizeof(Bucket) == 64, "four entries to a bucket of a cache line");
     std::vector<Bucket> table_;
     std::size_t mask_ = 0;
     // The last two tricks' values for the side asking: the key's top 56
