@@ -372,11 +372,6 @@ int HandSolver::Search(int alpha, int beta) {
             if (!maximising && upper <= alpha) return upper;
         }
     }
-    // The third card of a trick: the trick starts after each answer to
-    // each card are asked of the table now, a card ahead of the look that
-    // needs them, since on a large table each look waits on memory.
-    if (node_.placed == 2 && node_.played < 38)
-        for (int i = 0; i < count; ++i) PrefetchAfter(order[static_cast<std::size_t>(i)]);
     const Node before = node_;
     int best = maximising ? -kInfinity : kInfinity;
     int bestMove = order[0];
@@ -520,24 +515,6 @@ std::uint64_t HandSolver::KeyAfter(int card, int taker) const {
     const int seat = ToPlay();
     return KeyOf(node_.handKey ^ CardWord(seat, card, CountOf(node_.hands[static_cast<std::size_t>(seat)], card) - 1),
                  taker);
-}
-
-void HandSolver::PrefetchAfter(int card) const {
-    const int seat = ToPlay();
-    const int last = (seat + 1) & 3;
-    TrickState asks = node_.asks;
-    AddToTrick(asks, card, trump_);
-    const int holding = TakerAfter(card);
-    const int winning = holding == seat ? card : node_.trick[static_cast<std::size_t>(node_.winner)];
-    const std::uint64_t handKey =
-        node_.handKey ^ CardWord(seat, card, CountOf(node_.hands[static_cast<std::size_t>(seat)], card) - 1);
-    for (KindMask answers = LegalPlaysFromHeld(node_.held[static_cast<std::size_t>(last)], asks, trump_, rules_.play);
-         answers != 0; answers &= answers - 1) {
-        const int answer = std::countr_zero(answers);
-        const std::uint64_t key =
-            handKey ^ CardWord(last, answer, CountOf(node_.hands[static_cast<std::size_t>(last)], answer) - 1);
-        Prefetch(&table_[Slot(KeyOf(key, Beats(answer, winning) ? last : holding))]);
-    }
 }
 
 const HandSolver::Entry* HandSolver::Find(std::uint64_t key) const {

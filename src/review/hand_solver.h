@@ -131,10 +131,6 @@ private:
     // What the root side takes in the last two tricks from the trick start
     // whose key is `key`, led by `leader`, exactly.
     int LastTwoValue(std::uint64_t key, int leader, std::array<KindMask, 4> held);
-    // Asks the memory for the table's places of the trick starts that
-    // follow the seat to play's `card`, the third of a trick, and each card
-    // the last seat may answer it with.
-    void PrefetchAfter(int card) const;
     [[nodiscard]] const Entry* Find(std::uint64_t key) const;
     // Keeps bounds and the best card (-1 for none) of the position searched,
     // whose key is `key`.
