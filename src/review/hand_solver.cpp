@@ -299,23 +299,6 @@ int HandSolver::Search(int alpha, int beta) {
     const int seat = ToPlay();
     const bool maximising = SideOf(seat) == side_;
     const KindMask legal = Legal();
-    // After a trick's last card: who takes the trick and the key of the
-    // trick start that follows, for each card. The table's places for those
-    // keys are asked for now so that they arrive while the cards are ordered.
-    std::array<std::uint64_t, kCardKinds> keyAfter;   // NOLINT(cppcoreguidelines-pro-type-member-init): by card
-    std::array<std::uint8_t, kCardKinds> takerAfter;  // NOLINT(cppcoreguidelines-pro-type-member-init): by card
-    // (The last card of the third trick from the end is worked out below,
-    // and the last two tricks never meet the table.)
-    const bool beforeTable = node_.placed == 3 && node_.played < 39;
-    if (beforeTable) {
-        for (KindMask moves = legal; moves != 0; moves &= moves - 1) {
-            const int card = std::countr_zero(moves);
-            const int taker = TakerAfter(card);
-            takerAfter[static_cast<std::size_t>(card)] = static_cast<std::uint8_t>(taker);
-            keyAfter[static_cast<std::size_t>(card)] = KeyAfter(card, taker);
-            Prefetch(&table_[Slot(keyAfter[static_cast<std::size_t>(card)])]);
-        }
-    }
     if (node_.placed == 3 && node_.played == 39 && !root) {
         // The last card of the third trick from the end: each card leads to
         // two last tricks worked out without a search.
@@ -339,6 +322,37 @@ int HandSolver::Search(int alpha, int beta) {
         ++nodes_;
         return best;
     }
+    if (node_.placed == 3 && node_.played < 39) {
+        // The last card of a trick leads to trick starts the table may
+        // know: one whose bound already settles this node ends it at once.
+        // Each is worked out without making the card, before the cards are
+        // ordered, and for every card the rules allow (a card a run stands
+        // for has a value of its own). The table is asked for all of them
+        // at once, so that their waits on memory overlap.
+        std::array<std::uint64_t, kCardKinds> keyAfter;   // NOLINT(cppcoreguidelines-pro-type-member-init): by card
+        std::array<std::uint8_t, kCardKinds> takerAfter;  // NOLINT(cppcoreguidelines-pro-type-member-init): by card
+        for (KindMask moves = legal; moves != 0; moves &= moves - 1) {
+            const int card = std::countr_zero(moves);
+            const int taker = TakerAfter(card);
+            takerAfter[static_cast<std::size_t>(card)] = static_cast<std::uint8_t>(taker);
+            keyAfter[static_cast<std::size_t>(card)] = KeyAfter(card, taker);
+            Prefetch(&table_[Slot(keyAfter[static_cast<std::size_t>(card)])]);
+        }
+        for (KindMask moves = legal; moves != 0; moves &= moves - 1) {
+            const int card = std::countr_zero(moves);
+            const Entry* entry = Find(keyAfter[static_cast<std::size_t>(card)]);
+            if (entry == nullptr) continue;
+            std::array<int, 2> after = node_.points;
+            after[static_cast<std::size_t>(takerAfter[static_cast<std::size_t>(card)] & 1)] +=
+                node_.trickPoints + points_[static_cast<std::size_t>(card)];
+            const int takenAfter = after[static_cast<std::size_t>(side_)] - base_;
+            const int outAfter = total_ - after[0] - after[1];
+            const int lower = takenAfter + (side_ == 0 ? entry->lower : outAfter - entry->upper);
+            const int upper = takenAfter + (side_ == 0 ? entry->upper : outAfter - entry->lower);
+            if (maximising && lower >= beta) return lower;
+            if (!maximising && upper <= alpha) return upper;
+        }
+    }
     std::array<int, 24> order;  // NOLINT(cppcoreguidelines-pro-type-member-init): filled by the ordering
     // Without the table's card, a lead weighs the rule player's choice.
     int ruleMove = -1;
@@ -353,28 +367,9 @@ int HandSolver::Search(int alpha, int beta) {
     KindMask linked = 0;
     const int count = (legal & (legal - 1)) == 0 ? (order[0] = std::countr_zero(legal), 1)
                                                  : OrderMoves(Distinct(legal, linked), tableMove, ruleMove, order);
-    if (beforeTable) {
-        // The last card of a trick leads to trick starts the table may
-        // know: one whose bound already settles this node ends it at once.
-        // Each is worked out without making the card.
-        for (int i = 0; i < count; ++i) {
-            const int card = order[static_cast<std::size_t>(i)];
-            const Entry* entry = Find(keyAfter[static_cast<std::size_t>(card)]);
-            if (entry == nullptr) continue;
-            std::array<int, 2> after = node_.points;
-            after[static_cast<std::size_t>(takerAfter[static_cast<std::size_t>(card)] & 1)] +=
-                node_.trickPoints + points_[static_cast<std::size_t>(card)];
-            const int takenAfter = after[static_cast<std::size_t>(side_)] - base_;
-            const int outAfter = total_ - after[0] - after[1];
-            const int lower = takenAfter + (side_ == 0 ? entry->lower : outAfter - entry->upper);
-            const int upper = takenAfter + (side_ == 0 ? entry->upper : outAfter - entry->lower);
-            if (maximising && lower >= beta) return lower;
-            if (!maximising && upper <= alpha) return upper;
-        }
-    }
     const Node before = node_;
     int best = maximising ? -kInfinity : kInfinity;
-    int bestMove = order[0];
+    int bestMove = -1;
     int a = alpha;
     int b = beta;
     // What the linked cards searched so far returned: bounds on their
@@ -544,7 +539,7 @@ void HandSolver::Store(std::uint64_t key, int lower, int upper, int move) {
                   deal_};
 }
 
-KindMask HandSolver::Distinct(KindMask legal, KindMask& linked) const {
+[[gnu::always_inline]] inline KindMask HandSolver::Distinct(KindMask legal, KindMask& linked) const {
     // Under the suit led, a card's rank matters only against the cards
     // still out. A run of a hand's cards with nothing out between them in
     // rank, none of which another seat or the trick holds a copy of, is one
