@@ -322,6 +322,13 @@ int HandSolver::Search(int alpha, int beta) {
         ++nodes_;
         return best;
     }
+    // A card the rules force in the middle of a trick is played at once:
+    // nothing to order, and after a trick's last card the trick start
+    // looks itself up in the table.
+    if ((legal & (legal - 1)) == 0 && node_.placed != 0 && !root) {
+        Make(std::countr_zero(legal));
+        return Search(alpha, beta);
+    }
     if (node_.placed == 3 && node_.played < 39) {
         // The last card of a trick leads to trick starts the table may
         // know: one whose bound already settles this node ends it at once.
