@@ -36,11 +36,22 @@ int Most(KindMask mask) {
 // The highest kind of a mask within one suit: the lowest bit.
 int Highest(KindMask mask) { return std::countr_zero(mask); }
 
+// The cards a hand holds of a suit, from a table of its twelve count bits:
+// a search asks at every lead it has not seen before.
+constexpr std::array<std::uint8_t, 4096> kSuitLengths = [] {
+    std::array<std::uint8_t, 4096> lengths{};
+    for (std::uint32_t bits = 0; bits < 4096; ++bits)
+        for (int rank = 0; rank < 6; ++rank)
+            lengths[bits] = static_cast<std::uint8_t>(lengths[bits] + ((bits >> (2 * rank)) & 3));
+    return lengths;
+}();
+int SuitLength(HandCounts hand, int suit) { return kSuitLengths[(hand >> (12 * suit)) & 0xFFF]; }
+
 }  // namespace
 
 int RuleCard(const RuleInput& in) {
     const KindMask legal = in.legal;
-    if (std::popcount(legal) == 1) return std::countr_zero(legal);
+    if ((legal & (legal - 1)) == 0) return std::countr_zero(legal);
     const KindMask out = HeldKinds(in.others);
     const KindMask trumps = in.trump >= 0 ? SuitMask(in.trump) : 0;
     const int side = SideOf(in.seat);
@@ -48,12 +59,8 @@ int RuleCard(const RuleInput& in) {
     if (in.trick.empty()) {
         // The declarer pulls trump while it holds at least as many as are out.
         const KindMask myTrumps = legal & trumps;
-        int trumpsOut = 0;
-        int trumpsHeld = 0;
-        for (int kind = in.trump * 6; in.trump >= 0 && kind < in.trump * 6 + 6; ++kind) {
-            trumpsOut += CountOf(in.others, kind);
-            trumpsHeld += CountOf(in.own, kind);
-        }
+        const int trumpsOut = in.trump >= 0 ? SuitLength(in.others, in.trump) : 0;
+        const int trumpsHeld = in.trump >= 0 ? SuitLength(in.own, in.trump) : 0;
         if (in.seat == in.declarer && myTrumps != 0 && trumpsOut > 0 && trumpsHeld >= trumpsOut)
             return Highest(myTrumps);
         // Cash a sure winner outside trump: nothing out beats it in its suit.
@@ -66,8 +73,7 @@ int RuleCard(const RuleInput& in) {
         int length = 0;
         for (int suit = 0; suit < 4; ++suit) {
             if (suit == in.trump || (legal & SuitMask(suit)) == 0) continue;
-            int cards = 0;
-            for (int kind = suit * 6; kind < suit * 6 + 6; ++kind) cards += CountOf(in.own, kind);
+            const int cards = SuitLength(in.own, suit);
             if (cards > length) length = cards, longest = suit;
         }
         return Least(longest >= 0 ? legal & SuitMask(longest) : legal, in.trump);
