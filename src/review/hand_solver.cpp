@@ -273,10 +273,7 @@ int HandSolver::Search(int alpha, int beta) {
     // holds two cards, and looking them up would cost more than playing
     // them. (The root searches on, to find its best card.)
     const bool root = node_.played == rootPlayed_;
-    if (boundary && node_.played == 40 && !root) {
-        ++nodes_;
-        return taken + LastTwoValue(Key(), node_.leader, node_.held);
-    }
+    if (boundary && node_.played == 40 && !root) return taken + LastTwoValue(Key(), node_.leader, node_.held);
     // South-North's share of what is still out, as the table knows it.
     int knownLower = 0;
     int knownUpper = out;
@@ -440,7 +437,7 @@ int HandSolver::Search(int alpha, int beta) {
     return best;
 }
 
-std::array<int, 2> HandSolver::LastTrick(int leader, const std::array<KindMask, 4>& held) const {
+int HandSolver::LastTrick(int leader, const std::array<KindMask, 4>& held) const {
     int taker = leader;
     int winning = std::countr_zero(held[static_cast<std::size_t>(leader)]);
     int trickPoints = points_[static_cast<std::size_t>(winning)] + rules_.lastTrick;
@@ -450,9 +447,7 @@ std::array<int, 2> HandSolver::LastTrick(int leader, const std::array<KindMask, 
         trickPoints += points_[static_cast<std::size_t>(card)];
         if (Beats(card, winning)) taker = seat, winning = card;
     }
-    std::array<int, 2> taken{};
-    taken[static_cast<std::size_t>(taker & 1)] = trickPoints;
-    return taken;
+    return SideOf(taker) == side_ ? trickPoints : 0;
 }
 
 int HandSolver::LastTwoTricks(int place, int leader, const TrickState& asks, int winner, int winning, int trickPoints,
@@ -479,7 +474,7 @@ int HandSolver::LastTwoTricks(int place, int leader, const TrickState& asks, int
             value = LastTwoTricks(place + 1, leader, next, taker, taker == seat ? card : winning, points, held, alpha,
                                   beta);
         } else {
-            value = (SideOf(taker) == side_ ? points : 0) + LastTrick(taker, held)[static_cast<std::size_t>(side_)];
+            value = (SideOf(taker) == side_ ? points : 0) + LastTrick(taker, held);
         }
         if (maximising)
             best = std::max(best, value), alpha = std::max(alpha, value);

@@ -119,9 +119,9 @@ private:
     // the seat to play ends the trick with `card`.
     [[nodiscard]] int TakerAfter(int card) const;
     [[nodiscard]] std::uint64_t KeyAfter(int card, int taker) const;
-    // What each side takes in the last trick, led by `leader`, when each
-    // hand holds the one card of its mask.
-    [[nodiscard]] std::array<int, 2> LastTrick(int leader, const std::array<KindMask, 4>& held) const;
+    // What the root side takes in the last trick, led by `leader`, when
+    // each hand holds the one card of its mask.
+    [[nodiscard]] int LastTrick(int leader, const std::array<KindMask, 4>& held) const;
     // What the root side takes in the last two tricks, each hand holding
     // two cards of the kinds in `held`, from the card at `place` of the
     // first of them on: a fail-soft alpha-beta value. The trick so far is
