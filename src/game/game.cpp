@@ -58,6 +58,7 @@ void Game::Deal(const std::array<HandCounts, 4>& hands, bool practice) {
 }
 
 std::string Game::Refusal(int seat, Phase phase) const {
+    if (seat < 0 || seat > 3) return "There is no seat " + std::to_string(seat) + ".";
     if (phase_ == Phase::GameOver) return "The game is over.";
     if (phase_ != phase) return std::string("This is not the time: the game is at ") + PhaseWords(phase_) + ".";
     if (seat != ToAct()) return "It is " + SeatName(ToAct()) + "'s turn, not " + SeatName(seat) + "'s.";
@@ -96,6 +97,7 @@ std::array<int, 2> Game::SideMeld() const {
 
 std::string Game::Bid(int seat, int amount) {
     if (std::string refused = Refusal(seat, Phase::Auction); !refused.empty()) return refused;
+    if (amount > kHighestBid) return "A bid is at most " + std::to_string(kHighestBid) + ".";
     if (std::string refused = auction_.Bid(seat, amount); !refused.empty()) return refused;
     reasons_.emplace_back();
     if (auction_.Finished()) phase_ = Phase::Trump;
@@ -124,6 +126,10 @@ std::string Game::NameTrump(int seat, int suit) {
 std::string Game::PassCards(int seat, HandCounts cards) {
     const Phase phase = phase_ == Phase::PassBack ? Phase::PassBack : Phase::PassToDeclarer;
     if (std::string refused = Refusal(seat, phase); !refused.empty()) return refused;
+    // Bits beyond the deck's kinds, or a count of three, are no cards at all:
+    // taken, they would be carried into both hands.
+    if ((cards & ~kDeckBits) != 0) return "Those are not cards of the deck.";
+    if (!Holds(kWholeDeck, cards)) return "The deck holds only two of each card.";
     if (CardCount(cards) != rules_.passCards)
         return "Pass " + std::to_string(rules_.passCards) + " cards, not " + std::to_string(CardCount(cards)) + ".";
     if (!Holds(hands_[static_cast<std::size_t>(seat)], cards)) return SeatName(seat) + " does not hold those cards.";
@@ -154,7 +160,7 @@ void Game::StartMeld() {
 }
 
 std::string Game::ThrowIn(int seat) {
-    if (phase_ != Phase::Meld) return Refusal(seat, Phase::Meld);
+    if (phase_ != Phase::Meld || seat < 0 || seat > 3) return Refusal(seat, Phase::Meld);
     if (seat != Declarer()) return "Only the declarer, " + SeatName(Declarer()) + ", may throw the hand in.";
     ScoreHand(true);
     return {};
@@ -178,6 +184,7 @@ std::string Game::Continue() {
 
 std::string Game::PlayCard(int seat, int kind) {
     if (std::string refused = Refusal(seat, Phase::Play); !refused.empty()) return refused;
+    if (kind < 0 || kind >= kCardKinds) return "There is no such card.";
     if (std::string refused = play_.Play(kind); !refused.empty()) return refused;
     played_.push_back(kind);
     if (play_.Over()) ScoreHand(false);
@@ -192,6 +199,8 @@ void Game::ScoreHand(bool thrownIn) {
     tally.cardPoints = thrownIn ? std::array<int, 2>{} : play_.Points();
     tally.tricks = thrownIn ? std::array<int, 2>{} : play_.Tricks();
     tally.thrownIn = thrownIn;
+    // A hand thrown in never began its play: its hands are read as held.
+    if (thrownIn) play_ = PlayState(rules_, hands_, trump_, Declarer());
     const HandScore score = vantrel::ScoreHand(rules_, tally);
     SheetLine line{dealer_,     Declarer(), tally.bid,      trump_,     tally.meld, tally.cardPoints,
                    score.score, totals_,    score.Result(), DealCode(), practice_,  {}};
@@ -240,6 +249,8 @@ std::string Game::DealCode() const { return DealCodeOf(DeckOfHands(dealt_)); }
 
 SeatView Game::ViewOf(int seat) const {
     SeatView view(rules_, seat, hands_[static_cast<std::size_t>(seat & 3)], trump_, Declarer());
+    // Between the two passes the declarer holds more cards than its partner.
+    for (int s = 0; s < 4; ++s) view.Holding(s, CardCount(hands_[static_cast<std::size_t>(s)]));
     if (phase_ >= Phase::Meld)
         for (int s = 0; s < 4; ++s) view.Shown(s, meld_[static_cast<std::size_t>(s)].Shown());
     if (seat == PartnerSeat(Declarer())) view.Gave(passedToDeclarer_, passedBack_);

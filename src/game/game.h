@@ -64,6 +64,10 @@ struct SheetLine {
 /// driver's (GameDriver keeps the earlier games).
 class Game {
 public:
+    /// No side can take more than this: a bid above it is refused before
+    /// the auction's sums could overflow.
+    static constexpr int kHighestBid = 10000;
+
     Game(const RuleSet& rules, std::uint64_t seed, int firstDealer = 3);
 
     // The moves; each returns empty when taken, else why it was refused.

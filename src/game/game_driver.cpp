@@ -91,6 +91,10 @@ void GameDriver::NameTrump(int suit) {
 }
 
 void GameDriver::Card(int seat, int kind) {
+    if (seat < 0 || seat > 3 || kind < 0 || kind >= kCardKinds) {
+        message_ = "There is no such card.";
+        return;
+    }
     const Phase phase = game_.CurrentPhase();
     if ((phase == Phase::PassToDeclarer || phase == Phase::PassBack) && seat == game_.ToAct() && IsUser(seat)) {
         // Picking cards to pass: a click picks a card or puts it back.
@@ -162,6 +166,10 @@ std::string GameDriver::DealFromCode(const std::string& code) {
 }
 
 void GameDriver::ReplayLine(std::size_t line) {
+    if (line >= game_.Sheet().size()) {
+        message_ = "There is no such line on the score sheet.";
+        return;
+    }
     message_ = Take(GameMove::Of(GameMove::Kind::ReplayLine, -1, static_cast<int>(line)));
     if (message_.empty()) undo_.clear();
 }

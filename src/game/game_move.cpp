@@ -33,10 +33,12 @@ std::string Apply(Game& game, const GameMove& move) {
         case GameMove::Kind::DealCode:
             return game.DealFromCode(move.text);
         case GameMove::Kind::ReplayLine:
-            if (move.value < 0) return "There is no such hand on the sheet.";
+            if (move.value < 0) return "There is no such line on the score sheet.";
             return game.ReplayLine(static_cast<std::size_t>(move.value));
+        case GameMove::Kind::Unreadable:
+            break;
     }
-    return "Unknown move.";
+    return "This move could not be read.";
 }
 
 GameMove MoveOf(int seat, const ComputerMove& move) {
@@ -70,7 +72,10 @@ GameMove MoveOf(int seat, const ComputerMove& move) {
     return made;
 }
 
-std::string_view KindName(GameMove::Kind kind) { return kKindNames[static_cast<std::size_t>(kind)]; }
+std::string_view KindName(GameMove::Kind kind) {
+    const auto at = static_cast<std::size_t>(kind);
+    return at < kKindNames.size() ? kKindNames[at] : std::string_view("unreadable");
+}
 
 std::optional<GameMove::Kind> KindNamed(std::string_view name) {
     for (std::size_t i = 0; i < kKindNames.size(); ++i)

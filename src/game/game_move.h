@@ -13,7 +13,9 @@ namespace vantrel {
 /// its seed and its moves, and replaying the moves on a new game of the same
 /// seed gives the same game (the deals come from the seed).
 struct GameMove {
-    enum class Kind { Bid, Pass, Trump, PassCards, ThrowIn, Play, Continue, DealCode, ReplayLine };
+    /// Unreadable stands for a kept move that could not be read back (an
+    /// unknown name, a number out of range): it is refused, never guessed at.
+    enum class Kind { Bid, Pass, Trump, PassCards, ThrowIn, Play, Continue, DealCode, ReplayLine, Unreadable };
     Kind kind = Kind::Continue;
     int seat = -1;         // -1 for Continue, a deal code and a replayed line
     int value = 0;         // the bid, the suit, the card's kind, or the sheet's line

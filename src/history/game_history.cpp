@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
+#include <climits>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -21,6 +22,8 @@ namespace vantrel {
 namespace {
 
 using Json = nlohmann::json;
+
+bool FitsInt(std::int64_t value) { return value >= INT_MIN && value <= INT_MAX; }
 
 // Each version's step from the one before; a file of version n runs the
 // steps after n, in one transaction.
@@ -469,9 +472,14 @@ std::vector<GameMove> GameHistory::Moves(std::int64_t id) const {
     select.Bind(1, id);
     while (select.Step()) {
         GameMove move;
-        move.kind = KindNamed(select.Text(0)).value_or(GameMove::Kind::Continue);
-        move.seat = select.Small(1);
-        move.value = select.Small(2);
+        // A row that does not read whole is kept as unreadable, so that the
+        // replay refuses it instead of taking another move in its place.
+        const std::int64_t seat = select.Int(1);
+        const std::int64_t value = select.Int(2);
+        move.kind = KindNamed(select.Text(0)).value_or(GameMove::Kind::Unreadable);
+        if (!FitsInt(seat) || !FitsInt(value)) move.kind = GameMove::Kind::Unreadable;
+        move.seat = FitsInt(seat) ? static_cast<int>(seat) : -1;
+        move.value = FitsInt(value) ? static_cast<int>(value) : 0;
         move.cards = static_cast<HandCounts>(select.Int(3));
         move.text = select.Text(4);
         moves.push_back(std::move(move));
@@ -652,8 +660,14 @@ ImportReport GameHistory::ImportJsonLines(std::istream& in) {
             std::optional<GameMove::Kind> kind;
             if (entry.is_object() && entry.contains("kind") && entry["kind"].is_string())
                 kind = KindNamed(entry["kind"].get<std::string>());
-            auto whole = [&](const char* name) { return !entry.contains(name) || entry[name].is_number_integer(); };
-            if (!kind || !whole("seat") || !whole("value") || !whole("cards") ||
+            // A seat or a value must read as the int it is kept as, not wrap into one.
+            auto whole = [&](const char* name) {
+                if (!entry.contains(name)) return true;
+                const Json& field = entry[name];
+                if (field.is_number_unsigned()) return field.get<std::uint64_t>() <= std::uint64_t{INT_MAX};
+                return field.is_number_integer() && FitsInt(field.get<std::int64_t>());
+            };
+            if (!kind || !whole("seat") || !whole("value") ||
                 (entry.contains("cards") && !entry["cards"].is_number_unsigned()) ||
                 (entry.contains("text") && !entry["text"].is_string())) {
                 bad = "move " + std::to_string(at) + " cannot be read";

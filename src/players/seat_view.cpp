@@ -26,7 +26,10 @@ void SeatView::Gave(HandCounts cards, HandCounts returned) {
     }
 }
 
-int SeatView::CardsLeft(int seat) const { return 12 - playedBy_[static_cast<std::size_t>(seat & 3)]; }
+int SeatView::CardsLeft(int seat) const {
+    const auto s = static_cast<std::size_t>(seat & 3);
+    return held_[s] - playedBy_[s];
+}
 
 HandCounts SeatView::Unseen() const {
     HandCounts unseen = 0;

@@ -28,6 +28,9 @@ public:
     /// (`returned`), which may be the very cards given. (Cards received are
     /// simply in this seat's hand.)
     void Gave(HandCounts cards, HandCounts returned = 0);
+    /// How many cards a seat held as the play began (or holds now, while
+    /// cards are passed); twelve unless said.
+    void Holding(int seat, int cards) { held_[static_cast<std::size_t>(seat & 3)] = cards; }
     /// The bidding, for reading partner's jumps.
     void Bidding(std::vector<Auction::Call> calls) { calls_ = std::move(calls); }
     /// A card played by the seat to play.
@@ -65,6 +68,7 @@ private:
     HandCounts hand_;
     HandCounts playedAll_ = 0;
     TrickLedger ledger_;
+    std::array<int, 4> held_{12, 12, 12, 12};
     std::array<int, 4> playedBy_{};
     std::array<HandCounts, 4> known_{};
     std::array<KindMask, 4> excluded_{};

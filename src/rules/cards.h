@@ -51,6 +51,8 @@ constexpr int KindOf(int suit, int rank) { return 6 * suit + rank; }
 using HandCounts = std::uint64_t;
 constexpr HandCounts KindBit(int kind) { return HandCounts{1} << (2 * kind); }
 constexpr int CountOf(HandCounts hand, int kind) { return static_cast<int>((hand >> (2 * kind)) & 3u); }
+/// The bits a hand's counts may use; anything above them is no card.
+inline constexpr HandCounts kDeckBits = (HandCounts{1} << (2 * kCardKinds)) - 1;
 
 /// Whether a hand holds every card of `cards`, each as often.
 constexpr bool Holds(HandCounts hand, HandCounts cards) {

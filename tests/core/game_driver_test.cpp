@@ -3,6 +3,9 @@
 // too late, undo and a window closed in mid-decision.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <functional>
+
 #include "game/game_driver.h"
 #include "game/game_texts.h"
 
@@ -156,6 +159,39 @@ TEST(GameDriver, AnswersForAnEarlierPositionAreDropped) {
     PlaySouth(d.driver);
     EXPECT_FALSE(d.driver.DeliverHint(hint->id, choice));
     EXPECT_EQ(d.driver.Message(), "");
+}
+
+TEST(GameDriver, ARefusedMoveLeavesTheUndoAndTheLogAsTheyWere) {
+    // South bids what nobody overcalls, then sends moves out of range: each
+    // is refused, and Undo still goes back to before South's bid.
+    Driven d(Seats(SeatPlayer::You));
+    const Game start = d.driver.game();
+    d.driver.Bid(1000);
+    while (d.driver.game().CurrentPhase() == Phase::Auction) {
+        ASSERT_TRUE(d.Answer());
+        d.now = d.driver.NextDue().value_or(d.now);
+        d.driver.Advance();
+    }
+    ASSERT_TRUE(d.driver.UserNamesTrump());
+    const std::vector<GameMove> log = d.driver.Log();
+    const Game atTrump = d.driver.game();
+    const std::vector<std::pair<std::function<void()>, std::string>> refusals{
+        {[&] { d.driver.NameTrump(7); }, "Trump is one of the four suits."},
+        {[&] { d.driver.NameTrump(-1); }, "Trump is one of the four suits."},
+        {[&] { d.driver.Card(0, 99); }, "There is no such card."},
+        {[&] { d.driver.Card(-2, 0); }, "There is no such card."},
+        {[&] { d.driver.ReplayLine(SIZE_MAX); }, "There is no such line on the score sheet."},
+        {[&] { d.driver.ReplayLine(std::size_t{1} << 32); }, "There is no such line on the score sheet."},
+    };
+    for (const auto& [move, reason] : refusals) {
+        move();
+        EXPECT_EQ(d.driver.Message(), reason);
+        EXPECT_EQ(d.driver.Log(), log) << reason;
+        EXPECT_TRUE(d.driver.game() == atTrump) << reason;
+    }
+    d.driver.Undo();
+    EXPECT_TRUE(d.driver.game() == start);
+    EXPECT_TRUE(d.driver.Log().empty());
 }
 
 TEST(GameDriver, TheStatusLineAndScorePanelSayWhatComesNext) {

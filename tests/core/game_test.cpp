@@ -2,10 +2,15 @@
 // moves, passing and practice hands.
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <climits>
+
 #include "game/full_duel.h"
 #include "game/game.h"
+#include "game/game_move.h"
 #include "game/game_settings.h"
 #include "players/passing.h"
+#include "players/world_sampler.h"
 #include "rules/trick_rules.h"
 
 namespace vantrel {
@@ -108,6 +113,99 @@ TEST(Game, RefusedMovesLeaveTheStateUnchanged) {
     EXPECT_TRUE(game == atPass);
 }
 
+TEST(Game, AThrownInHandShowsItsHandsAsHeldAndScoresAsThrownIn) {
+    // Without passing, and after 3 and 4 cards went each way: the hands read
+    // after the throw-in are those held, the deal code is the deal as dealt,
+    // and the sheet says thrown in, the other side scoring its meld.
+    for (const int passCards : {0, 3, 4}) {
+        RuleSet rules = RuleSet::Standard();
+        rules.passCards = passCards;
+        Game game(rules, 40 + static_cast<std::uint64_t>(passCards), 3);
+        const std::string code = game.DealCode();
+        const std::array<HandCounts, 4> dealt = game.Dealt();
+        while (game.CurrentPhase() != Phase::Meld) Step(game, 9);
+        const std::array<HandCounts, 4> held = game.HandsInPlay();
+        EXPECT_EQ(held != dealt, passCards > 0) << passCards;
+        EXPECT_EQ(game.DealCode(), code) << passCards;
+        const int declarer = game.Declarer();
+        const std::array<int, 2> meld = game.SideMeld();
+        ASSERT_EQ(game.ThrowIn(declarer), "");
+        for (int seat = 0; seat < 4; ++seat) {
+            EXPECT_EQ(game.HandOf(seat), held[static_cast<std::size_t>(seat)]) << passCards << ", seat " << seat;
+            EXPECT_EQ(game.Play().Hands()[static_cast<std::size_t>(seat)], held[static_cast<std::size_t>(seat)]);
+        }
+        const SheetLine& line = game.Sheet().back();
+        const auto d = static_cast<std::size_t>(SideOf(declarer));
+        std::array<int, 2> score{};
+        score[d] = -line.bid;
+        score[1 - d] = meld[1 - d];
+        EXPECT_EQ(line.result, "Thrown in");
+        EXPECT_EQ(line.score, score) << passCards;
+        EXPECT_EQ(line.dealCode, code);
+        EXPECT_EQ(line.record.dealt, dealt);
+        EXPECT_EQ(line.record.hands, held);
+        EXPECT_TRUE(line.record.plays.empty());
+    }
+}
+
+TEST(Game, BadMovesAreRefusedWholeAndChangeNothing) {
+    // Moves as they come from a file or a garbled window: values out of
+    // range whatever their bits, each refused with its reason and the game
+    // left equal to before.
+    RuleSet rules = RuleSet::Standard();
+    rules.passCards = 4;
+    Game game(rules, 7, 3);
+    using K = GameMove::Kind;
+    auto refuse = [&](const std::vector<std::pair<GameMove, std::string>>& table) {
+        for (const auto& [move, reason] : table) {
+            const Game before = game;
+            EXPECT_EQ(Apply(game, move), reason) << KindName(move.kind) << " " << move.seat << " " << move.value;
+            EXPECT_TRUE(game == before) << reason;
+        }
+    };
+    refuse({
+        {GameMove::Of(K::Bid, 7, 200), "There is no seat 7."},
+        {GameMove::Of(K::Bid, -1, 200), "There is no seat -1."},
+        {GameMove::Of(K::Pass, 4), "There is no seat 4."},
+        {GameMove::Of(K::Bid, 0, INT_MAX), "A bid is at most 10000."},
+        {GameMove::Of(K::Bid, 0, INT_MIN), "A bid must be at least 200."},
+        {GameMove::Of(K::ReplayLine, -1, 0), "There is no such line on the score sheet."},
+        {GameMove::Of(K::ReplayLine, -1, -5), "There is no such line on the score sheet."},
+        {GameMove::Of(K::ThrowIn, 9), "There is no seat 9."},
+        {GameMove::Of(static_cast<K>(42), 0), "This move could not be read."},
+        {GameMove::Of(K::Unreadable, 0), "This move could not be read."},
+    });
+    ASSERT_EQ(game.Bid(0, 200), "");
+    for (int seat : {1, 2, 3}) ASSERT_EQ(game.Pass(seat), "");
+    refuse({
+        {GameMove::Of(K::Trump, 0, 4), "Trump is one of the four suits."},
+        {GameMove::Of(K::Trump, 0, -1), "Trump is one of the four suits."},
+        {GameMove::Of(K::Trump, 0, INT_MIN), "Trump is one of the four suits."},
+    });
+    ASSERT_EQ(game.NameTrump(0, 1), "");
+    // North passes: four cards it holds, with stray bits or a third copy.
+    HandCounts four = 0;
+    for (int kind = 0; kind < kCardKinds && CardCount(four) < 4; ++kind)
+        if (CountOf(game.HandOf(2), kind) > 0) four += KindBit(kind);
+    const int first = std::countr_zero(four) / 2;
+    refuse({
+        {GameMove::Of(K::PassCards, 2, 0, four | HandCounts{1} << 50), "Those are not cards of the deck."},
+        {GameMove::Of(K::PassCards, 2, 0, four | HandCounts{1} << 63), "Those are not cards of the deck."},
+        {GameMove::Of(K::PassCards, 2, 0, four + 2 * KindBit(first)), "The deck holds only two of each card."},
+        {GameMove::Of(K::PassCards, 2, 0, ~HandCounts{0}), "Those are not cards of the deck."},
+        {GameMove::Of(K::PassCards, 5, 0, four), "There is no seat 5."},
+    });
+    ASSERT_EQ(game.PassCards(2, four), "");
+    ASSERT_EQ(game.PassCards(0, ChoosePass(game.HandOf(0), 1, 4, false)), "");
+    ASSERT_EQ(game.Continue(), "");
+    refuse({
+        {GameMove::Of(K::Play, 0, kCardKinds), "There is no such card."},
+        {GameMove::Of(K::Play, 0, -1), "There is no such card."},
+        {GameMove::Of(K::Play, 0, INT_MAX), "There is no such card."},
+        {GameMove::Of(K::Play, -3, 0), "There is no seat -3."},
+    });
+}
+
 TEST(Game, GamesWithTheSameSeedAndMovesAreEqual) {
     // A game is a value: played the same way twice, the two are equal at
     // every step, and differ once a move differs.
@@ -126,6 +224,20 @@ TEST(Game, PassingAndAPracticeHandThatDoesNotCount) {
     RuleSet rules = RuleSet::Standard();
     rules.passCards = 4;
     Game game(rules, 21, 3);
+    while (game.CurrentPhase() != Phase::PassBack) Step(game, 2);
+    // Between the passes the declarer holds 16 cards and its partner 8: every
+    // view says so, and a world drawn from one deals them so.
+    const int declarer = game.Declarer();
+    for (int seat = 0; seat < 4; ++seat) {
+        const SeatView view = game.ViewOf(seat);
+        Random random(3, static_cast<std::uint64_t>(seat));
+        const SampledWorld world = SampleWorld(view, random);
+        for (int other = 0; other < 4; ++other) {
+            const int cards = other == declarer ? 16 : other == PartnerSeat(declarer) ? 8 : 12;
+            EXPECT_EQ(view.CardsLeft(other), cards) << "seat " << seat << " on " << other;
+            EXPECT_EQ(CardCount(world.hands[static_cast<std::size_t>(other)]), cards) << "seat " << seat;
+        }
+    }
     while (game.CurrentPhase() != Phase::Meld) Step(game, 2);
     // Every hand still holds twelve cards after four went each way.
     for (int seat = 0; seat < 4; ++seat) EXPECT_EQ(CardCount(game.HandOf(seat)), 12);

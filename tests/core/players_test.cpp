@@ -184,6 +184,16 @@ TEST(SeatView, NeverRulesOutACardAnotherSeatHolds) {
     EXPECT_GT(returned, 10) << "few passes sent back a kind just received";
 }
 
+TEST(SeatView, ATrumpLeadIsStillHeadedWhenAble) {
+    // Clubs are trump and South leads the K: West's 9 says it holds nothing
+    // above the K, as a heart under a led heart would.
+    const HandCounts west = Hand("9C QC 9S JS QS KS AD 10D KD QD JD 9D");
+    Table table({Hand("KC QC JC 9C AH 10H KH QH JH 9H AS 10S"), west, 0, 0}, C, 0);
+    table.Play(KindOf(C, 2));
+    table.Play(KindOf(C, 5));
+    EXPECT_EQ(table.views[2].Excluded(1), Above(KindOf(C, 2)));
+}
+
 TEST(SearchPlayer, EveryPlayerPlaysALegalCardFromAnyPosition) {
     // The rule player from 100,000 positions; each search level, with a
     // budget of at most ten worlds, from 2,000.
@@ -207,6 +217,39 @@ TEST(SearchPlayer, EveryPlayerPlaysALegalCardFromAnyPosition) {
         }
     }
     EXPECT_EQ(searched, 4000);
+}
+
+TEST(SearchPlayer, APlayoutAtTheLeafCountsForTheSideThatTookThePoints) {
+    // One world and no trick beyond the current one: at the fourth place of a
+    // trick each card's figure is the trick it settles and a rule playout of
+    // the rest, in that world, counted for the seat's side.
+    Random random(31, 0);
+    int checked = 0;
+    for (int deal = 0; deal < 30; ++deal) {
+        Table table(RandomDeal(random), deal % 4, deal % 3);
+        const int played = 4 * (1 + deal % 9) + 3;
+        while (table.state.Played() < played) table.Play(RuleCard(table.state, deal % 3));
+        const SeatView& view = table.views[static_cast<std::size_t>(table.state.ToPlay())];
+        const SearchChoice choice = SearchCard(view, {1, 0, 0, 30, false}, 77);
+        if (std::popcount(table.state.Legal()) < 2) continue;
+        Random same(77, 0);
+        std::array<HandCounts, 4> hands = SampleWorld(view, same).hands;
+        for (std::size_t i = 0; i < 3; ++i)
+            hands[static_cast<std::size_t>((view.Leader() + static_cast<int>(i)) & 3)] += KindBit(view.Trick()[i]);
+        PlayState world(view.Rules(), hands, view.Trump(), view.Leader(), view.Points(), view.Tricks());
+        for (const int card : std::vector<int>(view.Trick().begin(), view.Trick().end())) world.Make(card);
+        const auto side = static_cast<std::size_t>(SideOf(view.Seat()));
+        const int before = world.Points()[side];
+        for (KindMask legal = world.Legal(); legal != 0; legal &= legal - 1) {
+            PlayState out = world;
+            out.Make(std::countr_zero(legal));
+            while (!out.Over()) out.Make(RuleCard(out, view.Declarer()));
+            EXPECT_EQ(choice.byCard[static_cast<std::size_t>(std::countr_zero(legal))], out.Points()[side] - before)
+                << "deal " << deal << ", " << KindText(std::countr_zero(legal));
+            ++checked;
+        }
+    }
+    EXPECT_GT(checked, 40);
 }
 
 TEST(SearchPlayer, TheSameSeedGivesTheSameCardAndACancelStillPlays) {
@@ -331,6 +374,9 @@ TEST(Bidding, SituationsOneLineEach) {
         {"aces around: jump 30", 3, "200", "AC AH AS AD 9S 9S 9C JC 9D JD QC 10H", Level::Normal, 230,
          "Jump 30: aces around"},
         {"100 meld: jump 20", 3, "", "KC KH KS KD QS JD 9S 9C JC 9D 10H QC", Level::Easy, 210, "Jump 20: 190 meld"},
+        {"exactly 100 meld: jump 20", 3, "", "JC JH JS JD QS 9H 9H 10C 10H 10S 10D AC", Level::Easy, 210,
+         "Jump 20: 100 meld"},
+        {"90 meld does not jump", 3, "", "JC JH JS JD QS 9H 9S 10C 10H 10S 10D AC", Level::Easy, 0, "Pass"},
         {"a weak hand passes", 3, "", "9C 9C JC 9H JH 9S JS QD 9D JD 10C KS", Level::Easy, 0, "Pass: hand valued at"},
         {"a weak hand passes by simulation too", 3, "", "10C 10C 10H 10H 10S 10S 10D 10D QC QH 9S 9D", Level::Normal, 0,
          "Pass: 200 makes it 37% of the time, -199 on average over passing"},
@@ -356,6 +402,14 @@ TEST(Bidding, SituationsOneLineEach) {
         EXPECT_EQ(choice.bid, s.bid) << s.what << ": " << choice.reason;
         EXPECT_EQ(choice.reason.rfind(s.reason, 0), 0u) << s.what << ": " << choice.reason;
     }
+}
+
+TEST(Passing, PartnerPassesTrumpsBeforeSideAces) {
+    // Two trumps and three side aces, four to pass: both trumps go, then the
+    // aces in suit order.
+    const HandCounts partner = Hand("KH 9H AC AS AD 9S JS 9C JC 9D JD QC");
+    EXPECT_EQ(CountsText(ChoosePass(partner, H, 4, true)), CountsText(Hand("KH 9H AC AS")));
+    EXPECT_EQ(CountsText(ChoosePass(partner, H, 3, true)), CountsText(Hand("KH 9H AC")));
 }
 
 TEST(Bidding, AHandThatMakesTheBidStillPassesWhenBeingSetCostsMore) {

@@ -162,6 +162,7 @@ TEST(LegalPlay, SituationsAtTheTable) {
         {"trumped, no higher trump: still must trump", "KH 10C", "JC 9S", C, "", "J\u2663", "9S", "West was void in hearts and held clubs: must trump"},
         {"trumped: following need not beat", "KH 10C", "AH 9H", C, "", "A\u2665 9\u2665", "9H", ""},
         {"trump led: must beat it", "KC", "AC 9C", C, "", "A\u2663", "9C", "West could beat the K\u2663: must play higher"},
+        {"trump led and followed: still not trumped", "KC QC", "AC 9C", C, "", "A\u2663", "9C", "West could beat the K\u2663: must play higher"},
         {"no trump named", "KH", "9C 9S", kNoTrump, "", "9\u2663 9\u2660", "9S", ""},
         {"every rule off", "KH 10C", "AH 9C 9S", C, "fhto", "9\u2663 A\u2665 9\u2660", "9S", ""},
         {"a card not held", "KH", "AH 9H", C, "", "A\u2665", "10H", "West does not hold the 10\u2665"},
