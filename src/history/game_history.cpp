@@ -605,22 +605,87 @@ void GameHistory::ExportCsv(std::ostream& out) const {
     }
 }
 
+std::string GameLine(const KeptGame& game) {
+    Json line;
+    line["started"] = game.started;
+    line["seed"] = game.seed;
+    line["settings"] = Json::parse(SettingsJson(game.settings));
+    Json moves = Json::array();
+    for (const GameMove& move : game.moves) {
+        Json entry{{"kind", std::string(KindName(move.kind))}, {"seat", move.seat}, {"value", move.value}};
+        if (move.cards != 0) entry["cards"] = move.cards;
+        if (!move.text.empty()) entry["text"] = move.text;
+        moves.push_back(std::move(entry));
+    }
+    line["moves"] = std::move(moves);
+    // A text that is not UTF-8 is written with replacement characters, never thrown over.
+    return line.dump(-1, ' ', false, Json::error_handler_t::replace);
+}
+
+ReadGame ReadGameLine(const std::string& text) {
+    ReadGame read;
+    const Json line = Json::parse(text, nullptr, false);
+    if (line.is_discarded() || !line.is_object()) {
+        read.refused = "not a JSON object";
+        return read;
+    }
+    if (!line.contains("started") || !line["started"].is_string() || line["started"].get<std::string>().empty()) {
+        read.refused = "no \"started\" time";
+        return read;
+    }
+    if (!line.contains("seed") || !line["seed"].is_number_unsigned()) {
+        read.refused = "no \"seed\" as a whole number";
+        return read;
+    }
+    if (!line.contains("settings") || !line["settings"].is_object()) {
+        read.refused = "no \"settings\" object";
+        return read;
+    }
+    if (!line.contains("moves") || !line["moves"].is_array()) {
+        read.refused = "no \"moves\" list";
+        return read;
+    }
+    KeptGame& game = read.game;
+    for (const Json& entry : line["moves"]) {
+        std::optional<GameMove::Kind> kind;
+        if (entry.is_object() && entry.contains("kind") && entry["kind"].is_string())
+            kind = KindNamed(entry["kind"].get<std::string>());
+        // A seat or a value must read as the int it is kept as, not wrap into one.
+        auto whole = [&](const char* name) {
+            if (!entry.contains(name)) return true;
+            const Json& field = entry[name];
+            if (field.is_number_unsigned()) return field.get<std::uint64_t>() <= std::uint64_t{INT_MAX};
+            return field.is_number_integer() && FitsInt(field.get<std::int64_t>());
+        };
+        if (!kind || !whole("seat") || !whole("value") ||
+            (entry.contains("cards") && !entry["cards"].is_number_unsigned()) ||
+            (entry.contains("text") && !entry["text"].is_string())) {
+            read.refused = "move " + std::to_string(game.moves.size() + 1) + " cannot be read";
+            return read;
+        }
+        GameMove move;
+        move.kind = *kind;
+        move.seat = entry.value("seat", -1);
+        move.value = entry.value("value", 0);
+        move.cards = entry.value("cards", HandCounts{0});
+        move.text = entry.value("text", std::string());
+        game.moves.push_back(std::move(move));
+    }
+    game.started = line["started"].get<std::string>();
+    game.seed = line["seed"].get<std::uint64_t>();
+    game.settings = SettingsOf(line["settings"]);
+    // The moves must make a game under its rules, as they did when played.
+    read.driver = GameDriver::Restore(
+        game.settings, game.seed, [] { return std::int64_t{0}; }, game.moves, &read.refused);
+    return read;
+}
+
 void GameHistory::ExportJsonLines(std::ostream& out) const {
     Statement select(db_, "SELECT id, started, seed, settings FROM games ORDER BY started, id");
     while (select.Step()) {
-        Json line;
-        line["started"] = select.Text(1);
-        line["seed"] = static_cast<std::uint64_t>(select.Int(2));
-        line["settings"] = Json::parse(select.Text(3), nullptr, false);
-        Json moves = Json::array();
-        for (const GameMove& move : Moves(select.Int(0))) {
-            Json entry{{"kind", std::string(KindName(move.kind))}, {"seat", move.seat}, {"value", move.value}};
-            if (move.cards != 0) entry["cards"] = move.cards;
-            if (!move.text.empty()) entry["text"] = move.text;
-            moves.push_back(std::move(entry));
-        }
-        line["moves"] = std::move(moves);
-        out << line.dump() << '\n';
+        const KeptGame game{select.Text(1), static_cast<std::uint64_t>(select.Int(2)),
+                            SettingsOf(Json::parse(select.Text(3), nullptr, false)), Moves(select.Int(0))};
+        out << GameLine(game) << '\n';
     }
 }
 
@@ -632,83 +697,25 @@ ImportReport GameHistory::ImportJsonLines(std::istream& in) {
         auto refuse = [&](const std::string& why) {
             report.refused.push_back("line " + std::to_string(number) + ": " + why);
         };
-        const Json line = Json::parse(text, nullptr, false);
-        if (line.is_discarded() || !line.is_object()) {
-            refuse("not a JSON object");
+        const ReadGame read = ReadGameLine(text);
+        if (!read.driver) {
+            refuse(read.refused);
             continue;
         }
-        if (!line.contains("started") || !line["started"].is_string() || line["started"].get<std::string>().empty()) {
-            refuse("no \"started\" time");
-            continue;
-        }
-        if (!line.contains("seed") || !line["seed"].is_number_unsigned()) {
-            refuse("no \"seed\" as a whole number");
-            continue;
-        }
-        if (!line.contains("settings") || !line["settings"].is_object()) {
-            refuse("no \"settings\" object");
-            continue;
-        }
-        if (!line.contains("moves") || !line["moves"].is_array()) {
-            refuse("no \"moves\" list");
-            continue;
-        }
-        std::vector<GameMove> moves;
-        std::string bad;
-        for (const Json& entry : line["moves"]) {
-            const std::size_t at = moves.size() + 1;
-            std::optional<GameMove::Kind> kind;
-            if (entry.is_object() && entry.contains("kind") && entry["kind"].is_string())
-                kind = KindNamed(entry["kind"].get<std::string>());
-            // A seat or a value must read as the int it is kept as, not wrap into one.
-            auto whole = [&](const char* name) {
-                if (!entry.contains(name)) return true;
-                const Json& field = entry[name];
-                if (field.is_number_unsigned()) return field.get<std::uint64_t>() <= std::uint64_t{INT_MAX};
-                return field.is_number_integer() && FitsInt(field.get<std::int64_t>());
-            };
-            if (!kind || !whole("seat") || !whole("value") ||
-                (entry.contains("cards") && !entry["cards"].is_number_unsigned()) ||
-                (entry.contains("text") && !entry["text"].is_string())) {
-                bad = "move " + std::to_string(at) + " cannot be read";
-                break;
-            }
-            GameMove move;
-            move.kind = *kind;
-            move.seat = entry.value("seat", -1);
-            move.value = entry.value("value", 0);
-            move.cards = entry.value("cards", HandCounts{0});
-            move.text = entry.value("text", std::string());
-            moves.push_back(std::move(move));
-        }
-        if (!bad.empty()) {
-            refuse(bad);
-            continue;
-        }
-        const std::string started = line["started"].get<std::string>();
-        const auto seed = line["seed"].get<std::uint64_t>();
+        const KeptGame& game = read.game;
         {
             Statement known(db_, "SELECT 1 FROM games WHERE started = ? AND seed = ?");
-            known.Bind(1, started).Bind(2, static_cast<std::int64_t>(seed));
+            known.Bind(1, game.started).Bind(2, static_cast<std::int64_t>(game.seed));
             if (known.Step()) {
                 ++report.duplicates;
                 continue;
             }
         }
-        // The moves must make a game under its rules, as they did when played.
-        const GameSettings settings = SettingsOf(line["settings"]);
-        std::string refused;
-        const std::optional<GameDriver> driver = GameDriver::Restore(
-            settings, seed, [] { return std::int64_t{0}; }, moves, &refused);
-        if (!driver) {
-            refuse(refused);
-            continue;
-        }
         // The game and its moves in one transaction: all of it or none.
         bool written = Execute("BEGIN IMMEDIATE");
         if (written) {
-            const std::optional<std::int64_t> id = StartGame(settings, seed, started);
-            written = id && WriteGame(*id, driver->game(), moves) && Execute("COMMIT");
+            const std::optional<std::int64_t> id = StartGame(game.settings, game.seed, game.started);
+            written = id && WriteGame(*id, read.driver->game(), game.moves) && Execute("COMMIT");
             if (!written) {
                 const std::string why = problem_;
                 Execute("ROLLBACK");

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "game/game.h"
+#include "game/game_driver.h"
 #include "game/game_move.h"
 #include "game/game_settings.h"
 
@@ -80,6 +81,27 @@ struct HistoryStatistics {
     /// same hands, where the review has figured them: (bid, best bid).
     std::vector<std::pair<int, int>> bidsAgainstBest;
 };
+
+/// A game as export and import carry it: its start, seed, settings and moves.
+struct KeptGame {
+    std::string started;
+    std::uint64_t seed = 0;
+    GameSettings settings;
+    std::vector<GameMove> moves;
+    friend bool operator==(const KeptGame&, const KeptGame&) = default;
+};
+
+/// A game as one line of JSON, as the export writes it.
+std::string GameLine(const KeptGame& game);
+
+/// A line read back: the game and its moves replayed under its rules, or
+/// none with why it was refused.
+struct ReadGame {
+    KeptGame game;
+    std::optional<GameDriver> driver;
+    std::string refused;
+};
+ReadGame ReadGameLine(const std::string& text);
 
 struct ImportReport {
     int added = 0;
