@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/random.h"
+#include "game/game.h"
 #include "players/rule_player.h"
 #include "players/search_player.h"
 #include "review/hand_review.h"
@@ -92,6 +93,59 @@ void ReviewHand(benchmark::State& bench) {
     bench.counters["max_ms"] = times.back();
 }
 BENCHMARK(ReviewHand)->Iterations(8)->Unit(benchmark::kSecond)->UseRealTime();
+
+// Hands as games bring them to the review: 50 hands of games between rule
+// players, cards passed in two games of three (3 or 4), South the user,
+// declaring or defending, every hand reviewed whole as the Game window asks:
+// the par, the fair review of South's cards, the pass's and the auction's
+// verdicts, on every core.
+std::vector<ReviewRequest> GameHands(int count) {
+    std::vector<ReviewRequest> requests;
+    for (std::uint64_t seed = 1; static_cast<int>(requests.size()) < count; ++seed) {
+        RuleSet rules = RuleSet::Standard();
+        rules.passCards = static_cast<int>(seed % 3) == 0 ? 0 : 2 + static_cast<int>(seed % 3);
+        Game game(rules, seed, 3);
+        while (game.CurrentPhase() != Phase::GameOver && static_cast<int>(requests.size()) < count) {
+            const int seat = game.ToAct();
+            if (seat < 0) {
+                if (game.CurrentPhase() == Phase::HandScored) {
+                    const SheetLine& line = game.Sheet().back();
+                    if (!line.record.plays.empty())
+                        requests.push_back(RequestOf(rules, line, {true, false, false, false}));
+                }
+                game.Continue();
+                continue;
+            }
+            ApplyMove(game, seat, ChooseMove(game, seat, Level::Easy, seed));
+        }
+    }
+    return requests;
+}
+
+void ReviewGameHands(benchmark::State& bench) {
+    const std::vector<ReviewRequest> requests = GameHands(50);
+    std::vector<double> times;
+    int defended = 0, passed = 0;
+    for (auto _ : bench)
+        for (const ReviewRequest& request : requests) {
+            defended += SideOf(request.declarer) != 0;
+            passed += request.rules.passCards > 0;
+            const auto start = std::chrono::steady_clock::now();
+            benchmark::DoNotOptimize(vantrel::ReviewHand(request).complete);
+            times.push_back(
+                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+        }
+    std::vector<double> sorted = times;
+    std::sort(sorted.begin(), sorted.end());
+    bench.counters["hands"] = static_cast<double>(times.size());
+    bench.counters["defended"] = defended;
+    bench.counters["passed"] = passed;
+    bench.counters["median_ms"] = sorted[sorted.size() / 2];
+    bench.counters["p90_ms"] = sorted[sorted.size() * 9 / 10];
+    bench.counters["max_ms"] = sorted.back();
+    bench.counters["slowest_hand"] = static_cast<double>(std::max_element(times.begin(), times.end()) - times.begin());
+}
+BENCHMARK(ReviewGameHands)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
 
 }  // namespace
 }  // namespace vantrel

@@ -4,6 +4,7 @@
 
 #include "game/game_texts.h"
 #include "rules/card_text.h"
+#include "rules/trick_rules.h"
 
 namespace vantrel {
 
@@ -112,6 +113,14 @@ void GameDriver::Card(int seat, int kind) {
     }
     if (!IsUser(seat)) {
         message_ = "The computer plays " + SeatName(seat) + "'s cards.";
+        return;
+    }
+    // A card the rules refuse is explained to the user in the user's words.
+    const PlayState& play = game_.Play();
+    if (std::string why = WhyYouMayNot(play.Hands()[static_cast<std::size_t>(seat)], play.Trick(), kind, game_.Trump(),
+                                       game_.Rules().play);
+        !why.empty()) {
+        message_ = std::move(why);
         return;
     }
     message_ = Take(GameMove::Of(GameMove::Kind::Play, seat, kind));

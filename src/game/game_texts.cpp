@@ -56,7 +56,10 @@ std::string StatusLine(const Game& game, unsigned userSeats, int picked) {
 
 std::vector<PanelLine> ScorePanel(const Game& game) {
     std::vector<PanelLine> lines;
-    lines.push_back({"Hand " + std::to_string(game.Sheet().size() + 1), game.Practice() ? " (practice)" : ""});
+    // Once scored, the hand is the sheet's last line, not the one to come.
+    const bool scored = game.CurrentPhase() == Phase::HandScored || game.CurrentPhase() == Phase::GameOver;
+    const std::size_t hand = game.Sheet().size() + (scored ? 0 : 1);
+    lines.push_back({"Hand " + std::to_string(hand), game.Practice() ? " (practice)" : ""});
     if (game.CurrentPhase() != Phase::Auction) {
         lines.push_back(
             {"", "Bid: " + std::to_string(game.CurrentAuction().HighBid()) + " by " + SeatName(game.Declarer())});

@@ -141,7 +141,7 @@ std::string CallsText(const std::vector<Auction::Call>& calls) {
 
 // The columns a game's summary is read from, in order.
 constexpr const char* kSummaryColumns =
-    "SELECT id, started, seed, settings, finished, user_side, winner, total0, total1, hands FROM games";
+    "SELECT id, started, seed, settings, finished, user_side, winner, total0, total1, hands, abandoned FROM games";
 
 GameSummary SummaryOf(const Statement& row) {
     GameSummary summary;
@@ -154,6 +154,7 @@ GameSummary SummaryOf(const Statement& row) {
     summary.winner = row.Small(6);
     summary.totals = {row.Small(7), row.Small(8)};
     summary.hands = row.Small(9);
+    summary.abandoned = row.Int(10) != 0;
     return summary;
 }
 

@@ -27,7 +27,8 @@ struct GameSummary {
     int userSide = 0;  // the side of the user's first seat
     int winner = -1;   // the side that won, -1 while unfinished
     std::array<int, 2> totals{};
-    int hands = 0;  // hands on the sheet, practice hands included
+    int hands = 0;           // hands on the sheet, practice hands included
+    bool abandoned = false;  // left unfinished for a new game: not offered for resuming
     friend bool operator==(const GameSummary&, const GameSummary&) = default;
 };
 

@@ -74,8 +74,9 @@ GameWindow::GameWindow(PlayRecord& record, QWidget* parent)
     });
     BuildWidgets();
     // Until a game is dealt there is nothing to do but start one.
+    status_->setText(tr("No game yet: press New Game (Ctrl+N) to deal one."));
     for (QWidget* control : std::initializer_list<QWidget*>{pass_, bidNext_, jump_, bidJump_, continue_, throwIn_,
-                                                            passCards_, hint_, undo_, lookBackButton_})
+                                                            passCards_, hint_, undo_, lookBackButton_, review_})
         control->setEnabled(false);
 }
 
@@ -224,7 +225,8 @@ void GameWindow::BuildWidgets() {
 
 void GameWindow::NewGame(const GameSettings& settings, std::uint64_t seed) {
     StopWorker();
-    abandoned_ = false;
+    closeAgreed_ = false;
+    started_ = true;
     // The game given up for this one is not offered for resuming.
     if (history_ != nullptr && historyId_ && game().CurrentPhase() != Phase::GameOver) history_->Abandon(*historyId_);
     driver_ = std::make_unique<GameDriver>(settings, seed, Now);
@@ -266,9 +268,13 @@ std::uint64_t GameWindow::NewSeed() {
 }
 
 bool GameWindow::AskNewGame() {
-    if (!MayAbandon()) return false;
+    // Cancel changes nothing: the game on the table is given up only once
+    // the new one's settings are chosen, and only when the user says so.
     NewGameDialog dialog(KeptSettings(), this);
     if (dialog.exec() != QDialog::Accepted) return false;
+    if (InProgress() && QMessageBox::question(this, tr("Game"), tr("Abandon this game?"),
+                                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
+        return false;
     const GameSettings chosen = dialog.Settings();
     QSettings stored;
     stored.beginGroup(QStringLiteral("game"));
@@ -278,15 +284,20 @@ bool GameWindow::AskNewGame() {
 }
 
 bool GameWindow::InProgress() const {
-    return !abandoned_ && game().CurrentPhase() != Phase::GameOver &&
+    return started_ && game().CurrentPhase() != Phase::GameOver &&
            (!game().CurrentAuction().Calls().empty() || !game().Sheet().empty());
 }
 
-bool GameWindow::MayAbandon() {
-    if (!InProgress()) return true;
-    abandoned_ = QMessageBox::question(this, tr("Game"), tr("Abandon this game?"), QMessageBox::Yes | QMessageBox::No,
-                                       QMessageBox::No) == QMessageBox::Yes;
-    return abandoned_;
+bool GameWindow::MayClose() {
+    if (!InProgress() || closeAgreed_) return true;
+    // A kept game loses nothing by closing: it is offered again next time.
+    const bool kept = history_ != nullptr && historyId_;
+    closeAgreed_ = QMessageBox::question(this, tr("Game"),
+                                         kept ? tr("Close the game? It is kept, to be resumed.")
+                                              : tr("Close the game? It is not being kept, and will be lost."),
+                                         QMessageBox::Yes | QMessageBox::No,
+                                         kept ? QMessageBox::Yes : QMessageBox::No) == QMessageBox::Yes;
+    return closeAgreed_;
 }
 
 void GameWindow::StopWorker() {
@@ -306,7 +317,8 @@ bool GameWindow::Resume(const GameSummary& kept, const std::vector<GameMove>& mo
         return false;
     }
     StopWorker();
-    abandoned_ = false;
+    closeAgreed_ = false;
+    started_ = true;
     driver_ = std::make_unique<GameDriver>(std::move(*restored));
     historyId_ = kept.id;
     lookBack_ = false;
@@ -335,7 +347,7 @@ void GameWindow::Changed() {
 }
 
 void GameWindow::Drive() {
-    if (!isVisible()) return;
+    if (!isVisible() || !started_) return;
     if (!worker_.Running())
         if (std::optional<DecisionRequest> request = driver_->TakeRequest()) {
             workerId_ = request->id;
@@ -476,6 +488,7 @@ void GameWindow::UserContinue() {
 }
 
 void GameWindow::UserUndo() {
+    if (!started_) return;
     const std::uint64_t before = driver_->Position();
     driver_->Undo();
     if (driver_->Position() == before) {
@@ -488,7 +501,7 @@ void GameWindow::UserUndo() {
 }
 
 void GameWindow::Hint() {
-    if (!settings().hints || worker_.Running()) return;
+    if (!started_ || !settings().hints || worker_.Running()) return;
     const int seat = game().ToAct();
     if (!IsUser(seat)) return;
     if (std::optional<HintRequest> request = driver_->AskHint()) {
@@ -609,6 +622,7 @@ void GameWindow::FeedRecord(bool start) {
 QString GameWindow::status() const { return status_->text(); }
 
 void GameWindow::Refresh() {
+    if (!started_) return;
     const Game& g = game();
     const Phase phase = g.CurrentPhase();
     const int seat = g.ToAct();
@@ -652,8 +666,15 @@ void GameWindow::Refresh() {
     jump_->setEnabled(userBids);
     bidJump_->setEnabled(userBids);
     if (phase == Phase::Auction) {
-        bidNext_->setText(tr("&Bid %1").arg(g.CurrentAuction().MinimumBid()));
-        jump_->setMinimum(g.CurrentAuction().MinimumBid());
+        const int next = g.CurrentAuction().MinimumBid();
+        bidNext_->setText(tr("&Bid %1").arg(next));
+        // The jump starts from the next bid at each call, not from a figure of an earlier one.
+        const auto call = std::make_pair(g.HandNumber(), g.CurrentAuction().Calls().size());
+        if (call != jumpCall_) {
+            jumpCall_ = call;
+            jump_->setMinimum(next);
+            jump_->setValue(next);
+        }
     }
     continue_->setEnabled(phase == Phase::HandScored || phase == Phase::GameOver ||
                           (phase == Phase::Meld && !driver_->MovePending()));
@@ -728,11 +749,12 @@ void GameWindow::ShowSheet() {
 
 void GameWindow::showEvent(QShowEvent* event) {
     PracticeWindow::showEvent(event);
+    closeAgreed_ = false;
     Drive();
 }
 
 void GameWindow::closeEvent(QCloseEvent* event) {
-    if (!MayAbandon()) {
+    if (!MayClose()) {
         event->ignore();
         return;
     }

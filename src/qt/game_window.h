@@ -57,9 +57,9 @@ public:
     static std::uint64_t NewSeed();
     /// A game is under way: a call made or a hand scored, and not over.
     [[nodiscard]] bool InProgress() const;
-    /// Where a game is in progress, asks "Abandon this game?"; true when the
-    /// user may go on.
-    bool MayAbandon();
+    /// Where a game is in progress, asks whether to close it (it stays in the
+    /// history, to be resumed); true when the user may go on.
+    bool MayClose();
 
     [[nodiscard]] const Game& game() const { return driver_->game(); }
     [[nodiscard]] const GameSettings& settings() const { return driver_->settings(); }
@@ -119,9 +119,11 @@ private:
     GameHistory* history_ = nullptr;
     std::optional<std::int64_t> historyId_;
     bool lookBack_ = false;
-    bool abandoned_ = false;  // the user agreed to abandon the game
+    bool started_ = false;      // a game was dealt or resumed: until then the window only offers New Game
+    bool closeAgreed_ = false;  // the user agreed to close the game while it is shown
     bool askingTrump_ = false;
     std::size_t recordedCards_ = 0;
+    std::pair<int, std::size_t> jumpCall_{-1, 0};  // the hand and call the jump box was set for
 
     // The computer's decision or the user's hint, worked out off this thread
     // for the position `workerId_`.

@@ -23,8 +23,8 @@
 #include <QValueAxis>
 
 #include <algorithm>
-#include <cmath>
 #include <bit>
+#include <cmath>
 #include <fstream>
 #include <map>
 
@@ -72,7 +72,7 @@ QString SeatsText(const GameSettings& settings) {
 }
 
 QString ResultText(const GameSummary& game) {
-    if (!game.finished) return QObject::tr("unfinished");
+    if (!game.finished) return game.abandoned ? QObject::tr("abandoned") : QObject::tr("unfinished");
     return game.winner == game.userSide ? QObject::tr("won") : QObject::tr("lost");
 }
 

@@ -145,7 +145,7 @@ MainWindow::MainWindow(Clock clock, std::function<void()> endProgram)
             WindowServices{
                 [this] {
                     // A game in progress is abandoned only when the user says so.
-                    if (gameWindow_ != nullptr && !gameWindow_->MayAbandon()) return;
+                    if (gameWindow_ != nullptr && !gameWindow_->MayClose()) return;
                     endProgram_();
                 },
                 [this] { helpWindow_->ShowText(QString::fromStdString(form_.module1.HelpText), HelpTopic()); },
@@ -396,7 +396,7 @@ void MainWindow::OpenHistory() {
             OpenGame();
             if (gameWindow_ == nullptr || !gameWindow_->isVisible()) return;
             if (gameWindow_->HistoryId() == id) return;
-            if (!gameWindow_->MayAbandon()) return;
+            if (!gameWindow_->MayClose()) return;
             const std::optional<GameSummary> kept = history_->Summary(id);
             QString problem;
             if (kept && !gameWindow_->Resume(*kept, history_->Moves(id), &problem))
@@ -452,10 +452,9 @@ void MainWindow::OpenGame() {
                                              tr("The game cannot be resumed: %1").arg(problem));
                     history->Abandon(unfinished->id);
                 }
-        // A game not yet begun asks for its settings; cancelled the first
-        // time, the window still opens on a game with the kept settings.
-        if ((first || !gameWindow_->InProgress()) && !gameWindow_->AskNewGame() && first)
-            gameWindow_->NewGame(GameWindow::KeptSettings(), GameWindow::NewSeed());
+        // A game not yet begun asks for its settings; cancelled, the window
+        // waits for New Game with nothing dealt.
+        if (first || !gameWindow_->InProgress()) gameWindow_->AskNewGame();
     }
     gameWindow_->raise();
     gameWindow_->activateWindow();
@@ -777,7 +776,7 @@ void MainWindow::SetBusy(bool busy) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (gameWindow_ != nullptr && !gameWindow_->MayAbandon()) {
+    if (gameWindow_ != nullptr && !gameWindow_->MayClose()) {
         event->ignore();
         return;
     }

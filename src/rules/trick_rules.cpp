@@ -27,21 +27,69 @@ KindMask LegalPlays(HandCounts hand, const TrickState& t, int trump, const PlayR
     return LegalPlaysFromHeld(HeldKinds(hand), t, trump, rules);
 }
 
+namespace {
+
+// Which rule a card breaks, and the card it had to beat: the one reckoning
+// behind both phrasings of a refusal.
+struct Breach {
+    enum Rule { None, NotHeld, Head, Follow, Trump, OverTrump } rule = None;
+    int beat = -1;
+    std::string led;
+    std::string trumps;
+};
+
+Breach BreachOf(HandCounts hand, std::span<const int> trick, int card, int trump, const PlayRules& rules) {
+    if (card < 0 || card >= kCardKinds || CountOf(hand, card) == 0) return {Breach::NotHeld, -1, {}, {}};
+    if ((LegalPlays(hand, trick, trump, rules) & KindFlag(card)) != 0) return {Breach::None, -1, {}, {}};
+    const TrickState t = StateOf(trick, trump);
+    const std::string led(kPlural[static_cast<std::size_t>(t.led)]);
+    if (SuitOfKind(card) == t.led) return {Breach::Head, t.bestLed, led, {}};
+    if ((HeldKinds(hand) & SuitMask(t.led)) != 0) return {Breach::Follow, -1, led, {}};
+    if (SuitOfKind(card) != trump)
+        return {Breach::Trump, -1, led, std::string(kPlural[static_cast<std::size_t>(trump)])};
+    return {Breach::OverTrump, t.bestTrump, led, {}};
+}
+
+}  // namespace
+
 std::string WhyNotLegal(HandCounts hand, std::span<const int> trick, int card, int trump, const PlayRules& rules,
                         std::string_view seatName) {
     const std::string seat(seatName);
-    if (card < 0 || card >= kCardKinds || CountOf(hand, card) == 0)
-        return seat + " does not hold the " + KindText(card);
-    if ((LegalPlays(hand, trick, trump, rules) & KindFlag(card)) != 0) return {};
-    const TrickState t = StateOf(trick, trump);
-    const KindMask held = HeldKinds(hand);
-    if (SuitOfKind(card) == t.led) return seat + " could beat the " + KindText(t.bestLed) + ": must play higher";
-    if ((held & SuitMask(t.led)) != 0)
-        return seat + " held " + std::string(kPlural[static_cast<std::size_t>(t.led)]) + ": must follow suit";
-    if (SuitOfKind(card) != trump)
-        return seat + " was void in " + std::string(kPlural[static_cast<std::size_t>(t.led)]) + " and held " +
-               std::string(kPlural[static_cast<std::size_t>(trump)]) + ": must trump";
-    return seat + " could beat the " + KindText(t.bestTrump) + ": must play a higher trump";
+    const Breach b = BreachOf(hand, trick, card, trump, rules);
+    switch (b.rule) {
+        case Breach::None:
+            return {};
+        case Breach::NotHeld:
+            return seat + " does not hold the " + KindText(card);
+        case Breach::Head:
+            return seat + " could beat the " + KindText(b.beat) + ": must play higher";
+        case Breach::Follow:
+            return seat + " held " + b.led + ": must follow suit";
+        case Breach::Trump:
+            return seat + " was void in " + b.led + " and held " + b.trumps + ": must trump";
+        case Breach::OverTrump:
+            return seat + " could beat the " + KindText(b.beat) + ": must play a higher trump";
+    }
+    return {};
+}
+
+std::string WhyYouMayNot(HandCounts hand, std::span<const int> trick, int card, int trump, const PlayRules& rules) {
+    const Breach b = BreachOf(hand, trick, card, trump, rules);
+    switch (b.rule) {
+        case Breach::None:
+            return {};
+        case Breach::NotHeld:
+            return "You do not hold the " + KindText(card) + ".";
+        case Breach::Head:
+            return "You can beat the " + KindText(b.beat) + ": play higher.";
+        case Breach::Follow:
+            return "You hold " + b.led + ": follow suit.";
+        case Breach::Trump:
+            return "You have no " + b.led + " and hold " + b.trumps + ": play a trump.";
+        case Breach::OverTrump:
+            return "You can beat the " + KindText(b.beat) + ": play a higher trump.";
+    }
+    return {};
 }
 
 int TrickWinner(std::span<const int> trick, int trump, TrickRules rules) {

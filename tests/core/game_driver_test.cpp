@@ -152,6 +152,15 @@ TEST(GameDriver, AnswersForAnEarlierPositionAreDropped) {
         d.now = d.driver.NextDue().value_or(d.now);
         d.driver.Advance();
     }
+    // A card the rules refuse is explained to the user in the user's words.
+    const Game& now = d.driver.game();
+    const KindMask illegal = HeldKinds(now.HandOf(0)) & ~now.Play().Legal();
+    ASSERT_NE(illegal, 0u) << "the deal gives South no card to refuse";
+    const std::uint64_t position = d.driver.Position();
+    d.driver.Card(0, std::countr_zero(illegal));
+    EXPECT_EQ(d.driver.Message().rfind("You ", 0), 0u) << d.driver.Message();
+    EXPECT_EQ(d.driver.Message().back(), '.');
+    EXPECT_EQ(d.driver.Position(), position);
     const std::optional<HintRequest> hint = d.driver.AskHint();
     ASSERT_TRUE(hint);
     EXPECT_EQ(d.driver.Message(), "Thinking\u2026");
@@ -212,6 +221,16 @@ TEST(GameDriver, TheStatusLineAndScorePanelSayWhatComesNext) {
     }
     const Game& g = d.driver.game();
     EXPECT_EQ(StatusLine(g, south, 0), "The meld is on the table. Click the table to begin the play.");
+    // Once the hand is scored the panel still names it, not the hand to come.
+    Game scored = g;
+    while (scored.CurrentPhase() != Phase::HandScored) {
+        if (scored.ToAct() < 0) {
+            ASSERT_EQ(scored.Continue(), "");
+            continue;
+        }
+        ASSERT_EQ(ApplyMove(scored, scored.ToAct(), ChooseMove(scored, scored.ToAct(), Level::Easy, 1)), "");
+    }
+    EXPECT_EQ(ScorePanel(scored).front(), (PanelLine{"Hand 1", ""}));
     const auto meld = g.SideMeld();
     EXPECT_EQ(ScorePanel(g),
               (std::vector<PanelLine>{

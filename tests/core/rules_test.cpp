@@ -175,6 +175,17 @@ TEST(LegalPlay, SituationsAtTheTable) {
         EXPECT_EQ(Names(LegalPlays(Hand(s.hand), trick, s.trump, rules)), s.legal) << s.what;
         EXPECT_EQ(WhyNotLegal(Hand(s.hand), trick, Kinds(s.card).front(), s.trump, rules, "West"), s.fault) << s.what;
     }
+    // The same refusals said to the player, as sentences.
+    const std::vector<std::array<const char*, 4>> toYou{
+        {"KH", "AH 9H", "9H", "You can beat the K\u2665: play higher."},
+        {"KH", "AH 9S", "9S", "You hold hearts: follow suit."},
+        {"KH", "9C 9S", "9S", "You have no hearts and hold clubs: play a trump."},
+        {"KH 10C", "AC 9C", "9C", "You can beat the 10\u2663: play a higher trump."},
+        {"KH", "AH 9H", "10H", "You do not hold the 10\u2665."},
+        {"KH", "AH 9H", "AH", ""},
+    };
+    for (const auto& [trick, hand, card, said] : toYou)
+        EXPECT_EQ(WhyYouMayNot(Hand(hand), Kinds(trick), Kinds(card).front(), C, PlayRules{}), said) << card;
 }
 
 TEST(TrickWinner, BySuitLedAndByRankAlone) {
