@@ -6,6 +6,7 @@
 #include <array>
 #include <chrono>
 #include <climits>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -16,6 +17,7 @@
 
 #include "game/game_driver.h"
 #include "rules/cards.h"
+#include "rules/seats.h"
 
 namespace vantrel {
 
@@ -590,18 +592,48 @@ HistoryStatistics GameHistory::Statistics(const HistoryFilter& filter) const {
 }
 
 void GameHistory::ExportCsv(std::ostream& out) const {
-    out << "started,seats,rules,hand,dealer,declarer,bid,trump,meld_sn,meld_we,points_sn,points_we,score_sn,"
-           "score_we,total_sn,total_we,result,practice,deal_code,par,lost,best_bid\n";
+    // As the sheet shows a hand: seats and suits by name, hands counted from
+    // 1, the expected points lost to one decimal.
+    out << "started,your_seats,rules,hand,dealer,declarer,bid,trump,meld_south_north,meld_east_west,"
+           "points_south_north,points_east_west,score_south_north,score_east_west,total_south_north,total_east_west,"
+           "result,practice,deal_code,par,points_lost,best_bid\n";
     Statement select(db_,
                      "SELECT games.started, games.user_seats, games.rules, number, dealer, declarer, bid, trump, "
                      "meld0, meld1, points0, points1, score0, score1, hands.total0, hands.total1, result, practice, "
                      "deal_code, par, lost, best_bid FROM hands JOIN games ON games.id = hands.game "
                      "ORDER BY games.started, games.id, number");
+    auto seatName = [](int seat) { return seat >= 0 && seat < 4 ? SeatName(seat) : std::string(); };
     while (select.Step()) {
-        for (int column = 0; column < 22; ++column) {
-            if (column > 0) out << ',';
-            out << CsvField(select.Text(column));
-        }
+        std::string seats;
+        for (int seat = 0; seat < 4; ++seat)
+            if ((select.Int(1) >> seat) & 1) seats += (seats.empty() ? "" : " and ") + SeatName(seat);
+        const int trump = select.Small(7);
+        char lost[32] = "";
+        if (!select.Null(20)) std::snprintf(lost, sizeof lost, "%.1f", select.Real(20));
+        const std::vector<std::string> fields{
+            select.Text(0),
+            seats,
+            select.Text(2),
+            std::to_string(select.Int(3) + 1),
+            seatName(select.Small(4)),
+            seatName(select.Small(5)),
+            select.Text(6),
+            trump >= 0 && trump < 4 ? std::string(kSuitNames[static_cast<std::size_t>(trump)]) : "",
+            select.Text(8),
+            select.Text(9),
+            select.Text(10),
+            select.Text(11),
+            select.Text(12),
+            select.Text(13),
+            select.Text(14),
+            select.Text(15),
+            select.Text(16),
+            select.Int(17) != 0 ? "yes" : "no",
+            select.Text(18),
+            select.Text(19),
+            lost,
+            select.Text(21)};
+        for (std::size_t i = 0; i < fields.size(); ++i) out << (i > 0 ? "," : "") << CsvField(fields[i]);
         out << '\n';
     }
 }

@@ -99,7 +99,7 @@ int GameTable::Lift() const { return CardWidth() * 96 / 71 / 8; }
 
 int GameTable::CardWidth() const { return std::max(30, std::min(width() * 10 / 68, height() * 10 / 72)); }
 
-QRect GameTable::HandRect(int seat, int cards, qreal scale) const {
+QRect GameTable::HandRect(int seat, int cards, qreal scale, bool faceUp) const {
     const int w = static_cast<int>(CardWidth() * scale);
     const int h = w * 96 / 71;
     const int label = fontMetrics().height() + 6;
@@ -111,8 +111,17 @@ QRect GameTable::HandRect(int seat, int cards, qreal scale) const {
                          : QRect((width() - span) / 2, label + 6, span, h);
     }
     // West and East stack theirs down the sides.
-    const int span = h + (n - 1) * (h * 20 / 100);
+    const int span = h + (n - 1) * SideStep(h, n, faceUp);
     return {seat == 1 ? 8 : width() - w - 8, (height() - span) / 2 + label / 2, w, span};
+}
+
+int GameTable::SideStep(int cardHeight, int cards, bool faceUp) const {
+    // A face shows its corner index, rank above suit, in the top 35% of the
+    // card: so much of each face-up card stays in view, where the side has
+    // room. Backs need only show how many there are.
+    const int wanted = cardHeight * (faceUp ? 36 : 20) / 100;
+    const int room = (height() - 2 * (fontMetrics().height() + 6) - cardHeight) / std::max(cards - 1, 1);
+    return std::max(cardHeight * 20 / 100, std::min(wanted, room));
 }
 
 QPoint GameTable::TrickSpot(int seat) const {
@@ -204,14 +213,15 @@ void GameTable::paintEvent(QPaintEvent*) {
         const bool user = (look_.userSeats >> seat) & 1u;
         const qreal scale = seat == 0 || seat == 2 ? 1.0 : 0.75;
         const std::vector<int> kinds = Lying(g.HandOf(seat));
-        const QRect hand = HandRect(seat, static_cast<int>(kinds.size()), scale);
+        const bool faceUp = look_.showAll || phase == Phase::HandScored || phase == Phase::GameOver;
+        const int n = static_cast<int>(kinds.size());
+        const QRect hand = HandRect(seat, n, scale, faceUp);
         const bool across = seat == 0 || seat == 2;
         const int cw = across ? hand.height() * 71 / 96 : hand.width();
-        const QPoint step = across ? QPoint(cw * 42 / 100, 0) : QPoint(0, cw * 96 / 71 * 20 / 100);
+        const QPoint step = across ? QPoint(cw * 42 / 100, 0) : QPoint(0, SideStep(cw * 96 / 71, n, faceUp));
         // While the meld is on the table, the hands that are not the user's
         // make room for it.
         if (!user && !meldShown) {
-            const bool faceUp = look_.showAll || phase == Phase::HandScored || phase == Phase::GameOver;
             for (std::size_t i = 0; i < kinds.size(); ++i)
                 p.drawPixmap(hand.topLeft() + static_cast<int>(i) * step,
                              painter_.Scaled(faceUp ? 201 + kinds[i] : 0, cw, dpr));

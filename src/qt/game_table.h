@@ -72,7 +72,9 @@ private:
     [[nodiscard]] int CardWidth() const;
     /// How far a card that can be played (or is picked to pass) stands raised.
     [[nodiscard]] int Lift() const;
-    [[nodiscard]] QRect HandRect(int seat, int cards, qreal scale) const;
+    [[nodiscard]] QRect HandRect(int seat, int cards, qreal scale, bool faceUp = false) const;
+    // How far apart West's and East's cards stand down the side.
+    [[nodiscard]] int SideStep(int cardHeight, int cards, bool faceUp) const;
     [[nodiscard]] QPoint TrickSpot(int seat) const;
 
     CardPainter painter_;

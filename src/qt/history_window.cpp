@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -207,10 +208,19 @@ HistoryWindow::HistoryWindow(GameHistory& history, QWidget* parent)
         ReviewHand(*game, hands_->currentRow());
     });
     connect(exportButton, &QPushButton::clicked, this, [this] {
+        // The type chosen in the dialog decides the format, whatever the name typed.
+        const QString csv = tr("CSV, a line a hand (*.csv)");
+        const QString lines = tr("JSON lines, a game a line, to import again (*.jsonl)");
+        QString chosen = csv;
         const QString path = QFileDialog::getSaveFileName(this, tr("Export the Game History"), QString(),
-                                                          tr("CSV (*.csv);;JSON lines (*.jsonl)"));
+                                                          csv + QStringLiteral(";;") + lines, &chosen);
+        if (path.isEmpty()) return;
         QString problem;
-        if (!path.isEmpty() && !Export(path, &problem)) QMessageBox::warning(this, tr("Export"), problem);
+        if (const std::optional<QString> said =
+                Export(path, chosen == lines ? Format::JsonLines : Format::Csv, &problem))
+            note_->setText(*said);
+        else
+            QMessageBox::warning(this, tr("Export"), problem);
     });
     connect(importButton, &QPushButton::clicked, this, [this] {
         const QString path =
@@ -422,22 +432,27 @@ ReviewWindow* HistoryWindow::ReviewHand(std::int64_t game, int hand) {
     return window;
 }
 
-bool HistoryWindow::Export(const QString& path, QString* problem) {
+std::optional<QString> HistoryWindow::Export(QString path, Format format, QString* problem) {
+    const QString extension = format == Format::JsonLines ? QStringLiteral(".jsonl") : QStringLiteral(".csv");
+    if (QFileInfo(path).suffix().isEmpty()) path += extension;
     std::ofstream out(path.toStdString(), std::ios::binary | std::ios::trunc);
     if (!out) {
         if (problem != nullptr) *problem = tr("%1 cannot be written.").arg(path);
-        return false;
+        return std::nullopt;
     }
-    if (path.endsWith(QStringLiteral(".jsonl"), Qt::CaseInsensitive))
+    const int games = static_cast<int>(history_.Games().size());
+    if (format == Format::JsonLines)
         history_.ExportJsonLines(out);
     else
         history_.ExportCsv(out);
     out.flush();
     if (!out) {
         if (problem != nullptr) *problem = tr("%1 could not be written in full.").arg(path);
-        return false;
+        return std::nullopt;
     }
-    return true;
+    const QString count = games == 1 ? tr("1 game") : tr("%1 games").arg(games);
+    return format == Format::JsonLines ? tr("%1 written as JSON lines to %2.").arg(count, path)
+                                       : tr("The hands of %1 written as CSV to %2.").arg(count, path);
 }
 
 QString HistoryWindow::Import(const QString& path) {

@@ -41,8 +41,12 @@ public:
     [[nodiscard]] std::optional<std::int64_t> ChosenGame() const;
     /// Opens the review of a hand of a kept game; null when it has no cards.
     ReviewWindow* ReviewHand(std::int64_t game, int hand);
-    /// Writes the history to `path`: JSON lines for a name ending ".jsonl", else CSV.
-    bool Export(const QString& path, QString* problem = nullptr);
+    /// The formats of Export.
+    enum class Format { Csv, JsonLines };
+    /// Writes the history to `path` in `format`, adding the format's
+    /// extension where the name has none; the line that says what was
+    /// written where, or none with `problem` saying why.
+    std::optional<QString> Export(QString path, Format format, QString* problem = nullptr);
     /// Reads JSON lines from `path`; the report as the window shows it.
     QString Import(const QString& path);
 

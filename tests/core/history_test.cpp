@@ -18,6 +18,7 @@
 #include "game/game_driver.h"
 #include "history/game_history.h"
 #include "move_checks.h"
+#include "rules/seats.h"
 
 namespace vantrel {
 namespace {
@@ -364,11 +365,27 @@ TEST(History, ImportAddsEachGameOnceAndRefusesBadLinesWithTheirNumber) {
             PlayAndRecord(scripted, *history, id, 150);
         }
         history->ExportJsonLines(exported);
+        // The CSV's first hand as the sheet shows it: names, counted from 1,
+        // the review's figures rounded as shown.
+        const GameSummary first = history->Games().back();
+        ASSERT_TRUE(history->RecordReview(first.id, 0, 111, 5.76999999999999, 300));
+        const SheetLine line = history->Hands(first.id).front().line;
+        auto pair = [](const std::array<int, 2>& v) { return std::to_string(v[0]) + "," + std::to_string(v[1]); };
         std::ostringstream csv;
         history->ExportCsv(csv);
-        EXPECT_EQ(csv.str().substr(0, csv.str().find('\n')),
-                  "started,seats,rules,hand,dealer,declarer,bid,trump,meld_sn,meld_we,points_sn,points_we,score_sn,"
-                  "score_we,total_sn,total_we,result,practice,deal_code,par,lost,best_bid");
+        std::istringstream rows(csv.str());
+        std::string header, row;
+        std::getline(rows, header);
+        std::getline(rows, row);
+        EXPECT_EQ(header,
+                  "started,your_seats,rules,hand,dealer,declarer,bid,trump,meld_south_north,meld_east_west,"
+                  "points_south_north,points_east_west,score_south_north,score_east_west,total_south_north,"
+                  "total_east_west,result,practice,deal_code,par,points_lost,best_bid");
+        EXPECT_EQ(row, first.started + ",,\"" + first.settings.rules.Name() + "\",1," + SeatName(line.dealer) + "," +
+                           SeatName(line.declarer) + "," + std::to_string(line.bid) + "," +
+                           std::string(kSuitNames[static_cast<std::size_t>(line.trump)]) + "," + pair(line.meld) + "," +
+                           pair(line.cardPoints) + "," + pair(line.score) + "," + pair(line.totals) + "," +
+                           line.result + ",no," + line.dealCode + ",111,5.8,300");
     }
     const std::string good = exported.str();
     std::string first = good.substr(0, good.find('\n'));

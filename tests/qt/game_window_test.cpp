@@ -179,9 +179,16 @@ private slots:
         QCOMPARE(historyWindow.gamesTable()->rowCount(), 0);
         historyWindow.findChild<QComboBox*>(QStringLiteral("result"))->setCurrentIndex(0);
         // Exported and read back, nothing is added twice.
+        // The chosen type decides the format and adds its extension to a bare name.
         const QString lines = QDir(folder).filePath(QStringLiteral("games.jsonl"));
-        QVERIFY(historyWindow.Export(lines));
-        QVERIFY(historyWindow.Export(QDir(folder).filePath(QStringLiteral("hands.csv"))));
+        QCOMPARE(historyWindow.Export(QDir(folder).filePath(QStringLiteral("games")), HistoryWindow::Format::JsonLines),
+                 QStringLiteral("1 game written as JSON lines to %1.").arg(lines));
+        QCOMPARE(historyWindow.Export(QDir(folder).filePath(QStringLiteral("hands")), HistoryWindow::Format::Csv),
+                 QStringLiteral("The hands of 1 game written as CSV to %1.")
+                     .arg(QDir(folder).filePath(QStringLiteral("hands.csv"))));
+        QFile written(lines);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QVERIFY(written.readLine().startsWith("{\"moves\""));
         QCOMPARE(historyWindow.Import(lines), QStringLiteral("Games added: 0. Already kept: 1."));
         // A hand of the game reviewed from the history, its figures kept.
         if (!played.Sheet().front().record.plays.empty()) {
