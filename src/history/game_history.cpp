@@ -51,6 +51,8 @@ constexpr std::array<const char*, GameHistory::kSchemaVersion> kMigrations{
     "ALTER TABLE hands ADD COLUMN par INTEGER;"
     "ALTER TABLE hands ADD COLUMN lost REAL;"
     "ALTER TABLE hands ADD COLUMN best_bid INTEGER;",
+    // 3: the whole review of a hand, so that it opens again at once.
+    "ALTER TABLE hands ADD COLUMN review TEXT;",
 };
 
 // A prepared statement, finalised when it goes.
@@ -243,7 +245,7 @@ std::unique_ptr<GameHistory> GameHistory::OpenAt(const std::string& path, const 
         std::array<char, 16> header{};
         file.read(header.data(), header.size());
         if (!file || std::memcmp(header.data(), "SQLite format 3", 16) != 0)
-            return fail(
+            return unreadable(
                 "is not a game history (not an SQLite database). It was left as it is; the games are not "
                 "being kept.");
     }
@@ -426,16 +428,28 @@ bool GameHistory::WriteGame(std::int64_t id, const Game& game, const std::vector
     return true;
 }
 
-bool GameHistory::RecordReview(std::int64_t id, int hand, int par, double lost, std::optional<int> bestBid) {
-    Statement update(db_, "UPDATE hands SET par = ?, lost = ?, best_bid = ? WHERE game = ? AND number = ?");
+bool GameHistory::RecordReview(std::int64_t id, int hand, int par, double lost, std::optional<int> bestBid,
+                               const HandReview* review) {
+    Statement update(db_, "UPDATE hands SET par = ?, lost = ?, best_bid = ?, review = ? WHERE game = ? AND number = ?");
     update.Bind(1, std::int64_t{par}).Bind(2, lost);
     if (bestBid)
         update.Bind(3, std::int64_t{*bestBid});
     else
         update.BindNull(3);
-    const bool ok = update.Bind(4, id).Bind(5, std::int64_t{hand}).Run() && sqlite3_changes(db_) == 1;
+    if (review != nullptr && review->complete)
+        update.Bind(4, ReviewJson(*review));
+    else
+        update.BindNull(4);
+    const bool ok = update.Bind(5, id).Bind(6, std::int64_t{hand}).Run() && sqlite3_changes(db_) == 1;
     if (!ok) problem_ = sqlite3_errmsg(db_);
     return ok;
+}
+
+std::optional<HandReview> GameHistory::KeptReview(std::int64_t id, int hand) const {
+    Statement select(db_, "SELECT review FROM hands WHERE game = ? AND number = ? AND review IS NOT NULL");
+    select.Bind(1, id).Bind(2, std::int64_t{hand});
+    if (!select.Step()) return std::nullopt;
+    return ReviewOfJson(select.Text(0));
 }
 
 std::vector<GameSummary> GameHistory::Games(const HistoryFilter& filter) const {
@@ -589,6 +603,126 @@ HistoryStatistics GameHistory::Statistics(const HistoryFilter& filter) const {
     stats.parPerReviewedHand = mean(par, stats.reviewedHands);
     for (HistoryStatistics::Month& row : stats.months) row.pointsPerHand = mean(row.pointsPerHand, row.hands);
     return stats;
+}
+
+std::string ReviewJson(const HandReview& review) {
+    Json cards = Json::array();
+    for (const ReviewedCard& c : review.cards)
+        cards.push_back({{"seat", c.seat},
+                         {"kind", c.kind},
+                         {"trick", c.trick},
+                         {"parBefore", c.parBefore},
+                         {"parAfter", c.parAfter},
+                         {"parProved", c.parProved},
+                         {"exactCost", c.exactCost},
+                         {"reviewed", c.reviewed},
+                         {"forced", c.forced},
+                         {"expected", c.expected},
+                         {"best", c.best},
+                         {"cost", c.cost},
+                         {"label", static_cast<int>(c.label)}});
+    Json auction = Json::array();
+    for (const AuctionVerdict& v : review.auction)
+        auction.push_back({{"seat", v.seat},
+                           {"declared", v.declared},
+                           {"chance", v.chance},
+                           {"expected", v.expected},
+                           {"bestTrump", v.bestTrump},
+                           {"bestTrumpExpected", v.bestTrumpExpected},
+                           {"bestBid", v.bestBid},
+                           {"bestBidTrump", v.bestBidTrump},
+                           {"bestBidChance", v.bestBidChance},
+                           {"bestBidExpected", v.bestBidExpected},
+                           {"text", v.text}});
+    Json passes = Json::array();
+    for (const PassVerdict& v : review.passes)
+        passes.push_back({{"seat", v.seat},
+                          {"passed", v.passed},
+                          {"computers", v.computers},
+                          {"meld", v.meld},
+                          {"par", v.par},
+                          {"computersMeld", v.computersMeld},
+                          {"computersPar", v.computersPar},
+                          {"proved", v.proved},
+                          {"text", v.text}});
+    const Json whole{{"cards", cards},
+                     {"trickWinners", review.trickWinners},
+                     {"parAtStart", review.parAtStart},
+                     {"parAtStartProved", review.parAtStartProved},
+                     {"points", review.points},
+                     {"auction", auction},
+                     {"passes", passes},
+                     {"complete", review.complete}};
+    return whole.dump(-1, ' ', false, Json::error_handler_t::replace);
+}
+
+std::optional<HandReview> ReviewOfJson(const std::string& text) {
+    const Json whole = Json::parse(text, nullptr, false);
+    if (whole.is_discarded() || !whole.is_object()) return std::nullopt;
+    // A kept review that does not read whole, or whose seats, cards and
+    // labels are out of range, is worked out again rather than shown.
+    try {
+        HandReview review;
+        for (const Json& c : whole.at("cards")) {
+            ReviewedCard card;
+            card.seat = c.at("seat").get<int>();
+            card.kind = c.at("kind").get<int>();
+            card.trick = c.at("trick").get<int>();
+            card.parBefore = c.at("parBefore").get<int>();
+            card.parAfter = c.at("parAfter").get<int>();
+            card.parProved = c.at("parProved").get<bool>();
+            card.exactCost = c.at("exactCost").get<int>();
+            card.reviewed = c.at("reviewed").get<bool>();
+            card.forced = c.at("forced").get<bool>();
+            card.expected = c.at("expected").get<PerKind<double>>();
+            card.best = c.at("best").get<int>();
+            card.cost = c.at("cost").get<double>();
+            const int label = c.at("label").get<int>();
+            if (card.seat < 0 || card.seat > 3 || card.kind < 0 || card.kind >= kCardKinds || card.trick < 0 ||
+                card.trick > 11 || card.best < -1 || card.best >= kCardKinds || label < 0 || label > 3)
+                return std::nullopt;
+            card.label = static_cast<CardLabel>(label);
+            review.cards.push_back(card);
+        }
+        review.trickWinners = whole.at("trickWinners").get<std::vector<int>>();
+        review.parAtStart = whole.at("parAtStart").get<int>();
+        review.parAtStartProved = whole.at("parAtStartProved").get<bool>();
+        review.points = whole.at("points").get<std::array<int, 2>>();
+        for (const Json& v : whole.at("auction")) {
+            AuctionVerdict verdict;
+            verdict.seat = v.at("seat").get<int>();
+            verdict.declared = v.at("declared").get<bool>();
+            verdict.chance = v.at("chance").get<double>();
+            verdict.expected = v.at("expected").get<double>();
+            verdict.bestTrump = v.at("bestTrump").get<int>();
+            verdict.bestTrumpExpected = v.at("bestTrumpExpected").get<double>();
+            verdict.bestBid = v.at("bestBid").get<int>();
+            verdict.bestBidTrump = v.at("bestBidTrump").get<int>();
+            verdict.bestBidChance = v.at("bestBidChance").get<double>();
+            verdict.bestBidExpected = v.at("bestBidExpected").get<double>();
+            verdict.text = v.at("text").get<std::string>();
+            review.auction.push_back(std::move(verdict));
+        }
+        for (const Json& v : whole.at("passes")) {
+            PassVerdict verdict;
+            verdict.seat = v.at("seat").get<int>();
+            verdict.passed = v.at("passed").get<HandCounts>();
+            verdict.computers = v.at("computers").get<HandCounts>();
+            verdict.meld = v.at("meld").get<int>();
+            verdict.par = v.at("par").get<int>();
+            verdict.computersMeld = v.at("computersMeld").get<int>();
+            verdict.computersPar = v.at("computersPar").get<int>();
+            verdict.proved = v.at("proved").get<bool>();
+            verdict.text = v.at("text").get<std::string>();
+            review.passes.push_back(std::move(verdict));
+        }
+        for (const int seat : review.trickWinners)
+            if (seat < 0 || seat > 3) return std::nullopt;
+        review.complete = whole.at("complete").get<bool>();
+        return review;
+    } catch (const Json::exception&) {
+        return std::nullopt;
+    }
 }
 
 void GameHistory::ExportCsv(std::ostream& out) const {
@@ -771,8 +905,11 @@ std::string ResumeQuestion(const GameSummary& game) {
                                                          "September", "October",  "November", "December"};
     const int month = game.started.size() >= 10 ? std::atoi(game.started.substr(5, 2).c_str()) : 0;
     const int day = game.started.size() >= 10 ? std::atoi(game.started.substr(8, 2).c_str()) : 0;
+    // The time too: two games of one day are told apart by it.
+    const std::string time =
+        game.started.size() >= 16 && game.started[10] == 'T' ? " at " + game.started.substr(11, 5) : "";
     const std::string date = month >= 1 && month <= 12 && day >= 1
-                                 ? std::to_string(day) + " " + kMonths[static_cast<std::size_t>(month - 1)]
+                                 ? std::to_string(day) + " " + kMonths[static_cast<std::size_t>(month - 1)] + time
                                  : game.started;
     const auto side = static_cast<std::size_t>(game.userSide & 1);
     return "Resume the game of " + date + ", " + std::to_string(game.totals[side]) + " to " +

@@ -12,6 +12,7 @@
 #include "game/game_driver.h"
 #include "game/game_move.h"
 #include "game/game_settings.h"
+#include "review/hand_review.h"
 
 struct sqlite3;
 
@@ -116,7 +117,7 @@ struct ImportReport {
 class GameHistory {
 public:
     /// The schema this program writes; older files are brought up to it.
-    static constexpr int kSchemaVersion = 2;
+    static constexpr int kSchemaVersion = 3;
 
     /// The history at `path`, made when there is no file. None when the file
     /// cannot be used, with the reason in `problem`; `damaged` says the file
@@ -135,8 +136,12 @@ public:
     /// when it could not be written (`Problem` says why); nothing is then
     /// half written.
     bool Record(std::int64_t id, const Game& game, const std::vector<GameMove>& moves);
-    /// The review's figures for a hand of a game.
-    bool RecordReview(std::int64_t id, int hand, int par, double lost, std::optional<int> bestBid);
+    /// The review's figures for a hand of a game, and the whole review where
+    /// given, so that it opens again at once.
+    bool RecordReview(std::int64_t id, int hand, int par, double lost, std::optional<int> bestBid,
+                      const HandReview* review = nullptr);
+    /// The review kept for a hand, if one was kept and reads whole.
+    [[nodiscard]] std::optional<HandReview> KeptReview(std::int64_t id, int hand) const;
 
     [[nodiscard]] std::vector<GameSummary> Games(const HistoryFilter& filter = {}) const;
     [[nodiscard]] std::optional<GameSummary> Summary(std::int64_t id) const;
@@ -183,7 +188,12 @@ private:
     std::size_t cachedHands_ = 0;
 };
 
-/// "Resume the game of 6 December, 820 to 640?": the user's side first.
+/// A whole review as the history keeps it, and read back: none when the
+/// text does not read whole or holds a value out of range.
+std::string ReviewJson(const HandReview& review);
+std::optional<HandReview> ReviewOfJson(const std::string& text);
+
+/// "Resume the game of 6 December at 14:03, 820 to 640?": the user's side first.
 std::string ResumeQuestion(const GameSummary& game);
 
 /// The statistics as rows of a table, name and figure.

@@ -565,14 +565,16 @@ ReviewWindow* GameWindow::ReviewLine(int row) {
     for (int seat = 0; seat < 4; ++seat) users[static_cast<std::size_t>(seat)] = IsUser(seat);
     ReviewRequest request = RequestOf(game().Rules(), line, users);
     request.seed = static_cast<std::uint64_t>(row) + 1;
-    auto* window = new ReviewWindow(std::move(request), tr("hand %1").arg(row + 1), this);
+    std::optional<HandReview> kept;
+    if (history_ != nullptr && historyId_) kept = history_->KeptReview(*historyId_, row);
+    auto* window = new ReviewWindow(std::move(request), tr("hand %1").arg(row + 1), this, {}, std::move(kept));
     if (history_ != nullptr && historyId_) {
         // The review's figures go into the history with the hand.
         const int userSeat = std::countr_zero(UserSeats() | 16u) & 3;
         connect(window, &ReviewWindow::finished, this, [this, window, row, userSeat, id = *historyId_] {
             if (!window->complete() || history_ == nullptr) return;
             const ReviewFigures figures = FiguresOf(window->request(), window->review(), userSeat);
-            history_->RecordReview(id, row, figures.par, figures.lost, figures.bestBid);
+            history_->RecordReview(id, row, figures.par, figures.lost, figures.bestBid, &window->review());
         });
     }
     window->PlaceBeside(*this);

@@ -418,12 +418,13 @@ ReviewWindow* HistoryWindow::ReviewHand(std::int64_t game, int hand) {
     ReviewRequest request = RequestOf(summary->settings.rules, line, users);
     request.seed = static_cast<std::uint64_t>(hand) + 1;
     auto* window =
-        new ReviewWindow(std::move(request), tr("hand %1 of %2").arg(hand + 1).arg(Q(summary->started).left(10)), this);
+        new ReviewWindow(std::move(request), tr("hand %1 of %2").arg(hand + 1).arg(Q(summary->started).left(10)), this,
+                         {}, history_.KeptReview(game, hand));
     const int userSeat = std::countr_zero(seats | 16u) & 3;
     connect(window, &ReviewWindow::finished, this, [this, window, game, hand, userSeat] {
         if (!window->complete()) return;
         const ReviewFigures figures = FiguresOf(window->request(), window->review(), userSeat);
-        history_.RecordReview(game, hand, figures.par, figures.lost, figures.bestBid);
+        history_.RecordReview(game, hand, figures.par, figures.lost, figures.bestBid, &window->review());
         ShowHands();
         ShowStatistics();
     });

@@ -348,8 +348,10 @@ void MainWindow::BuildPracticeMenu(QMenu* before) {
             &QAction::triggered, this, &MainWindow::OpenHistory);
 }
 
-GameHistory* MainWindow::History() {
-    if (history_ || historyTried_) return history_.get();
+GameHistory* MainWindow::History(bool askAgain) {
+    // Asked for by the user, a history that could not be opened says why
+    // again, each time, and offers again to set a damaged file aside.
+    if (history_ || (historyTried_ && !askAgain)) return history_.get();
     historyTried_ = true;
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     QDir().mkpath(folder);
@@ -388,7 +390,7 @@ GameHistory* MainWindow::History() {
 }
 
 void MainWindow::OpenHistory() {
-    GameHistory* history = History();
+    GameHistory* history = History(true);
     if (history == nullptr) return;
     if (historyWindow_ == nullptr) {
         historyWindow_ = new HistoryWindow(*history, this);

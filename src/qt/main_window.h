@@ -70,8 +70,9 @@ public:
     void OpenHistory();
     [[nodiscard]] HistoryWindow* historyWindow() const { return historyWindow_; }
     /// The game history, opened the first time it is wanted: null when it
-    /// cannot be used (the user has been told why, once).
-    GameHistory* History();
+    /// cannot be used, the user told why (and offered to set a damaged file
+    /// aside) the first time, and again each time `askAgain` is set.
+    GameHistory* History(bool askAgain = false);
     /// The Game window is the active window: the Practice keys act on its hand.
     [[nodiscard]] bool GameActive() const;
     [[nodiscard]] PlayRecord& playRecord() { return playRecord_; }

@@ -31,7 +31,7 @@ namespace {
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
-QString Figure(double value) { return QString::number(value, 'f', 1); }
+QString Figure(double value) { return QString::fromStdString(PointsFigure(value)); }
 
 QString SeatText(int seat) { return Q(SeatName(seat & 3)); }
 
@@ -67,7 +67,8 @@ void ReviewTable::paintEvent(QPaintEvent*) {
     p.fillRect(rect(), QColor(0, 100, 48));
     if (!state_) return;
     const qreal dpr = devicePixelRatioF();
-    const int cw = std::max(24, std::min(width() / 14, height() / 7));
+    // Cards large enough that the corner's rank and suit read at a glance.
+    const int cw = std::max(32, std::min(width() / 12, height() * 2 / 13));
     const int ch = cw * 96 / 71;
     const int gap = cw / 3;  // overlap step between cards of a hand
     QFont font = p.font();
@@ -121,7 +122,8 @@ void ReviewTable::paintEvent(QPaintEvent*) {
     }
 }
 
-ReviewWindow::ReviewWindow(ReviewRequest request, QString title, QWidget* parent, QString note)
+ReviewWindow::ReviewWindow(ReviewRequest request, QString title, QWidget* parent, QString note,
+                           std::optional<HandReview> kept)
     : PracticeWindow(parent, QSize(1180, 700)), request_(std::move(request)), note_(std::move(note)) {
     // The small table replays only cards that could have been played.
     request_.plays = PlayablePrefix(request_);
@@ -146,8 +148,8 @@ ReviewWindow::ReviewWindow(ReviewRequest request, QString title, QWidget* parent
     for (QPushButton* b : {first, back, forward, last}) b->setFocusPolicy(Qt::NoFocus);
 
     cards_ = new QTableWidget(0, 6, this);
-    cards_->setHorizontalHeaderLabels(
-        {tr("Trick"), tr("Seat"), tr("Card"), tr("Par S-N"), tr("Verdict"), tr("Best card, and the card played")});
+    cards_->setHorizontalHeaderLabels({tr("Trick"), tr("Seat"), tr("Card"), tr("Par, South-North"), tr("Verdict"),
+                                       tr("Best card, and the card played")});
     cards_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     cards_->setSelectionBehavior(QAbstractItemView::SelectRows);
     cards_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -179,6 +181,10 @@ ReviewWindow::ReviewWindow(ReviewRequest request, QString title, QWidget* parent
     key(QKeySequence(Qt::Key_Right), [this] { SetStep(step_ + 1); });
     key(QKeySequence(Qt::Key_Home), [this] { SetStep(0); });
     key(QKeySequence(Qt::Key_End), [this] { SetStep(request_.plays.size()); });
+    // Ctrl+C copies the whole review wherever the focus stands; the list of
+    // cards would otherwise copy the one cell it has.
+    key(QKeySequence::Copy, [this] { CopyReview(); });
+    cards_->installEventFilter(this);
 
     auto* chart = new QChart;
     chart->setTitle(tr("South-North's par through the hand"));
@@ -195,7 +201,7 @@ ReviewWindow::ReviewWindow(ReviewRequest request, QString title, QWidget* parent
     progress_ = new QProgressBar(this);
     progress_->setAccessibleName(tr("Progress of the review"));
     cancel_ = button(tr("&Cancel"), tr("Stop the review"), [this] { Cancel(); });
-    copy_ = button(tr("C&opy"), tr("Copy the review as text"), [this] { QApplication::clipboard()->setText(text()); });
+    copy_ = button(tr("C&opy"), tr("Copy the review as text"), [this] { CopyReview(); });
     copy_->setEnabled(false);
     auto* close = button(tr("Close"), tr("Close the review"), [this] { this->close(); });
 
@@ -209,8 +215,8 @@ ReviewWindow::ReviewWindow(ReviewRequest request, QString title, QWidget* parent
     right->addWidget(cards_, 3);
     right->addWidget(chart_, 2);
     auto* top = new QHBoxLayout;
-    top->addLayout(left, 4);
-    top->addLayout(right, 5);
+    top->addLayout(left, 1);
+    top->addLayout(right, 1);
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(summary_, 1);
     bottom->addWidget(progress_);
@@ -229,6 +235,12 @@ ReviewWindow::ReviewWindow(ReviewRequest request, QString title, QWidget* parent
     review_ = OutlineOf(request_);
     ShowCards();
     SetStep(0);
+    // A review kept with the hand opens with its figures at once.
+    if (kept && kept->complete && kept->cards.size() == review_.cards.size()) {
+        review_ = std::move(*kept);
+        Done();
+        return;
+    }
     Start();
 }
 
@@ -257,12 +269,16 @@ void ReviewWindow::Poll() {
         if (result_) review_ = std::move(*result_);
         result_.reset();
     }
+    Done();
+    emit finished();
+}
+
+void ReviewWindow::Done() {
     progress_->hide();
     cancel_->hide();
     copy_->setEnabled(review_.complete);
     ShowReview();
     SetStep(step_);
-    emit finished();
 }
 
 void ReviewWindow::Cancel() {
@@ -294,15 +310,14 @@ void ReviewWindow::ShowCards() {
             if (card.best != card.kind)
                 best += tr(", %1 %2").arg(Q(KindText(card.kind)),
                                           Figure(card.expected[static_cast<std::size_t>(card.kind)]));
-        } else if (complete && card.exactCost > 0) {
-            verdict = tr("par \u2212%1").arg(card.exactCost);
         }
-        const QStringList cells{trick,
-                                SeatText(card.seat),
-                                Q(KindText(card.kind)),
-                                complete ? QString::number(card.parAfter) : QString(),
-                                verdict,
-                                best};
+        // Every card's drop in par shows, the user's own as the others', as the copy has it.
+        if (complete && card.exactCost > 0)
+            verdict += (verdict.isEmpty() ? QString() : QStringLiteral("; ")) + tr("par \u2212%1").arg(card.exactCost);
+        const QString par =
+            complete ? (card.parProved ? QString() : QStringLiteral("\u2248")) + QString::number(card.parAfter)
+                     : QString();
+        const QStringList cells{trick, SeatText(card.seat), Q(KindText(card.kind)), par, verdict, best};
         for (int column = 0; column < cells.size(); ++column) {
             auto* item = new QTableWidgetItem(cells[column]);
             // A screen reader hears the card's name, not its symbol.
@@ -323,17 +338,21 @@ void ReviewWindow::ShowReview() {
     auto count = [](int n, const QString& one, const QString& many) {
         return QStringLiteral("%1 %2").arg(n).arg(n == 1 ? one : many);
     };
-    summary_->setText(tr("Par as the play began: South-North %1. Taken: South-North %2, West-East %3. "
-                         "Your cards: %4 best, %5, %6, %7; %8 expected card points lost, %9 of the par with all "
-                         "cards seen.")
-                          .arg(review_.parAtStart)
-                          .arg(review_.points[0])
-                          .arg(review_.points[1])
-                          .arg(summary.cardsByLabel[0])
-                          .arg(count(summary.cardsByLabel[1], tr("inaccuracy"), tr("inaccuracies")),
-                               count(summary.cardsByLabel[2], tr("mistake"), tr("mistakes")),
-                               count(summary.cardsByLabel[3], tr("blunder"), tr("blunders")), Figure(summary.lost))
-                          .arg(summary.exactLost));
+    summary_->setText(
+        tr("Par as the play began: South-North %1. Taken: South-North %2, East-West %3. Your cards: %4 best, %5 "
+           "good, %6, %7, %8, %9 forced; %10 expected card points given away against the best card; with every "
+           "hand seen, your side's cards gave away %11 points of par.")
+            .arg((review_.parAtStartProved ? QString() : tr("about ")) + QString::number(review_.parAtStart))
+            .arg(review_.points[0])
+            .arg(review_.points[1])
+            .arg(summary.cardsByLabel[0])
+            .arg(summary.cardsByLabel[1])
+            .arg(count(summary.cardsByLabel[2], tr("inaccuracy"), tr("inaccuracies")),
+                 count(summary.cardsByLabel[3], tr("mistake"), tr("mistakes")),
+                 count(summary.cardsByLabel[4], tr("blunder"), tr("blunders")))
+            .arg(summary.forced)
+            .arg(Figure(summary.lost))
+            .arg(summary.exactLost));
     if (!note_.isEmpty()) summary_->setText(summary_->text() + QStringLiteral("\n") + note_);
     for (const AuctionVerdict& verdict : review_.auction)
         summary_->setText(summary_->text() + QStringLiteral("\n") + tr("Auction: %1").arg(Q(verdict.text)));
@@ -365,7 +384,7 @@ void ReviewWindow::ShowChart() {
         const auto x = static_cast<qreal>(start + c + 1);
         par->append(x, card.parAfter);
         taken->append(x, state.Points()[0]);
-        if (card.reviewed && card.label != CardLabel::Best) costly->append(x, card.parAfter);
+        if (card.reviewed && !card.forced && card.label >= CardLabel::Inaccuracy) costly->append(x, card.parAfter);
     }
     chart->addSeries(par);
     chart->addSeries(taken);
@@ -408,6 +427,20 @@ void ReviewWindow::SetStep(std::size_t cards) {
     } else {
         cards_->clearSelection();
     }
+}
+
+void ReviewWindow::CopyReview() {
+    if (review_.complete) QApplication::clipboard()->setText(text());
+}
+
+bool ReviewWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == cards_ && (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride) &&
+        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
+        if (event->type() == QEvent::KeyPress) CopyReview();
+        event->accept();
+        return true;
+    }
+    return PracticeWindow::eventFilter(watched, event);
 }
 
 QString ReviewWindow::text() const { return review_.complete ? Q(ReviewText(request_, review_)) : QString(); }

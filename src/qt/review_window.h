@@ -53,7 +53,10 @@ class ReviewWindow : public PracticeWindow {
 
 public:
     /// `note` is said beside the summary, e.g. where the review stops short.
-    ReviewWindow(ReviewRequest request, QString title, QWidget* parent, QString note = {});
+    /// Works the review out, or shows `kept`, a review of the same request
+    /// kept in the history, at once.
+    ReviewWindow(ReviewRequest request, QString title, QWidget* parent, QString note = {},
+                 std::optional<HandReview> kept = std::nullopt);
     ~ReviewWindow() override;
 
     /// The cards shown played on the small table.
@@ -75,6 +78,10 @@ protected:
 
 private:
     void Start();
+    // Shows the finished review's figures.
+    void Done();
+    void CopyReview();
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void Poll();
     void ShowCards();
     void ShowReview();

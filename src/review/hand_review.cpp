@@ -24,7 +24,8 @@ CardLabel LabelOf(double cost) {
     if (cost >= CostThresholds::kBlunder) return CardLabel::Blunder;
     if (cost >= CostThresholds::kMistake) return CardLabel::Mistake;
     if (cost >= CostThresholds::kInaccuracy) return CardLabel::Inaccuracy;
-    return CardLabel::Best;
+    // Averages over the same worlds tie exactly; anything above that is a card given away.
+    return cost > 1e-9 ? CardLabel::Good : CardLabel::Best;
 }
 
 std::string_view LabelText(CardLabel label) {
@@ -35,6 +36,8 @@ std::string_view LabelText(CardLabel label) {
             return "mistake";
         case CardLabel::Blunder:
             return "blunder";
+        case CardLabel::Good:
+            return "good";
         case CardLabel::Best:
             break;
     }
@@ -133,6 +136,7 @@ AuctionVerdict VerdictOf(const ReviewRequest& request, int seat, const std::atom
     verdict.bestBid = best.bid;
     verdict.bestBidTrump = best.trump;
     verdict.bestBidChance = best.chance;
+    if (best.bid > 0) verdict.bestBidExpected = tally.ExpectedScore(best.trump, best.bid);
     const int trump = std::clamp(request.trump, 0, 3);
     verdict.chance = tally.Chance(trump, request.bid);
     verdict.expected = tally.ExpectedScore(trump, request.bid);
@@ -229,6 +233,7 @@ void WritePassText(PassVerdict& verdict) {
                    ", with every hand seen: " +
                    (gain == 0 ? std::string("no difference.")
                               : std::to_string(std::abs(gain)) + (gain > 0 ? " points better." : " points worse."));
+    if (!verdict.proved) verdict.text += " The pars are estimated: the solver could not prove them in time.";
 }
 
 // The pass's verdict: the layout the computer's pass would have made solved
@@ -248,12 +253,16 @@ PassVerdict PassVerdictOf(const ReviewRequest& request, int seat, bool parFromPl
         return verdict;
     }
     HandSolver solver(HandSolver::kWholeHandTableBits);
-    verdict.par = parFromPlay ? -1
-                              : solver.Solve(PlayState(request.rules, request.hands, request.trump, request.declarer),
-                                             side, cancel);
+    // Each layout within the budget of a par; beyond it, the middle of the bounds proved.
+    auto par = [&](const std::array<HandCounts, 4>& hands, int guess) {
+        const HandSolver::Bounds bounds = solver.SolveWithin(
+            PlayState(request.rules, hands, request.trump, request.declarer), side, request.parNodes, cancel, guess);
+        verdict.proved = verdict.proved && bounds.Exact();
+        return bounds.lower < 0 ? -1 : (bounds.lower + bounds.upper + 1) / 2;
+    };
+    verdict.par = parFromPlay ? -1 : par(request.hands, -1);
     if (!parFromPlay && verdict.par < 0) return verdict;
-    verdict.computersPar =
-        solver.Solve(PlayState(request.rules, alternative, request.trump, request.declarer), side, cancel, verdict.par);
+    verdict.computersPar = par(alternative, verdict.par);
     if (verdict.computersPar >= 0 && !parFromPlay) WritePassText(verdict);
     return verdict;
 }
@@ -288,6 +297,13 @@ HandReview OutlineOf(const ReviewRequest& request) {
     return review;
 }
 
+namespace {
+
+// A whole hand's solve or an auction's deals, in steps of the progress.
+constexpr int kHandSteps = 12;
+
+}  // namespace
+
 HandReview ReviewHand(const ReviewRequest& request, const std::atomic<bool>* cancel,
                       const std::function<void(int, int)>& progress) {
     HandReview review = OutlineOf(request);
@@ -314,54 +330,75 @@ HandReview ReviewHand(const ReviewRequest& request, const std::atomic<bool>* can
             request.dealt[static_cast<std::size_t>(seat)] != 0)
             passers.push_back(seat);
     review.passes.resize(passers.size());
-    const int total = static_cast<int>(review.cards.size() + 1 + passers.size() + fair.size());
+    // The progress counts steps of about equal time: a whole hand solved (the
+    // first position, a pass's layout) or an auction's deals weigh as much as
+    // the rest of the par.
+    int auctions = 0;
+    for (int seat = 0; seat < 4; ++seat)
+        auctions += request.reviewed[static_cast<std::size_t>(seat)] &&
+                    request.dealt[static_cast<std::size_t>(seat)] != 0 && request.bid > 0;
+    const int total = static_cast<int>(review.cards.size()) + kHandSteps +
+                      kHandSteps * static_cast<int>(passers.size()) + 2 * static_cast<int>(fair.size()) +
+                      kHandSteps * auctions;
     int done = 0;
     std::mutex reporting;
-    auto step = [&] {
+    auto step = [&](int steps) {
         const std::lock_guard lock(reporting);
-        ++done;
-        if (progress) progress(done, total);
+        done += steps;
+        if (progress) progress(std::min(done, total), total);
     };
     auto cancelled = [cancel] { return cancel != nullptr && cancel->load(std::memory_order_relaxed); };
     std::vector<int> par(review.cards.size() + 1, 0);
+    // Whether each par was proved, or is the middle of the bounds proved
+    // when its budget ran out.
+    std::vector<char> proved(review.cards.size() + 1, 1);
     // The par through the hand, positions `from` to `to`, on one solver whose
-    // table each solve hands on to the next.
+    // table each solve hands on to the next, within `budget` positions in all
+    // (each at most a position's share, and at least a little).
     std::atomic<int> parParts{0};
-    auto runPar = [&](std::size_t from, std::size_t to) {
+    auto runPar = [&](std::size_t from, std::size_t to, std::uint64_t budget) {
         HandSolver solver(HandSolver::kWholeHandTableBits);
+        const std::uint64_t least = std::max<std::uint64_t>(1, request.parNodes / 16);
         // The card the last search proved to keep the par keeps it. After
         // any other card one test tells whether it kept the par, and only a
         // card that moved it is solved in full.
         int keeps = -1;
         for (std::size_t c = from; c <= to; ++c) {
             const PlayState& at = c < review.cards.size() ? before[c] : end;
+            const std::uint64_t spent = solver.Nodes();
+            const std::uint64_t left = budget > spent ? budget - spent : 0;
+            const std::uint64_t allowed = std::max(least, std::min(request.parNodes, left));
             if (at.Over()) {
                 par[c] = at.Points()[0];
-            } else if (c > from && review.cards[c - 1].kind == keeps) {
+            } else if (c > from && proved[c - 1] && review.cards[c - 1].kind == keeps) {
                 par[c] = par[c - 1];
                 keeps = -1;
             } else {
-                int guess = -1;
+                int guess = c > from ? std::max(0, par[c - 1] - at.Points()[0]) : -1;
                 bool kept = false;
-                if (c > from) {
+                if (c > from && proved[c - 1]) {
                     // South-North's cards can only lower their par, West-East's only raise it.
                     const int value = par[c - 1] - at.Points()[0];
                     const bool ours = SideOf(review.cards[c - 1].seat) == 0;
-                    guess = solver.Test(at, 0, ours ? value : value + 1, cancel);
-                    if (guess < 0) return;
-                    kept = guess == value;
+                    const int tested = solver.TestWithin(at, 0, ours ? value : value + 1, allowed, cancel);
+                    if (cancelled()) return;
+                    if (tested >= 0) guess = tested;
+                    kept = tested == value;
                 }
                 if (kept) {
                     par[c] = par[c - 1];
                 } else {
-                    const int rest = solver.Solve(at, 0, cancel, guess);
-                    if (rest < 0) return;
-                    par[c] = at.Points()[0] + rest;
+                    const std::uint64_t used = solver.Nodes() - spent;
+                    const HandSolver::Bounds rest =
+                        solver.SolveWithin(at, 0, allowed > used ? allowed - used : least, cancel, guess);
+                    if (rest.lower < 0) return;
+                    proved[c] = rest.Exact();
+                    par[c] = at.Points()[0] + (rest.lower + rest.upper + 1) / 2;
                 }
-                keeps = solver.BestCard();
+                keeps = proved[c] ? solver.BestCard() : -1;
             }
             if (cancelled()) return;
-            step();
+            step(c == 0 ? kHandSteps : 1);
         }
         ++parParts;
     };
@@ -377,7 +414,7 @@ HandReview ReviewHand(const ReviewRequest& request, const std::atomic<bool>* can
         const double played = card.expected[static_cast<std::size_t>(card.kind)];
         card.cost = std::max(0.0, choice.expected - played);
         card.label = LabelOf(card.cost);
-        step();
+        step(2);
     };
 
     // The first jobs are the par, the longest, then the passes, each a
@@ -397,14 +434,14 @@ HandReview ReviewHand(const ReviewRequest& request, const std::atomic<bool>* can
         for (std::size_t job; !cancelled() && (job = next.fetch_add(1)) < jobs;) {
             if (job < parJobs) {
                 if (parJobs == 1)
-                    runPar(0, review.cards.size());
+                    runPar(0, review.cards.size(), 3 * request.parNodes);
                 else if (job == 0)
-                    runPar(0, 0);
+                    runPar(0, 0, request.parNodes);
                 else
-                    runPar(1, review.cards.size());
+                    runPar(1, review.cards.size(), 2 * request.parNodes);
             } else if (job < parJobs + passers.size()) {
                 review.passes[job - parJobs] = PassVerdictOf(request, passers[job - parJobs], start == 0, cancel);
-                if (!cancelled()) step();
+                if (!cancelled()) step(kHandSteps);
             } else {
                 runFair(job - parJobs - passers.size());
             }
@@ -422,6 +459,7 @@ HandReview ReviewHand(const ReviewRequest& request, const std::atomic<bool>* can
         for (PassVerdict& verdict : review.passes)
             if (verdict.computers != verdict.passed) {
                 verdict.par = SideOf(verdict.seat) == 0 ? par[0] : HandPoints(request.rules) - par[0];
+                verdict.proved = verdict.proved && proved[0] != 0;
                 WritePassText(verdict);
             }
 
@@ -431,15 +469,19 @@ HandReview ReviewHand(const ReviewRequest& request, const std::atomic<bool>* can
             request.bid > 0) {
             review.auction.push_back(VerdictOf(request, seat, cancel));
             if (cancelled()) return review;
+            step(kHandSteps);
         }
 
     review.parAtStart = par[0];
+    review.parAtStartProved = proved[0] != 0;
     for (std::size_t c = 0; c < review.cards.size(); ++c) {
         ReviewedCard& card = review.cards[c];
         card.parBefore = par[c];
         card.parAfter = par[c + 1];
+        card.parProved = proved[c + 1] != 0;
+        // A card's cost with all cards seen is said only where both pars were proved.
         const int drop = card.parBefore - card.parAfter;
-        card.exactCost = SideOf(card.seat) == 0 ? drop : -drop;
+        card.exactCost = proved[c] != 0 && proved[c + 1] != 0 ? (SideOf(card.seat) == 0 ? drop : -drop) : 0;
     }
     review.complete = true;
     return review;
@@ -449,6 +491,11 @@ ReviewSummary Summarise(const HandReview& review) {
     ReviewSummary summary;
     for (const ReviewedCard& card : review.cards) {
         if (!card.reviewed) continue;
+        if (card.forced) {
+            ++summary.forced;
+            summary.exactLost += card.exactCost;
+            continue;
+        }
         ++summary.cardsByLabel[static_cast<std::size_t>(card.label)];
         summary.lost += card.cost;
         summary.exactLost += card.exactCost;
@@ -466,18 +513,22 @@ ReviewFigures FiguresOf(const ReviewRequest& request, const HandReview& review, 
     return figures;
 }
 
+std::string PointsFigure(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", value);
+    return text;
+}
+
 std::string ReviewText(const ReviewRequest& request, const HandReview& review) {
-    auto figure = [](double value) {
-        char text[32];
-        std::snprintf(text, sizeof text, "%.1f", value);
-        return std::string(text);
-    };
-    std::string text =
-        "Hand review: trump " +
-        (request.trump >= 0 && request.trump < 4 ? std::string(kSuitLetters[static_cast<std::size_t>(request.trump)])
-                                                 : std::string("none")) +
-        ", " + SeatName(request.declarer) + " declares\n";
-    text += "Par as the play began: South-North " + std::to_string(review.parAtStart) + "\n";
+    const auto figure = PointsFigure;
+    std::string text = "Hand review: " +
+                       (request.trump >= 0 && request.trump < 4
+                            ? std::string(kSuitNames[static_cast<std::size_t>(request.trump)]) + " trump"
+                            : std::string("no trump")) +
+                       ", " + SeatName(request.declarer) + " declares\n";
+    // An estimated par is said to be one: "about 166".
+    auto par = [](int value, bool proved) { return (proved ? "" : "about ") + std::to_string(value); };
+    text += "Par as the play began: South-North " + par(review.parAtStart, review.parAtStartProved) + "\n";
     int trick = -1;
     for (const ReviewedCard& card : review.cards) {
         if (card.trick != trick) {
@@ -487,7 +538,7 @@ std::string ReviewText(const ReviewRequest& request, const HandReview& review) {
                 text += ", taken by " + SeatName(review.trickWinners[static_cast<std::size_t>(trick)]);
             text += "\n";
         }
-        text += "  " + SeatName(card.seat) + " " + KindText(card.kind) + "  par " + std::to_string(card.parAfter);
+        text += "  " + SeatName(card.seat) + " " + KindText(card.kind) + "  par " + par(card.parAfter, card.parProved);
         if (card.exactCost > 0) text += " (" + std::to_string(card.exactCost) + " lost with all cards seen)";
         if (card.reviewed && card.forced) text += "  forced";
         if (card.reviewed && !card.forced) {
@@ -501,11 +552,18 @@ std::string ReviewText(const ReviewRequest& request, const HandReview& review) {
     for (const AuctionVerdict& verdict : review.auction) text += "Auction: " + verdict.text + "\n";
     for (const PassVerdict& verdict : review.passes) text += "Pass: " + verdict.text + "\n";
     const ReviewSummary summary = Summarise(review);
-    text += "Card points taken: South-North " + std::to_string(review.points[0]) + ", West-East " +
+    text += "Card points taken: South-North " + std::to_string(review.points[0]) + ", East-West " +
             std::to_string(review.points[1]) + "\n";
-    text += "Lost to inaccuracies, mistakes and blunders: " + figure(summary.lost) + " expected card points (" +
-            std::to_string(summary.cardsByLabel[1]) + ", " + std::to_string(summary.cardsByLabel[2]) + ", " +
-            std::to_string(summary.cardsByLabel[3]) + " cards)\n";
+    auto count = [](int n, const char* one, const char* many) {
+        return std::to_string(n) + " " + (n == 1 ? one : many);
+    };
+    text += "Your cards: " + std::to_string(summary.cardsByLabel[0]) + " best, " +
+            std::to_string(summary.cardsByLabel[1]) + " good, " +
+            count(summary.cardsByLabel[2], "inaccuracy", "inaccuracies") + ", " +
+            count(summary.cardsByLabel[3], "mistake", "mistakes") + ", " +
+            count(summary.cardsByLabel[4], "blunder", "blunders") + ", " + std::to_string(summary.forced) + " forced\n";
+    text += "Expected card points given away against the best card: " + figure(summary.lost) + "\n";
+    text += "Par given away by your side's cards, with every hand seen: " + std::to_string(summary.exactLost) + "\n";
     return text;
 }
 

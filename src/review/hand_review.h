@@ -19,7 +19,9 @@ namespace vantrel {
 
 /// What a card cost, by the expected card points it gave away against the
 /// best card the seat could have chosen from what it knew.
-enum class CardLabel { Best, Inaccuracy, Mistake, Blunder };
+/// "best" only where no card was better; "good" where one was, by less than
+/// an inaccuracy.
+enum class CardLabel { Best, Good, Inaccuracy, Mistake, Blunder };
 
 /// The labels' thresholds, in card points: the one place they are set.
 struct CostThresholds {
@@ -28,7 +30,7 @@ struct CostThresholds {
     static constexpr double kBlunder = 20;
 };
 CardLabel LabelOf(double cost);
-/// "best", "inaccuracy", "mistake" or "blunder".
+/// "best", "good", "inaccuracy", "mistake" or "blunder".
 std::string_view LabelText(CardLabel label);
 
 /// A hand to review: the hands as the play began (after any cards were
@@ -50,6 +52,10 @@ struct ReviewRequest {
     std::uint64_t seed = 1;
     unsigned threads = 0;  // 0: every core
     int firstTrick = 0;    // the tricks before this one are replayed but not reviewed
+    /// The positions the solver may search for one par (about a second and
+    /// a half of a core); a par it cannot prove within them is the middle of
+    /// the bounds it proved, and said to be estimated.
+    std::uint64_t parNodes = 16'000'000;
 };
 
 /// The request for a hand of a game's sheet, reviewing the `users`' seats;
@@ -77,6 +83,10 @@ struct ReviewedCard {
     /// counts the points already taken.
     int parBefore = 0;
     int parAfter = 0;
+    /// The par after the card proved: false where the solver's budget ran
+    /// out on it, which is then estimated. Where either par is estimated the
+    /// card's cost with all cards seen is unknown (0).
+    bool parProved = true;
     /// The par the card's side lost by it: its cost with all cards seen.
     int exactCost = 0;
     /// The fair review, for a reviewed seat: the expected card points of
@@ -89,6 +99,7 @@ struct ReviewedCard {
     int best = -1;
     double cost = 0;
     CardLabel label = CardLabel::Best;
+    friend bool operator==(const ReviewedCard&, const ReviewedCard&) = default;
 };
 
 /// The auction's review for a user's seat: from the hand it bid on, over
@@ -105,7 +116,9 @@ struct AuctionVerdict {
     int bestBid = 0;  // the simulation's best bid for the hand (0: none)
     int bestBidTrump = -1;
     double bestBidChance = 0;
-    std::string text;  // the verdict in a line or two
+    double bestBidExpected = 0;  // the hand score expected at the best bid
+    std::string text;            // the verdict in a line or two
+    friend bool operator==(const AuctionVerdict&, const AuctionVerdict&) = default;
 };
 
 /// The review of a user's pass, with every hand seen: the meld and the par of
@@ -120,19 +133,23 @@ struct PassVerdict {
     int par = 0;               // the side's card points with best play after it
     int computersMeld = 0;
     int computersPar = 0;
+    bool proved = true;  // both pars proved, not estimated
     std::string text;
     /// What the pass made gained over the computer's (negative: cost).
     [[nodiscard]] int Gain() const { return meld + par - computersMeld - computersPar; }
+    friend bool operator==(const PassVerdict&, const PassVerdict&) = default;
 };
 
 struct HandReview {
     std::vector<ReviewedCard> cards;      // from the first reviewed trick on
     std::vector<int> trickWinners;        // the seat that took each trick, from trick 0
     int parAtStart = 0;                   // South-North's par as the first reviewed trick began
+    bool parAtStartProved = true;         // false: estimated, the solver's budget having run out
     std::array<int, 2> points{};          // card points each side took, the last trick included
     std::vector<AuctionVerdict> auction;  // one for each reviewed seat with a dealt hand
     std::vector<PassVerdict> passes;      // one for each reviewed seat that passed cards
     bool complete = false;                // false when cancelled
+    friend bool operator==(const HandReview&, const HandReview&) = default;
 };
 
 /// The hand as it was played, before any figure is worked out: each card
@@ -147,13 +164,18 @@ HandReview OutlineOf(const ReviewRequest& request);
 HandReview ReviewHand(const ReviewRequest& request, const std::atomic<bool>* cancel = nullptr,
                       const std::function<void(int, int)>& progress = {});
 
+/// Expected card points as the review shows them, to one decimal, e.g. "36.7":
+/// the window and the text round alike.
+std::string PointsFigure(double value);
+
 /// The review as text, trick by trick, for the clipboard.
 std::string ReviewText(const ReviewRequest& request, const HandReview& review);
 
 /// Card points the reviewed seats' side lost to each label, and overall.
 struct ReviewSummary {
-    std::array<int, 4> cardsByLabel{};
-    double lost = 0;    // expected card points given away, by the fair review
+    std::array<int, 5> cardsByLabel{};  // the reviewed seats' cards that had a choice
+    int forced = 0;                     // and those that had none
+    double lost = 0;    // expected card points given away, by the fair review: the sum over the labelled cards
     int exactLost = 0;  // par lost with all cards seen
 };
 ReviewSummary Summarise(const HandReview& review);

@@ -88,6 +88,24 @@ int HandSolver::Solve(const PlayState& state, int side, const std::atomic<bool>*
     return stopped_ ? -1 : value;
 }
 
+HandSolver::Bounds HandSolver::SolveWithin(const PlayState& state, int side, std::uint64_t nodes,
+                                           const std::atomic<bool>* cancel, int guess) {
+    nodeLimit_ = nodes_ + nodes;
+    const int value = Solve(state, side, cancel, guess);
+    nodeLimit_ = ~std::uint64_t{0};
+    if (value >= 0) return {value, value};
+    if (state.Over() || (cancel != nullptr && cancel->load(std::memory_order_relaxed))) return {-1, -1};
+    return proved_;
+}
+
+int HandSolver::TestWithin(const PlayState& state, int side, int gamma, std::uint64_t nodes,
+                           const std::atomic<bool>* cancel) {
+    nodeLimit_ = nodes_ + nodes;
+    const int value = Test(state, side, gamma, cancel);
+    nodeLimit_ = ~std::uint64_t{0};
+    return value;
+}
+
 int HandSolver::Test(const PlayState& state, int side, int gamma, const std::atomic<bool>* cancel) {
     best_ = -1;
     if (state.Over()) return 0;
@@ -215,6 +233,8 @@ int HandSolver::Mtd(int guess) {
     while (lower < upper && !stopped_) {
         rootCard_ = -1;
         const int value = Search(gamma - 1, gamma);
+        // A test cut short proves nothing: the bounds stay as the tests before it left them.
+        if (stopped_) break;
         const bool up = value >= gamma;
         if (up)
             lower = value, lowerCard = rootCard_;
@@ -229,6 +249,7 @@ int HandSolver::Mtd(int guess) {
         }
     }
     best_ = stopped_ ? -1 : maximising ? lowerCard : upperCard;
+    proved_ = {lower, upper};
     return lower;
 }
 
@@ -259,7 +280,9 @@ int HandSolver::Mtd(int guess) {
 }
 
 int HandSolver::Search(int alpha, int beta) {
-    if ((++nodes_ & 0xFFF) == 0 && cancel_ != nullptr && cancel_->load(std::memory_order_relaxed)) stopped_ = true;
+    if ((++nodes_ & 0xFFF) == 0 &&
+        (nodes_ >= nodeLimit_ || (cancel_ != nullptr && cancel_->load(std::memory_order_relaxed))))
+        stopped_ = true;
     if (stopped_) return alpha;
     const std::array<int, 2>& points = node_.points;
     const int taken = points[static_cast<std::size_t>(side_)] - base_;

@@ -58,6 +58,21 @@ public:
     /// without one the rule players' playout is the guess.
     int Solve(const PlayState& state, int side, const std::atomic<bool>* cancel = nullptr, int guess = -1);
 
+    /// What a solve proved: the value when `lower == upper`, else the
+    /// bounds the tests had closed in to when they stopped.
+    struct Bounds {
+        int lower = 0;
+        int upper = 0;
+        [[nodiscard]] bool Exact() const { return lower == upper; }
+        friend bool operator==(const Bounds&, const Bounds&) = default;
+    };
+    /// A solve that searches at most about `nodes` positions: the value, or
+    /// the bounds proved when the budget ran out; {-1, -1} when cancelled.
+    /// The review gives each position a budget, so that a hand the solver
+    /// finds hard is reviewed in seconds all the same.
+    Bounds SolveWithin(const PlayState& state, int side, std::uint64_t nodes, const std::atomic<bool>* cancel = nullptr,
+                       int guess = -1);
+
     /// For each card the seat to play may play, what its side takes from
     /// the position to the end after that card; -1 for the others. All -1
     /// when cancelled.
@@ -74,6 +89,9 @@ public:
     /// position. The answer is at least `gamma` when it does, and below it
     /// when not, a bound on the value either way; -1 when cancelled.
     int Test(const PlayState& state, int side, int gamma, const std::atomic<bool>* cancel = nullptr);
+    /// The same within about `nodes` positions: -1 also when they ran out.
+    int TestWithin(const PlayState& state, int side, int gamma, std::uint64_t nodes,
+                   const std::atomic<bool>* cancel = nullptr);
 
     /// Forgets what earlier solves learnt.
     void Clear();
@@ -166,6 +184,8 @@ private:
     int base_ = 0;   // points of the root side when the solve began
     int total_ = 0;  // points taken by both sides at the end
     const std::atomic<bool>* cancel_ = nullptr;
+    std::uint64_t nodeLimit_ = ~std::uint64_t{0};  // the search stops once it has counted this many positions
+    Bounds proved_;                                // what the last MTD steps proved
     bool stopped_ = false;
     int rootPlayed_ = 0;  // cards played at the root of the solve
     int rootCard_ = -1;   // the root's best card in the test under way

@@ -259,6 +259,40 @@ TEST(Review, TheSolversOwnPlayCostsNothingAndTheCostsAddUpToTheParsDrop) {
     }
 }
 
+TEST(Review, AParBeyondItsBudgetIsEstimatedWithinProvedBoundsAndSaidToBe) {
+    // A solve cut short by its budget proves bounds that hold the value, and
+    // the tests it had made stand: from the first lead and from mid-hand,
+    // budgets from a few positions to enough.
+    for (std::uint64_t seed = 1; seed <= 4; ++seed) {
+        Random random(seed, 5);
+        const PlayState state = RandomPosition(RuleSet::Standard(), random, 12 - static_cast<int>(seed), 0);
+        const int value = HandSolver().Solve(state, 0);
+        for (const std::uint64_t budget : {5000u, 50000u, 500000u, 100000000u}) {
+            HandSolver solver;
+            const HandSolver::Bounds bounds = solver.SolveWithin(state, 0, budget);
+            EXPECT_LE(bounds.lower, value) << "seed " << seed << ", budget " << budget;
+            EXPECT_GE(bounds.upper, value) << "seed " << seed << ", budget " << budget;
+            if (budget == 100000000u) EXPECT_TRUE(bounds.Exact());
+        }
+    }
+    // A review on a budget too small for the first tricks: their pars are
+    // estimated and said to be, their cards cost nothing with all cards
+    // seen, and the last tricks' pars are proved.
+    ReviewRequest request = PlayedHand(3, 0, false, [](const PlayState& state) { return RuleCard(state, 0); });
+    request.parNodes = 4000;
+    const HandReview review = ReviewHand(request);
+    ASSERT_TRUE(review.complete);
+    EXPECT_FALSE(review.parAtStartProved);
+    EXPECT_TRUE(review.cards.back().parProved);
+    bool proved = review.parAtStartProved;
+    for (const ReviewedCard& card : review.cards) {
+        if (!proved || !card.parProved) EXPECT_EQ(card.exactCost, 0);
+        proved = card.parProved;
+    }
+    const std::string text = ReviewText(request, review);
+    EXPECT_NE(text.find("Par as the play began: South-North about "), std::string::npos) << text;
+}
+
 TEST(Review, IsTheSameOnAnyNumberOfThreadsAndStopsWhenCancelled) {
     const ReviewRequest one = PlayedHand(5, 7, false, [](const PlayState& state) { return RuleCard(state, 0); });
     ReviewRequest request = one;
@@ -390,8 +424,8 @@ TEST(Review, APassAgainstTheComputersPassWithEveryHandSeen) {
 TEST(Review, LabelsTextAndTheSheetsRequest) {
     // The thresholds, each at its edge.
     const std::vector<std::pair<double, std::string_view>> labels{
-        {0, "best"},    {2.99, "best"},     {3, "inaccuracy"}, {7.99, "inaccuracy"},
-        {8, "mistake"}, {19.99, "mistake"}, {20, "blunder"},   {60, "blunder"}};
+        {0, "best"},    {0.01, "good"},     {2.99, "good"},  {3, "inaccuracy"}, {7.99, "inaccuracy"},
+        {8, "mistake"}, {19.99, "mistake"}, {20, "blunder"}, {60, "blunder"}};
     for (const auto& [cost, text] : labels) EXPECT_EQ(LabelText(LabelOf(cost)), text) << cost;
 
     // The text of a review: a heading, the par, the cards trick by trick
@@ -423,15 +457,23 @@ TEST(Review, LabelsTextAndTheSheetsRequest) {
     review.cards[3].reviewed = true;
     review.cards[3].forced = true;
     EXPECT_EQ(ReviewText(request, review),
-              "Hand review: trump H, East declares\n"
+              "Hand review: Hearts trump, East declares\n"
               "Par as the play began: South-North 130\n"
               "Trick 1, taken by West\n"
               "  East 9\u2660  par 130\n"
               "  South A\u2660  par 118 (12 lost with all cards seen)  mistake: 96.5 against Q\u2660 108.0\n"
               "  West 10\u2660  par 118\n"
               "  North J\u2660  par 118  forced\n"
-              "Card points taken: South-North 120, West-East 130\n"
-              "Lost to inaccuracies, mistakes and blunders: 11.5 expected card points (0, 1, 0 cards)\n");
+              "Card points taken: South-North 120, East-West 130\n"
+              "Your cards: 0 best, 0 good, 0 inaccuracies, 1 mistake, 0 blunders, 1 forced\n"
+              "Expected card points given away against the best card: 11.5\n"
+              "Par given away by your side's cards, with every hand seen: 12\n");
+    // The points given away are the sum over the labelled cards, a forced
+    // card counted as forced and not as best.
+    const ReviewSummary summary = Summarise(review);
+    EXPECT_EQ(summary.cardsByLabel, (std::array<int, 5>{0, 0, 0, 1, 0}));
+    EXPECT_EQ(summary.forced, 1);
+    EXPECT_DOUBLE_EQ(summary.lost, 11.5);
 
     // A sheet's hand: the declarer's partner passed to the declarer, who
     // passed back.
