@@ -60,11 +60,20 @@ const std::string& LargeHistory() {
             sqlite3_step(game);
             sqlite3_reset(game);
             for (int n = 0; n < kHandsPerGame; ++n) {
-                const int values[] = {g, n, n % 4, static_cast<int>(random.Below(4)), 190 + 10 * static_cast<int>(random.Below(20)),
-                                      static_cast<int>(random.Below(4)), static_cast<int>(random.Below(300)),
-                                      static_cast<int>(random.Below(200)), static_cast<int>(random.Below(251)),
-                                      static_cast<int>(random.Below(251)), static_cast<int>(random.Below(500)) - 100,
-                                      static_cast<int>(random.Below(400)), 100 * n, 90 * n};
+                const int values[] = {g,
+                                      n,
+                                      n % 4,
+                                      static_cast<int>(random.Below(4)),
+                                      190 + 10 * static_cast<int>(random.Below(20)),
+                                      static_cast<int>(random.Below(4)),
+                                      static_cast<int>(random.Below(300)),
+                                      static_cast<int>(random.Below(200)),
+                                      static_cast<int>(random.Below(251)),
+                                      static_cast<int>(random.Below(251)),
+                                      static_cast<int>(random.Below(500)) - 100,
+                                      static_cast<int>(random.Below(400)),
+                                      100 * n,
+                                      90 * n};
                 for (int i = 0; i < 14; ++i) sqlite3_bind_int(hand, i + 1, values[i]);
                 sqlite3_bind_int(hand, 15, static_cast<int>(random.Below(251)));
                 sqlite3_bind_int(hand, 16, 190 + 10 * static_cast<int>(random.Below(20)));

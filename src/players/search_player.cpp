@@ -29,6 +29,10 @@ struct Entry {
     int upper = kInfinity;
 };
 constexpr std::size_t kTableSize = 1 << 14;
+// The positions an exact solve of one world may search: a few milliseconds.
+// Beyond them (following off, from eight tricks) the world is searched as one
+// that is not solved exactly.
+constexpr std::uint64_t kExactWorldNodes = 1000000;
 using Table = std::vector<Entry>;
 
 // A perfect-information search of one world. Values are the card points the
@@ -42,9 +46,12 @@ public:
         : state_(state), side_(side), declarer_(declarer), leafAt_(leafAt), table_(table) {}
 
     int Value(int alpha, int beta) {
+        // Past its budget the search gives up; what it returns then is not
+        // used, and nothing of it goes into the table.
+        if (++nodes_ > limit_) return 0;
         if (state_.Over()) return state_.Points()[static_cast<std::size_t>(side_)] - base_;
         const bool boundary = state_.Played() % 4 == 0;
-        if (boundary && state_.Played() >= leafAt_) return Playout();
+        if (state_.Played() >= leafAt_) return Playout();
         const int alphaIn = alpha;
         const int betaIn = beta;
         const int taken = state_.Points()[static_cast<std::size_t>(side_)] - base_;
@@ -76,7 +83,7 @@ public:
             }
             if (alpha >= beta) break;
         }
-        if (boundary) {
+        if (boundary && !Exhausted()) {
             const int rest = best - taken;
             if (best <= alphaIn) {
                 found.upper = std::min(found.upper, rest);
@@ -91,6 +98,8 @@ public:
     }
 
     void SetBase() { base_ = state_.Points()[static_cast<std::size_t>(side_)]; }
+    void SetLimit(std::uint64_t nodes) { limit_ = nodes; }
+    [[nodiscard]] bool Exhausted() const { return nodes_ > limit_; }
 
 private:
     std::uint64_t Key() const {
@@ -109,6 +118,8 @@ private:
             ++made;
         }
         const int value = state_.Points()[static_cast<std::size_t>(side_)] - base_;
+        // A playout's cards count against the budget as the search's own do.
+        nodes_ += static_cast<std::uint64_t>(made);
         while (made-- > 0) state_.Unmake();
         return value;
     }
@@ -118,6 +129,8 @@ private:
     int declarer_;
     int leafAt_;
     int base_ = 0;
+    std::uint64_t nodes_ = 0;
+    std::uint64_t limit_ = ~std::uint64_t{0};
     Table& table_;
 };
 
@@ -157,7 +170,6 @@ SearchChoice SearchCard(const SeatView& view, const SearchBudget& budget, std::u
     const int tricksLeft = 12 - view.CardsPlayed() / 4;
     const int trickEnd = (view.CardsPlayed() / 4 + 1) * 4;
     const bool exact = tricksLeft <= budget.exactTricks;
-    const int leafAt = exact ? 49 : trickEnd + 4 * budget.tricksAhead;
     // Each trick fewer to solve makes a solve about a third as long: the
     // worlds double with each, up to the worlds of the search.
     const int worlds = exact
@@ -167,7 +179,8 @@ SearchChoice SearchCard(const SeatView& view, const SearchBudget& budget, std::u
     // their last tricks often meet the same cards.
     std::optional<HandSolver> solver;
     if (exact) solver.emplace(19);
-    Table table(exact ? 0 : kTableSize);
+    Table table;  // made when a world is searched, not solved
+    const int ahead = trickEnd + 4 * budget.tricksAhead;
     double weights = 0;
     for (int w = 0; w < worlds; ++w) {
         if (cancel != nullptr && cancel->load(std::memory_order_relaxed)) break;
@@ -176,21 +189,48 @@ SearchChoice SearchCard(const SeatView& view, const SearchBudget& budget, std::u
         const double weight = budget.weighted ? WorldWeight(view, world.hands) : 1.0;
         if (weight <= 0) continue;
         PlayState state = WorldState(view, world.hands);
+        // A world that outgrows its budget (lopsided hands, following switched
+        // off, where a world took millions of positions) is weighed the
+        // cheaper way: the exact solve gives way to the look ahead, the look
+        // ahead to each card played out by the rule players.
+        bool solved = false;
         if (exact) {
+            solver->Budget(kExactWorldNodes);
             const PerKind<int> values = solver->CardValues(state, cancel);
-            if (values[static_cast<std::size_t>(std::countr_zero(legal))] < 0) break;
+            if (values[static_cast<std::size_t>(std::countr_zero(legal))] >= 0) {
+                solved = true;
+                for (KindMask moves = legal; moves != 0; moves &= moves - 1) {
+                    const auto kind = static_cast<std::size_t>(std::countr_zero(moves));
+                    total[kind] += weight * values[kind];
+                }
+            } else if (!solver->OverBudget()) {
+                break;  // cancelled
+            }
+        }
+        if (!solved) {
+            if (table.empty()) table.resize(kTableSize);
+            PerKind<int> values{};
+            Solver search(state, side, view.Declarer(), ahead, table);
+            search.SetBase();
+            search.SetLimit(budget.worldNodes);
+            for (KindMask moves = legal; moves != 0 && !search.Exhausted(); moves &= moves - 1) {
+                state.Make(std::countr_zero(moves));
+                values[static_cast<std::size_t>(std::countr_zero(moves))] = search.Value(-kInfinity, kInfinity);
+                state.Unmake();
+            }
+            if (search.Exhausted()) {
+                Solver playout(state, side, view.Declarer(), state.Played() + 1, table);
+                playout.SetBase();
+                for (KindMask moves = legal; moves != 0; moves &= moves - 1) {
+                    state.Make(std::countr_zero(moves));
+                    values[static_cast<std::size_t>(std::countr_zero(moves))] = playout.Value(-kInfinity, kInfinity);
+                    state.Unmake();
+                }
+            }
+            choice.cut += exact || search.Exhausted();
             for (KindMask moves = legal; moves != 0; moves &= moves - 1) {
                 const auto kind = static_cast<std::size_t>(std::countr_zero(moves));
                 total[kind] += weight * values[kind];
-            }
-        } else {
-            Solver search(state, side, view.Declarer(), leafAt, table);
-            search.SetBase();
-            for (KindMask moves = legal; moves != 0; moves &= moves - 1) {
-                state.Make(std::countr_zero(moves));
-                total[static_cast<std::size_t>(std::countr_zero(moves))] +=
-                    weight * search.Value(-kInfinity, kInfinity);
-                state.Unmake();
             }
         }
         weights += weight;

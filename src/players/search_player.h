@@ -27,6 +27,12 @@ struct SearchBudget {
     int exactTricks = 4;
     int exactWorlds = 30;
     bool weighted = false;
+    /// The cards one world's look ahead may play, its playouts' included:
+    /// beyond them (lopsided hands, following switched off, where a world
+    /// took millions) the world is weighed to the end of the current trick
+    /// only. Under the usual rules fewer than one world in a hundred, at the
+    /// first tricks, comes near.
+    std::uint64_t worldNodes = 400000;
 };
 SearchBudget BudgetOf(Level level);
 
@@ -38,6 +44,7 @@ struct SearchChoice {
     int card = -1;
     double expected = 0;  // mean card points for its side, to the end of the hand
     int worlds = 0;       // worlds weighed
+    int cut = 0;          // of them, those whose search or solve outgrew its budget and was cut back
     /// The mean for each legal card; -1 for the others, and for every card
     /// when there was no choice to weigh.
     PerKind<double> byCard = [] {

@@ -406,7 +406,9 @@ HandReview ReviewHand(const ReviewRequest& request, const std::atomic<bool>* can
         ReviewedCard& card = review.cards[fair[job]];
         const std::size_t index = start + fair[job];
         const SeatView view = ViewBefore(request, plays, index, card.seat);
-        const SearchBudget budget{std::max(1, request.worlds), 1, 5, std::max(1, request.worlds), false};
+        // A hundred worlds a card: each world's look ahead is held to a quarter
+        // of a player's, so that a lopsided hand's review takes seconds.
+        const SearchBudget budget{std::max(1, request.worlds), 1, 5, std::max(1, request.worlds), false, 100000};
         const SearchChoice choice = SearchCard(view, budget, Random(request.seed, index).Next64(), cancel);
         if (cancelled()) return;
         card.expected = choice.byCard;

@@ -1,5 +1,7 @@
 #include "review/hand_solver.h"
 
+#include <utility>
+
 #include <algorithm>
 #include <bit>
 #include <cstdlib>
@@ -90,9 +92,9 @@ int HandSolver::Solve(const PlayState& state, int side, const std::atomic<bool>*
 
 HandSolver::Bounds HandSolver::SolveWithin(const PlayState& state, int side, std::uint64_t nodes,
                                            const std::atomic<bool>* cancel, int guess) {
-    nodeLimit_ = nodes_ + nodes;
+    const std::uint64_t limit = std::exchange(nodeLimit_, std::min(nodeLimit_, nodes_ + nodes));
     const int value = Solve(state, side, cancel, guess);
-    nodeLimit_ = ~std::uint64_t{0};
+    nodeLimit_ = limit;
     if (value >= 0) return {value, value};
     if (state.Over() || (cancel != nullptr && cancel->load(std::memory_order_relaxed))) return {-1, -1};
     return proved_;
@@ -100,9 +102,9 @@ HandSolver::Bounds HandSolver::SolveWithin(const PlayState& state, int side, std
 
 int HandSolver::TestWithin(const PlayState& state, int side, int gamma, std::uint64_t nodes,
                            const std::atomic<bool>* cancel) {
-    nodeLimit_ = nodes_ + nodes;
+    const std::uint64_t limit = std::exchange(nodeLimit_, std::min(nodeLimit_, nodes_ + nodes));
     const int value = Test(state, side, gamma, cancel);
-    nodeLimit_ = ~std::uint64_t{0};
+    nodeLimit_ = limit;
     return value;
 }
 

@@ -93,6 +93,12 @@ public:
     int TestWithin(const PlayState& state, int side, int gamma, std::uint64_t nodes,
                    const std::atomic<bool>* cancel = nullptr);
 
+    /// From now on every solve stops once about `nodes` more positions are
+    /// searched, as a cancel stops it; until `Unbudgeted`.
+    void Budget(std::uint64_t nodes) { nodeLimit_ = nodes_ + nodes; }
+    void Unbudgeted() { nodeLimit_ = ~std::uint64_t{0}; }
+    [[nodiscard]] bool OverBudget() const { return nodes_ >= nodeLimit_; }
+
     /// Forgets what earlier solves learnt.
     void Clear();
     /// Positions searched since the solver was made.

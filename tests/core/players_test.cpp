@@ -252,6 +252,45 @@ TEST(SearchPlayer, APlayoutAtTheLeafCountsForTheSideThatTookThePoints) {
     EXPECT_GT(checked, 40);
 }
 
+TEST(SearchPlayer, ASearchThatOutgrowsItsBudgetIsCutBackAndStillPlays) {
+    // With following off every card may be played: from the first lead the
+    // look a trick ahead, and from eight tricks Strong's exact solves, would
+    // search millions of positions a world. Such worlds are cut back to the
+    // current trick; under the usual rules the same positions are not.
+    Random random(41, 0);
+    int cutFree = 0;  // worlds cut back under the usual rules
+    for (int deal = 0; deal < 6; ++deal) {
+        const std::array<HandCounts, 4> hands = RandomDeal(random);
+        for (const bool follow : {false, true}) {
+            if (deal >= 2 && !follow) continue;
+            RuleSet rules = RuleSet::Standard();
+            rules.play.followSuit = follow;
+            PlayState state(rules, hands, deal % 4, 0);
+            SeatView first(rules, 0, hands[0], deal % 4, 0);
+            const SearchChoice lead = SearchCard(first, BudgetOf(Level::Normal), 3);
+            EXPECT_NE(state.Legal() & KindFlag(lead.card), 0u);
+            EXPECT_EQ(lead.worlds, 30);
+            if (!follow) EXPECT_GT(lead.cut, 0) << "deal " << deal;
+            if (follow) cutFree += lead.cut;
+            if (deal >= 1) continue;
+            // Four tricks in: Strong solves from eight tricks left.
+            std::vector<SeatView> views;
+            for (int seat = 0; seat < 4; ++seat)
+                views.emplace_back(rules, seat, hands[static_cast<std::size_t>(seat)], deal % 4, 0);
+            while (state.Played() < 16) {
+                const int card = RuleCard(state, 0);
+                state.Make(card);
+                for (SeatView& view : views) view.Observe(card);
+            }
+            const SearchChoice strong =
+                SearchCard(views[static_cast<std::size_t>(state.ToPlay())], BudgetOf(Level::Strong), 3);
+            EXPECT_NE(state.Legal() & KindFlag(strong.card), 0u);
+            if (!follow) EXPECT_GT(strong.cut, 0) << "deal " << deal;
+        }
+    }
+    EXPECT_LE(cutFree, 6) << "the usual rules' first leads were cut back in more than 3 worlds in 100";
+}
+
 TEST(SearchPlayer, TheSameSeedGivesTheSameCardAndACancelStillPlays) {
     Random random(29, 0);
     Table table(RandomDeal(random), H, 0);
