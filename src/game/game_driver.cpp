@@ -124,9 +124,9 @@ void GameDriver::Card(int seat, int kind) {
         return;
     }
     message_ = Take(GameMove::Of(GameMove::Kind::Play, seat, kind));
-    // The user's card that ends a trick leaves it in view for a pace.
-    const int pace = settings_.PaceMilliseconds();
-    if (message_.empty()) nextMoveAt_ = clock_() + pace + (game_.Play().Trick().empty() ? pace : 0);
+    // The user's card that ends a trick leaves it in view as a computer's does.
+    if (message_.empty())
+        nextMoveAt_ = clock_() + (game_.Play().Trick().empty() ? TrickInView() : settings_.PaceMilliseconds());
 }
 
 void GameDriver::PassCards() {
@@ -220,10 +220,10 @@ void GameDriver::Advance() {
         pending_.reset();
         const bool trickEnds = game_.CurrentPhase() == Phase::Play && game_.Play().Trick().size() == 3;
         const std::string said = Take(MoveOf(seat, move));
-        // Each computer move waits a pace; a finished trick stays in view two.
+        // Each computer move waits a pace; a finished trick stays in view a while.
         const int pace = settings_.PaceMilliseconds();
         if (said.empty()) {
-            nextMoveAt_ = now + pace + (trickEnds ? 2 * pace : 0);
+            nextMoveAt_ = now + (trickEnds ? TrickInView() : pace);
             // A note on the position before is no longer true of this one.
             message_.clear();
         }

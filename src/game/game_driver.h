@@ -105,6 +105,13 @@ public:
 
     /// The pause on the computer declarer's meld before the play begins.
     [[nodiscard]] int MeldPause() const { return std::max(1500, 6 * settings_.PaceMilliseconds()); }
+    /// How long a finished trick stays in view before the next lead: three
+    /// paces, and at least two and a half seconds but at the Fast pace, so
+    /// that who took it can be seen.
+    [[nodiscard]] int TrickInView() const {
+        const int pace = settings_.PaceMilliseconds();
+        return settings_.pace == Pace::Fast ? 3 * pace : std::max(2500, 3 * pace);
+    }
 
 private:
     // Takes a move, keeping the earlier game for undo.

@@ -196,6 +196,14 @@ void GameTable::mousePressEvent(QMouseEvent* event) {
     emit tableClicked();
 }
 
+void GameTable::Caption(QPainter& p, const QRect& band, const QString& text) const {
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0, 0, 0, 110));
+    p.drawRoundedRect(p.fontMetrics().boundingRect(band, Qt::AlignCenter, text).adjusted(-8, -2, 8, 2), 5, 5);
+    p.setPen(Qt::white);
+    p.drawText(band, Qt::AlignCenter, text);
+}
+
 void GameTable::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
@@ -207,25 +215,32 @@ void GameTable::paintEvent(QPaintEvent*) {
     const Game& g = *game_;
     const qreal dpr = devicePixelRatioF();
     const Phase phase = g.CurrentPhase();
-    const bool meldShown = phase == Phase::Meld || (phase == Phase::Play && look_.lookBack);
+    // Looking back shows the last trick beside the live one; the meld is on
+    // the table only while it is being laid.
+    const bool meldShown = phase == Phase::Meld;
 
+    const bool faceUp = look_.showAll || phase == Phase::HandScored || phase == Phase::GameOver;
+    // The cards first, then every label over them: North's cards must not
+    // cover West's label.
     for (int seat = 0; seat < 4; ++seat) {
         const bool user = (look_.userSeats >> seat) & 1u;
-        const qreal scale = seat == 0 || seat == 2 ? 1.0 : 0.75;
         const std::vector<int> kinds = Lying(g.HandOf(seat));
-        const bool faceUp = look_.showAll || phase == Phase::HandScored || phase == Phase::GameOver;
         const int n = static_cast<int>(kinds.size());
-        const QRect hand = HandRect(seat, n, scale, faceUp);
+        const QRect hand = HandRect(seat, n, seat == 0 || seat == 2 ? 1.0 : 0.75, faceUp);
         const bool across = seat == 0 || seat == 2;
         const int cw = across ? hand.height() * 71 / 96 : hand.width();
         const QPoint step = across ? QPoint(cw * 42 / 100, 0) : QPoint(0, SideStep(cw * 96 / 71, n, faceUp));
         // While the meld is on the table, the hands that are not the user's
         // make room for it.
-        if (!user && !meldShown) {
+        if (!user && !meldShown)
             for (std::size_t i = 0; i < kinds.size(); ++i)
                 p.drawPixmap(hand.topLeft() + static_cast<int>(i) * step,
                              painter_.Scaled(faceUp ? 201 + kinds[i] : 0, cw, dpr));
-        }
+    }
+    for (int seat = 0; seat < 4; ++seat) {
+        const bool user = (look_.userSeats >> seat) & 1u;
+        const std::vector<int> kinds = Lying(g.HandOf(seat));
+        const QRect hand = HandRect(seat, static_cast<int>(kinds.size()), seat == 0 || seat == 2 ? 1.0 : 0.75, faceUp);
         // The seat's label: name, dealer mark, last call; bright when it is to act.
         const bool toAct = g.ToAct() == seat;
         QString label = Q(kSeats[static_cast<std::size_t>(seat)].name);
@@ -290,16 +305,51 @@ void GameTable::paintEvent(QPaintEvent*) {
     // The trick: the one being played, or the last one while it stays in view.
     std::vector<int> trick(g.Play().Trick().begin(), g.Play().Trick().end());
     int leader = g.Play().Leader();
-    if ((trick.empty() && phase == Phase::Play && !g.LastTrick().empty()) || look_.lookBack ||
-        phase == Phase::HandScored || phase == Phase::GameOver) {
-        if (trick.empty() || look_.lookBack) {
-            trick.assign(g.LastTrick().begin(), g.LastTrick().end());
-            leader = g.LastTrickLeader();
-        }
+    const bool lastInView = trick.empty() && !g.LastTrick().empty() &&
+                            (phase == Phase::Play || phase == Phase::HandScored || phase == Phase::GameOver);
+    if (lastInView) {
+        trick.assign(g.LastTrick().begin(), g.LastTrick().end());
+        leader = g.LastTrickLeader();
     }
     for (std::size_t i = 0; i < trick.size() && phase != Phase::Meld; ++i) {
         const int seat = (leader + static_cast<int>(i)) & 3;
         p.drawPixmap(TrickSpot(seat), painter_.Scaled(201 + trick[i], CardWidth(), dpr));
+    }
+    // A finished trick in view says who took it.
+    if (lastInView) {
+        const int taker = (g.LastTrickLeader() + TrickWinner(g.LastTrick(), g.Trump(), g.Rules().tricks)) & 3;
+        Caption(p, QRect(0, TrickSpot(0).y() + CardWidth() * 96 / 71 + 4, width(), fontMetrics().height() + 6),
+                tr("%1 took the trick").arg(Q(kSeats[static_cast<std::size_t>(taker)].name)));
+    }
+    // Looking back: the last trick, small and captioned, right of the live
+    // one (left where the right has no room), which stays in view.
+    if (look_.lookBack && phase == Phase::Play && !g.LastTrick().empty()) {
+        const int small = CardWidth() * 45 / 100;
+        const int smallHeight = small * 96 / 71;
+        const int taker = (g.LastTrickLeader() + TrickWinner(g.LastTrick(), g.Trump(), g.Rules().tricks)) & 3;
+        const QStringList caption{tr("Look back:"), tr("the last trick,"),
+                                  tr("taken by %1").arg(Q(kSeats[static_cast<std::size_t>(taker)].name))};
+        const int line = fontMetrics().height();
+        const QSize box(std::max(2 * small + 6, fontMetrics().horizontalAdvance(caption[1])) + 12,
+                        3 * line + 2 * smallHeight + 18);
+        const int right = TrickSpot(3).x() + CardWidth() + 8;
+        const int left = TrickSpot(1).x() - 8 - box.width();
+        const QRect panel(QPoint(right + box.width() <= HandRect(3, 12, 0.75).left() ? right : std::max(0, left),
+                                 height() / 2 - box.height() / 2),
+                          box);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(0, 0, 0, 150));
+        p.drawRoundedRect(panel, 6, 6);
+        p.setPen(Qt::white);
+        p.drawText(panel.adjusted(6, 4, -6, 0), Qt::AlignLeft | Qt::AlignTop, caption.join(QLatin1Char('\n')));
+        const QPoint cards = panel.topLeft() + QPoint(6, 3 * line + 10);
+        for (std::size_t i = 0; i < g.LastTrick().size(); ++i) {
+            const int seat = (g.LastTrickLeader() + static_cast<int>(i)) & 3;
+            // Each card where its seat sits: North and West above, South and East below.
+            const QPoint spot =
+                cards + QPoint(seat == 1 || seat == 2 ? 0 : small + 6, seat == 0 || seat == 3 ? smallHeight + 2 : 0);
+            p.drawPixmap(spot, painter_.Scaled(201 + g.LastTrick()[i], small, dpr));
+        }
     }
     if (phase == Phase::Meld) {
         const std::array<int, 2> meld = g.SideMeld();

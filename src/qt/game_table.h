@@ -49,7 +49,7 @@ public:
     struct Look {
         unsigned userSeats = 1;
         bool showAll = false;
-        bool lookBack = false;    // the last trick and the meld again, during play
+        bool lookBack = false;    // the last trick again, beside the live one, during play
         HandCounts selected = 0;  // cards picked to pass
         std::array<std::string, 4> lastCalls{};
     };
@@ -73,6 +73,8 @@ private:
     /// How far a card that can be played (or is picked to pass) stands raised.
     [[nodiscard]] int Lift() const;
     [[nodiscard]] QRect HandRect(int seat, int cards, qreal scale, bool faceUp = false) const;
+    // A line of text on a dark band, centred in `band`.
+    void Caption(QPainter& p, const QRect& band, const QString& text) const;
     // How far apart West's and East's cards stand down the side.
     [[nodiscard]] int SideStep(int cardHeight, int cards, bool faceUp) const;
     [[nodiscard]] QPoint TrickSpot(int seat) const;

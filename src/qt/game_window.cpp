@@ -128,7 +128,7 @@ void GameWindow::BuildWidgets() {
     passCards_ = button(tr("Pass C&ards"), tr("Pass the picked cards to partner"), [this] { UserPassCards(); });
     hint_ = button(tr("&Hint"), tr("Hint"), [this] { Hint(); });
     undo_ = button(tr("&Undo"), tr("Undo the last move of yours"), [this] { UserUndo(); });
-    lookBackButton_ = button(tr("&Look Back"), tr("Show the last trick and the meld again"), [this] {
+    lookBackButton_ = button(tr("&Look Back"), tr("Show the last trick beside the one being played"), [this] {
         lookBack_ = !lookBack_;
         Refresh();
     });
@@ -426,20 +426,35 @@ int GameWindow::AskTrump(int seat) {
         chance = ChanceToMake(request);
     }
     int chosen = -1;
+    // With hints, the suit with the best expected score is the default and
+    // has the focus, and each suit says what it makes and scores on average:
+    // suits that all make the bid are still told apart.
+    int best = 0;
+    if (settings().hints)
+        for (int suit = 1; suit < 4; ++suit)
+            if (chance.ExpectedScore(suit, bid) > chance.ExpectedScore(best, bid)) best = suit;
+    QPushButton* bestButton = nullptr;
     for (int suit = 0; suit < 4; ++suit) {
         QString text = SuitText(suit);
-        if (settings().hints)
-            text += tr(" \u2014 makes %1 %2 of the time")
+        if (settings().hints) {
+            const long expected = std::lround(chance.ExpectedScore(suit, bid));
+            text += tr(" \u2014 makes %1 %2 of the time, %3 on average")
                         .arg(bid)
-                        .arg(Q(std::to_string(static_cast<int>(std::lround(100 * chance.Chance(suit, bid)))) + "%"));
+                        .arg(Q(std::to_string(static_cast<int>(std::lround(100 * chance.Chance(suit, bid)))) + "%"))
+                        .arg((expected > 0 ? QStringLiteral("+") : QString()) + QString::number(expected));
+        }
         auto* b = new QPushButton(text, &dialog);
         b->setAccessibleName(text);
+        b->setAutoDefault(false);
         connect(b, &QPushButton::clicked, &dialog, [&dialog, &chosen, suit] {
             chosen = suit;
             dialog.accept();
         });
         layout->addWidget(b);
+        if (suit == best) bestButton = b;
     }
+    bestButton->setDefault(true);
+    bestButton->setFocus();
     dialog.exec();
     return chosen;
 }

@@ -16,8 +16,10 @@
 #include <QLabel>
 #include <QLineSeries>
 #include <QMessageBox>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QSplitter>
+#include <QStyleOption>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -48,6 +50,25 @@ QTableWidgetItem* Cell(const QVariant& value) {
     item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
     return item;
 }
+
+// Qt draws a descending column's arrow pointing up; the games listed newest
+// first show an arrow pointing down, as the order reads.
+class SortArrowStyle : public QProxyStyle {
+public:
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override {
+        if (const auto* header = qstyleoption_cast<const QStyleOptionHeader*>(option);
+            element == PE_IndicatorHeaderArrow && header != nullptr) {
+            QStyleOptionHeader flipped(*header);
+            flipped.sortIndicator = header->sortIndicator == QStyleOptionHeader::SortUp ? QStyleOptionHeader::SortDown
+                                    : header->sortIndicator == QStyleOptionHeader::SortDown ? QStyleOptionHeader::SortUp
+                                                                                            : header->sortIndicator;
+            QProxyStyle::drawPrimitive(element, &flipped, painter, widget);
+            return;
+        }
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+    }
+};
 
 QTableWidget* Table(const QStringList& headings, const QString& name, QWidget* parent) {
     auto* table = new QTableWidget(0, static_cast<int>(headings.size()), parent);
@@ -141,6 +162,9 @@ HistoryWindow::HistoryWindow(GameHistory& history, QWidget* parent)
                    QStringLiteral("games"), split);
     games_->setSortingEnabled(true);
     games_->sortByColumn(0, Qt::DescendingOrder);  // the newest first
+    auto* arrows = new SortArrowStyle;
+    arrows->setParent(this);
+    games_->horizontalHeader()->setStyle(arrows);
     hands_ = Table({tr("Hand"), tr("Dealer"), tr("Declarer"), tr("Bid"), tr("Trump"), tr("Meld"), tr("Card points"),
                     tr("Score"), tr("Totals"), tr("Result"), tr("Par")},
                    QStringLiteral("hands"), split);
@@ -174,7 +198,9 @@ HistoryWindow::HistoryWindow(GameHistory& history, QWidget* parent)
     for (QChartView** view : {&months_, &bids_}) {
         *view = new QChartView(new QChart, statsPage);
         (*view)->setRenderHint(QPainter::Antialiasing);
-        (*view)->setMinimumHeight(240);
+        // Two charts above each other fit a 1280x800 screen, or 1920x1080 at
+        // twice the scale (960x540), with the window's frame.
+        (*view)->setMinimumHeight(150);
         charts->addWidget(*view, 1);
     }
     months_->setObjectName(QStringLiteral("monthsChart"));

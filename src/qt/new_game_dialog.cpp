@@ -63,6 +63,10 @@ NewGameDialog::NewGameDialog(const GameSettings& settings, QWidget* parent) : QD
                 playLine_ = new QLabel(rulesBox);
                 playLine_->setObjectName(QStringLiteral("playRulesLine"));
                 playLine_->setWordWrap(true);
+                // A form gives a wrapped label no more height than one line
+                // wants where the dialog is short (at twice the scale): the
+                // line takes up to three.
+                playLine_->setMinimumHeight(3 * playLine_->fontMetrics().lineSpacing());
                 playLine_->setAccessibleName(tr("How the rules of play combine"));
                 rulesForm->addRow(playLine_);
             }

@@ -32,8 +32,10 @@ GameSettings Seats(SeatPlayer south, Pace pace = Pace::Normal) {
 }
 
 TEST(GameDriver, ComputerMovesKeepThePaceHoldTheTrickAndPauseOnTheMeld) {
-    for (const Pace pace : {Pace::Fast, Pace::Slow}) {
+    for (const Pace pace : {Pace::Fast, Pace::Normal, Pace::Slow}) {
         Driven d(Seats(SeatPlayer::Easy, pace));
+        // A finished trick stays long enough in view to see who took it.
+        EXPECT_EQ(d.driver.TrickInView(), pace == Pace::Fast ? 450 : pace == Pace::Normal ? 2500 : 4200);
         const int step = d.driver.settings().PaceMilliseconds();
         std::int64_t last = d.now;
         int moves = 0, held = 0, melds = 0;
@@ -56,7 +58,7 @@ TEST(GameDriver, ComputerMovesKeepThePaceHoldTheTrickAndPauseOnTheMeld) {
             } else {
                 const bool trickEnded = before.CurrentPhase() == Phase::Play && before.Play().Trick().empty() &&
                                         !before.CardsPlayed().empty();
-                EXPECT_EQ(d.now - last, trickEnded ? 3 * step : step) << "move " << moves;
+                EXPECT_EQ(d.now - last, trickEnded ? d.driver.TrickInView() : step) << "move " << moves;
                 held += trickEnded;
             }
             last = d.now;
@@ -115,6 +117,34 @@ TEST(GameDriver, UndoGoesBackOverTheComputersCardsToTheUsersLastMove) {
     d.driver.Undo();
     EXPECT_EQ(d.driver.Message(), "Nothing of yours to take back in this hand.");
     EXPECT_TRUE(d.driver.game() == scored);
+}
+
+TEST(GameDriver, TheUsersCardThatEndsATrickHoldsItInViewAsAComputersDoes) {
+    Driven d(Seats(SeatPlayer::You));
+    int held = 0;
+    while (d.driver.game().Sheet().size() < 3) {
+        const Game& g = d.driver.game();
+        if (g.CurrentPhase() == Phase::HandScored || (g.CurrentPhase() == Phase::Meld && g.Declarer() == 0)) {
+            d.driver.Continue();
+            continue;
+        }
+        if (g.ToAct() == 0) {
+            const bool ends = g.CurrentPhase() == Phase::Play && g.Play().Trick().size() == 3;
+            if (g.CurrentPhase() == Phase::Trump) d.driver.NameTrump(0);
+            PlaySouth(d.driver);
+            // Where a computer leads next, its lead waits for the trick's time in view.
+            if (ends && d.driver.game().CurrentPhase() == Phase::Play && d.Answer()) {
+                EXPECT_EQ(d.driver.NextDue().value_or(0) - d.now, d.driver.TrickInView());
+                ++held;
+            }
+            continue;
+        }
+        if (g.CurrentPhase() == Phase::Meld) d.driver.Continue();
+        d.Answer();
+        d.now = d.driver.NextDue().value_or(d.now);
+        d.driver.Advance();
+    }
+    EXPECT_GT(held, 0) << "South never ended a trick that a computer then led to";
 }
 
 TEST(GameDriver, AnswersForAnEarlierPositionAreDropped) {

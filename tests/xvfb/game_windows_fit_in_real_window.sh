@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# The Game window and the Game History on a real screen with openbox, at the
+# size given and at the scale given (1 or 2): New Game cancelled leaves the
+# window waiting with nothing dealt; a game with every hand shown; the
+# History with its buttons. Each window stands whole on the screen, frame
+# included, and its bottom row of buttons is in view. Screenshots go to the
+# folder given.
+set -euo pipefail
+source "$(dirname "$0")/xvfb_lib.sh"
+program="$1"
+shots="$2"
+export SCREEN_SIZE="$3"
+scale="${4:-1}"
+mkdir -p "$shots"
+config=$(mktemp -d)
+trap 'kill "${WM_PID:-}" 2>/dev/null || true; stop_x_server; rm -rf "$config"' EXIT
+export XDG_CONFIG_HOME="$config"
+export XDG_DATA_HOME="$config/data"
+export VANTREL_GAME_SEED=12
+export QT_SCALE_FACTOR="$scale"
+mkdir -p "$config/Vantrel"
+printf '[game]\npace=fast\nshowAll=1\n' >"$config/Vantrel/Vantrel.conf"
+start_x_server
+command -v openbox >/dev/null || { echo "missing openbox"; exit 1; }
+openbox >/dev/null 2>&1 &
+WM_PID=$!
+sleep 1
+start_program "$program"
+tag="$SCREEN_SIZE-x$scale"
+
+# New Game cancelled: nothing is dealt and nothing is kept.
+xdotool windowactivate --sync "$WINDOW" key ctrl+g
+game=$(xdotool search --sync --onlyvisible --name '^Game$' | sed -n 1p)
+dialog=$(xdotool search --sync --onlyvisible --name '^New Game$' | sed -n 1p)
+on_screen "The New Game dialog" "$dialog"
+import -window root "$shots/new-game-$tag.png"
+xdotool key Escape sleep 0.5
+on_screen "The Game window" "$game"
+import -window root "$shots/game-no-game-$tag.png"
+
+# A game with every hand shown, after a few computer moves.
+xdotool windowactivate --sync "$game" key ctrl+n
+xdotool search --sync --onlyvisible --name '^New Game$' >/dev/null
+xdotool key Return sleep 0.5
+xdotool windowactivate --sync "$game" key alt+p sleep 3
+on_screen "The Game window" "$game"
+import -window root "$shots/game-all-hands-$tag.png"
+
+# The History: whole on the screen, its buttons reachable.
+xdotool windowactivate --sync "$WINDOW" key ctrl+shift+g
+history=$(timeout 10 xdotool search --sync --onlyvisible --name '^Game History$' | sed -n 1p) ||
+  { echo "FAIL: Ctrl+Shift+G opened no Game History"; exit 1; }
+sleep 0.5
+on_screen "The Game History" "$history"
+import -window root "$shots/history-$tag.png"
+echo "PASS"
