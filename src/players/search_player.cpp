@@ -181,6 +181,13 @@ SearchChoice SearchCard(const SeatView& view, const SearchBudget& budget, std::u
     if (exact) solver.emplace(19);
     Table table;  // made when a world is searched, not solved
     const int ahead = trickEnd + 4 * budget.tricksAhead;
+    // Once two worlds have outgrown a budget the position is a hard one, and
+    // the worlds after them get an eighth as much: under the usual rules a
+    // decision seldom meets even one.
+    std::uint64_t exactNodes = kExactWorldNodes;
+    std::uint64_t aheadCards = budget.worldNodes;
+    int exactCut = 0;
+    int aheadCut = 0;
     double weights = 0;
     for (int w = 0; w < worlds; ++w) {
         if (cancel != nullptr && cancel->load(std::memory_order_relaxed)) break;
@@ -195,7 +202,7 @@ SearchChoice SearchCard(const SeatView& view, const SearchBudget& budget, std::u
         // ahead to each card played out by the rule players.
         bool solved = false;
         if (exact) {
-            solver->Budget(kExactWorldNodes);
+            solver->Budget(exactNodes);
             const PerKind<int> values = solver->CardValues(state, cancel);
             if (values[static_cast<std::size_t>(std::countr_zero(legal))] >= 0) {
                 solved = true;
@@ -205,6 +212,8 @@ SearchChoice SearchCard(const SeatView& view, const SearchBudget& budget, std::u
                 }
             } else if (!solver->OverBudget()) {
                 break;  // cancelled
+            } else if (++exactCut == 2) {
+                exactNodes = kExactWorldNodes / 8;
             }
         }
         if (!solved) {
@@ -212,13 +221,14 @@ SearchChoice SearchCard(const SeatView& view, const SearchBudget& budget, std::u
             PerKind<int> values{};
             Solver search(state, side, view.Declarer(), ahead, table);
             search.SetBase();
-            search.SetLimit(budget.worldNodes);
+            search.SetLimit(aheadCards);
             for (KindMask moves = legal; moves != 0 && !search.Exhausted(); moves &= moves - 1) {
                 state.Make(std::countr_zero(moves));
                 values[static_cast<std::size_t>(std::countr_zero(moves))] = search.Value(-kInfinity, kInfinity);
                 state.Unmake();
             }
             if (search.Exhausted()) {
+                if (++aheadCut == 2) aheadCards = budget.worldNodes / 8;
                 Solver playout(state, side, view.Declarer(), state.Played() + 1, table);
                 playout.SetBase();
                 for (KindMask moves = legal; moves != 0; moves &= moves - 1) {
