@@ -53,10 +53,10 @@ std::int64_t Now() {
 
 }  // namespace
 
-// At most about 1000 by 700: on a 1280x800 screen the window fits with its
-// frame, and beside the table where the screen has room.
+// As much of the screen as 1500 by 950 asks: on a 1280x800 screen the window
+// is cut to fit with its frame, and on 1920x1080 it uses the room there is.
 GameWindow::GameWindow(PlayRecord& record, QWidget* parent)
-    : PracticeWindow(parent, QSize(1000, 700)), record_(record) {
+    : PracticeWindow(parent, QSize(1500, 950)), record_(record) {
     setObjectName(QStringLiteral("GameWindow"));
     setWindowTitle(tr("Game"));
     driver_ = std::make_unique<GameDriver>(GameSettings{}, 1, Now);
@@ -80,7 +80,11 @@ GameWindow::GameWindow(PlayRecord& record, QWidget* parent)
         control->setEnabled(false);
 }
 
-GameWindow::~GameWindow() { StopWorker(); }
+GameWindow::~GameWindow() {
+    StopWorker();
+    // The window's place for the next run, when the program ends with it open.
+    if (isVisible()) QSettings().setValue(QStringLiteral("windows/game"), saveGeometry());
+}
 
 void GameWindow::BuildWidgets() {
     table_ = new GameTable(this);
@@ -136,11 +140,12 @@ void GameWindow::BuildWidgets() {
                      [this] { ReviewLine(static_cast<int>(game().Sheet().size()) - 1); });
     auto* newGame = button(tr("&New Game\u2026"), tr("Start a new game"), [this] { AskNewGame(); });
 
-    sheet_ = new QTableWidget(0, 15, this);
-    sheet_->setHorizontalHeaderLabels({tr("Hand"), tr("Dealer"), tr("Declarer"), tr("Bid"), tr("Trump"), tr("Meld S-N"),
-                                       tr("Meld E-W"), tr("Points S-N"), tr("Points E-W"), tr("Score S-N"),
-                                       tr("Score E-W"), tr("Total S-N"), tr("Total E-W"), tr("Result"),
-                                       tr("Deal code")});
+    // The result and the totals first, so that they are in view at 1280x800;
+    // each side's figures in one cell, South-North's first, as the header says.
+    sheet_ = new QTableWidget(0, 10, this);
+    sheet_->setHorizontalHeaderLabels({tr("Hand"), tr("Result"), tr("Totals"), tr("Bid"), tr("Declarer"), tr("Trump"),
+                                       tr("Meld"), tr("Card points"), tr("Score"), tr("Dealer, deal code")});
+    sheet_->horizontalHeaderItem(2)->setToolTip(tr("South-North / East-West"));
     sheet_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     sheet_->setSelectionBehavior(QAbstractItemView::SelectRows);
     sheet_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -739,25 +744,27 @@ void GameWindow::ShowSheet() {
     sheet_->setRowCount(static_cast<int>(sheet.size()));
     for (int r = 0; r < static_cast<int>(sheet.size()); ++r) {
         const SheetLine& l = sheet[static_cast<std::size_t>(r)];
+        auto sides = [](const std::array<int, 2>& v) { return QStringLiteral("%1 / %2").arg(v[0]).arg(v[1]); };
         const QStringList cells{QString::number(r + 1) + (l.practice ? QStringLiteral(" *") : QString()),
-                                SeatText(l.dealer),
-                                SeatText(l.declarer),
-                                QString::number(l.bid),
-                                SuitText(l.trump),
-                                QString::number(l.meld[0]),
-                                QString::number(l.meld[1]),
-                                QString::number(l.cardPoints[0]),
-                                QString::number(l.cardPoints[1]),
-                                QString::number(l.score[0]),
-                                QString::number(l.score[1]),
-                                QString::number(l.totals[0]),
-                                QString::number(l.totals[1]),
                                 Q(l.result),
-                                Q(l.dealCode)};
+                                sides(l.totals),
+                                QString::number(l.bid),
+                                SeatText(l.declarer),
+                                SuitText(l.trump),
+                                sides(l.meld),
+                                sides(l.cardPoints),
+                                sides(l.score),
+                                SeatText(l.dealer) + QStringLiteral(", ") + Q(l.dealCode)};
         for (int c = 0; c < cells.size(); ++c) {
             auto* item = new QTableWidgetItem(cells[c]);
+            // A screen reader hears which side each figure is.
+            const QString spoken = c == 2 || (c >= 6 && c <= 8)
+                                       ? tr("South-North %1, East-West %2")
+                                             .arg(cells[c].section(QStringLiteral(" / "), 0, 0),
+                                                  cells[c].section(QStringLiteral(" / "), 1, 1))
+                                       : cells[c];
             item->setData(Qt::AccessibleTextRole,
-                          sheet_->horizontalHeaderItem(c)->text() + QStringLiteral(": ") + cells[c]);
+                          sheet_->horizontalHeaderItem(c)->text() + QStringLiteral(": ") + spoken);
             sheet_->setItem(r, c, item);
         }
     }
@@ -770,11 +777,21 @@ void GameWindow::showEvent(QShowEvent* event) {
     Drive();
 }
 
+bool GameWindow::RestorePlace() {
+    // Where the last run left the window, if that still stands whole on a screen.
+    const QByteArray kept = QSettings().value(QStringLiteral("windows/game")).toByteArray();
+    if (kept.isEmpty() || !restoreGeometry(kept)) return false;
+    const QScreen* on = screen();
+    if (on != nullptr && on->availableGeometry().contains(frameGeometry())) return true;
+    return false;
+}
+
 void GameWindow::closeEvent(QCloseEvent* event) {
     if (!MayClose()) {
         event->ignore();
         return;
     }
+    QSettings().setValue(QStringLiteral("windows/game"), saveGeometry());
     StopWorker();
     due_->stop();
     event->accept();

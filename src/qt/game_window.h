@@ -55,6 +55,9 @@ public:
     static GameSettings KeptSettings();
     /// A new game's seed: VANTREL_GAME_SEED where set (for tests), else the clock.
     static std::uint64_t NewSeed();
+    /// Puts the window where the last run left it; false when nothing was
+    /// kept or that place no longer stands on the screen.
+    bool RestorePlace();
     /// A game is under way: a call made or a hand scored, and not over.
     [[nodiscard]] bool InProgress() const;
     /// Where a game is in progress, asks whether to close it (it stays in the

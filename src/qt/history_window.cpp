@@ -392,7 +392,7 @@ void HistoryWindow::ShowStatistics() {
     auto* best = new QBarSet(tr("Best bids"));
     QStringList categories;
     for (const auto& [band, counts] : bands) {
-        categories << QString::number(band);
+        categories << QStringLiteral("%1\u2013%2").arg(band).arg(band + 19);  // what each bar holds
         *yours << counts.first;
         *best << counts.second;
     }

@@ -30,6 +30,7 @@
 #include <numeric>
 
 #include "app/window_design.h"
+#include "game/practice_help.h"
 #include "practice/deal_code.h"
 #include "qt/analysis_window.h"
 #include "qt/app_icon.h"
@@ -291,6 +292,15 @@ void MainWindow::BuildMenus() {
         actions_.emplace(std::string(item.name), action);
     }
     BuildPracticeMenu(menus.at("mnuHelp"));
+    // Help on the practice windows, after the main window's own topics.
+    QMenu* help = menus.at("mnuHelp");
+    help->addSeparator();
+    for (const PracticeHelp& topic : PracticeHelpTopics()) {
+        const QString title = QString::fromUtf8(topic.title.data(), static_cast<qsizetype>(topic.title.size()));
+        const QString text = QString::fromUtf8(topic.text.data(), static_cast<qsizetype>(topic.text.size()));
+        connect(help->addAction(title), &QAction::triggered, this,
+                [this, title, text] { helpWindow_->ShowText(text, title); });
+    }
 }
 
 void MainWindow::BuildPracticeMenu(QMenu* before) {
@@ -430,7 +440,7 @@ void MainWindow::OpenGame() {
         });
     }
     if (!gameWindow_->isVisible()) {
-        if (first) gameWindow_->PlaceBeside(*this);
+        if (first && !gameWindow_->RestorePlace()) gameWindow_->PlaceBeside(*this);
         gameWindow_->SetHistory(History());
         gameWindow_->show();
         // A game left unfinished is offered first; declined, it is not

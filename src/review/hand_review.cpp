@@ -253,10 +253,11 @@ PassVerdict PassVerdictOf(const ReviewRequest& request, int seat, bool parFromPl
         return verdict;
     }
     HandSolver solver(HandSolver::kWholeHandTableBits);
-    // Each layout within the budget of a par; beyond it, the middle of the bounds proved.
+    // Each layout within half the budget of a par; beyond it, the middle of the bounds proved.
     auto par = [&](const std::array<HandCounts, 4>& hands, int guess) {
-        const HandSolver::Bounds bounds = solver.SolveWithin(
-            PlayState(request.rules, hands, request.trump, request.declarer), side, request.parNodes, cancel, guess);
+        const HandSolver::Bounds bounds =
+            solver.SolveWithin(PlayState(request.rules, hands, request.trump, request.declarer), side,
+                               request.parNodes / 2, cancel, guess);
         verdict.proved = verdict.proved && bounds.Exact();
         return bounds.lower < 0 ? -1 : (bounds.lower + bounds.upper + 1) / 2;
     };

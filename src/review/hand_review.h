@@ -52,10 +52,10 @@ struct ReviewRequest {
     std::uint64_t seed = 1;
     unsigned threads = 0;  // 0: every core
     int firstTrick = 0;    // the tricks before this one are replayed but not reviewed
-    /// The positions the solver may search for one par (about a second and
-    /// a half of a core); a par it cannot prove within them is the middle of
-    /// the bounds it proved, and said to be estimated.
-    std::uint64_t parNodes = 16'000'000;
+    /// The positions the solver may search for one par (about a second of a
+    /// core; a pass's layouts half as many each); a par it cannot prove within
+    /// them is the middle of the bounds it proved, and said to be estimated.
+    std::uint64_t parNodes = 12'000'000;
 };
 
 /// The request for a hand of a game's sheet, reviewing the `users`' seats;
