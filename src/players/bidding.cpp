@@ -27,6 +27,15 @@ int BestMeld(HandCounts hand) {
     return std::max({meld.WithTrump(0), meld.WithTrump(1), meld.WithTrump(2), meld.WithTrump(3)});
 }
 
+// The trump that gives the hand its best meld.
+int BestMeldSuit(HandCounts hand) {
+    const StandardMeld meld(hand);
+    int best = 0;
+    for (int suit = 1; suit < 4; ++suit)
+        if (meld.WithTrump(suit) > meld.WithTrump(best)) best = suit;
+    return best;
+}
+
 int Trumps(HandCounts hand, int suit) {
     int cards = 0;
     for (int rank = 0; rank < 6; ++rank) cards += CountOf(hand, KindOf(suit, rank));
@@ -163,11 +172,19 @@ BidChoice ChooseBid(const Auction& auction, int seat, HandCounts hand, const Rul
     const int partnerJump = PromisedJump(auction, partner);
     const int high = auction.HighBid();
     const bool firstBid = !HasBid(auction, seat);
-    // A first bid shows meld by its jump.
+    // Over partner's bid with both opponents out, a pass ends the auction in
+    // partner's favour: a jump would only raise the contract.
+    const bool partnerWins = auction.HighBidder() == partner && HasBid(auction, partner) &&
+                             auction.HasPassed(LeftOf(seat)) && auction.HasPassed(LeftOf(partner));
+    if (partnerWins)
+        return {0, "Pass: partner holds the bid at " + std::to_string(high) + " and the opponents have passed"};
+    // A first bid shows meld by its jump, and says what it shows.
     if (firstBid) {
         if (const int run = RunSuit(hand); run >= 0) return {high + 50, "Jump 50: a run in " + SuitName(run)};
         if (AcesAround(hand)) return {high + 30, "Jump 30: aces around"};
-        if (BestMeld(hand) >= 100) return {high + 20, "Jump 20: " + std::to_string(BestMeld(hand)) + " meld"};
+        if (const int meld = BestMeld(hand); meld >= 100)
+            return {high + 20,
+                    "Jump 20: 100 meld or more (" + std::to_string(meld) + " in " + SuitName(BestMeldSuit(hand)) + ")"};
     }
     if (auction.HighBidder() == partner && HasBid(auction, partner))
         return {0, "Pass: partner holds the bid at " + std::to_string(high)};
