@@ -81,29 +81,39 @@ std::vector<ChanceRow> ChanceRows(const ChanceTally& tally, const RuleSet& rules
     return rows;
 }
 
-BestBid BestBidOf(const ChanceTally& tally, const RuleSet& rules) {
+BestBid BestBidOf(const ChanceTally& tally, const RuleSet& rules, int lowest) {
     BestBid best;
-    for (const ChanceRow& row : ChanceRows(tally, rules))
-        for (std::size_t t = 0; t < 4; ++t)
-            if (row.chance[t] >= 0.5 && (row.bid > best.bid || (row.bid == best.bid && row.chance[t] > best.chance)))
-                best = {row.bid, static_cast<int>(t), row.chance[t]};
+    const int least = std::max(lowest, rules.standingBid + rules.bidStep);
+    for (const ChanceRow& row : ChanceRows(tally, rules)) {
+        if (row.bid < least) continue;
+        for (int t = 0; t < 4; ++t) {
+            const double margin = tally.ExpectedMargin(t, row.bid);
+            if (margin > 0 && (row.bid > best.bid || (row.bid == best.bid && margin > best.margin)))
+                best = {row.bid, t, tally.Chance(t, row.bid), tally.ExpectedScore(t, row.bid), margin};
+        }
+    }
     return best;
 }
 
 std::string ChanceText(const std::vector<ChanceRow>& rows, const BestBid& best) {
     static constexpr std::array<const char*, 4> kSuits{"Clubs", "Hearts", "Spades", "Diamonds"};
     auto percent = [](double share) { return std::to_string(static_cast<int>(std::lround(100 * share))) + "%"; };
+    auto signed_ = [](double value) {
+        const long rounded = std::lround(value);
+        return (rounded > 0 ? "+" : "") + std::to_string(rounded);
+    };
     std::string text = best.bid > 0
-                           ? "Best bid: " + std::to_string(best.bid) + " in " +
-                                 kSuits[static_cast<std::size_t>(best.trump)] + " (" + percent(best.chance) + ")\n"
-                           : std::string("Best bid: none makes the standing bid half the time\n");
+                           ? "Best bid: up to " + std::to_string(best.bid) + " in " +
+                                 kSuits[static_cast<std::size_t>(best.trump)] + ", made " + percent(best.chance) +
+                                 " of the time, " + signed_(best.margin) + " over the other side on average\n"
+                           : std::string("Best bid: none scores more than it gives the other side\n");
+    text += "Each trump: the chance to make the bid, and the hand score expected\n";
     text += "Bid    Clubs          Hearts         Spades         Diamonds\n";
     for (const ChanceRow& row : rows) {
         std::string line = std::to_string(row.bid);
         line.resize(7, ' ');
         for (std::size_t t = 0; t < 4; ++t) {
-            std::string cell = percent(row.chance[t]) + " " + (row.expected[t] >= 0 ? "+" : "") +
-                               std::to_string(static_cast<int>(std::lround(row.expected[t])));
+            std::string cell = percent(row.chance[t]) + " " + signed_(row.expected[t]);
             cell.resize(15, ' ');
             line += cell;
         }

@@ -89,14 +89,20 @@ struct ChanceRow {
 };
 std::vector<ChanceRow> ChanceRows(const ChanceTally& tally, const RuleSet& rules);
 
-/// The highest bid made at least half the time, and its trump (the one most
-/// likely to make it); a bid of 0 where even the standing bid is not.
+/// How high the hand is worth bidding: the highest bid, from `lowest` on (the
+/// least bid the seat could still make; 0 for the first bid over the
+/// standing bid), at which declaring scores more than it gives the other
+/// side on average, in the trump where it does so most; a bid of 0 where no
+/// such bid is left. The highest bid made half the time was no guide: it
+/// could lose on average where a lower bid scored far more.
 struct BestBid {
     int bid = 0;
     int trump = -1;
-    double chance = 0;
+    double chance = 0;    // of making it
+    double expected = 0;  // the hand score expected there
+    double margin = 0;    // and what it scores beyond the other side
 };
-BestBid BestBidOf(const ChanceTally& tally, const RuleSet& rules);
+BestBid BestBidOf(const ChanceTally& tally, const RuleSet& rules, int lowest = 0);
 
 /// The table and the best bid as text, e.g. "Best bid: 260 in Hearts (58%)".
 std::string ChanceText(const std::vector<ChanceRow>& rows, const BestBid& best);

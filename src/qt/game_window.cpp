@@ -546,7 +546,9 @@ void GameWindow::Hint() {
         request.deals = 2000;
         request.seed = driver_->Seed();
         const ChanceTally tally = ChanceToMake(request);
-        const std::string text = ChanceText(ChanceRows(tally, settings().rules), BestBidOf(tally, settings().rules));
+        // The best bid among those the seat can still make.
+        const std::string text = ChanceText(ChanceRows(tally, settings().rules),
+                                            BestBidOf(tally, settings().rules, game().CurrentAuction().MinimumBid()));
         // The table in columns, unwrapped.
         QMessageBox box(QMessageBox::Information, tr("Hint: the chance to make"),
                         QStringLiteral("<pre>%1</pre>").arg(Q(text).toHtmlEscaped()), QMessageBox::Ok, this);

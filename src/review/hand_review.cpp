@@ -136,7 +136,7 @@ AuctionVerdict VerdictOf(const ReviewRequest& request, int seat, const std::atom
     verdict.bestBid = best.bid;
     verdict.bestBidTrump = best.trump;
     verdict.bestBidChance = best.chance;
-    if (best.bid > 0) verdict.bestBidExpected = tally.ExpectedScore(best.trump, best.bid);
+    verdict.bestBidExpected = best.expected;
     const int trump = std::clamp(request.trump, 0, 3);
     verdict.chance = tally.Chance(trump, request.bid);
     verdict.expected = tally.ExpectedScore(trump, request.bid);
@@ -146,10 +146,11 @@ AuctionVerdict VerdictOf(const ReviewRequest& request, int seat, const std::atom
             verdict.bestTrump = suit;
             verdict.bestTrumpExpected = expected;
         }
-    const std::string bestBid = best.bid > 0 ? std::to_string(best.bid) + " in " +
+    const std::string bestBid = best.bid > 0 ? "up to " + std::to_string(best.bid) + " in " +
                                                    std::string(kSuitNames[static_cast<std::size_t>(best.trump)]) +
-                                                   " (" + Percent(best.chance) + ")"
-                                             : std::string("none: the standing bid makes less than half the time");
+                                                   " (made " + Percent(best.chance) + " of the time, " +
+                                                   Signed(best.margin) + " over the other side on average)"
+                                             : std::string("none: no bid scores more than it gives the other side");
     const std::string bid = std::to_string(request.bid);
     if (verdict.declared) {
         verdict.text = SeatName(seat) + "'s bid of " + bid + " in " +
@@ -166,9 +167,15 @@ AuctionVerdict VerdictOf(const ReviewRequest& request, int seat, const std::atom
                        SeatName(request.declarer) +
                        (SideOf(request.declarer) == SideOf(seat) ? std::string(", partner") : std::string()) +
                        ". The simulation's best bid for " + SeatName(seat) + "'s hand: " + bestBid + ".";
-        if (best.bid > request.bid)
-            verdict.text += " Bidding on to " + std::to_string(best.bid) + " was worth " +
-                            Signed(tally.ExpectedScore(best.trump, best.bid)) + " on average.";
+        // What bidding on over the bid reached was worth, in its best trump.
+        const int next = request.bid + request.rules.bidStep;
+        int on = 0;
+        for (int suit = 1; suit < 4; ++suit)
+            if (tally.ExpectedMargin(suit, next) > tally.ExpectedMargin(on, next)) on = suit;
+        verdict.text += " Bidding on to " + std::to_string(next) + " in " +
+                        std::string(kSuitNames[static_cast<std::size_t>(on)]) + " would have made it " +
+                        Percent(tally.Chance(on, next)) + " of the time, " + Signed(tally.ExpectedScore(on, next)) +
+                        " on average.";
     }
     return verdict;
 }

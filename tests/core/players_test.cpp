@@ -551,6 +551,23 @@ TEST(ChanceToMake, SureAndHopelessHandsAndAnyThreadCount) {
     }
     request.threads = 3;
     EXPECT_EQ(ChanceToMake(request).taken, hopeless.taken);
+
+    // The best bid: the highest, from the least the seat may bid, that scores
+    // more than it gives the other side; none for the hopeless hand.
+    const RuleSet rules = RuleSet::Standard();
+    EXPECT_EQ(BestBidOf(hopeless, rules).bid, 0);
+    for (const int lowest : {0, 300, 1000}) {
+        const BestBid best = BestBidOf(sure, rules, lowest);
+        ASSERT_GE(best.bid, std::max(lowest, 200)) << lowest;
+        EXPECT_GT(sure.ExpectedMargin(best.trump, best.bid), 0);
+        EXPECT_DOUBLE_EQ(best.expected, sure.ExpectedScore(best.trump, best.bid));
+        for (const ChanceRow& row : ChanceRows(sure, rules))
+            for (int suit = 0; suit < 4 && row.bid > best.bid; ++suit)
+                EXPECT_LE(sure.ExpectedMargin(suit, row.bid), 0) << row.bid;
+    }
+    EXPECT_EQ(ChanceText(ChanceRows(hopeless, rules), BestBidOf(hopeless, rules)).substr(0, 124),
+              "Best bid: none scores more than it gives the other side\n"
+              "Each trump: the chance to make the bid, and the hand score expected\n");
 }
 
 }  // namespace
