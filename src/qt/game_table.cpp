@@ -327,10 +327,12 @@ void GameTable::paintEvent(QPaintEvent*) {
         const int small = CardWidth() * 45 / 100;
         const int smallHeight = small * 96 / 71;
         const int taker = (g.LastTrickLeader() + TrickWinner(g.LastTrick(), g.Trump(), g.Rules().tricks)) & 3;
-        const QStringList caption{tr("Look back:"), tr("the last trick,"),
-                                  tr("taken by %1").arg(Q(kSeats[static_cast<std::size_t>(taker)].name))};
+        const QStringList caption{
+            tr("Look back: the last trick,"),
+            tr("led by %1,").arg(Q(kSeats[static_cast<std::size_t>(g.LastTrickLeader() & 3)].name)),
+            tr("taken by %1").arg(Q(kSeats[static_cast<std::size_t>(taker)].name))};
         const int line = fontMetrics().height();
-        const QSize box(std::max(2 * small + 6, fontMetrics().horizontalAdvance(caption[1])) + 12,
+        const QSize box(std::max(2 * small + 6, fontMetrics().horizontalAdvance(caption[0])) + 12,
                         3 * line + 2 * smallHeight + 18);
         const int right = TrickSpot(3).x() + CardWidth() + 8;
         const int left = TrickSpot(1).x() - 8 - box.width();
@@ -343,11 +345,10 @@ void GameTable::paintEvent(QPaintEvent*) {
         p.setPen(Qt::white);
         p.drawText(panel.adjusted(6, 4, -6, 0), Qt::AlignLeft | Qt::AlignTop, caption.join(QLatin1Char('\n')));
         const QPoint cards = panel.topLeft() + QPoint(6, 3 * line + 10);
+        // The cards in the order played, two to a row.
         for (std::size_t i = 0; i < g.LastTrick().size(); ++i) {
-            const int seat = (g.LastTrickLeader() + static_cast<int>(i)) & 3;
-            // Each card where its seat sits: North and West above, South and East below.
             const QPoint spot =
-                cards + QPoint(seat == 1 || seat == 2 ? 0 : small + 6, seat == 0 || seat == 3 ? smallHeight + 2 : 0);
+                cards + QPoint(static_cast<int>(i % 2) * (small + 6), static_cast<int>(i / 2) * (smallHeight + 2));
             p.drawPixmap(spot, painter_.Scaled(201 + g.LastTrick()[i], small, dpr));
         }
     }

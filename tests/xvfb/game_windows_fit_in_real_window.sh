@@ -45,6 +45,11 @@ xdotool key Return sleep 0.5
 xdotool windowactivate --sync "$game" key alt+p sleep 3
 on_screen "The Game window" "$game"
 import -window root "$shots/game-all-hands-$tag.png"
+# A few of South's cards played from the keyboard, then Look Back.
+for _ in $(seq 10); do xdotool windowactivate --sync "$game" key Return sleep 0.4; done
+xdotool windowactivate --sync "$game" key ctrl+l sleep 0.5
+import -window root "$shots/game-look-back-$tag.png"
+xdotool key ctrl+l
 
 # The History: whole on the screen, its buttons reachable.
 xdotool windowactivate --sync "$WINDOW" key ctrl+shift+g
@@ -53,4 +58,7 @@ history=$(timeout 10 xdotool search --sync --onlyvisible --name '^Game History$'
 sleep 0.5
 on_screen "The Game History" "$history"
 import -window root "$shots/history-$tag.png"
+xdotool windowactivate --sync "$history" key alt+s sleep 0.8
+on_screen "The Game History's statistics" "$history"
+import -window root "$shots/history-statistics-$tag.png"
 echo "PASS"
