@@ -148,8 +148,8 @@ ReviewWindow::ReviewWindow(ReviewRequest request, QString title, QWidget* parent
     for (QPushButton* b : {first, back, forward, last}) b->setFocusPolicy(Qt::NoFocus);
 
     cards_ = new QTableWidget(0, 6, this);
-    cards_->setHorizontalHeaderLabels({tr("Trick"), tr("Seat"), tr("Card"), tr("Par, South-North"), tr("Verdict"),
-                                       tr("Best card, and the card played")});
+    cards_->setHorizontalHeaderLabels(
+        {tr("Trick"), tr("Seat"), tr("Card"), tr("Par, South-North"), tr("Verdict"), tr("Best card; yours")});
     cards_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     cards_->setSelectionBehavior(QAbstractItemView::SelectRows);
     cards_->setSelectionMode(QAbstractItemView::SingleSelection);

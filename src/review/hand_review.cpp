@@ -359,7 +359,7 @@ HandReview ReviewHand(const ReviewRequest& request, const std::atomic<bool>* can
     std::vector<int> par(review.cards.size() + 1, 0);
     // Whether each par was proved, or is the middle of the bounds proved
     // when its budget ran out.
-    std::vector<char> proved(review.cards.size() + 1, 1);
+    std::vector<std::uint8_t> proved(review.cards.size() + 1, 1);
     // The par through the hand, positions `from` to `to`, on one solver whose
     // table each solve hands on to the next, within `budget` positions in all
     // (each at most a position's share, and at least a little).
@@ -400,7 +400,7 @@ HandReview ReviewHand(const ReviewRequest& request, const std::atomic<bool>* can
                     const HandSolver::Bounds rest =
                         solver.SolveWithin(at, 0, allowed > used ? allowed - used : least, cancel, guess);
                     if (rest.lower < 0) return;
-                    proved[c] = rest.Exact();
+                    proved[c] = rest.Exact() ? 1 : 0;
                     par[c] = at.Points()[0] + (rest.lower + rest.upper + 1) / 2;
                 }
                 keeps = proved[c] ? solver.BestCard() : -1;

@@ -316,6 +316,16 @@ TEST(Duel, WholeHandsAtTwoTablesOfOneDealAddUpAsTheirSheetsDo) {
         else
             EXPECT_EQ(declarers, -table->bid);
     }
+    // The second table exchanges the pairs' seats: pair A West-East there is
+    // pair A South-North at the first table of the match with the pairs named
+    // the other way round.
+    const FullDuelDeal turned = PlayFullDuelDeal(rules, {Level::Easy}, {Level::Normal}, 3, 0);
+    for (const auto& [one, other] :
+         {std::pair{&played.first, &turned.second}, std::pair{&played.second, &turned.first}}) {
+        EXPECT_EQ(one->declarer, other->declarer);
+        EXPECT_EQ(one->bid, other->bid);
+        EXPECT_EQ(one->score, other->score);
+    }
     const FullDuelResult match = PlayFullDuel(rules, {Level::Normal}, {Level::Easy}, 1, 3, 1);
     EXPECT_DOUBLE_EQ(match.handScore, played.Difference());
     EXPECT_EQ(match.contracts[0].won + match.contracts[1].won, tables);

@@ -542,7 +542,10 @@ TEST(History, StatisticsCountTheUsersBidsAndHandsOverAFilter) {
     std::vector<Game> games;
     for (const std::uint64_t seed : {31u, 32u, 33u}) {
         Scripted scripted(seed);
-        const std::string started = seed == 33 ? "2026-12-02T10:00:00" : "2026-11-2" + std::to_string(seed - 30);
+        // The second game late on the last day a filter below takes in.
+        const std::string started = seed == 33   ? "2026-12-02T10:00:00"
+                                    : seed == 32 ? "2026-11-22T23:59:00"
+                                                 : "2026-11-2" + std::to_string(seed - 30);
         const std::int64_t id = history->StartGame(scripted.settings, seed, started).value();
         while (scripted.Step()) {
         }

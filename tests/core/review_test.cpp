@@ -240,6 +240,9 @@ TEST(Review, TheSolversOwnPlayCostsNothingAndTheCostsAddUpToTheParsDrop) {
             if (card.seat == 0) {
                 EXPECT_EQ(card.exactCost, 0) << "seed " << seed << ", " << KindText(card.kind);
             }
+            // A forced card is not weighed: there was nothing to choose.
+            if (card.forced)
+                EXPECT_TRUE(std::all_of(card.expected.begin(), card.expected.end(), [](double e) { return e == -1; }));
             EXPECT_GE(card.exactCost, 0);
             (SideOf(card.seat) == 0 ? southNorth : westEast) += card.exactCost;
         }
@@ -344,6 +347,16 @@ TEST(Review, TheAuctionsVerdictOnAHopelessBidAndOnAPass) {
     // The best bid is one the seat could make, above the standing bid, and
     // one that scores more than it gives the other side.
     EXPECT_TRUE(south.bestBid == 0 || south.bestBid >= 200) << south.bestBid;
+    // A bid that makes more often than not is no hopeless one: the chance is
+    // a share, not a percentage.
+    ReviewRequest good = request;
+    good.bid = 200;
+    good.dealt[0] = request.dealt[2];
+    good.reviewed = {true, false, false, false};
+    const HandReview made = ReviewHand(good);
+    ASSERT_EQ(made.auction.size(), 1u);
+    EXPECT_GT(made.auction[0].chance, 0.5);
+    EXPECT_EQ(made.auction[0].text.find("hopeless"), std::string::npos) << made.auction[0].text;
     const AuctionVerdict& north = review.auction[1];
     EXPECT_FALSE(north.declared);
     EXPECT_GT(north.bestBid, 400);

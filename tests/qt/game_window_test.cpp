@@ -100,7 +100,7 @@ private slots:
             QCOMPARE(cards->rowCount(), 16);
             QCOMPARE(cards->item(15, 3)->text().toInt(), review.review().cards.back().parAfter);
             QCOMPARE(cards->currentRow(), 5);
-            QVERIFY(review.text().startsWith(QStringLiteral("Hand review: trump ")));
+            QVERIFY(review.text().startsWith(QStringLiteral("Hand review: ")));
             QTest::keyClick(&review, Qt::Key_End);
             QCOMPARE(review.step(), std::size_t{48});
             QTest::keyClick(&review, Qt::Key_Left);
