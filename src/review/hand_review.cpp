@@ -362,9 +362,9 @@ HandReview ReviewHand(const ReviewRequest& request, const std::atomic<bool>* can
     std::vector<std::uint8_t> proved(review.cards.size() + 1, 1);
     // The par through the hand, positions `from` to `to`, on one solver whose
     // table each solve hands on to the next, within `budget` positions in all
-    // (each at most a position's share, and at least a little).
+    // (each at most `each`, and at least a little).
     std::atomic<int> parParts{0};
-    auto runPar = [&](std::size_t from, std::size_t to, std::uint64_t budget) {
+    auto runPar = [&](std::size_t from, std::size_t to, std::uint64_t budget, std::uint64_t each) {
         HandSolver solver(HandSolver::kWholeHandTableBits);
         const std::uint64_t least = std::max<std::uint64_t>(1, request.parNodes / 16);
         // The card the last search proved to keep the par keeps it. After
@@ -375,7 +375,7 @@ HandReview ReviewHand(const ReviewRequest& request, const std::atomic<bool>* can
             const PlayState& at = c < review.cards.size() ? before[c] : end;
             const std::uint64_t spent = solver.Nodes();
             const std::uint64_t left = budget > spent ? budget - spent : 0;
-            const std::uint64_t allowed = std::max(least, std::min(request.parNodes, left));
+            const std::uint64_t allowed = std::max(least, std::min(each, left));
             if (at.Over()) {
                 par[c] = at.Points()[0];
             } else if (c > from && proved[c - 1] && review.cards[c - 1].kind == keeps) {
@@ -444,11 +444,13 @@ HandReview ReviewHand(const ReviewRequest& request, const std::atomic<bool>* can
         for (std::size_t job; !cancelled() && (job = next.fetch_add(1)) < jobs;) {
             if (job < parJobs) {
                 if (parJobs == 1)
-                    runPar(0, review.cards.size(), 3 * request.parNodes);
+                    runPar(0, review.cards.size(), 3 * request.parNodes, request.parNodes);
                 else if (job == 0)
-                    runPar(0, 0, request.parNodes);
+                    // The first position is the hardest and has a thread of its
+                    // own while the rest of the work goes on beside it.
+                    runPar(0, 0, 4 * request.parNodes, 4 * request.parNodes);
                 else
-                    runPar(1, review.cards.size(), 2 * request.parNodes);
+                    runPar(1, review.cards.size(), 2 * request.parNodes, request.parNodes);
             } else if (job < parJobs + passers.size()) {
                 review.passes[job - parJobs] = PassVerdictOf(request, passers[job - parJobs], start == 0, cancel);
                 if (!cancelled()) step(kHandSteps);

@@ -535,6 +535,35 @@ TEST(History, TheResumeQuestionNamesTheDayAndTheTime) {
     }
 }
 
+TEST(History, AThrowInIsCountedAsAThrowInAndNotAsASet) {
+    // South bids what nobody overcalls and throws the hand in at the meld.
+    std::unique_ptr<GameHistory> history = OpenOrFail(Folder("throw-in") / "history.sqlite");
+    GameSettings settings = Scripted::Settings(SeatPlayer::You);
+    settings.rules.passCards = 0;
+    std::int64_t now = 0;
+    GameDriver driver(settings, 8, [&] { return now; });
+    const std::int64_t id = history->StartGame(settings, 8, "2026-12-08T20:00:00").value();
+    driver.Bid(1000);
+    while (driver.game().CurrentPhase() == Phase::Auction) {
+        if (const std::optional<DecisionRequest> request = driver.TakeRequest())
+            driver.Deliver(request->id, ChooseMove(request->position, request->seat, Level::Easy, request->seed));
+        now = driver.NextDue().value_or(now);
+        driver.Advance();
+    }
+    driver.NameTrump(0);
+    ASSERT_EQ(driver.game().CurrentPhase(), Phase::Meld);
+    driver.ThrowIn();
+    ASSERT_EQ(driver.game().Sheet().size(), 1u);
+    ASSERT_TRUE(history->Record(id, driver.game(), driver.Log()));
+    const HistoryStatistics stats = history->Statistics();
+    EXPECT_EQ(stats.hands, 1);
+    EXPECT_EQ(stats.bidsWon, 1);
+    EXPECT_EQ(stats.throwIns, 1);
+    EXPECT_EQ(stats.sets, 0);
+    EXPECT_EQ(stats.bidsMade, 0);
+    EXPECT_EQ(stats.averageBid, 1000);
+}
+
 TEST(History, StatisticsCountTheUsersBidsAndHandsOverAFilter) {
     const fs::path path = Folder("statistics") / "history.sqlite";
     std::unique_ptr<GameHistory> history = OpenOrFail(path);

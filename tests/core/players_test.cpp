@@ -357,6 +357,25 @@ TEST(SearchPlayer, WorldWeightsFollowTheModelAndNeverWeighAnImpossibleWorld) {
     EXPECT_EQ(WorldWeight(view, moved(3, 2, "10D", "KS")), 0.0);                   // North did not follow diamonds
 }
 
+TEST(SearchPlayer, ACounterThatTakesTheTrickIsNotHeldAgainstTheWorld) {
+    // Heading off, clubs trump. East leads 9H, South QH, West KH; North,
+    // last, could play JH under the opponents' king but takes the trick with
+    // its ace: a counter played to a trick its side then takes is no habit
+    // broken, though the other side held the trick before it.
+    RuleSet rules = RuleSet::Standard();
+    rules.play.headTrick = false;
+    const std::array<HandCounts, 4> dealt{
+        Hand("QH 9C 9C JC QC KC 9S JS QS KS 10S AS"), Hand("KH AD 10D KD QD JD 9D AD 10D KD QD JD"),
+        Hand("AH JH 9S JS QS KS 10S AS AC 10C AC 10C"), Hand("9H 9H 10H 10H KH QH JH AH 9D KC QC JC")};
+    SeatView view(rules, 0, dealt[0], C, 3);
+    std::array<HandCounts, 4> hands = dealt;
+    for (const auto& [seat, card] : {std::pair{3, "9H"}, {0, "QH"}, {1, "KH"}, {2, "AH"}}) {
+        view.Observe(Kinds(card).front());
+        hands[static_cast<std::size_t>(seat)] -= Hand(card);
+    }
+    EXPECT_EQ(WorldWeight(view, hands), 1.0);
+}
+
 TEST(SearchPlayer, WeighingNeverKeepsAnImpossibleWorldAndWithNothingSeenChangesNothing) {
     // From random positions, worlds dealt plainly from the unseen cards: a
     // world weighs nothing exactly when a seat holds a card its play ruled

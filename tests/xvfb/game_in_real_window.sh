@@ -10,17 +10,11 @@ source "$(dirname "$0")/xvfb_lib.sh"
 program="$1"
 shots="$2"
 mkdir -p "$shots"
-config=$(mktemp -d)
-trap 'kill "${WM_PID:-}" 2>/dev/null || true; stop_x_server; rm -rf "$config"' EXIT
-export XDG_CONFIG_HOME="$config"
-export XDG_DATA_HOME="$config/data"
+trap stop_x_server EXIT
+use_fresh_settings 'pace=fast'
 export VANTREL_GAME_SEED=12
-mkdir -p "$config/Vantrel"
-printf '[game]\npace=fast\n' >"$config/Vantrel/Vantrel.conf"
 SCREEN_SIZE=1280x800 start_x_server
-openbox >/dev/null 2>&1 &
-WM_PID=$!
-sleep 1
+start_window_manager
 start_program "$program"
 xdotool windowactivate --sync "$WINDOW" key ctrl+g
 game=$(xdotool search --sync --onlyvisible --name '^Game$' | sed -n 1p)

@@ -12,19 +12,12 @@ shots="$2"
 export SCREEN_SIZE="$3"
 scale="${4:-1}"
 mkdir -p "$shots"
-config=$(mktemp -d)
-trap 'kill "${WM_PID:-}" 2>/dev/null || true; stop_x_server; rm -rf "$config"' EXIT
-export XDG_CONFIG_HOME="$config"
-export XDG_DATA_HOME="$config/data"
+trap stop_x_server EXIT
+use_fresh_settings $'pace=fast\nshowAll=1'
 export VANTREL_GAME_SEED=12
 export QT_SCALE_FACTOR="$scale"
-mkdir -p "$config/Vantrel"
-printf '[game]\npace=fast\nshowAll=1\n' >"$config/Vantrel/Vantrel.conf"
 start_x_server
-command -v openbox >/dev/null || { echo "missing openbox"; exit 1; }
-openbox >/dev/null 2>&1 &
-WM_PID=$!
-sleep 1
+start_window_manager
 start_program "$program"
 tag="$SCREEN_SIZE-x$scale"
 

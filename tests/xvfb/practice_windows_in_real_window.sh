@@ -9,12 +9,9 @@ program="$1"
 shots="$2"
 export SCREEN_SIZE="$3"
 mkdir -p "$shots"
-trap 'kill "${WM_PID:-}" 2>/dev/null || true; stop_x_server' EXIT
+trap stop_x_server EXIT
 start_x_server
-command -v openbox >/dev/null || { echo "missing openbox"; exit 1; }
-openbox >/dev/null 2>&1 &
-WM_PID=$!
-sleep 1
+start_window_manager
 start_program "$program"
 
 frame_of "$WINDOW"

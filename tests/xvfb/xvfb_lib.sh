@@ -37,7 +37,28 @@ start_program() {
   echo "window $WINDOW at $X,$Y, ${WIDTH}x$HEIGHT"
 }
 
+# start_window_manager: openbox, as a user's desktop has one; sets WM_PID.
+start_window_manager() {
+  command -v openbox >/dev/null || { echo "missing openbox"; exit 1; }
+  openbox >/dev/null 2>&1 &
+  WM_PID=$!
+  sleep 1
+}
+
+# use_fresh_settings GAME_SETTINGS: the program's settings and history in a
+# folder of the test's own (CONFIG, removed by stop_x_server), its game
+# settings given as ini lines.
+use_fresh_settings() {
+  CONFIG=$(mktemp -d)
+  export XDG_CONFIG_HOME="$CONFIG"
+  export XDG_DATA_HOME="$CONFIG/data"
+  mkdir -p "$CONFIG/Vantrel"
+  printf '[game]\n%s\n' "$1" >"$CONFIG/Vantrel/Vantrel.conf"
+}
+
 stop_x_server() {
+  [ -n "${WM_PID:-}" ] && kill "$WM_PID" 2>/dev/null || true
+  [ -n "${CONFIG:-}" ] && rm -rf "$CONFIG" || true
   [ -n "${APP_PID:-}" ] && kill "$APP_PID" 2>/dev/null || true
   [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null || true
 }
