@@ -200,48 +200,39 @@ SearchChoice SearchCard(const SeatView& view, const SearchBudget& budget, std::u
         // off, where a world took millions of positions) is weighed the
         // cheaper way: the exact solve gives way to the look ahead, the look
         // ahead to each card played out by the rule players.
+        PerKind<int> values{};
         bool solved = false;
         if (exact) {
             solver->Budget(exactNodes);
-            const PerKind<int> values = solver->CardValues(state, cancel);
-            if (values[static_cast<std::size_t>(std::countr_zero(legal))] >= 0) {
-                solved = true;
-                for (KindMask moves = legal; moves != 0; moves &= moves - 1) {
-                    const auto kind = static_cast<std::size_t>(std::countr_zero(moves));
-                    total[kind] += weight * values[kind];
-                }
-            } else if (!solver->OverBudget()) {
-                break;  // cancelled
-            } else if (++exactCut == 2) {
-                exactNodes = kExactWorldNodes / 8;
-            }
+            values = solver->CardValues(state, cancel);
+            solved = values[static_cast<std::size_t>(std::countr_zero(legal))] >= 0;
+            if (!solved && !solver->OverBudget()) break;  // cancelled
+            if (!solved && ++exactCut == 2) exactNodes = kExactWorldNodes / 8;
         }
         if (!solved) {
             if (table.empty()) table.resize(kTableSize);
-            PerKind<int> values{};
+            // Each legal card's value to a search from after it.
+            auto weigh = [&](Solver& search) {
+                search.SetBase();
+                for (KindMask moves = legal; moves != 0 && !search.Exhausted(); moves &= moves - 1) {
+                    state.Make(std::countr_zero(moves));
+                    values[static_cast<std::size_t>(std::countr_zero(moves))] = search.Value(-kInfinity, kInfinity);
+                    state.Unmake();
+                }
+            };
             Solver search(state, side, view.Declarer(), ahead, table);
-            search.SetBase();
             search.SetLimit(aheadCards);
-            for (KindMask moves = legal; moves != 0 && !search.Exhausted(); moves &= moves - 1) {
-                state.Make(std::countr_zero(moves));
-                values[static_cast<std::size_t>(std::countr_zero(moves))] = search.Value(-kInfinity, kInfinity);
-                state.Unmake();
-            }
+            weigh(search);
             if (search.Exhausted()) {
                 if (++aheadCut == 2) aheadCards = budget.worldNodes / 8;
                 Solver playout(state, side, view.Declarer(), state.Played() + 1, table);
-                playout.SetBase();
-                for (KindMask moves = legal; moves != 0; moves &= moves - 1) {
-                    state.Make(std::countr_zero(moves));
-                    values[static_cast<std::size_t>(std::countr_zero(moves))] = playout.Value(-kInfinity, kInfinity);
-                    state.Unmake();
-                }
+                weigh(playout);
             }
             choice.cut += exact || search.Exhausted();
-            for (KindMask moves = legal; moves != 0; moves &= moves - 1) {
-                const auto kind = static_cast<std::size_t>(std::countr_zero(moves));
-                total[kind] += weight * values[kind];
-            }
+        }
+        for (KindMask moves = legal; moves != 0; moves &= moves - 1) {
+            const auto kind = static_cast<std::size_t>(std::countr_zero(moves));
+            total[kind] += weight * values[kind];
         }
         weights += weight;
         ++choice.worlds;
