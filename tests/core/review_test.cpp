@@ -34,7 +34,9 @@ HandCounts HandOf(std::string_view names) {
 
 // The rule sets a solve must be exact under: the usual rules, the design's
 // card values (whose equal points merge cards before a trick is settled),
-// tricks by rank alone (no merging), and play with every obligation off.
+// tricks by rank alone (no merging), play with every obligation off, and
+// play where a seat need not follow but must head and trump (so a trick is
+// settled only when no other seat holds a beater at all).
 std::vector<RuleSet> SolverRuleSets() {
     RuleSet designedPoints = RuleSet::Standard();
     designedPoints.cardPoints = CardValues::Designed;
@@ -42,7 +44,9 @@ std::vector<RuleSet> SolverRuleSets() {
     rankAlone.tricks = TrickRules::RankAlone;
     RuleSet free = RuleSet::Standard();
     free.play = {false, false, false, false};
-    return {RuleSet::Standard(), designedPoints, rankAlone, free};
+    RuleSet noFollow = RuleSet::Standard();
+    noFollow.play.followSuit = false;
+    return {RuleSet::Standard(), designedPoints, rankAlone, free, noFollow};
 }
 
 // A random position of a random deal with `tricksLeft` tricks to play and
@@ -72,21 +76,30 @@ TEST(Solver, IsExactOnEndgamesAndItsCardValuesAgree) {
                                           " tricks left, position " + std::to_string(position);
                 const int value = solver.Solve(state, side);
                 ASSERT_EQ(value + before, Exhaustive(state, side)) << where;
-                // The card the solve proved keeps the value, and so does the
-                // card of a test at the value that goes the mover's way.
-                std::vector<int> keepers{solver.BestCard()};
-                for (const int gamma : {value, value + 1}) {
-                    const int bound = solver.Test(state, side, gamma);
-                    EXPECT_EQ(bound >= gamma, value >= gamma) << where << ", a test at " << gamma;
-                    keepers.push_back(solver.BestCard());
-                }
-                for (const int card : keepers) {
-                    if (card < 0) continue;
+                // The card the solve proved keeps the value. A test's card
+                // reaches the bound the test proved where it went the way of
+                // the seat to play; where it went against, it proves no card.
+                const bool sideToPlay = SideOf(state.ToPlay()) == side;
+                const auto reaches = [&](int card, int gamma, bool up, const std::string& what) {
+                    if (card < 0) return;
                     ++proved;
-                    ASSERT_NE(state.Legal() & KindFlag(card), 0u) << where;
+                    ASSERT_NE(state.Legal() & KindFlag(card), 0u) << where << what;
                     state.Make(card);
-                    EXPECT_EQ(Exhaustive(state, side), value + before) << where << ", keeping " << KindText(card);
+                    const int after = Exhaustive(state, side) - before;
+                    EXPECT_TRUE(up ? after >= gamma : after < gamma)
+                        << where << what << ", " << KindText(card) << " gives " << after;
                     state.Unmake();
+                };
+                reaches(solver.BestCard(), value, true, "");
+                reaches(solver.BestCard(), value + 1, false, "");
+                for (const int gamma : {value - 7, value, value + 1, value + 9}) {
+                    const bool up = solver.Test(state, side, gamma) >= gamma;
+                    const std::string what = ", a test at " + std::to_string(gamma);
+                    EXPECT_EQ(up, value >= gamma) << where << what;
+                    if (up == sideToPlay)
+                        reaches(solver.BestCard(), gamma, up, what);
+                    else
+                        EXPECT_EQ(solver.BestCard(), -1) << where << what << " went against the seat to play";
                 }
                 // The best card is worth what the position is worth, and
                 // each card what the position after it is worth.
@@ -114,17 +127,34 @@ TEST(Solver, IsExactOnEndgamesAndItsCardValuesAgree) {
 TEST(Solver, ATableSharedByManyDealsNeverMisleads) {
     // The last tricks of different deals often hold the same cards, under
     // another trump or other rules: what the shared table learnt of one
-    // must not be taken for the other's. Judged against a solver of its own
-    // for each position.
+    // must not be taken for the other's. Each position between tricks is
+    // also taken up again, the same cards just after they were solved,
+    // under every other combination of the play switches and card values.
+    // Judged against a solver of its own for each.
     HandSolver shared;
     Random random(47, 0);
     const std::vector<RuleSet> ruleSets = SolverRuleSets();
-    for (int position = 0; position < 6000; ++position) {
-        const PlayState state = RandomPosition(ruleSets[static_cast<std::size_t>(position % 4)], random,
-                                               2 + position % 2, position / 4 % 4);
-        HandSolver own(6);
-        ASSERT_EQ(shared.Solve(state, position % 2), own.Solve(state, position % 2)) << "position " << position;
+    std::vector<RuleSet> retakes = ruleSets;
+    for (int switches = 0; switches < 16; ++switches) {
+        RuleSet rules = RuleSet::Standard();
+        rules.play = {(switches & 1) != 0, (switches & 2) != 0, (switches & 4) != 0, (switches & 8) != 0};
+        retakes.push_back(rules);
     }
+    int retaken = 0;
+    for (int position = 0; position < 4000; ++position) {
+        const PlayState state = RandomPosition(ruleSets[static_cast<std::size_t>(position) % ruleSets.size()], random,
+                                               2 + position % 2, position / 5 % 4);
+        const int side = position % 2;
+        ASSERT_EQ(shared.Solve(state, side), HandSolver(6).Solve(state, side)) << "position " << position;
+        if (!state.Trick().empty()) continue;
+        for (std::size_t set = 0; set < retakes.size(); ++set, ++retaken) {
+            const PlayState again(retakes[set], state.Hands(), state.Trump(), state.Leader(), state.Points(),
+                                  state.Tricks());
+            ASSERT_EQ(shared.Solve(again, side), HandSolver(6).Solve(again, side))
+                << "position " << position << " taken up under rule set " << set;
+        }
+    }
+    EXPECT_GT(retaken, 10000) << "few positions were taken up under other rules";
 }
 
 TEST(Solver, AgreesWithTheSearchPlayersSolverFromSixToNineTricks) {
@@ -430,6 +460,25 @@ TEST(Review, APassAgainstTheComputersPassWithEveryHandSeen) {
         ASSERT_EQ(played.passes.size(), 1u);
         EXPECT_EQ(played.passes[0].text, east) << "from trick " << first + 1;
     }
+    // South, the declarer, reviewed for its pass back: given North's losers,
+    // it hands them back and so gives North its run again. The computer's
+    // pass back is the one from South's hand and what North really gave,
+    // and its layout the one reviewed above.
+    ReviewRequest returning = request;
+    returning.gave[2] = HandOf("9S 9S 9D JH");
+    returning.gave[0] = returning.gave[2];
+    returning.hands = returning.dealt;
+    returning.reviewed = {true, false, false, false};
+    const HandReview declarers = ReviewHand(returning);
+    ASSERT_EQ(declarers.passes.size(), 1u);
+    const PassVerdict& returned = declarers.passes[0];
+    EXPECT_EQ(returned.computers, request.gave[0]);
+    EXPECT_EQ(returned.computersPar, pass.par);
+    EXPECT_EQ(returned.par, solver.Solve(PlayState(returning.rules, returning.dealt, 1, 0), 0));
+    EXPECT_EQ(returned.text,
+              "South's pass, J♥ 9♠ 9♠ 9♦: meld 230 and par 250 for the side, against 120 and 250 after "
+              "passing K♣ 9♠ 9♠ 9♦, with every hand seen: 110 points better.");
+
     // Passing what the computer passes is said in a word.
     request.gave[2] = pass.computers;
     request.gave[0] = back;
