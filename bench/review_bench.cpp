@@ -11,7 +11,7 @@
 #include "players/rule_player.h"
 #include "players/search_player.h"
 #include "review/hand_review.h"
-#include "review/hand_solver.h"
+#include "search/hand_solver.h"
 #include "rules/unseen_deck.h"
 
 namespace vantrel {

@@ -1,7 +1,6 @@
 #include "app/help_texts.h"
 
 #include "app/module1.h"
-#include "form/form1.h"
 
 namespace vantrel {
 

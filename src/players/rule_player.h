@@ -1,43 +1,13 @@
 #pragma once
 
-#include <span>
-
-#include "rules/cards.h"
-#include "rules/rule_set.h"
+#include "search/rule_card.h"
 
 namespace vantrel {
 
-class PlayState;
 class SeatView;
 
-/// What the rule player weighs: its own cards, the cards still out in the
-/// other hands (all of them together: no seat's cards in particular), the
-/// trick, and who declared.
-struct RuleInput {
-    HandCounts own = 0;
-    HandCounts others = 0;
-    std::span<const int> trick;
-    int seat = 0;
-    int trump = -1;
-    int declarer = 0;
-    KindMask legal = 0;
-    const RuleSet* rules = nullptr;
-};
-
-/// The easy player, fast enough to play out hundreds of thousands of hands a
-/// second, with a club player's habits where the rules leave a choice:
-/// - the declarer pulls trump while it holds at least as many as are out;
-/// - it cashes sure winners (a card no card still out can beat in its suit);
-/// - it feeds card points (A, 10, K) to a trick its partner is winning;
-/// - it wins as cheaply as it can, with the lowest trump that wins;
-/// - it throws its least card when the trick is lost.
-int RuleCard(const RuleInput& input);
-
-/// The rule player's card for the seat to play in a hand where every card is
-/// known (a simulation); it still looks only at its own hand and what is out.
-int RuleCard(const PlayState& state, int declarer);
-
-/// The same for a seat's view of a real game.
+/// The rule player's card for a seat's view of a real game: what it sees of
+/// the deal is its own hand and the cards still out.
 int RuleCard(const SeatView& view);
 
 }  // namespace vantrel

@@ -9,7 +9,7 @@
 #include "players/rule_player.h"
 #include "players/world_sampler.h"
 #include "players/world_weight.h"
-#include "review/hand_solver.h"
+#include "search/hand_solver.h"
 #include "rules/auction.h"
 #include "rules/trick_rules.h"
 

@@ -12,7 +12,7 @@
 #include "players/passing.h"
 #include "players/search_player.h"
 #include "players/seat_view.h"
-#include "review/hand_solver.h"
+#include "search/hand_solver.h"
 #include "rules/meld_rules.h"
 #include "rules/play_state.h"
 #include "rules/seats.h"

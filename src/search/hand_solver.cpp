@@ -1,4 +1,4 @@
-#include "review/hand_solver.h"
+#include "search/hand_solver.h"
 
 #include <utility>
 
@@ -6,10 +6,10 @@
 #include <bit>
 #include <cstdlib>
 
-#include "players/rule_player.h"
 #include "rules/auction.h"
 #include "rules/seats.h"
 #include "rules/trick_rules.h"
+#include "search/rule_card.h"
 
 namespace vantrel {
 
