@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <array>
 
 #include "rules/seats.h"
 
@@ -21,7 +23,14 @@ QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_
 
 // The variants a game may change: the rules of play, scoring and bidding.
 // How meld, tricks and card points are counted stays standard in a game.
-bool GameVariant(std::string_view name) { return name != "meld" && name != "tricks" && name != "cardPoints"; }
+// The fields the dialog offers: the game counts meld, tricks and card points
+// the usual way, and deals the 48-card deck, so neither those nor the form's
+// fields are a choice here.
+bool GameVariant(std::string_view name) {
+    constexpr std::array<std::string_view, 9> kFixed{"meld",      "tricks", "cardPoints", "copies",      "nines",
+                                                     "handCards", "widow",  "dealBy",     "meldCounters"};
+    return std::find(kFixed.begin(), kFixed.end(), name) == kFixed.end();
+}
 
 bool IsSwitch(std::string_view name) {
     return name == "followSuit" || name == "headTrick" || name == "trumpWhenVoid" || name == "overTrump" ||

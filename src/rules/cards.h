@@ -68,6 +68,16 @@ constexpr std::array<int, 6> RankCounts(int suitBits) {
     return counts;
 }
 
+/// A hand of any deck as the count of each kind: up to four copies in the
+/// 80-card deck, where two bits a kind cannot hold them.
+using KindCounts = std::array<std::uint8_t, kCardKinds>;
+constexpr KindCounts CountsOf(HandCounts hand) {
+    KindCounts counts{};
+    for (int kind = 0; kind < kCardKinds; ++kind)
+        counts[static_cast<std::size_t>(kind)] = static_cast<std::uint8_t>(CountOf(hand, kind));
+    return counts;
+}
+
 /// A set of kinds, one bit a kind: what a hand holds at least one of, or
 /// what a seat may play.
 using KindMask = std::uint32_t;

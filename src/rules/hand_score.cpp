@@ -16,7 +16,8 @@ HandScore ScoreHand(const RuleSet& rules, const HandTally& hand) {
         return score;
     }
     for (std::size_t side : {d, o}) {
-        score.meldCounts[side] = !rules.meldNeedsTrick || hand.tricks[side] > 0;
+        score.meldCounts[side] =
+            (!rules.meldNeedsTrick || hand.tricks[side] > 0) && hand.cardPoints[side] >= rules.meldCounters;
         score.taken[side] = hand.cardPoints[side] + (score.meldCounts[side] ? hand.meld[side] : 0);
     }
     score.margin = score.taken[d] - hand.bid;

@@ -17,8 +17,8 @@ struct HandTally {
     bool thrownIn = false;  // the declarer conceded after the meld
 };
 
-/// The hand's score: a side's meld counts only when it takes a trick (where
-/// the rules say so); the declaring side makes its bid when its meld and card
+/// The hand's score: a side's meld counts only when it takes a trick and
+/// the card points the rules ask (where they say so); the declaring side makes its bid when its meld and card
 /// points reach it and then scores them, else loses the bid; the other side
 /// scores its meld and card points. Thrown in, the declarers lose the bid and
 /// the other side scores its meld.

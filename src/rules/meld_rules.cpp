@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <string_view>
 
 #include "rules/designed_meld.h"
 #include "rules/meld_values.h"
@@ -17,16 +19,7 @@ using namespace meld_values;
 constexpr int kAce = 0, kKing = 2, kQueen = 3, kJack = 4, kNine = 5;
 constexpr int kSpades = 2, kDiamonds = 3;
 
-constexpr std::array<int, 3> kRunValue{0, kRun, kDoubleRun};
-constexpr std::array<int, 3> kPinochleValue{0, kPinochle, kDoublePinochle};
-
 int Count(HandCounts hand, int suit, int rank) { return CountOf(hand, KindOf(suit, rank)); }
-
-int MarriagesIn(HandCounts hand, int suit) { return std::min(Count(hand, suit, kKing), Count(hand, suit, kQueen)); }
-
-int AroundValue(std::size_t around, int times) {
-    return times == 2 ? kDoubleAroundTimes * kAround[around] : times == 1 ? kAround[around] : 0;
-}
 
 }  // namespace
 
@@ -42,62 +35,101 @@ int RunsIn(HandCounts hand, int suit) {
     return runs;
 }
 
-MeldReport StandardMeldReport(HandCounts hand, int trump) {
+namespace {
+
+// "Double ", "Triple ", ... before a meld held more than once.
+constexpr std::array<std::string_view, 5> kTimesWords{"", "", "Double ", "Triple ", "Quadruple "};
+
+std::string TimesName(int times, std::string_view once, std::string_view more) {
+    return times == 1 ? std::string(once) : std::string(kTimesWords[static_cast<std::size_t>(times)]).append(more);
+}
+
+std::size_t At(int times) { return static_cast<std::size_t>(std::clamp(times, 0, 4)); }
+
+MeldReport MeldReportIn(const Table& table, const KindCounts& hand, int trump) {
     MeldReport report;
-    auto add = [&](std::string name, int value, HandCounts cards, MeldLine::Group group) {
-        report.lines.push_back({std::move(name), value, cards, group});
+    auto add = [&](std::string name, int value, KindMask kinds, int times, MeldLine::Group group) {
+        report.lines.push_back({std::move(name), value, kinds, times, group});
         report.total += value;
+    };
+    auto count = [&](int suit, int rank) {
+        return static_cast<int>(hand[static_cast<std::size_t>(KindOf(suit, rank))]);
     };
     auto suitName = [](int suit) { return std::string(kSuitNames[static_cast<std::size_t>(suit)]); };
     const bool trumpNamed = trump >= 0 && trump < 4;
     int runs = 0;
     if (trumpNamed) {
-        runs = RunsIn(hand, trump);
-        HandCounts cards = 0;
-        for (int rank = kAce; rank <= kJack; ++rank)
-            cards += static_cast<HandCounts>(runs) * KindBit(KindOf(trump, rank));
+        runs = 4;
+        KindMask kinds = 0;
+        for (int rank = kAce; rank <= kJack; ++rank) {
+            runs = std::min(runs, count(trump, rank));
+            kinds |= KindFlag(KindOf(trump, rank));
+        }
         if (runs > 0)
-            add((runs == 2 ? "Double run in " : "Run in ") + suitName(trump), kRunValue[static_cast<std::size_t>(runs)],
-                cards, MeldLine::Marriages);
+            add(TimesName(runs, "Run in ", "run in ") + suitName(trump), table.run[At(runs)], kinds, runs,
+                MeldLine::Marriages);
     }
     auto marriages = [&](int suit, bool royal) {
-        const HandCounts pair = KindBit(KindOf(suit, kKing)) + KindBit(KindOf(suit, kQueen));
-        for (int m = royal ? runs : 0; m < MarriagesIn(hand, suit); ++m)
-            add((royal ? "Royal marriage in " : "Marriage in ") + suitName(suit), royal ? kRoyalMarriage : kMarriage,
-                pair, MeldLine::Marriages);
+        const KindMask pair = KindFlag(KindOf(suit, kKing)) | KindFlag(KindOf(suit, kQueen));
+        for (int m = royal ? runs : 0; m < std::min(count(suit, kKing), count(suit, kQueen)); ++m)
+            add((royal ? "Royal marriage in " : "Marriage in ") + suitName(suit),
+                royal ? table.royalMarriage : table.marriage, pair, 1, MeldLine::Marriages);
     };
     if (trumpNamed) marriages(trump, true);
     for (int suit = 0; suit < 4; ++suit)
         if (!trumpNamed || suit != trump) marriages(suit, false);
-    if (trumpNamed)
-        for (int nine = 0; nine < Count(hand, trump, kNine); ++nine)
-            add("Nine of trump", kNineOfTrump, KindBit(KindOf(trump, kNine)), MeldLine::Marriages);
+    if (trumpNamed && table.nineOfTrump > 0)
+        for (int nine = 0; nine < count(trump, kNine); ++nine)
+            add("Nine of trump", table.nineOfTrump, KindFlag(KindOf(trump, kNine)), 1, MeldLine::Marriages);
     for (std::size_t a = 0; a < kAroundRanks.size(); ++a) {
-        const int times = TimesAround(hand, kAroundRanks[a]);
-        HandCounts cards = 0;
-        for (int suit = 0; suit < 4; ++suit)
-            cards += static_cast<HandCounts>(times) * KindBit(KindOf(suit, kAroundRanks[a]));
+        int times = 4;
+        KindMask kinds = 0;
+        for (int suit = 0; suit < 4; ++suit) {
+            times = std::min(times, count(suit, kAroundRanks[a]));
+            kinds |= KindFlag(KindOf(suit, kAroundRanks[a]));
+        }
         const std::string name = std::string(kAroundNames[a]) + " around";
-        if (times > 0) add(times == 2 ? "Double " + name : name, AroundValue(a, times), cards, MeldLine::Arounds);
+        if (times > 0) add(TimesName(times, name, name), table.around[a][At(times)], kinds, times, MeldLine::Arounds);
     }
-    const int pinochles = std::min(Count(hand, kSpades, kQueen), Count(hand, kDiamonds, kJack));
+    const int pinochles = std::min(count(kSpades, kQueen), count(kDiamonds, kJack));
     if (pinochles > 0)
-        add(pinochles == 2 ? "Double pinochle" : "Pinochle", kPinochleValue[static_cast<std::size_t>(pinochles)],
-            static_cast<HandCounts>(pinochles) * (KindBit(KindOf(kSpades, kQueen)) + KindBit(KindOf(kDiamonds, kJack))),
-            MeldLine::Pinochles);
+        add(TimesName(pinochles, "Pinochle", "pinochle"), table.pinochle[At(pinochles)],
+            KindFlag(KindOf(kSpades, kQueen)) | KindFlag(KindOf(kDiamonds, kJack)), pinochles, MeldLine::Pinochles);
     return report;
 }
 
-HandCounts MeldReport::Shown() const {
+}  // namespace
+
+MeldReport StandardMeldReport(HandCounts hand, int trump) { return MeldReportIn(kSingleDeck, CountsOf(hand), trump); }
+
+MeldReport MeldReportOf(const RuleSet& rules, const KindCounts& hand, int trump) {
+    return MeldReportIn(rules.form.copies > 2 ? kDoubleDeck : kSingleDeck, hand, trump);
+}
+
+HandCounts MeldLine::Cards() const {
+    HandCounts cards = 0;
+    for (KindMask k = kinds; k != 0; k &= k - 1) cards += static_cast<HandCounts>(times) * KindBit(std::countr_zero(k));
+    return cards;
+}
+
+KindCounts MeldReport::ShownCounts() const {
     // Within a group the cards add up; across groups one card serves each.
-    std::array<HandCounts, 3> groups{};
-    for (const MeldLine& line : lines) groups[static_cast<std::size_t>(line.group)] += line.cards;
+    std::array<KindCounts, 3> groups{};
+    for (const MeldLine& line : lines)
+        for (KindMask k = line.kinds; k != 0; k &= k - 1)
+            groups[static_cast<std::size_t>(line.group)][static_cast<std::size_t>(std::countr_zero(k))] +=
+                static_cast<std::uint8_t>(line.times);
+    KindCounts shown{};
+    for (const KindCounts& group : groups)
+        for (std::size_t kind = 0; kind < shown.size(); ++kind) shown[kind] = std::max(shown[kind], group[kind]);
+    return shown;
+}
+
+HandCounts MeldReport::Shown() const {
+    const KindCounts counts = ShownCounts();
     HandCounts shown = 0;
-    for (int kind = 0; kind < kCardKinds; ++kind) {
-        int most = 0;
-        for (const HandCounts group : groups) most = std::max(most, CountOf(group, kind));
-        shown += static_cast<HandCounts>(most) * KindBit(kind);
-    }
+    for (int kind = 0; kind < kCardKinds; ++kind)
+        shown += static_cast<HandCounts>(std::min<int>(counts[static_cast<std::size_t>(kind)], 2)) * KindBit(kind);
     return shown;
 }
 
@@ -105,8 +137,8 @@ std::string MeldReport::Text() const {
     std::string text;
     for (const MeldLine& line : lines) {
         std::string cards;
-        for (int kind = 0; kind < kCardKinds; ++kind)
-            for (int copy = 0; copy < CountOf(line.cards, kind); ++copy) cards += " " + KindText(kind);
+        for (KindMask k = line.kinds; k != 0; k &= k - 1)
+            for (int copy = 0; copy < line.times; ++copy) cards += " " + KindText(std::countr_zero(k));
         text += line.name + "  " + std::to_string(line.value) + " " + cards + "\n";
     }
     return text + "Total meld  " + std::to_string(total) + "\n";
@@ -120,12 +152,12 @@ StandardMeld::StandardMeld(HandCounts hand) {
         base_ += kMarriage * suit[s]->Marriages();
         for (std::size_t r = 0; r < 4; ++r) around[r] = std::min(around[r], suit[s]->Around(r));
     }
-    for (std::size_t r = 0; r < 4; ++r) base_ += AroundValue(r, around[r]);
-    base_ += kPinochleValue[static_cast<std::size_t>(
+    for (std::size_t r = 0; r < 4; ++r) base_ += kSingleDeck.around[r][static_cast<std::size_t>(around[r])];
+    base_ += kSingleDeck.pinochle[static_cast<std::size_t>(
         std::min(CountOf(hand, KindOf(kSpades, kQueen)), CountOf(hand, KindOf(kDiamonds, kJack))))];
     for (std::size_t t = 0; t < 4; ++t) {
         const SuitFacts& f = *suit[t];
-        withTrump_[t] = base_ - kMarriage * f.Marriages() + kRunValue[static_cast<std::size_t>(f.Runs())] +
+        withTrump_[t] = base_ - kMarriage * f.Marriages() + kSingleDeck.run[static_cast<std::size_t>(f.Runs())] +
                         kRoyalMarriage * (f.Marriages() - f.Runs()) + kNineOfTrump * f.Nines();
     }
 }

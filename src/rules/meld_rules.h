@@ -18,8 +18,12 @@ struct MeldLine {
     enum Group { Marriages, Arounds, Pinochles };
     std::string name;
     int value = 0;
-    HandCounts cards = 0;
+    KindMask kinds = 0;  // the kinds of card it uses,
+    int times = 1;       // each this many times
     Group group = Marriages;
+    /// The cards it uses, as a hand of the 48-card deck (a line of it uses a
+    /// kind at most twice).
+    [[nodiscard]] HandCounts Cards() const;
     friend bool operator==(const MeldLine&, const MeldLine&) = default;
 };
 
@@ -30,6 +34,8 @@ struct MeldReport {
     int total = 0;
     /// The cards the lines show: what the other seats learn the hand holds.
     [[nodiscard]] HandCounts Shown() const;
+    /// The same for a hand of any deck.
+    [[nodiscard]] KindCounts ShownCounts() const;
     /// The lines as text, one a line, e.g. "Run in Hearts  150  A♥ 10♥ K♥ Q♥ J♥".
     [[nodiscard]] std::string Text() const;
     friend bool operator==(const MeldReport&, const MeldReport&) = default;
@@ -47,6 +53,15 @@ int TimesAround(HandCounts hand, int rank);
 /// making none; each nine of trump 10. With no trump there are no runs, royal
 /// marriages or nines.
 MeldReport StandardMeldReport(HandCounts hand, int trump);
+
+/// The meld of a hand of either deck by the usual rules, each meld counted
+/// by how many times the hand holds it (up to the deck's copies) in the
+/// values of the rule set's deck: the 48-card deck's as above, and the
+/// 80-card deck's (a run 15, 150, 225 and 300 single to quadruple; aces 10,
+/// kings 8, queens 6 and jacks 4 around, ten, fifteen and twenty times that
+/// doubled to quadrupled; the pinochle 4, 30, 60, 90; royal marriages 4 and
+/// other marriages 2). Names say how many times: "Triple run in Hearts".
+MeldReport MeldReportOf(const RuleSet& rules, const KindCounts& hand, int trump);
 
 /// The same total, read through a table of each suit once: fast enough for
 /// the simulation.

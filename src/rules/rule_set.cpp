@@ -12,6 +12,11 @@ bool Bid(int value) { return value >= 10 && value <= 1000; }
 bool Step(int value) { return value >= 1 && value <= 100; }
 bool Target(int value) { return value >= 100 && value <= 100000; }
 bool Passed(int value) { return value == 0 || value == 3 || value == 4; }
+bool CardValueChoice(int value) { return value >= 0 && value <= 2; }
+bool Copies(int value) { return value == 2 || value == 4; }
+bool HandCards(int value) { return value >= 1 && value <= 20; }
+bool Widow(int value) { return value >= 0 && value <= 6; }
+bool DealBy(int value) { return value >= 1 && value <= 5; }
 
 // Each field reads and writes through a lambda; the table is the one place
 // that names them, for the dialog, the text and the settings alike.
@@ -21,15 +26,21 @@ bool Passed(int value) { return value == 0 || value == 3 || value == 4; }
             [](RuleSet& r, int v) { r.member = static_cast<decltype(r.member)>(v); }, allowed \
     }
 
-const std::array<RuleField, 13> kFields{{
+const std::array<RuleField, 19> kFields{{
+    VANTREL_FIELD("copies", "Copies of each card in the deck (2: 48 cards, 4: 80)", form.copies, Copies),
+    VANTREL_FIELD("nines", "The deck holds nines", form.nines, Switch),
+    VANTREL_FIELD("handCards", "Cards dealt to each hand", form.handCards, HandCards),
+    VANTREL_FIELD("widow", "Cards dealt to the widow", form.widow, Widow),
+    VANTREL_FIELD("dealBy", "Cards dealt at a time", form.dealBy, DealBy),
     VANTREL_FIELD("meld", "Meld: 0 as designed (no doubles, runs in any suit), 1 standard (doubles, runs in trump)",
                   meld, Switch),
     VANTREL_FIELD("tricks",
                   "Tricks: 0 to the highest rank whatever the suit, 1 to the highest trump or card of the suit led",
                   tricks, Switch),
     VANTREL_FIELD("cardPoints",
-                  "Card points: 0 as designed (A and 10 10, K and Q 5), 1 standard (A 11, 10 10, K 4, Q 3, J 2)",
-                  cardPoints, Switch),
+                  "Card points: 0 as designed (A and 10 10, K and Q 5), 1 standard (A 11, 10 10, K 4, Q 3, J 2), "
+                  "2 counters (A, 10 and K 1)",
+                  cardPoints, CardValueChoice),
     VANTREL_FIELD("followSuit", "Follow the suit led", play.followSuit, Switch),
     VANTREL_FIELD("headTrick", "Beat the best card of the suit led when able, unless the trick is trumped",
                   play.headTrick, Switch),
@@ -37,6 +48,8 @@ const std::array<RuleField, 13> kFields{{
     VANTREL_FIELD("overTrump", "Beat a trump already in the trick when able", play.overTrump, Switch),
     VANTREL_FIELD("lastTrick", "Card points for the last trick", lastTrick, Points),
     VANTREL_FIELD("meldNeedsTrick", "A side's meld counts only when that side takes a trick", meldNeedsTrick, Switch),
+    VANTREL_FIELD("meldCounters", "A side's meld counts only when that side takes this many card points", meldCounters,
+                  Points),
     VANTREL_FIELD("standingBid", "The dealer's standing bid", standingBid, Bid),
     VANTREL_FIELD("bidStep", "The least raise of the bid", bidStep, Step),
     VANTREL_FIELD("gameTarget", "The score that wins the game", gameTarget, Target),
@@ -79,13 +92,26 @@ RuleSet RuleSet::Designed() {
 
 RuleSet RuleSet::Standard() { return RuleSet{}; }
 
+RuleSet RuleSet::DoubleDeck() {
+    RuleSet rules;
+    rules.form = {4, false, 4, 20, 0, 4};
+    rules.cardPoints = CardValues::Counters;
+    rules.lastTrick = 2;
+    rules.meldCounters = 20;
+    rules.standingBid = 50;
+    rules.bidStep = 1;
+    rules.gameTarget = 500;
+    return rules;
+}
+
 std::string RuleSet::Name() const {
     if (*this == Designed()) return "As designed";
     if (*this == Standard()) return "Standard";
-    return "Standard, changed";
+    if (*this == DoubleDeck()) return "Double-deck";
+    return form.copies == 4 ? "Double-deck, changed" : "Standard, changed";
 }
 
-const std::array<RuleField, 13>& RuleFields() { return kFields; }
+const std::array<RuleField, 19>& RuleFields() { return kFields; }
 
 std::string RuleSet::Text() const {
     std::string text = "Rules: " + Name() + "\n";
@@ -104,7 +130,11 @@ std::vector<std::pair<std::string, std::string>> RuleSet::ToSettings() const {
 }
 
 ReadRules RulesFromSettings(const std::vector<std::pair<std::string, std::string>>& settings) {
-    ReadRules read;
+    // The defaults are the form's: an 80-card deck starts from its own preset.
+    RuleSet defaults = RuleSet::Standard();
+    for (const auto& [name, text] : settings)
+        if (name == "copies" && text == "4") defaults = RuleSet::DoubleDeck();
+    ReadRules read{defaults, {}};
     for (const auto& [name, text] : settings) {
         const RuleField* field = nullptr;
         for (const RuleField& f : kFields)
@@ -117,11 +147,19 @@ ReadRules RulesFromSettings(const std::vector<std::pair<std::string, std::string
         const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
         if (error != std::errc() || end != text.data() + text.size() || !field->allowed(value)) {
             read.notes.push_back(std::string("Rule \"").append(name).append("\" cannot be ").append(text).append(": ") +
-                                 std::to_string(field->get(RuleSet::Standard())) + " is used.");
-            field->set(read.rules, field->get(RuleSet::Standard()));
+                                 std::to_string(field->get(defaults)) + " is used.");
+            field->set(read.rules, field->get(defaults));
             continue;
         }
         field->set(read.rules, value);
+    }
+    if (!read.rules.form.DealsTheDeck()) {
+        read.notes.push_back("The deck of " + std::to_string(read.rules.form.DeckCards()) + " cards cannot be dealt " +
+                             std::to_string(read.rules.form.handCards) + " a hand, " +
+                             std::to_string(read.rules.form.dealBy) + " at a time, with " +
+                             std::to_string(read.rules.form.widow) + " to the widow: the form of " + defaults.Name() +
+                             " is used.");
+        read.rules.form = defaults.form;
     }
     return read;
 }

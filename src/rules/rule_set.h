@@ -19,8 +19,28 @@ enum class MeldRules { Designed, Standard };
 enum class TrickRules { RankAlone, SuitLed };
 
 /// What each card is worth in tricks: the program's own values (A and 10 10,
-/// K and Q 5, 240 in the deck), or the usual ones (A 11, 10 10, K 4, Q 3, J 2).
-enum class CardValues { Designed, Standard };
+/// K and Q 5, 240 in the deck), the usual ones (A 11, 10 10, K 4, Q 3, J 2),
+/// or counters (each A, 10 and K 1 point, as the double-deck game counts).
+enum class CardValues { Designed, Standard, Counters };
+
+/// The form of the game: the deck, the table and the deal. The seats across
+/// the table play as partners.
+struct GameForm {
+    int copies = 2;      // copies of each card: 2 in the 48-card deck, 4 in the 80-card one
+    bool nines = true;   // the deck holds nines
+    int seats = 4;       // the players at the table
+    int handCards = 12;  // cards dealt to each seat
+    int widow = 0;       // cards dealt face down to the widow
+    int dealBy = 3;      // cards dealt to a seat at a time
+
+    [[nodiscard]] int DeckCards() const { return copies * (nines ? 24 : 20); }
+    /// Whether the seats' hands and the widow take the whole deck, each hand
+    /// dealt in whole packets.
+    [[nodiscard]] bool DealsTheDeck() const {
+        return dealBy > 0 && handCards % dealBy == 0 && seats * handCards + widow == DeckCards();
+    }
+    friend bool operator==(const GameForm&, const GameForm&) = default;
+};
 
 /// The rules of play a card is held to. Tables differ on heading the trick,
 /// so each can be switched off on its own.
@@ -39,16 +59,19 @@ struct PlayRules {
 /// a player void in the suit led.
 std::string PlayRulesLine(const PlayRules& play);
 
-/// A rule set: every variant is one named field. Two presets: "As designed"
-/// (the program's own rules) and "Standard" (four-handed partnership pinochle
-/// as people play it).
+/// A rule set: every variant is one named field. Three presets: "As
+/// designed" (the program's own rules), "Standard" (four-handed partnership
+/// pinochle as people play it) and "Double-deck" (the 80-card partnership
+/// game).
 struct RuleSet {
+    GameForm form;
     MeldRules meld = MeldRules::Standard;
     TrickRules tricks = TrickRules::SuitLed;
     CardValues cardPoints = CardValues::Standard;
     PlayRules play;
     int lastTrick = 10;          // card points for the last trick
     bool meldNeedsTrick = true;  // a side's meld counts only when it takes a trick
+    int meldCounters = 0;        // ... and at least this many card points
     int standingBid = 190;       // the dealer's bid when nobody else bids
     int bidStep = 10;            // the least raise
     int gameTarget = 1500;       // the score that ends the game
@@ -56,8 +79,10 @@ struct RuleSet {
 
     static RuleSet Designed();
     static RuleSet Standard();
+    static RuleSet DoubleDeck();
 
-    /// "As designed", "Standard", or "Standard, changed" for any other set.
+    /// "As designed", "Standard", "Double-deck", or the form's preset name
+    /// followed by ", changed" for any other set.
     [[nodiscard]] std::string Name() const;
     /// One line a field, "description: value".
     [[nodiscard]] std::string Text() const;
@@ -77,11 +102,15 @@ struct RuleField {
     void (*set)(RuleSet&, int);
     bool (*allowed)(int);
 };
-const std::array<RuleField, 13>& RuleFields();
+const std::array<RuleField, 19>& RuleFields();
 
 /// A rule set read back from saved settings: only known names with values in
 /// range are taken; anything else keeps the Standard default, and `notes`
 /// says what was passed over.
+/// Rules read back from saved settings: a value that is not a whole number
+/// in its field's range is refused with a note naming it, and the default
+/// of the form read is kept (the 80-card deck's defaults when the settings
+/// ask for four copies). A form that does not deal its deck is refused whole.
 struct ReadRules {
     RuleSet rules;
     std::vector<std::string> notes;

@@ -113,6 +113,7 @@ int CardPointsOf(const RuleSet& rules, int kind) {
     if (kind < 0 || kind >= kCardKinds) return 0;
     if (rules.cardPoints == CardValues::Designed)
         return CardPoints(kRankTexts[static_cast<std::size_t>(RankOfKind(kind))]);
+    if (rules.cardPoints == CardValues::Counters) return RankOfKind(kind) <= 2 ? 1 : 0;
     return StandardCardPoints(kind);
 }
 

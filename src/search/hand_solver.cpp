@@ -126,9 +126,9 @@ void HandSolver::Prepare(const PlayState& state, int side, const std::atomic<boo
     rules_ = state.Rules();
     trump_ = state.Trump();
     game_ = static_cast<std::uint64_t>(trump_ + 1) | static_cast<std::uint64_t>(rules_.tricks) << 3 |
-            static_cast<std::uint64_t>(rules_.cardPoints) << 4 | std::uint64_t{rules_.play.followSuit} << 5 |
-            std::uint64_t{rules_.play.headTrick} << 6 | std::uint64_t{rules_.play.trumpWhenVoid} << 7 |
-            std::uint64_t{rules_.play.overTrump} << 8 | static_cast<std::uint64_t>(rules_.lastTrick & 0xFFFF) << 9;
+            static_cast<std::uint64_t>(rules_.cardPoints) << 4 | std::uint64_t{rules_.play.followSuit} << 6 |
+            std::uint64_t{rules_.play.headTrick} << 7 | std::uint64_t{rules_.play.trumpWhenVoid} << 8 |
+            std::uint64_t{rules_.play.overTrump} << 9 | static_cast<std::uint64_t>(rules_.lastTrick & 0xFFFF) << 10;
     game_ *= std::uint64_t{0xC2B2AE3D27D4EB4F};
     // The game's tables serve every solve of the same trump and rules: a
     // search player solves hundreds of worlds for one card.

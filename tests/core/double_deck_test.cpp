@@ -1,0 +1,220 @@
+// The double-deck form in the rule engine: its meld at every multiplicity,
+// its counters and scoring, and its rule set read back from settings.
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "base/random.h"
+#include "game/game_settings.h"
+#include "rules/hand_score.h"
+#include "rules/meld_rules.h"
+#include "rules/trick_rules.h"
+
+namespace vantrel {
+namespace {
+
+constexpr int C = 0, H = 1, S = 2, D = 3;
+constexpr int kAce = 0, kTen = 1, kKing = 2, kQueen = 3, kJack = 4;
+
+// An 80-card hand from names such as "4AH 10S 2QS": a count of copies (one
+// when left out), the rank, then the suit's letter.
+KindCounts Hand(std::string_view names) {
+    KindCounts hand{};
+    for (std::size_t at = 0; at < names.size();) {
+        const std::size_t end = std::min(names.find(' ', at), names.size());
+        std::string_view name = names.substr(at, end - at);
+        int copies = 1;
+        if (name.size() > 2 && name[0] >= '2' && name[0] <= '4' && name.substr(1, 1) != "0")
+            copies = name[0] - '0', name.remove_prefix(1);
+        const int suit = static_cast<int>(std::string_view("CHSD").find(name.back()));
+        const std::string_view rank = name.substr(0, name.size() - 1);
+        const std::array<std::string_view, 5> ranks{"A", "10", "K", "Q", "J"};
+        const auto r = static_cast<int>(std::find(ranks.begin(), ranks.end(), rank) - ranks.begin());
+        hand[static_cast<std::size_t>(KindOf(suit, r))] += static_cast<std::uint8_t>(copies);
+        at = end + 1;
+    }
+    return hand;
+}
+
+// The plain reckoning of the double-deck count, written out from the
+// published table without the engine's.
+int PlainDoubleDeckMeld(const KindCounts& hand, int trump) {
+    auto n = [&](int suit, int rank) { return static_cast<int>(hand[static_cast<std::size_t>(KindOf(suit, rank))]); };
+    const int runValue[] = {0, 15, 150, 225, 300};
+    const int aroundValue[5][5] = {
+        {0, 10, 100, 150, 200}, {}, {0, 8, 80, 120, 160}, {0, 6, 60, 90, 120}, {0, 4, 40, 60, 80}};
+    const int pinochleValue[] = {0, 4, 30, 60, 90};
+    int meld = 0;
+    for (int suit = 0; suit < 4; ++suit) {
+        const int pairs = std::min(n(suit, kKing), n(suit, kQueen));
+        if (suit != trump) {
+            meld += 2 * pairs;
+            continue;
+        }
+        const int runs = std::min({n(suit, kAce), n(suit, kTen), n(suit, kKing), n(suit, kQueen), n(suit, kJack)});
+        meld += runValue[runs] + 4 * (pairs - runs);
+    }
+    for (int rank : {kAce, kKing, kQueen, kJack})
+        meld += aroundValue[rank][std::min({n(C, rank), n(H, rank), n(S, rank), n(D, rank)})];
+    return meld + pinochleValue[std::min(n(S, kQueen), n(D, kJack))];
+}
+
+std::string Lines(const MeldReport& report) {
+    std::string lines;
+    for (const MeldLine& line : report.lines) lines += line.name + " " + std::to_string(line.value) + "|";
+    return lines + std::to_string(report.total);
+}
+
+TEST(Meld, DoubleDeckHandsAtTheTable) {
+    const RuleSet rules = RuleSet::DoubleDeck();
+    const std::vector<std::tuple<const char*, int, const char*>> cases{
+        {"4AH 410H 4KH 4QH 4JH", H, "Quadruple run in Hearts 300|300"},
+        {"4AH 410H 4KH 4QH 4JH", S,
+         "Marriage in Hearts 2|Marriage in Hearts 2|Marriage in Hearts 2|"
+         "Marriage in Hearts 2|8"},
+        // A run's own King and Queen make no marriage; the extra ones are royal.
+        {"AH 10H 3KH 3QH JH 2KC QC 4JD 4AS 2AD", H,
+         "Run in Hearts 15|Royal marriage in Hearts 4|Royal marriage in Hearts 4|Marriage in Clubs 2|25"},
+        // The run's queen of spades is the pinochle's too.
+        {"3AS 10S KS QS JS JD 4AC 4AH 3AD", S, "Run in Spades 15|Triple Aces around 150|Pinochle 4|169"},
+        // Two kings of hearts with no queen marry nothing.
+        {"2AC 2AH 2AS 2AD 4QS 4JD 2KS 2KH", C,
+         "Marriage in Spades 2|Marriage in Spades 2|Double Aces around 100|Quadruple pinochle 90|194"},
+        {"3KC 3KH 3KS 3KD 3QC 3QH 3QS 3QD JD 10H", kNoTrump,
+         "Marriage in Clubs 2|Marriage in Clubs 2|Marriage in Clubs 2|Marriage in Hearts 2|Marriage in Hearts 2|"
+         "Marriage in Hearts 2|Marriage in Spades 2|Marriage in Spades 2|Marriage in Spades 2|Marriage in Diamonds 2|"
+         "Marriage in Diamonds 2|Marriage in Diamonds 2|Triple Kings around 120|Triple Queens around 90|Pinochle 4|"
+         "238"},
+        {"4JC 4JH 4JS 4JD 2QS 10C 10H", D, "Quadruple Jacks around 80|Double pinochle 30|110"},
+    };
+    for (const auto& [cards, trump, expected] : cases) {
+        const MeldReport report = MeldReportOf(rules, Hand(cards), trump);
+        EXPECT_EQ(Lines(report), expected) << cards;
+        EXPECT_EQ(report.total, PlainDoubleDeckMeld(Hand(cards), trump)) << cards;
+    }
+    // The cards shown: a card serves once in each group, up to four copies.
+    const MeldReport report = MeldReportOf(rules, Hand("3AS 10S KS QS JS JD 4AC 4AH 3AD"), S);
+    EXPECT_EQ(report.ShownCounts(), Hand("3AC 3AH 3AS 10S KS QS JS 3AD JD"));
+    EXPECT_EQ(report.Text().substr(0, report.Text().find('\n')), "Run in Spades  15  A♠ 10♠ K♠ Q♠ J♠");
+}
+
+TEST(Meld, DoubleDeckAgreesWithAPlainReckoningAtEveryMultiplicity) {
+    // Hands of 20 from the 80-card deck built round a meld (a run, four of a
+    // kind, the pinochle with a marriage), its cards taken one to four times,
+    // the rest dealt at random: each meld class is met at every multiplicity.
+    const RuleSet rules = RuleSet::DoubleDeck();
+    Random random(37, 0);
+    std::map<std::string, int> met;
+    for (int i = 0; i < 20000; ++i) {
+        std::vector<int> core;
+        const int pick = static_cast<int>(random.Below(3));
+        const int which = static_cast<int>(random.Below(4));
+        if (pick == 0)
+            for (int rank = kAce; rank <= kJack; ++rank) core.push_back(KindOf(which, rank));
+        else if (pick == 1)
+            for (int suit = 0; suit < 4; ++suit) core.push_back(KindOf(suit, std::array{0, 2, 3, 4}[which]));
+        else
+            core = {KindOf(S, kQueen), KindOf(D, kJack), KindOf(which, kKing), KindOf(which, kQueen)};
+        const auto times = static_cast<std::uint8_t>(1 + random.Below(4));
+        KindCounts hand{};
+        int cards = 0;
+        for (const int kind : core)
+            if (cards < 20 && hand[static_cast<std::size_t>(kind)] == 0)
+                hand[static_cast<std::size_t>(kind)] = times, cards += times;
+        while (cards < 20)
+            if (const int kind = KindOf(static_cast<int>(random.Below(4)), static_cast<int>(random.Below(5)));
+                hand[static_cast<std::size_t>(kind)] < 4)
+                ++hand[static_cast<std::size_t>(kind)], ++cards;
+        for (int trump = kNoTrump; trump < 4; ++trump) {
+            const MeldReport report = MeldReportOf(rules, hand, trump);
+            int sum = 0;
+            for (const MeldLine& line : report.lines) {
+                sum += line.value;
+                met[line.name.substr(0, line.name.find(" in ")) + " x" + std::to_string(line.times)] += 1;
+            }
+            ASSERT_EQ(report.total, PlainDoubleDeckMeld(hand, trump)) << Lines(report) << ", trump " << trump;
+            ASSERT_EQ(sum, report.total);
+        }
+    }
+    for (const std::string once : {"Run", "Aces around", "Kings around", "Queens around", "Jacks around", "Pinochle"})
+        for (int times = 1; times <= 4; ++times) {
+            const std::string name =
+                times == 1 ? once
+                           : std::array{"", "", "Double ", "Triple ", "Quadruple "}[times] +
+                                 (once == "Run" || once == "Pinochle"
+                                      ? std::string(1, static_cast<char>(std::tolower(once[0]))) + once.substr(1)
+                                      : once);
+            EXPECT_GT(met[name + " x" + std::to_string(times)], 20) << name << " was seldom met";
+        }
+}
+
+TEST(HandScore, DoubleDeckCountersAndTheMeldTheyLetCount) {
+    // Every A, 10 and K a counter; the last trick 2: 50 in a hand.
+    const RuleSet rules = RuleSet::DoubleDeck();
+    int counters = rules.lastTrick;
+    for (int kind = 0; kind < kCardKinds; ++kind)
+        if (RankOfKind(kind) < 5) counters += 4 * CardPointsOf(rules, kind);
+    EXPECT_EQ(counters, 50);
+    // Declarers (side 0) bid 60 on 40 meld; the defenders hold 15 meld.
+    const struct {
+        std::array<int, 2> counters;
+        std::array<int, 2> tricks;
+        std::array<int, 2> score;
+        const char* result;
+    } hands[] = {
+        {{30, 20}, {12, 8}, {70, 35}, "Made by 10"},    // both sides reach 20 counters
+        {{20, 30}, {9, 11}, {60, 45}, "Made exactly"},  // exactly 20 is enough
+        {{19, 31}, {9, 11}, {-60, 46}, "Set by 41"},    // 19 counters: the meld is lost
+        {{50, 0}, {20, 0}, {90, 0}, "Made by 30"},      // no trick, no counters, no meld
+        {{35, 15}, {14, 6}, {75, 15}, "Made by 15"},    // tricks but not 20 counters
+    };
+    for (const auto& hand : hands) {
+        const HandScore score = ScoreHand(rules, {0, 60, {40, 15}, hand.counters, hand.tricks, false});
+        EXPECT_EQ(score.score, hand.score) << hand.result;
+        EXPECT_EQ(score.Result(), hand.result);
+    }
+}
+
+TEST(RuleSet, DoubleDeckPresetAndItsSettingsReadBack) {
+    const RuleSet doubleDeck = RuleSet::DoubleDeck();
+    EXPECT_EQ(doubleDeck.Name(), "Double-deck");
+    EXPECT_EQ(doubleDeck.form.DeckCards(), 80);
+    EXPECT_TRUE(doubleDeck.form.DealsTheDeck());
+    EXPECT_EQ(RulesFromSettings(doubleDeck.ToSettings()).rules, doubleDeck);
+    RuleSet changed = doubleDeck;
+    changed.meldCounters = 0;
+    EXPECT_EQ(changed.Name(), "Double-deck, changed");
+    // A bad value is refused by name, and the default of the form read is
+    // kept: the 80-card deck's own for its fields, the Standard form's for a
+    // deck of 7 copies.
+    const auto withSettings = [&](std::vector<std::pair<std::string, std::string>> edits) {
+        std::vector<std::pair<std::string, std::string>> settings = doubleDeck.ToSettings();
+        for (const auto& edit : edits)
+            for (auto& setting : settings)
+                if (setting.first == edit.first) setting.second = edit.second;
+        return RulesFromSettings(settings);
+    };
+    const ReadRules badBid = withSettings({{"standingBid", "-5"}, {"bidStep", "one"}});
+    EXPECT_EQ(badBid.rules, doubleDeck);
+    EXPECT_EQ(badBid.notes, (std::vector<std::string>{"Rule \"standingBid\" cannot be -5: 50 is used.",
+                                                      "Rule \"bidStep\" cannot be one: 1 is used."}));
+    const ReadRules sevenCopies = withSettings({{"copies", "7"}});
+    EXPECT_EQ(sevenCopies.rules.form, RuleSet::Standard().form);
+    EXPECT_EQ(sevenCopies.notes,
+              (std::vector<std::string>{"Rule \"copies\" cannot be 7: 2 is used.",
+                                        "The deck of 40 cards cannot be dealt 20 a hand, 4 at a time, with 0 to the "
+                                        "widow: the form of Standard is used."}));
+    const ReadRules twelve = withSettings({{"handCards", "12"}});
+    EXPECT_EQ(twelve.rules, doubleDeck);
+    EXPECT_EQ(twelve.notes, (std::vector<std::string>{"The deck of 80 cards cannot be dealt 12 a hand, 4 at a time, "
+                                                      "with 0 to the widow: the form of Double-deck is used."}));
+    // A single-deck setting file reads as it did; the game, which deals the
+    // 48-card deck alone, plays a double-deck setting by the Standard rules.
+    EXPECT_EQ(RulesFromSettings({{"passCards", "4"}}).rules.form, GameForm{});
+    std::vector<std::pair<std::string, std::string>> game;
+    for (const auto& [name, value] : doubleDeck.ToSettings()) game.emplace_back("rules/" + name, value);
+    EXPECT_EQ(GameSettings::FromSettings(game).rules, RuleSet::Standard());
+}
+
+}  // namespace
+}  // namespace vantrel
