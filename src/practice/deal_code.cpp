@@ -1,6 +1,7 @@
 #include "practice/deal_code.h"
 
 #include <algorithm>
+#include <numeric>
 #include <vector>
 
 #include "rules/card_table.h"
@@ -55,11 +56,61 @@ bool IsSeparator(std::string_view character) {
     return std::find(kSeparators.begin(), kSeparators.end(), character) != kSeparators.end();
 }
 
-int CheckValue(const std::array<int, kDataCharacters>& digits) {
-    int check = 0;
+template <std::size_t N>
+int CheckValue(const std::array<int, N>& digits, int start = 0) {
+    int check = start;
     for (int digit : digits) check = (check * 32 + digit) % 37;
     return check;
 }
+
+// The code's characters, as whole UTF-8 sequences, without separators.
+std::vector<std::string_view> CodeCharacters(std::string_view code) {
+    std::vector<std::string_view> kept;
+    for (std::size_t at = 0; at < code.size();) {
+        const std::size_t length = Utf8Length(code, at);
+        const std::string_view character = code.substr(at, length);
+        at += length;
+        if (!IsSeparator(character)) kept.push_back(character);
+    }
+    return kept;
+}
+
+// The digits of a code's characters and its check character, or why not.
+template <std::size_t N>
+std::string ReadDigits(const std::vector<std::string_view>& kept, std::array<int, N>& digits, int checkStart) {
+    for (std::size_t i = 0; i < kept.size(); ++i) {
+        const int value = kept[i].size() == 1 ? SymbolValue(kept[i][0]) : -1;
+        const bool isCheck = i == N;
+        if (value < 0 || (!isCheck && value >= 32)) {
+            const unsigned char c = static_cast<unsigned char>(kept[i][0]);
+            const std::string shown =
+                kept[i].size() == 1 && c >= 0x20 && c < 0x7F ? "\"" + std::string(kept[i]) + "\"" : "a character";
+            return "The deal code holds " + shown + " at place " + std::to_string(i + 1) + ", which no deal code uses.";
+        }
+        if (!isCheck)
+            digits[i] = value;
+        else if (value != CheckValue(digits, checkStart))
+            return "The check character does not fit: the code has been mistyped.";
+    }
+    return {};
+}
+
+// The 80-card deck: the 35 ways four copies of a card can lie among the
+// four hands (seats in table order, each way's seats from the lowest).
+constexpr std::array<std::array<int, 4>, 35> kSeatQuads = [] {
+    std::array<std::array<int, 4>, 35> quads{};
+    std::size_t n = 0;
+    for (int a = 0; a < 4; ++a)
+        for (int b = a; b < 4; ++b)
+            for (int c = b; c < 4; ++c)
+                for (int d = c; d < 4; ++d) quads[n++] = {a, b, c, d};
+    return quads;
+}();
+constexpr std::size_t kDoubleDeckData = kDoubleDeckCodeCharacters - 1;
+constexpr int kDoubleDeckKinds = 20;
+
+// The kinds of the 80-card deck, in the deck's order without the nines.
+constexpr int DoubleDeckKind(int k) { return KindOf(k / 5, k % 5); }
 
 }  // namespace
 
@@ -95,38 +146,15 @@ std::string DealCodeOf(const std::array<CardRec, 49>& deck) {
 
 DecodedDeal DecodeDealCode(std::string_view code) {
     DecodedDeal decoded;
-    // The code's characters, as whole UTF-8 sequences, without separators.
-    std::vector<std::string_view> kept;
-    for (std::size_t at = 0; at < code.size();) {
-        const std::size_t length = Utf8Length(code, at);
-        const std::string_view character = code.substr(at, length);
-        at += length;
-        if (!IsSeparator(character)) kept.push_back(character);
-    }
+    const std::vector<std::string_view> kept = CodeCharacters(code);
     if (kept.size() != kDealCodeCharacters) {
         decoded.problem = "A deal code has 17 characters besides dashes and blanks; this one has " +
                           std::to_string(kept.size()) + ".";
         return decoded;
     }
     std::array<int, kDataCharacters> digits{};
-    for (std::size_t i = 0; i < kept.size(); ++i) {
-        const int value = kept[i].size() == 1 ? SymbolValue(kept[i][0]) : -1;
-        const bool isCheck = i == kDataCharacters;
-        if (value < 0 || (!isCheck && value >= 32)) {
-            const unsigned char c = static_cast<unsigned char>(kept[i][0]);
-            const std::string shown =
-                kept[i].size() == 1 && c >= 0x20 && c < 0x7F ? "\"" + std::string(kept[i]) + "\"" : "a character";
-            decoded.problem =
-                "The deal code holds " + shown + " at place " + std::to_string(i + 1) + ", which no deal code uses.";
-            return decoded;
-        }
-        if (!isCheck)
-            digits[i] = value;
-        else if (value != CheckValue(digits)) {
-            decoded.problem = "The check character does not fit: the code has been mistyped.";
-            return decoded;
-        }
-    }
+    decoded.problem = ReadDigits(kept, digits, 0);
+    if (!decoded.problem.empty()) return decoded;
     std::array<std::vector<int>, 4> hands;
     for (std::size_t triple = 0; triple < 8; ++triple) {
         const int value = digits[2 * triple] * 32 + digits[2 * triple + 1];
@@ -156,6 +184,99 @@ DecodedDeal DecodeDealCode(std::string_view code) {
     }
     decoded.ok = true;
     return decoded;
+}
+
+std::string DealCodeOf(const GameForm& form, const std::array<KindCounts, 4>& hands) {
+    if (form.copies != 4) {
+        std::array<CardRec, 49> deck{};
+        for (std::size_t seat = 0; seat < 4; ++seat) {
+            int at = kSeats[seat].first;
+            for (int kind = 0; kind < kCardKinds; ++kind)
+                for (int copy = 0; copy < hands[seat][static_cast<std::size_t>(kind)] && at < kSeats[seat].first + 12;
+                     ++copy)
+                    deck[static_cast<std::size_t>(at++)] =
+                        MakeCard(SuitOfKind(kind) + 1, RankOfKind(kind) + 1, kSeats[seat].letter);
+        }
+        return DealCodeOf(deck);
+    }
+    // The number, its base-32 digits from the lowest, as each kind's way is
+    // added: number = number * 35 + way, the first kind the most significant.
+    std::array<int, kDoubleDeckData> low{};
+    for (int k = 0; k < kDoubleDeckKinds; ++k) {
+        const auto kind = static_cast<std::size_t>(DoubleDeckKind(k));
+        std::array<int, 4> seats{};
+        std::size_t n = 0;
+        for (int seat = 0; seat < 4; ++seat)
+            for (int copy = 0; copy < hands[static_cast<std::size_t>(seat)][kind] && n < 4; ++copy) seats[n++] = seat;
+        const auto way = static_cast<int>(std::find(kSeatQuads.begin(), kSeatQuads.end(), seats) - kSeatQuads.begin());
+        int carry = way < 35 ? way : 0;
+        for (int& digit : low) {
+            const int value = digit * 35 + carry;
+            digit = value % 32;
+            carry = value / 32;
+        }
+    }
+    std::array<int, kDoubleDeckData> digits{};
+    for (std::size_t i = 0; i < kDoubleDeckData; ++i) digits[i] = low[kDoubleDeckData - 1 - i];
+    std::string code;
+    for (std::size_t i = 0; i < kDoubleDeckData; ++i) {
+        if (i > 0 && i % 4 == 0 && i < 20) code += '-';
+        code += kSymbols[static_cast<std::size_t>(digits[i])];
+    }
+    code += '-';
+    code += kSymbols[static_cast<std::size_t>(CheckValue(digits, 4))];
+    return code;
+}
+
+DecodedHands ReadDealCode(std::string_view code) {
+    DecodedHands read;
+    const std::vector<std::string_view> kept = CodeCharacters(code);
+    if (kept.size() == kDealCodeCharacters) {
+        const DecodedDeal deal = DecodeDealCode(code);
+        read.ok = deal.ok;
+        read.problem = deal.problem;
+        for (int p = 1; deal.ok && p <= kTablePositions; ++p) {
+            const int card = deal.deck[static_cast<std::size_t>(p)].Code;
+            ++read.hands[static_cast<std::size_t>((p - 1) / kCardsPerHand)]
+                        [static_cast<std::size_t>(KindOf(card / 100 - 1, card % 100 - 1))];
+        }
+        return read;
+    }
+    if (kept.size() != kDoubleDeckCodeCharacters) {
+        read.problem = "A deal code has 17 characters besides dashes and blanks (22 for the 80-card deck); this one "
+                       "has " +
+                       std::to_string(kept.size()) + ".";
+        return read;
+    }
+    read.form = RuleSet::DoubleDeck().form;
+    std::array<int, kDoubleDeckData> digits{};
+    read.problem = ReadDigits(kept, digits, 4);
+    if (!read.problem.empty()) return read;
+    // Each kind's way is the remainder of dividing by 35, the last kind first.
+    std::array<int, kDoubleDeckData> number = digits;  // the most significant first
+    for (int k = kDoubleDeckKinds - 1; k >= 0; --k) {
+        int remainder = 0;
+        for (int& digit : number) {
+            const int value = remainder * 32 + digit;
+            digit = value / 35;
+            remainder = value % 35;
+        }
+        for (const int seat : kSeatQuads[static_cast<std::size_t>(remainder)])
+            ++read.hands[static_cast<std::size_t>(seat)][static_cast<std::size_t>(DoubleDeckKind(k))];
+    }
+    if (std::any_of(number.begin(), number.end(), [](int digit) { return digit != 0; })) {
+        read.hands = {};
+        read.problem = "The deal code does not give four of each card.";
+        return read;
+    }
+    for (const KindCounts& hand : read.hands)
+        if (std::accumulate(hand.begin(), hand.end(), 0) != read.form.handCards) {
+            read.hands = {};
+            read.problem = "The deal code does not give twenty cards to each hand.";
+            return read;
+        }
+    read.ok = true;
+    return read;
 }
 
 }  // namespace vantrel

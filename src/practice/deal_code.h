@@ -5,6 +5,8 @@
 #include <string_view>
 
 #include "rules/card_rec.h"
+#include "rules/cards.h"
+#include "rules/rule_set.h"
 
 namespace vantrel {
 
@@ -31,5 +33,25 @@ struct DecodedDeal {
     std::array<CardRec, 49> deck{};
 };
 DecodedDeal DecodeDealCode(std::string_view code);
+
+/// The code of a deal of either deck's form, from the four hands (South,
+/// West, North, East). The 48-card deck's is the code above. The 80-card
+/// deck's has 22 characters, e.g. "0K3V-9R9R-G0K3-VP66-VMQT1-S": per kind of
+/// card (twenty: no nines), the seats holding its four copies are one of 35
+/// ways; the kinds make one number below 35^20, written in 21 base-32
+/// characters, and a check character, the number mod 37 begun from the
+/// deck's four copies, so that neither deck's code reads as the other's.
+inline constexpr std::size_t kDoubleDeckCodeCharacters = 22;
+std::string DealCodeOf(const GameForm& form, const std::array<KindCounts, 4>& hands);
+
+/// A code of either deck read back: the form it deals and its hands, or the
+/// reason the code was refused. A 48-card code reads as it always has.
+struct DecodedHands {
+    bool ok = false;
+    std::string problem;
+    GameForm form;
+    std::array<KindCounts, 4> hands{};
+};
+DecodedHands ReadDealCode(std::string_view code);
 
 }  // namespace vantrel

@@ -105,6 +105,13 @@ constexpr KindMask HeldKinds(HandCounts hand) {
     return static_cast<KindMask>(x);
 }
 
+/// The kinds a hand of any deck holds at least one of.
+constexpr KindMask HeldKinds(const KindCounts& hand) {
+    KindMask held = 0;
+    for (int kind = 0; kind < kCardKinds; ++kind)
+        if (hand[static_cast<std::size_t>(kind)] != 0) held |= KindFlag(kind);
+    return held;
+}
 /// The number of cards in a hand.
 constexpr int CardCount(HandCounts hand) {
     int cards = 0;

@@ -3,12 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <numeric>
 
 #include "base/random.h"
 #include "game/game_settings.h"
+#include "practice/deal_code.h"
 #include "rules/hand_score.h"
 #include "rules/meld_rules.h"
 #include "rules/trick_rules.h"
+#include "rules/unseen_deck.h"
 
 namespace vantrel {
 namespace {
@@ -148,6 +151,63 @@ TEST(Meld, DoubleDeckAgreesWithAPlainReckoningAtEveryMultiplicity) {
         }
 }
 
+// Kinds by name, "AH 10C", one a card.
+std::vector<int> Cards(std::string_view names) {
+    std::vector<int> cards;
+    const KindCounts hand = Hand(names);
+    for (std::size_t at = 0; at < names.size();) {
+        const std::size_t end = std::min(names.find(' ', at), names.size());
+        const KindCounts one = Hand(names.substr(at, end - at));
+        cards.push_back(
+            static_cast<int>(std::find_if(one.begin(), one.end(), [](auto n) { return n != 0; }) - one.begin()));
+        at = end + 1;
+    }
+    EXPECT_LE(cards.size(), static_cast<std::size_t>(std::accumulate(hand.begin(), hand.end(), 0)));
+    return cards;
+}
+
+TEST(LegalPlay, DoubleDeckFourCopiesAndEqualCardsInATrick) {
+    // The one rule of play and of the trick's taker serves the 80-card deck:
+    // a hand holds up to four of a card, and a trick up to four equal cards,
+    // the first of which takes it.
+    const PlayRules play = RuleSet::DoubleDeck().play;
+    const struct {
+        const char* hand;
+        const char* trick;
+        int trump;
+        const char* legal;
+    } plays[] = {
+        {"4AH 2KH 3QC", "QH", S, "AH KH"},      // head the trick with either
+        {"4AH 2KH 3QC", "AH", S, "AH KH"},      // an ace led is not beaten by an ace
+        {"4AH 2KH 3QC", "10H AS", S, "AH KH"},  // trumped: any heart
+        {"4QC 4JS", "KH", S, "JS"},             // void: trump
+        {"4QC 4JS", "KH AS", S, "JS"},          // cannot over-trump: any trump
+        {"4QC 4JS 2AS", "KH 10S", S, "AS"},     // over-trump
+        {"4QC 2KD", "KH", S, "QC KD"},          // void, no trump: any card
+    };
+    for (const auto& p : plays) {
+        KindMask expected = 0;
+        for (const int card : Cards(p.legal)) expected |= KindFlag(card);
+        const std::vector<int> trick = Cards(p.trick);
+        EXPECT_EQ(LegalPlaysFromHeld(HeldKinds(Hand(p.hand)), StateOf(trick, p.trump), p.trump, play), expected)
+            << p.hand << " to " << p.trick;
+    }
+    const struct {
+        const char* trick;
+        int trump;
+        int winner;
+    } tricks[] = {
+        {"AH AH AH 10H", S, 0},  // three equal aces: the first
+        {"KH AH AH AH", S, 1},   // three equal aces after the lead: the first of them
+        {"KC JS JS JS", S, 1},   // three equal trumps
+        {"KC JS QS QS", S, 2},   // the first of two equal higher trumps
+        {"10D AD AD KD", S, 1},
+    };
+    for (const auto& t : tricks) {
+        EXPECT_EQ(TrickWinner(Cards(t.trick), t.trump, TrickRules::SuitLed), t.winner) << t.trick;
+    }
+}
+
 TEST(HandScore, DoubleDeckCountersAndTheMeldTheyLetCount) {
     // Every A, 10 and K a counter; the last trick 2: 50 in a hand.
     const RuleSet rules = RuleSet::DoubleDeck();
@@ -172,6 +232,86 @@ TEST(HandScore, DoubleDeckCountersAndTheMeldTheyLetCount) {
         const HandScore score = ScoreHand(rules, {0, 60, {40, 15}, hand.counters, hand.tricks, false});
         EXPECT_EQ(score.score, hand.score) << hand.result;
         EXPECT_EQ(score.Result(), hand.result);
+    }
+}
+
+TEST(Deal, DoubleDeckDealsAndTheirCodes) {
+    // Every 80-card deal reads back from its code; the hands hold twenty
+    // cards each and the deck four of each card, no nines.
+    const GameForm form = RuleSet::DoubleDeck().form;
+    Random random(53, 0);
+    std::string code;
+    for (int deal = 0; deal < 2000; ++deal) {
+        const FormDeal dealt = DealOf(form, random);
+        KindCounts deck{};
+        for (const KindCounts& hand : dealt.hands) {
+            ASSERT_EQ(std::accumulate(hand.begin(), hand.end(), 0), 20);
+            for (std::size_t kind = 0; kind < deck.size(); ++kind) deck[kind] += hand[kind];
+        }
+        ASSERT_EQ(deck, WholeDeckOf(form));
+        code = DealCodeOf(form, dealt.hands);
+        ASSERT_EQ(code.size(), kDoubleDeckCodeCharacters + 5) << code;
+        const DecodedHands read = ReadDealCode(code);
+        ASSERT_TRUE(read.ok) << code << ": " << read.problem;
+        ASSERT_EQ(read.hands, dealt.hands) << code;
+        ASSERT_EQ(read.form, form);
+    }
+    // Any one mistyped character, and any two exchanged neighbours, are caught.
+    const std::string symbols = "0123456789ABCDEFGHJKMNPQRSTVWXYZ";
+    int mistyped = 0;
+    for (std::size_t at = 0; at < code.size(); ++at) {
+        if (code[at] == '-') continue;
+        for (const char symbol : symbols) {
+            if (symbol == code[at]) continue;
+            std::string typed = code;
+            typed[at] = symbol;
+            EXPECT_FALSE(ReadDealCode(typed).ok) << typed;
+            ++mistyped;
+        }
+        if (at + 1 < code.size() && code[at + 1] != '-' && code[at + 1] != code[at]) {
+            std::string swapped = code;
+            std::swap(swapped[at], swapped[at + 1]);
+            EXPECT_EQ(ReadDealCode(swapped).problem, "The check character does not fit: the code has been mistyped.");
+        }
+    }
+    EXPECT_GT(mistyped, 600);
+    // A 48-card code reads as it always has, and the 48-card form writes it.
+    Random single(54, 0);
+    const FormDeal standard = DealOf(GameForm{}, single);
+    const std::string standardCode = DealCodeOf(GameForm{}, standard.hands);
+    const DecodedDeal old = DecodeDealCode(standardCode);
+    ASSERT_TRUE(old.ok);
+    EXPECT_EQ(DealCodeOf(old.deck), standardCode);
+    const DecodedHands read = ReadDealCode(standardCode);
+    EXPECT_TRUE(read.ok);
+    EXPECT_EQ(read.form, GameForm{});
+    EXPECT_EQ(read.hands, standard.hands);
+    // What no deal gives is refused with its reason.
+    std::array<KindCounts, 4> uneven = DealOf(form, random).hands;
+    for (std::size_t kind = 0; kind < kCardKinds; ++kind)
+        if (uneven[1][kind] > 0) {
+            --uneven[1][kind], ++uneven[0][kind];
+            break;
+        }
+    // The highest number 21 characters write, with its check character: far
+    // beyond any deal's.
+    int check = 4;
+    for (int i = 0; i < 21; ++i) check = (check * 32 + 31) % 37;
+    const std::string beyond =
+        "ZZZZ-ZZZZ-ZZZZ-ZZZZ-ZZZZZ-" + std::string(1, "0123456789ABCDEFGHJKMNPQRSTVWXYZ*~$=U"[check]);
+    const std::vector<std::pair<std::string, std::string>> refused{
+        {DealCodeOf(form, uneven), "The deal code does not give twenty cards to each hand."},
+        {beyond, "The deal code does not give four of each card."},
+        {"0K3V-9R9R-G0K3-VP66",
+         "A deal code has 17 characters besides dashes and blanks (22 for the 80-card deck); "
+         "this one has 16."},
+        {"0K3V-9R9R-G0K3-VP66-VMQTU-S", "The deal code holds \"U\" at place 21, which no deal code uses."},
+    };
+    for (const auto& [bad, problem] : refused) {
+        const DecodedHands refusal = ReadDealCode(bad);
+        EXPECT_FALSE(refusal.ok) << bad;
+        EXPECT_EQ(refusal.problem, problem) << bad;
+        EXPECT_EQ(refusal.hands, (std::array<KindCounts, 4>{})) << bad;
     }
 }
 
