@@ -1,29 +1,52 @@
 #include "rules/play_state.h"
 
+#include <algorithm>
+
 #include "rules/auction.h"
 #include "rules/trick_rules.h"
 
 namespace vantrel {
 
-PlayState::PlayState(const RuleSet& rules, const std::array<HandCounts, 4>& hands, int trump, int leader)
-    : rules_(rules), hands_(hands), ledger_(rules, trump, leader) {}
+namespace {
 
-PlayState::PlayState(const RuleSet& rules, const std::array<HandCounts, 4>& hands, int trump, int leader,
-                     const std::array<int, 2>& points, const std::array<int, 2>& tricks)
-    : rules_(rules), hands_(hands), ledger_(rules, trump, leader, points, tricks) {}
-
-KindMask PlayState::Legal() const {
-    if (Over()) return 0;
-    return LegalPlays(hands_[static_cast<std::size_t>(ToPlay())], Trick(), Trump(), rules_.play);
+// What the rules of play read of a hand: the kinds it holds. A hand of the
+// 80-card deck says so in the 48-card deck's counts, each kept to two.
+HandCounts HeldAsCounts(HandCounts hand) { return hand; }
+HandCounts HeldAsCounts(const KindCounts& hand) {
+    HandCounts counts = 0;
+    for (int kind = 0; kind < kCardKinds; ++kind)
+        counts += static_cast<HandCounts>(std::min<int>(hand[static_cast<std::size_t>(kind)], 2)) * KindBit(kind);
+    return counts;
 }
 
-std::string PlayState::Play(int kind) {
+}  // namespace
+
+template <class Hand>
+BasicPlayState<Hand>::BasicPlayState(const RuleSet& rules, const std::array<Hand, 4>& hands, int trump, int leader)
+    : rules_(rules), hands_(hands), ledger_(rules, trump, leader) {}
+
+template <class Hand>
+BasicPlayState<Hand>::BasicPlayState(const RuleSet& rules, const std::array<Hand, 4>& hands, int trump, int leader,
+                                     const std::array<int, 2>& points, const std::array<int, 2>& tricks)
+    : rules_(rules), hands_(hands), ledger_(rules, trump, leader, points, tricks) {}
+
+template <class Hand>
+KindMask BasicPlayState<Hand>::Legal() const {
+    if (Over()) return 0;
+    return LegalPlays(HeldAsCounts(hands_[static_cast<std::size_t>(ToPlay())]), Trick(), Trump(), rules_.play);
+}
+
+template <class Hand>
+std::string BasicPlayState<Hand>::Play(int kind) {
     if (Over()) return "The hand is over.";
     const int seat = ToPlay();
-    std::string why =
-        WhyNotLegal(hands_[static_cast<std::size_t>(seat)], Trick(), kind, Trump(), rules_.play, SeatName(seat));
+    std::string why = WhyNotLegal(HeldAsCounts(hands_[static_cast<std::size_t>(seat)]), Trick(), kind, Trump(),
+                                  rules_.play, SeatName(seat));
     if (why.empty()) Make(kind);
     return why;
 }
+
+template class BasicPlayState<HandCounts>;
+template class BasicPlayState<KindCounts>;
 
 }  // namespace vantrel

@@ -3,6 +3,7 @@
 #include <array>
 #include <span>
 #include <string>
+#include <type_traits>
 
 #include "rules/cards.h"
 #include "rules/rule_set.h"
@@ -13,14 +14,17 @@ namespace vantrel {
 /// A hand being played: the four hands, the trick on the table, whose turn
 /// it is and what each side has taken. The declarer leads the first trick,
 /// and the winner of each trick leads the next. Make and Unmake change it in
-/// place, cheaply, for a search; Play checks the card first.
-class PlayState {
+/// place, cheaply, for a search; Play checks the card first. A hand of the
+/// 48-card deck is kept as hand counts (PlayState), one of any form's deck
+/// as a count a kind (FormPlayState); the rules and the ledger are the same.
+template <class Hand>
+class BasicPlayState {
 public:
-    PlayState(const RuleSet& rules, const std::array<HandCounts, 4>& hands, int trump, int leader);
+    BasicPlayState(const RuleSet& rules, const std::array<Hand, 4>& hands, int trump, int leader);
     /// A hand taken up between tricks: the hands as they stand, the seat to
     /// lead, and what each side has taken in the tricks already played.
-    PlayState(const RuleSet& rules, const std::array<HandCounts, 4>& hands, int trump, int leader,
-              const std::array<int, 2>& points, const std::array<int, 2>& tricks);
+    BasicPlayState(const RuleSet& rules, const std::array<Hand, 4>& hands, int trump, int leader,
+                   const std::array<int, 2>& points, const std::array<int, 2>& tricks);
 
     [[nodiscard]] int ToPlay() const { return ledger_.ToPlay(); }
     [[nodiscard]] int Leader() const { return ledger_.Leader(); }
@@ -30,7 +34,7 @@ public:
     [[nodiscard]] int Played() const { return ledger_.Played(); }
     [[nodiscard]] int TricksPlayed() const { return ledger_.Played() / 4; }
     [[nodiscard]] std::span<const int> Trick() const { return ledger_.Trick(); }
-    [[nodiscard]] const std::array<HandCounts, 4>& Hands() const { return hands_; }
+    [[nodiscard]] const std::array<Hand, 4>& Hands() const { return hands_; }
     /// Card points taken by each side (0 South-North, 1 East-West), the last trick included.
     [[nodiscard]] const std::array<int, 2>& Points() const { return ledger_.Points(); }
     [[nodiscard]] const std::array<int, 2>& Tricks() const { return ledger_.Tricks(); }
@@ -42,21 +46,35 @@ public:
     std::string Play(int kind);
     /// Plays a card the caller knows to be legal.
     void Make(int kind) {
-        hands_[static_cast<std::size_t>(ledger_.ToPlay())] -= KindBit(kind);
+        Hand& hand = hands_[static_cast<std::size_t>(ledger_.ToPlay())];
+        if constexpr (std::is_same_v<Hand, HandCounts>)
+            hand -= KindBit(kind);
+        else
+            --hand[static_cast<std::size_t>(kind)];
         ledger_.Add(kind);
     }
     /// Takes back the last card made (none from before the state was taken up).
     void Unmake() {
         const int kind = ledger_.TakeBack();
-        if (kind >= 0) hands_[static_cast<std::size_t>(ledger_.ToPlay())] += KindBit(kind);
+        if (kind < 0) return;
+        Hand& hand = hands_[static_cast<std::size_t>(ledger_.ToPlay())];
+        if constexpr (std::is_same_v<Hand, HandCounts>)
+            hand += KindBit(kind);
+        else
+            ++hand[static_cast<std::size_t>(kind)];
     }
 
-    friend bool operator==(const PlayState&, const PlayState&) = default;
+    friend bool operator==(const BasicPlayState&, const BasicPlayState&) = default;
 
 private:
     RuleSet rules_;
-    std::array<HandCounts, 4> hands_;
+    std::array<Hand, 4> hands_;
     TrickLedger ledger_;
 };
+
+using PlayState = BasicPlayState<HandCounts>;
+using FormPlayState = BasicPlayState<KindCounts>;
+extern template class BasicPlayState<HandCounts>;
+extern template class BasicPlayState<KindCounts>;
 
 }  // namespace vantrel

@@ -1,5 +1,7 @@
 #include "rules/trick_ledger.h"
 
+#include <algorithm>
+
 #include "rules/auction.h"
 #include "rules/trick_rules.h"
 
@@ -23,7 +25,11 @@ BookedTrick BookTrick(const RuleSet& rules, std::span<const int> trick, int trum
 }
 
 TrickLedger::TrickLedger(const RuleSet& rules, int trump, int leader)
-    : rules_(rules), trump_(trump), leader_(leader & 3), pointsOf_(CardPointsTable(rules)) {}
+    : rules_(rules),
+      trump_(trump),
+      leader_(leader & 3),
+      cards_(std::clamp(rules.form.seats * rules.form.handCards, 4, 80) / 4 * 4),
+      pointsOf_(CardPointsTable(rules)) {}
 
 TrickLedger::TrickLedger(const RuleSet& rules, int trump, int leader, const std::array<int, 2>& points,
                          const std::array<int, 2>& tricks)
@@ -34,7 +40,7 @@ TrickLedger::TrickLedger(const RuleSet& rules, int trump, int leader, const std:
 }
 
 void TrickLedger::Book(Step& step) {
-    const BookedTrick booked = BookTrick(rules_, pointsOf_, trick_, trump_, played_ == 48);
+    const BookedTrick booked = BookTrick(rules_, pointsOf_, trick_, trump_, played_ == cards_);
     const int winner = (leader_ + booked.winner) & 3;
     step.trick = trick_;
     step.side = SideOf(winner);

@@ -42,7 +42,7 @@ public:
     [[nodiscard]] int Leader() const { return leader_; }
     [[nodiscard]] int Trump() const { return trump_; }
     [[nodiscard]] int Played() const { return played_; }
-    [[nodiscard]] bool Over() const { return played_ == 48; }
+    [[nodiscard]] bool Over() const { return played_ == cards_; }
     [[nodiscard]] std::span<const int> Trick() const { return {trick_.data(), static_cast<std::size_t>(trickSize_)}; }
     /// Card points and tricks taken by each side (0 South-North, 1 East-West).
     [[nodiscard]] const std::array<int, 2>& Points() const { return points_; }
@@ -88,8 +88,9 @@ private:
     std::array<int, 2> points_{};
     std::array<int, 2> tricks_{};
     int played_ = 0;
-    int first_ = 0;  // cards played before the hand was taken up
-    std::array<Step, 48> steps_{};
+    int first_ = 0;   // cards played before the hand was taken up
+    int cards_ = 48;  // in the whole hand: the last of them ends it
+    std::array<Step, 80> steps_{};
     CardPointTable pointsOf_{};
 };
 

@@ -3,11 +3,10 @@
 #include <span>
 
 #include "rules/cards.h"
+#include "rules/play_state.h"
 #include "rules/rule_set.h"
 
 namespace vantrel {
-
-class PlayState;
 
 /// What the rule player weighs: its own cards, the cards still out in the
 /// other hands (all of them together: no seat's cards in particular), the

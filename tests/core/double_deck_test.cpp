@@ -2,6 +2,7 @@
 // its counters and scoring, and its rule set read back from settings.
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <map>
 #include <numeric>
 
@@ -10,6 +11,7 @@
 #include "practice/deal_code.h"
 #include "rules/hand_score.h"
 #include "rules/meld_rules.h"
+#include "rules/play_state.h"
 #include "rules/trick_rules.h"
 #include "rules/unseen_deck.h"
 
@@ -205,6 +207,67 @@ TEST(LegalPlay, DoubleDeckFourCopiesAndEqualCardsInATrick) {
     };
     for (const auto& t : tricks) {
         EXPECT_EQ(TrickWinner(Cards(t.trick), t.trump, TrickRules::SuitLed), t.winner) << t.trick;
+    }
+}
+
+// A random legal card of the seat to play.
+template <class State>
+int AnyLegal(const State& state, Random& random) {
+    const KindMask legal = state.Legal();
+    auto pick = static_cast<int>(random.Below(static_cast<std::uint32_t>(std::popcount(legal))));
+    KindMask rest = legal;
+    while (pick-- > 0) rest &= rest - 1;
+    return std::countr_zero(rest);
+}
+
+TEST(PlayState, DoubleDeckHandsPlayedOutByTheOneLedger) {
+    // Whole 80-card hands played by random legal cards: twenty tricks, the
+    // 50 counters all taken, a card refused where the rules say, and every
+    // card taken back to the deal.
+    const RuleSet rules = RuleSet::DoubleDeck();
+    Random random(59, 0);
+    int refusals = 0;
+    for (int deal = 0; deal < 300; ++deal) {
+        const FormDeal dealt = DealOf(rules.form, random);
+        FormPlayState play(rules, dealt.hands, static_cast<int>(random.Below(4)), deal % 4);
+        while (!play.Over()) {
+            const KindMask legal = play.Legal();
+            const KindMask held = HeldKinds(play.Hands()[static_cast<std::size_t>(play.ToPlay())]);
+            ASSERT_EQ(legal & ~held, 0u);
+            if (const KindMask barred = held & ~legal; barred != 0) {
+                EXPECT_NE(play.Play(std::countr_zero(barred)), "");
+                ++refusals;
+            }
+            ASSERT_EQ(play.Play(AnyLegal(play, random)), "");
+        }
+        EXPECT_EQ(play.Played(), 80);
+        EXPECT_EQ(play.Tricks()[0] + play.Tricks()[1], 20);
+        EXPECT_EQ(play.Points()[0] + play.Points()[1], 50);
+        EXPECT_EQ(play.Play(0), "The hand is over.");
+        while (play.Played() > 0) play.Unmake();
+        EXPECT_EQ(play.Hands(), dealt.hands);
+        EXPECT_EQ(play.Points(), (std::array<int, 2>{}));
+    }
+    EXPECT_GT(refusals, 1000);
+    // The 48-card deck played as counts a kind goes card for card as the
+    // hand counts do.
+    for (int deal = 0; deal < 200; ++deal) {
+        const FormDeal dealt = DealOf(GameForm{}, random);
+        std::array<HandCounts, 4> hands{};
+        for (std::size_t seat = 0; seat < 4; ++seat)
+            for (int kind = 0; kind < kCardKinds; ++kind)
+                hands[seat] += dealt.hands[seat][static_cast<std::size_t>(kind)] * KindBit(kind);
+        PlayState counts(RuleSet::Standard(), hands, deal % 4, deal % 4);
+        FormPlayState kinds(RuleSet::Standard(), dealt.hands, deal % 4, deal % 4);
+        while (!counts.Over()) {
+            ASSERT_EQ(kinds.Legal(), counts.Legal());
+            ASSERT_EQ(kinds.Ledger(), counts.Ledger());
+            const int card = AnyLegal(counts, random);
+            counts.Make(card);
+            kinds.Make(card);
+        }
+        EXPECT_TRUE(kinds.Over());
+        EXPECT_EQ(kinds.Points(), counts.Points());
     }
 }
 
