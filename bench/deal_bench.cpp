@@ -29,6 +29,7 @@
 #include "rules/card_records.h"
 #include "rules/play_state.h"
 #include "rules/trick_rules.h"
+#include "rules/unseen_deck.h"
 #include "table/shuffle.h"
 
 namespace {
@@ -247,6 +248,23 @@ void RulePlayouts(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(RulePlayouts);
+
+// Whole 80-card hands played out by four rule players, meld and score included.
+void RulePlayoutsDoubleDeck(benchmark::State& state) {
+    const RuleSet rules = RuleSet::DoubleDeck();
+    Random random(11, 0);
+    std::vector<std::array<KindCounts, 4>> deals(256);
+    for (auto& hands : deals) hands = DealOf(rules.form, random).hands;
+    std::size_t at = 0;
+    int total = 0;
+    for (auto _ : state) {
+        total += PlayOutDeal(rules, deals[at], static_cast<int>(at % 4), 0)[0];
+        at = (at + 1) % deals.size();
+    }
+    benchmark::DoNotOptimize(total);
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(RulePlayoutsDoubleDeck);
 
 // Decisions of the search player at Normal through whole hands: the median
 // and the 99th percentile of the time a decision takes.

@@ -146,6 +146,19 @@ std::array<int, 2> PlayOutDeal(const RuleSet& rules, std::array<HandCounts, 4> h
     return ScoreHand(rules, tally).taken;
 }
 
+std::array<int, 2> PlayOutDeal(const RuleSet& rules, const std::array<KindCounts, 4>& hands, int trump, int declarer) {
+    HandTally tally;
+    tally.declarerSide = SideOf(declarer);
+    for (int seat = 0; seat < 4; ++seat)
+        tally.meld[static_cast<std::size_t>(SideOf(seat))] +=
+            MeldReportOf(rules, hands[static_cast<std::size_t>(seat)], trump).total;
+    FormPlayState state(rules, hands, trump, declarer);
+    while (!state.Over()) state.Make(RuleCard(state, declarer));
+    tally.cardPoints = state.Points();
+    tally.tricks = state.Tricks();
+    return ScoreHand(rules, tally).taken;
+}
+
 ChanceTally ChanceToMake(const ChanceRequest& request, const std::atomic<bool>* cancel,
                          const std::function<void(std::uint64_t)>& progress) {
     auto total = std::make_unique<ChanceTally>();

@@ -110,5 +110,7 @@ std::string ChanceText(const std::vector<ChanceRow>& rows, const BestBid& best);
 /// One deal played out: for the benchmark of playouts and for tests.
 /// Returns what each side took (card points, and meld where it counts).
 std::array<int, 2> PlayOutDeal(const RuleSet& rules, std::array<HandCounts, 4> hands, int trump, int declarer);
+/// The same for a deal of any form, with no cards passed.
+std::array<int, 2> PlayOutDeal(const RuleSet& rules, const std::array<KindCounts, 4>& hands, int trump, int declarer);
 
 }  // namespace vantrel

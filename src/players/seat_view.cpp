@@ -4,43 +4,51 @@
 
 namespace vantrel {
 
-SeatView::SeatView(const RuleSet& rules, int seat, HandCounts hand, int trump, int declarer)
+template <class HandType>
+BasicSeatView<HandType>::BasicSeatView(const RuleSet& rules, int seat, HandType hand, int trump, int declarer)
     : rules_(rules),
       seat_(seat & 3),
       trump_(trump),
       declarer_(declarer & 3),
       hand_(hand),
-      ledger_(rules, trump, declarer) {}
+      ledger_(rules, trump, declarer) {
+    held_.fill(rules.form.handCards);
+}
 
-void SeatView::Shown(int seat, HandCounts cards) {
+template <class HandType>
+void BasicSeatView<HandType>::Shown(int seat, const HandType& cards) {
     if ((seat & 3) != seat_) known_[static_cast<std::size_t>(seat & 3)] = cards;
 }
 
-void SeatView::Gave(HandCounts cards, HandCounts returned) {
-    HandCounts& partner = known_[static_cast<std::size_t>(PartnerSeat(seat_))];
+template <class HandType>
+void BasicSeatView<HandType>::Gave(const HandType& cards, const HandType& returned) {
+    HandType& partner = known_[static_cast<std::size_t>(PartnerSeat(seat_))];
     for (int kind = 0; kind < kCardKinds; ++kind) {
         // A card of a kind that came back may be the one given.
-        const int kept = CountOf(cards, kind) - CountOf(returned, kind);
-        if (kept > CountOf(partner, kind))
-            partner += static_cast<HandCounts>(kept - CountOf(partner, kind)) * KindBit(kind);
+        const int kept = CountIn(cards, kind) - CountIn(returned, kind);
+        if (kept > CountIn(partner, kind)) AddCards(partner, kind, kept - CountIn(partner, kind));
     }
 }
 
-int SeatView::CardsLeft(int seat) const {
+template <class HandType>
+int BasicSeatView<HandType>::CardsLeft(int seat) const {
     const auto s = static_cast<std::size_t>(seat & 3);
     return held_[s] - playedBy_[s];
 }
 
-HandCounts SeatView::Unseen() const {
-    HandCounts unseen = 0;
+template <class HandType>
+HandType BasicSeatView<HandType>::Unseen() const {
+    HandType unseen{};
     for (int kind = 0; kind < kCardKinds; ++kind) {
-        const int out = 2 - CountOf(hand_, kind) - CountOf(playedAll_, kind);
-        if (out > 0) unseen += static_cast<HandCounts>(out) * KindBit(kind);
+        if (!rules_.form.nines && RankOfKind(kind) == 5) continue;
+        const int out = rules_.form.copies - CountIn(hand_, kind) - CountIn(playedAll_, kind);
+        if (out > 0) AddCards(unseen, kind, out);
     }
     return unseen;
 }
 
-void SeatView::Observe(int kind) {
+template <class HandType>
+void BasicSeatView<HandType>::Observe(int kind) {
     const int seat = ToPlay();
     const auto s = static_cast<std::size_t>(seat);
     // What the card tells of the hand it came from, by the rules of play.
@@ -61,14 +69,17 @@ void SeatView::Observe(int kind) {
         }
     }
     if (seat == seat_) {
-        if (CountOf(hand_, kind) > 0) hand_ -= KindBit(kind);
-    } else if (CountOf(known_[s], kind) > 0) {
-        known_[s] -= KindBit(kind);
+        if (CountIn(hand_, kind) > 0) TakeCards(hand_, kind);
+    } else if (CountIn(known_[s], kind) > 0) {
+        TakeCards(known_[s], kind);
     }
-    playedAll_ += KindBit(kind);
+    AddCards(playedAll_, kind);
     ++playedBy_[s];
     plays_.push_back(kind);
     ledger_.Add(kind);
 }
+
+template class BasicSeatView<HandCounts>;
+template class BasicSeatView<KindCounts>;
 
 }  // namespace vantrel

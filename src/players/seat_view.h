@@ -16,20 +16,22 @@ namespace vantrel {
 /// cards passed, the bidding, and what the rules reveal. A seat that did not
 /// follow suit is void in it; one that did not trump when void holds no
 /// trump; one that did not head the trick or over-trump holds nothing above
-/// the card to beat.
-class SeatView {
+/// the card to beat. A view of the 48-card deck keeps hands as hand counts
+/// (SeatView), one of any form's deck as a count a kind (FormSeatView).
+template <class HandType>
+class BasicSeatView {
 public:
-    SeatView(const RuleSet& rules, int seat, HandCounts hand, int trump, int declarer);
+    BasicSeatView(const RuleSet& rules, int seat, HandType hand, int trump, int declarer);
 
     /// The cards each seat laid down as meld: they are in that hand.
-    void Shown(int seat, HandCounts cards);
+    void Shown(int seat, const HandType& cards);
     /// Cards this seat gave its partner after trump was named: they are in the
     /// partner's hand, but for those of a kind the partner passed back
     /// (`returned`), which may be the very cards given. (Cards received are
     /// simply in this seat's hand.)
-    void Gave(HandCounts cards, HandCounts returned = 0);
+    void Gave(const HandType& cards, const HandType& returned = HandType{});
     /// How many cards a seat held as the play began (or holds now, while
-    /// cards are passed); twelve unless said.
+    /// cards are passed); a whole hand of the form unless said.
     void Holding(int seat, int cards) { held_[static_cast<std::size_t>(seat & 3)] = cards; }
     /// The bidding, for reading partner's jumps.
     void Bidding(std::vector<Auction::Call> calls) { calls_ = std::move(calls); }
@@ -40,7 +42,7 @@ public:
     [[nodiscard]] int Declarer() const { return declarer_; }
     [[nodiscard]] int Trump() const { return trump_; }
     [[nodiscard]] const RuleSet& Rules() const { return rules_; }
-    [[nodiscard]] HandCounts Hand() const { return hand_; }
+    [[nodiscard]] const HandType& Hand() const { return hand_; }
     [[nodiscard]] int ToPlay() const { return ledger_.ToPlay(); }
     [[nodiscard]] int Leader() const { return ledger_.Leader(); }
     [[nodiscard]] std::span<const int> Trick() const { return ledger_.Trick(); }
@@ -54,9 +56,9 @@ public:
     [[nodiscard]] int CardsLeft(int seat) const;
     /// The cards no longer in this seat's hand and not yet played: where
     /// the other three hands come from.
-    [[nodiscard]] HandCounts Unseen() const;
+    [[nodiscard]] HandType Unseen() const;
     /// Cards known to be in another seat's hand (shown or passed, not played).
-    [[nodiscard]] HandCounts KnownIn(int seat) const { return known_[static_cast<std::size_t>(seat & 3)]; }
+    [[nodiscard]] const HandType& KnownIn(int seat) const { return known_[static_cast<std::size_t>(seat & 3)]; }
     /// Kinds a seat cannot hold, from what it played.
     [[nodiscard]] KindMask Excluded(int seat) const { return excluded_[static_cast<std::size_t>(seat & 3)]; }
 
@@ -65,15 +67,20 @@ private:
     int seat_;
     int trump_;
     int declarer_;
-    HandCounts hand_;
-    HandCounts playedAll_ = 0;
+    HandType hand_;
+    HandType playedAll_{};
     TrickLedger ledger_;
-    std::array<int, 4> held_{12, 12, 12, 12};
+    std::array<int, 4> held_{};
     std::array<int, 4> playedBy_{};
-    std::array<HandCounts, 4> known_{};
+    std::array<HandType, 4> known_{};
     std::array<KindMask, 4> excluded_{};
     std::vector<Auction::Call> calls_;
     std::vector<int> plays_;
 };
+
+using SeatView = BasicSeatView<HandCounts>;
+using FormSeatView = BasicSeatView<KindCounts>;
+extern template class BasicSeatView<HandCounts>;
+extern template class BasicSeatView<KindCounts>;
 
 }  // namespace vantrel

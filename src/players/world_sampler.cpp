@@ -2,29 +2,33 @@
 
 #include <algorithm>
 #include <bit>
+#include <type_traits>
 #include <vector>
 
 #include "rules/unseen_deck.h"
 
 namespace vantrel {
 
-SampledWorld SampleWorld(const SeatView& view, Random& random, int tries) {
+namespace {
+
+template <class HandType>
+BasicSampledWorld<HandType> Sample(const BasicSeatView<HandType>& view, Random& random, int tries) {
     const int me = view.Seat();
     std::array<int, 4> room{};
-    std::array<HandCounts, 4> base{};
-    HandCounts pool = view.Unseen();
+    std::array<HandType, 4> base{};
+    HandType pool = view.Unseen();
     base[static_cast<std::size_t>(me)] = view.Hand();
     for (int s = 0; s < 4; ++s) {
         if (s == me) continue;
-        const HandCounts known = view.KnownIn(s);
+        const HandType& known = view.KnownIn(s);
         base[static_cast<std::size_t>(s)] = known;
-        pool -= known;
+        pool = Less(pool, known);
         room[static_cast<std::size_t>(s)] = view.CardsLeft(s) - CardCount(known);
     }
     // The cards to place, most constrained first.
     std::vector<int> cards;
     for (int kind = 0; kind < kCardKinds; ++kind)
-        for (int copy = 0; copy < CountOf(pool, kind); ++copy) cards.push_back(kind);
+        for (int copy = 0; copy < CountIn(pool, kind); ++copy) cards.push_back(kind);
     auto seatsFor = [&](int kind) {
         int seats = 0;
         for (int s = 0; s < 4; ++s) seats += s != me && (view.Excluded(s) & KindFlag(kind)) == 0;
@@ -32,7 +36,7 @@ SampledWorld SampleWorld(const SeatView& view, Random& random, int tries) {
     };
     std::stable_sort(cards.begin(), cards.end(), [&](int a, int b) { return seatsFor(a) < seatsFor(b); });
 
-    SampledWorld world;
+    BasicSampledWorld<HandType> world;
     for (int attempt = 0; attempt < tries; ++attempt) {
         world.hands = base;
         std::array<int, 4> left = room;
@@ -51,7 +55,7 @@ SampledWorld SampleWorld(const SeatView& view, Random& random, int tries) {
                 const int r = left[static_cast<std::size_t>(s)];
                 if (r == 0 || (view.Excluded(s) & KindFlag(kind)) != 0) continue;
                 if (pick < r) {
-                    world.hands[static_cast<std::size_t>(s)] += KindBit(kind);
+                    AddCards(world.hands[static_cast<std::size_t>(s)], kind);
                     --left[static_cast<std::size_t>(s)];
                     break;
                 }
@@ -74,11 +78,22 @@ SampledWorld SampleWorld(const SeatView& view, Random& random, int tries) {
             sizes[n++] = room[static_cast<std::size_t>(s)];
         }
     UnseenDeck deck(pool);
-    const std::array<HandCounts, 3> dealt = deck.Deal(random, sizes);
+    std::array<HandType, 3> dealt{};
+    if constexpr (std::is_same_v<HandType, HandCounts>)
+        dealt = deck.Deal(random, sizes);
+    else
+        dealt = deck.DealCounts(random, sizes);
     world.hands = base;
-    for (std::size_t i = 0; i < 3; ++i) world.hands[seats[i]] += dealt[i];
+    for (std::size_t i = 0; i < 3; ++i) world.hands[seats[i]] = Plus(world.hands[seats[i]], dealt[i]);
     world.consistent = false;
     return world;
+}
+
+}  // namespace
+
+SampledWorld SampleWorld(const SeatView& view, Random& random, int tries) { return Sample(view, random, tries); }
+FormSampledWorld SampleWorld(const FormSeatView& view, Random& random, int tries) {
+    return Sample(view, random, tries);
 }
 
 }  // namespace vantrel

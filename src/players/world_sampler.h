@@ -13,10 +13,14 @@ namespace vantrel {
 /// The most constrained cards are placed first, each in a hand drawn in
 /// proportion to the room left; after `tries` dead ends the exclusions are
 /// dropped and the cards dealt plainly.
-struct SampledWorld {
-    std::array<HandCounts, 4> hands{};
+template <class HandType>
+struct BasicSampledWorld {
+    std::array<HandType, 4> hands{};
     bool consistent = true;  // false when the plain deal was the fallback
 };
+using SampledWorld = BasicSampledWorld<HandCounts>;
+using FormSampledWorld = BasicSampledWorld<KindCounts>;
 SampledWorld SampleWorld(const SeatView& view, Random& random, int tries = 50);
+FormSampledWorld SampleWorld(const FormSeatView& view, Random& random, int tries = 50);
 
 }  // namespace vantrel

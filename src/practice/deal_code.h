@@ -36,7 +36,7 @@ DecodedDeal DecodeDealCode(std::string_view code);
 
 /// The code of a deal of either deck's form, from the four hands (South,
 /// West, North, East). The 48-card deck's is the code above. The 80-card
-/// deck's has 22 characters, e.g. "0K3V-9R9R-G0K3-VP66-VMQT1-S": per kind of
+/// deck's has 22 characters, e.g. "1WYP-H8H2-9C8A-B0D7-RXDWV-H": per kind of
 /// card (twenty: no nines), the seats holding its four copies are one of 35
 /// ways; the kinds make one number below 35^20, written in 21 base-32
 /// characters, and a check character, the number mod 37 begun from the

@@ -78,6 +78,41 @@ constexpr KindCounts CountsOf(HandCounts hand) {
     return counts;
 }
 
+/// A hand of either kind read and changed alike, for the code that serves
+/// both decks: the count of a kind, cards added or taken, the whole count,
+/// and a hand less the cards of another.
+constexpr int CountIn(HandCounts hand, int kind) { return CountOf(hand, kind); }
+constexpr int CountIn(const KindCounts& hand, int kind) { return hand[static_cast<std::size_t>(kind)]; }
+constexpr void AddCards(HandCounts& hand, int kind, int copies = 1) {
+    hand += static_cast<HandCounts>(copies) * KindBit(kind);
+}
+constexpr void AddCards(KindCounts& hand, int kind, int copies = 1) {
+    hand[static_cast<std::size_t>(kind)] = static_cast<std::uint8_t>(hand[static_cast<std::size_t>(kind)] + copies);
+}
+constexpr void TakeCards(HandCounts& hand, int kind, int copies = 1) {
+    hand -= static_cast<HandCounts>(copies) * KindBit(kind);
+}
+constexpr void TakeCards(KindCounts& hand, int kind, int copies = 1) {
+    hand[static_cast<std::size_t>(kind)] = static_cast<std::uint8_t>(hand[static_cast<std::size_t>(kind)] - copies);
+}
+constexpr int CardCount(const KindCounts& hand) {
+    int cards = 0;
+    for (const std::uint8_t count : hand) cards += count;
+    return cards;
+}
+constexpr HandCounts Less(HandCounts hand, HandCounts cards) { return hand - cards; }
+constexpr KindCounts Less(KindCounts hand, const KindCounts& cards) {
+    for (std::size_t kind = 0; kind < hand.size(); ++kind)
+        hand[kind] = static_cast<std::uint8_t>(hand[kind] - cards[kind]);
+    return hand;
+}
+constexpr HandCounts Plus(HandCounts hand, HandCounts cards) { return hand + cards; }
+constexpr KindCounts Plus(KindCounts hand, const KindCounts& cards) {
+    for (std::size_t kind = 0; kind < hand.size(); ++kind)
+        hand[kind] = static_cast<std::uint8_t>(hand[kind] + cards[kind]);
+    return hand;
+}
+
 /// A set of kinds, one bit a kind: what a hand holds at least one of, or
 /// what a seat may play.
 using KindMask = std::uint32_t;

@@ -3,7 +3,6 @@
 #include <array>
 #include <span>
 #include <string>
-#include <type_traits>
 
 #include "rules/cards.h"
 #include "rules/rule_set.h"
@@ -46,22 +45,13 @@ public:
     std::string Play(int kind);
     /// Plays a card the caller knows to be legal.
     void Make(int kind) {
-        Hand& hand = hands_[static_cast<std::size_t>(ledger_.ToPlay())];
-        if constexpr (std::is_same_v<Hand, HandCounts>)
-            hand -= KindBit(kind);
-        else
-            --hand[static_cast<std::size_t>(kind)];
+        TakeCards(hands_[static_cast<std::size_t>(ledger_.ToPlay())], kind);
         ledger_.Add(kind);
     }
     /// Takes back the last card made (none from before the state was taken up).
     void Unmake() {
         const int kind = ledger_.TakeBack();
-        if (kind < 0) return;
-        Hand& hand = hands_[static_cast<std::size_t>(ledger_.ToPlay())];
-        if constexpr (std::is_same_v<Hand, HandCounts>)
-            hand += KindBit(kind);
-        else
-            ++hand[static_cast<std::size_t>(kind)];
+        if (kind >= 0) AddCards(hands_[static_cast<std::size_t>(ledger_.ToPlay())], kind);
     }
 
     friend bool operator==(const BasicPlayState&, const BasicPlayState&) = default;

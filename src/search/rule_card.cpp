@@ -2,6 +2,7 @@
 
 #include <array>
 #include <bit>
+#include <type_traits>
 
 #include "rules/auction.h"
 #include "rules/play_state.h"
@@ -45,10 +46,14 @@ constexpr std::array<std::uint8_t, 4096> kSuitLengths = [] {
     return lengths;
 }();
 int SuitLength(HandCounts hand, int suit) { return kSuitLengths[(hand >> (12 * suit)) & 0xFFF]; }
+int SuitLength(const KindCounts& hand, int suit) {
+    int cards = 0;
+    for (int rank = 0; rank < 6; ++rank) cards += hand[static_cast<std::size_t>(KindOf(suit, rank))];
+    return cards;
+}
 
-}  // namespace
-
-int RuleCard(const RuleInput& in) {
+template <class Hand>
+int RuleCardOf(const BasicRuleInput<Hand>& in) {
     const KindMask legal = in.legal;
     if ((legal & (legal - 1)) == 0) return std::countr_zero(legal);
     const KindMask out = HeldKinds(in.others);
@@ -111,13 +116,27 @@ int RuleCard(const RuleInput& in) {
     return Least(legal, in.trump);
 }
 
-int RuleCard(const PlayState& state, int declarer) {
+template <class Hand>
+int RuleCardIn(const BasicPlayState<Hand>& state, int declarer) {
     const int seat = state.ToPlay();
-    HandCounts others = 0;
-    for (int s = 0; s < 4; ++s)
-        if (s != seat) others += state.Hands()[static_cast<std::size_t>(s)];
-    return RuleCard({state.Hands()[static_cast<std::size_t>(seat)], others, state.Trick(), seat, state.Trump(),
-                     declarer, state.Legal(), &state.Rules()});
+    Hand others{};
+    for (int s = 0; s < 4; ++s) {
+        if (s == seat) continue;
+        const Hand& hand = state.Hands()[static_cast<std::size_t>(s)];
+        if constexpr (std::is_same_v<Hand, HandCounts>)
+            others += hand;
+        else
+            for (std::size_t kind = 0; kind < others.size(); ++kind) others[kind] += hand[kind];
+    }
+    return RuleCardOf(BasicRuleInput<Hand>{state.Hands()[static_cast<std::size_t>(seat)], others, state.Trick(), seat,
+                                           state.Trump(), declarer, state.Legal(), &state.Rules()});
 }
+
+}  // namespace
+
+int RuleCard(const RuleInput& input) { return RuleCardOf(input); }
+int RuleCard(const FormRuleInput& input) { return RuleCardOf(input); }
+int RuleCard(const PlayState& state, int declarer) { return RuleCardIn(state, declarer); }
+int RuleCard(const FormPlayState& state, int declarer) { return RuleCardIn(state, declarer); }
 
 }  // namespace vantrel

@@ -8,12 +8,15 @@
 
 #include "base/random.h"
 #include "game/game_settings.h"
+#include "players/chance_to_make.h"
+#include "players/world_sampler.h"
 #include "practice/deal_code.h"
 #include "rules/hand_score.h"
 #include "rules/meld_rules.h"
 #include "rules/play_state.h"
 #include "rules/trick_rules.h"
 #include "rules/unseen_deck.h"
+#include "search/rule_card.h"
 
 namespace vantrel {
 namespace {
@@ -249,8 +252,27 @@ TEST(PlayState, DoubleDeckHandsPlayedOutByTheOneLedger) {
         EXPECT_EQ(play.Points(), (std::array<int, 2>{}));
     }
     EXPECT_GT(refusals, 1000);
+    // The rule player plays a legal card throughout, and its playout is
+    // scored as the hand's counters and meld say.
+    for (int deal = 0; deal < 100; ++deal) {
+        const FormDeal dealt = DealOf(rules.form, random);
+        const int trump = deal % 4;
+        FormPlayState play(rules, dealt.hands, trump, deal % 4);
+        while (!play.Over()) {
+            const int card = RuleCard(play, deal % 4);
+            ASSERT_NE(play.Legal() & KindFlag(card), 0u) << KindText(card);
+            play.Make(card);
+        }
+        std::array<int, 2> meld{};
+        for (int seat = 0; seat < 4; ++seat)
+            meld[static_cast<std::size_t>(seat % 2)] +=
+                MeldReportOf(rules, dealt.hands[static_cast<std::size_t>(seat)], trump).total;
+        const std::array<int, 2> taken = PlayOutDeal(rules, dealt.hands, trump, deal % 4);
+        for (std::size_t side = 0; side < 2; ++side)
+            EXPECT_EQ(taken[side], play.Points()[side] + (play.Points()[side] >= 20 ? meld[side] : 0));
+    }
     // The 48-card deck played as counts a kind goes card for card as the
-    // hand counts do.
+    // hand counts do, and the rule player chooses alike in both.
     for (int deal = 0; deal < 200; ++deal) {
         const FormDeal dealt = DealOf(GameForm{}, random);
         std::array<HandCounts, 4> hands{};
@@ -262,13 +284,64 @@ TEST(PlayState, DoubleDeckHandsPlayedOutByTheOneLedger) {
         while (!counts.Over()) {
             ASSERT_EQ(kinds.Legal(), counts.Legal());
             ASSERT_EQ(kinds.Ledger(), counts.Ledger());
-            const int card = AnyLegal(counts, random);
+            const int card = deal % 2 == 0 ? AnyLegal(counts, random) : RuleCard(counts, deal % 4);
+            if (deal % 2 == 1) ASSERT_EQ(RuleCard(kinds, deal % 4), card);
             counts.Make(card);
             kinds.Make(card);
         }
         EXPECT_TRUE(kinds.Over());
         EXPECT_EQ(kinds.Points(), counts.Points());
     }
+}
+
+TEST(WorldSampler, DoubleDeckWorldsKeepToTheSeatsView) {
+    // A seat's view of an 80-card hand in play: what it infers never
+    // excludes a card the other hand really holds, and every world drawn
+    // from it deals the unseen cards, four copies a kind in all, into the
+    // room each hand has, none where the view excludes it.
+    const RuleSet rules = RuleSet::DoubleDeck();
+    Random random(61, 0);
+    int worlds = 0;
+    int inferred = 0;
+    for (int deal = 0; deal < 60; ++deal) {
+        const FormDeal dealt = DealOf(rules.form, random);
+        const int trump = deal % 4;
+        const int seat = deal / 4 % 4;
+        FormPlayState play(rules, dealt.hands, trump, deal % 4);
+        FormSeatView view(rules, seat, dealt.hands[static_cast<std::size_t>(seat)], trump, deal % 4);
+        const int stop = 4 + static_cast<int>(random.Below(72));
+        while (play.Played() < stop) {
+            const int card = deal % 2 == 0 ? AnyLegal(play, random) : RuleCard(play, deal % 4);
+            view.Observe(card);
+            play.Make(card);
+        }
+        ASSERT_EQ(view.Hand(), play.Hands()[static_cast<std::size_t>(seat)]);
+        ASSERT_EQ(view.Unseen(), [&] {
+            KindCounts others{};
+            for (int s = 0; s < 4; ++s)
+                if (s != seat) others = Plus(others, play.Hands()[static_cast<std::size_t>(s)]);
+            return others;
+        }());
+        for (int s = 0; s < 4; ++s) {
+            EXPECT_EQ(view.Excluded(s) & HeldKinds(play.Hands()[static_cast<std::size_t>(s)]), 0u) << "seat " << s;
+            inferred += std::popcount(view.Excluded(s));
+        }
+        for (int w = 0; w < 20; ++w, ++worlds) {
+            const FormSampledWorld world = SampleWorld(view, random);
+            KindCounts all = WholeDeckOf(rules.form);
+            for (int s = 0; s < 4; ++s) {
+                const KindCounts& hand = world.hands[static_cast<std::size_t>(s)];
+                EXPECT_EQ(CardCount(hand), view.CardsLeft(s));
+                if (world.consistent) EXPECT_EQ(view.Excluded(s) & HeldKinds(hand), 0u);
+                all = Less(all, hand);
+            }
+            for (const int card : view.Plays()) TakeCards(all, card);
+            EXPECT_EQ(all, KindCounts{}) << "the world and the cards played are not the deck";
+            ASSERT_EQ(world.hands[static_cast<std::size_t>(seat)], view.Hand());
+        }
+    }
+    EXPECT_EQ(worlds, 1200);
+    EXPECT_GT(inferred, 100) << "the views inferred little";
 }
 
 TEST(HandScore, DoubleDeckCountersAndTheMeldTheyLetCount) {
@@ -319,6 +392,9 @@ TEST(Deal, DoubleDeckDealsAndTheirCodes) {
         ASSERT_EQ(read.hands, dealt.hands) << code;
         ASSERT_EQ(read.form, form);
     }
+    // The code in the README is pinned to its deal, and written with its dashes.
+    Random pinned(2026, 15);
+    EXPECT_EQ(DealCodeOf(form, DealOf(form, pinned).hands), "1WYP-H8H2-9C8A-B0D7-RXDWV-H");
     // Any one mistyped character, and any two exchanged neighbours, are caught.
     const std::string symbols = "0123456789ABCDEFGHJKMNPQRSTVWXYZ";
     int mistyped = 0;
