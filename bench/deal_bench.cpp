@@ -24,6 +24,7 @@
 #include "analysis/hand_simulation.h"
 #include "form/form1.h"
 #include "players/chance_to_make.h"
+#include "players/playout_player.h"
 #include "players/search_player.h"
 #include "players/seat_view.h"
 #include "rules/card_records.h"
@@ -310,6 +311,40 @@ BENCHMARK(SearchDecision)->Arg(0)->Iterations(1)->Unit(benchmark::kSecond);
 BENCHMARK(SearchDecision)->Arg(1)->Iterations(1)->Unit(benchmark::kSecond);
 BENCHMARK(SearchDecision)->Arg(2)->Iterations(1)->Unit(benchmark::kSecond);
 BENCHMARK(SearchDecision)->Arg(3)->Iterations(1)->Unit(benchmark::kSecond);
+
+// The computer's decisions through whole 80-card hands, Normal (argument 0)
+// and Strong (1): the median and the 99th percentile of a decision's time.
+void SearchDecisionDoubleDeck(benchmark::State& state) {
+    const Level level = state.range(0) == 0 ? Level::Normal : Level::Strong;
+    const RuleSet rules = RuleSet::DoubleDeck();
+    std::vector<double> times;
+    Random random(13, 0);
+    for (auto _ : state) {
+        for (int deal = 0; deal < 8; ++deal) {
+            const std::array<KindCounts, 4> hands = DealOf(rules.form, random).hands;
+            const int trump = deal % 4;
+            FormPlayState play(rules, hands, trump, 0);
+            std::vector<FormSeatView> views;
+            for (int seat = 0; seat < 4; ++seat)
+                views.emplace_back(rules, seat, hands[static_cast<std::size_t>(seat)], trump, 0);
+            while (!play.Over()) {
+                const auto start = std::chrono::steady_clock::now();
+                const int card = ComputerCard(views[static_cast<std::size_t>(play.ToPlay())], level, 1);
+                times.push_back(
+                    std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+                play.Make(card);
+                for (FormSeatView& view : views) view.Observe(card);
+            }
+        }
+    }
+    std::sort(times.begin(), times.end());
+    state.counters["decisions"] = static_cast<double>(times.size());
+    state.counters["median_ms"] = times[times.size() / 2];
+    state.counters["p99_ms"] = times[times.size() * 99 / 100];
+    state.counters["max_ms"] = times.back();
+}
+BENCHMARK(SearchDecisionDoubleDeck)->Arg(0)->Iterations(1)->Unit(benchmark::kSecond);
+BENCHMARK(SearchDecisionDoubleDeck)->Arg(1)->Iterations(1)->Unit(benchmark::kSecond);
 
 // One hand's chance to make in all four trumps, 20,000 played-out deals, on every core.
 void ChanceToMakeAllCores(benchmark::State& state) {

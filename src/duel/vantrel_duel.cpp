@@ -40,13 +40,14 @@ bool CountOf(std::string_view text, unsigned long long& value) {
 }
 
 constexpr const char* kUsage =
-    "usage: vantrel-duel A B [DEALS] [SEED]\n"
+    "usage: vantrel-duel [--form double-deck] A B [DEALS] [SEED]\n"
     "       vantrel-duel --full A B [DEALS] [SEED]\n"
     "Plays DEALS deals (300) from SEED (1) twice each, the pairs' seats exchanged,\n"
     "between players A and B: random, easy, normal or strong. The contract is\n"
     "fixed by the deal; with --full each pair bids, names trump, passes, melds\n"
     "and plays for itself (easy, normal or strong; normal-half and strong-half bid\n"
-    "on while the next bid makes half the time).\n";
+    "on while the next bid makes half the time). --form double-deck plays the\n"
+    "80-card game's card play instead of the 48-card game's.\n";
 
 vantrel::BidRule BiddingOf(bool half) { return half ? vantrel::BidRule::HalfTheTime : vantrel::BidRule::ExpectedScore; }
 
@@ -63,10 +64,25 @@ int main(int argc, char** argv) {
         std::fputs(kUsage, stdout);
         return 0;
     }
+    // "--form double-deck" first: the card play of the 80-card game.
+    vantrel::RuleSet rules = vantrel::RuleSet::Standard();
+    if (argc > 1 && std::strcmp(argv[1], "--form") == 0) {
+        if (argc < 3 || std::strcmp(argv[2], "double-deck") != 0) {
+            std::fputs(kUsage, stderr);
+            return 2;
+        }
+        rules = vantrel::RuleSet::DoubleDeck();
+        argc -= 2;
+        argv += 2;
+    }
     const bool full = argc > 1 && std::strcmp(argv[1], "--full") == 0;
     if (full) {
         --argc;
         ++argv;
+    }
+    if (full && rules.form != vantrel::GameForm{}) {
+        std::fputs("vantrel-duel: --full plays the 48-card game alone for now.\n", stderr);
+        return 2;
     }
     vantrel::DuelPlayer a{};
     vantrel::DuelPlayer b{};
@@ -91,9 +107,12 @@ int main(int argc, char** argv) {
                         r.contracts[pair].won, r.contracts[pair].made, r.contracts[pair].set);
         return 0;
     }
-    const vantrel::DuelResult r = vantrel::PlayDuel(vantrel::RuleSet::Standard(), a, b, deals, seed);
-    std::printf("%s against %s, %llu deals played twice, seed %llu\n", argv[1], argv[2], deals, seed);
-    std::printf("card points per hand: %+.1f +/- %.1f (95%%)\n", r.cardPoints, r.cardPointsHalfWidth);
+    const vantrel::DuelResult r = vantrel::PlayDuel(rules, a, b, deals, seed);
+    const bool doubleDeck = rules.form != vantrel::GameForm{};
+    std::printf("%s against %s, %llu %sdeals played twice, seed %llu\n", argv[1], argv[2], deals,
+                doubleDeck ? "double-deck " : "", seed);
+    std::printf("%s per hand: %+.1f +/- %.1f (95%%)\n", doubleDeck ? "counters   " : "card points", r.cardPoints,
+                r.cardPointsHalfWidth);
     std::printf("hand score per hand:  %+.1f +/- %.1f (95%%)\n", r.handScore, r.handScoreHalfWidth);
     return 0;
 }

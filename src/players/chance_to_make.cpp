@@ -151,7 +151,7 @@ std::array<int, 2> PlayOutDeal(const RuleSet& rules, const std::array<KindCounts
     tally.declarerSide = SideOf(declarer);
     for (int seat = 0; seat < 4; ++seat)
         tally.meld[static_cast<std::size_t>(SideOf(seat))] +=
-            MeldReportOf(rules, hands[static_cast<std::size_t>(seat)], trump).total;
+            MeldOf(rules, hands[static_cast<std::size_t>(seat)], trump);
     FormPlayState state(rules, hands, trump, declarer);
     while (!state.Over()) state.Make(RuleCard(state, declarer));
     tally.cardPoints = state.Points();

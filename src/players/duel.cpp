@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "analysis/hand_analysis.h"
+#include "players/playout_player.h"
 #include "players/rule_player.h"
 #include "players/seat_view.h"
 #include "rules/auction.h"
@@ -39,27 +40,53 @@ Contract FixedContract(const std::array<HandCounts, 4>& hands) {
     return contract;
 }
 
+// The 80-card deck's contract, fixed by the deal: the seat and suit with the
+// most meld in that trump and two counters for each card of the suit, at the
+// standing bid. (The designed bid value knows the 48-card deck alone.)
+Contract FixedContract(const RuleSet& rules, const std::array<KindCounts, 4>& hands) {
+    Contract contract{0, 0, -1};
+    int most = -1;
+    for (int seat = 0; seat < 4; ++seat)
+        for (int suit = 0; suit < 4; ++suit) {
+            const KindCounts& hand = hands[static_cast<std::size_t>(seat)];
+            int length = 0;
+            for (int rank = 0; rank < 6; ++rank) length += CountIn(hand, KindOf(suit, rank));
+            const int value = MeldOf(rules, hand, suit) + 2 * length;
+            if (value > most) most = value, contract = {seat, suit, rules.standingBid};
+        }
+    return contract;
+}
+
+// A hand's meld and the cards it shows, for either deck.
+int MeldIn(const RuleSet& rules, HandCounts hand, int trump) { return MeldOf(rules, hand, trump); }
+int MeldIn(const RuleSet& rules, const KindCounts& hand, int trump) { return MeldOf(rules, hand, trump); }
+HandCounts ShownBy(const RuleSet&, HandCounts hand, int trump) { return StandardMeldReport(hand, trump).Shown(); }
+KindCounts ShownBy(const RuleSet& rules, const KindCounts& hand, int trump) {
+    return MeldReportOf(rules, hand, trump).ShownCounts();
+}
+
 // One play of the deal with pair A in seats South and North when `aSouthNorth`.
 // Returns each side's card points and hand score.
-std::array<std::array<int, 2>, 2> PlayOnce(const RuleSet& rules, const std::array<HandCounts, 4>& hands,
+template <class HandType>
+std::array<std::array<int, 2>, 2> PlayOnce(const RuleSet& rules, const std::array<HandType, 4>& hands,
                                            const Contract& contract, DuelPlayer a, DuelPlayer b, bool aSouthNorth,
                                            std::uint64_t seed) {
-    std::vector<SeatView> views;
+    std::vector<BasicSeatView<HandType>> views;
     std::array<int, 2> meld{};
     for (int seat = 0; seat < 4; ++seat) {
         views.emplace_back(rules, seat, hands[static_cast<std::size_t>(seat)], contract.trump, contract.declarer);
         meld[static_cast<std::size_t>(SideOf(seat))] +=
-            MeldOf(rules, hands[static_cast<std::size_t>(seat)], contract.trump);
+            MeldIn(rules, hands[static_cast<std::size_t>(seat)], contract.trump);
     }
     for (int seat = 0; seat < 4; ++seat)
-        for (SeatView& view : views)
-            view.Shown(seat, StandardMeldReport(hands[static_cast<std::size_t>(seat)], contract.trump).Shown());
-    PlayState state(rules, hands, contract.trump, contract.declarer);
+        for (auto& view : views)
+            view.Shown(seat, ShownBy(rules, hands[static_cast<std::size_t>(seat)], contract.trump));
+    BasicPlayState<HandType> state(rules, hands, contract.trump, contract.declarer);
     Random random(seed, 0x5EED);
     while (!state.Over()) {
         const int seat = state.ToPlay();
         const DuelPlayer player = (SideOf(seat) == 0) == aSouthNorth ? a : b;
-        const SeatView& view = views[static_cast<std::size_t>(seat)];
+        const auto& view = views[static_cast<std::size_t>(seat)];
         int card = 0;
         if (player == DuelPlayer::Random) {
             const KindMask legal = state.Legal();
@@ -74,7 +101,7 @@ std::array<std::array<int, 2>, 2> PlayOnce(const RuleSet& rules, const std::arra
             card = ComputerCard(view, level, seed + static_cast<std::uint64_t>(state.Played()));
         }
         state.Make(card);
-        for (SeatView& v : views) v.Observe(card);
+        for (auto& v : views) v.Observe(card);
     }
     HandTally tally;
     tally.declarerSide = SideOf(contract.declarer);
@@ -89,11 +116,21 @@ std::array<std::array<int, 2>, 2> PlayOnce(const RuleSet& rules, const std::arra
 }  // namespace
 
 DuelDeal PlayDuelDeal(const RuleSet& rules, DuelPlayer a, DuelPlayer b, std::uint64_t seed, std::uint64_t deal) {
-    const std::array<HandCounts, 4> hands = DealHands(seed, deal);
-    const Contract contract = FixedContract(hands);
     const std::uint64_t playSeed = seed * 1000003 + deal;
-    const auto first = PlayOnce(rules, hands, contract, a, b, true, playSeed);    // A South-North
-    const auto second = PlayOnce(rules, hands, contract, a, b, false, playSeed);  // A East-West
+    std::array<std::array<int, 2>, 2> first{};
+    std::array<std::array<int, 2>, 2> second{};
+    if (rules.form == GameForm{}) {
+        const std::array<HandCounts, 4> hands = DealHands(seed, deal);
+        const Contract contract = FixedContract(hands);
+        first = PlayOnce(rules, hands, contract, a, b, true, playSeed);    // A South-North
+        second = PlayOnce(rules, hands, contract, a, b, false, playSeed);  // A East-West
+    } else {
+        Random random(seed, deal);
+        const std::array<KindCounts, 4> hands = DealOf(rules.form, random).hands;
+        const Contract contract = FixedContract(rules, hands);
+        first = PlayOnce(rules, hands, contract, a, b, true, playSeed);
+        second = PlayOnce(rules, hands, contract, a, b, false, playSeed);
+    }
     DuelDeal result;
     result.cardPoints = ((first[0][0] - first[0][1]) + (second[0][1] - second[0][0])) / 2.0;
     result.handScore = ((first[1][0] - first[1][1]) + (second[1][1] - second[1][0])) / 2.0;

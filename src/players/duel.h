@@ -17,7 +17,9 @@ enum class DuelPlayer { Random, Easy, Normal, Strong };
 /// One deal of a duplicate match, played twice with the pairs' seats
 /// exchanged. The contract is fixed by the deal: the seat with the highest
 /// designed bid value declares its best trump at that value, and every hand
-/// shows its standard meld.
+/// shows its standard meld. A deal of the 80-card deck is dealt by the form;
+/// its declarer is the seat and suit with the most meld in that trump and
+/// two counters a card of the suit, at the standing bid.
 struct DuelDeal {
     double cardPoints = 0;  // pair A's card points less pair B's, per hand (the mean of the two plays)
     double handScore = 0;   // the same for the hand scores

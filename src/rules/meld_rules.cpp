@@ -46,10 +46,12 @@ std::string TimesName(int times, std::string_view once, std::string_view more) {
 
 std::size_t At(int times) { return static_cast<std::size_t>(std::clamp(times, 0, 4)); }
 
-MeldReport MeldReportIn(const Table& table, const KindCounts& hand, int trump) {
+// With `lines` false only the total is counted: a playout melds every hand
+// and reads nothing else.
+MeldReport MeldReportIn(const Table& table, const KindCounts& hand, int trump, bool lines = true) {
     MeldReport report;
-    auto add = [&](std::string name, int value, KindMask kinds, int times, MeldLine::Group group) {
-        report.lines.push_back({std::move(name), value, kinds, times, group});
+    auto add = [&](auto name, int value, KindMask kinds, int times, MeldLine::Group group) {
+        if (lines) report.lines.push_back({name(), value, kinds, times, group});
         report.total += value;
     };
     auto count = [&](int suit, int rank) {
@@ -66,13 +68,13 @@ MeldReport MeldReportIn(const Table& table, const KindCounts& hand, int trump) {
             kinds |= KindFlag(KindOf(trump, rank));
         }
         if (runs > 0)
-            add(TimesName(runs, "Run in ", "run in ") + suitName(trump), table.run[At(runs)], kinds, runs,
-                MeldLine::Marriages);
+            add([&] { return TimesName(runs, "Run in ", "run in ") + suitName(trump); }, table.run[At(runs)], kinds,
+                runs, MeldLine::Marriages);
     }
     auto marriages = [&](int suit, bool royal) {
         const KindMask pair = KindFlag(KindOf(suit, kKing)) | KindFlag(KindOf(suit, kQueen));
         for (int m = royal ? runs : 0; m < std::min(count(suit, kKing), count(suit, kQueen)); ++m)
-            add((royal ? "Royal marriage in " : "Marriage in ") + suitName(suit),
+            add([&] { return (royal ? "Royal marriage in " : "Marriage in ") + suitName(suit); },
                 royal ? table.royalMarriage : table.marriage, pair, 1, MeldLine::Marriages);
     };
     if (trumpNamed) marriages(trump, true);
@@ -80,7 +82,8 @@ MeldReport MeldReportIn(const Table& table, const KindCounts& hand, int trump) {
         if (!trumpNamed || suit != trump) marriages(suit, false);
     if (trumpNamed && table.nineOfTrump > 0)
         for (int nine = 0; nine < count(trump, kNine); ++nine)
-            add("Nine of trump", table.nineOfTrump, KindFlag(KindOf(trump, kNine)), 1, MeldLine::Marriages);
+            add([] { return std::string("Nine of trump"); }, table.nineOfTrump, KindFlag(KindOf(trump, kNine)), 1,
+                MeldLine::Marriages);
     for (std::size_t a = 0; a < kAroundRanks.size(); ++a) {
         int times = 4;
         KindMask kinds = 0;
@@ -88,12 +91,15 @@ MeldReport MeldReportIn(const Table& table, const KindCounts& hand, int trump) {
             times = std::min(times, count(suit, kAroundRanks[a]));
             kinds |= KindFlag(KindOf(suit, kAroundRanks[a]));
         }
-        const std::string name = std::string(kAroundNames[a]) + " around";
-        if (times > 0) add(TimesName(times, name, name), table.around[a][At(times)], kinds, times, MeldLine::Arounds);
+        const auto name = [&] {
+            const std::string around = std::string(kAroundNames[a]) + " around";
+            return TimesName(times, around, around);
+        };
+        if (times > 0) add(name, table.around[a][At(times)], kinds, times, MeldLine::Arounds);
     }
     const int pinochles = std::min(count(kSpades, kQueen), count(kDiamonds, kJack));
     if (pinochles > 0)
-        add(TimesName(pinochles, "Pinochle", "pinochle"), table.pinochle[At(pinochles)],
+        add([&] { return TimesName(pinochles, "Pinochle", "pinochle"); }, table.pinochle[At(pinochles)],
             KindFlag(KindOf(kSpades, kQueen)) | KindFlag(KindOf(kDiamonds, kJack)), pinochles, MeldLine::Pinochles);
     return report;
 }
@@ -104,6 +110,10 @@ MeldReport StandardMeldReport(HandCounts hand, int trump) { return MeldReportIn(
 
 MeldReport MeldReportOf(const RuleSet& rules, const KindCounts& hand, int trump) {
     return MeldReportIn(rules.form.copies > 2 ? kDoubleDeck : kSingleDeck, hand, trump);
+}
+
+int MeldOf(const RuleSet& rules, const KindCounts& hand, int trump) {
+    return MeldReportIn(rules.form.copies > 2 ? kDoubleDeck : kSingleDeck, hand, trump, false).total;
 }
 
 HandCounts MeldLine::Cards() const {

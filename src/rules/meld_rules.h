@@ -62,6 +62,8 @@ MeldReport StandardMeldReport(HandCounts hand, int trump);
 /// doubled to quadrupled; the pinochle 4, 30, 60, 90; royal marriages 4 and
 /// other marriages 2). Names say how many times: "Triple run in Hearts".
 MeldReport MeldReportOf(const RuleSet& rules, const KindCounts& hand, int trump);
+/// Its total alone, without the lines' names: for playouts.
+int MeldOf(const RuleSet& rules, const KindCounts& hand, int trump);
 
 /// The same total, read through a table of each suit once: fast enough for
 /// the simulation.

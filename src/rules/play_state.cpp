@@ -1,6 +1,7 @@
 #include "rules/play_state.h"
 
 #include <algorithm>
+#include <type_traits>
 
 #include "rules/auction.h"
 #include "rules/trick_rules.h"
@@ -33,7 +34,11 @@ BasicPlayState<Hand>::BasicPlayState(const RuleSet& rules, const std::array<Hand
 template <class Hand>
 KindMask BasicPlayState<Hand>::Legal() const {
     if (Over()) return 0;
-    return LegalPlays(HeldAsCounts(hands_[static_cast<std::size_t>(ToPlay())]), Trick(), Trump(), rules_.play);
+    if constexpr (std::is_same_v<Hand, HandCounts>)
+        return LegalPlays(hands_[static_cast<std::size_t>(ToPlay())], Trick(), Trump(), rules_.play);
+    else
+        return LegalPlaysFromHeld(HeldKinds(hands_[static_cast<std::size_t>(ToPlay())]), StateOf(Trick(), Trump()),
+                                  Trump(), rules_.play);
 }
 
 template <class Hand>

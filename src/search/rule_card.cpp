@@ -2,7 +2,6 @@
 
 #include <array>
 #include <bit>
-#include <type_traits>
 
 #include "rules/auction.h"
 #include "rules/play_state.h"
@@ -120,14 +119,8 @@ template <class Hand>
 int RuleCardIn(const BasicPlayState<Hand>& state, int declarer) {
     const int seat = state.ToPlay();
     Hand others{};
-    for (int s = 0; s < 4; ++s) {
-        if (s == seat) continue;
-        const Hand& hand = state.Hands()[static_cast<std::size_t>(s)];
-        if constexpr (std::is_same_v<Hand, HandCounts>)
-            others += hand;
-        else
-            for (std::size_t kind = 0; kind < others.size(); ++kind) others[kind] += hand[kind];
-    }
+    for (int s = 0; s < 4; ++s)
+        if (s != seat) others = Plus(others, state.Hands()[static_cast<std::size_t>(s)]);
     return RuleCardOf(BasicRuleInput<Hand>{state.Hands()[static_cast<std::size_t>(seat)], others, state.Trick(), seat,
                                            state.Trump(), declarer, state.Legal(), &state.Rules()});
 }

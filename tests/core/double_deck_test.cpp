@@ -9,6 +9,8 @@
 #include "base/random.h"
 #include "game/game_settings.h"
 #include "players/chance_to_make.h"
+#include "players/duel.h"
+#include "players/playout_player.h"
 #include "players/world_sampler.h"
 #include "practice/deal_code.h"
 #include "rules/hand_score.h"
@@ -342,6 +344,51 @@ TEST(WorldSampler, DoubleDeckWorldsKeepToTheSeatsView) {
     }
     EXPECT_EQ(worlds, 1200);
     EXPECT_GT(inferred, 100) << "the views inferred little";
+}
+
+TEST(Players, DoubleDeckPlayoutsChooseByTheirMeansAndBeatTheRulePlayer) {
+    // Through whole 80-card hands, at every decision with a choice: the
+    // card chosen is legal, has the best mean of the legal cards, each mean
+    // lies within the counters still out, and the same seed chooses alike.
+    const RuleSet rules = RuleSet::DoubleDeck();
+    Random random(67, 0);
+    int choices = 0;
+    for (int deal = 0; deal < 3; ++deal) {
+        const std::array<KindCounts, 4> hands = DealOf(rules.form, random).hands;
+        FormPlayState play(rules, hands, deal, deal);
+        std::vector<FormSeatView> views;
+        for (int seat = 0; seat < 4; ++seat)
+            views.emplace_back(rules, seat, hands[static_cast<std::size_t>(seat)], deal, deal);
+        while (!play.Over()) {
+            const FormSeatView& view = views[static_cast<std::size_t>(play.ToPlay())];
+            const PlayoutChoice choice = PlayoutCard(view, 12, 5);
+            const KindMask legal = play.Legal();
+            ASSERT_NE(legal & KindFlag(choice.card), 0u);
+            if (std::popcount(legal) > 1) {
+                ++choices;
+                EXPECT_EQ(choice.worlds, 12);
+                const int out = 50 - play.Points()[0] - play.Points()[1];
+                for (int kind = 0; kind < kCardKinds; ++kind) {
+                    const double mean = choice.byCard[static_cast<std::size_t>(kind)];
+                    if ((legal & KindFlag(kind)) == 0) {
+                        EXPECT_EQ(mean, -1);
+                        continue;
+                    }
+                    EXPECT_GE(mean, 0);
+                    EXPECT_LE(mean, out);
+                    EXPECT_LE(mean, choice.expected);
+                }
+                EXPECT_EQ(choice.byCard[static_cast<std::size_t>(choice.card)], choice.expected);
+                EXPECT_EQ(PlayoutCard(view, 12, 5).card, choice.card);
+            }
+            play.Make(choice.card);
+            for (FormSeatView& v : views) v.Observe(choice.card);
+        }
+    }
+    EXPECT_GT(choices, 100);
+    // A duplicate match of Normal against Easy: more counters, beyond chance.
+    const DuelResult duel = PlayDuel(rules, DuelPlayer::Normal, DuelPlayer::Easy, 24, 3);
+    EXPECT_GT(duel.cardPoints - duel.cardPointsHalfWidth, 0) << duel.cardPoints << " +/- " << duel.cardPointsHalfWidth;
 }
 
 TEST(HandScore, DoubleDeckCountersAndTheMeldTheyLetCount) {

@@ -1,0 +1,63 @@
+#include "players/playout_player.h"
+
+#include <bit>
+
+#include "base/random.h"
+#include "players/rule_player.h"
+#include "players/world_sampler.h"
+#include "rules/play_state.h"
+#include "rules/trick_rules.h"
+#include "search/rule_card.h"
+
+namespace vantrel {
+
+int PlayoutWorlds(Level level) { return level == Level::Strong ? 160 : level == Level::Normal ? 40 : 0; }
+
+PlayoutChoice PlayoutCard(const FormSeatView& view, int worlds, std::uint64_t seed, const std::atomic<bool>* cancel) {
+    PlayoutChoice choice;
+    const KindMask legal = LegalPlaysFromHeld(HeldKinds(view.Hand()), StateOf(view.Trick(), view.Trump()), view.Trump(),
+                                              view.Rules().play);
+    choice.card = RuleCard(view);
+    if (std::popcount(legal) < 2) return choice;
+    const auto side = static_cast<std::size_t>(SideOf(view.Seat()));
+    PerKind<double> total{};
+    Random random(seed, 0x91A7);
+    for (int w = 0; w < worlds; ++w) {
+        if (cancel != nullptr && cancel->load(std::memory_order_relaxed)) break;
+        const FormSampledWorld world = SampleWorld(view, random);
+        // The world is taken up at the trick on the table: the cards of the
+        // trick so far are put back and replayed, so that the ledger books it.
+        std::array<KindCounts, 4> hands = world.hands;
+        const std::span<const int> trick = view.Trick();
+        const int leader = view.Leader();
+        for (std::size_t i = 0; i < trick.size(); ++i)
+            AddCards(hands[static_cast<std::size_t>((leader + static_cast<int>(i)) & 3)], trick[i]);
+        FormPlayState start(view.Rules(), hands, view.Trump(), leader, view.Points(), view.Tricks());
+        for (const int card : trick) start.Make(card);
+        for (KindMask m = legal; m != 0; m &= m - 1) {
+            const int card = std::countr_zero(m);
+            FormPlayState play = start;
+            play.Make(card);
+            while (!play.Over()) play.Make(RuleCard(play, view.Declarer()));
+            total[static_cast<std::size_t>(card)] += play.Points()[side] - view.Points()[side];
+        }
+        ++choice.worlds;
+    }
+    if (choice.worlds == 0) return choice;
+    double best = -1;
+    for (KindMask m = legal; m != 0; m &= m - 1) {
+        const int card = std::countr_zero(m);
+        const double mean = total[static_cast<std::size_t>(card)] / choice.worlds;
+        choice.byCard[static_cast<std::size_t>(card)] = mean;
+        if (mean > best) best = mean, choice.card = card;
+    }
+    choice.expected = best;
+    return choice;
+}
+
+int ComputerCard(const FormSeatView& view, Level level, std::uint64_t seed, const std::atomic<bool>* cancel) {
+    if (level == Level::Easy) return RuleCard(view);
+    return PlayoutCard(view, PlayoutWorlds(level), seed, cancel).card;
+}
+
+}  // namespace vantrel
