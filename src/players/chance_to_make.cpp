@@ -159,6 +159,21 @@ std::array<int, 2> PlayOutDeal(const RuleSet& rules, const std::array<KindCounts
     return ScoreHand(rules, tally).taken;
 }
 
+namespace {
+
+// One deal played out with South declaring in each trump, into the tally.
+template <class HandType>
+void TallyTrumps(const RuleSet& rules, const std::array<HandType, 4>& hands, ChanceTally& mine) {
+    for (int trump = 0; trump < 4; ++trump) {
+        const std::array<int, 2> taken = PlayOutDeal(rules, hands, trump, 0);
+        ++mine.taken[static_cast<std::size_t>(trump)]
+                    [static_cast<std::size_t>(std::clamp(taken[0], 0, kTakenBins - 1))];
+        mine.defended[static_cast<std::size_t>(trump)] += taken[1];
+    }
+}
+
+}  // namespace
+
 ChanceTally ChanceToMake(const ChanceRequest& request, const std::atomic<bool>* cancel,
                          const std::function<void(std::uint64_t)>& progress) {
     auto total = std::make_unique<ChanceTally>();
@@ -188,12 +203,7 @@ ChanceTally ChanceToMake(const ChanceRequest& request, const std::atomic<bool>* 
                 if (!kept) ++mine.promiseFallbacks;
                 if (!constrained || !kept) dealt = unseen.Deal(random, std::array<int, 3>{12, 12, 12});
                 const std::array<HandCounts, 4> hands{request.hand, dealt[1], dealt[0], dealt[2]};
-                for (int trump = 0; trump < 4; ++trump) {
-                    const std::array<int, 2> taken = PlayOutDeal(request.rules, hands, trump, 0);
-                    ++mine.taken[static_cast<std::size_t>(trump)]
-                                [static_cast<std::size_t>(std::clamp(taken[0], 0, kTakenBins - 1))];
-                    mine.defended[static_cast<std::size_t>(trump)] += taken[1];
-                }
+                TallyTrumps(request.rules, hands, mine);
                 if (request.opponentsBid > 0) {
                     // The opponent whose hand is worth more by the bidding
                     // help's count declares in its best suit, if that count
@@ -211,6 +221,37 @@ ChanceTally ChanceToMake(const ChanceRequest& request, const std::atomic<bool>* 
                     ++mine.opponentsTaken[static_cast<std::size_t>(std::clamp(taken[1], 0, kTakenBins - 1))];
                     mine.opponentsDefended += taken[0];
                 }
+            }
+            mine.deals += count;
+        },
+        [&](const ChanceTally& mine) {
+            total->Merge(mine);
+            if (progress) progress(total->deals);
+        });
+    return *total;
+}
+
+ChanceTally ChanceToMake(const RuleSet& rules, const KindCounts& hand, std::uint64_t deals, std::uint64_t seed,
+                         unsigned threads, const std::atomic<bool>* cancel,
+                         const std::function<void(std::uint64_t)>& progress) {
+    auto total = std::make_unique<ChanceTally>();
+    const KindCounts whole = WholeDeckOf(rules.form);
+    for (std::size_t kind = 0; kind < hand.size(); ++kind)
+        if (hand[kind] > whole[kind]) return *total;
+    if (rules.form.seats != 4 || CardCount(hand) != rules.form.handCards || deals == 0) return *total;
+    const KindCounts unseenCards = Less(whole, hand);
+    const int size = rules.form.handCards;
+    const std::uint64_t blocks = (deals + kChanceBlock - 1) / kChanceBlock;
+    RunBlocks<ChanceTally>(
+        blocks, threads, cancel,
+        [&](std::uint64_t block, ChanceTally& mine) {
+            const std::uint64_t count = std::min(kChanceBlock, deals - block * kChanceBlock);
+            Random random(seed, block);
+            UnseenDeck unseen(unseenCards);
+            for (std::uint64_t deal = 0; deal < count; ++deal) {
+                // South holds the hand; North, West and East the unseen cards.
+                const std::array<KindCounts, 3> dealt = unseen.DealCounts(random, std::array<int, 3>{size, size, size});
+                TallyTrumps(rules, std::array<KindCounts, 4>{hand, dealt[1], dealt[0], dealt[2]}, mine);
             }
             mine.deals += count;
         },

@@ -80,6 +80,13 @@ struct ChanceRequest {
 ChanceTally ChanceToMake(const ChanceRequest& request, const std::atomic<bool>* cancel = nullptr,
                          const std::function<void(std::uint64_t)>& progress = {});
 
+/// The same for a hand of any four-handed form (the 80-card deck): the
+/// unseen cards dealt to the three other hands, the hand played out in every
+/// trump, no cards passed. An empty tally for a hand the form cannot hold.
+ChanceTally ChanceToMake(const RuleSet& rules, const KindCounts& hand, std::uint64_t deals, std::uint64_t seed,
+                         unsigned threads = 0, const std::atomic<bool>* cancel = nullptr,
+                         const std::function<void(std::uint64_t)>& progress = {});
+
 /// The chance-to-make table: a row a bid from the standing bid upward by the
 /// bid step, while the chance in some trump is at least 5% (one row at least).
 struct ChanceRow {

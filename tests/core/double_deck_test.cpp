@@ -2,6 +2,7 @@
 // its counters and scoring, and its rule set read back from settings.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <bit>
 #include <map>
 #include <numeric>
@@ -389,6 +390,37 @@ TEST(Players, DoubleDeckPlayoutsChooseByTheirMeansAndBeatTheRulePlayer) {
     // A duplicate match of Normal against Easy: more counters, beyond chance.
     const DuelResult duel = PlayDuel(rules, DuelPlayer::Normal, DuelPlayer::Easy, 24, 3);
     EXPECT_GT(duel.cardPoints - duel.cardPointsHalfWidth, 0) << duel.cardPoints << " +/- " << duel.cardPointsHalfWidth;
+}
+
+TEST(ChanceToMake, DoubleDeckHandsAcrossBidsThreadsAndCancel) {
+    const RuleSet rules = RuleSet::DoubleDeck();
+    // A long heart suit with its run, the aces around and more: hearts make
+    // far more than a plain suit, and every bid's chance falls as it rises.
+    const KindCounts strong = Hand("2AH 210H 2KH 2QH 2JH AC AS AD 2KC 2QC JD QS 10S");
+    ASSERT_EQ(CardCount(strong), 20);
+    const ChanceTally one = ChanceToMake(rules, strong, 800, 7, 1);
+    const ChanceTally two = ChanceToMake(rules, strong, 800, 7, 2);
+    ASSERT_EQ(one.deals, 800u);
+    EXPECT_EQ(one.taken, two.taken) << "the figures depend on the threads";
+    EXPECT_EQ(one.defended, two.defended);
+    const std::vector<ChanceRow> rows = ChanceRows(one, rules);
+    ASSERT_GT(rows.size(), 10u);
+    EXPECT_EQ(rows.front().bid, 50);
+    for (std::size_t r = 1; r < rows.size(); ++r) {
+        EXPECT_EQ(rows[r].bid, rows[r - 1].bid + 1);
+        for (std::size_t t = 0; t < 4; ++t) EXPECT_LE(rows[r].chance[t], rows[r - 1].chance[t]);
+    }
+    EXPECT_GT(one.Chance(H, 100), 0.9);
+    EXPECT_GT(one.ExpectedScore(H, 80), one.ExpectedScore(C, 80) + 20);
+    const BestBid best = BestBidOf(one, rules);
+    EXPECT_EQ(best.trump, H);
+    EXPECT_GT(best.bid, 100);
+    // A hand the form cannot hold gives nothing; a cancel stops the work.
+    EXPECT_EQ(ChanceToMake(rules, Plus(strong, Hand("JC")), 100, 7).deals, 0u);
+    EXPECT_EQ(ChanceToMake(rules, Hand("4AH 410H 4KH 4QH 4JH"), 100, 7).deals, 100u);
+    EXPECT_EQ(ChanceToMake(rules, Plus(Hand("4AH 410H 4KH 4QH 3JH"), Hand("2JH")), 100, 7).deals, 0u);
+    std::atomic<bool> cancel{true};
+    EXPECT_LT(ChanceToMake(rules, strong, 100000, 7, 1, &cancel).deals, 100000u);
 }
 
 TEST(HandScore, DoubleDeckCountersAndTheMeldTheyLetCount) {
