@@ -157,6 +157,18 @@ BENCHMARK(SimulatedDeals);
 // The analysis's simulated deal weighed by the standard meld.
 void SimulatedDealsStandard(benchmark::State& state) { SimulatedDealsUnder(state, MeldRules::Standard); }
 BENCHMARK(SimulatedDealsStandard);
+// The analysis's simulated deal of an 80-card hand: 60 cards dealt, three
+// hands weighed in four trumps and none.
+void SimulatedDealsDoubleDeck(benchmark::State& state) {
+    const RuleSet rules = RuleSet::DoubleDeck();
+    Random random(20261209, 0);
+    const KindCounts own = DealOf(rules.form, random).hands[0];
+    const std::vector<NearMeld> near = FindNearMelds(rules, own);
+    std::uint64_t deals = 0;
+    for (auto _ : state) deals += Simulate(rules, own, near, 1, kBlockDeals, 1).deals;
+    state.SetItemsProcessed(static_cast<std::int64_t>(deals));
+}
+BENCHMARK(SimulatedDealsDoubleDeck)->Unit(benchmark::kMillisecond);
 
 // The legal-play generator over the positions of random hands played out by
 // random legal cards: one call a position, with the trick winner at each

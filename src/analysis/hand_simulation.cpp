@@ -100,29 +100,42 @@ std::vector<std::string> MeldNotes(HandCounts own, MeldRules rules) {
     return notes;
 }
 
-double ChancePartnerHoldsAll(HandCounts own, const std::vector<int>& kinds) {
-    // Partner misses every copy of a set of m unseen cards with chance
-    // C(36 - m, 12) / C(36, 12); inclusion and exclusion over the subsets of
-    // the kinds asked for gives the chance of holding one of each.
-    auto missesAll = [](int m) {
+namespace {
+
+// The chance that a hand of `handCards` drawn from `unseenCards` holds at
+// least one copy of each kind asked for, `copiesOut` of each being unseen.
+// It misses every copy of a set of m unseen cards with chance
+// C(unseen - m, hand) / C(unseen, hand); inclusion and exclusion over the
+// subsets of the kinds gives the chance of holding one of each.
+double ChanceHandHoldsAll(int unseenCards, int handCards, const std::vector<int>& copiesOut) {
+    auto missesAll = [&](int m) {
         double p = 1;
-        for (int j = 0; j < 12; ++j) p *= static_cast<double>(36 - m - j) / static_cast<double>(36 - j);
+        for (int j = 0; j < handCards; ++j)
+            p *= std::max(0.0, static_cast<double>(unseenCards - m - j) / static_cast<double>(unseenCards - j));
         return p;
     };
-    if (!IsWholeHand(own)) return 0;
     double chance = 0;
-    const std::size_t subsets = std::size_t{1} << kinds.size();
+    const std::size_t subsets = std::size_t{1} << copiesOut.size();
     for (std::size_t subset = 0; subset < subsets; ++subset) {
         int unseen = 0;
         int size = 0;
-        for (std::size_t i = 0; i < kinds.size(); ++i)
+        for (std::size_t i = 0; i < copiesOut.size(); ++i)
             if (subset & (std::size_t{1} << i)) {
-                unseen += 2 - CountOf(own, kinds[i]);
+                unseen += copiesOut[i];
                 ++size;
             }
         chance += (size % 2 == 0 ? 1 : -1) * missesAll(unseen);
     }
     return chance;
+}
+
+}  // namespace
+
+double ChancePartnerHoldsAll(HandCounts own, const std::vector<int>& kinds) {
+    if (!IsWholeHand(own)) return 0;
+    std::vector<int> out;
+    for (const int kind : kinds) out.push_back(2 - CountOf(own, kind));
+    return ChanceHandHoldsAll(36, 12, out);
 }
 
 void SimulationTally::Merge(const SimulationTally& other) {
@@ -251,5 +264,106 @@ template MeldSpread SpreadOf(const std::array<std::uint64_t, kOpponentsMeldBins>
                              std::uint64_t);
 template double ShareAtLeast(const std::array<std::uint64_t, kPartnerMeldBins>&, int, std::uint64_t);
 template double ShareAtLeast(const std::array<std::uint64_t, kOpponentsMeldBins>&, int, std::uint64_t);
+
+bool IsFormHand(const RuleSet& rules, const KindCounts& own) {
+    const KindCounts whole = WholeDeckOf(rules.form);
+    for (std::size_t kind = 0; kind < own.size(); ++kind)
+        if (own[kind] > whole[kind]) return false;
+    return rules.form.seats == 4 && CardCount(own) == rules.form.handCards;
+}
+
+double ChancePartnerHoldsAll(const RuleSet& rules, const KindCounts& own, const std::vector<int>& kinds) {
+    if (!IsFormHand(rules, own)) return 0;
+    const KindCounts whole = WholeDeckOf(rules.form);
+    std::vector<int> out;
+    for (const int kind : kinds)
+        out.push_back(whole[static_cast<std::size_t>(kind)] - own[static_cast<std::size_t>(kind)]);
+    return ChanceHandHoldsAll(rules.form.DeckCards() - rules.form.widow - rules.form.handCards, rules.form.handCards,
+                              out);
+}
+
+std::vector<NearMeld> FindNearMelds(const RuleSet& rules, const KindCounts& own) {
+    std::vector<NearMeld> found;
+    if (!IsFormHand(rules, own)) return found;
+    constexpr std::array<std::string_view, 5> kTimes{"", "", "Double ", "Triple ", "Quadruple "};
+    // A meld of these kinds held `times` times is one card short of once more
+    // where one or two kinds are held exactly `times` times and the rest
+    // more: partner's copy of each would complete it. A meld not held at all
+    // may be two cards short.
+    auto add = [&](const std::vector<int>& kinds, const auto& name) {
+        int times = rules.form.copies;
+        for (const int kind : kinds) times = std::min(times, CountIn(own, kind));
+        if (times >= rules.form.copies) return;
+        std::vector<int> missing;
+        for (const int kind : kinds)
+            if (CountIn(own, kind) == times) missing.push_back(kind);
+        if (missing.empty() || missing.size() > 2) return;
+        NearMeld near{name(times + 1), missing, 0};
+        near.exact = ChancePartnerHoldsAll(rules, own, near.kinds);
+        found.push_back(std::move(near));
+    };
+    for (int suit = 0; suit < 4; ++suit) {
+        const std::string suitName(kSuitNames[static_cast<std::size_t>(suit)]);
+        std::vector<int> run;
+        for (int rank = 0; rank < 5; ++rank) run.push_back(KindOf(suit, rank));
+        add(run, [&](int times) {
+            return times == 1 ? "Run in " + suitName
+                              : std::string(kTimes[static_cast<std::size_t>(times)]) + "run in " + suitName;
+        });
+    }
+    static constexpr std::array<std::pair<int, std::string_view>, 4> kFours{
+        {{0, "Aces"}, {2, "Kings"}, {3, "Queens"}, {4, "Jacks"}}};
+    for (const auto& [rank, name] : kFours) {
+        std::vector<int> around;
+        for (int suit = 0; suit < 4; ++suit) around.push_back(KindOf(suit, rank));
+        add(around,
+            [&](int times) { return std::string(kTimes[static_cast<std::size_t>(times)]).append(name) + " around"; });
+    }
+    add({KindOf(2, 3), KindOf(3, 4)}, [&](int times) {
+        return times == 1 ? std::string("Pinochle") : std::string(kTimes[static_cast<std::size_t>(times)]) + "pinochle";
+    });
+    for (int suit = 0; suit < 4; ++suit) {
+        const std::string suitName(kSuitNames[static_cast<std::size_t>(suit)]);
+        add({KindOf(suit, 2), KindOf(suit, 3)}, [&](int times) {
+            return times == 1 ? "Marriage in " + suitName : std::to_string(times) + " marriages in " + suitName;
+        });
+    }
+    return found;
+}
+
+SimulationTally Simulate(const RuleSet& rules, const KindCounts& own, const std::vector<NearMeld>& nearMelds,
+                         std::uint64_t seed, std::uint64_t deals, unsigned threads, const std::atomic<bool>* cancel,
+                         const std::function<void(const SimulationTally&)>& progress) {
+    SimulationTally total;
+    total.nearMeldHits.resize(nearMelds.size());
+    if (!IsFormHand(rules, own) || deals == 0) return total;
+    const KindCounts unseenCards = Less(WholeDeckOf(rules.form), own);
+    const int size = rules.form.handCards;
+    const std::uint64_t blocks = (deals + kBlockDeals - 1) / kBlockDeals;
+    RunBlocks<SimulationTally>(
+        blocks, threads, cancel,
+        [&](std::uint64_t block, SimulationTally& mine) {
+            const std::uint64_t count = std::min(kBlockDeals, deals - block * kBlockDeals);
+            mine.nearMeldHits.resize(nearMelds.size());
+            UnseenDeck unseen(unseenCards);
+            Random random(seed, block);
+            for (std::uint64_t deal = 0; deal < count; ++deal) {
+                // Partner, one opponent and the other opponent.
+                const std::array<KindCounts, 3> hands = unseen.DealCounts(random, std::array<int, 3>{size, size, size});
+                Tally(mine, CountsMeld(rules, hands[0]), CountsMeld(rules, hands[1]), CountsMeld(rules, hands[2]));
+                for (std::size_t w = 0; w < nearMelds.size(); ++w) {
+                    bool all = true;
+                    for (const int kind : nearMelds[w].kinds) all = all && CountIn(hands[0], kind) > 0;
+                    mine.nearMeldHits[w] += all ? 1 : 0;
+                }
+            }
+            mine.deals += count;
+        },
+        [&](const SimulationTally& mine) {
+            total.Merge(mine);
+            if (progress) progress(total);
+        });
+    return total;
+}
 
 }  // namespace vantrel

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "rules/cards.h"
 #include "rules/designed_meld.h"
 #include "rules/rule_set.h"
 
@@ -104,5 +105,25 @@ MeldSpread SpreadOf(const std::array<std::uint64_t, Bins>& histogram, std::int64
 /// The share of deals with a tallied meld of at least `value`.
 template <std::size_t Bins>
 double ShareAtLeast(const std::array<std::uint64_t, Bins>& histogram, int value, std::uint64_t deals);
+
+/// The analysis of a hand of any four-handed form (the 80-card deck): the
+/// same figures from the form's deck and meld. A hand is taken when it holds
+/// the form's cards a hand, of the form's deck.
+bool IsFormHand(const RuleSet& rules, const KindCounts& own);
+/// The melds a card or two of partner's would complete or raise: each meld
+/// class (a run in each suit, each four of a kind, the pinochle, a marriage
+/// in each suit) at the next multiplicity the hand is one copy short of, in
+/// one or two kinds (two cards short of a run not held at all), e.g.
+/// "Triple Aces around" missing the A♥. With the exact chance that partner
+/// holds a copy of each.
+std::vector<NearMeld> FindNearMelds(const RuleSet& rules, const KindCounts& own);
+double ChancePartnerHoldsAll(const RuleSet& rules, const KindCounts& own, const std::vector<int>& kinds);
+/// Deals the unseen cards to partner and the two opponents `deals` times
+/// and tallies their meld in every trump, and how often partner holds each
+/// near meld's cards. The same figures for any number of threads.
+SimulationTally Simulate(const RuleSet& rules, const KindCounts& own, const std::vector<NearMeld>& nearMelds,
+                         std::uint64_t seed, std::uint64_t deals, unsigned threads = 0,
+                         const std::atomic<bool>* cancel = nullptr,
+                         const std::function<void(const SimulationTally&)>& progress = {});
 
 }  // namespace vantrel

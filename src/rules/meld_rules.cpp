@@ -112,8 +112,35 @@ MeldReport MeldReportOf(const RuleSet& rules, const KindCounts& hand, int trump)
     return MeldReportIn(rules.form.copies > 2 ? kDoubleDeck : kSingleDeck, hand, trump);
 }
 
+CountsMeld::CountsMeld(const RuleSet& rules, const KindCounts& hand) {
+    const Table& table = rules.form.copies > 2 ? kDoubleDeck : kSingleDeck;
+    auto count = [&](int suit, int rank) {
+        return static_cast<int>(hand[static_cast<std::size_t>(KindOf(suit, rank))]);
+    };
+    std::array<int, 4> pairs{};
+    for (int suit = 0; suit < 4; ++suit) {
+        pairs[static_cast<std::size_t>(suit)] = std::min(count(suit, kKing), count(suit, kQueen));
+        base_ += table.marriage * pairs[static_cast<std::size_t>(suit)];
+    }
+    for (std::size_t a = 0; a < kAroundRanks.size(); ++a) {
+        int times = 4;
+        for (int suit = 0; suit < 4; ++suit) times = std::min(times, count(suit, kAroundRanks[a]));
+        base_ += table.around[a][At(times)];
+    }
+    base_ += table.pinochle[At(std::min(count(kSpades, kQueen), count(kDiamonds, kJack)))];
+    for (int trump = 0; trump < 4; ++trump) {
+        int runs = 4;
+        for (int rank = kAce; rank <= kJack; ++rank) runs = std::min(runs, count(trump, rank));
+        const int married = pairs[static_cast<std::size_t>(trump)];
+        withTrump_[static_cast<std::size_t>(trump)] = base_ - table.marriage * married + table.run[At(runs)] +
+                                                      table.royalMarriage * (married - runs) +
+                                                      table.nineOfTrump * count(trump, kNine);
+    }
+}
+
 int MeldOf(const RuleSet& rules, const KindCounts& hand, int trump) {
-    return MeldReportIn(rules.form.copies > 2 ? kDoubleDeck : kSingleDeck, hand, trump, false).total;
+    const CountsMeld meld(rules, hand);
+    return trump >= 0 && trump < 4 ? meld.WithTrump(trump) : meld.NoTrump();
 }
 
 HandCounts MeldLine::Cards() const {

@@ -4,9 +4,11 @@
 
 #include <atomic>
 #include <bit>
+#include <cmath>
 #include <map>
 #include <numeric>
 
+#include "analysis/hand_simulation.h"
 #include "base/random.h"
 #include "game/game_settings.h"
 #include "players/chance_to_make.h"
@@ -144,6 +146,8 @@ TEST(Meld, DoubleDeckAgreesWithAPlainReckoningAtEveryMultiplicity) {
                 met[line.name.substr(0, line.name.find(" in ")) + " x" + std::to_string(line.times)] += 1;
             }
             ASSERT_EQ(report.total, PlainDoubleDeckMeld(hand, trump)) << Lines(report) << ", trump " << trump;
+            const CountsMeld fast(rules, hand);
+            ASSERT_EQ(trump == kNoTrump ? fast.NoTrump() : fast.WithTrump(trump), report.total) << Lines(report);
             ASSERT_EQ(sum, report.total);
         }
     }
@@ -421,6 +425,58 @@ TEST(ChanceToMake, DoubleDeckHandsAcrossBidsThreadsAndCancel) {
     EXPECT_EQ(ChanceToMake(rules, Plus(Hand("4AH 410H 4KH 4QH 3JH"), Hand("2JH")), 100, 7).deals, 0u);
     std::atomic<bool> cancel{true};
     EXPECT_LT(ChanceToMake(rules, strong, 100000, 7, 1, &cancel).deals, 100000u);
+}
+
+TEST(HandAnalysis, DoubleDeckNearMeldsTheirExactOddsAndTheSimulation) {
+    const RuleSet rules = RuleSet::DoubleDeck();
+    // Two of each heart but one jack, two or three aces of each suit, a queen
+    // of spades.
+    const KindCounts own = Hand("2AH 210H 2KH 2QH JH 3AC 3AS 2AD QS KC 10C");
+    ASSERT_EQ(CardCount(own), 20);
+    std::string found;
+    for (const NearMeld& near : FindNearMelds(rules, own)) {
+        found += near.meld + ":";
+        for (const int kind : near.kinds) found += " " + KindText(kind);
+        found += "|";
+    }
+    EXPECT_EQ(found,
+              "Run in Clubs: Q♣ J♣|Double run in Hearts: J♥|Triple Aces around: A♥ A♦|Kings around: K♠ K♦|"
+              "Queens around: Q♣ Q♦|Pinochle: J♦|Marriage in Clubs: Q♣|3 marriages in Hearts: K♥ Q♥|"
+              "Marriage in Spades: K♠|Marriage in Diamonds: K♦ Q♦|");
+    const std::vector<NearMeld> near = FindNearMelds(rules, own);
+    // One kind with u copies out: partner's twenty of the sixty unseen cards
+    // miss them all with chance C(60 - u, 20) / C(60, 20).
+    auto missAll = [](int u) {
+        double p = 1;
+        for (int j = 0; j < 20; ++j) p *= (60.0 - u - j) / (60.0 - j);
+        return p;
+    };
+    EXPECT_NEAR(ChancePartnerHoldsAll(rules, own, {KindOf(H, kJack)}), 1 - missAll(3), 1e-12);
+    EXPECT_NEAR(ChancePartnerHoldsAll(rules, own, {KindOf(H, kAce), KindOf(D, kAce)}),
+                1 - missAll(2) - missAll(2) + missAll(4), 1e-12);
+    // The simulation's hits agree with the exact odds within four standard
+    // errors, and its figures do not depend on the threads.
+    const SimulationTally one = Simulate(rules, own, near, 3, 40000, 1);
+    const SimulationTally two = Simulate(rules, own, near, 3, 40000, 2);
+    ASSERT_EQ(one.deals, 40000u);
+    EXPECT_EQ(one.nearMeldHits, two.nearMeldHits);
+    EXPECT_EQ(one.trumps[1].partner, two.trumps[1].partner);
+    for (std::size_t n = 0; n < near.size(); ++n) {
+        const double share = static_cast<double>(one.nearMeldHits[n]) / 40000.0;
+        const double error = std::sqrt(near[n].exact * (1 - near[n].exact) / 40000.0);
+        EXPECT_NEAR(share, near[n].exact, 4 * error + 1e-9) << near[n].meld;
+    }
+    // Partner's meld in hearts: a random 20 cards' in hearts, on average
+    // above a few marriages; the opponents' two hands about twice it.
+    const MeldSpread partner =
+        SpreadOf(one.trumps[1].partner, one.trumps[1].partnerSum, one.trumps[1].partnerSquares, one.deals);
+    const MeldSpread opponents =
+        SpreadOf(one.trumps[1].opponents, one.trumps[1].opponentsSum, one.trumps[1].opponentsSquares, one.deals);
+    EXPECT_GT(partner.mean, 8);
+    EXPECT_NEAR(opponents.mean / partner.mean, 2, 0.25);
+    // A hand the form cannot hold is refused.
+    EXPECT_TRUE(FindNearMelds(rules, Plus(own, Hand("JC"))).empty());
+    EXPECT_EQ(Simulate(rules, Plus(own, Hand("JC")), {}, 3, 100).deals, 0u);
 }
 
 TEST(HandScore, DoubleDeckCountersAndTheMeldTheyLetCount) {
