@@ -313,11 +313,12 @@ std::vector<NearMeld> FindNearMelds(const RuleSet& rules, const KindCounts& own)
     }
     static constexpr std::array<std::pair<int, std::string_view>, 4> kFours{
         {{0, "Aces"}, {2, "Kings"}, {3, "Queens"}, {4, "Jacks"}}};
-    for (const auto& [rank, name] : kFours) {
+    for (const auto& four : kFours) {
         std::vector<int> around;
-        for (int suit = 0; suit < 4; ++suit) around.push_back(KindOf(suit, rank));
-        add(around,
-            [&](int times) { return std::string(kTimes[static_cast<std::size_t>(times)]).append(name) + " around"; });
+        for (int suit = 0; suit < 4; ++suit) around.push_back(KindOf(suit, four.first));
+        add(around, [&](int times) {
+            return std::string(kTimes[static_cast<std::size_t>(times)]).append(four.second) + " around";
+        });
     }
     add({KindOf(2, 3), KindOf(3, 4)}, [&](int times) {
         return times == 1 ? std::string("Pinochle") : std::string(kTimes[static_cast<std::size_t>(times)]) + "pinochle";
