@@ -134,6 +134,7 @@ double ChanceHandHoldsAll(int unseenCards, int handCards, const std::vector<int>
 double ChancePartnerHoldsAll(HandCounts own, const std::vector<int>& kinds) {
     if (!IsWholeHand(own)) return 0;
     std::vector<int> out;
+    out.reserve(kinds.size());
     for (const int kind : kinds) out.push_back(2 - CountOf(own, kind));
     return ChanceHandHoldsAll(36, 12, out);
 }
@@ -276,6 +277,7 @@ double ChancePartnerHoldsAll(const RuleSet& rules, const KindCounts& own, const 
     if (!IsFormHand(rules, own)) return 0;
     const KindCounts whole = WholeDeckOf(rules.form);
     std::vector<int> out;
+    out.reserve(kinds.size());
     for (const int kind : kinds)
         out.push_back(whole[static_cast<std::size_t>(kind)] - own[static_cast<std::size_t>(kind)]);
     return ChanceHandHoldsAll(rules.form.DeckCards() - rules.form.widow - rules.form.handCards, rules.form.handCards,
@@ -304,8 +306,7 @@ std::vector<NearMeld> FindNearMelds(const RuleSet& rules, const KindCounts& own)
     };
     for (int suit = 0; suit < 4; ++suit) {
         const std::string suitName(kSuitNames[static_cast<std::size_t>(suit)]);
-        std::vector<int> run;
-        for (int rank = 0; rank < 5; ++rank) run.push_back(KindOf(suit, rank));
+        const std::vector<int> run{KindOf(suit, 0), KindOf(suit, 1), KindOf(suit, 2), KindOf(suit, 3), KindOf(suit, 4)};
         add(run, [&](int times) {
             return times == 1 ? "Run in " + suitName
                               : std::string(kTimes[static_cast<std::size_t>(times)]) + "run in " + suitName;
@@ -314,8 +315,8 @@ std::vector<NearMeld> FindNearMelds(const RuleSet& rules, const KindCounts& own)
     static constexpr std::array<std::pair<int, std::string_view>, 4> kFours{
         {{0, "Aces"}, {2, "Kings"}, {3, "Queens"}, {4, "Jacks"}}};
     for (const auto& four : kFours) {
-        std::vector<int> around;
-        for (int suit = 0; suit < 4; ++suit) around.push_back(KindOf(suit, four.first));
+        const std::vector<int> around{KindOf(0, four.first), KindOf(1, four.first), KindOf(2, four.first),
+                                      KindOf(3, four.first)};
         add(around, [&](int times) {
             return std::string(kTimes[static_cast<std::size_t>(times)]).append(four.second) + " around";
         });
