@@ -42,9 +42,9 @@ TrickLedger::TrickLedger(const RuleSet& rules, int trump, int leader, const std:
 void TrickLedger::Book(Step& step) {
     const BookedTrick booked = BookTrick(rules_, pointsOf_, trick_, trump_, played_ == cards_);
     const int winner = (leader_ + booked.winner) & 3;
-    step.trick = trick_;
-    step.side = SideOf(winner);
-    step.points = booked.points;
+    booked_[static_cast<std::size_t>((played_ - 1) / 4)] = trick_;
+    step.side = static_cast<std::int8_t>(SideOf(winner));
+    step.points = static_cast<std::int16_t>(booked.points);
     points_[static_cast<std::size_t>(step.side)] += booked.points;
     ++tricks_[static_cast<std::size_t>(step.side)];
     leader_ = winner;
@@ -57,7 +57,7 @@ int TrickLedger::TakeBack() {
     if (step.side >= 0) {
         points_[static_cast<std::size_t>(step.side)] -= step.points;
         --tricks_[static_cast<std::size_t>(step.side)];
-        trick_ = step.trick;
+        trick_ = booked_[static_cast<std::size_t>(played_ / 4)];
         trickSize_ = 4;
     }
     leader_ = step.leader;
@@ -68,7 +68,7 @@ int TrickLedger::TakeBack() {
 std::span<const int> TrickLedger::LastTrick() const {
     const int finished = played_ - trickSize_;  // cards in finished tricks
     if (finished - first_ < 4) return {};
-    return steps_[static_cast<std::size_t>(finished - 1)].trick;
+    return booked_[static_cast<std::size_t>((finished - 1) / 4)];
 }
 
 int TrickLedger::LastTrickLeader() const {

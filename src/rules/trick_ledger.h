@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <span>
 
 #include "rules/cards.h"
@@ -56,8 +57,8 @@ public:
     /// The card of the seat to play; a fourth card books the trick.
     void Add(int kind) {
         Step& step = steps_[static_cast<std::size_t>(played_)];
-        step.kind = kind;
-        step.leader = leader_;
+        step.kind = static_cast<std::int8_t>(kind);
+        step.leader = static_cast<std::int8_t>(leader_);
         step.side = -1;
         trick_[static_cast<std::size_t>(trickSize_++)] = kind;
         ++played_;
@@ -70,12 +71,13 @@ public:
     friend bool operator==(const TrickLedger&, const TrickLedger&) = default;
 
 private:
+    // A card as played, in six bytes: the ledger is copied with every hand
+    // a search or a playout takes up, and the 80-card deck's holds 80 of them.
     struct Step {
-        int kind = 0;
-        int leader = 0;              // before the card
-        std::array<int, 4> trick{};  // the trick the card completed, if it did
-        int side = -1;               // who took it: -1 while the trick goes on
-        int points = 0;
+        std::int8_t kind = 0;
+        std::int8_t leader = 0;  // before the card
+        std::int8_t side = -1;   // who took the trick the card completed: -1 while the trick goes on
+        std::int16_t points = 0;
         friend bool operator==(const Step&, const Step&) = default;
     };
     void Book(Step& step);
@@ -91,6 +93,7 @@ private:
     int first_ = 0;   // cards played before the hand was taken up
     int cards_ = 48;  // in the whole hand: the last of them ends it
     std::array<Step, 80> steps_{};
+    std::array<std::array<int, 4>, 20> booked_{};  // each trick as it was completed
     CardPointTable pointsOf_{};
 };
 
