@@ -42,11 +42,12 @@ TrickLedger::TrickLedger(const RuleSet& rules, int trump, int leader, const std:
 void TrickLedger::Book(Step& step) {
     const BookedTrick booked = BookTrick(rules_, pointsOf_, trick_, trump_, played_ == cards_);
     const int winner = (leader_ + booked.winner) & 3;
+    const auto side = static_cast<std::size_t>(SideOf(winner));
     booked_[static_cast<std::size_t>((played_ - 1) / 4)] = trick_;
-    step.side = static_cast<std::int8_t>(SideOf(winner));
+    step.side = static_cast<std::uint8_t>(side);
     step.points = static_cast<std::int16_t>(booked.points);
-    points_[static_cast<std::size_t>(step.side)] += booked.points;
-    ++tricks_[static_cast<std::size_t>(step.side)];
+    points_[side] += booked.points;
+    ++tricks_[side];
     leader_ = winner;
     trickSize_ = 0;
 }
@@ -54,7 +55,7 @@ void TrickLedger::Book(Step& step) {
 int TrickLedger::TakeBack() {
     if (played_ == first_) return -1;
     const Step& step = steps_[static_cast<std::size_t>(--played_)];
-    if (step.side >= 0) {
+    if (step.side != kTrickGoesOn) {
         points_[static_cast<std::size_t>(step.side)] -= step.points;
         --tricks_[static_cast<std::size_t>(step.side)];
         trick_ = booked_[static_cast<std::size_t>(played_ / 4)];

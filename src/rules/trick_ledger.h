@@ -57,9 +57,9 @@ public:
     /// The card of the seat to play; a fourth card books the trick.
     void Add(int kind) {
         Step& step = steps_[static_cast<std::size_t>(played_)];
-        step.kind = static_cast<std::int8_t>(kind);
-        step.leader = static_cast<std::int8_t>(leader_);
-        step.side = -1;
+        step.kind = static_cast<std::uint8_t>(kind);
+        step.leader = static_cast<std::uint8_t>(leader_);
+        step.side = kTrickGoesOn;
         trick_[static_cast<std::size_t>(trickSize_++)] = kind;
         ++played_;
         if (trickSize_ == 4) Book(step);
@@ -71,12 +71,13 @@ public:
     friend bool operator==(const TrickLedger&, const TrickLedger&) = default;
 
 private:
+    static constexpr std::uint8_t kTrickGoesOn = 2;
     // A card as played, in six bytes: the ledger is copied with every hand
     // a search or a playout takes up, and the 80-card deck's holds 80 of them.
     struct Step {
-        std::int8_t kind = 0;
-        std::int8_t leader = 0;  // before the card
-        std::int8_t side = -1;   // who took the trick the card completed: -1 while the trick goes on
+        std::uint8_t kind = 0;
+        std::uint8_t leader = 0;  // before the card
+        std::uint8_t side = 2;    // who took the trick the card completed, or kTrickGoesOn
         std::int16_t points = 0;
         friend bool operator==(const Step&, const Step&) = default;
     };
