@@ -504,6 +504,12 @@ TEST(HandScore, DoubleDeckCountersAndTheMeldTheyLetCount) {
         EXPECT_EQ(score.score, hand.score) << hand.result;
         EXPECT_EQ(score.Result(), hand.result);
     }
+    // The game goes to 500; when both sides pass it in one hand the
+    // declarers count out first, unless they were set.
+    EXPECT_EQ(GameWinner(rules, {499, 430}, 0, true), -1);
+    EXPECT_EQ(GameWinner(rules, {500, 430}, 1, false), 0);
+    EXPECT_EQ(GameWinner(rules, {520, 510}, 1, true), 1);
+    EXPECT_EQ(GameWinner(rules, {520, 510}, 1, false), 0);
 }
 
 TEST(Deal, DoubleDeckDealsAndTheirCodes) {
