@@ -284,6 +284,32 @@ BENCHMARK(RulePlayoutsDoubleDeck);
 // Arguments 2 and 3 play a deal under each of the sixteen combinations of
 // the play switches instead: with following off every card of a hand may be
 // played, and the searches have the most to do.
+// The times of a computer's decisions, at `level`, through the whole hand
+// dealt, the views of the four seats kept as the cards fall.
+template <class HandType>
+void TimeDecisions(const RuleSet& rules, const std::array<HandType, 4>& hands, int trump, Level level,
+                   std::vector<double>& times) {
+    BasicPlayState<HandType> play(rules, hands, trump, 0);
+    std::vector<BasicSeatView<HandType>> views;
+    for (int seat = 0; seat < 4; ++seat)
+        views.emplace_back(rules, seat, hands[static_cast<std::size_t>(seat)], trump, 0);
+    while (!play.Over()) {
+        const auto start = std::chrono::steady_clock::now();
+        const int card = ComputerCard(views[static_cast<std::size_t>(play.ToPlay())], level, 1);
+        times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+        play.Make(card);
+        for (auto& view : views) view.Observe(card);
+    }
+}
+
+void ReportTimes(benchmark::State& state, std::vector<double>& times) {
+    std::sort(times.begin(), times.end());
+    state.counters["decisions"] = static_cast<double>(times.size());
+    state.counters["median_ms"] = times[times.size() / 2];
+    state.counters["p99_ms"] = times[times.size() * 99 / 100];
+    state.counters["max_ms"] = times.back();
+}
+
 void SearchDecision(benchmark::State& state) {
     const Level level = state.range(0) % 2 == 0 ? Level::Normal : Level::Strong;
     const bool everySwitch = state.range(0) >= 2;
@@ -298,26 +324,10 @@ void SearchDecision(benchmark::State& state) {
             std::shuffle(deck.begin(), deck.end(), random);
             std::array<HandCounts, 4> hands{};
             for (std::size_t i = 0; i < 48; ++i) hands[i / 12] += KindBit(deck[i]);
-            const int trump = deal % 4;
-            PlayState play(rules, hands, trump, 0);
-            std::vector<SeatView> views;
-            for (int seat = 0; seat < 4; ++seat)
-                views.emplace_back(rules, seat, hands[static_cast<std::size_t>(seat)], trump, 0);
-            while (!play.Over()) {
-                const auto start = std::chrono::steady_clock::now();
-                const int card = ComputerCard(views[static_cast<std::size_t>(play.ToPlay())], level, 1);
-                times.push_back(
-                    std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
-                play.Make(card);
-                for (SeatView& view : views) view.Observe(card);
-            }
+            TimeDecisions(rules, hands, deal % 4, level, times);
         }
     }
-    std::sort(times.begin(), times.end());
-    state.counters["decisions"] = static_cast<double>(times.size());
-    state.counters["median_ms"] = times[times.size() / 2];
-    state.counters["p99_ms"] = times[times.size() * 99 / 100];
-    state.counters["max_ms"] = times.back();
+    ReportTimes(state, times);
 }
 BENCHMARK(SearchDecision)->Arg(0)->Iterations(1)->Unit(benchmark::kSecond);
 BENCHMARK(SearchDecision)->Arg(1)->Iterations(1)->Unit(benchmark::kSecond);
@@ -331,29 +341,10 @@ void SearchDecisionDoubleDeck(benchmark::State& state) {
     const RuleSet rules = RuleSet::DoubleDeck();
     std::vector<double> times;
     Random random(13, 0);
-    for (auto _ : state) {
-        for (int deal = 0; deal < 8; ++deal) {
-            const std::array<KindCounts, 4> hands = DealOf(rules.form, random).hands;
-            const int trump = deal % 4;
-            FormPlayState play(rules, hands, trump, 0);
-            std::vector<FormSeatView> views;
-            for (int seat = 0; seat < 4; ++seat)
-                views.emplace_back(rules, seat, hands[static_cast<std::size_t>(seat)], trump, 0);
-            while (!play.Over()) {
-                const auto start = std::chrono::steady_clock::now();
-                const int card = ComputerCard(views[static_cast<std::size_t>(play.ToPlay())], level, 1);
-                times.push_back(
-                    std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
-                play.Make(card);
-                for (FormSeatView& view : views) view.Observe(card);
-            }
-        }
-    }
-    std::sort(times.begin(), times.end());
-    state.counters["decisions"] = static_cast<double>(times.size());
-    state.counters["median_ms"] = times[times.size() / 2];
-    state.counters["p99_ms"] = times[times.size() * 99 / 100];
-    state.counters["max_ms"] = times.back();
+    for (auto _ : state)
+        for (int deal = 0; deal < 8; ++deal)
+            TimeDecisions(rules, DealOf(rules.form, random).hands, deal % 4, level, times);
+    ReportTimes(state, times);
 }
 BENCHMARK(SearchDecisionDoubleDeck)->Arg(0)->Iterations(1)->Unit(benchmark::kSecond);
 BENCHMARK(SearchDecisionDoubleDeck)->Arg(1)->Iterations(1)->Unit(benchmark::kSecond);

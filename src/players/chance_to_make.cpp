@@ -123,6 +123,27 @@ std::string ChanceText(const std::vector<ChanceRow>& rows, const BestBid& best) 
     return text;
 }
 
+namespace {
+
+// The hands as they stand melded and played out by four rule players, and
+// what each side took, under the rules' scoring.
+template <class HandType>
+std::array<int, 2> PlayOutAndScore(const RuleSet& rules, const std::array<HandType, 4>& hands, int trump,
+                                   int declarer) {
+    HandTally tally;
+    tally.declarerSide = SideOf(declarer);
+    for (int seat = 0; seat < 4; ++seat)
+        tally.meld[static_cast<std::size_t>(SideOf(seat))] +=
+            MeldOf(rules, hands[static_cast<std::size_t>(seat)], trump);
+    BasicPlayState<HandType> state(rules, hands, trump, declarer);
+    while (!state.Over()) state.Make(RuleCard(state, declarer));
+    tally.cardPoints = state.Points();
+    tally.tricks = state.Tricks();
+    return ScoreHand(rules, tally).taken;
+}
+
+}  // namespace
+
 std::array<int, 2> PlayOutDeal(const RuleSet& rules, std::array<HandCounts, 4> hands, int trump, int declarer) {
     const int partner = PartnerSeat(declarer);
     if (rules.passCards > 0) {
@@ -134,29 +155,11 @@ std::array<int, 2> PlayOutDeal(const RuleSet& rules, std::array<HandCounts, 4> h
         hands[static_cast<std::size_t>(declarer)] -= back;
         hands[static_cast<std::size_t>(partner)] += back;
     }
-    HandTally tally;
-    tally.declarerSide = SideOf(declarer);
-    for (int seat = 0; seat < 4; ++seat)
-        tally.meld[static_cast<std::size_t>(SideOf(seat))] +=
-            MeldOf(rules, hands[static_cast<std::size_t>(seat)], trump);
-    PlayState state(rules, hands, trump, declarer);
-    while (!state.Over()) state.Make(RuleCard(state, declarer));
-    tally.cardPoints = state.Points();
-    tally.tricks = state.Tricks();
-    return ScoreHand(rules, tally).taken;
+    return PlayOutAndScore(rules, hands, trump, declarer);
 }
 
 std::array<int, 2> PlayOutDeal(const RuleSet& rules, const std::array<KindCounts, 4>& hands, int trump, int declarer) {
-    HandTally tally;
-    tally.declarerSide = SideOf(declarer);
-    for (int seat = 0; seat < 4; ++seat)
-        tally.meld[static_cast<std::size_t>(SideOf(seat))] +=
-            MeldOf(rules, hands[static_cast<std::size_t>(seat)], trump);
-    FormPlayState state(rules, hands, trump, declarer);
-    while (!state.Over()) state.Make(RuleCard(state, declarer));
-    tally.cardPoints = state.Points();
-    tally.tricks = state.Tricks();
-    return ScoreHand(rules, tally).taken;
+    return PlayOutAndScore(rules, hands, trump, declarer);
 }
 
 namespace {
