@@ -1,15 +1,31 @@
 // libFuzzer target: reading a deal code never fails. A refusal always names
 // its problem; a code that is taken gives twelve cards to each hand, two of
 // each card in all, and its deal's own code reads back to the same deal.
+// The reader of either deck's codes keeps to the same, with the form's deck
+// and hands, and gives no hands where it refuses.
 #include <array>
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>
 
 #include "practice/deal_code.h"
+#include "rules/unseen_deck.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
+    const vantrel::DecodedHands read = vantrel::ReadDealCode(text);
+    if (read.ok == !read.problem.empty()) std::abort();
+    if (!read.ok && read.hands != std::array<vantrel::KindCounts, 4>{}) std::abort();
+    if (read.ok) {
+        vantrel::KindCounts deck{};
+        for (const vantrel::KindCounts& hand : read.hands) {
+            if (vantrel::CardCount(hand) != read.form.handCards) std::abort();
+            deck = vantrel::Plus(deck, hand);
+        }
+        if (deck != vantrel::WholeDeckOf(read.form)) std::abort();
+        const vantrel::DecodedHands again = vantrel::ReadDealCode(vantrel::DealCodeOf(read.form, read.hands));
+        if (!again.ok || again.hands != read.hands || again.form != read.form) std::abort();
+    }
     const vantrel::DecodedDeal decoded = vantrel::DecodeDealCode(text);
     if (decoded.ok == !decoded.problem.empty()) std::abort();
     if (!decoded.ok) return 0;
