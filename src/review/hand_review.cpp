@@ -12,11 +12,11 @@
 #include "players/passing.h"
 #include "players/search_player.h"
 #include "players/seat_view.h"
-#include "search/hand_solver.h"
 #include "rules/meld_rules.h"
 #include "rules/play_state.h"
 #include "rules/seats.h"
 #include "rules/trick_rules.h"
+#include "search/hand_solver.h"
 
 namespace vantrel {
 
@@ -96,9 +96,6 @@ ReviewRequest RequestOf(const PlayRecord& record, std::string* stopped) {
     return request;
 }
 
-namespace {
-
-// The seat's view just before the card at `index` was played.
 SeatView ViewBefore(const ReviewRequest& request, const std::vector<int>& plays, std::size_t index, int seat) {
     SeatView view(request.rules, seat, request.hands[static_cast<std::size_t>(seat)], request.trump, request.declarer);
     for (int other = 0; other < 4; ++other)
@@ -113,6 +110,8 @@ SeatView ViewBefore(const ReviewRequest& request, const std::vector<int>& plays,
     for (std::size_t i = 0; i < index; ++i) view.Observe(plays[i]);
     return view;
 }
+
+namespace {
 
 std::string Percent(double share) { return std::to_string(static_cast<int>(std::lround(100 * share))) + "%"; }
 

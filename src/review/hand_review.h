@@ -73,6 +73,11 @@ ReviewRequest RequestOf(const PlayRecord& record, std::string* stopped = nullptr
 /// played there: the part of the hand a review can follow.
 std::vector<int> PlayablePrefix(const ReviewRequest& request);
 
+/// A seat's view just before the card at `index` of `plays` was played: its
+/// hand, the meld shown, the cards it passed, the bidding and every card
+/// before. The fair review weighs each card from it.
+SeatView ViewBefore(const ReviewRequest& request, const std::vector<int>& plays, std::size_t index, int seat);
+
 /// One card of the hand, as the review sees it.
 struct ReviewedCard {
     int seat = 0;

@@ -6,7 +6,7 @@ set -euo pipefail
 source_dir="$1"
 build_dir="$2"
 cd "$source_dir"
-files=$(ls src/{rules,search,players,game,analysis,practice,review,history,app,form,table}/*.cpp)
+files=$(ls src/{rules,search,players,game,coach,analysis,practice,review,history,app,form,table}/*.cpp)
 jobs=$(nproc 2>/dev/null || echo 2)
 # Each file on its own, several at a time; any finding fails the run. The
 # build may be GCC's, whose own warning options clang does not know.

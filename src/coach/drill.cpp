@@ -1,0 +1,62 @@
+#include "coach/drill.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdio>
+
+#include "rules/card_text.h"
+
+namespace vantrel {
+
+namespace {
+
+std::string Points(double value) {
+    std::array<char, 32> text{};
+    std::snprintf(text.data(), text.size(), "%.1f", value);
+    return text.data();
+}
+
+}  // namespace
+
+std::vector<CardDrill> CardDrillsOf(const ReviewRequest& request, const HandReview& review) {
+    std::vector<CardDrill> drills;
+    if (!review.complete) return drills;
+    // The review's cards begin with the first reviewed trick.
+    const std::size_t start = std::min(request.plays.size(), 4 * static_cast<std::size_t>(request.firstTrick));
+    for (std::size_t c = 0; c < review.cards.size(); ++c) {
+        const ReviewedCard& card = review.cards[c];
+        if (!card.reviewed || card.forced || card.best < 0) continue;
+        if (card.label != CardLabel::Mistake && card.label != CardLabel::Blunder) continue;
+        CardDrill drill;
+        drill.hand = request;
+        drill.at = start + c;
+        drill.seat = card.seat;
+        drill.played = card.kind;
+        drill.best = card.best;
+        drill.expected = card.expected;
+        drill.label = card.label;
+        drills.push_back(std::move(drill));
+    }
+    return drills;
+}
+
+DrillGrade GradeCard(const CardDrill& drill, int card) {
+    DrillGrade grade;
+    if (card < 0 || card >= kCardKinds || drill.best < 0 || drill.expected[static_cast<std::size_t>(card)] < 0) {
+        grade.text = card >= 0 && card < kCardKinds ? KindText(card) + " cannot be played here." : "No such card.";
+        return grade;
+    }
+    grade.legal = true;
+    const double best = drill.expected[static_cast<std::size_t>(drill.best)];
+    const double mine = drill.expected[static_cast<std::size_t>(card)];
+    grade.givenAway = std::max(0.0, best - mine);
+    grade.best = grade.givenAway < 0.01;
+    grade.text = "Best: " + KindText(drill.best) + ", " + Points(best) + " card points.";
+    if (card != drill.best)
+        grade.text += " " + KindText(card) + " gives " + Points(mine) +
+                      (grade.best ? ": as good." : ": " + Points(grade.givenAway) + " away.");
+    return grade;
+}
+
+}  // namespace vantrel

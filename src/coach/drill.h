@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "players/seat_view.h"
+#include "review/hand_review.h"
+
+namespace vantrel {
+
+/// A drill made of one card of the player's own hand that the fair review
+/// labelled a mistake or a blunder: the position exactly as the seat saw it,
+/// and the figures the review weighed every legal card by, kept with it so
+/// that grading it again is instant and the same.
+struct CardDrill {
+    ReviewRequest hand;  // the hand as the review took it
+    std::size_t at = 0;  // the card asked: its place in the hand's plays
+    int seat = 0;
+    int played = -1;  // the card chosen at the table
+    int best = -1;
+    PerKind<double> expected{};  // each legal card's expected card points for the seat's side; -1 for the others
+    CardLabel label = CardLabel::Mistake;
+
+    /// The position as the seat saw it before the card, built as the review built it.
+    [[nodiscard]] SeatView View() const { return ViewBefore(hand, hand.plays, at, seat); }
+};
+
+inline constexpr std::string_view kCardQuestion = "What do you play?";
+
+/// The drills of a reviewed hand: one for each card of a reviewed seat the
+/// fair review labelled a mistake or a blunder, in the order played. A
+/// review cancelled before it was complete gives none.
+std::vector<CardDrill> CardDrillsOf(const ReviewRequest& request, const HandReview& review);
+
+/// A drill answered: whether the card is the best (or as good, within a
+/// hundredth of a point), the card points it gives away against the best,
+/// and the answer in words, e.g. "Best: A♥, 14.2 card points. K♥ gives
+/// 9.5: 4.7 away." A card the seat could not play is refused with why.
+struct DrillGrade {
+    bool legal = false;
+    bool best = false;
+    double givenAway = 0;
+    std::string text;
+};
+DrillGrade GradeCard(const CardDrill& drill, int card);
+
+}  // namespace vantrel

@@ -1,0 +1,143 @@
+// The coach's drills: made from a reviewed hand's mistakes, graded by the
+// review's own figures, and brought back by spaced repetition.
+#include <gtest/gtest.h>
+
+#include <bit>
+
+#include "coach/drill.h"
+#include "coach/drill_schedule.h"
+#include "play_support.h"
+#include "rules/trick_rules.h"
+#include "search/hand_solver.h"
+#include "search/rule_card.h"
+
+namespace vantrel {
+namespace {
+
+// A hand of a random deal played by the rule players but for South, who
+// from trick 8 on plays its worst card with every hand seen, and is
+// reviewed from there. Every hand is shown to South, so that the review
+// weighs the deal itself.
+ReviewRequest CarelessSouth(std::uint64_t seed) {
+    Random random(seed, 0);
+    ReviewRequest request;
+    request.hands = testing::RandomDeal(random);
+    request.shown = request.hands;
+    request.trump = static_cast<int>(random.Below(4));
+    request.declarer = static_cast<int>(random.Below(4));
+    request.reviewed[0] = true;
+    request.firstTrick = 7;
+    request.worlds = 20;
+    request.seed = seed;
+    PlayState state(request.rules, request.hands, request.trump, request.declarer);
+    HandSolver solver;
+    while (!state.Over()) {
+        int card = RuleCard(state, request.declarer);
+        if (state.ToPlay() == 0 && state.TricksPlayed() >= 7) {
+            const PerKind<int> values = solver.CardValues(state);
+            for (KindMask m = state.Legal(); m != 0; m &= m - 1)
+                if (values[static_cast<std::size_t>(std::countr_zero(m))] < values[static_cast<std::size_t>(card)])
+                    card = std::countr_zero(m);
+        }
+        request.plays.push_back(card);
+        state.Make(card);
+    }
+    return request;
+}
+
+TEST(Drill, MadeFromAReviewedHandHoldsTheReviewsPositionAndFigures) {
+    int drills = 0;
+    for (std::uint64_t seed = 1; seed <= 16; ++seed) {
+        const ReviewRequest request = CarelessSouth(seed);
+        const HandReview review = ReviewHand(request);
+        ASSERT_TRUE(review.complete);
+        std::size_t expectedDrills = 0;
+        for (const ReviewedCard& card : review.cards)
+            expectedDrills +=
+                card.reviewed && !card.forced && (card.label == CardLabel::Mistake || card.label == CardLabel::Blunder);
+        const std::vector<CardDrill> made = CardDrillsOf(request, review);
+        ASSERT_EQ(made.size(), expectedDrills) << "seed " << seed;
+        for (const CardDrill& drill : made) {
+            ++drills;
+            const ReviewedCard& card = review.cards[drill.at - 28];
+            // The card asked is the one played there, with the review's figures.
+            EXPECT_EQ(drill.hand.plays[drill.at], drill.played);
+            EXPECT_EQ(drill.played, card.kind);
+            EXPECT_EQ(drill.seat, 0);
+            EXPECT_EQ(drill.expected, card.expected);
+            EXPECT_EQ(drill.best, card.best);
+            // The position is the seat's view before the card: its hand, the
+            // cards played, and the legal cards the figures were weighed for.
+            const SeatView view = drill.View();
+            EXPECT_EQ(view.Plays().size(), drill.at);
+            EXPECT_GT(CountOf(view.Hand(), drill.played), 0);
+            const KindMask legal = LegalPlays(view.Hand(), view.Trick(), view.Trump(), view.Rules().play);
+            for (int kind = 0; kind < kCardKinds; ++kind)
+                EXPECT_EQ((legal & KindFlag(kind)) != 0, drill.expected[static_cast<std::size_t>(kind)] >= 0)
+                    << KindText(kind);
+            // Graded by those figures: the best card is best, the card played
+            // gives away what the review said it cost.
+            const DrillGrade best = GradeCard(drill, drill.best);
+            EXPECT_TRUE(best.legal && best.best);
+            EXPECT_EQ(best.givenAway, 0);
+            const DrillGrade played = GradeCard(drill, drill.played);
+            EXPECT_FALSE(played.best);
+            EXPECT_NEAR(played.givenAway, card.cost, 1e-9);
+            EXPECT_EQ(played.text.substr(0, 6), "Best: ");
+            for (int kind = 0; kind < kCardKinds; ++kind)
+                if ((legal & KindFlag(kind)) == 0) {
+                    EXPECT_FALSE(GradeCard(drill, kind).legal) << KindText(kind);
+                }
+        }
+    }
+    EXPECT_GE(drills, 6) << "few careless cards were mistakes";
+    // A review cancelled before it was done makes no drill.
+    const ReviewRequest request = CarelessSouth(1);
+    HandReview review = ReviewHand(request);
+    review.complete = false;
+    EXPECT_TRUE(CardDrillsOf(request, review).empty());
+}
+
+TEST(Drill, ScheduleGrowsWhenBestAndComesBackTheSameDayWhenMissed) {
+    // Answers on successive due days: the intervals they leave.
+    const struct {
+        bool best;
+        int interval;
+    } answers[] = {{true, 1}, {true, 3},  {true, 8},  {true, 20},  {false, 0},  {true, 1},  {true, 3},
+                   {true, 8}, {true, 20}, {true, 50}, {true, 125}, {true, 180}, {true, 180}};
+    DrillSchedule schedule;
+    std::int64_t today = 20000;
+    int answered = 0;
+    for (const auto& answer : answers) {
+        schedule = NextSchedule(schedule, answer.best, today);
+        ++answered;
+        EXPECT_EQ(schedule.interval, answer.interval) << "answer " << answered;
+        EXPECT_EQ(schedule.due, today + answer.interval) << "answer " << answered;
+        EXPECT_EQ(schedule.answered, answered);
+        today = schedule.due;
+    }
+    EXPECT_EQ(schedule.bestInARow, 8);
+}
+
+TEST(Drill, TodaysDrillsTakeTheDueThenTheOwnHandsThenTheGenerated) {
+    const std::int64_t today = 100;
+    auto entry = [](std::int64_t id, DrillSource source, std::int64_t due, int interval, int answered) {
+        return DrillEntry{id, source, DrillSchedule{due, interval, answered, 0}};
+    };
+    const std::vector<DrillEntry> drills{
+        entry(1, DrillSource::Generated, 0, 0, 0),    // new, generated
+        entry(2, DrillSource::OwnHand, 101, 3, 2),    // due tomorrow
+        entry(3, DrillSource::OwnHand, 100, 3, 2),    // due today
+        entry(4, DrillSource::OwnHand, 0, 0, 0),      // new, from a hand
+        entry(5, DrillSource::Generated, 100, 0, 1),  // missed today: due today, before 3
+        entry(6, DrillSource::OwnHand, 90, 20, 4),    // ten days overdue
+        entry(7, DrillSource::OwnHand, 0, 0, 0),      // new, from a hand
+    };
+    EXPECT_EQ(TodaysDrills(drills, today, 10), (std::vector<std::int64_t>{6, 5, 3, 4, 7, 1}));
+    EXPECT_EQ(TodaysDrills(drills, today, 4), (std::vector<std::int64_t>{6, 5, 3, 4}));
+    EXPECT_EQ(TodaysDrills(drills, today + 1, 3), (std::vector<std::int64_t>{6, 5, 3}));
+    EXPECT_TRUE(TodaysDrills({}, today, 10).empty());
+}
+
+}  // namespace
+}  // namespace vantrel
