@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <type_traits>
 
 #include "base/block_runner.h"
 #include "players/bidding.h"
@@ -128,8 +129,24 @@ namespace {
 // The hands as they stand melded and played out by four rule players, and
 // what each side took, under the rules' scoring.
 template <class HandType>
-std::array<int, 2> PlayOutAndScore(const RuleSet& rules, const std::array<HandType, 4>& hands, int trump,
-                                   int declarer) {
+std::array<int, 2> PlayOutAndScore(const RuleSet& rules, std::array<HandType, 4> hands, int trump, int declarer) {
+    if (rules.passCards > 0) {
+        // Partner passes to the declarer, who passes back as many.
+        auto& partnerHand = hands[static_cast<std::size_t>(PartnerSeat(declarer))];
+        auto& declarerHand = hands[static_cast<std::size_t>(declarer)];
+        const auto pass = [&](const HandType& hand, bool toDeclarer) {
+            if constexpr (std::is_same_v<HandType, HandCounts>)
+                return ChoosePass(hand, trump, rules.passCards, toDeclarer);
+            else
+                return ChoosePass(rules, hand, trump, rules.passCards, toDeclarer);
+        };
+        const HandType toDeclarer = pass(partnerHand, true);
+        partnerHand = Less(partnerHand, toDeclarer);
+        declarerHand = Plus(declarerHand, toDeclarer);
+        const HandType back = pass(declarerHand, false);
+        declarerHand = Less(declarerHand, back);
+        partnerHand = Plus(partnerHand, back);
+    }
     HandTally tally;
     tally.declarerSide = SideOf(declarer);
     for (int seat = 0; seat < 4; ++seat)
@@ -145,16 +162,6 @@ std::array<int, 2> PlayOutAndScore(const RuleSet& rules, const std::array<HandTy
 }  // namespace
 
 std::array<int, 2> PlayOutDeal(const RuleSet& rules, std::array<HandCounts, 4> hands, int trump, int declarer) {
-    const int partner = PartnerSeat(declarer);
-    if (rules.passCards > 0) {
-        const HandCounts toDeclarer =
-            ChoosePass(hands[static_cast<std::size_t>(partner)], trump, rules.passCards, true);
-        hands[static_cast<std::size_t>(partner)] -= toDeclarer;
-        hands[static_cast<std::size_t>(declarer)] += toDeclarer;
-        const HandCounts back = ChoosePass(hands[static_cast<std::size_t>(declarer)], trump, rules.passCards, false);
-        hands[static_cast<std::size_t>(declarer)] -= back;
-        hands[static_cast<std::size_t>(partner)] += back;
-    }
     return PlayOutAndScore(rules, hands, trump, declarer);
 }
 

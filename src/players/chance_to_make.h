@@ -82,7 +82,8 @@ ChanceTally ChanceToMake(const ChanceRequest& request, const std::atomic<bool>* 
 
 /// The same for a hand of any four-handed form (the 80-card deck): the
 /// unseen cards dealt to the three other hands, the hand played out in every
-/// trump, no cards passed. An empty tally for a hand the form cannot hold.
+/// trump, cards passed where the rules ask. An empty tally for a hand the
+/// form cannot hold.
 ChanceTally ChanceToMake(const RuleSet& rules, const KindCounts& hand, std::uint64_t deals, std::uint64_t seed,
                          unsigned threads = 0, const std::atomic<bool>* cancel = nullptr,
                          const std::function<void(std::uint64_t)>& progress = {});
@@ -117,7 +118,7 @@ std::string ChanceText(const std::vector<ChanceRow>& rows, const BestBid& best);
 /// One deal played out: for the benchmark of playouts and for tests.
 /// Returns what each side took (card points, and meld where it counts).
 std::array<int, 2> PlayOutDeal(const RuleSet& rules, std::array<HandCounts, 4> hands, int trump, int declarer);
-/// The same for a deal of any form, with no cards passed.
+/// The same for a deal of any form, cards passed where the rules ask.
 std::array<int, 2> PlayOutDeal(const RuleSet& rules, const std::array<KindCounts, 4>& hands, int trump, int declarer);
 
 }  // namespace vantrel

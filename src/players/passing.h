@@ -1,6 +1,7 @@
 #pragma once
 
 #include "rules/cards.h"
+#include "rules/rule_set.h"
 
 namespace vantrel {
 
@@ -9,5 +10,7 @@ namespace vantrel {
 /// that keep its meld, shedding losers first (nines and jacks outside trump),
 /// trumps and aces last.
 HandCounts ChoosePass(HandCounts hand, int trump, int count, bool toDeclarer);
+/// The same for a hand of any form's deck, its meld counted by the rules.
+KindCounts ChoosePass(const RuleSet& rules, const KindCounts& hand, int trump, int count, bool toDeclarer);
 
 }  // namespace vantrel

@@ -13,6 +13,7 @@
 #include "game/game_settings.h"
 #include "players/chance_to_make.h"
 #include "players/duel.h"
+#include "players/passing.h"
 #include "players/playout_player.h"
 #include "players/world_sampler.h"
 #include "practice/deal_code.h"
@@ -394,6 +395,41 @@ TEST(Players, DoubleDeckPlayoutsChooseByTheirMeansAndBeatTheRulePlayer) {
     // A duplicate match of Normal against Easy: more counters, beyond chance.
     const DuelResult duel = PlayDuel(rules, DuelPlayer::Normal, DuelPlayer::Easy, 24, 3);
     EXPECT_GT(duel.cardPoints - duel.cardPointsHalfWidth, 0) << duel.cardPoints << " +/- " << duel.cardPointsHalfWidth;
+}
+
+TEST(Passing, DoubleDeckPassesTrumpsToTheDeclarerAndKeepsTheMeldComingBack) {
+    const RuleSet rules = RuleSet::DoubleDeck();
+    // Partner gives its highest trumps, then aces.
+    const KindCounts partner = Hand("3AH 10H 2JH 2AC KS QS 4JC 4QD 2KD");
+    EXPECT_EQ(ChoosePass(rules, partner, H, 4, true), Hand("3AH 10H"));
+    EXPECT_EQ(ChoosePass(rules, partner, H, 3, true), Hand("3AH"));
+    // The declarer passes back losers and keeps its run, its aces around
+    // and its pinochles, even where it holds three of a card.
+    const KindCounts declarer = Hand("AH 10H KH QH JH AC AS AD 2QS 2JD 3JC 3QC QH");
+    const KindCounts back = ChoosePass(rules, declarer, H, 4, false);
+    EXPECT_EQ(CardCount(back), 4);
+    const KindCounts kept = Less(declarer, back);
+    EXPECT_EQ(MeldOf(rules, kept, H), MeldOf(rules, declarer, H)) << "meld was passed back";
+    EXPECT_EQ(back, Hand("3JC QC"));
+    // A playout with four cards passed each way plays the hands after the passes.
+    RuleSet passing = rules;
+    passing.passCards = 4;
+    Random random(71, 0);
+    int differ = 0;
+    for (int deal = 0; deal < 40; ++deal) {
+        const std::array<KindCounts, 4> hands = DealOf(rules.form, random).hands;
+        std::array<KindCounts, 4> passed = hands;
+        const KindCounts given = ChoosePass(rules, passed[2], deal % 4, 4, true);
+        passed[2] = Less(passed[2], given);
+        passed[0] = Plus(passed[0], given);
+        const KindCounts returned = ChoosePass(rules, passed[0], deal % 4, 4, false);
+        passed[0] = Less(passed[0], returned);
+        passed[2] = Plus(passed[2], returned);
+        EXPECT_EQ(CardCount(passed[0]), 20);
+        EXPECT_EQ(PlayOutDeal(passing, hands, deal % 4, 0), PlayOutDeal(rules, passed, deal % 4, 0));
+        differ += PlayOutDeal(passing, hands, deal % 4, 0) != PlayOutDeal(rules, hands, deal % 4, 0);
+    }
+    EXPECT_GT(differ, 10) << "passing cards changed few hands";
 }
 
 TEST(ChanceToMake, DoubleDeckHandsAcrossBidsThreadsAndCancel) {
