@@ -161,7 +161,7 @@ std::array<int, 2> PlayOutAndScore(const RuleSet& rules, std::array<HandType, 4>
 
 }  // namespace
 
-std::array<int, 2> PlayOutDeal(const RuleSet& rules, std::array<HandCounts, 4> hands, int trump, int declarer) {
+std::array<int, 2> PlayOutDeal(const RuleSet& rules, const std::array<HandCounts, 4>& hands, int trump, int declarer) {
     return PlayOutAndScore(rules, hands, trump, declarer);
 }
 

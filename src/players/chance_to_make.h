@@ -117,7 +117,7 @@ std::string ChanceText(const std::vector<ChanceRow>& rows, const BestBid& best);
 
 /// One deal played out: for the benchmark of playouts and for tests.
 /// Returns what each side took (card points, and meld where it counts).
-std::array<int, 2> PlayOutDeal(const RuleSet& rules, std::array<HandCounts, 4> hands, int trump, int declarer);
+std::array<int, 2> PlayOutDeal(const RuleSet& rules, const std::array<HandCounts, 4>& hands, int trump, int declarer);
 /// The same for a deal of any form, cards passed where the rules ask.
 std::array<int, 2> PlayOutDeal(const RuleSet& rules, const std::array<KindCounts, 4>& hands, int trump, int declarer);
 
