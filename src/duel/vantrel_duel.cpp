@@ -40,14 +40,13 @@ bool CountOf(std::string_view text, unsigned long long& value) {
 }
 
 constexpr const char* kUsage =
-    "usage: vantrel-duel [--form double-deck] A B [DEALS] [SEED]\n"
-    "       vantrel-duel --full A B [DEALS] [SEED]\n"
+    "usage: vantrel-duel [--form double-deck] [--full] A B [DEALS] [SEED]\n"
     "Plays DEALS deals (300) from SEED (1) twice each, the pairs' seats exchanged,\n"
     "between players A and B: random, easy, normal or strong. The contract is\n"
     "fixed by the deal; with --full each pair bids, names trump, passes, melds\n"
     "and plays for itself (easy, normal or strong; normal-half and strong-half bid\n"
-    "on while the next bid makes half the time). --form double-deck plays the\n"
-    "80-card game's card play instead of the 48-card game's.\n";
+    "on while the next bid makes half the time, in the 48-card game).\n"
+    "--form double-deck plays the 80-card game instead of the 48-card game.\n";
 
 vantrel::BidRule BiddingOf(bool half) { return half ? vantrel::BidRule::HalfTheTime : vantrel::BidRule::ExpectedScore; }
 
@@ -80,10 +79,6 @@ int main(int argc, char** argv) {
         --argc;
         ++argv;
     }
-    if (full && rules.form != vantrel::GameForm{}) {
-        std::fputs("vantrel-duel: --full plays the 48-card game alone for now.\n", stderr);
-        return 2;
-    }
     vantrel::DuelPlayer a{};
     vantrel::DuelPlayer b{};
     std::array<bool, 2> half{};
@@ -97,10 +92,10 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (full) {
-        const vantrel::FullDuelResult r =
-            vantrel::PlayFullDuel(vantrel::RuleSet::Standard(), {LevelOf(a), BiddingOf(half[0])},
-                                  {LevelOf(b), BiddingOf(half[1])}, deals, seed);
-        std::printf("%s against %s, whole hands, %llu deals at two tables, seed %llu\n", argv[1], argv[2], deals, seed);
+        const vantrel::FullDuelResult r = vantrel::PlayFullDuel(rules, {LevelOf(a), BiddingOf(half[0])},
+                                                                {LevelOf(b), BiddingOf(half[1])}, deals, seed);
+        std::printf("%s against %s, whole %shands, %llu deals at two tables, seed %llu\n", argv[1], argv[2],
+                    rules.form != vantrel::GameForm{} ? "double-deck " : "", deals, seed);
         std::printf("hand score per deal: %+.1f +/- %.1f (95%%)\n", r.handScore, r.halfWidth);
         for (std::size_t pair = 0; pair < 2; ++pair)
             std::printf("contracts of %s (%s): won %d, made %d, set %d\n", pair == 0 ? "A" : "B", argv[1 + pair],

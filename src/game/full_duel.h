@@ -17,7 +17,7 @@ struct DuelPair {
 
 /// One hand at one table of a whole-hand duel, as its sheet has it.
 struct FullDuelTable {
-    std::array<HandCounts, 4> dealt{};
+    std::array<KindCounts, 4> dealt{};
     int declarer = -1;  // -1: the hand never reached the play (none so far: the dealer is stuck)
     int bid = 0;
     bool made = false;

@@ -3,12 +3,16 @@
 #include "game/game_move.h"
 
 #include <algorithm>
+#include <type_traits>
+#include <utility>
 
 #include "players/bidding.h"
 #include "players/passing.h"
+#include "players/playout_player.h"
 #include "practice/deal_code.h"
 #include "rules/card_records.h"
 #include "rules/seats.h"
+#include "rules/trick_rules.h"
 #include "rules/unseen_deck.h"
 
 namespace vantrel {
@@ -36,23 +40,48 @@ const char* PhaseWords(Phase phase) {
     return "";
 }
 
+// A deal code names its deck: one of another deck is no deal of this game.
+std::string FormRefusal(const GameForm& code, const GameForm& game) {
+    if (code.copies == game.copies && code.nines == game.nines) return {};
+    return "That code deals the " + std::to_string(code.DeckCards()) + "-card deck; this game plays the " +
+           std::to_string(game.DeckCards()) + "-card deck.";
+}
+
+// The card points of every card of the form's deck, the last trick's
+// included: the most a side can take in tricks.
+int AllCardPoints(const RuleSet& rules) {
+    const KindCounts deck = WholeDeckOf(rules.form);
+    int points = rules.lastTrick;
+    for (int kind = 0; kind < kCardKinds; ++kind)
+        points += CardPointsOf(rules, kind) * deck[static_cast<std::size_t>(kind)];
+    return points;
+}
+
 }  // namespace
 
 Game::Game(const RuleSet& rules, std::uint64_t seed, int firstDealer)
     : rules_(rules), seed_(seed), dealer_(firstDealer & 3), auction_(rules, firstDealer & 3), play_(rules, {}, 0, 0) {
-    Deal(DealHands(seed_, 1), false);
+    Deal(DealNumber(1), false);
 }
 
-void Game::Deal(const std::array<HandCounts, 4>& hands, bool practice) {
+std::array<KindCounts, 4> Game::DealNumber(std::uint64_t number) const {
+    // The 48-card deck keeps the deals it always had, so that every kept
+    // game replays as it was played.
+    if (rules_.form == GameForm{}) return CountsOf(DealHands(seed_, number));
+    Random random(seed_, number);
+    return DealOf(rules_.form, random).hands;
+}
+
+void Game::Deal(const std::array<KindCounts, 4>& hands, bool practice) {
     ++handNumber_;
     phase_ = Phase::Auction;
     auction_ = Auction(rules_, dealer_);
     reasons_.clear();
     trump_ = -1;
     dealt_ = hands_ = hands;
-    passedToDeclarer_ = passedBack_ = 0;
+    passedToDeclarer_ = passedBack_ = KindCounts{};
     meld_ = {};
-    play_ = PlayState(rules_, hands_, 0, 0);
+    play_ = FormPlayState(rules_, hands_, 0, 0);
     played_.clear();
     practice_ = practice;
 }
@@ -82,7 +111,7 @@ int Game::ToAct() const {
     }
 }
 
-HandCounts Game::HandOf(int seat) const {
+KindCounts Game::HandOf(int seat) const {
     const auto s = static_cast<std::size_t>(seat & 3);
     return phase_ == Phase::Play || phase_ == Phase::HandScored || phase_ == Phase::GameOver ? play_.Hands()[s]
                                                                                              : hands_[s];
@@ -123,19 +152,24 @@ std::string Game::NameTrump(int seat, int suit) {
     return {};
 }
 
-std::string Game::PassCards(int seat, HandCounts cards) {
+std::string Game::PassCards(int seat, const KindCounts& cards) {
     const Phase phase = phase_ == Phase::PassBack ? Phase::PassBack : Phase::PassToDeclarer;
     if (std::string refused = Refusal(seat, phase); !refused.empty()) return refused;
-    // Bits beyond the deck's kinds, or a count of three, are no cards at all:
-    // taken, they would be carried into both hands.
-    if ((cards & ~kDeckBits) != 0) return "Those are not cards of the deck.";
-    if (!Holds(kWholeDeck, cards)) return "The deck holds only two of each card.";
+    // More copies than the deck has are no cards at all: taken, they would
+    // be carried into both hands.
+    const KindCounts deck = WholeDeckOf(rules_.form);
+    for (std::size_t kind = 0; kind < cards.size(); ++kind)
+        if (cards[kind] > deck[kind])
+            return deck[kind] == 0 ? "The deck holds no " + KindText(static_cast<int>(kind)) + "."
+                                   : "The deck holds only " + std::to_string(deck[kind]) + " of each card.";
     if (CardCount(cards) != rules_.passCards)
         return "Pass " + std::to_string(rules_.passCards) + " cards, not " + std::to_string(CardCount(cards)) + ".";
-    if (!Holds(hands_[static_cast<std::size_t>(seat)], cards)) return SeatName(seat) + " does not hold those cards.";
+    KindCounts& from = hands_[static_cast<std::size_t>(seat)];
+    for (std::size_t kind = 0; kind < cards.size(); ++kind)
+        if (cards[kind] > from[kind]) return SeatName(seat) + " does not hold those cards.";
     const int to = PartnerSeat(seat);
-    hands_[static_cast<std::size_t>(seat)] -= cards;
-    hands_[static_cast<std::size_t>(to)] += cards;
+    from = Less(from, cards);
+    hands_[static_cast<std::size_t>(to)] = Plus(hands_[static_cast<std::size_t>(to)], cards);
     if (phase == Phase::PassToDeclarer) {
         passedToDeclarer_ = cards;
         phase_ = Phase::PassBack;
@@ -149,10 +183,11 @@ std::string Game::PassCards(int seat, HandCounts cards) {
 void Game::StartMeld() {
     for (std::size_t s = 0; s < 4; ++s) {
         if (rules_.meld == MeldRules::Standard) {
-            meld_[s] = StandardMeldReport(hands_[s], trump_);
+            meld_[s] = MeldReportOf(rules_, hands_[s], trump_);
         } else {
+            // The program's own count is of the 48-card deck.
             meld_[s] = MeldReport{};
-            meld_[s].total = MeldOf(rules_, hands_[s], trump_);
+            meld_[s].total = MeldOf(rules_, PackedCounts(hands_[s]), trump_);
             meld_[s].lines.push_back({"Meld", meld_[s].total, 0, MeldLine::Marriages});
         }
     }
@@ -168,14 +203,14 @@ std::string Game::ThrowIn(int seat) {
 
 std::string Game::Continue() {
     if (phase_ == Phase::Meld) {
-        play_ = PlayState(rules_, hands_, trump_, Declarer());
+        play_ = FormPlayState(rules_, hands_, trump_, Declarer());
         phase_ = Phase::Play;
         return {};
     }
     if (phase_ == Phase::HandScored) {
         dealer_ = practice_ && resumeDealer_ >= 0 ? resumeDealer_ : LeftOf(dealer_);
         resumeDealer_ = -1;
-        Deal(DealHands(seed_, static_cast<std::uint64_t>(handNumber_) + 1), false);
+        Deal(DealNumber(static_cast<std::uint64_t>(handNumber_) + 1), false);
         return {};
     }
     if (phase_ == Phase::GameOver) return "The game is over.";
@@ -200,14 +235,14 @@ void Game::ScoreHand(bool thrownIn) {
     tally.tricks = thrownIn ? std::array<int, 2>{} : play_.Tricks();
     tally.thrownIn = thrownIn;
     // A hand thrown in never began its play: its hands are read as held.
-    if (thrownIn) play_ = PlayState(rules_, hands_, trump_, Declarer());
+    if (thrownIn) play_ = FormPlayState(rules_, hands_, trump_, Declarer());
     const HandScore score = vantrel::ScoreHand(rules_, tally);
     SheetLine line{dealer_,     Declarer(), tally.bid,      trump_,     tally.meld, tally.cardPoints,
                    score.score, totals_,    score.Result(), DealCode(), practice_,  {}};
     line.record.dealt = dealt_;
     line.record.hands = hands_;
     line.record.calls = auction_.Calls();
-    for (std::size_t seat = 0; seat < 4; ++seat) line.record.shown[seat] = meld_[seat].Shown();
+    for (std::size_t seat = 0; seat < 4; ++seat) line.record.shown[seat] = meld_[seat].ShownCounts();
     line.record.passedToDeclarer = passedToDeclarer_;
     line.record.passedBack = passedBack_;
     if (!thrownIn) line.record.plays = played_;
@@ -224,11 +259,11 @@ void Game::ScoreHand(bool thrownIn) {
 std::string Game::DealFromCode(const std::string& code) {
     if (phase_ != Phase::Auction || !auction_.Calls().empty())
         return "A deal can be laid from a code only before the first call of a hand.";
-    const DecodedDeal decoded = DecodeDealCode(code);
+    const DecodedHands decoded = ReadDealCode(code);
     if (!decoded.ok) return decoded.problem;
-    const std::array<HandCounts, 4> hands = HandsOfDeck(decoded.deck);
+    if (std::string refused = FormRefusal(decoded.form, rules_.form); !refused.empty()) return refused;
     --handNumber_;
-    Deal(hands, practice_);
+    Deal(decoded.hands, practice_);
     return {};
 }
 
@@ -236,29 +271,42 @@ std::string Game::ReplayLine(std::size_t line) {
     if (line >= sheet_.size()) return "There is no such line on the score sheet.";
     const bool fresh = phase_ == Phase::Auction && auction_.Calls().empty();
     if (phase_ != Phase::HandScored && !fresh) return "A deal can be played again between hands.";
-    const DecodedDeal decoded = DecodeDealCode(sheet_[line].dealCode);
+    const DecodedHands decoded = ReadDealCode(sheet_[line].dealCode);
     if (!decoded.ok) return decoded.problem;
+    if (std::string refused = FormRefusal(decoded.form, rules_.form); !refused.empty()) return refused;
     if (resumeDealer_ < 0) resumeDealer_ = phase_ == Phase::HandScored ? LeftOf(dealer_) : dealer_;
     dealer_ = sheet_[line].dealer;
-    const std::array<HandCounts, 4> hands = HandsOfDeck(decoded.deck);
-    Deal(hands, true);
+    Deal(decoded.hands, true);
     return {};
 }
 
-std::string Game::DealCode() const { return DealCodeOf(DeckOfHands(dealt_)); }
+std::string Game::DealCode() const { return DealCodeOf(rules_.form, dealt_); }
 
-SeatView Game::ViewOf(int seat) const {
-    SeatView view(rules_, seat, hands_[static_cast<std::size_t>(seat & 3)], trump_, Declarer());
+namespace {
+
+KindCounts AsHand(const KindCounts& hand, KindCounts /*deck*/) { return hand; }
+HandCounts AsHand(const KindCounts& hand, HandCounts /*deck*/) { return PackedCounts(hand); }
+
+}  // namespace
+
+template <class View>
+View Game::ViewAs(int seat) const {
+    using Hand = std::remove_cvref_t<decltype(std::declval<View>().Hand())>;
+    auto hand = [](const KindCounts& counts) { return AsHand(counts, Hand{}); };
+    View view(rules_, seat, hand(hands_[static_cast<std::size_t>(seat & 3)]), trump_, Declarer());
     // Between the two passes the declarer holds more cards than its partner.
     for (int s = 0; s < 4; ++s) view.Holding(s, CardCount(hands_[static_cast<std::size_t>(s)]));
     if (phase_ >= Phase::Meld)
-        for (int s = 0; s < 4; ++s) view.Shown(s, meld_[static_cast<std::size_t>(s)].Shown());
-    if (seat == PartnerSeat(Declarer())) view.Gave(passedToDeclarer_, passedBack_);
-    if (seat == Declarer()) view.Gave(passedBack_);
+        for (int s = 0; s < 4; ++s) view.Shown(s, hand(meld_[static_cast<std::size_t>(s)].ShownCounts()));
+    if (seat == PartnerSeat(Declarer())) view.Gave(hand(passedToDeclarer_), hand(passedBack_));
+    if (seat == Declarer()) view.Gave(hand(passedBack_));
     view.Bidding(auction_.Calls());
     for (const int card : played_) view.Observe(card);
     return view;
 }
+
+FormSeatView Game::ViewOf(int seat) const { return ViewAs<FormSeatView>(seat); }
+SeatView Game::SingleDeckViewOf(int seat) const { return ViewAs<SeatView>(seat); }
 
 std::string Game::SheetText() const {
     std::string text =
@@ -285,11 +333,16 @@ std::string Game::SheetText() const {
 ComputerMove ChooseMove(const Game& game, int seat, Level level, std::uint64_t seed, const std::atomic<bool>* cancel,
                         BidRule rule) {
     ComputerMove move;
+    // The 48-card deck's players read hands in two bits a kind.
+    const bool singleDeck = game.Rules().form == GameForm{};
+    const RuleSet& rules = game.Rules();
     switch (game.CurrentPhase()) {
         case Phase::Auction: {
+            const KindCounts& dealt = game.Dealt()[static_cast<std::size_t>(seat)];
             const BidChoice choice =
-                ChooseBid(game.CurrentAuction(), seat, game.Dealt()[static_cast<std::size_t>(seat)], game.Rules(),
-                          level, seed, cancel, rule);
+                singleDeck
+                    ? ChooseBid(game.CurrentAuction(), seat, PackedCounts(dealt), rules, level, seed, cancel, rule)
+                    : ChooseBid(game.CurrentAuction(), seat, dealt, rules, level, seed, cancel);
             move.kind = choice.bid > 0 ? ComputerMove::Bid : ComputerMove::Pass;
             move.value = choice.bid;
             move.reason = choice.reason;
@@ -297,31 +350,48 @@ ComputerMove ChooseMove(const Game& game, int seat, Level level, std::uint64_t s
         }
         case Phase::Trump:
             move.kind = ComputerMove::Trump;
-            move.value = ChooseTrump(game.CurrentAuction(), seat, game.HandOf(seat), game.Rules(), level, seed, cancel);
+            move.value = singleDeck
+                             ? ChooseTrump(game.CurrentAuction(), seat, PackedCounts(game.HandOf(seat)), rules, level,
+                                           seed, cancel)
+                             : ChooseTrump(game.CurrentAuction(), seat, game.HandOf(seat), rules, level, seed, cancel);
             break;
         case Phase::PassToDeclarer:
-        case Phase::PassBack:
+        case Phase::PassBack: {
             move.kind = ComputerMove::PassCards;
-            move.cards = ChoosePass(game.HandOf(seat), game.Trump(), game.PassCount(),
-                                    game.CurrentPhase() == Phase::PassToDeclarer);
+            const bool toDeclarer = game.CurrentPhase() == Phase::PassToDeclarer;
+            move.cards =
+                singleDeck
+                    ? CountsOf(ChoosePass(PackedCounts(game.HandOf(seat)), game.Trump(), game.PassCount(), toDeclarer))
+                    : ChoosePass(rules, game.HandOf(seat), game.Trump(), game.PassCount(), toDeclarer);
             break;
+        }
         case Phase::Meld: {
             // Throw in only what cannot be made even with every card point.
             const int side = SideOf(game.Declarer());
-            if (seat == game.Declarer() &&
-                game.SideMeld()[static_cast<std::size_t>(side)] + 240 + game.Rules().lastTrick <
-                    game.CurrentAuction().HighBid())
+            if (seat == game.Declarer() && game.SideMeld()[static_cast<std::size_t>(side)] + AllCardPoints(rules) <
+                                               game.CurrentAuction().HighBid())
                 move.kind = ComputerMove::ThrowIn;
             break;
         }
         case Phase::Play:
             move.kind = ComputerMove::Play;
-            move.value = ComputerCard(game.ViewOf(seat), level, seed, cancel);
+            move.value = singleDeck ? ComputerCard(game.SingleDeckViewOf(seat), level, seed, cancel)
+                                    : ComputerCard(game.ViewOf(seat), level, seed, cancel);
             break;
         default:
             break;
     }
     return move;
+}
+
+ChanceTally ChanceOfHand(const RuleSet& rules, const KindCounts& hand, std::uint64_t deals, std::uint64_t seed) {
+    if (rules.form != GameForm{}) return ChanceToMake(rules, hand, deals, seed);
+    ChanceRequest request;
+    request.hand = PackedCounts(hand);
+    request.rules = rules;
+    request.deals = deals;
+    request.seed = seed;
+    return ChanceToMake(request);
 }
 
 std::string ApplyMove(Game& game, int seat, const ComputerMove& move) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "players/bidding.h"
+#include "players/chance_to_make.h"
 #include "players/search_player.h"
 #include "players/seat_view.h"
 #include "rules/auction.h"
@@ -26,14 +27,15 @@ enum class Phase { Auction, Trump, PassToDeclarer, PassBack, Meld, Play, HandSco
 
 /// How a hand went, card by card, as the review reads it: the hands as the
 /// play began, the bidding, the meld laid down, the cards passed, and every
-/// card played in order (none for a hand thrown in).
+/// card played in order (none for a hand thrown in). Hands are counted a
+/// kind, so that a record of any form of the game reads alike.
 struct HandRecord {
-    std::array<HandCounts, 4> dealt{};  // as dealt, before any passing
-    std::array<HandCounts, 4> hands{};
+    std::array<KindCounts, 4> dealt{};  // as dealt, before any passing
+    std::array<KindCounts, 4> hands{};
     std::vector<Auction::Call> calls;
-    std::array<HandCounts, 4> shown{};
-    HandCounts passedToDeclarer = 0;
-    HandCounts passedBack = 0;
+    std::array<KindCounts, 4> shown{};
+    KindCounts passedToDeclarer{};
+    KindCounts passedBack{};
     std::vector<int> plays;
     friend bool operator==(const HandRecord&, const HandRecord&) = default;
 };
@@ -56,7 +58,9 @@ struct SheetLine {
 };
 
 /// A game to the target score: deal, auction, trump, passing, meld, play,
-/// score, next deal, until a side has won by the rules' game end. It is
+/// score, next deal, until a side has won by the rules' game end. It plays
+/// any four-handed form of the rule set (the 48-card deck, or the 80-card
+/// one with its twenty cards a hand), holding hands as a count a kind. It is
 /// driven by moves from any seat, a user's or a computer's; every move is
 /// checked, and one out of turn or against the rules is refused with a
 /// reason and changes nothing. A game is a value: two games are equal when
@@ -74,7 +78,7 @@ public:
     std::string Bid(int seat, int amount);
     std::string Pass(int seat);
     std::string NameTrump(int seat, int suit);
-    std::string PassCards(int seat, HandCounts cards);
+    std::string PassCards(int seat, const KindCounts& cards);
     std::string ThrowIn(int seat);
     /// Ends the look at the meld (the play begins) or at the scored hand (the next deal).
     std::string Continue();
@@ -96,13 +100,13 @@ public:
     [[nodiscard]] int Declarer() const { return auction_.HighBidder(); }
     [[nodiscard]] int Trump() const { return trump_; }
     [[nodiscard]] int PassCount() const { return rules_.passCards; }
-    [[nodiscard]] HandCounts HandOf(int seat) const;
-    [[nodiscard]] const std::array<HandCounts, 4>& Dealt() const { return dealt_; }
+    [[nodiscard]] KindCounts HandOf(int seat) const;
+    [[nodiscard]] const std::array<KindCounts, 4>& Dealt() const { return dealt_; }
     /// The hands as the play began: after passing.
-    [[nodiscard]] const std::array<HandCounts, 4>& HandsInPlay() const { return hands_; }
+    [[nodiscard]] const std::array<KindCounts, 4>& HandsInPlay() const { return hands_; }
     [[nodiscard]] const std::array<MeldReport, 4>& Meld() const { return meld_; }
     [[nodiscard]] std::array<int, 2> SideMeld() const;
-    [[nodiscard]] const PlayState& Play() const { return play_; }
+    [[nodiscard]] const FormPlayState& Play() const { return play_; }
     /// The cards of the trick last finished, in the order played, led by `LastTrickLeader`.
     [[nodiscard]] std::span<const int> LastTrick() const { return play_.Ledger().LastTrick(); }
     [[nodiscard]] int LastTrickLeader() const { return play_.Ledger().LastTrickLeader(); }
@@ -117,14 +121,20 @@ public:
     void SetCallReason(std::string reason) { reasons_.back() = std::move(reason); }
 
     /// What `seat` knows of the hand: all a computer player is given.
-    [[nodiscard]] SeatView ViewOf(int seat) const;
+    [[nodiscard]] FormSeatView ViewOf(int seat) const;
+    /// The same in the 48-card deck's two bits a kind, for the players and
+    /// the review that search that deck (a game of that deck only).
+    [[nodiscard]] SeatView SingleDeckViewOf(int seat) const;
     /// The sheet as text, a line a hand, for "Copy".
     [[nodiscard]] std::string SheetText() const;
 
     friend bool operator==(const Game&, const Game&) = default;
 
 private:
-    void Deal(const std::array<HandCounts, 4>& hands, bool practice);
+    void Deal(const std::array<KindCounts, 4>& hands, bool practice);
+    [[nodiscard]] std::array<KindCounts, 4> DealNumber(std::uint64_t number) const;
+    template <class View>
+    [[nodiscard]] View ViewAs(int seat) const;
     void StartMeld();
     void ScoreHand(bool thrownIn);
     std::string Refusal(int seat, Phase phase) const;
@@ -137,12 +147,12 @@ private:
     Auction auction_;
     std::vector<std::string> reasons_;
     int trump_ = -1;
-    std::array<HandCounts, 4> dealt_{};
-    std::array<HandCounts, 4> hands_{};  // after passing, before play
-    HandCounts passedToDeclarer_ = 0;
-    HandCounts passedBack_ = 0;
+    std::array<KindCounts, 4> dealt_{};
+    std::array<KindCounts, 4> hands_{};  // after passing, before play
+    KindCounts passedToDeclarer_{};
+    KindCounts passedBack_{};
     std::array<MeldReport, 4> meld_{};
-    PlayState play_;
+    FormPlayState play_;
     std::vector<int> played_;
     std::vector<SheetLine> sheet_;
     std::array<int, 2> totals_{};
@@ -156,11 +166,14 @@ private:
 struct ComputerMove {
     enum Kind { Bid, Pass, Trump, PassCards, Play, ThrowIn, None } kind = None;
     int value = 0;
-    HandCounts cards = 0;
+    KindCounts cards{};
     std::string reason;
 };
 ComputerMove ChooseMove(const Game& game, int seat, Level level, std::uint64_t seed,
                         const std::atomic<bool>* cancel = nullptr, BidRule rule = BidRule::ExpectedScore);
+/// The chance to make of a hand of the game's form, on every core: the
+/// hints' table and the trump dialog's figures.
+ChanceTally ChanceOfHand(const RuleSet& rules, const KindCounts& hand, std::uint64_t deals, std::uint64_t seed);
 /// Applies a computer's move; empty when taken.
 std::string ApplyMove(Game& game, int seat, const ComputerMove& move);
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "game/game_texts.h"
+#include "players/playout_player.h"
 #include "rules/card_text.h"
 #include "rules/trick_rules.h"
 
@@ -67,7 +68,8 @@ void GameDriver::Changed() {
     } else {
         meldShownAt_.reset();
     }
-    if (game_.CurrentPhase() != Phase::PassToDeclarer && game_.CurrentPhase() != Phase::PassBack) selected_ = 0;
+    if (game_.CurrentPhase() != Phase::PassToDeclarer && game_.CurrentPhase() != Phase::PassBack)
+        selected_ = KindCounts{};
 }
 
 void GameDriver::Bid(int amount) {
@@ -99,11 +101,11 @@ void GameDriver::Card(int seat, int kind) {
     const Phase phase = game_.CurrentPhase();
     if ((phase == Phase::PassToDeclarer || phase == Phase::PassBack) && seat == game_.ToAct() && IsUser(seat)) {
         // Picking cards to pass: a click picks a card or puts it back.
-        const int picked = CountOf(selected_, kind);
-        if (picked < CountOf(game_.HandOf(seat), kind) && CardCount(selected_) < game_.PassCount())
-            selected_ += KindBit(kind);
+        const int picked = CountIn(selected_, kind);
+        if (picked < CountIn(game_.HandOf(seat), kind) && CardCount(selected_) < game_.PassCount())
+            AddCards(selected_, kind);
         else if (picked > 0)
-            selected_ -= static_cast<HandCounts>(picked) * KindBit(kind);
+            TakeCards(selected_, kind, picked);
         return;
     }
     if (phase != Phase::Play) return;
@@ -116,9 +118,9 @@ void GameDriver::Card(int seat, int kind) {
         return;
     }
     // A card the rules refuse is explained to the user in the user's words.
-    const PlayState& play = game_.Play();
-    if (std::string why = WhyYouMayNot(play.Hands()[static_cast<std::size_t>(seat)], play.Trick(), kind, game_.Trump(),
-                                       game_.Rules().play);
+    const FormPlayState& play = game_.Play();
+    if (std::string why = WhyYouMayNot(HeldKinds(play.Hands()[static_cast<std::size_t>(seat)]), play.Trick(), kind,
+                                       game_.Trump(), game_.Rules().play);
         !why.empty()) {
         message_ = std::move(why);
         return;
@@ -132,9 +134,9 @@ void GameDriver::Card(int seat, int kind) {
 void GameDriver::PassCards() {
     const int seat = game_.ToAct();
     if (!IsUser(seat)) return;
-    const HandCounts cards = selected_;
+    const KindCounts cards = selected_;
     message_ = Take(GameMove::Of(GameMove::Kind::PassCards, seat, 0, cards));
-    if (message_.empty()) selected_ = 0;
+    if (message_.empty()) selected_ = KindCounts{};
 }
 
 void GameDriver::ThrowIn() {
@@ -160,7 +162,7 @@ void GameDriver::Undo() {
             log_.resize(entry->moves);
             undo_.erase(std::prev(entry.base()), undo_.end());
             message_ = "Taken back.";
-            selected_ = 0;
+            selected_ = KindCounts{};
             Changed();
             nextMoveAt_ = clock_() + settings_.PaceMilliseconds();
             return;
@@ -169,7 +171,7 @@ void GameDriver::Undo() {
 }
 
 std::string GameDriver::DealFromCode(const std::string& code) {
-    std::string said = Take(GameMove::Of(GameMove::Kind::DealCode, -1, 0, 0, code));
+    std::string said = Take(GameMove::Of(GameMove::Kind::DealCode, -1, 0, {}, code));
     if (said.empty()) undo_.clear();
     return said;
 }
@@ -203,7 +205,7 @@ std::optional<HintRequest> GameDriver::AskHint() {
     const int seat = game_.ToAct();
     if (!settings_.hints || !IsUser(seat) || game_.CurrentPhase() != Phase::Play) return std::nullopt;
     message_ = "Thinking\u2026";
-    return HintRequest{position_, game_.ViewOf(seat)};
+    return HintRequest{position_, seat, game_};
 }
 
 bool GameDriver::DeliverHint(std::uint64_t id, const SearchChoice& choice) {
@@ -241,6 +243,21 @@ std::optional<std::int64_t> GameDriver::NextDue() const {
     if (game_.CurrentPhase() == Phase::Meld && !IsUser(game_.Declarer()) && meldShownAt_)
         return *meldShownAt_ + MeldPause();
     return std::nullopt;
+}
+
+SearchChoice HintChoice(const HintRequest& request, const std::atomic<bool>* cancel) {
+    constexpr std::uint64_t kHintSeed = 7;
+    const Game& game = request.position;
+    if (game.Rules().form == GameForm{})
+        return SearchCard(game.SingleDeckViewOf(request.seat), BudgetOf(Level::Normal), kHintSeed, cancel);
+    const PlayoutChoice playout =
+        PlayoutCard(game.ViewOf(request.seat), PlayoutWorlds(Level::Normal), kHintSeed, cancel);
+    SearchChoice choice;
+    choice.card = playout.card;
+    choice.expected = playout.expected;
+    choice.worlds = playout.worlds;
+    choice.byCard = playout.byCard;
+    return choice;
 }
 
 }  // namespace vantrel

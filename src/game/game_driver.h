@@ -24,11 +24,16 @@ struct DecisionRequest {
     Game position;
 };
 
-/// A hint the user asked for in the play: the seat's view, to be searched.
+/// A hint the user asked for in the play: the seat of a copy of the game,
+/// whose view is to be searched.
 struct HintRequest {
     std::uint64_t id = 0;
-    SeatView view;
+    int seat = -1;
+    Game position;
 };
+/// The hint's search, off the window's thread: the 48-card deck's by the
+/// Normal player's search, another form's by its playouts.
+SearchChoice HintChoice(const HintRequest& request, const std::atomic<bool>* cancel = nullptr);
 
 /// Runs a game between the user and the computer: it takes the user's moves,
 /// says which computer decision is wanted, and applies the answers at the
@@ -59,7 +64,7 @@ public:
     /// The last refusal, hint or note for the user; empty when there is none.
     [[nodiscard]] const std::string& Message() const { return message_; }
     /// The cards the user has picked to pass.
-    [[nodiscard]] HandCounts Selected() const { return selected_; }
+    [[nodiscard]] const KindCounts& Selected() const { return selected_; }
     /// A computer move has been found and waits for its time.
     [[nodiscard]] bool MovePending() const { return pending_.has_value(); }
     /// The user is to name trump: the window asks for the suit.
@@ -129,7 +134,7 @@ private:
     std::int64_t nextMoveAt_ = 0;  // no computer move before this time
     std::optional<std::int64_t> meldShownAt_;
     std::string message_;
-    HandCounts selected_ = 0;
+    KindCounts selected_{};
     // The game before each move of this hand, with the seat that made it
     // and the moves that had made it.
     struct Earlier {

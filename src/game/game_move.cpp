@@ -8,8 +8,32 @@ namespace {
 
 constexpr std::array<std::string_view, 9> kKindNames{"bid",  "pass",     "trump",     "pass-cards", "throw-in",
                                                      "play", "continue", "deal-code", "replay-line"};
+constexpr int kFourthCopyShift = 48;
 
 }  // namespace
+
+std::uint64_t CardsWord(const KindCounts& cards) {
+    std::uint64_t word = 0;
+    bool fourKept = false;
+    for (int kind = 0; kind < kCardKinds; ++kind) {
+        int count = cards[static_cast<std::size_t>(kind)];
+        if (count >= 4 && !fourKept) {
+            word |= static_cast<std::uint64_t>(kind + 1) << kFourthCopyShift;
+            count -= 4;
+            fourKept = true;
+        }
+        word |= static_cast<std::uint64_t>(count & 3) << (2 * kind);
+    }
+    return word;
+}
+
+std::optional<KindCounts> CardsOfWord(std::uint64_t word) {
+    KindCounts cards = CountsOf(word & kDeckBits);
+    const std::uint64_t four = word >> kFourthCopyShift;
+    if (four > static_cast<std::uint64_t>(kCardKinds)) return std::nullopt;
+    if (four > 0) AddCards(cards, static_cast<int>(four) - 1, 4);
+    return cards;
+}
 
 std::string Apply(Game& game, const GameMove& move) {
     switch (move.kind) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,16 +18,24 @@ struct GameMove {
     /// unknown name, a number out of range): it is refused, never guessed at.
     enum class Kind { Bid, Pass, Trump, PassCards, ThrowIn, Play, Continue, DealCode, ReplayLine, Unreadable };
     Kind kind = Kind::Continue;
-    int seat = -1;         // -1 for Continue, a deal code and a replayed line
-    int value = 0;         // the bid, the suit, the card's kind, or the sheet's line
-    HandCounts cards = 0;  // the cards passed
-    std::string text;      // a computer call's reason, or the deal code
+    int seat = -1;       // -1 for Continue, a deal code and a replayed line
+    int value = 0;       // the bid, the suit, the card's kind, or the sheet's line
+    KindCounts cards{};  // the cards passed
+    std::string text;    // a computer call's reason, or the deal code
 
-    static GameMove Of(Kind kind, int seat = -1, int value = 0, HandCounts cards = 0, std::string text = {}) {
+    static GameMove Of(Kind kind, int seat = -1, int value = 0, KindCounts cards = {}, std::string text = {}) {
         return {kind, seat, value, cards, std::move(text)};
     }
     friend bool operator==(const GameMove&, const GameMove&) = default;
 };
+
+/// Cards passed as a file keeps them, in one whole number: two bits a kind,
+/// as the 48-card deck's passes have always been kept, and a kind passed
+/// four times (the 80-card deck; a pass of at most four cards holds one
+/// such) as its kind plus one in the bits from 48 up. A number that names
+/// no kind there reads as none.
+std::uint64_t CardsWord(const KindCounts& cards);
+std::optional<KindCounts> CardsOfWord(std::uint64_t word);
 
 /// Makes the move on `game`; empty when taken, else why it was refused.
 std::string Apply(Game& game, const GameMove& move);

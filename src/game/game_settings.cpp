@@ -53,9 +53,9 @@ GameSettings GameSettings::FromSettings(const std::vector<std::pair<std::string,
         }
     }
     read.rules = RulesFromSettings(rules).rules;
-    // The game deals the 48-card deck alone: a game of another form read
-    // back is played by the Standard rules.
-    if (read.rules.form != GameForm{}) read.rules = RuleSet::Standard();
+    // The game seats four: a form of another table read back is played by
+    // the Standard rules.
+    if (read.rules.form.seats != 4 || read.rules.form.widow != 0) read.rules = RuleSet::Standard();
     return read;
 }
 

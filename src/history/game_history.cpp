@@ -368,7 +368,7 @@ bool GameHistory::WriteGame(std::int64_t id, const Game& game, const std::vector
                      .Bind(3, std::string(KindName(move.kind)))
                      .Bind(4, std::int64_t{move.seat})
                      .Bind(5, std::int64_t{move.value})
-                     .Bind(6, static_cast<std::int64_t>(move.cards))
+                     .Bind(6, static_cast<std::int64_t>(CardsWord(move.cards)))
                      .Bind(7, move.text)
                      .Run();
         }
@@ -399,8 +399,8 @@ bool GameHistory::WriteGame(std::int64_t id, const Game& game, const std::vector
                      .Bind(16, line.dealCode)
                      .Bind(17, std::int64_t{line.practice})
                      .Bind(18, CallsText(line.record.calls))
-                     .Bind(19, static_cast<std::int64_t>(line.record.passedToDeclarer))
-                     .Bind(20, static_cast<std::int64_t>(line.record.passedBack))
+                     .Bind(19, static_cast<std::int64_t>(CardsWord(line.record.passedToDeclarer)))
+                     .Bind(20, static_cast<std::int64_t>(CardsWord(line.record.passedBack)))
                      .Bind(21, KindsText(line.record.plays))
                      .Run();
         }
@@ -497,7 +497,9 @@ std::vector<GameMove> GameHistory::Moves(std::int64_t id) const {
         if (!FitsInt(seat) || !FitsInt(value)) move.kind = GameMove::Kind::Unreadable;
         move.seat = FitsInt(seat) ? static_cast<int>(seat) : -1;
         move.value = FitsInt(value) ? static_cast<int>(value) : 0;
-        move.cards = static_cast<HandCounts>(select.Int(3));
+        const std::optional<KindCounts> cards = CardsOfWord(static_cast<std::uint64_t>(select.Int(3)));
+        if (!cards) move.kind = GameMove::Kind::Unreadable;
+        move.cards = cards.value_or(KindCounts{});
         move.text = select.Text(4);
         moves.push_back(std::move(move));
     }
@@ -780,7 +782,7 @@ std::string GameLine(const KeptGame& game) {
     Json moves = Json::array();
     for (const GameMove& move : game.moves) {
         Json entry{{"kind", std::string(KindName(move.kind))}, {"seat", move.seat}, {"value", move.value}};
-        if (move.cards != 0) entry["cards"] = move.cards;
+        if (move.cards != KindCounts{}) entry["cards"] = CardsWord(move.cards);
         if (!move.text.empty()) entry["text"] = move.text;
         moves.push_back(std::move(entry));
     }
@@ -834,7 +836,12 @@ ReadGame ReadGameLine(const std::string& text) {
         move.kind = *kind;
         move.seat = entry.value("seat", -1);
         move.value = entry.value("value", 0);
-        move.cards = entry.value("cards", HandCounts{0});
+        const std::optional<KindCounts> cards = CardsOfWord(entry.value("cards", std::uint64_t{0}));
+        if (!cards) {
+            read.refused = "move " + std::to_string(game.moves.size() + 1) + " cannot be read";
+            return read;
+        }
+        move.cards = *cards;
         move.text = entry.value("text", std::string());
         game.moves.push_back(std::move(move));
     }

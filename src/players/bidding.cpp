@@ -7,6 +7,8 @@
 #include "players/chance_to_make.h"
 #include "rules/meld_rules.h"
 #include "rules/seats.h"
+#include "rules/trick_rules.h"
+#include "rules/unseen_deck.h"
 
 namespace vantrel {
 
@@ -259,6 +261,65 @@ int ChooseTrump(const Auction& auction, int seat, HandCounts hand, const RuleSet
         return trump;
     }
     const ChanceTally tally = BiddingChance(hand, rules, level, seed, partnerJump, cancel);
+    for (int suit = 1; suit < 4; ++suit)
+        if (tally.ExpectedScore(suit, auction.HighBid()) > tally.ExpectedScore(trump, auction.HighBid())) trump = suit;
+    return trump;
+}
+
+int FormHelpValue(const RuleSet& rules, const KindCounts& hand, int trump) {
+    int deckPoints = rules.lastTrick;
+    const KindCounts deck = WholeDeckOf(rules.form);
+    int suitCards = 0;
+    for (int kind = 0; kind < kCardKinds; ++kind) {
+        deckPoints += CardPointsOf(rules, kind) * deck[static_cast<std::size_t>(kind)];
+        if (SuitOfKind(kind) == trump) suitCards += deck[static_cast<std::size_t>(kind)];
+    }
+    int trumps = 0;
+    for (int rank = 0; rank < 6; ++rank) trumps += CountIn(hand, KindOf(trump, rank));
+    const int fairShare = suitCards / std::max(1, rules.form.seats);
+    return CountsMeld(rules, hand).WithTrump(trump) + deckPoints / 2 + deckPoints / 20 +
+           std::max(0, trumps - fairShare);
+}
+
+BidChoice ChooseBid(const Auction& auction, int seat, const KindCounts& hand, const RuleSet& rules, Level level,
+                    std::uint64_t seed, const std::atomic<bool>* cancel) {
+    const int partner = PartnerSeat(seat);
+    const int high = auction.HighBid();
+    if (auction.HighBidder() == partner && HasBid(auction, partner))
+        return {0, "Pass: partner holds the bid at " + std::to_string(high)};
+    const int next = auction.MinimumBid();
+    if (level == Level::Easy) {
+        int trump = 0;
+        for (int suit = 1; suit < 4; ++suit)
+            if (FormHelpValue(rules, hand, suit) > FormHelpValue(rules, hand, trump)) trump = suit;
+        const int value = FormHelpValue(rules, hand, trump);
+        if (value >= next)
+            return {next, std::to_string(next) + ": hand valued at " + std::to_string(value) + " with " +
+                              SuitName(trump) + " as trump"};
+        return {0, "Pass: hand valued at " + std::to_string(value) + ", under " + std::to_string(next)};
+    }
+    const ChanceTally tally = ChanceToMake(rules, hand, BiddingDeals(level), seed, 0, cancel);
+    int trump = 0;
+    for (int suit = 1; suit < 4; ++suit)
+        if (tally.ExpectedMargin(suit, next) > tally.ExpectedMargin(trump, next)) trump = suit;
+    const double margin = tally.ExpectedMargin(trump, next);
+    const std::string over = Signed(margin) + " on average over the other side";
+    if (margin > 0)
+        return {next, std::to_string(next) + ": makes it " + Percent(tally.Chance(trump, next)) + " of the time in " +
+                          SuitName(trump) + ", " + over};
+    return {0, "Pass: " + std::to_string(next) + " makes it " + Percent(tally.Chance(trump, next)) +
+                   " of the time in " + SuitName(trump) + ", " + over};
+}
+
+int ChooseTrump(const Auction& auction, int /*seat*/, const KindCounts& hand, const RuleSet& rules, Level level,
+                std::uint64_t seed, const std::atomic<bool>* cancel) {
+    int trump = 0;
+    if (level == Level::Easy) {
+        for (int suit = 1; suit < 4; ++suit)
+            if (FormHelpValue(rules, hand, suit) > FormHelpValue(rules, hand, trump)) trump = suit;
+        return trump;
+    }
+    const ChanceTally tally = ChanceToMake(rules, hand, BiddingDeals(level), seed, 0, cancel);
     for (int suit = 1; suit < 4; ++suit)
         if (tally.ExpectedScore(suit, auction.HighBid()) > tally.ExpectedScore(trump, auction.HighBid())) trump = suit;
     return trump;

@@ -64,4 +64,21 @@ BidChoice ChooseBid(const Auction& auction, int seat, HandCounts hand, const Rul
 int ChooseTrump(const Auction& auction, int seat, HandCounts hand, const RuleSet& rules, Level level,
                 std::uint64_t seed, const std::atomic<bool>* cancel = nullptr);
 
+/// A hand of a form's deck (the 80-card one) valued as Easy values it: its
+/// meld in the trump, the half of the deck's card points a side takes on
+/// average, the meld a partner holds on average (a tenth of that half),
+/// and a point for each trump beyond a fair share of the suit.
+int FormHelpValue(const RuleSet& rules, const KindCounts& hand, int trump);
+
+/// A computer's call with a hand of any form's deck, in the form's points.
+/// The jumps that show meld belong to the 48-card game's help and are not
+/// made. Easy bids in steps while its valuation reaches the next bid;
+/// Normal and Strong play the hand out in every trump and bid the next bid
+/// while declaring it is expected to score more than the other side.
+/// Neither bids over a partner who holds the bid.
+BidChoice ChooseBid(const Auction& auction, int seat, const KindCounts& hand, const RuleSet& rules, Level level,
+                    std::uint64_t seed, const std::atomic<bool>* cancel = nullptr);
+int ChooseTrump(const Auction& auction, int seat, const KindCounts& hand, const RuleSet& rules, Level level,
+                std::uint64_t seed, const std::atomic<bool>* cancel = nullptr);
+
 }  // namespace vantrel

@@ -17,10 +17,11 @@ const QColor kFelt(24, 110, 56);
 const QColor kFeltDark(16, 84, 42);
 
 // The kinds of a hand in the order they lie: by suit, high to low, each copy.
-std::vector<int> Lying(HandCounts hand) {
+std::vector<int> Lying(const KindCounts& hand) {
     std::vector<int> kinds;
+    kinds.reserve(static_cast<std::size_t>(CardCount(hand)));
     for (int kind = 0; kind < kCardKinds; ++kind)
-        for (int copy = 0; copy < CountOf(hand, kind); ++copy) kinds.push_back(kind);
+        for (int copy = 0; copy < CountIn(hand, kind); ++copy) kinds.push_back(kind);
     return kinds;
 }
 
@@ -106,13 +107,23 @@ QRect GameTable::HandRect(int seat, int cards, qreal scale, bool faceUp) const {
     const int n = std::max(cards, 1);
     if (seat == 0 || seat == 2) {
         // South and North fan their cards across the table.
-        const int span = w + (n - 1) * (w * 42 / 100);
+        const int span = w + (n - 1) * AcrossStep(w, n);
         return seat == 0 ? QRect((width() - span) / 2, height() - h - 8, span, h)
                          : QRect((width() - span) / 2, label + 6, span, h);
     }
     // West and East stack theirs down the sides.
     const int span = h + (n - 1) * SideStep(h, n, faceUp);
     return {seat == 1 ? 8 : width() - w - 8, (height() - span) / 2 + label / 2, w, span};
+}
+
+int GameTable::AcrossStep(int cardWidth, int cards) const {
+    // Twelve cards lie 42% of a card apart. The twenty of the 80-card deck
+    // close up to lie between West's and East's columns, which then run the
+    // table's height, each card still showing its corner index (the left
+    // fifth of the face) and so much of itself to be clicked.
+    const int columns = cards > 12 ? 2 * (CardWidth() * 3 / 4 + 16) : 0;
+    const int room = (width() - 16 - cardWidth - columns) / std::max(cards - 1, 1);
+    return std::max(cardWidth * 22 / 100, std::min(cardWidth * 42 / 100, room));
 }
 
 int GameTable::SideStep(int cardHeight, int cards, bool faceUp) const {
@@ -171,15 +182,15 @@ void GameTable::Layout() {
         const std::vector<int> kinds = Lying(game_->HandOf(seat));
         const QRect hand = HandRect(seat, static_cast<int>(kinds.size()), seat == 0 || seat == 2 ? 1.0 : 0.75);
         const int cw = hand.height() * 71 / 96;
-        const int step = cw * 42 / 100;
+        const int step = AcrossStep(cw, static_cast<int>(kinds.size()));
         const KindMask legal = playing && game_->ToAct() == seat ? game_->Play().Legal() : 0;
-        HandCounts picked = look_.selected;
+        KindCounts picked = look_.selected;
         for (std::size_t i = 0; i < kinds.size(); ++i, ++next) {
             GameCard* card = cards_[next];
             const int kind = kinds[i];
             const bool isLegal = (legal & KindFlag(kind)) != 0;
-            const bool chosen = passing && CountOf(picked, kind) > 0;
-            if (chosen) picked -= KindBit(kind);
+            const bool chosen = passing && CountIn(picked, kind) > 0;
+            if (chosen) TakeCards(picked, kind);
             card->setGeometry(hand.x() + static_cast<int>(i) * step, hand.y() - lift, cw, hand.height() + lift);
             card->Show(seat, kind, isLegal, isLegal || chosen, playing && game_->ToAct() == seat && !isLegal);
             card->setVisible(true);
@@ -229,7 +240,7 @@ void GameTable::paintEvent(QPaintEvent*) {
         const QRect hand = HandRect(seat, n, seat == 0 || seat == 2 ? 1.0 : 0.75, faceUp);
         const bool across = seat == 0 || seat == 2;
         const int cw = across ? hand.height() * 71 / 96 : hand.width();
-        const QPoint step = across ? QPoint(cw * 42 / 100, 0) : QPoint(0, SideStep(cw * 96 / 71, n, faceUp));
+        const QPoint step = across ? QPoint(AcrossStep(cw, n), 0) : QPoint(0, SideStep(cw * 96 / 71, n, faceUp));
         // While the meld is on the table, the hands that are not the user's
         // make room for it.
         if (!user && !meldShown)
@@ -272,7 +283,7 @@ void GameTable::paintEvent(QPaintEvent*) {
             for (const MeldLine& line : meld.lines) lines << QStringLiteral("%1  %2").arg(Q(line.name)).arg(line.value);
             lines << tr("Meld %1").arg(meld.total);
             const int small = CardWidth() * 55 / 100;
-            const std::vector<int> shown = Lying(meld.Shown());
+            const std::vector<int> shown = Lying(meld.ShownCounts());
             QFont meldFont = p.font();
             meldFont.setBold(false);
             p.setFont(meldFont);

@@ -49,8 +49,8 @@ public:
     struct Look {
         unsigned userSeats = 1;
         bool showAll = false;
-        bool lookBack = false;    // the last trick again, beside the live one, during play
-        HandCounts selected = 0;  // cards picked to pass
+        bool lookBack = false;  // the last trick again, beside the live one, during play
+        KindCounts selected{};  // cards picked to pass
         std::array<std::string, 4> lastCalls{};
     };
     /// Shows the game as it stands.
@@ -77,6 +77,8 @@ private:
     void Caption(QPainter& p, const QRect& band, const QString& text) const;
     // How far apart West's and East's cards stand down the side.
     [[nodiscard]] int SideStep(int cardHeight, int cards, bool faceUp) const;
+    /// How far apart South's and North's cards lie.
+    [[nodiscard]] int AcrossStep(int cardWidth, int cards) const;
     [[nodiscard]] QPoint TrickSpot(int seat) const;
 
     CardPainter painter_;

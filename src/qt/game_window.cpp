@@ -435,14 +435,7 @@ int GameWindow::AskTrump(int seat) {
     const int bid = game().CurrentAuction().HighBid();
     layout->addWidget(new QLabel(tr("You won the bid at %1. Name trump:").arg(bid), &dialog));
     ChanceTally chance;
-    if (settings().hints) {
-        ChanceRequest request;
-        request.hand = game().HandOf(seat);
-        request.rules = settings().rules;
-        request.deals = 2000;
-        request.seed = driver_->Seed();
-        chance = ChanceToMake(request);
-    }
+    if (settings().hints) chance = ChanceOfHand(settings().rules, game().HandOf(seat), 2000, driver_->Seed());
     int chosen = -1;
     // With hints, the suit with the best expected score is the default and
     // has the focus, and each suit says what it makes and scores on average:
@@ -540,8 +533,8 @@ void GameWindow::Hint() {
     if (std::optional<HintRequest> request = driver_->AskHint()) {
         workerId_ = request->id;
         workerHint_ = true;
-        worker_.Start([this, job = ++jobs_, view = request->view](const std::atomic<bool>& cancel) {
-            const SearchChoice choice = SearchCard(view, BudgetOf(Level::Normal), 7, &cancel);
+        worker_.Start([this, job = ++jobs_, hint = std::move(*request)](const std::atomic<bool>& cancel) {
+            const SearchChoice choice = HintChoice(hint, &cancel);
             {
                 const std::lock_guard lock(resultMutex_);
                 hintResult_ = choice;
@@ -553,12 +546,7 @@ void GameWindow::Hint() {
         return;
     }
     if (game().CurrentPhase() == Phase::Auction) {
-        ChanceRequest request;
-        request.hand = game().HandOf(seat);
-        request.rules = settings().rules;
-        request.deals = 2000;
-        request.seed = driver_->Seed();
-        const ChanceTally tally = ChanceToMake(request);
+        const ChanceTally tally = ChanceOfHand(settings().rules, game().HandOf(seat), 2000, driver_->Seed());
         // The best bid among those the seat can still make.
         const std::string text = ChanceText(ChanceRows(tally, settings().rules),
                                             BestBidOf(tally, settings().rules, game().CurrentAuction().MinimumBid()));
@@ -634,18 +622,19 @@ void GameWindow::FeedRecord(bool start) {
     const bool played =
         g.CurrentPhase() == Phase::Play ||
         ((g.CurrentPhase() == Phase::HandScored || g.CurrentPhase() == Phase::GameOver) && !g.CardsPlayed().empty());
-    if (!played) {
+    // The play record holds a deal of the 48-card deck.
+    if (!played || g.Rules().form != GameForm{}) {
         recordedCards_ = 0;
         return;
     }
     if (g.CardsPlayed().size() < recordedCards_) start = true;
     if (start || recordedCards_ == 0) {
-        record_.Start(DeckOfHands(g.HandsInPlay()), SuitAt(g.Trump()), SeatAt(g.Declarer()),
+        record_.Start(DeckOfHands(PackedCounts(g.HandsInPlay())), SuitAt(g.Trump()), SeatAt(g.Declarer()),
                       g.CurrentAuction().HighBid(), g.DealCode(), PlayRecord::Source::Game);
         recordedCards_ = 0;
     }
     // The seats of the cards, replayed from the hands as the play began.
-    PlayState replay(g.Rules(), g.HandsInPlay(), g.Trump(), g.Declarer());
+    FormPlayState replay(g.Rules(), g.HandsInPlay(), g.Trump(), g.Declarer());
     for (std::size_t i = 0; i < g.CardsPlayed().size(); ++i) {
         const int seat = replay.ToPlay();
         const int kind = g.CardsPlayed()[i];

@@ -22,14 +22,19 @@ namespace {
 QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 // The variants a game may change: the rules of play, scoring and bidding.
-// How meld, tricks and card points are counted stays standard in a game.
-// The fields the dialog offers: the game counts meld, tricks and card points
-// the usual way, and deals the 48-card deck, so neither those nor the form's
-// fields are a choice here.
+// The form is chosen whole, first, and meld, tricks and card points are
+// counted its usual way, so neither they nor the form's fields are a choice
+// here.
 bool GameVariant(std::string_view name) {
-    constexpr std::array<std::string_view, 9> kFixed{"meld",      "tricks", "cardPoints", "copies",      "nines",
-                                                     "handCards", "widow",  "dealBy",     "meldCounters"};
+    constexpr std::array<std::string_view, 8> kFixed{"meld",  "tricks",    "cardPoints", "copies",
+                                                     "nines", "handCards", "widow",      "dealBy"};
     return std::find(kFixed.begin(), kFixed.end(), name) == kFixed.end();
+}
+
+// The forms the game deals, in the order offered.
+const std::array<RuleSet, 2>& Forms() {
+    static const std::array<RuleSet, 2> forms{RuleSet::Standard(), RuleSet::DoubleDeck()};
+    return forms;
 }
 
 bool IsSwitch(std::string_view name) {
@@ -56,15 +61,29 @@ NewGameDialog::NewGameDialog(const GameSettings& settings, QWidget* parent) : QD
         seats_[s] = combo;
     }
 
-    auto* rulesBox = new QGroupBox(tr("Rules (standard partnership pinochle)"), this);
+    auto* rulesBox = new QGroupBox(tr("Rules (partnership pinochle)"), this);
     auto* rulesForm = new QFormLayout(rulesBox);
+    form_ = new QComboBox(rulesBox);
+    form_->setObjectName(QStringLiteral("form"));
+    form_->addItem(tr("Single deck: 48 cards, 12 a hand"));
+    form_->addItem(tr("Double deck: 80 cards, 20 a hand"));
+    form_->setAccessibleName(tr("Form of the game"));
+    form_->setCurrentIndex(settings.rules.form.copies == Forms()[1].form.copies ? 1 : 0);
+    // A row of its own across both columns: the widest choice must not
+    // widen the fields' column (the dialog stays on a 1920-pixel screen at
+    // twice the scale).
+    auto* formRow = new QHBoxLayout;
+    auto* formLabel = new QLabel(tr("&Form of the game:"), rulesBox);
+    formLabel->setBuddy(form_);
+    formRow->addWidget(formLabel);
+    formRow->addWidget(form_);
+    formRow->addStretch(1);
+    rulesForm->addRow(formRow);
     for (const RuleField& field : RuleFields()) {
         if (!GameVariant(field.name)) continue;
-        const int value = field.get(settings.rules);
         QWidget* widget = nullptr;
         if (IsSwitch(field.name)) {
             auto* box = new QCheckBox(Q(field.description), rulesBox);
-            box->setChecked(value != 0);
             rulesForm->addRow(box);
             widget = box;
             if (field.name == "overTrump") {
@@ -82,21 +101,19 @@ NewGameDialog::NewGameDialog(const GameSettings& settings, QWidget* parent) : QD
         } else if (field.name == "passCards") {
             auto* combo = new QComboBox(rulesBox);
             for (int n : {0, 3, 4}) combo->addItem(n == 0 ? tr("None") : QString::number(n), n);
-            combo->setCurrentIndex(std::max(0, combo->findData(value)));
             combo->setAccessibleName(Q(field.description));
             rulesForm->addRow(Q(field.description) + QLatin1Char(':'), combo);
             widget = combo;
         } else {
             auto* spin = new QSpinBox(rulesBox);
-            spin->setRange(field.name == "gameTarget"  ? 100
-                           : field.name == "bidStep"   ? 1
-                           : field.name == "lastTrick" ? 0
-                                                       : 10,
+            spin->setRange(field.name == "gameTarget"                                  ? 100
+                           : field.name == "bidStep"                                   ? 1
+                           : field.name == "lastTrick" || field.name == "meldCounters" ? 0
+                                                                                       : 10,
                            field.name == "gameTarget"    ? 100000
                            : field.name == "standingBid" ? 1000
                                                          : 100);
             if (field.name == "gameTarget") spin->setSingleStep(100);
-            spin->setValue(value);
             spin->setAccessibleName(Q(field.description));
             rulesForm->addRow(Q(field.description) + QLatin1Char(':'), spin);
             widget = spin;
@@ -120,7 +137,9 @@ NewGameDialog::NewGameDialog(const GameSettings& settings, QWidget* parent) : QD
 
     for (const char* name : {"followSuit", "headTrick", "trumpWhenVoid", "overTrump"})
         connect(qobject_cast<QCheckBox*>(rules_.at(name)), &QCheckBox::toggled, this, &NewGameDialog::ShowPlayLine);
-    ShowPlayLine();
+    ShowRules(settings.rules);
+    // Another form brings its own variants: its bids, target and counts.
+    connect(form_, &QComboBox::currentIndexChanged, this, [this] { ShowRules(FormRules()); });
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setText(tr("&Deal"));
@@ -139,12 +158,34 @@ NewGameDialog::NewGameDialog(const GameSettings& settings, QWidget* parent) : QD
     layout->addWidget(buttons);
 }
 
+void NewGameDialog::ShowRules(const RuleSet& rules) {
+    for (const RuleField& field : RuleFields()) {
+        const auto it = rules_.find(std::string(field.name));
+        if (it == rules_.end()) continue;
+        const int value = field.get(rules);
+        if (auto* box = qobject_cast<QCheckBox*>(it->second))
+            box->setChecked(value != 0);
+        else if (auto* combo = qobject_cast<QComboBox*>(it->second))
+            combo->setCurrentIndex(std::max(0, combo->findData(value)));
+        else if (auto* spin = qobject_cast<QSpinBox*>(it->second))
+            spin->setValue(value);
+    }
+    ShowPlayLine();
+}
+
+RuleSet NewGameDialog::FormRules() const {
+    const RuleSet& form = Forms()[static_cast<std::size_t>(std::clamp(form_->currentIndex(), 0, 1))];
+    // The rules the dialog opened with keep what it does not show, in their own form.
+    return base_.rules.form == form.form ? base_.rules : form;
+}
+
 void NewGameDialog::ShowPlayLine() {
     playLine_->setText(QStringLiteral("<i>%1</i>").arg(Q(PlayRulesLine(Settings().rules.play)).toHtmlEscaped()));
 }
 
 GameSettings NewGameDialog::Settings() const {
     GameSettings settings = base_;
+    settings.rules = FormRules();
     for (std::size_t s = 0; s < 4; ++s) settings.seats[s] = static_cast<SeatPlayer>(seats_[s]->currentData().toInt());
     for (const RuleField& field : RuleFields()) {
         const auto it = rules_.find(std::string(field.name));

@@ -14,8 +14,9 @@ class QSpinBox;
 
 namespace vantrel {
 
-/// The "New Game" dialog: who sits in each seat, the rules' standard
-/// variants with their descriptions, the pace of the computer's cards,
+/// The "New Game" dialog: who sits in each seat, the form of the game (the
+/// 48-card deck or the 80-card one) and then its variants with their
+/// descriptions, the pace of the computer's cards,
 /// hints, and whether all hands are shown.
 class NewGameDialog : public QDialog {
     Q_OBJECT
@@ -26,8 +27,13 @@ public:
 
 private:
     void ShowPlayLine();
+    /// The variants' controls set from a rule set.
+    void ShowRules(const RuleSet& rules);
+    /// The rule set of the form chosen, before its variants.
+    [[nodiscard]] RuleSet FormRules() const;
 
     std::array<QComboBox*, 4> seats_{};
+    QComboBox* form_ = nullptr;
     std::map<std::string, QWidget*> rules_;
     QComboBox* pace_ = nullptr;
     QCheckBox* hints_ = nullptr;

@@ -47,18 +47,18 @@ std::string_view LabelText(CardLabel label) {
 ReviewRequest RequestOf(const RuleSet& rules, const SheetLine& line, const std::array<bool, 4>& users) {
     ReviewRequest request;
     request.rules = rules;
-    request.hands = line.record.hands;
+    request.hands = PackedCounts(line.record.hands);
     request.trump = line.trump;
     request.declarer = line.declarer;
     request.plays = line.record.plays;
     request.reviewed = users;
-    request.shown = line.record.shown;
+    request.shown = PackedCounts(line.record.shown);
     request.calls = line.record.calls;
-    request.dealt = line.record.dealt;
+    request.dealt = PackedCounts(line.record.dealt);
     request.bid = line.bid;
     // The declarer's partner passed to the declarer, who passed back.
-    request.gave[static_cast<std::size_t>((line.declarer + 2) & 3)] = line.record.passedToDeclarer;
-    request.gave[static_cast<std::size_t>(line.declarer & 3)] = line.record.passedBack;
+    request.gave[static_cast<std::size_t>((line.declarer + 2) & 3)] = PackedCounts(line.record.passedToDeclarer);
+    request.gave[static_cast<std::size_t>(line.declarer & 3)] = PackedCounts(line.record.passedBack);
     return request;
 }
 

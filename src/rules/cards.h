@@ -79,6 +79,27 @@ constexpr KindCounts CountsOf(HandCounts hand) {
     return counts;
 }
 
+/// A hand of the 48-card deck, counted a kind, back in two bits a kind: for
+/// the code that holds that deck alone (counts above 3 do not fit).
+constexpr HandCounts PackedCounts(const KindCounts& counts) {
+    HandCounts hand = 0;
+    for (int kind = 0; kind < kCardKinds; ++kind)
+        hand |= static_cast<HandCounts>(counts[static_cast<std::size_t>(kind)] & 3u) << (2 * kind);
+    return hand;
+}
+template <std::size_t N>
+constexpr std::array<HandCounts, N> PackedCounts(const std::array<KindCounts, N>& hands) {
+    std::array<HandCounts, N> packed{};
+    for (std::size_t h = 0; h < N; ++h) packed[h] = PackedCounts(hands[h]);
+    return packed;
+}
+template <std::size_t N>
+constexpr std::array<KindCounts, N> CountsOf(const std::array<HandCounts, N>& hands) {
+    std::array<KindCounts, N> counts{};
+    for (std::size_t h = 0; h < N; ++h) counts[h] = CountsOf(hands[h]);
+    return counts;
+}
+
 /// A hand of either kind read and changed alike, for the code that serves
 /// both decks: the count of a kind, cards added or taken, the whole count,
 /// and a hand less the cards of another.

@@ -48,7 +48,7 @@ const std::array<RuleField, 19> kFields{{
     VANTREL_FIELD("overTrump", "Beat a trump already in the trick when able", play.overTrump, Switch),
     VANTREL_FIELD("lastTrick", "Card points for the last trick", lastTrick, Points),
     VANTREL_FIELD("meldNeedsTrick", "A side's meld counts only when that side takes a trick", meldNeedsTrick, Switch),
-    VANTREL_FIELD("meldCounters", "A side's meld counts only when that side takes this many card points", meldCounters,
+    VANTREL_FIELD("meldCounters", "Card points a side must take for its meld to count", meldCounters,
                   Points),
     VANTREL_FIELD("standingBid", "The dealer's standing bid", standingBid, Bid),
     VANTREL_FIELD("bidStep", "The least raise of the bid", bidStep, Step),

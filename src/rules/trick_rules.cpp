@@ -38,13 +38,14 @@ struct Breach {
     std::string trumps;
 };
 
-Breach BreachOf(HandCounts hand, std::span<const int> trick, int card, int trump, const PlayRules& rules) {
-    if (card < 0 || card >= kCardKinds || CountOf(hand, card) == 0) return {Breach::NotHeld, -1, {}, {}};
-    if ((LegalPlays(hand, trick, trump, rules) & KindFlag(card)) != 0) return {Breach::None, -1, {}, {}};
+// Only which kinds the hand holds matters, so either deck's hand is read.
+Breach BreachOf(KindMask held, std::span<const int> trick, int card, int trump, const PlayRules& rules) {
+    if (card < 0 || card >= kCardKinds || (held & KindFlag(card)) == 0) return {Breach::NotHeld, -1, {}, {}};
     const TrickState t = StateOf(trick, trump);
+    if ((LegalPlaysFromHeld(held, t, trump, rules) & KindFlag(card)) != 0) return {Breach::None, -1, {}, {}};
     const std::string led(kPlural[static_cast<std::size_t>(t.led)]);
     if (SuitOfKind(card) == t.led) return {Breach::Head, t.bestLed, led, {}};
-    if ((HeldKinds(hand) & SuitMask(t.led)) != 0) return {Breach::Follow, -1, led, {}};
+    if ((held & SuitMask(t.led)) != 0) return {Breach::Follow, -1, led, {}};
     if (SuitOfKind(card) != trump)
         return {Breach::Trump, -1, led, std::string(kPlural[static_cast<std::size_t>(trump)])};
     return {Breach::OverTrump, t.bestTrump, led, {}};
@@ -55,7 +56,7 @@ Breach BreachOf(HandCounts hand, std::span<const int> trick, int card, int trump
 std::string WhyNotLegal(HandCounts hand, std::span<const int> trick, int card, int trump, const PlayRules& rules,
                         std::string_view seatName) {
     const std::string seat(seatName);
-    const Breach b = BreachOf(hand, trick, card, trump, rules);
+    const Breach b = BreachOf(HeldKinds(hand), trick, card, trump, rules);
     switch (b.rule) {
         case Breach::None:
             return {};
@@ -73,8 +74,8 @@ std::string WhyNotLegal(HandCounts hand, std::span<const int> trick, int card, i
     return {};
 }
 
-std::string WhyYouMayNot(HandCounts hand, std::span<const int> trick, int card, int trump, const PlayRules& rules) {
-    const Breach b = BreachOf(hand, trick, card, trump, rules);
+std::string WhyYouMayNot(KindMask held, std::span<const int> trick, int card, int trump, const PlayRules& rules) {
+    const Breach b = BreachOf(held, trick, card, trump, rules);
     switch (b.rule) {
         case Breach::None:
             return {};

@@ -71,8 +71,9 @@ inline KindMask LegalPlaysFromHeld(KindMask held, const TrickState& t, int trump
 std::string WhyNotLegal(HandCounts hand, std::span<const int> trick, int card, int trump, const PlayRules& rules,
                         std::string_view seatName);
 /// The same said to the player whose card it is, as a sentence, e.g. "You
-/// hold hearts: follow suit."
-std::string WhyYouMayNot(HandCounts hand, std::span<const int> trick, int card, int trump, const PlayRules& rules);
+/// hold hearts: follow suit." Read from the kinds the hand holds, so a hand
+/// of either deck is asked alike.
+std::string WhyYouMayNot(KindMask held, std::span<const int> trick, int card, int trump, const PlayRules& rules);
 
 /// The place (0..) in `trick` of the card that takes it. By the suit led: the
 /// highest trump, else the highest card of the suit led. By rank alone (the

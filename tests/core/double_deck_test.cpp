@@ -664,11 +664,14 @@ TEST(RuleSet, DoubleDeckPresetAndItsSettingsReadBack) {
     EXPECT_EQ(twelve.rules, doubleDeck);
     EXPECT_EQ(twelve.notes, (std::vector<std::string>{"The deck of 80 cards cannot be dealt 12 a hand, 4 at a time, "
                                                       "with 0 to the widow: the form of Double-deck is used."}));
-    // A single-deck setting file reads as it did; the game, which deals the
-    // 48-card deck alone, plays a double-deck setting by the Standard rules.
+    // A single-deck setting file reads as it did. The game plays either
+    // deck at a table of four, and a form with a widow by the Standard rules.
     EXPECT_EQ(RulesFromSettings({{"passCards", "4"}}).rules.form, GameForm{});
     std::vector<std::pair<std::string, std::string>> game;
     for (const auto& [name, value] : doubleDeck.ToSettings()) game.emplace_back("rules/" + name, value);
+    EXPECT_EQ(GameSettings::FromSettings(game).rules, doubleDeck);
+    for (const auto& [name, value] : {std::pair{"handCards", "19"}, {"dealBy", "1"}, {"widow", "4"}})
+        game.emplace_back(std::string("rules/") + name, value);
     EXPECT_EQ(GameSettings::FromSettings(game).rules, RuleSet::Standard());
 }
 

@@ -194,7 +194,7 @@ TEST(GameDriver, AnswersForAnEarlierPositionAreDropped) {
     const std::optional<HintRequest> hint = d.driver.AskHint();
     ASSERT_TRUE(hint);
     EXPECT_EQ(d.driver.Message(), "Thinking\u2026");
-    const SearchChoice choice = SearchCard(hint->view, BudgetOf(Level::Easy), 7);
+    const SearchChoice choice = SearchCard(hint->position.SingleDeckViewOf(hint->seat), BudgetOf(Level::Easy), 7);
     PlaySouth(d.driver);
     EXPECT_FALSE(d.driver.DeliverHint(hint->id, choice));
     EXPECT_EQ(d.driver.Message(), "");

@@ -51,7 +51,7 @@ TEST(Game, WholeGamesBetweenFourEasySeats) {
             EXPECT_EQ(line.dealer, (3 + static_cast<int>(scored)) % 4) << "seed " << seed;
             EXPECT_EQ(line.declarer, game.Declarer());
             // The hand's record plays again to the points on the sheet.
-            PlayState replay(rules, line.record.hands, line.trump, line.declarer);
+            FormPlayState replay(rules, line.record.hands, line.trump, line.declarer);
             for (const int card : line.record.plays) ASSERT_EQ(replay.Play(card), "");
             EXPECT_EQ((replay.Over() ? replay.Points() : std::array<int, 2>{}), line.cardPoints);
             EXPECT_EQ(line.record.calls, game.CurrentAuction().Calls());
@@ -88,7 +88,7 @@ TEST(Game, RefusedMovesLeaveTheStateUnchanged) {
         {"nothing to go on from", [](Game& g) { return g.Continue(); },
          "There is nothing to go on from: the game is at the auction."},
         {"a refused code", [](Game& g) { return g.DealFromCode("nonsense"); },
-         "A deal code has 17 characters besides dashes and blanks; this one has 8."},
+         "A deal code has 17 characters besides dashes and blanks (22 for the 80-card deck); this one has 8."},
     };
     for (const auto& r : refusals) {
         const Game before = game;
@@ -104,10 +104,10 @@ TEST(Game, RefusedMovesLeaveTheStateUnchanged) {
     EXPECT_TRUE(game == atTrump);
     ASSERT_EQ(game.NameTrump(0, 1), "");
     const Game atPass = game;
-    EXPECT_EQ(game.PassCards(2, 0), "Pass 3 cards, not 0.");
-    HandCounts notHeld = 0;
+    EXPECT_EQ(game.PassCards(2, {}), "Pass 3 cards, not 0.");
+    KindCounts notHeld{};
     for (int kind = 0; kind < kCardKinds && CardCount(notHeld) < 3; ++kind)
-        if (CountOf(game.HandOf(2), kind) == 0) notHeld += KindBit(kind);
+        if (CountIn(game.HandOf(2), kind) == 0) AddCards(notHeld, kind);
     EXPECT_EQ(game.PassCards(2, notHeld), "North does not hold those cards.");
     EXPECT_EQ(game.PassCards(0, notHeld), "It is North's turn, not South's.");
     EXPECT_TRUE(game == atPass);
@@ -122,9 +122,9 @@ TEST(Game, AThrownInHandShowsItsHandsAsHeldAndScoresAsThrownIn) {
         rules.passCards = passCards;
         Game game(rules, 40 + static_cast<std::uint64_t>(passCards), 3);
         const std::string code = game.DealCode();
-        const std::array<HandCounts, 4> dealt = game.Dealt();
+        const std::array<KindCounts, 4> dealt = game.Dealt();
         while (game.CurrentPhase() != Phase::Meld) Step(game, 9);
-        const std::array<HandCounts, 4> held = game.HandsInPlay();
+        const std::array<KindCounts, 4> held = game.HandsInPlay();
         EXPECT_EQ(held != dealt, passCards > 0) << passCards;
         EXPECT_EQ(game.DealCode(), code) << passCards;
         const int declarer = game.Declarer();
@@ -183,20 +183,24 @@ TEST(Game, BadMovesAreRefusedWholeAndChangeNothing) {
         {GameMove::Of(K::Trump, 0, INT_MIN), "Trump is one of the four suits."},
     });
     ASSERT_EQ(game.NameTrump(0, 1), "");
-    // North passes: four cards it holds, with stray bits or a third copy.
-    HandCounts four = 0;
+    // North passes: four cards it holds, with a third or a fourth copy, or
+    // every count at its most.
+    KindCounts four{};
     for (int kind = 0; kind < kCardKinds && CardCount(four) < 4; ++kind)
-        if (CountOf(game.HandOf(2), kind) > 0) four += KindBit(kind);
-    const int first = std::countr_zero(four) / 2;
+        if (CountIn(game.HandOf(2), kind) > 0) AddCards(four, kind);
+    const int first = std::countr_zero(HeldKinds(four));
+    KindCounts third = four, fourth = four, full{};
+    AddCards(third, first, 2);
+    AddCards(fourth, first, 3);
+    full.fill(255);
     refuse({
-        {GameMove::Of(K::PassCards, 2, 0, four | HandCounts{1} << 50), "Those are not cards of the deck."},
-        {GameMove::Of(K::PassCards, 2, 0, four | HandCounts{1} << 63), "Those are not cards of the deck."},
-        {GameMove::Of(K::PassCards, 2, 0, four + 2 * KindBit(first)), "The deck holds only two of each card."},
-        {GameMove::Of(K::PassCards, 2, 0, ~HandCounts{0}), "Those are not cards of the deck."},
+        {GameMove::Of(K::PassCards, 2, 0, third), "The deck holds only 2 of each card."},
+        {GameMove::Of(K::PassCards, 2, 0, fourth), "The deck holds only 2 of each card."},
+        {GameMove::Of(K::PassCards, 2, 0, full), "The deck holds only 2 of each card."},
         {GameMove::Of(K::PassCards, 5, 0, four), "There is no seat 5."},
     });
     ASSERT_EQ(game.PassCards(2, four), "");
-    ASSERT_EQ(game.PassCards(0, ChoosePass(game.HandOf(0), 1, 4, false)), "");
+    ASSERT_EQ(game.PassCards(0, CountsOf(ChoosePass(PackedCounts(game.HandOf(0)), 1, 4, false))), "");
     ASSERT_EQ(game.Continue(), "");
     refuse({
         {GameMove::Of(K::Play, 0, kCardKinds), "There is no such card."},
@@ -229,7 +233,7 @@ TEST(Game, PassingAndAPracticeHandThatDoesNotCount) {
     // view says so, and a world drawn from one deals them so.
     const int declarer = game.Declarer();
     for (int seat = 0; seat < 4; ++seat) {
-        const SeatView view = game.ViewOf(seat);
+        const SeatView view = game.SingleDeckViewOf(seat);
         Random random(3, static_cast<std::uint64_t>(seat));
         const SampledWorld world = SampleWorld(view, random);
         for (int other = 0; other < 4; ++other) {

@@ -548,8 +548,8 @@ TEST(Review, LabelsTextAndTheSheetsRequest) {
     SheetLine line;
     line.declarer = 1;
     line.trump = 2;
-    line.record.passedToDeclarer = KindBit(0);
-    line.record.passedBack = KindBit(5);
+    line.record.passedToDeclarer = CountsOf(KindBit(0));
+    line.record.passedBack = CountsOf(KindBit(5));
     line.record.plays = {1, 2};
     const ReviewRequest fromSheet = RequestOf(RuleSet::Standard(), line, {false, true, false, false});
     EXPECT_EQ(fromSheet.gave, (std::array<HandCounts, 4>{0, KindBit(5), 0, KindBit(0)}));

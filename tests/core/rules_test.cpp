@@ -185,7 +185,7 @@ TEST(LegalPlay, SituationsAtTheTable) {
         {"KH", "AH 9H", "AH", ""},
     };
     for (const auto& [trick, hand, card, said] : toYou)
-        EXPECT_EQ(WhyYouMayNot(Hand(hand), Kinds(trick), Kinds(card).front(), C, PlayRules{}), said) << card;
+        EXPECT_EQ(WhyYouMayNot(HeldKinds(Hand(hand)), Kinds(trick), Kinds(card).front(), C, PlayRules{}), said) << card;
 }
 
 TEST(TrickWinner, BySuitLedAndByRankAlone) {

@@ -213,6 +213,64 @@ private slots:
                  qPrintable(line->text()));
         QVERIFY(!dialog.Settings().rules.play.followSuit);
     }
+
+    void theDoubleDeckFormIsChosenFirstAndItsHandLiesInTwentyClickableCards() {
+        // The form brings its own variants; its variants are then the user's.
+        NewGameDialog dialog(GameSettings{}, nullptr);
+        auto* form = dialog.findChild<QComboBox*>(QStringLiteral("form"));
+        QVERIFY(form != nullptr);
+        form->setCurrentIndex(1);
+        QVERIFY(dialog.Settings().rules == RuleSet::DoubleDeck());
+        for (QCheckBox* box : dialog.findChildren<QCheckBox*>())
+            if (box->text() == QStringLiteral("Follow the suit led")) box->setChecked(false);
+        GameSettings settings = dialog.Settings();
+        QVERIFY(settings.rules.form == RuleSet::DoubleDeck().form && !settings.rules.play.followSuit);
+        form->setCurrentIndex(0);
+        QVERIFY(dialog.Settings().rules == RuleSet::Standard());
+
+        settings.rules = RuleSet::DoubleDeck();
+        settings.seats = {SeatPlayer::You, SeatPlayer::Easy, SeatPlayer::Easy, SeatPlayer::Easy};
+        settings.pace = Pace::Fast;
+        PlayRecord record;
+        GameWindow window(record, nullptr);
+        window.resize(1280, 800);
+        window.show();
+        window.NewGame(settings, 4);
+        QVERIFY2(window.status().contains("Your call, South: bid 51 or more, or pass."), qPrintable(window.status()));
+        QElapsedTimer clock;
+        clock.start();
+        bool looked = false;
+        while (window.game().CardsPlayed().size() < 8 && clock.elapsed() < 60000) {
+            const Game& game = window.game();
+            if (game.ToAct() == 0 && game.CurrentPhase() == Phase::Auction) window.UserPass();
+            if (game.ToAct() == 0 && game.CurrentPhase() == Phase::Play) {
+                if (!looked) {
+                    // Twenty cards on the table, each showing its corner and named.
+                    std::vector<GameCard*> cards;
+                    for (GameCard* card : window.table()->Cards())
+                        if (card->isVisible()) cards.push_back(card);
+                    QCOMPARE(static_cast<int>(cards.size()), 20 - static_cast<int>(game.CardsPlayed().size() / 4));
+                    for (std::size_t i = 0; i + 1 < cards.size(); ++i) {
+                        const int shown = cards[i + 1]->x() - cards[i]->x();
+                        QVERIFY2(shown >= cards[i]->width() / 5, qPrintable(QString::number(shown)));
+                        QVERIFY(!cards[i]->accessibleName().isEmpty());
+                    }
+                    QVERIFY(cards.back()->geometry().right() < window.table()->width());
+                    QVERIFY(cards.front()->x() >= 0);
+                    looked = true;
+                }
+                // A card is played by a click on the part of it in view.
+                for (GameCard* card : window.table()->Cards())
+                    if (card->isVisible() && (game.Play().Legal() & KindFlag(card->kind())) != 0) {
+                        QTest::mouseClick(card, Qt::LeftButton, {}, QPoint(card->width() / 10, card->height() / 2));
+                        break;
+                    }
+            }
+            QTest::qWait(5);
+        }
+        QVERIFY(looked);
+        QVERIFY(window.game().CardsPlayed().size() >= 8);
+    }
 };
 
 QTEST_MAIN(GameWindowTest)

@@ -60,11 +60,12 @@ inline GameMove NextMove(const Game& game, ByteReader& in) {
     move.value = shape % 4 == 0   ? static_cast<int>(static_cast<std::uint32_t>(in.Word(4)))
                  : shape % 4 == 1 ? shape / 4 - 8
                                   : shape;
-    if (shape % 3 == 0)
-        move.cards = in.Word(8);
-    else if (seat >= 0 && (game.CurrentPhase() == Phase::PassToDeclarer || game.CurrentPhase() == Phase::PassBack))
-        move.cards = ChooseMove(game, seat, Level::Easy, shape).cards |
-                     (shape % 3 == 1 ? HandCounts{1} << (48 + shape % 16) : 0);
+    if (shape % 3 == 0) {
+        move.cards = CardsOfWord(in.Word(8)).value_or(KindCounts{});
+    } else if (seat >= 0 && (game.CurrentPhase() == Phase::PassToDeclarer || game.CurrentPhase() == Phase::PassBack)) {
+        move.cards = ChooseMove(game, seat, Level::Easy, shape).cards;
+        if (shape % 3 == 1) AddCards(move.cards, shape % kCardKinds, 1 + shape % 3);
+    }
     move.text = kMoveTexts[in.Byte() % kMoveTexts.size()];
     return move;
 }
@@ -74,7 +75,9 @@ inline GameMove NextMove(const Game& game, ByteReader& in) {
 inline std::string CheckMoves(std::span<const std::uint8_t> bytes) {
     ByteReader in(bytes);
     GameSettings settings;
-    settings.rules.passCards = std::array{0, 3, 4}[in.Byte() % 3];
+    const std::uint8_t form = in.Byte();
+    if (form % 4 == 0) settings.rules = RuleSet::DoubleDeck();
+    settings.rules.passCards = std::array{0, 3, 4}[form / 4 % 3];
     const std::uint8_t play = in.Byte();
     settings.rules.play = {(play & 1) != 0, (play & 2) != 0, (play & 4) != 0, (play & 8) != 0};
     const std::uint64_t seed = in.Word(2);

@@ -3,7 +3,8 @@
 # size given and at the scale given (1 or 2): New Game cancelled leaves the
 # window waiting with nothing dealt; a game with every hand shown; the
 # History with its buttons. Each window stands whole on the screen, frame
-# included, and its bottom row of buttons is in view. Screenshots go to the
+# included, and its bottom row of buttons is in view; the same for a
+# double-deck game. Screenshots go to the
 # folder given.
 set -euo pipefail
 source "$(dirname "$0")/xvfb_lib.sh"
@@ -43,6 +44,21 @@ for _ in $(seq 10); do xdotool windowactivate --sync "$game" key Return sleep 0.
 xdotool windowactivate --sync "$game" key ctrl+l sleep 0.5
 import -window root "$shots/game-look-back-$tag.png"
 xdotool key ctrl+l
+
+# A double-deck game: the form chosen first in New Game, twenty cards a hand
+# on the table, every hand shown, then a few of South's cards played.
+xdotool windowactivate --sync "$game" key ctrl+n
+dialog=$(timeout 10 xdotool search --sync --onlyvisible --name '^New Game$' | sed -n 1p) ||
+  { echo "FAIL: Ctrl+N opened no New Game dialog during a game"; exit 1; }
+xdotool windowactivate --sync "$dialog" key alt+f sleep 0.2 key Down sleep 0.3
+import -window root "$shots/new-game-double-deck-$tag.png"
+# Dealt, it asks to abandon the game under way.
+xdotool key Return sleep 0.8 key alt+y sleep 0.5
+xdotool windowactivate --sync "$game" key alt+p sleep 3
+on_screen "The Game window, double-deck" "$game"
+import -window root "$shots/game-double-deck-$tag.png"
+for _ in $(seq 12); do xdotool windowactivate --sync "$game" key Return sleep 0.4; done
+import -window root "$shots/game-double-deck-play-$tag.png"
 
 # The History: whole on the screen, its buttons reachable.
 xdotool windowactivate --sync "$WINDOW" key ctrl+shift+g
