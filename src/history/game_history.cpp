@@ -169,6 +169,9 @@ std::string WhereOf(const HistoryFilter& filter) {
     // A day's games all come before the day with a character above any time.
     if (!filter.to.empty()) where += " AND games.started <= ?2 || '~'";
     if (!filter.rules.empty()) where += " AND games.rules = ?3";
+    if (filter.deck != HistoryFilter::Deck::Any)
+        where += filter.deck == HistoryFilter::Deck::Double ? " AND games.rules LIKE 'Double-deck%'"
+                                                            : " AND games.rules NOT LIKE 'Double-deck%'";
     switch (filter.result) {
         case HistoryFilter::Result::Won:
             where += " AND games.finished AND games.winner = games.user_side";

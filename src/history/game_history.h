@@ -45,11 +45,14 @@ struct HandSummary {
 
 /// Which games a list or the statistics take: started within [from, to]
 /// (ISO dates or times, compared as text; empty for no limit), under rules of
-/// this name (empty for any), and by result.
+/// this name (empty for any), of a form of the game, and by result.
 struct HistoryFilter {
     std::string from;
     std::string to;
     std::string rules;
+    /// The deck, read from the rules' name: the 80-card deck's rules are
+    /// "Double-deck", changed or not.
+    enum class Deck { Any, Single, Double } deck = Deck::Any;
     enum class Result { Any, Won, Lost, Unfinished } result = Result::Any;
 };
 

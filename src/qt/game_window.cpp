@@ -579,8 +579,8 @@ ReviewWindow* GameWindow::ReviewLine(int row) {
     const std::vector<SheetLine>& sheet = game().Sheet();
     if (row < 0 || static_cast<std::size_t>(row) >= sheet.size()) return nullptr;
     const SheetLine& line = sheet[static_cast<std::size_t>(row)];
-    if (line.record.plays.empty()) {
-        driver_->SetMessage("That hand was thrown in: it has no cards to review.");
+    if (std::string why = WhyNotReviewed(game().Rules(), line); !why.empty()) {
+        driver_->SetMessage(std::move(why));
         Refresh();
         return nullptr;
     }
@@ -714,7 +714,7 @@ void GameWindow::Refresh() {
     undo_->setEnabled(phase != Phase::HandScored && phase != Phase::GameOver);
     lookBackButton_->setEnabled(phase == Phase::Play);
     review_->setEnabled((phase == Phase::HandScored || phase == Phase::GameOver) && !g.Sheet().empty() &&
-                        !g.Sheet().back().record.plays.empty());
+                        WhyNotReviewed(g.Rules(), g.Sheet().back()).empty());
 
     // The status line: what to do next.
     QString text = Q(StatusLine(g, UserSeats(), CardCount(driver_->Selected())));

@@ -125,11 +125,15 @@ HistoryWindow::HistoryWindow(GameHistory& history, QWidget* parent)
     };
     date(tr("&From"), fromOn_, from_, QStringLiteral("from"));
     date(tr("&To"), toOn_, to_, QStringLiteral("to"));
+    deck_ = new QComboBox(this);
+    deck_->setObjectName(QStringLiteral("deck"));
+    deck_->setAccessibleName(tr("Form of the game"));
+    for (const QString& text : {tr("Any deck"), tr("48 cards"), tr("80 cards")}) deck_->addItem(text);
     rules_ = new QComboBox(this);
     rules_->setObjectName(QStringLiteral("rules"));
     rules_->setAccessibleName(tr("Rules"));
     rules_->addItem(tr("Any rules"), QString());
-    for (const RuleSet& preset : {RuleSet::Standard(), RuleSet::Designed()})
+    for (const RuleSet& preset : {RuleSet::Standard(), RuleSet::Designed(), RuleSet::DoubleDeck()})
         rules_->addItem(Q(preset.Name()), Q(preset.Name()));
     RuleSet changed = RuleSet::Standard();
     changed.passCards = 4;
@@ -138,8 +142,10 @@ HistoryWindow::HistoryWindow(GameHistory& history, QWidget* parent)
     result_->setObjectName(QStringLiteral("result"));
     result_->setAccessibleName(tr("Result"));
     for (const QString& text : {tr("Any result"), tr("Won"), tr("Lost"), tr("Unfinished")}) result_->addItem(text);
+    connect(deck_, &QComboBox::currentIndexChanged, this, &HistoryWindow::Reload);
     connect(rules_, &QComboBox::currentIndexChanged, this, &HistoryWindow::Reload);
     connect(result_, &QComboBox::currentIndexChanged, this, &HistoryWindow::Reload);
+    filter->addWidget(deck_);
     filter->addWidget(rules_);
     filter->addWidget(result_);
     filter->addStretch();
@@ -260,6 +266,7 @@ HistoryFilter HistoryWindow::Filter() const {
     HistoryFilter filter;
     if (fromOn_->isChecked()) filter.from = from_->date().toString(Qt::ISODate).toStdString();
     if (toOn_->isChecked()) filter.to = to_->date().toString(Qt::ISODate).toStdString();
+    filter.deck = static_cast<HistoryFilter::Deck>(std::max(0, deck_->currentIndex()));
     filter.rules = rules_->currentData().toString().toStdString();
     filter.result = static_cast<HistoryFilter::Result>(std::max(0, result_->currentIndex()));
     return filter;
@@ -434,8 +441,8 @@ ReviewWindow* HistoryWindow::ReviewHand(std::int64_t game, int hand) {
     const std::vector<SheetLine>& sheet = replayed->game().Sheet();
     if (hand < 0 || static_cast<std::size_t>(hand) >= sheet.size()) return nullptr;
     const SheetLine& line = sheet[static_cast<std::size_t>(hand)];
-    if (line.record.plays.empty()) {
-        note_->setText(tr("That hand was thrown in: it has no cards to review."));
+    if (const std::string why = WhyNotReviewed(summary->settings.rules, line); !why.empty()) {
+        note_->setText(Q(why));
         return nullptr;
     }
     std::array<bool, 4> users{};

@@ -67,6 +67,7 @@ private:
     QDateEdit* from_ = nullptr;
     QCheckBox* toOn_ = nullptr;
     QDateEdit* to_ = nullptr;
+    QComboBox* deck_ = nullptr;
     QComboBox* rules_ = nullptr;
     QComboBox* result_ = nullptr;
     QTabWidget* tabs_ = nullptr;

@@ -44,6 +44,14 @@ std::string_view LabelText(CardLabel label) {
     return "best";
 }
 
+std::string WhyNotReviewed(const RuleSet& rules, const SheetLine& line) {
+    if (rules.form != GameForm{})
+        return "The review reads hands of the 48-card deck: a hand of the " + std::to_string(rules.form.DeckCards()) +
+               "-card deck cannot be reviewed yet.";
+    if (line.record.plays.empty()) return "That hand was thrown in: it has no cards to review.";
+    return {};
+}
+
 ReviewRequest RequestOf(const RuleSet& rules, const SheetLine& line, const std::array<bool, 4>& users) {
     ReviewRequest request;
     request.rules = rules;

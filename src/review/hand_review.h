@@ -58,6 +58,11 @@ struct ReviewRequest {
     std::uint64_t parNodes = 12'000'000;
 };
 
+/// Why a hand of a game's sheet cannot be reviewed, or empty when it can: a
+/// hand thrown in has no cards, and the review's solver and worlds hold
+/// the 48-card deck (a hand of another form would be read wrongly).
+std::string WhyNotReviewed(const RuleSet& rules, const SheetLine& line);
+
 /// The request for a hand of a game's sheet, reviewing the `users`' seats;
 /// no cards for a hand thrown in.
 ReviewRequest RequestOf(const RuleSet& rules, const SheetLine& line, const std::array<bool, 4>& users);

@@ -9,6 +9,7 @@
 #include "game/game_driver.h"
 #include "history/game_history.h"
 #include "practice/deal_code.h"
+#include "review/hand_review.h"
 #include "rules/unseen_deck.h"
 
 namespace vantrel {
@@ -81,6 +82,10 @@ TEST(GameDriver, DoubleDeckGamesPlayToTheEndOnATestClock) {
         // The side that reached 500 alone, or the declarers counting out first.
         const SheetLine& last = game.Sheet().back();
         if (game.Totals()[1 - winner] >= 500) EXPECT_EQ(winner, static_cast<std::size_t>(last.declarer % 2));
+        // The review's solver holds the 48-card deck: it refuses the hand
+        // with a reason rather than read it wrongly.
+        EXPECT_EQ(WhyNotReviewed(rules, last),
+                  "The review reads hands of the 48-card deck: a hand of the 80-card deck cannot be reviewed yet.");
     }
 }
 

@@ -14,6 +14,7 @@
 #include <regex>
 #include <sstream>
 #include <thread>
+#include <tuple>
 
 #include "base/random.h"
 #include "game/game_driver.h"
@@ -583,6 +584,41 @@ TEST(History, AThrowInIsCountedAsAThrowInAndNotAsASet) {
     EXPECT_EQ(stats.sets, 0);
     EXPECT_EQ(stats.bidsMade, 0);
     EXPECT_EQ(stats.averageBid, 1000);
+}
+
+TEST(History, DoubleDeckGamesAreListedAndCountedByTheirForm) {
+    std::unique_ptr<GameHistory> history = OpenOrFail(Folder("by-form") / "history.sqlite");
+    std::array<std::vector<SheetLine>, 2> sheets;
+    for (const bool doubleDeck : {false, true}) {
+        RuleSet rules = doubleDeck ? RuleSet::DoubleDeck() : Scripted::Passing3();
+        rules.gameTarget = doubleDeck ? 200 : 1000;  // a few hands each
+        Scripted scripted(41, SeatPlayer::You, rules);
+        const std::int64_t id =
+            history->StartGame(scripted.settings, 41, doubleDeck ? "2026-12-09T10:00:00" : "2026-12-09T09:00:00")
+                .value();
+        while (scripted.Step()) {
+        }
+        ASSERT_TRUE(history->Record(id, scripted.driver.game(), scripted.driver.Log()));
+        sheets[doubleDeck] = scripted.driver.game().Sheet();
+    }
+    using Deck = HistoryFilter::Deck;
+    for (const auto& [deck, games, sheet] : {std::tuple{Deck::Single, 1, &sheets[0]}, {Deck::Double, 1, &sheets[1]}}) {
+        HistoryFilter filter;
+        filter.deck = deck;
+        ASSERT_EQ(history->Games(filter).size(), static_cast<std::size_t>(games));
+        EXPECT_EQ(history->Games(filter)[0].settings.rules.form.copies, deck == Deck::Double ? 4 : 2);
+        const HistoryStatistics stats = history->Statistics(filter);
+        EXPECT_EQ(stats.hands, static_cast<int>(sheet->size()));
+        double points = 0;
+        for (const SheetLine& line : *sheet) points += line.cardPoints[0];
+        EXPECT_DOUBLE_EQ(stats.pointsPerHand, points / static_cast<double>(sheet->size()));
+    }
+    EXPECT_EQ(history->Statistics().hands, static_cast<int>(sheets[0].size() + sheets[1].size()));
+    // A changed double-deck rule set is still of its form.
+    HistoryFilter changed;
+    changed.deck = Deck::Double;
+    changed.rules = "Double-deck";
+    EXPECT_EQ(history->Games(changed).size(), 0u) << "the rules were changed: their name says so";
 }
 
 TEST(History, StatisticsCountTheUsersBidsAndHandsOverAFilter) {
