@@ -120,6 +120,15 @@ ChanceTally BiddingChance(HandCounts hand, const RuleSet& rules, Level level, st
     return BiddingChance(hand, rules, level, seed, reading, cancel);
 }
 
+// The suit a valuation rates best, the first of equals.
+template <class Value>
+int BestSuit(Value value) {
+    int best = 0;
+    for (int suit = 1; suit < 4; ++suit)
+        if (value(suit) > value(best)) best = suit;
+    return best;
+}
+
 std::string Percent(double share) { return std::to_string(static_cast<int>(std::lround(100 * share))) + "%"; }
 
 std::string Signed(double value) {
@@ -288,20 +297,17 @@ BidChoice ChooseBid(const Auction& auction, int seat, const KindCounts& hand, co
     if (auction.HighBidder() == partner && HasBid(auction, partner))
         return {0, "Pass: partner holds the bid at " + std::to_string(high)};
     const int next = auction.MinimumBid();
+    auto valued = [&](int suit) { return FormHelpValue(rules, hand, suit); };
     if (level == Level::Easy) {
-        int trump = 0;
-        for (int suit = 1; suit < 4; ++suit)
-            if (FormHelpValue(rules, hand, suit) > FormHelpValue(rules, hand, trump)) trump = suit;
-        const int value = FormHelpValue(rules, hand, trump);
+        const int trump = BestSuit(valued);
+        const int value = valued(trump);
         if (value >= next)
             return {next, std::to_string(next) + ": hand valued at " + std::to_string(value) + " with " +
                               SuitName(trump) + " as trump"};
         return {0, "Pass: hand valued at " + std::to_string(value) + ", under " + std::to_string(next)};
     }
     const ChanceTally tally = ChanceToMake(rules, hand, BiddingDeals(level), seed, 0, cancel);
-    int trump = 0;
-    for (int suit = 1; suit < 4; ++suit)
-        if (tally.ExpectedMargin(suit, next) > tally.ExpectedMargin(trump, next)) trump = suit;
+    const int trump = BestSuit([&](int suit) { return tally.ExpectedMargin(suit, next); });
     const double margin = tally.ExpectedMargin(trump, next);
     const std::string over = Signed(margin) + " on average over the other side";
     if (margin > 0)
@@ -313,16 +319,9 @@ BidChoice ChooseBid(const Auction& auction, int seat, const KindCounts& hand, co
 
 int ChooseTrump(const Auction& auction, int /*seat*/, const KindCounts& hand, const RuleSet& rules, Level level,
                 std::uint64_t seed, const std::atomic<bool>* cancel) {
-    int trump = 0;
-    if (level == Level::Easy) {
-        for (int suit = 1; suit < 4; ++suit)
-            if (FormHelpValue(rules, hand, suit) > FormHelpValue(rules, hand, trump)) trump = suit;
-        return trump;
-    }
+    if (level == Level::Easy) return BestSuit([&](int suit) { return FormHelpValue(rules, hand, suit); });
     const ChanceTally tally = ChanceToMake(rules, hand, BiddingDeals(level), seed, 0, cancel);
-    for (int suit = 1; suit < 4; ++suit)
-        if (tally.ExpectedScore(suit, auction.HighBid()) > tally.ExpectedScore(trump, auction.HighBid())) trump = suit;
-    return trump;
+    return BestSuit([&](int suit) { return tally.ExpectedScore(suit, auction.HighBid()); });
 }
 
 }  // namespace vantrel
