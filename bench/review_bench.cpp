@@ -11,8 +11,8 @@
 #include "players/rule_player.h"
 #include "players/search_player.h"
 #include "review/hand_review.h"
-#include "search/hand_solver.h"
 #include "rules/unseen_deck.h"
+#include "search/hand_solver.h"
 
 namespace vantrel {
 namespace {
@@ -75,11 +75,12 @@ void ReviewHand(benchmark::State& bench) {
     for (auto _ : bench) {
         Random random(++seed, 0);
         ReviewRequest request;
-        request.hands = UnseenDeck(kWholeDeck).Deal(random, std::array<int, 4>{12, 12, 12, 12});
+        const std::array<HandCounts, 4> hands = UnseenDeck(kWholeDeck).Deal(random, std::array<int, 4>{12, 12, 12, 12});
+        request.hands = CountsOf(hands);
         request.trump = static_cast<int>(random.Below(4));
         request.declarer = static_cast<int>(random.Below(4));
         request.reviewed[0] = true;
-        PlayState state(request.rules, request.hands, request.trump, request.declarer);
+        PlayState state(request.rules, hands, request.trump, request.declarer);
         while (!state.Over()) {
             request.plays.push_back(RuleCard(state, request.declarer));
             state.Make(request.plays.back());
@@ -98,11 +99,11 @@ BENCHMARK(ReviewHand)->Iterations(8)->Unit(benchmark::kSecond)->UseRealTime();
 // players, cards passed in two games of three (3 or 4), South the user,
 // declaring or defending, every hand reviewed whole as the Game window asks:
 // the par, the fair review of South's cards, the pass's and the auction's
-// verdicts, on every core.
-std::vector<ReviewRequest> GameHands(int count) {
+// verdicts, on every core. The same for 20 hands of the 80-card deck.
+std::vector<ReviewRequest> GameHands(const RuleSet& form, int count) {
     std::vector<ReviewRequest> requests;
     for (std::uint64_t seed = 1; static_cast<int>(requests.size()) < count; ++seed) {
-        RuleSet rules = RuleSet::Standard();
+        RuleSet rules = form;
         rules.passCards = static_cast<int>(seed % 3) == 0 ? 0 : 2 + static_cast<int>(seed % 3);
         Game game(rules, seed, 3);
         while (game.CurrentPhase() != Phase::GameOver && static_cast<int>(requests.size()) < count) {
@@ -123,7 +124,9 @@ std::vector<ReviewRequest> GameHands(int count) {
 }
 
 void ReviewGameHands(benchmark::State& bench) {
-    const std::vector<ReviewRequest> requests = GameHands(50);
+    const bool doubleDeck = bench.range(0) == 1;
+    const std::vector<ReviewRequest> requests =
+        GameHands(doubleDeck ? RuleSet::DoubleDeck() : RuleSet::Standard(), doubleDeck ? 20 : 50);
     std::vector<double> times;
     int defended = 0, passed = 0;
     for (auto _ : bench)
@@ -145,7 +148,13 @@ void ReviewGameHands(benchmark::State& bench) {
     bench.counters["max_ms"] = sorted.back();
     bench.counters["slowest_hand"] = static_cast<double>(std::max_element(times.begin(), times.end()) - times.begin());
 }
-BENCHMARK(ReviewGameHands)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+BENCHMARK(ReviewGameHands)->Arg(0)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+BENCHMARK(ReviewGameHands)
+    ->Arg(1)
+    ->Name("ReviewGameHandsDoubleDeck")
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond)
+    ->UseRealTime();
 
 }  // namespace
 }  // namespace vantrel

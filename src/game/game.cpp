@@ -47,16 +47,6 @@ std::string FormRefusal(const GameForm& code, const GameForm& game) {
            std::to_string(game.DeckCards()) + "-card deck.";
 }
 
-// The card points of every card of the form's deck, the last trick's
-// included: the most a side can take in tricks.
-int AllCardPoints(const RuleSet& rules) {
-    const KindCounts deck = WholeDeckOf(rules.form);
-    int points = rules.lastTrick;
-    for (int kind = 0; kind < kCardKinds; ++kind)
-        points += CardPointsOf(rules, kind) * deck[static_cast<std::size_t>(kind)];
-    return points;
-}
-
 }  // namespace
 
 Game::Game(const RuleSet& rules, std::uint64_t seed, int firstDealer)

@@ -642,8 +642,8 @@ std::string ReviewJson(const HandReview& review) {
     Json passes = Json::array();
     for (const PassVerdict& v : review.passes)
         passes.push_back({{"seat", v.seat},
-                          {"passed", v.passed},
-                          {"computers", v.computers},
+                          {"passed", CardsWord(v.passed)},
+                          {"computers", CardsWord(v.computers)},
                           {"meld", v.meld},
                           {"par", v.par},
                           {"computersMeld", v.computersMeld},
@@ -711,8 +711,11 @@ std::optional<HandReview> ReviewOfJson(const std::string& text) {
         for (const Json& v : whole.at("passes")) {
             PassVerdict verdict;
             verdict.seat = v.at("seat").get<int>();
-            verdict.passed = v.at("passed").get<HandCounts>();
-            verdict.computers = v.at("computers").get<HandCounts>();
+            const std::optional<KindCounts> passed = CardsOfWord(v.at("passed").get<std::uint64_t>());
+            const std::optional<KindCounts> computers = CardsOfWord(v.at("computers").get<std::uint64_t>());
+            if (!passed || !computers) return std::nullopt;
+            verdict.passed = *passed;
+            verdict.computers = *computers;
             verdict.meld = v.at("meld").get<int>();
             verdict.par = v.at("par").get<int>();
             verdict.computersMeld = v.at("computersMeld").get<int>();

@@ -43,7 +43,7 @@ ReviewTable::ReviewTable(QWidget* parent) : QWidget(parent) {
 }
 
 void ReviewTable::Show(const ReviewRequest& request, std::size_t cards) {
-    PlayState state(request.rules, request.hands, request.trump, request.declarer);
+    FormPlayState state(request.rules, request.hands, request.trump, request.declarer);
     for (std::size_t i = 0; i < cards && i < request.plays.size(); ++i) state.Make(request.plays[i]);
     trick_.assign(state.Trick().begin(), state.Trick().end());
     trickLeader_ = state.Leader();
@@ -77,9 +77,9 @@ void ReviewTable::paintEvent(QPaintEvent*) {
     p.setPen(Qt::white);
     for (int seat = 0; seat < 4; ++seat) {
         std::vector<int> kinds;
-        const HandCounts hand = state_->Hands()[static_cast<std::size_t>(seat)];
+        const KindCounts& hand = state_->Hands()[static_cast<std::size_t>(seat)];
         for (int kind = 0; kind < kCardKinds; ++kind)
-            for (int copy = 0; copy < CountOf(hand, kind); ++copy) kinds.push_back(kind);
+            for (int copy = 0; copy < CountIn(hand, kind); ++copy) kinds.push_back(kind);
         const int span = kinds.empty() ? cw : cw + gap * static_cast<int>(kinds.size() - 1);
         QPoint at;
         switch (seat) {
@@ -374,7 +374,7 @@ void ReviewWindow::ShowChart() {
     costly->setMarkerSize(10);
     costly->setColor(QColor(200, 0, 0));
     const std::size_t start = request_.plays.size() - review_.cards.size();
-    PlayState state(request_.rules, request_.hands, request_.trump, request_.declarer);
+    FormPlayState state(request_.rules, request_.hands, request_.trump, request_.declarer);
     for (std::size_t i = 0; i < start; ++i) state.Make(request_.plays[i]);
     par->append(static_cast<qreal>(start), review_.parAtStart);
     taken->append(static_cast<qreal>(start), state.Points()[0]);
@@ -390,12 +390,14 @@ void ReviewWindow::ShowChart() {
     chart->addSeries(taken);
     chart->addSeries(costly);
     auto* xAxis = new QValueAxis;
-    xAxis->setRange(0, 48);
-    xAxis->setTickCount(13);
+    // A tick a trick; the points run to all the hand's tricks hold.
+    const int tricks = request_.rules.form.handCards;
+    xAxis->setRange(0, 4 * tricks);
+    xAxis->setTickCount(tricks % 2 == 0 && tricks > 12 ? tricks / 2 + 1 : tricks + 1);
     xAxis->setLabelFormat(QStringLiteral("%d"));
     xAxis->setTitleText(tr("Cards played"));
     auto* yAxis = new QValueAxis;
-    yAxis->setRange(0, 250);
+    yAxis->setRange(0, AllCardPoints(request_.rules));
     yAxis->setTickCount(6);
     yAxis->setLabelFormat(QStringLiteral("%d"));
     chart->addAxis(xAxis, Qt::AlignBottom);
@@ -413,7 +415,7 @@ void ReviewWindow::SetStep(std::size_t cards) {
         stepLabel_->setText(tr("Before the first lead: %1 leads").arg(SeatText(request_.declarer & 3)));
         return;
     }
-    PlayState state(request_.rules, request_.hands, request_.trump, request_.declarer);
+    FormPlayState state(request_.rules, request_.hands, request_.trump, request_.declarer);
     for (std::size_t i = 0; i + 1 < step_; ++i) state.Make(request_.plays[i]);
     const int seat = state.ToPlay();
     stepLabel_->setText(tr("Card %1 of %2: %3 plays the %4")

@@ -37,7 +37,7 @@ protected:
 
 private:
     CardPainter painter_;
-    std::optional<PlayState> state_;
+    std::optional<FormPlayState> state_;
     std::vector<int> trick_;  // the trick in view: the one being played, or the one just finished
     int trickLeader_ = 0;
 };

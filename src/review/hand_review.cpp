@@ -6,17 +6,21 @@
 #include <cstdio>
 #include <mutex>
 #include <thread>
+#include <type_traits>
 
 #include "base/random.h"
 #include "players/chance_to_make.h"
 #include "players/passing.h"
+#include "players/playout_player.h"
 #include "players/search_player.h"
 #include "players/seat_view.h"
 #include "rules/meld_rules.h"
 #include "rules/play_state.h"
 #include "rules/seats.h"
 #include "rules/trick_rules.h"
+#include "search/form_solver.h"
 #include "search/hand_solver.h"
+#include "search/rule_card.h"
 
 namespace vantrel {
 
@@ -45,9 +49,9 @@ std::string_view LabelText(CardLabel label) {
 }
 
 std::string WhyNotReviewed(const RuleSet& rules, const SheetLine& line) {
-    if (rules.form != GameForm{})
-        return "The review reads hands of the 48-card deck: a hand of the " + std::to_string(rules.form.DeckCards()) +
-               "-card deck cannot be reviewed yet.";
+    if (rules.form.seats != 4 || rules.form.widow != 0)
+        return "The review plays four seats in two partnerships: a hand for " + std::to_string(rules.form.seats) +
+               " players cannot be reviewed yet.";
     if (line.record.plays.empty()) return "That hand was thrown in: it has no cards to review.";
     return {};
 }
@@ -55,23 +59,23 @@ std::string WhyNotReviewed(const RuleSet& rules, const SheetLine& line) {
 ReviewRequest RequestOf(const RuleSet& rules, const SheetLine& line, const std::array<bool, 4>& users) {
     ReviewRequest request;
     request.rules = rules;
-    request.hands = PackedCounts(line.record.hands);
+    request.hands = line.record.hands;
     request.trump = line.trump;
     request.declarer = line.declarer;
     request.plays = line.record.plays;
     request.reviewed = users;
-    request.shown = PackedCounts(line.record.shown);
+    request.shown = line.record.shown;
     request.calls = line.record.calls;
-    request.dealt = PackedCounts(line.record.dealt);
+    request.dealt = line.record.dealt;
     request.bid = line.bid;
     // The declarer's partner passed to the declarer, who passed back.
-    request.gave[static_cast<std::size_t>((line.declarer + 2) & 3)] = PackedCounts(line.record.passedToDeclarer);
-    request.gave[static_cast<std::size_t>(line.declarer & 3)] = PackedCounts(line.record.passedBack);
+    request.gave[static_cast<std::size_t>((line.declarer + 2) & 3)] = line.record.passedToDeclarer;
+    request.gave[static_cast<std::size_t>(line.declarer & 3)] = line.record.passedBack;
     return request;
 }
 
 std::vector<int> PlayablePrefix(const ReviewRequest& request) {
-    PlayState state(request.rules, request.hands, request.trump, request.declarer);
+    FormPlayState state(request.rules, request.hands, request.trump, request.declarer);
     std::vector<int> plays;
     for (const int kind : request.plays) {
         if (state.Over() || !state.Play(kind).empty()) break;
@@ -83,13 +87,13 @@ std::vector<int> PlayablePrefix(const ReviewRequest& request) {
 ReviewRequest RequestOf(const PlayRecord& record, std::string* stopped) {
     ReviewRequest request;
     request.rules.play = record.rules.play;
-    request.hands = record.HandsAsDealt();
+    request.hands = CountsOf(record.HandsAsDealt());
     request.trump = Index(record.Trump());
     request.reviewed = {true, true, true, true};
     const std::vector<PlayRecord::Play> plays = record.Plays();
     if (record.Trump() == Suit::None || plays.empty()) return request;
     request.declarer = Index(plays.front().seat);
-    PlayState state(request.rules, request.hands, request.trump, request.declarer);
+    FormPlayState state(request.rules, request.hands, request.trump, request.declarer);
     for (const PlayRecord::Play& play : plays) {
         std::string why = state.ToPlay() == Index(play.seat)
                               ? state.Play(play.kind)
@@ -104,22 +108,47 @@ ReviewRequest RequestOf(const PlayRecord& record, std::string* stopped) {
     return request;
 }
 
-SeatView ViewBefore(const ReviewRequest& request, const std::vector<int>& plays, std::size_t index, int seat) {
-    SeatView view(request.rules, seat, request.hands[static_cast<std::size_t>(seat)], request.trump, request.declarer);
+namespace {
+
+constexpr bool Empty(const KindCounts& cards) { return CardCount(cards) == 0; }
+
+// The hands of the 48-card deck in two bits a kind, for its solver and
+// players; any other form's as they are.
+HandCounts AsHand(const KindCounts& cards, HandCounts /*single deck*/) { return PackedCounts(cards); }
+const KindCounts& AsHand(const KindCounts& cards, const KindCounts& /*any form*/) { return cards; }
+
+template <class View>
+View ViewOfRequest(const ReviewRequest& request, const std::vector<int>& plays, std::size_t index, int seat) {
+    using Hand = std::remove_cvref_t<decltype(std::declval<View>().Hand())>;
+    const auto hand = [](const KindCounts& cards) { return AsHand(cards, Hand{}); };
+    View view(request.rules, seat, hand(request.hands[static_cast<std::size_t>(seat)]), request.trump,
+              request.declarer);
     for (int other = 0; other < 4; ++other)
-        if (other != seat && request.shown[static_cast<std::size_t>(other)] != 0)
-            view.Shown(other, request.shown[static_cast<std::size_t>(other)]);
+        if (other != seat && !Empty(request.shown[static_cast<std::size_t>(other)]))
+            view.Shown(other, hand(request.shown[static_cast<std::size_t>(other)]));
     // The declarer's partner passed first; the declarer's pass back came after.
     const bool first = seat == ((request.declarer + 2) & 3);
-    if (request.gave[static_cast<std::size_t>(seat)] != 0)
-        view.Gave(request.gave[static_cast<std::size_t>(seat)],
-                  first ? request.gave[static_cast<std::size_t>(request.declarer & 3)] : 0);
+    if (!Empty(request.gave[static_cast<std::size_t>(seat)]))
+        view.Gave(hand(request.gave[static_cast<std::size_t>(seat)]),
+                  first ? hand(request.gave[static_cast<std::size_t>(request.declarer & 3)]) : Hand{});
     view.Bidding(request.calls);
     for (std::size_t i = 0; i < index; ++i) view.Observe(plays[i]);
     return view;
 }
 
+}  // namespace
+
+SeatView ViewBefore(const ReviewRequest& request, const std::vector<int>& plays, std::size_t index, int seat) {
+    return ViewOfRequest<SeatView>(request, plays, index, seat);
+}
+
+FormSeatView FormViewBefore(const ReviewRequest& request, const std::vector<int>& plays, std::size_t index, int seat) {
+    return ViewOfRequest<FormSeatView>(request, plays, index, seat);
+}
+
 namespace {
+
+bool SingleDeck(const ReviewRequest& request) { return request.rules.form == GameForm{}; }
 
 std::string Percent(double share) { return std::to_string(static_cast<int>(std::lround(100 * share))) + "%"; }
 
@@ -133,12 +162,19 @@ AuctionVerdict VerdictOf(const ReviewRequest& request, int seat, const std::atom
     AuctionVerdict verdict;
     verdict.seat = seat;
     verdict.declared = seat == request.declarer;
-    ChanceRequest chance;
-    chance.hand = request.dealt[static_cast<std::size_t>(seat)];
-    chance.rules = request.rules;
-    chance.seed = request.seed;
-    chance.threads = request.threads;
-    const ChanceTally tally = ChanceToMake(chance, cancel);
+    const KindCounts& dealt = request.dealt[static_cast<std::size_t>(seat)];
+    ChanceTally tally;
+    if (SingleDeck(request)) {
+        ChanceRequest chance;
+        chance.hand = PackedCounts(dealt);
+        chance.rules = request.rules;
+        chance.seed = request.seed;
+        chance.threads = request.threads;
+        tally = ChanceToMake(chance, cancel);
+    } else {
+        // As many deals as the 48-card review's, each a longer hand.
+        tally = ChanceToMake(request.rules, dealt, ChanceRequest{}.deals, request.seed, request.threads, cancel);
+    }
     const BestBid best = BestBidOf(tally, request.rules);
     verdict.bestBid = best.bid;
     verdict.bestBidTrump = best.trump;
@@ -191,50 +227,86 @@ AuctionVerdict VerdictOf(const ReviewRequest& request, int seat, const std::atom
 // computer passes from the same hand, the partner's pass back (where it came
 // after) chosen by the computer too; the request's own hands where the
 // computer would have passed the same cards.
-std::array<HandCounts, 4> HandsAfterComputersPass(const ReviewRequest& request, int seat, HandCounts& computers) {
+std::array<KindCounts, 4> HandsAfterComputersPass(const ReviewRequest& request, int seat, KindCounts& computers) {
     const int declarer = request.declarer & 3;
     const int partner = (declarer + 2) & 3;
     const int count = CardCount(request.gave[static_cast<std::size_t>(seat)]);
-    std::array<HandCounts, 4> hands = request.hands;
+    // The computer's pass from a hand: the 48-card deck's own choice, read in
+    // two bits a kind, so that its review stays as it was.
+    const auto choose = [&](const KindCounts& hand, bool toDeclarer) {
+        return SingleDeck(request) ? CountsOf(ChoosePass(PackedCounts(hand), request.trump, count, toDeclarer))
+                                   : ChoosePass(request.rules, hand, request.trump, count, toDeclarer);
+    };
+    std::array<KindCounts, 4> hands = request.hands;
     auto& ownHand = hands[static_cast<std::size_t>(seat)];
     auto& otherHand = hands[static_cast<std::size_t>(seat == declarer ? partner : declarer)];
     if (seat == partner) {
-        const HandCounts before = request.dealt[static_cast<std::size_t>(partner)];
-        computers = ChoosePass(before, request.trump, count, true);
-        const HandCounts declarers = request.dealt[static_cast<std::size_t>(declarer)] + computers;
-        const HandCounts back = ChoosePass(declarers, request.trump, count, false);
-        ownHand = before - computers + back;
-        otherHand = declarers - back;
+        const KindCounts& before = request.dealt[static_cast<std::size_t>(partner)];
+        computers = choose(before, true);
+        const KindCounts declarers = Plus(request.dealt[static_cast<std::size_t>(declarer)], computers);
+        const KindCounts back = choose(declarers, false);
+        ownHand = Plus(Less(before, computers), back);
+        otherHand = Less(declarers, back);
     } else {
         // The declarer passes back from its hand and what it was given.
-        const HandCounts before =
-            request.dealt[static_cast<std::size_t>(declarer)] + request.gave[static_cast<std::size_t>(partner)];
-        computers = ChoosePass(before, request.trump, count, false);
-        ownHand = before - computers;
-        otherHand = request.dealt[static_cast<std::size_t>(partner)] - request.gave[static_cast<std::size_t>(partner)] +
-                    computers;
+        const KindCounts before =
+            Plus(request.dealt[static_cast<std::size_t>(declarer)], request.gave[static_cast<std::size_t>(partner)]);
+        computers = choose(before, false);
+        ownHand = Less(before, computers);
+        otherHand = Plus(
+            Less(request.dealt[static_cast<std::size_t>(partner)], request.gave[static_cast<std::size_t>(partner)]),
+            computers);
     }
     return hands;
 }
 
 // "J♥ 9♠ 9♠ 9♦": each card, in the deck's order.
-std::string CardsText(HandCounts cards) {
+std::string CardsText(const KindCounts& cards) {
     std::string text;
     for (int kind = 0; kind < kCardKinds; ++kind)
-        for (int copy = 0; copy < CountOf(cards, kind); ++copy) text += (text.empty() ? "" : " ") + KindText(kind);
+        for (int copy = 0; copy < CountIn(cards, kind); ++copy) text += (text.empty() ? "" : " ") + KindText(kind);
     return text;
 }
 
-int SideMeld(const ReviewRequest& request, const std::array<HandCounts, 4>& hands, int side) {
+int SideMeld(const ReviewRequest& request, const std::array<KindCounts, 4>& hands, int side) {
     return MeldOf(request.rules, hands[static_cast<std::size_t>(side)], request.trump) +
            MeldOf(request.rules, hands[static_cast<std::size_t>(side) + 2], request.trump);
 }
 
-// The card points of a whole hand, the last trick included.
-int HandPoints(const RuleSet& rules) {
-    int total = rules.lastTrick;
-    for (int kind = 0; kind < kCardKinds; ++kind) total += 2 * CardPointsOf(rules, kind);
-    return total;
+// South-North's points from a position of any form to the end with every
+// hand seen, estimated where no solve proved them: the seat to play tries
+// each of its cards, and four rule players play the hand out from there.
+int PlayoutEstimate(const FormPlayState& position, int declarer) {
+    if (position.Over()) return 0;
+    const int side = SideOf(position.ToPlay());
+    int best = -1;
+    for (KindMask m = position.Legal(); m != 0; m &= m - 1) {
+        FormPlayState play = position;
+        play.Make(std::countr_zero(m));
+        while (!play.Over()) play.Make(RuleCard(play, declarer));
+        best = std::max(
+            best, play.Points()[static_cast<std::size_t>(side)] - position.Points()[static_cast<std::size_t>(side)]);
+    }
+    // What the seat's side takes, as South-North's.
+    const int out = AllCardPoints(position.Rules()) - position.Points()[0] - position.Points()[1];
+    return side == 0 ? best : out - best;
+}
+
+// The table of the solver for other forms' pars: 2^20 entries, 16 MB.
+constexpr int kFormTableBits = 20;
+
+// A par of any form's hand: South-North's points from the position to the
+// end, and whether a solve proved it.
+struct FormPar {
+    int value = 0;
+    bool proved = false;
+};
+FormPar FormParOf(FormSolver& solver, const FormPlayState& position, int declarer, std::uint64_t nodes, int guess,
+                  const std::atomic<bool>* cancel) {
+    const FormSolver::Bounds bounds = solver.SolveWithin(position, 0, nodes, cancel, guess);
+    if (bounds.lower < 0) return {-1, false};
+    if (bounds.Exact()) return {bounds.lower, true};
+    return {std::clamp(PlayoutEstimate(position, declarer), bounds.lower, bounds.upper), false};
 }
 
 // The pass's verdict in words, once both layouts' pars are known.
@@ -259,18 +331,28 @@ PassVerdict PassVerdictOf(const ReviewRequest& request, int seat, bool parFromPl
     verdict.seat = seat;
     verdict.passed = request.gave[static_cast<std::size_t>(seat)];
     const int side = SideOf(seat);
-    const std::array<HandCounts, 4> alternative = HandsAfterComputersPass(request, seat, verdict.computers);
+    const std::array<KindCounts, 4> alternative = HandsAfterComputersPass(request, seat, verdict.computers);
     verdict.meld = SideMeld(request, request.hands, side);
     verdict.computersMeld = SideMeld(request, alternative, side);
     if (verdict.computers == verdict.passed) {
         verdict.text = SeatName(seat) + "'s pass, " + CardsText(verdict.passed) + ", is the computer's own.";
         return verdict;
     }
-    HandSolver solver(HandSolver::kWholeHandTableBits);
-    // Each layout within half the budget of a par; beyond it, the middle of the bounds proved.
-    auto par = [&](const std::array<HandCounts, 4>& hands, int guess) {
+    // Each layout within half the budget of a par; beyond it, the middle of
+    // the bounds proved in the 48-card deck, the playouts' estimate in others.
+    auto par = [&](const std::array<KindCounts, 4>& hands, int guess) {
+        if (!SingleDeck(request)) {
+            FormSolver solver(kFormTableBits);
+            const FormPar found =
+                FormParOf(solver, FormPlayState(request.rules, hands, request.trump, request.declarer),
+                          request.declarer, request.parNodes / 2, -1, cancel);
+            verdict.proved = verdict.proved && found.proved;
+            if (found.value < 0) return -1;
+            return side == 0 ? found.value : AllCardPoints(request.rules) - found.value;
+        }
+        HandSolver solver(HandSolver::kWholeHandTableBits);
         const HandSolver::Bounds bounds =
-            solver.SolveWithin(PlayState(request.rules, hands, request.trump, request.declarer), side,
+            solver.SolveWithin(PlayState(request.rules, PackedCounts(hands), request.trump, request.declarer), side,
                                request.parNodes / 2, cancel, guess);
         verdict.proved = verdict.proved && bounds.Exact();
         return bounds.lower < 0 ? -1 : (bounds.lower + bounds.upper + 1) / 2;
@@ -287,9 +369,9 @@ PassVerdict PassVerdictOf(const ReviewRequest& request, int seat, bool parFromPl
 HandReview OutlineOf(const ReviewRequest& request) {
     HandReview review;
     const std::vector<int> plays = PlayablePrefix(request);
-    const std::size_t start =
-        std::min(plays.size(), static_cast<std::size_t>(std::clamp(request.firstTrick, 0, 12)) * 4);
-    PlayState state(request.rules, request.hands, request.trump, request.declarer);
+    const std::size_t start = std::min(
+        plays.size(), static_cast<std::size_t>(std::clamp(request.firstTrick, 0, request.rules.form.handCards)) * 4);
+    FormPlayState state(request.rules, request.hands, request.trump, request.declarer);
     for (std::size_t i = 0; i < plays.size(); ++i) {
         if (i >= start) {
             ReviewedCard card;
@@ -325,14 +407,27 @@ HandReview ReviewHand(const ReviewRequest& request, const std::atomic<bool>* can
     const std::vector<int> plays = PlayablePrefix(request);
     const std::size_t start = plays.size() - review.cards.size();
 
-    // The hand before each reviewed card, and at its end.
-    PlayState state(request.rules, request.hands, request.trump, request.declarer);
+    // The hand before each reviewed card, and at its end: in two bits a kind
+    // for the 48-card deck's solver, counted a kind for any other form's.
+    const bool single = SingleDeck(request);
     std::vector<PlayState> before;
-    for (std::size_t i = 0; i < plays.size(); ++i) {
-        if (i >= start) before.push_back(state);
-        state.Make(plays[i]);
+    std::vector<FormPlayState> formBefore;
+    {
+        FormPlayState state(request.rules, request.hands, request.trump, request.declarer);
+        std::optional<PlayState> packed;
+        if (single) packed.emplace(request.rules, PackedCounts(request.hands), request.trump, request.declarer);
+        for (std::size_t i = 0; i <= plays.size(); ++i) {
+            if (i >= start) {
+                if (single)
+                    before.push_back(*packed);
+                else
+                    formBefore.push_back(state);
+            }
+            if (i == plays.size()) break;
+            state.Make(plays[i]);
+            if (packed) packed->Make(plays[i]);
+        }
     }
-    const PlayState end = state;
 
     // The jobs: the par through the hand (one solver, whose table each solve
     // hands on to the next), then the fair review of each reviewed card.
@@ -341,8 +436,8 @@ HandReview ReviewHand(const ReviewRequest& request, const std::atomic<bool>* can
         if (review.cards[c].reviewed && !review.cards[c].forced) fair.push_back(c);
     std::vector<int> passers;
     for (int seat = 0; seat < 4; ++seat)
-        if (request.reviewed[static_cast<std::size_t>(seat)] && request.gave[static_cast<std::size_t>(seat)] != 0 &&
-            request.dealt[static_cast<std::size_t>(seat)] != 0)
+        if (request.reviewed[static_cast<std::size_t>(seat)] && !Empty(request.gave[static_cast<std::size_t>(seat)]) &&
+            !Empty(request.dealt[static_cast<std::size_t>(seat)]))
             passers.push_back(seat);
     review.passes.resize(passers.size());
     // The progress counts steps of about equal time: a whole hand solved (the
@@ -351,7 +446,7 @@ HandReview ReviewHand(const ReviewRequest& request, const std::atomic<bool>* can
     int auctions = 0;
     for (int seat = 0; seat < 4; ++seat)
         auctions += request.reviewed[static_cast<std::size_t>(seat)] &&
-                    request.dealt[static_cast<std::size_t>(seat)] != 0 && request.bid > 0;
+                    !Empty(request.dealt[static_cast<std::size_t>(seat)]) && request.bid > 0;
     const int total = static_cast<int>(review.cards.size()) + kHandSteps +
                       kHandSteps * static_cast<int>(passers.size()) + 2 * static_cast<int>(fair.size()) +
                       kHandSteps * auctions;
@@ -379,7 +474,7 @@ HandReview ReviewHand(const ReviewRequest& request, const std::atomic<bool>* can
         // card that moved it is solved in full.
         int keeps = -1;
         for (std::size_t c = from; c <= to; ++c) {
-            const PlayState& at = c < review.cards.size() ? before[c] : end;
+            const PlayState& at = before[c];
             const std::uint64_t spent = solver.Nodes();
             const std::uint64_t left = budget > spent ? budget - spent : 0;
             const std::uint64_t allowed = std::max(least, std::min(each, left));
@@ -417,19 +512,59 @@ HandReview ReviewHand(const ReviewRequest& request, const std::atomic<bool>* can
         }
         ++parParts;
     };
+    // Any other form's par, solved from the end of the hand back on one
+    // solver, each position within an eighth of a par's budget: a position's
+    // solve fills the table for the one before it. Once one is not proved,
+    // the positions before it, larger still, are estimated by playouts.
+    auto runFormPar = [&] {
+        FormSolver solver(kFormTableBits);
+        const std::uint64_t each = std::max<std::uint64_t>(1, request.parNodes / 8);
+        bool reaching = true;
+        for (std::size_t c = formBefore.size(); c-- > 0;) {
+            const FormPlayState& at = formBefore[c];
+            if (at.Over()) {
+                par[c] = at.Points()[0];
+            } else if (reaching) {
+                const int guess = c + 1 < formBefore.size() ? std::max(0, par[c + 1] - at.Points()[0]) : -1;
+                const FormPar found = FormParOf(solver, at, request.declarer, each, guess, cancel);
+                if (found.value < 0) return;
+                par[c] = at.Points()[0] + found.value;
+                proved[c] = found.proved ? 1 : 0;
+                reaching = found.proved;
+            } else {
+                par[c] = at.Points()[0] + PlayoutEstimate(at, request.declarer);
+                proved[c] = 0;
+            }
+            if (cancelled()) return;
+            step(c == 0 ? kHandSteps : 1);
+        }
+        ++parParts;
+    };
     auto runFair = [&](std::size_t job) {
         ReviewedCard& card = review.cards[fair[job]];
         const std::size_t index = start + fair[job];
-        const SeatView view = ViewBefore(request, plays, index, card.seat);
-        // A hundred worlds a card: each world's look ahead is held to a quarter
-        // of a player's, so that a lopsided hand's review takes seconds.
-        const SearchBudget budget{std::max(1, request.worlds), 1, 5, std::max(1, request.worlds), false, 100000};
-        const SearchChoice choice = SearchCard(view, budget, Random(request.seed, index).Next64(), cancel);
+        const std::uint64_t seed = Random(request.seed, index).Next64();
+        double bestExpected = 0;
+        if (single) {
+            const SeatView view = ViewBefore(request, plays, index, card.seat);
+            // A hundred worlds a card: each world's look ahead is held to a quarter
+            // of a player's, so that a lopsided hand's review takes seconds.
+            const SearchBudget budget{std::max(1, request.worlds), 1, 5, std::max(1, request.worlds), false, 100000};
+            const SearchChoice choice = SearchCard(view, budget, seed, cancel);
+            card.expected = choice.byCard;
+            card.best = choice.card;
+            bestExpected = choice.expected;
+        } else {
+            // Each legal card played out by rule players in worlds drawn from the seat's view.
+            const PlayoutChoice choice = PlayoutCard(FormViewBefore(request, plays, index, card.seat),
+                                                     std::max(1, request.worlds), seed, cancel);
+            card.expected = choice.byCard;
+            card.best = choice.card;
+            bestExpected = choice.expected;
+        }
         if (cancelled()) return;
-        card.expected = choice.byCard;
-        card.best = choice.card;
         const double played = card.expected[static_cast<std::size_t>(card.kind)];
-        card.cost = std::max(0.0, choice.expected - played);
+        card.cost = std::max(0.0, bestExpected - played);
         card.label = LabelOf(card.cost);
         step(2);
     };
@@ -444,13 +579,15 @@ HandReview ReviewHand(const ReviewRequest& request, const std::atomic<bool>* can
     // players' cards are seldom perfect), and its solve then costs about as
     // much as the first position's.
     unsigned threads = request.threads != 0 ? request.threads : std::max(1u, std::thread::hardware_concurrency());
-    const std::size_t parJobs = threads > 1 && !review.cards.empty() ? 2 : 1;
+    const std::size_t parJobs = single && threads > 1 && !review.cards.empty() ? 2 : 1;
     std::atomic<std::size_t> next{0};
     const std::size_t jobs = parJobs + passers.size() + fair.size();
     auto work = [&] {
         for (std::size_t job; !cancelled() && (job = next.fetch_add(1)) < jobs;) {
             if (job < parJobs) {
-                if (parJobs == 1)
+                if (!single)
+                    runFormPar();
+                else if (parJobs == 1)
                     runPar(0, review.cards.size(), 3 * request.parNodes, request.parNodes);
                 else if (job == 0)
                     // The first position is the hardest and has a thread of its
@@ -477,14 +614,14 @@ HandReview ReviewHand(const ReviewRequest& request, const std::atomic<bool>* can
     if (start == 0)
         for (PassVerdict& verdict : review.passes)
             if (verdict.computers != verdict.passed) {
-                verdict.par = SideOf(verdict.seat) == 0 ? par[0] : HandPoints(request.rules) - par[0];
+                verdict.par = SideOf(verdict.seat) == 0 ? par[0] : AllCardPoints(request.rules) - par[0];
                 verdict.proved = verdict.proved && proved[0] != 0;
                 WritePassText(verdict);
             }
 
     // The auction, for each reviewed seat whose dealt hand is known.
     for (int seat = 0; seat < 4; ++seat)
-        if (request.reviewed[static_cast<std::size_t>(seat)] && request.dealt[static_cast<std::size_t>(seat)] != 0 &&
+        if (request.reviewed[static_cast<std::size_t>(seat)] && !Empty(request.dealt[static_cast<std::size_t>(seat)]) &&
             request.bid > 0) {
             review.auction.push_back(VerdictOf(request, seat, cancel));
             if (cancelled()) return review;
@@ -524,7 +661,7 @@ ReviewSummary Summarise(const HandReview& review) {
 
 ReviewFigures FiguresOf(const ReviewRequest& request, const HandReview& review, int seat) {
     ReviewFigures figures;
-    const int total = HandPoints(request.rules);
+    const int total = AllCardPoints(request.rules);
     figures.par = SideOf(seat) == 0 ? review.parAtStart : total - review.parAtStart;
     figures.lost = Summarise(review).lost;
     for (const AuctionVerdict& verdict : review.auction)

@@ -35,18 +35,19 @@ std::string_view LabelText(CardLabel label);
 
 /// A hand to review: the hands as the play began (after any cards were
 /// passed), the trump, the declarer who led first, every card played in
-/// order, and what each seat knew besides its own cards.
+/// order, and what each seat knew besides its own cards. Hands are counted
+/// a kind, so that a hand of any four-handed form of the game is reviewed.
 struct ReviewRequest {
     RuleSet rules = RuleSet::Standard();
-    std::array<HandCounts, 4> hands{};
+    std::array<KindCounts, 4> hands{};
     int trump = 0;
     int declarer = 0;
     std::vector<int> plays;             // kinds in the order played: the whole hand, or as far as it went
     std::array<bool, 4> reviewed{};     // the seats whose cards get the fair review: the user's
-    std::array<HandCounts, 4> shown{};  // meld each seat laid down, seen by all
-    std::array<HandCounts, 4> gave{};   // cards each seat passed to its partner
+    std::array<KindCounts, 4> shown{};  // meld each seat laid down, seen by all
+    std::array<KindCounts, 4> gave{};   // cards each seat passed to its partner
     std::vector<Auction::Call> calls;   // the bidding, as the seats heard it
-    std::array<HandCounts, 4> dealt{};  // the hands as dealt, that the seats bid on (none: no auction review)
+    std::array<KindCounts, 4> dealt{};  // the hands as dealt, that the seats bid on (none: no auction review)
     int bid = 0;                        // the bid reached
     int worlds = 100;                   // worlds sampled for each reviewed card
     std::uint64_t seed = 1;
@@ -55,12 +56,15 @@ struct ReviewRequest {
     /// The positions the solver may search for one par (about a second of a
     /// core; a pass's layouts half as many each); a par it cannot prove within
     /// them is the middle of the bounds it proved, and said to be estimated.
+    /// In the 80-card deck the pars are solved from the end of the hand back,
+    /// each within an eighth of this, until one is not proved; a par before
+    /// that is estimated by playing each card out with every hand seen.
     std::uint64_t parNodes = 12'000'000;
 };
 
 /// Why a hand of a game's sheet cannot be reviewed, or empty when it can: a
-/// hand thrown in has no cards, and the review's solver and worlds hold
-/// the 48-card deck (a hand of another form would be read wrongly).
+/// hand thrown in has no cards, and the review plays four seats in two
+/// partnerships.
 std::string WhyNotReviewed(const RuleSet& rules, const SheetLine& line);
 
 /// The request for a hand of a game's sheet, reviewing the `users`' seats;
@@ -82,12 +86,14 @@ std::vector<int> PlayablePrefix(const ReviewRequest& request);
 /// hand, the meld shown, the cards it passed, the bidding and every card
 /// before. The fair review weighs each card from it.
 SeatView ViewBefore(const ReviewRequest& request, const std::vector<int>& plays, std::size_t index, int seat);
+/// The same view counted a kind, for a hand of any form.
+FormSeatView FormViewBefore(const ReviewRequest& request, const std::vector<int>& plays, std::size_t index, int seat);
 
 /// One card of the hand, as the review sees it.
 struct ReviewedCard {
     int seat = 0;
     int kind = 0;
-    int trick = 0;  // 0..11
+    int trick = 0;  // from 0: 0..11 in the 48-card deck, 0..19 in the 80-card one
     /// South-North's card points at the end of the hand with every hand
     /// seen and best play from before this card, and from after it; each
     /// counts the points already taken.
@@ -137,10 +143,10 @@ struct AuctionVerdict {
 /// pass back to it, where the declarer's pass came after).
 struct PassVerdict {
     int seat = 0;
-    HandCounts passed = 0;
-    HandCounts computers = 0;  // the computer's choice; equal to `passed` when the user chose as it would
-    int meld = 0;              // the side's meld after the pass made
-    int par = 0;               // the side's card points with best play after it
+    KindCounts passed{};
+    KindCounts computers{};  // the computer's choice; equal to `passed` when the user chose as it would
+    int meld = 0;            // the side's meld after the pass made
+    int par = 0;             // the side's card points with best play after it
     int computersMeld = 0;
     int computersPar = 0;
     bool proved = true;  // both pars proved, not estimated

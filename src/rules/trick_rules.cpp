@@ -4,6 +4,7 @@
 
 #include "rules/designed_play.h"
 #include "rules/seats.h"
+#include "rules/unseen_deck.h"
 
 namespace vantrel {
 
@@ -116,6 +117,14 @@ int CardPointsOf(const RuleSet& rules, int kind) {
         return CardPoints(kRankTexts[static_cast<std::size_t>(RankOfKind(kind))]);
     if (rules.cardPoints == CardValues::Counters) return RankOfKind(kind) <= 2 ? 1 : 0;
     return StandardCardPoints(kind);
+}
+
+int AllCardPoints(const RuleSet& rules) {
+    const KindCounts deck = WholeDeckOf(rules.form);
+    int points = rules.lastTrick;
+    for (int kind = 0; kind < kCardKinds; ++kind)
+        points += CardPointsOf(rules, kind) * deck[static_cast<std::size_t>(kind)];
+    return points;
 }
 
 }  // namespace vantrel

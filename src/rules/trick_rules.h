@@ -85,4 +85,9 @@ int TrickWinner(std::span<const int> trick, int trump, TrickRules rules);
 /// rules (240 in the deck); the program's own values as designed.
 int CardPointsOf(const RuleSet& rules, int kind);
 
+/// The card points of every card of the form's deck, the last trick's
+/// included: all a hand's tricks hold (250 in the 48-card deck, 50 in the
+/// 80-card one by the usual rules).
+int AllCardPoints(const RuleSet& rules);
+
 }  // namespace vantrel

@@ -4,13 +4,17 @@
 // back.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <regex>
 
 #include "game/game_driver.h"
 #include "history/game_history.h"
+#include "players/passing.h"
 #include "practice/deal_code.h"
 #include "review/hand_review.h"
+#include "rules/meld_rules.h"
 #include "rules/unseen_deck.h"
+#include "search/form_solver.h"
 
 namespace vantrel {
 namespace {
@@ -32,6 +36,97 @@ std::array<int, 2> Reckoned(const SheetLine& line) {
         score[side] = line.cardPoints[side] + (line.cardPoints[side] >= 20 ? line.meld[side] : 0);
     if (score[declarers] < line.bid) score[declarers] = -line.bid;
     return score;
+}
+
+// A hand of the 80-card deck reviewed for South: every card and trick as
+// played; the pars solved from the end back as far as the budget reaches,
+// each equal to a solve of its own, and estimated before, within what the
+// hand still holds; South's choices weighed over its worlds; the auction's
+// and the pass's verdicts in the form's points.
+void CheckDoubleDeckReview(const RuleSet& rules, const SheetLine& line) {
+    EXPECT_EQ(WhyNotReviewed(rules, line), "");
+    ReviewRequest request = RequestOf(rules, line, {true, false, false, false});
+    request.parNodes = 2'000'000;
+    request.worlds = 20;
+    request.threads = 2;
+    int steps = 0;
+    const HandReview review = ReviewHand(request, nullptr, [&](int done, int total) {
+        EXPECT_LE(done, total);
+        steps = done;
+    });
+    ASSERT_TRUE(review.complete);
+    EXPECT_GT(steps, 80);
+    ASSERT_EQ(review.cards.size(), 80u);
+    EXPECT_EQ(review.trickWinners.size(), 20u);
+    EXPECT_EQ(review.points, line.cardPoints);
+    EXPECT_EQ(review.cards.back().parAfter, review.points[0]);
+    // The proved pars are the last ones: from the first that was not, every
+    // par before is estimated.
+    std::size_t firstProved = review.cards.size();
+    while (firstProved > 0 && review.cards[firstProved - 1].parProved) --firstProved;
+    EXPECT_LE(firstProved, 64u) << "the solver proved fewer than the last four tricks";
+    EXPECT_FALSE(review.parAtStartProved);
+    for (std::size_t c = 0; c < firstProved; ++c) EXPECT_FALSE(review.cards[c].parProved) << c;
+    FormPlayState state(rules, request.hands, request.trump, request.declarer);
+    FormSolver solver(16);
+    for (std::size_t c = 0; c < review.cards.size(); ++c) {
+        const ReviewedCard& card = review.cards[c];
+        EXPECT_EQ(card.kind, line.record.plays[c]);
+        EXPECT_EQ(card.seat, state.ToPlay());
+        EXPECT_GE(card.parAfter, state.Points()[0]);
+        EXPECT_LE(card.parAfter, 50 - state.Points()[1]);
+        state.Make(card.kind);
+        if (card.parProved && c % 7 == 0 && !state.Over())
+            EXPECT_EQ(card.parAfter, state.Points()[0] + solver.SolveWithin(state, 0, 100'000'000).lower) << c;
+        if (!card.reviewed || card.forced) continue;
+        EXPECT_EQ(card.seat, 0);
+        ASSERT_GE(card.best, 0);
+        EXPECT_GE(card.expected[static_cast<std::size_t>(card.kind)], 0);
+        EXPECT_NEAR(
+            card.cost,
+            card.expected[static_cast<std::size_t>(card.best)] - card.expected[static_cast<std::size_t>(card.kind)],
+            1e-9);
+        EXPECT_EQ(card.label, LabelOf(card.cost));
+    }
+    const std::string text = ReviewText(request, review);
+    EXPECT_NE(text.find("Par as the play began: South-North about "), std::string::npos) << text;
+    ASSERT_EQ(review.auction.size(), 1u);
+    EXPECT_NE(review.auction[0].text.find(" of the time"), std::string::npos) << review.auction[0].text;
+    if (line.declarer % 2 != 0 || rules.passCards == 0) return;
+    // South passed as the computer does; passing by the other rule (the
+    // declarer's cards to the partner, or back) is weighed against it, the
+    // pars of both layouts estimated from the first lead.
+    ASSERT_EQ(review.passes.size(), 1u);
+    EXPECT_EQ(review.passes[0].text.find("South's pass, "), 0u);
+    EXPECT_NE(review.passes[0].text.find(", is the computer's own."), std::string::npos) << review.passes[0].text;
+    ReviewRequest other = request;
+    other.plays.clear();
+    const bool declares = line.declarer == 0;
+    KindCounts& south = other.hands[0];
+    KindCounts& north = other.hands[2];
+    if (declares) {
+        const KindCounts before = Plus(other.dealt[0], other.gave[2]);
+        other.gave[0] = ChoosePass(rules, before, other.trump, rules.passCards, true);
+        south = Less(before, other.gave[0]);
+        north = Plus(Less(other.dealt[2], other.gave[2]), other.gave[0]);
+    } else {
+        other.gave[0] = ChoosePass(rules, other.dealt[0], other.trump, rules.passCards, false);
+        const KindCounts norths = Plus(other.dealt[2], other.gave[0]);
+        other.gave[2] = ChoosePass(rules, norths, other.trump, rules.passCards, false);
+        south = Plus(Less(other.dealt[0], other.gave[0]), other.gave[2]);
+        north = Less(norths, other.gave[2]);
+    }
+    ASSERT_NE(other.gave[0], request.gave[0]);
+    const HandReview weighed = ReviewHand(other);
+    ASSERT_TRUE(weighed.complete);
+    ASSERT_EQ(weighed.passes.size(), 1u);
+    const PassVerdict& pass = weighed.passes[0];
+    EXPECT_EQ(pass.passed, other.gave[0]);
+    EXPECT_EQ(pass.computers, request.gave[0]);
+    EXPECT_EQ(pass.meld, MeldOf(rules, south, other.trump) + MeldOf(rules, north, other.trump));
+    EXPECT_FALSE(pass.proved);
+    for (const int par : {pass.par, pass.computersPar}) EXPECT_TRUE(par >= 0 && par <= 50) << par;
+    EXPECT_NE(pass.text.find("The pars are estimated"), std::string::npos) << pass.text;
 }
 
 TEST(GameDriver, DoubleDeckGamesPlayToTheEndOnATestClock) {
@@ -82,10 +177,13 @@ TEST(GameDriver, DoubleDeckGamesPlayToTheEndOnATestClock) {
         // The side that reached 500 alone, or the declarers counting out first.
         const SheetLine& last = game.Sheet().back();
         if (game.Totals()[1 - winner] >= 500) EXPECT_EQ(winner, static_cast<std::size_t>(last.declarer % 2));
-        // The review's solver holds the 48-card deck: it refuses the hand
-        // with a reason rather than read it wrongly.
-        EXPECT_EQ(WhyNotReviewed(rules, last),
-                  "The review reads hands of the 48-card deck: a hand of the 80-card deck cannot be reviewed yet.");
+        // The last hand played out is reviewed for South; where cards were
+        // passed, the last that South's side declared, so that South passed.
+        const auto played = std::find_if(game.Sheet().rbegin(), game.Sheet().rend(), [&](const SheetLine& line) {
+            return !line.record.plays.empty() && (passCards == 0 || line.declarer % 2 == 0);
+        });
+        ASSERT_NE(played, game.Sheet().rend());
+        CheckDoubleDeckReview(rules, *played);
     }
 }
 

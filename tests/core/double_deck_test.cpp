@@ -22,6 +22,8 @@
 #include "rules/play_state.h"
 #include "rules/trick_rules.h"
 #include "rules/unseen_deck.h"
+#include "search/form_solver.h"
+#include "search/hand_solver.h"
 #include "search/rule_card.h"
 
 namespace vantrel {
@@ -300,6 +302,63 @@ TEST(PlayState, DoubleDeckHandsPlayedOutByTheOneLedger) {
         EXPECT_TRUE(kinds.Over());
         EXPECT_EQ(kinds.Points(), counts.Points());
     }
+}
+
+// The best the side to play can take from here to the end, by trying every
+// legal card at every step: no bounds, no table, no ordering.
+int PlainBest(FormPlayState& play, int side) {
+    if (play.Over()) return play.Points()[static_cast<std::size_t>(side)];
+    const bool ours = play.ToPlay() % 2 == side;
+    int best = ours ? -1 : 1 << 20;
+    for (KindMask m = play.Legal(); m != 0; m &= m - 1) {
+        play.Make(std::countr_zero(m));
+        const int value = PlainBest(play, side);
+        play.Unmake();
+        best = ours ? std::max(best, value) : std::min(best, value);
+    }
+    return best;
+}
+
+TEST(FormSolver, DoubleDeckValuesAgreeWithAPlainSearchAndTheSingleDeckSolver) {
+    Random random(83, 0);
+    // 80-card positions three tricks from the end, at every place in a
+    // trick, for either side: the value a plain search proves.
+    const RuleSet rules = RuleSet::DoubleDeck();
+    FormSolver solver(12);
+    for (int deal = 0; deal < 60; ++deal) {
+        FormPlayState play(rules, DealOf(rules.form, random).hands, deal % 4, deal % 4);
+        while (play.Played() < 68 + deal % 4) play.Make(RuleCard(play, deal % 4));
+        const int side = deal / 4 % 2;
+        const int plain = PlainBest(play, side) - play.Points()[static_cast<std::size_t>(side)];
+        ASSERT_EQ(solver.SolveWithin(play, side, 1'000'000), (FormSolver::Bounds{plain, plain})) << "deal " << deal;
+    }
+    // The 48-card deck, five to seven tricks from the end: the value the
+    // 48-card solver proves.
+    HandSolver single(16);
+    for (int deal = 0; deal < 30; ++deal) {
+        const FormDeal dealt = DealOf(GameForm{}, random);
+        FormPlayState play(RuleSet::Standard(), dealt.hands, deal % 4, deal % 4);
+        PlayState same(RuleSet::Standard(), PackedCounts(dealt.hands), deal % 4, deal % 4);
+        while (play.Played() < 20 + 2 * (deal % 5)) {
+            same.Make(RuleCard(play, deal % 4));
+            play.Make(RuleCard(play, deal % 4));
+        }
+        const int exact = single.Solve(same, deal % 2);
+        ASSERT_EQ(solver.SolveWithin(play, deal % 2, 50'000'000), (FormSolver::Bounds{exact, exact})) << deal;
+    }
+    // A whole 80-card hand within a small budget: bounds that hold the
+    // value proved with a larger one, or that value; a cancel gives -1.
+    FormPlayState whole(rules, DealOf(rules.form, random).hands, 1, 1);
+    for (int card = 0; card < 40; ++card) whole.Make(RuleCard(whole, 1));
+    FormSolver fresh(16);
+    const FormSolver::Bounds exact = fresh.SolveWithin(whole, 0, 200'000'000);
+    ASSERT_TRUE(exact.Exact()) << exact.lower << ".." << exact.upper;
+    const FormSolver::Bounds rough = FormSolver(12).SolveWithin(whole, 0, 2'000);
+    EXPECT_FALSE(rough.Exact());
+    EXPECT_LE(rough.lower, exact.lower);
+    EXPECT_GE(rough.upper, exact.upper);
+    const std::atomic<bool> cancel{true};
+    EXPECT_EQ(FormSolver().SolveWithin(whole, 0, 200'000'000, &cancel), (FormSolver::Bounds{-1, -1}));
 }
 
 TEST(WorldSampler, DoubleDeckWorldsKeepToTheSeatsView) {

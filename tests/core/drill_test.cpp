@@ -21,7 +21,8 @@ namespace {
 ReviewRequest CarelessSouth(std::uint64_t seed) {
     Random random(seed, 0);
     ReviewRequest request;
-    request.hands = testing::RandomDeal(random);
+    const std::array<HandCounts, 4> hands = testing::RandomDeal(random);
+    request.hands = CountsOf(hands);
     request.shown = request.hands;
     request.trump = static_cast<int>(random.Below(4));
     request.declarer = static_cast<int>(random.Below(4));
@@ -29,7 +30,7 @@ ReviewRequest CarelessSouth(std::uint64_t seed) {
     request.firstTrick = 7;
     request.worlds = 20;
     request.seed = seed;
-    PlayState state(request.rules, request.hands, request.trump, request.declarer);
+    PlayState state(request.rules, hands, request.trump, request.declarer);
     HandSolver solver;
     while (!state.Over()) {
         int card = RuleCard(state, request.declarer);

@@ -392,7 +392,7 @@ TEST(History, AFileOfTheFirstVersionIsBroughtForwardWithItsGames) {
     }
     review.auction.push_back(
         {0, true, 0.61, 38.5, 1, 40.25, 250, 1, 0.55, 12.5, "South's bid of 250 in Hearts \u2026"});
-    review.passes.push_back({2, 0x5, 0x9, 120, 250, 120, 218, false, "North's pass"});
+    review.passes.push_back({2, CountsOf(0x5), CountsOf(0x9), 120, 250, 120, 218, false, "North's pass"});
     ASSERT_TRUE(history->RecordReview(id, 0, 140, 12.5, 250, &review)) << history->Problem();
     EXPECT_EQ(history->KeptReview(id, 0), review);
     const std::string kept = ReviewJson(review);

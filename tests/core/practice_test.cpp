@@ -328,7 +328,7 @@ TEST(PlayCheck, TheMeldCountsForATrickTakenEvenWithNoCardPoints) {
     // Its review follows the hand only as far as the usual rules allow.
     std::string stopped;
     const ReviewRequest request = RequestOf(record, &stopped);
-    EXPECT_EQ(request.hands, hands);
+    EXPECT_EQ(request.hands, CountsOf(hands));
     EXPECT_EQ(std::tie(request.trump, request.declarer), std::make_tuple(1, 0));
     EXPECT_EQ(request.plays, std::vector<int>{KindOf(1, 4)});
     EXPECT_EQ(stopped, "The review stops at card 2: West held hearts: must follow suit.");

@@ -7,9 +7,9 @@
 #include "players/rule_player.h"
 #include "players/search_player.h"
 #include "review/hand_review.h"
-#include "search/hand_solver.h"
 #include "rules/meld_rules.h"
 #include "rules/trick_rules.h"
+#include "search/hand_solver.h"
 
 namespace vantrel {
 namespace {
@@ -185,7 +185,8 @@ template <class Choose>
 ReviewRequest PlayedHand(std::uint64_t seed, int fromTrick, bool allSeen, Choose south) {
     Random random(seed, 0);
     ReviewRequest request;
-    request.hands = RandomDeal(random);
+    const std::array<HandCounts, 4> hands = RandomDeal(random);
+    request.hands = CountsOf(hands);
     request.trump = static_cast<int>(random.Below(4));
     request.declarer = static_cast<int>(random.Below(4));
     request.reviewed[0] = true;
@@ -193,7 +194,7 @@ ReviewRequest PlayedHand(std::uint64_t seed, int fromTrick, bool allSeen, Choose
     request.worlds = 20;
     request.seed = seed;
     if (allSeen) request.shown = request.hands;
-    PlayState state(request.rules, request.hands, request.trump, request.declarer);
+    PlayState state(request.rules, hands, request.trump, request.declarer);
     while (!state.Over()) {
         const int card =
             state.ToPlay() == 0 && state.TricksPlayed() >= fromTrick ? south(state) : RuleCard(state, request.declarer);
@@ -280,7 +281,7 @@ TEST(Review, TheSolversOwnPlayCostsNothingAndTheCostsAddUpToTheParsDrop) {
         EXPECT_EQ(review.cards.back().parAfter, review.points[0]);
         // The par skips the solve after a card proved to keep it: each
         // figure is still what a solve of its own gives.
-        PlayState state(request.rules, request.hands, request.trump, request.declarer);
+        PlayState state(request.rules, PackedCounts(request.hands), request.trump, request.declarer);
         for (std::size_t i = 0; i < request.plays.size(); ++i) {
             if (i >= 28) {
                 HandSolver own;
@@ -356,8 +357,8 @@ TEST(Review, TheAuctionsVerdictOnAHopelessBidAndOnAPass) {
     // standing bid. Its
     // partner North, who passed with aces around, hears what it could have bid.
     ReviewRequest request = PlayedHand(9, 11, false, [](const PlayState& state) { return RuleCard(state, 0); });
-    request.dealt[0] = HandOf("9C 9C JC 9H 9H JH 9S 9S JS 9D JD QH");
-    request.dealt[2] = HandOf("AC AH AS AD AC AH KH QH 10H 10H JH AD");
+    request.dealt[0] = CountsOf(HandOf("9C 9C JC 9H 9H JH 9S 9S JS 9D JD QH"));
+    request.dealt[2] = CountsOf(HandOf("AC AH AS AD AC AH KH QH 10H 10H JH AD"));
     request.declarer = 0;
     request.bid = 400;
     request.reviewed = {true, false, true, false};
@@ -407,28 +408,34 @@ TEST(Review, APassAgainstTheComputersPassWithEveryHandSeen) {
     request.rules.passCards = 4;
     request.trump = 1;
     request.declarer = 0;
-    request.dealt = {HandOf("AC AC 10C 10C KC KC KS KS QS QS AD AD"), HandOf("10D 10D KD KD QD QD JD JD AS AS 10S 10S"),
-                     HandOf("AH AH 10H 10H KH KH QH QH JH 9S 9S 9D"), HandOf("QC QC JC JC 9C 9C JH 9H 9H JS JS 9D")};
-    request.gave[2] = HandOf("9S 9S 9D JH");
-    request.gave[0] = ChoosePass(request.dealt[0] + request.gave[2], 1, 4, false);
-    request.hands = request.dealt;
-    request.hands[0] += request.gave[2] - request.gave[0];
-    request.hands[2] += request.gave[0] - request.gave[2];
+    const std::array<HandCounts, 4> dealt = {
+        HandOf("AC AC 10C 10C KC KC KS KS QS QS AD AD"), HandOf("10D 10D KD KD QD QD JD JD AS AS 10S 10S"),
+        HandOf("AH AH 10H 10H KH KH QH QH JH 9S 9S 9D"), HandOf("QC QC JC JC 9C 9C JH 9H 9H JS JS 9D")};
+    const HandCounts northGave = HandOf("9S 9S 9D JH");
+    const HandCounts southGave = ChoosePass(dealt[0] + northGave, 1, 4, false);
+    std::array<HandCounts, 4> hands = dealt;
+    hands[0] += northGave - southGave;
+    hands[2] += southGave - northGave;
+    request.dealt = CountsOf(dealt);
+    request.gave[2] = CountsOf(northGave);
+    request.gave[0] = CountsOf(southGave);
+    request.hands = CountsOf(hands);
     request.reviewed = {false, false, true, false};
     const HandReview review = ReviewHand(request);
     ASSERT_TRUE(review.complete);
     ASSERT_EQ(review.passes.size(), 1u);
     const PassVerdict& pass = review.passes[0];
-    EXPECT_EQ(pass.computers, HandOf("AH AH 10H 10H"));
+    EXPECT_EQ(pass.computers, CountsOf(HandOf("AH AH 10H 10H")));
     // Each par is the solver's value of its layout from the first lead.
     HandSolver solver;
-    std::array<HandCounts, 4> computers = request.dealt;
-    const HandCounts back = ChoosePass(request.dealt[0] + pass.computers, 1, 4, false);
-    computers[0] += pass.computers - back;
-    computers[2] += back - pass.computers;
-    EXPECT_EQ(pass.par, solver.Solve(PlayState(request.rules, request.hands, 1, 0), 0));
+    const HandCounts computersPass = PackedCounts(pass.computers);
+    std::array<HandCounts, 4> computers = dealt;
+    const HandCounts back = ChoosePass(dealt[0] + computersPass, 1, 4, false);
+    computers[0] += computersPass - back;
+    computers[2] += back - computersPass;
+    EXPECT_EQ(pass.par, solver.Solve(PlayState(request.rules, hands, 1, 0), 0));
     EXPECT_EQ(pass.computersPar, solver.Solve(PlayState(request.rules, computers, 1, 0), 0));
-    EXPECT_EQ(pass.meld, MeldOf(request.rules, request.hands[0], 1) + MeldOf(request.rules, request.hands[2], 1));
+    EXPECT_EQ(pass.meld, MeldOf(request.rules, hands[0], 1) + MeldOf(request.rules, hands[2], 1));
     EXPECT_EQ(pass.computersMeld, MeldOf(request.rules, computers[0], 1) + MeldOf(request.rules, computers[2], 1));
     EXPECT_EQ(pass.Gain(), 32);
     EXPECT_EQ(pass.text,
@@ -447,7 +454,7 @@ TEST(Review, APassAgainstTheComputersPassWithEveryHandSeen) {
     }
     turned.declarer = 1;
     turned.reviewed = {false, false, false, true};
-    PlayState state(turned.rules, turned.hands, 1, 1);
+    PlayState state(turned.rules, PackedCounts(turned.hands), 1, 1);
     while (!state.Over()) {
         turned.plays.push_back(RuleCard(state, 1));
         state.Make(turned.plays.back());
@@ -465,7 +472,7 @@ TEST(Review, APassAgainstTheComputersPassWithEveryHandSeen) {
     // pass back is the one from South's hand and what North really gave,
     // and its layout the one reviewed above.
     ReviewRequest returning = request;
-    returning.gave[2] = HandOf("9S 9S 9D JH");
+    returning.gave[2] = CountsOf(northGave);
     returning.gave[0] = returning.gave[2];
     returning.hands = returning.dealt;
     returning.reviewed = {true, false, false, false};
@@ -474,15 +481,15 @@ TEST(Review, APassAgainstTheComputersPassWithEveryHandSeen) {
     const PassVerdict& returned = declarers.passes[0];
     EXPECT_EQ(returned.computers, request.gave[0]);
     EXPECT_EQ(returned.computersPar, pass.par);
-    EXPECT_EQ(returned.par, solver.Solve(PlayState(returning.rules, returning.dealt, 1, 0), 0));
+    EXPECT_EQ(returned.par, solver.Solve(PlayState(returning.rules, dealt, 1, 0), 0));
     EXPECT_EQ(returned.text,
               "South's pass, J♥ 9♠ 9♠ 9♦: meld 230 and par 250 for the side, against 120 and 250 after "
               "passing K♣ 9♠ 9♠ 9♦, with every hand seen: 110 points better.");
 
     // Passing what the computer passes is said in a word.
     request.gave[2] = pass.computers;
-    request.gave[0] = back;
-    request.hands = computers;
+    request.gave[0] = CountsOf(back);
+    request.hands = CountsOf(computers);
     const HandReview same = ReviewHand(request);
     ASSERT_EQ(same.passes.size(), 1u);
     EXPECT_EQ(same.passes[0].text, "North's pass, A♥ A♥ 10♥ 10♥, is the computer's own.");
@@ -552,7 +559,7 @@ TEST(Review, LabelsTextAndTheSheetsRequest) {
     line.record.passedBack = CountsOf(KindBit(5));
     line.record.plays = {1, 2};
     const ReviewRequest fromSheet = RequestOf(RuleSet::Standard(), line, {false, true, false, false});
-    EXPECT_EQ(fromSheet.gave, (std::array<HandCounts, 4>{0, KindBit(5), 0, KindBit(0)}));
+    EXPECT_EQ(PackedCounts(fromSheet.gave), (std::array<HandCounts, 4>{0, KindBit(5), 0, KindBit(0)}));
     EXPECT_EQ(fromSheet.plays, line.record.plays);
     EXPECT_EQ(fromSheet.trump, 2);
     EXPECT_EQ(fromSheet.reviewed, (std::array<bool, 4>{false, true, false, false}));

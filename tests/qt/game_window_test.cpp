@@ -270,6 +270,40 @@ private slots:
         }
         QVERIFY(looked);
         QVERIFY(window.game().CardsPlayed().size() >= 8);
+
+        // A whole 80-card hand between computers, reviewed in the window: its
+        // eighty cards listed, the pars before the solver's reach marked as
+        // estimated, the chart's axes the form's.
+        Game game(RuleSet::DoubleDeck(), 5);
+        while (game.Sheet().empty() || game.Sheet().back().record.plays.empty()) {
+            if (game.ToAct() < 0) {
+                game.Continue();
+                continue;
+            }
+            QCOMPARE(
+                QString::fromStdString(ApplyMove(game, game.ToAct(), ChooseMove(game, game.ToAct(), Level::Easy, 5))),
+                QString());
+        }
+        QCOMPARE(QString::fromStdString(WhyNotReviewed(game.Rules(), game.Sheet().back())), QString());
+        ReviewRequest request = RequestOf(game.Rules(), game.Sheet().back(), {true, false, false, false});
+        request.worlds = 10;
+        request.parNodes = 2'000'000;
+        ReviewWindow review(request, QStringLiteral("test"), nullptr);
+        review.resize(1180, 700);
+        review.show();
+        QSignalSpy done(&review, &ReviewWindow::finished);
+        QVERIFY(done.wait(60000));
+        QVERIFY(review.complete());
+        auto* cards = review.findChild<QTableWidget*>(QStringLiteral("cards"));
+        QCOMPARE(cards->rowCount(), 80);
+        QVERIFY2(cards->item(0, 3)->text().startsWith(QStringLiteral("\u2248")), qPrintable(cards->item(0, 3)->text()));
+        QCOMPARE(cards->item(79, 3)->text().toInt(), review.review().points[0]);
+        QTest::keyClick(&review, Qt::Key_End);
+        QCOMPARE(review.step(), std::size_t{80});
+        if (const QByteArray folder = qgetenv("VANTREL_SHOTS"); !folder.isEmpty()) {
+            cards->setCurrentCell(30, 0);
+            review.grab().save(QString::fromUtf8(folder) + QStringLiteral("/review-double-deck.png"));
+        }
     }
 };
 
