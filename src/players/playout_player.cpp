@@ -1,15 +1,26 @@
 #include "players/playout_player.h"
 
 #include <bit>
+#include <optional>
 
 #include "base/random.h"
 #include "players/rule_player.h"
 #include "players/world_sampler.h"
 #include "rules/play_state.h"
 #include "rules/trick_rules.h"
+#include "search/form_solver.h"
 #include "search/rule_card.h"
 
 namespace vantrel {
+
+namespace {
+
+// Cards left in the hand from which each world is solved to the end, and the
+// positions a solve may search (far more than four tricks take).
+constexpr int kSolvedCards = 16;
+constexpr std::uint64_t kSolveNodes = 200'000;
+
+}  // namespace
 
 int PlayoutWorlds(Level level) { return level == Level::Strong ? 160 : level == Level::Normal ? 40 : 0; }
 
@@ -22,6 +33,13 @@ PlayoutChoice PlayoutCard(const FormSeatView& view, int worlds, std::uint64_t se
     const auto side = static_cast<std::size_t>(SideOf(view.Seat()));
     PerKind<double> total{};
     Random random(seed, 0x91A7);
+    // The last tricks are solved in each world rather than played out by
+    // rule players: from four tricks left a solve takes a few thousand
+    // positions, and the rule players' endings are where they err most.
+    const int cardsLeft = 4 * view.Rules().form.handCards - view.CardsPlayed();
+    const bool solved = cardsLeft <= kSolvedCards;
+    std::optional<FormSolver> solver;
+    if (solved) solver.emplace(12);
     for (int w = 0; w < worlds; ++w) {
         if (cancel != nullptr && cancel->load(std::memory_order_relaxed)) break;
         const FormSampledWorld world = SampleWorld(view, random);
@@ -38,6 +56,14 @@ PlayoutChoice PlayoutCard(const FormSeatView& view, int worlds, std::uint64_t se
             const int card = std::countr_zero(m);
             FormPlayState play = start;
             play.Make(card);
+            if (solved) {
+                // What the side takes after the card with every hand of the world seen.
+                const FormSolver::Bounds rest = solver->SolveWithin(play, static_cast<int>(side), kSolveNodes, cancel);
+                if (rest.lower < 0) break;
+                total[static_cast<std::size_t>(card)] +=
+                    play.Points()[side] + (rest.lower + rest.upper) / 2.0 - view.Points()[side];
+                continue;
+            }
             while (!play.Over()) play.Make(RuleCard(play, view.Declarer()));
             total[static_cast<std::size_t>(card)] += play.Points()[side] - view.Points()[side];
         }

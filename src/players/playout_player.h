@@ -8,10 +8,11 @@
 
 namespace vantrel {
 
-/// The computer's card for a seat of any form's deck, where the exact solver
-/// does not reach (the 80-card deck): each legal card is played in every
-/// world drawn from the seat's view, and four rule players play the hand out
-/// from there. The card whose side takes most card points on average is
+/// The computer's card for a seat of any form's deck, where the 48-card
+/// solver does not reach (the 80-card deck): each legal card is played in
+/// every world drawn from the seat's view, and four rule players play the
+/// hand out from there; from the last four tricks on, each world is solved
+/// to the end instead. The card whose side takes most card points on average is
 /// played; the same seed gives the same card.
 ///   Easy: the rule player's card.
 ///   Normal: 40 worlds. Strong: 160 worlds.
