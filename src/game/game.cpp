@@ -74,6 +74,7 @@ void Game::Deal(const std::array<KindCounts, 4>& hands, bool practice) {
     play_ = FormPlayState(rules_, hands_, 0, 0);
     played_.clear();
     practice_ = practice;
+    passedOut_ = false;
 }
 
 std::string Game::Refusal(int seat, Phase phase) const {
@@ -127,6 +128,13 @@ std::string Game::Pass(int seat) {
     if (std::string refused = Refusal(seat, Phase::Auction); !refused.empty()) return refused;
     auction_.Pass(seat);
     reasons_.emplace_back();
+    if (auction_.PassedOut()) {
+        // Nobody bid: the next dealer deals again, and the hand is no line of the sheet.
+        dealer_ = LeftOf(dealer_);
+        Deal(DealNumber(static_cast<std::uint64_t>(handNumber_) + 1), practice_);
+        passedOut_ = true;
+        return {};
+    }
     if (auction_.Finished()) phase_ = Phase::Trump;
     return {};
 }
@@ -241,6 +249,13 @@ void Game::ScoreHand(bool thrownIn) {
         totals_[1] += score.score[1];
         line.totals = totals_;
         winner_ = GameWinner(rules_, totals_, tally.declarerSide, score.made);
+        // Where the table plays it so, a quadruple run in trump is the game
+        // for the side whose hand melded it, whatever the totals.
+        for (int seat = 0; seat < 4 && rules_.quadRunWins && !thrownIn; ++seat)
+            if (RunsIn(hands_[static_cast<std::size_t>(seat)], trump_) >= 4) {
+                winner_ = SideOf(seat);
+                line.result += "; " + SeatName(seat) + "'s quadruple run wins the game";
+            }
     }
     sheet_.push_back(line);
     phase_ = winner_ >= 0 ? Phase::GameOver : Phase::HandScored;

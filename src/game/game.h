@@ -98,6 +98,9 @@ public:
     [[nodiscard]] int HandNumber() const { return handNumber_; }
     [[nodiscard]] const Auction& CurrentAuction() const { return auction_; }
     [[nodiscard]] int Declarer() const { return auction_.HighBidder(); }
+    /// Whether all four passed the deal before this one, which the dealer
+    /// at their left now dealt again (where the dealer is not stuck).
+    [[nodiscard]] bool PassedOut() const { return passedOut_; }
     [[nodiscard]] int Trump() const { return trump_; }
     [[nodiscard]] int PassCount() const { return rules_.passCards; }
     [[nodiscard]] KindCounts HandOf(int seat) const;
@@ -158,7 +161,8 @@ private:
     std::array<int, 2> totals_{};
     int winner_ = -1;
     bool practice_ = false;
-    int resumeDealer_ = -1;  // after a practice hand, the game's next dealer
+    bool passedOut_ = false;  // the deal before this one was passed out by all four
+    int resumeDealer_ = -1;   // after a practice hand, the game's next dealer
 };
 
 /// A computer's move for the seat to act: its call, trump, cards to pass,

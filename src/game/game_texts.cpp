@@ -22,10 +22,15 @@ std::string StatusLine(const Game& game, unsigned userSeats, int picked) {
     const std::string who = seat >= 0 ? SeatName(seat) : std::string();
     const std::string bid = std::to_string(game.CurrentAuction().HighBid());
     switch (game.CurrentPhase()) {
-        case Phase::Auction:
-            return userToAct ? "Your call, " + who + ": bid " + std::to_string(game.CurrentAuction().MinimumBid()) +
-                                   " or more, or pass."
-                             : who + " is to call\u2026";
+        case Phase::Auction: {
+            // A deal passed out is said until the first call of the next.
+            const std::string redealt = game.PassedOut() && game.CurrentAuction().Calls().empty()
+                                            ? "All four passed; " + SeatName(game.Dealer()) + " deals again. "
+                                            : std::string();
+            return redealt + (userToAct ? "Your call, " + who + ": bid " +
+                                              std::to_string(game.CurrentAuction().MinimumBid()) + " or more, or pass."
+                                        : who + " is to call\u2026");
+        }
         case Phase::Trump:
             return userToAct ? "You won the bid at " + bid + ": name trump."
                              : who + " won the bid at " + bid + " and names trump\u2026";

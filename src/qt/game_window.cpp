@@ -665,7 +665,10 @@ void GameWindow::Refresh() {
 
     // The bidding, with each computer call's reason.
     bidding_->clear();
-    bidding_->addItem(tr("%1 deals; standing bid %2").arg(SeatText(g.Dealer())).arg(g.Rules().standingBid));
+    bidding_->addItem(
+        g.Rules().dealerStuck
+            ? tr("%1 deals; standing bid %2").arg(SeatText(g.Dealer())).arg(g.Rules().standingBid)
+            : tr("%1 deals; the first bid at least %2").arg(SeatText(g.Dealer())).arg(g.Rules().standingBid));
     const auto& calls = g.CurrentAuction().Calls();
     for (std::size_t i = 0; i < calls.size(); ++i) {
         QString line = SeatText(calls[i].seat) + QStringLiteral(": ") +

@@ -31,6 +31,11 @@ bool GameVariant(std::string_view name) {
     return std::find(kFixed.begin(), kFixed.end(), name) == kFixed.end();
 }
 
+// The switches of the bidding and the game, in a box of their own below
+// the seats: the rules' column already fills a 1080-pixel screen at twice
+// the scale.
+bool IsTableRule(std::string_view name) { return name == "quadRunWins" || name == "dealerStuck"; }
+
 // The forms the game deals, in the order offered.
 const std::array<RuleSet, 2>& Forms() {
     static const std::array<RuleSet, 2> forms{RuleSet::Standard(), RuleSet::DoubleDeck()};
@@ -39,7 +44,7 @@ const std::array<RuleSet, 2>& Forms() {
 
 bool IsSwitch(std::string_view name) {
     return name == "followSuit" || name == "headTrick" || name == "trumpWhenVoid" || name == "overTrump" ||
-           name == "meldNeedsTrick";
+           name == "meldNeedsTrick" || IsTableRule(name);
 }
 
 }  // namespace
@@ -61,6 +66,8 @@ NewGameDialog::NewGameDialog(const GameSettings& settings, QWidget* parent) : QD
         seats_[s] = combo;
     }
 
+    auto* tableBox = new QGroupBox(tr("Bidding and the game"), this);
+    auto* tableForm = new QFormLayout(tableBox);
     auto* rulesBox = new QGroupBox(tr("Rules (partnership pinochle)"), this);
     auto* rulesForm = new QFormLayout(rulesBox);
     form_ = new QComboBox(rulesBox);
@@ -82,7 +89,12 @@ NewGameDialog::NewGameDialog(const GameSettings& settings, QWidget* parent) : QD
     for (const RuleField& field : RuleFields()) {
         if (!GameVariant(field.name)) continue;
         QWidget* widget = nullptr;
-        if (IsSwitch(field.name)) {
+        if (IsTableRule(field.name)) {
+            auto* box = new QCheckBox(Q(field.description), tableBox);
+            box->setObjectName(Q(field.name));
+            tableForm->addRow(box);
+            widget = box;
+        } else if (IsSwitch(field.name)) {
             auto* box = new QCheckBox(Q(field.description), rulesBox);
             rulesForm->addRow(box);
             widget = box;
@@ -150,6 +162,7 @@ NewGameDialog::NewGameDialog(const GameSettings& settings, QWidget* parent) : QD
     auto* left = new QVBoxLayout;
     left->addWidget(seatsBox);
     left->addWidget(playBox);
+    left->addWidget(tableBox);
     left->addStretch(1);
     columns->addLayout(left);
     columns->addWidget(rulesBox, 1);
@@ -170,6 +183,8 @@ void NewGameDialog::ShowRules(const RuleSet& rules) {
         else if (auto* spin = qobject_cast<QSpinBox*>(it->second))
             spin->setValue(value);
     }
+    // Only the 80-card deck holds a quadruple run.
+    rules_.at("quadRunWins")->setVisible(rules.form.copies >= 4);
     ShowPlayLine();
 }
 

@@ -12,8 +12,8 @@ Auction::Auction(const RuleSet& rules, int dealer)
     : dealer_(dealer & 3),
       step_(rules.bidStep),
       standing_(rules.standingBid),
-      highBid_(rules.standingBid),
-      highBidder_(dealer & 3),
+      highBid_(rules.dealerStuck ? rules.standingBid : rules.standingBid - rules.bidStep),
+      highBidder_(rules.dealerStuck ? dealer & 3 : -1),
       toAct_(LeftOf(dealer & 3)) {}
 
 std::string Auction::Refusal(int seat) const {

@@ -19,7 +19,10 @@ constexpr int SideOf(int seat) { return seat % 2; }
 /// at the dealer's left and goes round to the left. Each bid is at least the
 /// high bid plus the step; a pass is final; partners may bid over each other
 /// and the dealer over the standing bid. When three have passed the fourth
-/// has won: the dealer at the standing bid when nobody bid.
+/// has won: the dealer at the standing bid when nobody bid. Where the dealer
+/// is not stuck (`dealerStuck` off) nobody holds a bid: the first bid may be
+/// the standing bid itself, and when all four pass the auction ends with no
+/// bidder and the hand is dealt again.
 class Auction {
 public:
     struct Call {
@@ -35,10 +38,13 @@ public:
     std::string Bid(int seat, int amount);
     std::string Pass(int seat);
 
-    [[nodiscard]] bool Finished() const { return passes_ == 3; }
+    [[nodiscard]] bool Finished() const { return passes_ == 4 || (passes_ == 3 && highBidder_ >= 0); }
+    /// Every seat passed and nobody holds a bid: the deal is thrown in.
+    [[nodiscard]] bool PassedOut() const { return passes_ == 4; }
     /// The seat to call next, or -1 once the auction is over.
     [[nodiscard]] int ToAct() const { return Finished() ? -1 : toAct_; }
     [[nodiscard]] int HighBid() const { return highBid_; }
+    /// The seat holding the high bid; -1 while nobody does.
     [[nodiscard]] int HighBidder() const { return highBidder_; }
     [[nodiscard]] int MinimumBid() const { return highBid_ + step_; }
     [[nodiscard]] int Dealer() const { return dealer_; }

@@ -1,7 +1,7 @@
 #include "rules/card_records.h"
 
-#include "rules/design_codes.h"
 #include "rules/card_table.h"
+#include "rules/design_codes.h"
 #include "rules/seats.h"
 
 namespace vantrel {

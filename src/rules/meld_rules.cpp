@@ -35,6 +35,13 @@ int RunsIn(HandCounts hand, int suit) {
     return runs;
 }
 
+int RunsIn(const KindCounts& hand, int suit) {
+    if (suit < 0 || suit > 3) return 0;
+    int runs = 4;
+    for (int rank = kAce; rank <= kJack; ++rank) runs = std::min(runs, CountIn(hand, KindOf(suit, rank)));
+    return runs;
+}
+
 namespace {
 
 // "Double ", "Triple ", ... before a meld held more than once.

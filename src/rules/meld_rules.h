@@ -44,6 +44,7 @@ struct MeldReport {
 /// How many times a hand holds a run (A 10 K Q J) in a suit, and a rank
 /// (0..5) around the four suits: 0, 1 or 2.
 int RunsIn(HandCounts hand, int suit);
+int RunsIn(const KindCounts& hand, int suit);
 int TimesAround(HandCounts hand, int rank);
 
 /// The meld of a hand by the usual rules of partnership pinochle: runs (150,

@@ -26,7 +26,7 @@ bool DealBy(int value) { return value >= 1 && value <= 5; }
             [](RuleSet& r, int v) { r.member = static_cast<decltype(r.member)>(v); }, allowed \
     }
 
-const std::array<RuleField, 19> kFields{{
+const std::array<RuleField, 21> kFields{{
     VANTREL_FIELD("copies", "Copies of each card in the deck (2: 48 cards, 4: 80)", form.copies, Copies),
     VANTREL_FIELD("nines", "The deck holds nines", form.nines, Switch),
     VANTREL_FIELD("handCards", "Cards dealt to each hand", form.handCards, HandCards),
@@ -48,12 +48,14 @@ const std::array<RuleField, 19> kFields{{
     VANTREL_FIELD("overTrump", "Beat a trump already in the trick when able", play.overTrump, Switch),
     VANTREL_FIELD("lastTrick", "Card points for the last trick", lastTrick, Points),
     VANTREL_FIELD("meldNeedsTrick", "A side's meld counts only when that side takes a trick", meldNeedsTrick, Switch),
-    VANTREL_FIELD("meldCounters", "Card points a side must take for its meld to count", meldCounters,
-                  Points),
+    VANTREL_FIELD("meldCounters", "Card points a side must take for its meld to count", meldCounters, Points),
     VANTREL_FIELD("standingBid", "The dealer's standing bid", standingBid, Bid),
     VANTREL_FIELD("bidStep", "The least raise of the bid", bidStep, Step),
     VANTREL_FIELD("gameTarget", "The score that wins the game", gameTarget, Target),
     VANTREL_FIELD("passCards", "Cards passed between partners after trump is named (0, 3 or 4)", passCards, Passed),
+    VANTREL_FIELD("quadRunWins", "A quadruple run in trump wins the game", quadRunWins, Switch),
+    VANTREL_FIELD("dealerStuck", "All passing, the dealer plays the standing bid (else the next dealer deals)",
+                  dealerStuck, Switch),
 }};
 
 #undef VANTREL_FIELD
@@ -111,7 +113,7 @@ std::string RuleSet::Name() const {
     return form.copies == 4 ? "Double-deck, changed" : "Standard, changed";
 }
 
-const std::array<RuleField, 19>& RuleFields() { return kFields; }
+const std::array<RuleField, 21>& RuleFields() { return kFields; }
 
 std::string RuleSet::Text() const {
     std::string text = "Rules: " + Name() + "\n";

@@ -76,6 +76,8 @@ struct RuleSet {
     int bidStep = 10;            // the least raise
     int gameTarget = 1500;       // the score that ends the game
     int passCards = 0;           // cards passed between partners after trump is named: 0, 3 or 4
+    bool quadRunWins = false;    // a quadruple run in trump wins the game for its side (the 80-card deck)
+    bool dealerStuck = true;     // all passing, the dealer plays the standing bid; else the next dealer deals
 
     static RuleSet Designed();
     static RuleSet Standard();
@@ -102,7 +104,7 @@ struct RuleField {
     void (*set)(RuleSet&, int);
     bool (*allowed)(int);
 };
-const std::array<RuleField, 19>& RuleFields();
+const std::array<RuleField, 21>& RuleFields();
 
 /// A rule set read back from saved settings: only known names with values in
 /// range are taken; anything else keeps the Standard default, and `notes`

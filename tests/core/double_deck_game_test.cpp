@@ -8,6 +8,7 @@
 #include <regex>
 
 #include "game/game_driver.h"
+#include "game/game_texts.h"
 #include "history/game_history.h"
 #include "players/passing.h"
 #include "practice/deal_code.h"
@@ -223,6 +224,57 @@ TEST(Bidding, DoubleDeckCallsAreInTheFormsPointsWithTheirReasons) {
         }
         EXPECT_GE(calls, 9);
         if (level == Level::Normal) EXPECT_GT(bids, 0) << "Normal never bid over three deals";
+    }
+}
+
+TEST(Game, DoubleDeckTablesRulesPassedOutDealsAndTheQuadrupleRun) {
+    // The dealer not stuck: four passes deal again from the next dealer,
+    // with no line on the sheet, and the first bid may be the standing bid.
+    RuleSet loose = RuleSet::DoubleDeck();
+    loose.dealerStuck = false;
+    Game game(loose, 4, 0);
+    const std::string firstDeal = game.DealCode();
+    for (const int seat : {1, 2, 3, 0}) ASSERT_EQ(game.Pass(seat), "");
+    EXPECT_EQ(game.CurrentPhase(), Phase::Auction);
+    EXPECT_EQ(game.Dealer(), 1);
+    EXPECT_TRUE(game.Sheet().empty());
+    EXPECT_NE(game.DealCode(), firstDeal);
+    EXPECT_EQ(StatusLine(game, 1u, 0), "All four passed; West deals again. North is to call\u2026");
+    EXPECT_EQ(game.Bid(2, 49), "A bid must be at least 50.");
+    ASSERT_EQ(game.Bid(2, 50), "");
+    EXPECT_EQ(StatusLine(game, 1u, 0).rfind("All four passed", 0), std::string::npos);
+    // Where the table plays it so, South's quadruple run in trump is the
+    // game whatever the score; elsewhere it is 300 of meld.
+    KindCounts rest = WholeDeckOf(loose.form);
+    KindCounts south{};
+    for (int rank = 0; rank < 5; ++rank) {
+        AddCards(south, KindOf(1, rank), 4);
+        rest[static_cast<std::size_t>(KindOf(1, rank))] = 0;
+    }
+    Random random(11, 0);
+    const std::array<KindCounts, 3> others = UnseenDeck(rest).DealCounts(random, std::array<int, 3>{20, 20, 20});
+    const std::string code = DealCodeOf(loose.form, {south, others[0], others[1], others[2]});
+    for (const bool wins : {true, false}) {
+        RuleSet rules = RuleSet::DoubleDeck();
+        rules.quadRunWins = wins;
+        Game played(rules, 4, 3);
+        ASSERT_EQ(played.DealFromCode(code), "");
+        ASSERT_EQ(played.Bid(0, 51), "");
+        for (const int seat : {1, 2, 3}) ASSERT_EQ(played.Pass(seat), "");
+        ASSERT_EQ(played.NameTrump(0, 1), "");
+        while (played.CurrentPhase() != Phase::HandScored && played.CurrentPhase() != Phase::GameOver) {
+            const int seat = played.ToAct();
+            if (seat < 0)
+                ASSERT_EQ(played.Continue(), "");
+            else
+                ASSERT_EQ(ApplyMove(played, seat, ChooseMove(played, seat, Level::Easy, 1)), "");
+        }
+        const SheetLine& line = played.Sheet().back();
+        EXPECT_GE(line.meld[0], 300);
+        EXPECT_LT(played.Totals()[0], 500);
+        EXPECT_EQ(played.CurrentPhase(), wins ? Phase::GameOver : Phase::HandScored);
+        EXPECT_EQ(played.Winner(), wins ? 0 : -1);
+        EXPECT_EQ(line.result.find("; South's quadruple run wins the game") != std::string::npos, wins) << line.result;
     }
 }
 

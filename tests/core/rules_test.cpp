@@ -203,18 +203,27 @@ TEST(TrickWinner, BySuitLedAndByRankAlone) {
 }
 
 TEST(Auction, BiddingRoundTheTable) {
-    // Calls from the dealer's left, "p" a pass; then what each refused call
-    // was told, the winner and the bid.
-    const std::vector<std::tuple<int, const char*, const char*, int, int>> cases{
-        {0, "p p p", "", 0, 190},  // nobody bids: the dealer at the standing bid
-        {0, "p p p 250", "The auction is over.", 0, 190},
-        {0, "200 p p 210 p", "", 0, 210},                                     // the dealer takes the bid back
-        {1, "195 200 210 p 220 p p", "A bid must be at least 200.", 1, 220},  // partners over each other
-        {2, "200 p 210 220 p 230 p", "", 1, 230},
-        {3, "p 200 p 210 p", "", 3, 210},
+    // The dealer, whether it is stuck with the standing bid, the calls from
+    // its left ("p" a pass); then what each refused call was told, the
+    // winner (-1: passed out) and the bid.
+    const std::vector<std::tuple<int, bool, const char*, const char*, int, int>> cases{
+        {0, true, "p p p", "", 0, 190},  // nobody bids: the dealer at the standing bid
+        {0, true, "p p p 250", "The auction is over.", 0, 190},
+        {0, true, "200 p p 210 p", "", 0, 210},                                     // the dealer takes the bid back
+        {1, true, "195 200 210 p 220 p p", "A bid must be at least 200.", 1, 220},  // partners over each other
+        {2, true, "200 p 210 220 p 230 p", "", 1, 230},
+        {3, true, "p 200 p 210 p", "", 3, 210},
+        // Not stuck: the dealer calls too, the standing bid may be bid, and four passes end it with no bidder.
+        {0, false, "p p p p", "", -1, 180},
+        {0, false, "p p p p 200", "The auction is over.", -1, 180},
+        {0, false, "p p p 190", "", 0, 190},
+        {1, false, "180 190 p p p", "A bid must be at least 190.", 2, 190},
+        {3, false, "p 200 p 210 p", "", 3, 210},
     };
-    for (const auto& [dealer, calls, refusal, winner, bid] : cases) {
-        Auction auction(RuleSet::Standard(), dealer);
+    for (const auto& [dealer, stuck, calls, refusal, winner, bid] : cases) {
+        RuleSet rules = RuleSet::Standard();
+        rules.dealerStuck = stuck;
+        Auction auction(rules, dealer);
         std::string refused;
         for (const std::string& call : testing::Split(calls, ' ')) {
             const Auction before = auction;
@@ -227,6 +236,7 @@ TEST(Auction, BiddingRoundTheTable) {
         }
         EXPECT_EQ(refused, refusal) << calls;
         EXPECT_TRUE(auction.Finished()) << calls;
+        EXPECT_EQ(auction.PassedOut(), winner < 0) << calls;
         EXPECT_EQ(auction.HighBidder(), winner) << calls;
         EXPECT_EQ(auction.HighBid(), bid) << calls;
     }
