@@ -701,6 +701,8 @@ void GameWindow::Refresh() {
         const auto call = std::make_pair(g.HandNumber(), g.CurrentAuction().Calls().size());
         if (call != jumpCall_) {
             jumpCall_ = call;
+            // The form's own steps: tens in the 48-card game, ones in the 80-card one.
+            jump_->setSingleStep(std::max(1, g.Rules().bidStep));
             jump_->setMinimum(next);
             jump_->setValue(next);
         }

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QSignalSpy>
+#include <QSpinBox>
 #include <QStandardPaths>
 #include <QTableWidget>
 #include <QtTest>
@@ -237,6 +238,14 @@ private slots:
         window.show();
         window.NewGame(settings, 4);
         QVERIFY2(window.status().contains("Your call, South: bid 51 or more, or pass."), qPrintable(window.status()));
+        // A jump is offered from the next bid in the form's own steps.
+        int jumps = 0;
+        for (QSpinBox* jump : window.findChildren<QSpinBox*>())
+            if (jump->accessibleName() == QStringLiteral("A jump bid")) {
+                QVERIFY(jump->value() == 51 && jump->singleStep() == 1 && jump->minimum() == 51);
+                ++jumps;
+            }
+        QCOMPARE(jumps, 1);
         QElapsedTimer clock;
         clock.start();
         bool looked = false;
