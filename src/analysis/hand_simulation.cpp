@@ -266,13 +266,6 @@ template MeldSpread SpreadOf(const std::array<std::uint64_t, kOpponentsMeldBins>
 template double ShareAtLeast(const std::array<std::uint64_t, kPartnerMeldBins>&, int, std::uint64_t);
 template double ShareAtLeast(const std::array<std::uint64_t, kOpponentsMeldBins>&, int, std::uint64_t);
 
-bool IsFormHand(const RuleSet& rules, const KindCounts& own) {
-    const KindCounts whole = WholeDeckOf(rules.form);
-    for (std::size_t kind = 0; kind < own.size(); ++kind)
-        if (own[kind] > whole[kind]) return false;
-    return rules.form.seats == 4 && CardCount(own) == rules.form.handCards;
-}
-
 double ChancePartnerHoldsAll(const RuleSet& rules, const KindCounts& own, const std::vector<int>& kinds) {
     if (!IsFormHand(rules, own)) return 0;
     const KindCounts whole = WholeDeckOf(rules.form);
@@ -339,19 +332,17 @@ SimulationTally Simulate(const RuleSet& rules, const KindCounts& own, const std:
     SimulationTally total;
     total.nearMeldHits.resize(nearMelds.size());
     if (!IsFormHand(rules, own) || deals == 0) return total;
-    const KindCounts unseenCards = Less(WholeDeckOf(rules.form), own);
-    const int size = rules.form.handCards;
     const std::uint64_t blocks = (deals + kBlockDeals - 1) / kBlockDeals;
     RunBlocks<SimulationTally>(
         blocks, threads, cancel,
         [&](std::uint64_t block, SimulationTally& mine) {
             const std::uint64_t count = std::min(kBlockDeals, deals - block * kBlockDeals);
             mine.nearMeldHits.resize(nearMelds.size());
-            UnseenDeck unseen(unseenCards);
+            OthersDeal others(rules, own);
             Random random(seed, block);
             for (std::uint64_t deal = 0; deal < count; ++deal) {
                 // Partner, one opponent and the other opponent.
-                const std::array<KindCounts, 3> hands = unseen.DealCounts(random, std::array<int, 3>{size, size, size});
+                const std::array<KindCounts, 3> hands = others.Next(random);
                 Tally(mine, CountsMeld(rules, hands[0]), CountsMeld(rules, hands[1]), CountsMeld(rules, hands[2]));
                 for (std::size_t w = 0; w < nearMelds.size(); ++w) {
                     bool all = true;

@@ -107,9 +107,7 @@ template <std::size_t Bins>
 double ShareAtLeast(const std::array<std::uint64_t, Bins>& histogram, int value, std::uint64_t deals);
 
 /// The analysis of a hand of any four-handed form (the 80-card deck): the
-/// same figures from the form's deck and meld. A hand is taken when it holds
-/// the form's cards a hand, of the form's deck.
-bool IsFormHand(const RuleSet& rules, const KindCounts& own);
+/// same figures from the form's deck and meld, for a hand IsFormHand takes.
 /// The melds a card or two of partner's would complete or raise: each meld
 /// class (a run in each suit, each four of a kind, the pinochle, a marriage
 /// in each suit) at the next multiplicity the hand is one copy short of, in

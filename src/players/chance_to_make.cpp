@@ -245,22 +245,17 @@ ChanceTally ChanceToMake(const RuleSet& rules, const KindCounts& hand, std::uint
                          unsigned threads, const std::atomic<bool>* cancel,
                          const std::function<void(std::uint64_t)>& progress) {
     auto total = std::make_unique<ChanceTally>();
-    const KindCounts whole = WholeDeckOf(rules.form);
-    for (std::size_t kind = 0; kind < hand.size(); ++kind)
-        if (hand[kind] > whole[kind]) return *total;
-    if (rules.form.seats != 4 || CardCount(hand) != rules.form.handCards || deals == 0) return *total;
-    const KindCounts unseenCards = Less(whole, hand);
-    const int size = rules.form.handCards;
+    if (!IsFormHand(rules, hand) || deals == 0) return *total;
     const std::uint64_t blocks = (deals + kChanceBlock - 1) / kChanceBlock;
     RunBlocks<ChanceTally>(
         blocks, threads, cancel,
         [&](std::uint64_t block, ChanceTally& mine) {
             const std::uint64_t count = std::min(kChanceBlock, deals - block * kChanceBlock);
             Random random(seed, block);
-            UnseenDeck unseen(unseenCards);
+            OthersDeal others(rules, hand);
             for (std::uint64_t deal = 0; deal < count; ++deal) {
                 // South holds the hand; North, West and East the unseen cards.
-                const std::array<KindCounts, 3> dealt = unseen.DealCounts(random, std::array<int, 3>{size, size, size});
+                const std::array<KindCounts, 3> dealt = others.Next(random);
                 TallyTrumps(rules, std::array<KindCounts, 4>{hand, dealt[1], dealt[0], dealt[2]}, mine);
             }
             mine.deals += count;

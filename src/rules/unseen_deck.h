@@ -80,6 +80,31 @@ inline KindCounts WholeDeckOf(const GameForm& form) {
     return deck;
 }
 
+/// Whether a hand is one of a four-handed form without a widow: the form's
+/// cards a hand, none beyond the copies its deck holds.
+inline bool IsFormHand(const RuleSet& rules, const KindCounts& own) {
+    const KindCounts whole = WholeDeckOf(rules.form);
+    for (std::size_t kind = 0; kind < own.size(); ++kind)
+        if (own[kind] > whole[kind]) return false;
+    return rules.form.seats == 4 && rules.form.widow == 0 && CardCount(own) == rules.form.handCards;
+}
+
+/// The three other hands around a hand of a four-handed form, dealt again
+/// and again from the cards it does not hold: the left-hand opponent's,
+/// partner's and the right-hand opponent's, in the order dealt.
+class OthersDeal {
+public:
+    OthersDeal(const RuleSet& rules, const KindCounts& own)
+        : unseen_(Less(WholeDeckOf(rules.form), own)), size_(rules.form.handCards) {}
+    std::array<KindCounts, 3> Next(Random& random) {
+        return unseen_.DealCounts(random, std::array<int, 3>{size_, size_, size_});
+    }
+
+private:
+    UnseenDeck unseen_;
+    int size_;
+};
+
 /// A deal of a form's whole deck: four hands (South, West, North, East; the
 /// unused ones empty where fewer seats play) and the widow.
 struct FormDeal {
