@@ -59,4 +59,29 @@ DrillGrade GradeCard(const CardDrill& drill, int card) {
     return grade;
 }
 
+std::optional<Game> GameAtCard(const GameSettings& settings, std::uint64_t seed, const std::vector<GameMove>& moves,
+                               int hand, std::size_t at, int seat, int played, std::string* why) {
+    auto refuse = [why](std::string text) -> std::optional<Game> {
+        if (why != nullptr) *why = std::move(text);
+        return std::nullopt;
+    };
+    // A new game as the driver makes one: the seed deals, East deals first.
+    Game game(settings.rules, seed, 3);
+    for (std::size_t i = 0; i <= moves.size(); ++i) {
+        if (game.Sheet().size() == static_cast<std::size_t>(hand) && game.CurrentPhase() == Phase::Play &&
+            game.CardsPlayed().size() == at) {
+            if (game.ToAct() != seat || (game.Play().Legal() & KindFlag(played)) == 0)
+                return refuse("The hand no longer reaches the drill's card: " + SeatName(seat) + " is not to play " +
+                              KindText(played) + " there.");
+            return game;
+        }
+        if (i == moves.size() || game.Sheet().size() > static_cast<std::size_t>(hand)) break;
+        if (std::string refused = Apply(game, moves[i]); !refused.empty())
+            return refuse("The game's moves no longer replay: move " + std::to_string(i + 1) + " is refused (" +
+                          refused + ").");
+    }
+    return refuse("The game's moves no longer reach card " + std::to_string(at + 1) + " of hand " +
+                  std::to_string(hand + 1) + ".");
+}
+
 }  // namespace vantrel

@@ -4,6 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "game/game.h"
+#include "game/game_move.h"
+#include "game/game_settings.h"
 #include "players/seat_view.h"
 #include "review/hand_review.h"
 
@@ -44,5 +47,13 @@ struct DrillGrade {
     std::string text;
 };
 DrillGrade GradeCard(const CardDrill& drill, int card);
+
+/// The game as it stood when a drill's card was asked, for the table to show
+/// it as the seat saw it: the kept game's moves replayed on a new game of its
+/// seed up to card `at` of the sheet's line `hand`, with `seat` to play and
+/// `played` the card it played. None, with why, where the moves no longer
+/// lead there (a history written by a newer program, or damaged).
+std::optional<Game> GameAtCard(const GameSettings& settings, std::uint64_t seed, const std::vector<GameMove>& moves,
+                               int hand, std::size_t at, int seat, int played, std::string* why);
 
 }  // namespace vantrel

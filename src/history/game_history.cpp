@@ -14,6 +14,7 @@
 #include <map>
 #include <nlohmann/json.hpp>
 #include <ostream>
+#include <tuple>
 
 #include "game/game_driver.h"
 #include "rules/cards.h"
@@ -53,6 +54,14 @@ constexpr std::array<const char*, GameHistory::kSchemaVersion> kMigrations{
     "ALTER TABLE hands ADD COLUMN best_bid INTEGER;",
     // 3: the whole review of a hand, so that it opens again at once.
     "ALTER TABLE hands ADD COLUMN review TEXT;",
+    // 4: drills made of the player's costly cards, their schedules and answers.
+    "CREATE TABLE drills(id INTEGER PRIMARY KEY, game INTEGER NOT NULL REFERENCES games(id) ON DELETE CASCADE,"
+    " hand INTEGER NOT NULL, card INTEGER NOT NULL, seat INTEGER NOT NULL, played INTEGER NOT NULL,"
+    " best INTEGER NOT NULL, expected TEXT NOT NULL, label INTEGER NOT NULL, due INTEGER NOT NULL DEFAULT 0,"
+    " interval INTEGER NOT NULL DEFAULT 0, answered INTEGER NOT NULL DEFAULT 0,"
+    " best_in_a_row INTEGER NOT NULL DEFAULT 0, UNIQUE(game, hand, card));"
+    "CREATE TABLE drill_answers(drill INTEGER NOT NULL REFERENCES drills(id) ON DELETE CASCADE,"
+    " day INTEGER NOT NULL, card INTEGER NOT NULL, best INTEGER NOT NULL, given_away REAL NOT NULL);",
 };
 
 // A prepared statement, finalised when it goes.
@@ -294,6 +303,8 @@ std::unique_ptr<GameHistory> GameHistory::OpenAt(const std::string& path, const 
         bool migrated = history->Execute("BEGIN IMMEDIATE");
         for (int step = version; migrated && step < kSchemaVersion; ++step)
             migrated = history->Execute(kMigrations[static_cast<std::size_t>(step)]);
+        // Reviews kept before drills were made give their drills now.
+        if (version < 4 && version > 0) migrated = migrated && history->DrillsOfKeptReviews();
         migrated = migrated && history->Execute(("PRAGMA user_version=" + std::to_string(kSchemaVersion)).c_str()) &&
                    history->Execute("COMMIT");
         if (!migrated) {
@@ -443,9 +454,136 @@ bool GameHistory::RecordReview(std::int64_t id, int hand, int par, double lost, 
         update.Bind(4, ReviewJson(*review));
     else
         update.BindNull(4);
-    const bool ok = update.Bind(5, id).Bind(6, std::int64_t{hand}).Run() && sqlite3_changes(db_) == 1;
+    if (!Execute("BEGIN IMMEDIATE")) return false;
+    bool ok = update.Bind(5, id).Bind(6, std::int64_t{hand}).Run() && sqlite3_changes(db_) == 1;
     if (!ok) problem_ = sqlite3_errmsg(db_);
+    ok = ok && (review == nullptr || KeepDrills(id, hand, *review)) && Execute("COMMIT");
+    if (!ok) Execute("ROLLBACK");
     return ok;
+}
+
+bool GameHistory::KeepDrills(std::int64_t game, int hand, const HandReview& review) {
+    if (!review.complete) return true;
+    Statement insert(db_,
+                     "INSERT OR IGNORE INTO drills(game, hand, card, seat, played, best, expected, label)"
+                     " VALUES(?,?,?,?,?,?,?,?)");
+    for (std::size_t c = 0; c < review.cards.size(); ++c) {
+        const ReviewedCard& card = review.cards[c];
+        if (!card.reviewed || card.forced || card.best < 0 || card.label < CardLabel::Mistake) continue;
+        // The review's cards run on from its first trick.
+        const auto at = static_cast<std::int64_t>(4 * static_cast<std::size_t>(review.cards.front().trick) + c);
+        const Json expected(card.expected);
+        if (!insert.Bind(1, game)
+                 .Bind(2, std::int64_t{hand})
+                 .Bind(3, at)
+                 .Bind(4, std::int64_t{card.seat})
+                 .Bind(5, std::int64_t{card.kind})
+                 .Bind(6, std::int64_t{card.best})
+                 .Bind(7, expected.dump())
+                 .Bind(8, static_cast<std::int64_t>(card.label))
+                 .Run()) {
+            problem_ = sqlite3_errmsg(db_);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool GameHistory::DrillsOfKeptReviews() {
+    std::vector<std::tuple<std::int64_t, int, std::string>> kept;
+    {
+        Statement select(db_, "SELECT game, number, review FROM hands WHERE review IS NOT NULL ORDER BY game, number");
+        while (select.Step()) kept.emplace_back(select.Int(0), select.Small(1), select.Text(2));
+    }
+    for (const auto& [game, hand, text] : kept)
+        // A review that does not read whole gives no drills; the hand keeps it as it is.
+        if (const std::optional<HandReview> review = ReviewOfJson(text); review && !KeepDrills(game, hand, *review))
+            return false;
+    return true;
+}
+
+std::vector<KeptDrill> GameHistory::Drills() const {
+    std::vector<KeptDrill> drills;
+    Statement select(db_,
+                     "SELECT id, game, hand, card, seat, played, best, expected, label, due, interval, answered,"
+                     " best_in_a_row FROM drills ORDER BY id");
+    while (select.Step()) {
+        KeptDrill drill;
+        drill.id = select.Int(0);
+        drill.game = select.Int(1);
+        drill.hand = select.Small(2);
+        drill.at = static_cast<std::size_t>(std::max<std::int64_t>(0, select.Int(3)));
+        drill.seat = select.Small(4) & 3;
+        drill.played = select.Small(5);
+        drill.best = select.Small(6);
+        drill.label = static_cast<CardLabel>(std::clamp(select.Small(8), 0, 4));
+        drill.schedule = {select.Int(9), select.Small(10), select.Small(11), select.Small(12)};
+        // Figures that do not read leave the drill out, the row as it is.
+        const Json expected = Json::parse(select.Text(7), nullptr, false);
+        if (!expected.is_array() || expected.size() != drill.expected.size()) continue;
+        bool read = true;
+        for (std::size_t kind = 0; kind < drill.expected.size(); ++kind) {
+            read = read && expected[kind].is_number();
+            if (read) drill.expected[kind] = expected[kind].get<double>();
+        }
+        if (read && drill.played >= 0 && drill.played < kCardKinds && drill.best >= 0 && drill.best < kCardKinds)
+            drills.push_back(drill);
+    }
+    return drills;
+}
+
+bool GameHistory::AnswerDrill(std::int64_t id, int card, bool best, double givenAway, std::int64_t day) {
+    DrillSchedule schedule;
+    {
+        Statement select(db_, "SELECT due, interval, answered, best_in_a_row FROM drills WHERE id = ?");
+        if (!select.Bind(1, id).Step()) {
+            problem_ = "There is no drill " + std::to_string(id) + ".";
+            return false;
+        }
+        schedule = {select.Int(0), select.Small(1), select.Small(2), select.Small(3)};
+    }
+    const DrillSchedule next = NextSchedule(schedule, best, day);
+    if (!Execute("BEGIN IMMEDIATE")) return false;
+    Statement answer(db_, "INSERT INTO drill_answers(drill, day, card, best, given_away) VALUES(?,?,?,?,?)");
+    Statement update(db_, "UPDATE drills SET due = ?, interval = ?, answered = ?, best_in_a_row = ? WHERE id = ?");
+    const bool ok = answer.Bind(1, id)
+                        .Bind(2, day)
+                        .Bind(3, std::int64_t{card})
+                        .Bind(4, std::int64_t{best ? 1 : 0})
+                        .Bind(5, givenAway)
+                        .Run() &&
+                    update.Bind(1, next.due)
+                        .Bind(2, std::int64_t{next.interval})
+                        .Bind(3, std::int64_t{next.answered})
+                        .Bind(4, std::int64_t{next.bestInARow})
+                        .Bind(5, id)
+                        .Run() &&
+                    Execute("COMMIT");
+    if (!ok) {
+        problem_ = sqlite3_errmsg(db_);
+        Execute("ROLLBACK");
+    }
+    return ok;
+}
+
+DrillRecord GameHistory::DrillAnswers() const {
+    DrillRecord record;
+    {
+        Statement count(db_, "SELECT COUNT(*) FROM drills");
+        if (count.Step()) record.drills = count.Small(0);
+    }
+    // Days since 1970 to the month they fall in.
+    Statement select(db_,
+                     "SELECT strftime('%Y-%m', day * 86400, 'unixepoch') AS month, COUNT(*), SUM(best),"
+                     " SUM(given_away) FROM drill_answers GROUP BY month ORDER BY month");
+    while (select.Step()) {
+        DrillRecord::Month month{select.Text(0), select.Small(1), select.Small(2), select.Real(3)};
+        record.answers += month.answers;
+        record.best += month.best;
+        record.givenAway += month.givenAway;
+        record.months.push_back(std::move(month));
+    }
+    return record;
 }
 
 std::optional<HandReview> GameHistory::KeptReview(std::int64_t id, int hand) const {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "coach/drill_schedule.h"
 #include "game/game.h"
 #include "game/game_driver.h"
 #include "game/game_move.h"
@@ -87,6 +88,40 @@ struct HistoryStatistics {
     std::vector<std::pair<int, int>> bidsAgainstBest;
 };
 
+/// A drill as the history keeps it: a card of the player's own that the
+/// review of a kept hand labelled a mistake or a blunder (the game, the
+/// sheet's line and the card's place in the hand's plays), the review's
+/// figures for it, and when it comes back.
+struct KeptDrill {
+    std::int64_t id = 0;
+    std::int64_t game = 0;
+    int hand = 0;
+    std::size_t at = 0;
+    int seat = 0;
+    int played = -1;
+    int best = -1;
+    PerKind<double> expected{};
+    CardLabel label = CardLabel::Mistake;
+    DrillSchedule schedule;
+    friend bool operator==(const KeptDrill&, const KeptDrill&) = default;
+};
+
+/// The drills' record: answers, those answered best and the card points
+/// given away, overall and a month a row.
+struct DrillRecord {
+    int drills = 0;
+    int answers = 0;
+    int best = 0;
+    double givenAway = 0;
+    struct Month {
+        std::string month;  // "2026-12"
+        int answers = 0;
+        int best = 0;
+        double givenAway = 0;
+    };
+    std::vector<Month> months;
+};
+
 /// A game as export and import carry it: its start, seed, settings and moves.
 struct KeptGame {
     std::string started;
@@ -120,7 +155,7 @@ struct ImportReport {
 class GameHistory {
 public:
     /// The schema this program writes; older files are brought up to it.
-    static constexpr int kSchemaVersion = 3;
+    static constexpr int kSchemaVersion = 4;
 
     /// The history at `path`, made when there is no file. None when the file
     /// cannot be used, with the reason in `problem`; `damaged` says the file
@@ -143,6 +178,13 @@ public:
     /// given, so that it opens again at once.
     bool RecordReview(std::int64_t id, int hand, int par, double lost, std::optional<int> bestBid,
                       const HandReview* review = nullptr);
+    /// The drills of every review kept, in the order made.
+    [[nodiscard]] std::vector<KeptDrill> Drills() const;
+    /// A drill answered on `day` (days since 1970-01-01, as the schedule
+    /// counts them): the answer kept and the drill's schedule moved on, in
+    /// one transaction.
+    bool AnswerDrill(std::int64_t id, int card, bool best, double givenAway, std::int64_t day);
+    [[nodiscard]] DrillRecord DrillAnswers() const;
     /// The review kept for a hand, if one was kept and reads whole.
     [[nodiscard]] std::optional<HandReview> KeptReview(std::int64_t id, int hand) const;
 
@@ -180,6 +222,11 @@ private:
                                                std::string* problem, bool* damaged);
     bool Execute(const char* sql);
     bool WriteGame(std::int64_t id, const Game& game, const std::vector<GameMove>& moves);
+    // The drills of a hand's review, added where not kept already.
+    bool KeepDrills(std::int64_t game, int hand, const HandReview& review);
+    // The drills of the reviews kept before drills were: run once, as the
+    // file is brought up to the schema that keeps them.
+    bool DrillsOfKeptReviews();
 
     sqlite3* db_ = nullptr;
     std::string path_;

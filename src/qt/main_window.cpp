@@ -7,6 +7,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDate>
 #include <QDateTime>
 #include <QDialog>
 #include <QDir>
@@ -36,6 +37,7 @@
 #include "qt/app_icon.h"
 #include "qt/card_image.h"
 #include "qt/deal_code_dialog.h"
+#include "qt/drills_window.h"
 #include "qt/game_window.h"
 #include "qt/help_window.h"
 #include "qt/history_window.h"
@@ -356,6 +358,28 @@ void MainWindow::BuildPracticeMenu(QMenu* before) {
             &MainWindow::OpenGame);
     connect(add("mnuGameHistory", tr("Game &History\u2026"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_G)),
             &QAction::triggered, this, &MainWindow::OpenHistory);
+    connect(add("mnuDrills", tr("Dr&ills\u2026"), QKeySequence(Qt::CTRL | Qt::Key_D)), &QAction::triggered, this,
+            &MainWindow::OpenDrills);
+}
+
+void MainWindow::OpenDrills() {
+    GameHistory* history = History(true);
+    if (history == nullptr) return;
+    if (drillsWindow_ != nullptr) {
+        drillsWindow_->Reload();
+        drillsWindow_->raise();
+        drillsWindow_->activateWindow();
+        return;
+    }
+    // The schedule counts whole days of the local calendar.
+    drillsWindow_ = new DrillsWindow(
+        *history, [] { return QDate(1970, 1, 1).daysTo(QDate::currentDate()); }, this);
+    connect(drillsWindow_, &DrillsWindow::reviewRequested, this, [this](qint64 game, int hand) {
+        OpenHistory();
+        if (historyWindow_ != nullptr) historyWindow_->ReviewHand(game, hand);
+    });
+    drillsWindow_->PlaceBeside(*this);
+    drillsWindow_->show();
 }
 
 GameHistory* MainWindow::History(bool askAgain) {

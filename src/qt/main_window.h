@@ -2,6 +2,7 @@
 
 #include <QElapsedTimer>
 #include <QMainWindow>
+#include <QPointer>
 
 #include <functional>
 #include <map>
@@ -14,6 +15,7 @@
 #include "form/form1.h"
 #include "practice/play_record.h"
 #include "qt/card_painter.h"
+#include "qt/drills_window.h"
 #include "rules/seats.h"
 
 class QAction;
@@ -68,6 +70,9 @@ public:
     [[nodiscard]] GameWindow* gameWindow() const { return gameWindow_; }
     /// Opens the game history (Practice > Game History).
     void OpenHistory();
+    /// Opens today's drills (Practice > Drills).
+    void OpenDrills();
+    [[nodiscard]] DrillsWindow* drillsWindow() const { return drillsWindow_; }
     [[nodiscard]] HistoryWindow* historyWindow() const { return historyWindow_; }
     /// The game history, opened the first time it is wanted: null when it
     /// cannot be used, the user told why (and offered to set a damaged file
@@ -128,6 +133,7 @@ private:
     PlayRecordWindow* playRecordWindow_ = nullptr;
     GameWindow* gameWindow_ = nullptr;
     HistoryWindow* historyWindow_ = nullptr;
+    QPointer<DrillsWindow> drillsWindow_;  // deleted when closed
     std::unique_ptr<GameHistory> history_;
     bool historyTried_ = false;
     PlayRecord playRecord_;

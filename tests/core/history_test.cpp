@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <bit>
 #include <chrono>
 #include <filesystem>
@@ -17,6 +18,7 @@
 #include <tuple>
 
 #include "base/random.h"
+#include "coach/drill.h"
 #include "game/game_driver.h"
 #include "history/game_history.h"
 #include "move_checks.h"
@@ -306,7 +308,7 @@ TEST(History, FilesItCannotReadGetAMessageAndAreNeverOverwritten) {
         {write("empty.sqlite", ""), "is an empty file.", true},
         {write("noise.sqlite", noise), "is not a game history (not an SQLite database).", true},
         {write("truncated.sqlite", bytes.substr(0, bytes.size() / 2)), "is damaged and cannot be read", true},
-        {newer, "was written by a newer Vantrel (history version 9; this one reads up to 3).", false},
+        {newer, "was written by a newer Vantrel (history version 9; this one reads up to 4).", false},
     };
     for (const auto& [path, message, damaged] : cases) {
         std::ifstream before(path, std::ios::binary);
@@ -363,7 +365,7 @@ TEST(History, AFileOfTheFirstVersionIsBroughtForwardWithItsGames) {
     ASSERT_EQ(sqlite3_exec(db,
                            "ALTER TABLE hands DROP COLUMN par; ALTER TABLE hands DROP COLUMN lost;"
                            "ALTER TABLE hands DROP COLUMN best_bid; ALTER TABLE hands DROP COLUMN review;"
-                           "PRAGMA user_version=1",
+                           "DROP TABLE drill_answers; DROP TABLE drills; PRAGMA user_version=1",
                            nullptr, nullptr, nullptr),
               SQLITE_OK);
     sqlite3_close(db);
@@ -399,6 +401,100 @@ TEST(History, AFileOfTheFirstVersionIsBroughtForwardWithItsGames) {
     for (const std::string& damaged : {kept.substr(0, kept.size() / 2), std::string("[]"),
                                        std::regex_replace(kept, std::regex("\"seat\":0"), "\"seat\":7")})
         EXPECT_FALSE(ReviewOfJson(damaged)) << damaged.substr(0, 80);
+}
+
+TEST(History, DrillsOfAReviewedHandAreKeptAnsweredAndBroughtForward) {
+    const fs::path path = Folder("drills") / "history.sqlite";
+    Scripted scripted(6);
+    std::unique_ptr<GameHistory> history = OpenOrFail(path);
+    const std::int64_t id = history->StartGame(scripted.settings, 6, "2026-12-01T20:00:00").value();
+    while (scripted.driver.game().Sheet().empty() || scripted.driver.game().Sheet().back().record.plays.empty())
+        PlayAndRecord(scripted, *history, id, 1);
+    const int hand = static_cast<int>(scripted.driver.game().Sheet().size()) - 1;
+    const SheetLine& line = scripted.driver.game().Sheet().back();
+    ReviewRequest request = RequestOf(scripted.settings.rules, line, {true, false, false, false});
+    request.worlds = 10;
+    request.parNodes = 1'000'000;
+    HandReview review = ReviewHand(request);
+    ASSERT_TRUE(review.complete);
+    // South's cards that cost most are the drills; where the review found
+    // none costly, the first choice South had is taken as one.
+    std::vector<std::size_t> costly;
+    for (std::size_t c = 0; c < review.cards.size(); ++c)
+        if (review.cards[c].reviewed && !review.cards[c].forced && review.cards[c].label >= CardLabel::Mistake)
+            costly.push_back(c);
+    if (costly.empty())
+        for (std::size_t c = 0; c < review.cards.size() && costly.empty(); ++c)
+            if (review.cards[c].reviewed && !review.cards[c].forced) {
+                review.cards[c].label = CardLabel::Blunder;
+                costly.push_back(c);
+            }
+    ASSERT_FALSE(costly.empty());
+    ASSERT_TRUE(history->RecordReview(id, hand, 140, 12.5, std::nullopt, &review)) << history->Problem();
+    ASSERT_TRUE(history->RecordReview(id, hand, 140, 12.5, std::nullopt, &review)) << "kept twice";
+    const std::vector<KeptDrill> drills = history->Drills();
+    ASSERT_EQ(drills.size(), costly.size());
+    for (std::size_t d = 0; d < drills.size(); ++d) {
+        const ReviewedCard& card = review.cards[costly[d]];
+        const KeptDrill& drill = drills[d];
+        EXPECT_EQ(std::tie(drill.game, drill.hand, drill.at, drill.seat, drill.played, drill.best, drill.label),
+                  std::tie(id, hand, costly[d], card.seat, card.kind, card.best, card.label));
+        EXPECT_EQ(drill.expected, card.expected);
+        EXPECT_EQ(drill.schedule, DrillSchedule{});
+        // The table shows the game as it stood: the seat to play the card,
+        // holding the hand the review's view of that moment holds.
+        std::string why;
+        const std::optional<Game> at =
+            GameAtCard(scripted.settings, 6, history->Moves(id), drill.hand, drill.at, drill.seat, drill.played, &why);
+        ASSERT_TRUE(at) << why;
+        EXPECT_EQ(at->ToAct(), drill.seat);
+        EXPECT_EQ(PackedCounts(at->HandOf(drill.seat)),
+                  ViewBefore(request, PlayablePrefix(request), drill.at, drill.seat).Hand());
+        EXPECT_EQ(std::vector<int>(at->CardsPlayed().begin(), at->CardsPlayed().end()),
+                  std::vector<int>(request.plays.begin(), request.plays.begin() + static_cast<long>(drill.at)));
+    }
+    // Answered best it comes back tomorrow; missed, the same day.
+    const KeptDrill& first = drills.front();
+    ASSERT_TRUE(history->AnswerDrill(first.id, first.best, true, 0, 20'000));
+    EXPECT_EQ(history->Drills().front().schedule, (DrillSchedule{20'001, 1, 1, 1}));
+    ASSERT_TRUE(history->AnswerDrill(first.id, first.played, false, 9.5, 20'001));
+    EXPECT_EQ(history->Drills().front().schedule, (DrillSchedule{20'001, 0, 2, 0}));
+    EXPECT_FALSE(history->AnswerDrill(first.id + 1000, 0, true, 0, 20'001));
+    const DrillRecord record = history->DrillAnswers();
+    EXPECT_EQ(std::tie(record.drills, record.answers, record.best), std::make_tuple(int(drills.size()), 2, 1));
+    EXPECT_DOUBLE_EQ(record.givenAway, 9.5);
+    ASSERT_EQ(record.months.size(), 1u);
+    EXPECT_EQ(record.months[0].month, "2024-10");  // day 20,000 is 4 October 2024
+
+    // A hand whose moves no longer replay is said to.
+    std::vector<GameMove> moves = history->Moves(id);
+    const auto play = std::find_if(moves.begin(), moves.end(),
+                                   [](const GameMove& move) { return move.kind == GameMove::Kind::Play; });
+    ASSERT_NE(play, moves.end());
+    play->value = kCardKinds;  // no card
+    std::string why;
+    EXPECT_FALSE(GameAtCard(scripted.settings, 6, moves, first.hand, first.at, first.seat, first.played, &why));
+    EXPECT_NE(why.find("The game's moves no longer replay: move "), std::string::npos) << why;
+
+    // The file as the last version wrote it, without drills: brought forward,
+    // its games and reviews kept, the reviews' drills made anew.
+    history.reset();
+    sqlite3* db = nullptr;
+    sqlite3_open(path.c_str(), &db);
+    ASSERT_EQ(sqlite3_exec(db, "DROP TABLE drill_answers; DROP TABLE drills; PRAGMA user_version=3", nullptr, nullptr,
+                           nullptr),
+              SQLITE_OK);
+    sqlite3_close(db);
+    history = OpenOrFail(path);
+    ASSERT_TRUE(history);
+    EXPECT_EQ(history->Moves(id), scripted.driver.Log());
+    EXPECT_EQ(history->KeptReview(id, hand), review);
+    std::vector<KeptDrill> again = history->Drills();
+    ASSERT_EQ(again.size(), drills.size());
+    for (std::size_t d = 0; d < again.size(); ++d) {
+        again[d].id = drills[d].id;
+        EXPECT_EQ(again[d], drills[d]);
+    }
 }
 
 TEST(History, ImportAddsEachGameOnceAndRefusesBadLinesWithTheirNumber) {

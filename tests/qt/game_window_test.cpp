@@ -1,6 +1,7 @@
 // The game window on the offscreen platform: one hand from the deal to the
 // score sheet, the user's moves sent by the test, the computers thinking off
 // the GUI thread, the play record fed the hand.
+#include <sqlite3.h>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -14,6 +15,7 @@
 #include <unistd.h>
 #include <bit>
 
+#include "qt/drills_window.h"
 #include "qt/game_table.h"
 #include "qt/game_window.h"
 #include "qt/history_window.h"
@@ -197,6 +199,96 @@ private slots:
             QVERIFY(review != nullptr);
             review->Cancel();
         }
+        QDir(folder).removeRecursively();
+    }
+
+    void aDrillOfTheUsersOwnHandIsAnsweredByTheKeyboard() {
+        const QString folder = QDir::temp().filePath(QStringLiteral("vantrel-drills-window-%1").arg(getpid()));
+        QDir(folder).removeRecursively();
+        QDir().mkpath(folder);
+        const std::string path = QDir(folder).filePath(QStringLiteral("history.sqlite")).toStdString();
+        std::string problem;
+        std::unique_ptr<GameHistory> history = GameHistory::Open(path, &problem);
+        QVERIFY2(history, problem.c_str());
+        // A hand of South's, the user's, played out and kept as the driver keeps it.
+        GameSettings settings;
+        settings.seats = {SeatPlayer::You, SeatPlayer::Easy, SeatPlayer::Easy, SeatPlayer::Easy};
+        const std::int64_t id = history->StartGame(settings, 9, "2026-12-02T19:30:00").value();
+        Game game(settings.rules, 9, 3);
+        std::vector<GameMove> moves;
+        while (game.Sheet().empty() || game.Sheet().back().record.plays.empty()) {
+            const int seat = game.ToAct();
+            const GameMove move = seat < 0 ? GameMove::Of(GameMove::Kind::Continue)
+                                           : MoveOf(seat, ChooseMove(game, seat, Level::Easy, 3));
+            QCOMPARE(QString::fromStdString(Apply(game, move)), QString());
+            moves.push_back(move);
+        }
+        QVERIFY2(history->Record(id, game, moves), history->Problem().c_str());
+        const int hand = static_cast<int>(game.Sheet().size()) - 1;
+        ReviewRequest request = RequestOf(settings.rules, game.Sheet().back(), {true, false, false, false});
+        request.worlds = 10;
+        request.parNodes = 1'000'000;
+        HandReview review = ReviewHand(request);
+        QVERIFY(review.complete);
+        // The first choice South had is a drill, whatever its label.
+        for (ReviewedCard& card : review.cards)
+            if (card.reviewed && !card.forced) {
+                card.label = std::max(card.label, CardLabel::Mistake);
+                break;
+            }
+        QVERIFY(history->RecordReview(id, hand, 100, 5, std::nullopt, &review));
+        const std::vector<KeptDrill> kept = history->Drills();
+        QVERIFY(!kept.empty());
+
+        DrillsWindow window(
+            *history, [] { return std::int64_t{20'000}; }, nullptr);
+        window.resize(1180, 700);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCOMPARE(window.question(), QStringLiteral("South to play. What do you play?"));
+        const KeptDrill drill = window.Shown().value();
+        QCOMPARE(drill.id, kept.front().id);
+        const QString shots = QString::fromLocal8Bit(qgetenv("VANTREL_SHOTS"));
+        if (!shots.isEmpty()) window.grab().save(shots + QStringLiteral("/drill-asked.png"));
+        // The best card, reached by the arrow keys and played by Enter.
+        std::vector<GameCard*> cards;
+        for (GameCard* card : window.table()->Cards())
+            if (card->isVisible()) cards.push_back(card);
+        QVERIFY(!cards.empty());
+        cards.front()->setFocus();
+        for (std::size_t step = 0; step < cards.size() && QApplication::focusWidget() != nullptr; ++step) {
+            auto* focused = qobject_cast<GameCard*>(QApplication::focusWidget());
+            QVERIFY(focused != nullptr && !focused->accessibleName().isEmpty());
+            if (focused->kind() == drill.best) break;
+            QTest::keyClick(focused, Qt::Key_Right);
+        }
+        auto* best = qobject_cast<GameCard*>(QApplication::focusWidget());
+        QVERIFY(best != nullptr && best->kind() == drill.best);
+        QTest::keyClick(best, Qt::Key_Return);
+        QVERIFY2(window.grade().startsWith(QStringLiteral("Right. Best: ")), qPrintable(window.grade()));
+        QVERIFY(window.grade().contains(QStringLiteral("It comes back tomorrow.")));
+        QVERIFY(window.grade().contains(QStringLiteral("Par for South-North with every hand seen: ")));
+        QCOMPARE(history->Drills().front().schedule, (DrillSchedule{20'001, 1, 1, 1}));
+        QTest::qWait(50);  // the grade's lines laid out
+        QVERIFY(window.findChild<QLabel*>(QString(), Qt::FindDirectChildrenOnly) != nullptr);
+        if (!shots.isEmpty()) window.grab().save(shots + QStringLiteral("/drill-graded.png"));
+
+        // A game whose moves no longer replay: its drills are skipped with
+        // a line saying why, and kept as they are.
+        history.reset();
+        sqlite3* db = nullptr;
+        sqlite3_open(path.c_str(), &db);
+        QCOMPARE(sqlite3_exec(db, "UPDATE moves SET value = 99 WHERE kind = 'play'", nullptr, nullptr, nullptr),
+                 SQLITE_OK);
+        sqlite3_close(db);
+        history = GameHistory::Open(path, &problem);
+        QVERIFY2(history, problem.c_str());
+        DrillsWindow damaged(
+            *history, [] { return std::int64_t{20'001}; }, nullptr);
+        QVERIFY(!damaged.Shown());
+        QVERIFY2(damaged.skipped().contains(QStringLiteral("skipped: The game's moves no longer replay: move ")),
+                 qPrintable(damaged.skipped()));
+        QCOMPARE(history->Drills().size(), kept.size());
         QDir(folder).removeRecursively();
     }
 

@@ -1,0 +1,233 @@
+#include "qt/drills_window.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+
+#include "coach/drill.h"
+#include "coach/drill_schedule.h"
+#include "qt/game_table.h"
+#include "rules/auction.h"
+#include "rules/card_text.h"
+#include "rules/seats.h"
+
+namespace vantrel {
+
+namespace {
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+// "14.2": a figure as the review shows it.
+QString Figure(double value) { return QString::number(value, 'f', 1); }
+
+// How many drills a day brings at most.
+constexpr std::size_t kDrillsADay = 20;
+
+}  // namespace
+
+DrillsWindow::DrillsWindow(GameHistory& history, std::function<std::int64_t()> today, QWidget* parent)
+    : PracticeWindow(parent, QSize(1180, 700)), history_(history), today_(std::move(today)) {
+    setWindowTitle(tr("Drills"));
+    setAccessibleName(tr("Drills"));
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    table_ = new GameTable(this);
+    table_->setMinimumSize(560, 420);
+    count_ = new QLabel(this);
+    count_->setAccessibleName(tr("Today's drills"));
+    auto* biddingTitle = new QLabel(tr("Bidding"), this);
+    bidding_ = new QListWidget(this);
+    bidding_->setAccessibleName(tr("The bidding, with each call's reason"));
+    bidding_->setWordWrap(true);
+    biddingTitle->setBuddy(bidding_);
+    question_ = new QLabel(this);
+    question_->setAccessibleName(tr("The question"));
+    QFont big = question_->font();
+    big.setBold(true);
+    big.setPointSizeF(big.pointSizeF() * 1.3);
+    question_->setFont(big);
+    grade_ = new QLabel(this);
+    grade_->setWordWrap(true);
+    grade_->setAccessibleName(tr("The grade"));
+    grade_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    skippedLabel_ = new QLabel(this);
+    skippedLabel_->setWordWrap(true);
+    skippedLabel_->setAccessibleName(tr("Drills skipped"));
+
+    next_ = new QPushButton(tr("&Next"), this);
+    next_->setAccessibleName(tr("Next drill"));
+    connect(next_, &QPushButton::clicked, this, &DrillsWindow::Next);
+    review_ = new QPushButton(tr("&Open in Review"), this);
+    review_->setAccessibleName(tr("Open the drill's hand in the review"));
+    connect(review_, &QPushButton::clicked, this, [this] {
+        if (shown_) emit reviewRequested(shown_->game, shown_->hand);
+    });
+    auto* close = new QPushButton(tr("Close"), this);
+    close->setAccessibleName(tr("Close the drills"));
+    connect(close, &QPushButton::clicked, this, &QWidget::close);
+    connect(table_, &GameTable::cardClicked, this, [this](int, int kind) { Answer(kind); });
+
+    auto* side = new QVBoxLayout;
+    side->addWidget(count_);
+    side->addWidget(biddingTitle);
+    side->addWidget(bidding_, 1);
+    side->addWidget(question_);
+    side->addWidget(grade_);
+    side->addWidget(skippedLabel_);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(next_);
+    buttons->addWidget(review_);
+    buttons->addStretch(1);
+    buttons->addWidget(close);
+    side->addLayout(buttons);
+    auto* layout = new QHBoxLayout(this);
+    layout->addWidget(table_, 3);
+    layout->addLayout(side, 2);
+    Reload();
+}
+
+void DrillsWindow::Reload() {
+    const std::vector<KeptDrill> drills = history_.Drills();
+    std::vector<DrillEntry> entries;
+    entries.reserve(drills.size());
+    for (const KeptDrill& drill : drills) entries.push_back({drill.id, DrillSource::OwnHand, drill.schedule});
+    queue_.clear();
+    for (const std::int64_t id : TodaysDrills(entries, today_(), kDrillsADay))
+        for (const KeptDrill& drill : drills)
+            if (drill.id == id) queue_.push_back(drill);
+    done_ = 0;
+    skipped_.clear();
+    ShowNext();
+}
+
+bool DrillsWindow::ShowNext() {
+    shown_.reset();
+    game_.reset();
+    answered_ = false;
+    while (!queue_.empty()) {
+        const KeptDrill drill = queue_.front();
+        queue_.erase(queue_.begin());
+        const std::optional<GameSummary> summary = history_.Summary(drill.game);
+        std::string why = "its game is no longer kept.";
+        std::optional<Game> game;
+        if (summary)
+            game = GameAtCard(summary->settings, summary->seed, history_.Moves(drill.game), drill.hand, drill.at,
+                              drill.seat, drill.played, &why);
+        if (!game) {
+            // Kept as it is; the others go on.
+            skipped_ << tr("Drill %1 skipped: %2").arg(drill.id).arg(Q(why));
+            continue;
+        }
+        shown_ = drill;
+        game_ = std::move(game);
+        break;
+    }
+    ShowPosition(false);
+    return shown_.has_value();
+}
+
+void DrillsWindow::ShowPosition(bool answered) {
+    answered_ = answered;
+    const std::size_t left = queue_.size() + (shown_ ? 1 : 0);
+    count_->setText(left == 0 ? tr("No drills are due today. Review a played hand to make more.")
+                              : tr("Today's drills: %1 to go, %2 answered").arg(left - (answered ? 1 : 0)).arg(done_));
+    skippedLabel_->setText(skipped_.join(QLatin1Char('\n')));
+    skippedLabel_->setVisible(!skipped_.isEmpty());
+    next_->setEnabled(!queue_.empty());
+    review_->setEnabled(shown_.has_value());
+    bidding_->clear();
+    if (!shown_ || !game_) {
+        question_->clear();
+        grade_->clear();
+        table_->setVisible(false);
+        return;
+    }
+    table_->setVisible(true);
+    const Game& game = *game_;
+    GameTable::Look look;
+    // The seat's own cards, playable until answered; every hand once answered.
+    look.userSeats = answered ? 0u : 1u << shown_->seat;
+    look.showAll = answered;
+    table_->Show(game, look);
+    bidding_->addItem(
+        game.Rules().dealerStuck
+            ? tr("%1 deals; standing bid %2").arg(Q(SeatName(game.Dealer()))).arg(game.Rules().standingBid)
+            : tr("%1 deals").arg(Q(SeatName(game.Dealer()))));
+    const auto& calls = game.CurrentAuction().Calls();
+    for (std::size_t i = 0; i < calls.size(); ++i) {
+        QString line = Q(SeatName(calls[i].seat)) + QStringLiteral(": ") +
+                       (calls[i].bid > 0 ? QString::number(calls[i].bid) : tr("pass"));
+        if (i < game.CallReasons().size() && !game.CallReasons()[i].empty())
+            line += QStringLiteral(" \u2014 ") + Q(game.CallReasons()[i]);
+        bidding_->addItem(line);
+    }
+    bidding_->addItem(tr("Trump: %1").arg(Q(std::string(kSuitNames[static_cast<std::size_t>(game.Trump() & 3)]))));
+    question_->setText(answered ? QString()
+                                : tr("%1 to play. %2").arg(Q(SeatName(shown_->seat)), Q(std::string(kCardQuestion))));
+    if (!answered)
+        grade_->setText(tr("At the table %1 was played: a %2.")
+                            .arg(Q(KindText(shown_->played)), Q(std::string(LabelText(shown_->label)))));
+}
+
+bool DrillsWindow::Answer(int kind) {
+    if (!shown_ || !game_ || answered_) return false;
+    CardDrill drill;
+    drill.seat = shown_->seat;
+    drill.played = shown_->played;
+    drill.best = shown_->best;
+    drill.expected = shown_->expected;
+    drill.label = shown_->label;
+    const DrillGrade graded = GradeCard(drill, kind);
+    if (!graded.legal) {
+        grade_->setText(Q(graded.text));
+        return false;
+    }
+    const std::int64_t today = today_();
+    const DrillSchedule next = NextSchedule(shown_->schedule, graded.best, today);
+    if (!history_.AnswerDrill(shown_->id, kind, graded.best, graded.givenAway, today)) {
+        grade_->setText(tr("The answer could not be kept: %1").arg(Q(history_.Problem())));
+        return false;
+    }
+    ++done_;
+    // Every legal card's figure, the best first.
+    std::vector<int> cards;
+    for (int k = 0; k < kCardKinds; ++k)
+        if (drill.expected[static_cast<std::size_t>(k)] >= 0) cards.push_back(k);
+    std::stable_sort(cards.begin(), cards.end(), [&](int a, int b) {
+        return drill.expected[static_cast<std::size_t>(a)] > drill.expected[static_cast<std::size_t>(b)];
+    });
+    QStringList figures;
+    for (const int k : cards)
+        figures << tr("%1 %2").arg(Q(KindText(k)), Figure(drill.expected[static_cast<std::size_t>(k)]));
+    QString text = (graded.best ? tr("Right. ") : tr("Not the best. ")) + Q(graded.text) + QStringLiteral("\n") +
+                   tr("Expected card points for the side, each card: %1.").arg(figures.join(QStringLiteral(", ")));
+    text += QStringLiteral("\n") + (next.interval == 0   ? tr("It comes back later today.")
+                                    : next.interval == 1 ? tr("It comes back tomorrow.")
+                                                         : tr("It comes back in %1 days.").arg(next.interval));
+    // The par, with every hand seen, as the review worked it out.
+    if (const std::optional<HandReview> review = history_.KeptReview(shown_->game, shown_->hand);
+        review && !review->cards.empty()) {
+        const std::size_t first = 4 * static_cast<std::size_t>(review->cards.front().trick);
+        if (shown_->at >= first && shown_->at - first < review->cards.size()) {
+            const ReviewedCard& card = review->cards[shown_->at - first];
+            text += QStringLiteral("\n") + tr("Par for South-North with every hand seen: %1%2 before the card.")
+                                               .arg(card.parProved ? QString() : tr("about "))
+                                               .arg(card.parBefore);
+        }
+    }
+    grade_->setText(text);
+    ShowPosition(true);
+    return true;
+}
+
+void DrillsWindow::Next() { ShowNext(); }
+
+QString DrillsWindow::question() const { return question_->text(); }
+QString DrillsWindow::grade() const { return grade_->text(); }
+QString DrillsWindow::skipped() const { return skippedLabel_->text(); }
+
+}  // namespace vantrel

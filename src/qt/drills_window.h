@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "game/game.h"
+#include "history/game_history.h"
+#include "qt/practice_window.h"
+
+class QLabel;
+class QListWidget;
+class QPushButton;
+
+namespace vantrel {
+
+class GameTable;
+
+/// Practice > Drills: the cards of the player's own hands that the review
+/// found costly, asked again. Each drill shows the table as the seat saw it
+/// (its own cards face up, the others' face down, the trick, the meld and the
+/// bidding with its reasons) and asks "What do you play?"; the answer is
+/// graded by the review's own figures, kept, and the drill scheduled. Today's
+/// drills come first: those due, then new ones.
+class DrillsWindow : public PracticeWindow {
+    Q_OBJECT
+
+public:
+    /// `today` gives the day (days since 1970-01-01) the schedule counts by.
+    DrillsWindow(GameHistory& history, std::function<std::int64_t()> today, QWidget* parent);
+
+    /// Reads today's drills again and shows the first.
+    void Reload();
+    /// Answers the drill shown with `kind`; false when there is none or the
+    /// card cannot be played there.
+    bool Answer(int kind);
+    /// Goes on to the next of today's drills.
+    void Next();
+
+    [[nodiscard]] QString question() const;
+    [[nodiscard]] QString grade() const;
+    [[nodiscard]] QString skipped() const;
+    [[nodiscard]] GameTable* table() const { return table_; }
+    /// The drill shown, if any.
+    [[nodiscard]] std::optional<KeptDrill> Shown() const { return shown_; }
+
+signals:
+    /// The user asked for the review of the drill's hand.
+    void reviewRequested(qint64 game, int hand);
+
+private:
+    // Shows the next drill of the day that still replays; false when none is left.
+    bool ShowNext();
+    void ShowPosition(bool answered);
+
+    GameHistory& history_;
+    std::function<std::int64_t()> today_;
+    std::vector<KeptDrill> queue_;  // today's drills still to come
+    std::optional<KeptDrill> shown_;
+    std::optional<Game> game_;  // the game as it stood at the drill's card
+    bool answered_ = false;
+    int done_ = 0;
+    QStringList skipped_;
+
+    GameTable* table_ = nullptr;
+    QLabel* count_ = nullptr;
+    QListWidget* bidding_ = nullptr;
+    QLabel* question_ = nullptr;
+    QLabel* grade_ = nullptr;
+    QLabel* skippedLabel_ = nullptr;
+    QPushButton* next_ = nullptr;
+    QPushButton* review_ = nullptr;
+};
+
+}  // namespace vantrel
