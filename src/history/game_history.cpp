@@ -566,16 +566,22 @@ bool GameHistory::AnswerDrill(std::int64_t id, int card, bool best, double given
     return ok;
 }
 
-DrillRecord GameHistory::DrillAnswers() const {
+DrillRecord GameHistory::DrillAnswers(const HistoryFilter& filter) const {
     DrillRecord record;
     {
-        Statement count(db_, "SELECT COUNT(*) FROM drills");
+        const std::string sql = "SELECT COUNT(*) FROM drills JOIN games ON games.id = drills.game" + WhereOf(filter);
+        Statement count(db_, sql.c_str());
+        BindFilter(count, filter);
         if (count.Step()) record.drills = count.Small(0);
     }
-    // Days since 1970 to the month they fall in.
-    Statement select(db_,
-                     "SELECT strftime('%Y-%m', day * 86400, 'unixepoch') AS month, COUNT(*), SUM(best),"
-                     " SUM(given_away) FROM drill_answers GROUP BY month ORDER BY month");
+    // Days since 1970 to the month they fall in; the games' filter holds.
+    const std::string sql =
+        "SELECT strftime('%Y-%m', drill_answers.day * 86400, 'unixepoch') AS month, COUNT(*),"
+        " SUM(drill_answers.best), SUM(drill_answers.given_away) FROM drill_answers"
+        " JOIN drills ON drills.id = drill_answers.drill JOIN games ON games.id = drills.game" +
+        WhereOf(filter) + " GROUP BY month ORDER BY month";
+    Statement select(db_, sql.c_str());
+    BindFilter(select, filter);
     while (select.Step()) {
         DrillRecord::Month month{select.Text(0), select.Small(1), select.Small(2), select.Real(3)};
         record.answers += month.answers;
@@ -688,7 +694,7 @@ HistoryStatistics GameHistory::Statistics(const HistoryFilter& filter) const {
     const std::string sql =
         "SELECT substr(games.started, 1, 7), games.user_seats, games.user_side, hands.declarer, hands.bid, "
         "hands.meld0, hands.meld1, hands.points0, hands.points1, hands.score0, hands.score1, hands.plays = '', "
-        "hands.par, hands.best_bid FROM hands JOIN games ON games.id = hands.game" +
+        "hands.par, hands.best_bid, hands.lost FROM hands JOIN games ON games.id = hands.game" +
         WhereOf(filter) + " AND NOT hands.practice ORDER BY games.started";
     Statement select(db_, sql.c_str());
     BindFilter(select, filter);
@@ -721,6 +727,10 @@ HistoryStatistics GameHistory::Statistics(const HistoryFilter& filter) const {
             reviewedPoints += handPoints[side];
             par += select.Small(12);
         }
+        if (!select.Null(14)) {
+            ++row.reviewed;
+            row.lostPerReviewedHand += select.Real(14);
+        }
         if (declarer < 0 || ((users >> declarer) & 1u) == 0) continue;
         // One of the user's own bids.
         ++stats.bidsWon;
@@ -744,7 +754,10 @@ HistoryStatistics GameHistory::Statistics(const HistoryFilter& filter) const {
     stats.pointsPerHand = mean(points, stats.hands);
     stats.pointsPerReviewedHand = mean(reviewedPoints, stats.reviewedHands);
     stats.parPerReviewedHand = mean(par, stats.reviewedHands);
-    for (HistoryStatistics::Month& row : stats.months) row.pointsPerHand = mean(row.pointsPerHand, row.hands);
+    for (HistoryStatistics::Month& row : stats.months) {
+        row.pointsPerHand = mean(row.pointsPerHand, row.hands);
+        row.lostPerReviewedHand = mean(row.lostPerReviewedHand, row.reviewed);
+    }
     return stats;
 }
 

@@ -81,6 +81,8 @@ struct HistoryStatistics {
         int bidsWon = 0;
         int bidsMade = 0;
         double pointsPerHand = 0;
+        int reviewed = 0;                // hands reviewed
+        double lostPerReviewedHand = 0;  // the review's expected card points given away, a hand
     };
     std::vector<Month> months;
     /// The user's winning bids beside the simulation's best bids for the
@@ -184,7 +186,8 @@ public:
     /// counts them): the answer kept and the drill's schedule moved on, in
     /// one transaction.
     bool AnswerDrill(std::int64_t id, int card, bool best, double givenAway, std::int64_t day);
-    [[nodiscard]] DrillRecord DrillAnswers() const;
+    /// The drills of the games the filter takes, and their answers.
+    [[nodiscard]] DrillRecord DrillAnswers(const HistoryFilter& filter = {}) const;
     /// The review kept for a hand, if one was kept and reads whole.
     [[nodiscard]] std::optional<HandReview> KeptReview(std::int64_t id, int hand) const;
 

@@ -216,6 +216,27 @@ HistoryWindow::HistoryWindow(GameHistory& history, QWidget* parent)
     statsLayout->addLayout(charts, 1);
     tabs_->addTab(statsPage, tr("&Statistics"));
 
+    // Progress: the drills answered, and the card points given away month by month.
+    auto* progressPage = new QWidget(tabs_);
+    auto* progressLayout = new QHBoxLayout(progressPage);
+    progress_ = Table({tr("Drills"), tr("Figure")}, QStringLiteral("progress"), progressPage);
+    progress_->setMinimumWidth(440);
+    progress_->setMaximumWidth(520);
+    progressLayout->addWidget(progress_);
+    auto* progressCharts = new QVBoxLayout;
+    for (QChartView** view : {&lost_, &answeredBest_}) {
+        *view = new QChartView(new QChart, progressPage);
+        (*view)->setRenderHint(QPainter::Antialiasing);
+        (*view)->setMinimumHeight(150);
+        progressCharts->addWidget(*view, 1);
+    }
+    lost_->setObjectName(QStringLiteral("lostChart"));
+    lost_->setAccessibleName(tr("Card points given away by month"));
+    answeredBest_->setObjectName(QStringLiteral("answeredBestChart"));
+    answeredBest_->setAccessibleName(tr("Drills answered best by month"));
+    progressLayout->addLayout(progressCharts, 1);
+    tabs_->addTab(progressPage, tr("&Progress"));
+
     connect(games_, &QTableWidget::itemSelectionChanged, this, &HistoryWindow::ShowHands);
     connect(resume_, &QPushButton::clicked, this, [this] {
         if (const std::optional<std::int64_t> game = ChosenGame()) emit resumeRequested(*game);
@@ -338,7 +359,84 @@ void HistoryWindow::ShowHands() {
     review_->setEnabled(!hands.empty());
 }
 
+void HistoryWindow::ShowProgress() {
+    const HistoryFilter filter = Filter();
+    const HistoryStatistics stats = history_.Statistics(filter);
+    const DrillRecord drills = history_.DrillAnswers(filter);
+    auto figure = [](double value) { return QString::number(value, 'f', 1); };
+    const std::vector<std::pair<QString, QString>> rows{
+        {tr("Drills from your hands"), QString::number(drills.drills)},
+        {tr("Answers"), QString::number(drills.answers)},
+        {tr("Answered best"), drills.answers > 0
+                                  ? QStringLiteral("%1 (%2%)").arg(drills.best).arg(100 * drills.best / drills.answers)
+                                  : QStringLiteral("\u2014")},
+        {tr("Card points given away a drill"),
+         drills.answers > 0 ? figure(drills.givenAway / drills.answers) : QStringLiteral("\u2014")},
+        {tr("Hands reviewed"), QString::number(stats.reviewedHands)},
+    };
+    progress_->setRowCount(static_cast<int>(rows.size()));
+    for (int row = 0; row < static_cast<int>(rows.size()); ++row) {
+        progress_->setItem(row, 0, Cell(rows[static_cast<std::size_t>(row)].first));
+        progress_->setItem(row, 1, Cell(rows[static_cast<std::size_t>(row)].second));
+    }
+
+    // The months of either record, in order.
+    std::map<QString, std::pair<const HistoryStatistics::Month*, const DrillRecord::Month*>> months;
+    for (const HistoryStatistics::Month& month : stats.months)
+        if (month.reviewed > 0) months[Q(month.month)].first = &month;
+    for (const DrillRecord::Month& month : drills.months) months[Q(month.month)].second = &month;
+    auto* lost = new QLineSeries;
+    lost->setName(tr("Expected card points lost a reviewed hand"));
+    auto* given = new QLineSeries;
+    given->setName(tr("Given away a drill"));
+    auto* best = new QLineSeries;
+    best->setName(tr("Drills answered best (%)"));
+    QStringList names;
+    double highest = 10;
+    for (const auto& [name, month] : months) {
+        const auto x = static_cast<double>(names.size());
+        names << name;
+        if (month.first != nullptr) {
+            lost->append(x, month.first->lostPerReviewedHand);
+            highest = std::max(highest, month.first->lostPerReviewedHand);
+        }
+        if (month.second != nullptr && month.second->answers > 0) {
+            given->append(x, month.second->givenAway / month.second->answers);
+            highest = std::max(highest, month.second->givenAway / month.second->answers);
+            best->append(x, 100.0 * month.second->best / month.second->answers);
+        }
+    }
+    auto chartOf = [&](const QString& title, const std::vector<QLineSeries*>& series, double top) {
+        auto* chart = new QChart;
+        chart->setTitle(title);
+        auto* monthAxis = new QBarCategoryAxis;
+        monthAxis->append(names.isEmpty() ? QStringList{tr("none yet")} : names);
+        auto* valueAxis = new QValueAxis;
+        valueAxis->setRange(0, top);
+        valueAxis->setTickCount(5);
+        valueAxis->setLabelFormat(QStringLiteral("%d"));
+        chart->addAxis(monthAxis, Qt::AlignBottom);
+        chart->addAxis(valueAxis, Qt::AlignLeft);
+        for (QLineSeries* line : series) {
+            line->setPointsVisible(true);  // a month alone is a point
+            chart->addSeries(line);
+            line->attachAxis(monthAxis);
+            line->attachAxis(valueAxis);
+        }
+        return chart;
+    };
+    QChart* old = lost_->chart();
+    lost_->setChart(chartOf(tr("Card points given away, by month"), {lost, given}, std::ceil(highest / 10) * 10));
+    delete old;
+    old = answeredBest_->chart();
+    answeredBest_->setChart(chartOf(drills.answers > 0 ? tr("Drills answered best, by month")
+                                                       : tr("Drills answered best: answer drills to see them"),
+                                    {best}, 100));
+    delete old;
+}
+
 void HistoryWindow::ShowStatistics() {
+    ShowProgress();
     const HistoryStatistics stats = history_.Statistics(Filter());
     const auto rows = StatisticsRows(stats);
     figures_->setRowCount(static_cast<int>(rows.size()));

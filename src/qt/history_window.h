@@ -60,6 +60,7 @@ private:
     void ShowGames();
     void ShowHands();
     void ShowStatistics();
+    void ShowProgress();
 
     GameHistory& history_;
     std::vector<GameSummary> shown_;
@@ -79,6 +80,9 @@ private:
     QTableWidget* figures_ = nullptr;
     QChartView* months_ = nullptr;
     QChartView* bids_ = nullptr;
+    QTableWidget* progress_ = nullptr;
+    QChartView* lost_ = nullptr;
+    QChartView* answeredBest_ = nullptr;
     QLabel* note_ = nullptr;
 };
 

@@ -273,6 +273,18 @@ private slots:
         QVERIFY(window.findChild<QLabel*>(QString(), Qt::FindDirectChildrenOnly) != nullptr);
         if (!shots.isEmpty()) window.grab().save(shots + QStringLiteral("/drill-graded.png"));
 
+        // The history's progress counts the answer, under its filter.
+        {
+            HistoryWindow progress(*history, nullptr);
+            auto* figures = progress.findChild<QTableWidget*>(QStringLiteral("progress"));
+            QVERIFY(figures != nullptr);
+            QCOMPARE(figures->item(0, 1)->text(), QString::number(kept.size()));
+            QCOMPARE(figures->item(2, 1)->text(), QStringLiteral("1 (100%)"));
+            QCOMPARE(figures->item(4, 1)->text(), QStringLiteral("1"));
+            progress.findChild<QComboBox*>(QStringLiteral("result"))->setCurrentIndex(1);  // games won: none
+            QCOMPARE(figures->item(1, 1)->text(), QStringLiteral("0"));
+        }
+
         // A game whose moves no longer replay: its drills are skipped with
         // a line saying why, and kept as they are.
         history.reset();
