@@ -17,6 +17,7 @@
 #include <tuple>
 
 #include "game/game_driver.h"
+#include "practice/deal_code.h"
 #include "rules/cards.h"
 #include "rules/seats.h"
 
@@ -54,12 +55,15 @@ constexpr std::array<const char*, GameHistory::kSchemaVersion> kMigrations{
     "ALTER TABLE hands ADD COLUMN best_bid INTEGER;",
     // 3: the whole review of a hand, so that it opens again at once.
     "ALTER TABLE hands ADD COLUMN review TEXT;",
-    // 4: drills made of the player's costly cards, their schedules and answers.
-    "CREATE TABLE drills(id INTEGER PRIMARY KEY, game INTEGER NOT NULL REFERENCES games(id) ON DELETE CASCADE,"
+    // 4: drills, their schedules and answers: of the player's costly cards
+    // (the game's hand and card), or made on a fresh deal for a theme (its
+    // position kept whole, no game).
+    "CREATE TABLE drills(id INTEGER PRIMARY KEY, game INTEGER REFERENCES games(id) ON DELETE CASCADE,"
     " hand INTEGER NOT NULL, card INTEGER NOT NULL, seat INTEGER NOT NULL, played INTEGER NOT NULL,"
     " best INTEGER NOT NULL, expected TEXT NOT NULL, label INTEGER NOT NULL, due INTEGER NOT NULL DEFAULT 0,"
     " interval INTEGER NOT NULL DEFAULT 0, answered INTEGER NOT NULL DEFAULT 0,"
-    " best_in_a_row INTEGER NOT NULL DEFAULT 0, UNIQUE(game, hand, card));"
+    " best_in_a_row INTEGER NOT NULL DEFAULT 0, theme TEXT NOT NULL DEFAULT '', position TEXT,"
+    " UNIQUE(game, hand, card));"
     "CREATE TABLE drill_answers(drill INTEGER NOT NULL REFERENCES drills(id) ON DELETE CASCADE,"
     " day INTEGER NOT NULL, card INTEGER NOT NULL, best INTEGER NOT NULL, given_away REAL NOT NULL);",
 };
@@ -502,15 +506,94 @@ bool GameHistory::DrillsOfKeptReviews() {
     return true;
 }
 
+namespace {
+
+// A theme drill's position as the history keeps it: the deal's code, the
+// dealer, declarer and trump, the cards played and the rule player's card.
+std::string PositionJson(const ThemeDrill& drill) {
+    return Json{{"deal", DealCodeOf(GameForm{}, drill.hands)},
+                {"dealer", drill.dealer},
+                {"declarer", drill.declarer},
+                {"trump", drill.trump},
+                {"plays", drill.plays},
+                {"rule", drill.ruleCard}}
+        .dump();
+}
+
+// The position read back; none where it does not read whole, or the cards
+// do not replay on the deal (a file written by a newer or damaged program).
+std::optional<ThemeDrill> PositionOf(const std::string& text, DrillTheme theme) {
+    const Json position = Json::parse(text, nullptr, false);
+    if (!position.is_object()) return std::nullopt;
+    try {
+        const DecodedHands deal = ReadDealCode(position.at("deal").get<std::string>());
+        if (!deal.ok || deal.form != GameForm{}) return std::nullopt;
+        ThemeDrill drill;
+        drill.theme = theme;
+        drill.hands = deal.hands;
+        drill.dealer = position.at("dealer").get<int>();
+        drill.declarer = position.at("declarer").get<int>();
+        drill.trump = position.at("trump").get<int>();
+        drill.plays = position.at("plays").get<std::vector<int>>();
+        drill.ruleCard = position.at("rule").get<int>();
+        const bool seats = drill.dealer >= 0 && drill.dealer < 4 && drill.declarer >= 0 && drill.declarer < 4;
+        if (!seats || drill.trump < 0 || drill.trump > 3 || drill.plays.size() >= 48) return std::nullopt;
+        FormPlayState play(RuleSet::Standard(), drill.hands, drill.trump, drill.declarer);
+        for (const int card : drill.plays)
+            if (!play.Play(card).empty()) return std::nullopt;
+        drill.seat = play.ToPlay();
+        return drill;
+    } catch (const Json::exception&) {
+        return std::nullopt;
+    }
+}
+
+}  // namespace
+
+bool GameHistory::KeepThemeDrills(const std::vector<ThemeDrill>& drills) {
+    if (!Execute("BEGIN IMMEDIATE")) return false;
+    Statement insert(db_,
+                     "INSERT INTO drills(game, hand, card, seat, played, best, expected, label, theme, position)"
+                     " VALUES(NULL,-1,?,?,?,?,?,?,?,?)");
+    bool ok = true;
+    for (const ThemeDrill& drill : drills) {
+        const double lesson = drill.expected[static_cast<std::size_t>(drill.best)] -
+                              drill.expected[static_cast<std::size_t>(drill.ruleCard)];
+        ok = ok && insert.Bind(1, static_cast<std::int64_t>(drill.plays.size()))
+                       .Bind(2, std::int64_t{drill.seat})
+                       .Bind(3, std::int64_t{drill.ruleCard})
+                       .Bind(4, std::int64_t{drill.best})
+                       .Bind(5, Json(drill.expected).dump())
+                       .Bind(6, static_cast<std::int64_t>(LabelOf(lesson)))
+                       .Bind(7, std::string(ThemeName(drill.theme)))
+                       .Bind(8, PositionJson(drill))
+                       .Run();
+    }
+    ok = ok && Execute("COMMIT");
+    if (!ok) {
+        problem_ = sqlite3_errmsg(db_);
+        Execute("ROLLBACK");
+    }
+    return ok;
+}
+
 std::vector<KeptDrill> GameHistory::Drills() const {
     std::vector<KeptDrill> drills;
     Statement select(db_,
                      "SELECT id, game, hand, card, seat, played, best, expected, label, due, interval, answered,"
-                     " best_in_a_row FROM drills ORDER BY id");
+                     " best_in_a_row, theme, position FROM drills ORDER BY id");
     while (select.Step()) {
         KeptDrill drill;
         drill.id = select.Int(0);
-        drill.game = select.Int(1);
+        drill.game = select.Null(1) ? 0 : select.Int(1);
+        drill.theme = select.Text(13);
+        if (drill.game == 0) {
+            // A theme's drill: its position whole, or the drill left out and its row as it is.
+            const std::optional<DrillTheme> theme = ThemeNamed(drill.theme);
+            if (!theme || select.Null(14)) continue;
+            drill.generated = PositionOf(select.Text(14), *theme);
+            if (!drill.generated) continue;
+        }
         drill.hand = select.Small(2);
         drill.at = static_cast<std::size_t>(std::max<std::int64_t>(0, select.Int(3)));
         drill.seat = select.Small(4) & 3;
@@ -526,8 +609,13 @@ std::vector<KeptDrill> GameHistory::Drills() const {
             read = read && expected[kind].is_number();
             if (read) drill.expected[kind] = expected[kind].get<double>();
         }
-        if (read && drill.played >= 0 && drill.played < kCardKinds && drill.best >= 0 && drill.best < kCardKinds)
+        if (read && drill.played >= 0 && drill.played < kCardKinds && drill.best >= 0 && drill.best < kCardKinds) {
+            if (drill.generated) {
+                drill.generated->best = drill.best;
+                drill.generated->expected = drill.expected;
+            }
             drills.push_back(drill);
+        }
     }
     return drills;
 }
@@ -578,7 +666,7 @@ DrillRecord GameHistory::DrillAnswers(const HistoryFilter& filter) const {
     const std::string sql =
         "SELECT strftime('%Y-%m', drill_answers.day * 86400, 'unixepoch') AS month, COUNT(*),"
         " SUM(drill_answers.best), SUM(drill_answers.given_away) FROM drill_answers"
-        " JOIN drills ON drills.id = drill_answers.drill JOIN games ON games.id = drills.game" +
+        " JOIN drills ON drills.id = drill_answers.drill LEFT JOIN games ON games.id = drills.game" +
         WhereOf(filter) + " GROUP BY month ORDER BY month";
     Statement select(db_, sql.c_str());
     BindFilter(select, filter);
@@ -589,6 +677,17 @@ DrillRecord GameHistory::DrillAnswers(const HistoryFilter& filter) const {
         record.givenAway += month.givenAway;
         record.months.push_back(std::move(month));
     }
+    // Each theme, the player's own hands first (their theme is empty).
+    const std::string themes =
+        "SELECT drills.theme, COUNT(DISTINCT drills.id), COUNT(drill_answers.drill),"
+        " COALESCE(SUM(drill_answers.best), 0), COALESCE(SUM(drill_answers.given_away), 0) FROM drills"
+        " LEFT JOIN drill_answers ON drill_answers.drill = drills.id LEFT JOIN games ON games.id = drills.game" +
+        WhereOf(filter) + " GROUP BY drills.theme ORDER BY drills.theme";
+    Statement byTheme(db_, themes.c_str());
+    BindFilter(byTheme, filter);
+    while (byTheme.Step())
+        record.themes.push_back(
+            {byTheme.Text(0), byTheme.Small(1), byTheme.Small(2), byTheme.Small(3), byTheme.Real(4)});
     return record;
 }
 

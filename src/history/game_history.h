@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "coach/drill_schedule.h"
+#include "coach/drill_themes.h"
 #include "game/game.h"
 #include "game/game_driver.h"
 #include "game/game_move.h"
@@ -105,6 +106,10 @@ struct KeptDrill {
     PerKind<double> expected{};
     CardLabel label = CardLabel::Mistake;
     DrillSchedule schedule;
+    /// A drill made on a fresh deal: its theme and its position (`game` 0,
+    /// `hand` -1, `played` the rule player's card).
+    std::string theme;
+    std::optional<ThemeDrill> generated;
     friend bool operator==(const KeptDrill&, const KeptDrill&) = default;
 };
 
@@ -122,6 +127,15 @@ struct DrillRecord {
         double givenAway = 0;
     };
     std::vector<Month> months;
+    /// A theme a row: the player's own hands (no theme) first.
+    struct Theme {
+        std::string theme;
+        int drills = 0;
+        int answers = 0;
+        int best = 0;
+        double givenAway = 0;
+    };
+    std::vector<Theme> themes;
 };
 
 /// A game as export and import carry it: its start, seed, settings and moves.
@@ -182,6 +196,8 @@ public:
                       const HandReview* review = nullptr);
     /// The drills of every review kept, in the order made.
     [[nodiscard]] std::vector<KeptDrill> Drills() const;
+    /// Drills made on fresh deals, kept new, in one transaction.
+    bool KeepThemeDrills(const std::vector<ThemeDrill>& drills);
     /// A drill answered on `day` (days since 1970-01-01, as the schedule
     /// counts them): the answer kept and the drill's schedule moved on, in
     /// one transaction.

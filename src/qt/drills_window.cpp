@@ -1,9 +1,12 @@
 #include "qt/drills_window.h"
 
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
@@ -66,13 +69,59 @@ DrillsWindow::DrillsWindow(GameHistory& history, std::function<std::int64_t()> t
     connect(review_, &QPushButton::clicked, this, [this] {
         if (shown_) emit reviewRequested(shown_->game, shown_->hand);
     });
+    theme_ = new QLabel(this);
+    theme_->setWordWrap(true);
+    theme_->setAccessibleName(tr("The drill's theme"));
+    // New drills on fresh deals, by theme, made in the background.
+    themes_ = new QComboBox(this);
+    for (const DrillTheme theme : kDrillThemes) themes_->addItem(Q(std::string(ThemeName(theme))));
+    themes_->setAccessibleName(tr("Theme of the drills to make"));
+    themes_->setToolTip(Q(std::string(ThemeRule(kDrillThemes[0]))));
+    connect(themes_, &QComboBox::currentIndexChanged, this, [this](int index) {
+        themes_->setToolTip(Q(std::string(ThemeRule(kDrillThemes[static_cast<std::size_t>(std::max(0, index))]))));
+    });
+    make_ = new QPushButton(tr("&Make %1 Drills").arg(kDrillsMade), this);
+    make_->setAccessibleName(tr("Make drills of the chosen theme"));
+    connect(make_, &QPushButton::clicked, this, &DrillsWindow::MakeDrills);
+    cancel_ = new QPushButton(tr("&Cancel"), this);
+    cancel_->setAccessibleName(tr("Stop making drills"));
+    cancel_->setEnabled(false);
+    connect(cancel_, &QPushButton::clicked, this, &DrillsWindow::CancelMaking);
+    progress_ = new QProgressBar(this);
+    progress_->setRange(0, kDrillsMade);
+    progress_->setAccessibleName(tr("Drills made"));
+    progress_->setVisible(false);
+    poll_ = new QTimer(this);
+    poll_->setInterval(100);
+    connect(poll_, &QTimer::timeout, this, [this] {
+        progress_->setValue(found_.load());
+        if (!job_.Collect()) return;
+        poll_->stop();
+        progress_->setVisible(false);
+        make_->setEnabled(true);
+        cancel_->setEnabled(false);
+        const bool kept = made_.empty() || history_.KeepThemeDrills(made_);
+        made_.clear();
+        Reload();
+        if (!kept) {
+            skipped_ << tr("The drills made could not be kept: %1").arg(Q(history_.Problem()));
+            ShowPosition(answered_);
+        }
+    });
     auto* close = new QPushButton(tr("Close"), this);
     close->setAccessibleName(tr("Close the drills"));
     connect(close, &QPushButton::clicked, this, &QWidget::close);
     connect(table_, &GameTable::cardClicked, this, [this](int, int kind) { Answer(kind); });
 
     auto* side = new QVBoxLayout;
+    auto* making = new QHBoxLayout;
+    making->addWidget(themes_, 1);
+    making->addWidget(make_);
+    making->addWidget(cancel_);
+    side->addLayout(making);
+    side->addWidget(progress_);
     side->addWidget(count_);
+    side->addWidget(theme_);
     side->addWidget(biddingTitle);
     side->addWidget(bidding_, 1);
     side->addWidget(question_);
@@ -94,7 +143,8 @@ void DrillsWindow::Reload() {
     const std::vector<KeptDrill> drills = history_.Drills();
     std::vector<DrillEntry> entries;
     entries.reserve(drills.size());
-    for (const KeptDrill& drill : drills) entries.push_back({drill.id, DrillSource::OwnHand, drill.schedule});
+    for (const KeptDrill& drill : drills)
+        entries.push_back({drill.id, drill.generated ? DrillSource::Generated : DrillSource::OwnHand, drill.schedule});
     queue_.clear();
     for (const std::int64_t id : TodaysDrills(entries, today_(), kDrillsADay))
         for (const KeptDrill& drill : drills)
@@ -111,10 +161,11 @@ bool DrillsWindow::ShowNext() {
     while (!queue_.empty()) {
         const KeptDrill drill = queue_.front();
         queue_.erase(queue_.begin());
-        const std::optional<GameSummary> summary = history_.Summary(drill.game);
         std::string why = "its game is no longer kept.";
         std::optional<Game> game;
-        if (summary)
+        if (drill.generated) {
+            game = GameOf(*drill.generated);
+        } else if (const std::optional<GameSummary> summary = history_.Summary(drill.game))
             game = GameAtCard(summary->settings, summary->seed, history_.Moves(drill.game), drill.hand, drill.at,
                               drill.seat, drill.played, &why);
         if (!game) {
@@ -138,7 +189,11 @@ void DrillsWindow::ShowPosition(bool answered) {
     skippedLabel_->setText(skipped_.join(QLatin1Char('\n')));
     skippedLabel_->setVisible(!skipped_.isEmpty());
     next_->setEnabled(!queue_.empty());
-    review_->setEnabled(shown_.has_value());
+    review_->setEnabled(shown_.has_value() && !shown_->generated);
+    theme_->setText(shown_ && shown_->generated
+                        ? tr("%1: %2.").arg(Q(shown_->theme)).arg(Q(std::string(ThemeRule(shown_->generated->theme))))
+                    : shown_ ? tr("From your own hand %1.").arg(shown_->hand + 1)
+                             : QString());
     bidding_->clear();
     if (!shown_ || !game_) {
         question_->clear();
@@ -169,8 +224,10 @@ void DrillsWindow::ShowPosition(bool answered) {
     question_->setText(answered ? QString()
                                 : tr("%1 to play. %2").arg(Q(SeatName(shown_->seat)), Q(std::string(kCardQuestion))));
     if (!answered)
-        grade_->setText(tr("At the table %1 was played: a %2.")
-                            .arg(Q(KindText(shown_->played)), Q(std::string(LabelText(shown_->label)))));
+        grade_->setText(shown_->generated
+                            ? QString()
+                            : tr("At the table %1 was played: a %2.")
+                                  .arg(Q(KindText(shown_->played)), Q(std::string(LabelText(shown_->label)))));
 }
 
 bool DrillsWindow::Answer(int kind) {
@@ -208,8 +265,13 @@ bool DrillsWindow::Answer(int kind) {
     text += QStringLiteral("\n") + (next.interval == 0   ? tr("It comes back later today.")
                                     : next.interval == 1 ? tr("It comes back tomorrow.")
                                                          : tr("It comes back in %1 days.").arg(next.interval));
+    if (shown_->generated)
+        text += QStringLiteral("\n") + tr("The rule player's card: %1, %2.")
+                                           .arg(Q(KindText(shown_->played)))
+                                           .arg(Figure(drill.expected[static_cast<std::size_t>(shown_->played)]));
     // The par, with every hand seen, as the review worked it out.
-    if (const std::optional<HandReview> review = history_.KeptReview(shown_->game, shown_->hand);
+    if (const std::optional<HandReview> review =
+            shown_->generated ? std::nullopt : history_.KeptReview(shown_->game, shown_->hand);
         review && !review->cards.empty()) {
         const std::size_t first = 4 * static_cast<std::size_t>(review->cards.front().trick);
         if (shown_->at >= first && shown_->at - first < review->cards.size()) {
@@ -225,6 +287,33 @@ bool DrillsWindow::Answer(int kind) {
 }
 
 void DrillsWindow::Next() { ShowNext(); }
+
+void DrillsWindow::MakeDrills() {
+    if (job_.Running()) return;
+    const DrillTheme theme = kDrillThemes[static_cast<std::size_t>(std::max(0, themes_->currentIndex()))];
+    found_.store(0);
+    made_.clear();
+    // Each batch of drills comes from deals of its own: the day, the drills
+    // kept so far and the batches made in this window tell them apart.
+    const std::uint64_t seed = (static_cast<std::uint64_t>(today_()) << 32) ^
+                               (static_cast<std::uint64_t>(history_.Drills().size()) << 8) ^ madeSeed_++;
+    progress_->setValue(0);
+    progress_->setVisible(true);
+    make_->setEnabled(false);
+    cancel_->setEnabled(true);
+    job_.Start([this, theme, seed](const std::atomic<bool>& cancel) {
+        std::vector<ThemeDrill> drills =
+            MakeThemeDrills(theme, kDrillsMade, seed, 100, 0, &cancel, [this](int found) { found_.store(found); });
+        if (!cancel.load()) made_ = std::move(drills);
+    });
+    poll_->start();
+}
+
+void DrillsWindow::CancelMaking() {
+    if (!job_.Running()) return;
+    job_.CancelAndWait();
+    made_.clear();
+}
 
 QString DrillsWindow::question() const { return question_->text(); }
 QString DrillsWindow::grade() const { return grade_->text(); }

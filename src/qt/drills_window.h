@@ -6,13 +6,18 @@
 #include <optional>
 #include <vector>
 
+#include "base/background_job.h"
+#include "coach/drill_themes.h"
 #include "game/game.h"
 #include "history/game_history.h"
 #include "qt/practice_window.h"
 
+class QComboBox;
 class QLabel;
 class QListWidget;
+class QProgressBar;
 class QPushButton;
+class QTimer;
 
 namespace vantrel {
 
@@ -38,6 +43,14 @@ public:
     bool Answer(int kind);
     /// Goes on to the next of today's drills.
     void Next();
+    /// Makes drills of the chosen theme on fresh deals, in the background;
+    /// they are kept and asked once made.
+    void MakeDrills();
+    /// Stops the drills being made; none of them is kept.
+    void CancelMaking();
+    [[nodiscard]] bool Making() const { return job_.Running(); }
+    /// How many drills Make Drills makes at a time.
+    static constexpr int kDrillsMade = 20;
 
     [[nodiscard]] QString question() const;
     [[nodiscard]] QString grade() const;
@@ -72,6 +85,19 @@ private:
     QLabel* skippedLabel_ = nullptr;
     QPushButton* next_ = nullptr;
     QPushButton* review_ = nullptr;
+    QLabel* theme_ = nullptr;
+    QComboBox* themes_ = nullptr;
+    QPushButton* make_ = nullptr;
+    QPushButton* cancel_ = nullptr;
+    QProgressBar* progress_ = nullptr;
+    QTimer* poll_ = nullptr;
+    // Drills made in the background: the job writes them, the window reads
+    // them once it has collected the job. The job goes first when the
+    // window does, before what it writes to.
+    std::atomic<int> found_{0};
+    std::vector<ThemeDrill> made_;
+    std::uint64_t madeSeed_ = 1;
+    BackgroundJob job_;
 };
 
 }  // namespace vantrel

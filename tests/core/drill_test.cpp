@@ -6,7 +6,9 @@
 
 #include "coach/drill.h"
 #include "coach/drill_schedule.h"
+#include "coach/drill_themes.h"
 #include "play_support.h"
+#include "players/rule_player.h"
 #include "rules/trick_rules.h"
 #include "search/hand_solver.h"
 #include "search/rule_card.h"
@@ -138,6 +140,80 @@ TEST(Drill, TodaysDrillsTakeTheDueThenTheOwnHandsThenTheGenerated) {
     EXPECT_EQ(TodaysDrills(drills, today, 4), (std::vector<std::int64_t>{6, 5, 3, 4}));
     EXPECT_EQ(TodaysDrills(drills, today + 1, 3), (std::vector<std::int64_t>{6, 5, 3}));
     EXPECT_TRUE(TodaysDrills({}, today, 10).empty());
+}
+
+// Each theme's rule, reckoned again from the position as the test reads it.
+bool StatesTheRule(DrillTheme theme, const Game& game, int declarer) {
+    const FormPlayState& play = game.Play();
+    const int seat = play.ToPlay();
+    const int tricks = static_cast<int>(game.CardsPlayed().size()) / 4;
+    const bool leading = game.CardsPlayed().size() % 4 == 0;
+    const KindCounts& hand = play.Hands()[static_cast<std::size_t>(seat)];
+    int trumps = 0;
+    for (int rank = 0; rank < 6; ++rank) trumps += CountIn(hand, KindOf(play.Trump(), rank));
+    switch (theme) {
+        case DrillTheme::DeclarersLead:
+            return game.CardsPlayed().empty() && seat == declarer;
+        case DrillTheme::DefendersLead:
+            return leading && seat % 2 != declarer % 2 &&
+                   play.Tricks()[static_cast<std::size_t>(1 - declarer % 2)] == 1;
+        case DrillTheme::PullingTrump:
+            return leading && seat == declarer && tricks > 0 && trumps >= 2 && trumps < CardCount(hand);
+        case DrillTheme::FeedingCounters: {
+            // Partner played second in the trick, and nothing played since beat it.
+            const std::span<const int> trick = play.Trick();
+            return trick.size() == 3 && TrickWinner(trick, play.Trump(), TrickRules::SuitLed) == 1;
+        }
+        case DrillTheme::LastTricks:
+            return leading && tricks == 9;
+    }
+    return false;
+}
+
+TEST(Drill, ThemeDrillsStateTheirRulesAndEachHasALesson) {
+    for (const DrillTheme theme : kDrillThemes) {
+        SCOPED_TRACE(std::string(ThemeName(theme)));
+        EXPECT_EQ(ThemeNamed(ThemeName(theme)), theme);
+        const std::vector<ThemeDrill> drills = MakeThemeDrills(theme, 3, 5, 30, 2);
+        ASSERT_EQ(drills.size(), 3u);
+        for (const ThemeDrill& drill : drills) {
+            const Game game = GameOf(drill);
+            ASSERT_EQ(game.CurrentPhase(), Phase::Play);
+            ASSERT_EQ(game.CardsPlayed(), drill.plays);
+            EXPECT_EQ(game.Declarer(), drill.declarer);
+            EXPECT_EQ(game.Trump(), drill.trump);
+            EXPECT_EQ(game.ToAct(), drill.seat);
+            EXPECT_TRUE(FitsTheme(theme, game.Play(), drill.declarer));
+            EXPECT_TRUE(StatesTheRule(theme, game, drill.declarer));
+            // The best card beats the rule player's by the lesson, each legal.
+            const KindMask legal = game.Play().Legal();
+            EXPECT_EQ(drill.ruleCard, RuleCard(game.SingleDeckViewOf(drill.seat)));
+            for (const int card : {drill.best, drill.ruleCard}) EXPECT_NE(legal & KindFlag(card), 0u) << card;
+            EXPECT_GE(drill.expected[static_cast<std::size_t>(drill.best)] -
+                          drill.expected[static_cast<std::size_t>(drill.ruleCard)],
+                      kThemeLesson);
+            for (int kind = 0; kind < kCardKinds; ++kind)
+                EXPECT_EQ(drill.expected[static_cast<std::size_t>(kind)] >= 0, (legal & KindFlag(kind)) != 0);
+        }
+        // Any number of threads finds the same drills.
+        EXPECT_EQ(MakeThemeDrills(theme, 3, 5, 30, 1), drills);
+    }
+    // A deal whose every fitting position lacks a lesson gives none: the
+    // declarer's first lead fits every deal, and some deals have no lesson.
+    int rejected = 0;
+    for (std::uint64_t index = 0; index < 16; ++index)
+        rejected += ThemeDrillOf(DrillTheme::DeclarersLead, 5, index, 30) ? 0 : 1;
+    EXPECT_GT(rejected, 0);
+    EXPECT_LT(rejected, 16);
+    // Positions that do not state a rule are not taken for it.
+    ThemeDrill any = MakeThemeDrills(DrillTheme::FeedingCounters, 1, 9, 30, 2).front();
+    Game later = GameOf(any);
+    EXPECT_FALSE(FitsTheme(DrillTheme::DeclarersLead, later.Play(), any.declarer));
+    EXPECT_FALSE(FitsTheme(DrillTheme::LastTricks, later.Play(), any.declarer));
+    later.PlayCard(later.ToAct(), any.ruleCard);
+    EXPECT_FALSE(FitsTheme(DrillTheme::FeedingCounters, later.Play(), any.declarer));
+    const std::atomic<bool> cancel{true};
+    EXPECT_TRUE(MakeThemeDrills(DrillTheme::LastTricks, 5, 1, 30, 2, &cancel).empty());
 }
 
 }  // namespace

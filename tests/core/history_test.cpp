@@ -19,6 +19,7 @@
 
 #include "base/random.h"
 #include "coach/drill.h"
+#include "coach/drill_themes.h"
 #include "game/game_driver.h"
 #include "history/game_history.h"
 #include "move_checks.h"
@@ -466,6 +467,33 @@ TEST(History, DrillsOfAReviewedHandAreKeptAnsweredAndBroughtForward) {
     ASSERT_EQ(record.months.size(), 1u);
     EXPECT_EQ(record.months[0].month, "2024-10");  // day 20,000 is 4 October 2024
 
+    // Drills made for a theme on fresh deals are kept with their positions
+    // and read back equal; one whose position no longer reads is left out.
+    const std::vector<ThemeDrill> made = MakeThemeDrills(DrillTheme::LastTricks, 2, 3, 30, 2);
+    ASSERT_TRUE(history->KeepThemeDrills(made)) << history->Problem();
+    std::vector<KeptDrill> withThemes = history->Drills();
+    ASSERT_EQ(withThemes.size(), drills.size() + 2);
+    for (std::size_t m = 0; m < made.size(); ++m) {
+        const KeptDrill& kept = withThemes[drills.size() + m];
+        EXPECT_EQ(kept.generated, made[m]);
+        EXPECT_EQ(std::tie(kept.game, kept.hand, kept.played, kept.theme),
+                  std::make_tuple(std::int64_t{0}, -1, made[m].ruleCard, std::string("The last tricks")));
+    }
+    ASSERT_TRUE(history->AnswerDrill(withThemes.back().id, made.back().best, true, 0, 20'001));
+    const DrillRecord themes = history->DrillAnswers();
+    ASSERT_EQ(themes.themes.size(), 2u);
+    EXPECT_EQ(std::tie(themes.themes[1].theme, themes.themes[1].drills, themes.themes[1].answers),
+              std::make_tuple(std::string("The last tricks"), 2, 1));
+    {
+        sqlite3* raw = nullptr;
+        sqlite3_open(path.c_str(), &raw);
+        const std::string damage =
+            "UPDATE drills SET position = '{\"deal\":\"ABC\"}' WHERE id = " + std::to_string(withThemes.back().id);
+        ASSERT_EQ(sqlite3_exec(raw, damage.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(raw);
+    }
+    EXPECT_EQ(history->Drills().size(), drills.size() + 1);
+
     // A hand whose moves no longer replay is said to.
     std::vector<GameMove> moves = history->Moves(id);
     const auto play = std::find_if(moves.begin(), moves.end(),
@@ -490,7 +518,7 @@ TEST(History, DrillsOfAReviewedHandAreKeptAnsweredAndBroughtForward) {
     EXPECT_EQ(history->Moves(id), scripted.driver.Log());
     EXPECT_EQ(history->KeptReview(id, hand), review);
     std::vector<KeptDrill> again = history->Drills();
-    ASSERT_EQ(again.size(), drills.size());
+    ASSERT_EQ(again.size(), drills.size());  // the themes' drills had no review to come from
     for (std::size_t d = 0; d < again.size(); ++d) {
         again[d].id = drills[d].id;
         EXPECT_EQ(again[d], drills[d]);

@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QStandardPaths>
@@ -273,6 +274,22 @@ private slots:
         QVERIFY(window.findChild<QLabel*>(QString(), Qt::FindDirectChildrenOnly) != nullptr);
         if (!shots.isEmpty()) window.grab().save(shots + QStringLiteral("/drill-graded.png"));
 
+        // Drills of a theme made in the background, with progress: kept and
+        // taken into the day's drills; cancelled, none is kept.
+        auto* make = window.findChild<QPushButton*>();
+        for (QPushButton* button : window.findChildren<QPushButton*>())
+            if (button->accessibleName() == QStringLiteral("Make drills of the chosen theme")) make = button;
+        QVERIFY(make != nullptr && make->isEnabled());
+        window.MakeDrills();
+        window.CancelMaking();
+        QTRY_VERIFY_WITH_TIMEOUT(!window.Making(), 10000);
+        QCOMPARE(history->Drills().size(), kept.size());
+        QTest::mouseClick(make, Qt::LeftButton);
+        QVERIFY(window.Making() && !make->isEnabled());
+        QTRY_VERIFY_WITH_TIMEOUT(!window.Making(), 60000);
+        QCOMPARE(history->Drills().size(), kept.size() + DrillsWindow::kDrillsMade);
+        QVERIFY(make->isEnabled());
+
         // The history's progress counts the answer, under its filter.
         {
             HistoryWindow progress(*history, nullptr);
@@ -297,10 +314,13 @@ private slots:
         QVERIFY2(history, problem.c_str());
         DrillsWindow damaged(
             *history, [] { return std::int64_t{20'001}; }, nullptr);
-        QVERIFY(!damaged.Shown());
+        // The drills made on fresh deals go on.
+        QVERIFY(damaged.Shown() && damaged.Shown()->generated);
+        QCOMPARE(damaged.question(), QStringLiteral("%1 to play. What do you play?")
+                                         .arg(QString::fromStdString(SeatName(damaged.Shown()->seat))));
         QVERIFY2(damaged.skipped().contains(QStringLiteral("skipped: The game's moves no longer replay: move ")),
                  qPrintable(damaged.skipped()));
-        QCOMPARE(history->Drills().size(), kept.size());
+        QCOMPARE(history->Drills().size(), kept.size() + DrillsWindow::kDrillsMade);
         QDir(folder).removeRecursively();
     }
 
