@@ -147,10 +147,17 @@ std::optional<ThemeDrill> ThemeDrillOf(DrillTheme theme, std::uint64_t seed, std
             if (choice.card >= 0 && choice.byCard[static_cast<std::size_t>(ruleCard)] >= 0 &&
                 choice.expected - choice.byCard[static_cast<std::size_t>(ruleCard)] >= kThemeLesson) {
                 drill.plays = game.CardsPlayed();
-                drill.seat = seat;
                 drill.best = choice.card;
                 drill.ruleCard = ruleCard;
                 drill.expected = choice.byCard;
+                // The table turned so that the seat asked sits South, where
+                // a player's own cards lie: the same position, seat for seat.
+                const std::array<KindCounts, 4> hands = drill.hands;
+                for (int s = 0; s < 4; ++s)
+                    drill.hands[static_cast<std::size_t>((s - seat + 4) % 4)] = hands[static_cast<std::size_t>(s)];
+                drill.dealer = (drill.dealer - seat + 4) % 4;
+                drill.declarer = (drill.declarer - seat + 4) % 4;
+                drill.seat = 0;
                 return drill;
             }
         }

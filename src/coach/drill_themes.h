@@ -72,7 +72,7 @@ inline constexpr double kThemeLesson = 5;
 /// The drill of fresh deal `index` of `seed` for a theme, if it has a lesson:
 /// the hand is played by rule players until a position fits the theme and
 /// its best card beats the rule player's by kThemeLesson; none where the
-/// hand ends first. `worlds` are drawn for each position weighed.
+/// hand ends first. The seats are turned so that the seat asked is South. `worlds` are drawn for each position weighed.
 std::optional<ThemeDrill> ThemeDrillOf(DrillTheme theme, std::uint64_t seed, std::uint64_t index, int worlds,
                                        const std::atomic<bool>* cancel = nullptr);
 

@@ -39,7 +39,8 @@ DrillsWindow::DrillsWindow(GameHistory& history, std::function<std::int64_t()> t
     setAttribute(Qt::WA_DeleteOnClose);
 
     table_ = new GameTable(this);
-    table_->setMinimumSize(560, 420);
+    // Room for the side column on a 960-point-wide screen (1920 at twice the scale).
+    table_->setMinimumSize(420, 320);
     count_ = new QLabel(this);
     count_->setAccessibleName(tr("Today's drills"));
     auto* biddingTitle = new QLabel(tr("Bidding"), this);
@@ -115,9 +116,10 @@ DrillsWindow::DrillsWindow(GameHistory& history, std::function<std::int64_t()> t
 
     auto* side = new QVBoxLayout;
     auto* making = new QHBoxLayout;
-    making->addWidget(themes_, 1);
     making->addWidget(make_);
     making->addWidget(cancel_);
+    making->addStretch(1);
+    side->addWidget(themes_);
     side->addLayout(making);
     side->addWidget(progress_);
     side->addWidget(count_);

@@ -53,9 +53,8 @@ const std::array<RuleField, 21> kFields{{
     VANTREL_FIELD("bidStep", "The least raise of the bid", bidStep, Step),
     VANTREL_FIELD("gameTarget", "The score that wins the game", gameTarget, Target),
     VANTREL_FIELD("passCards", "Cards passed between partners after trump is named (0, 3 or 4)", passCards, Passed),
-    VANTREL_FIELD("quadRunWins", "A quadruple run in trump wins the game", quadRunWins, Switch),
-    VANTREL_FIELD("dealerStuck", "All passing, the dealer plays the standing bid (else the next dealer deals)",
-                  dealerStuck, Switch),
+    VANTREL_FIELD("quadRunWins", "Quadruple run in trump wins the game", quadRunWins, Switch),
+    VANTREL_FIELD("dealerStuck", "Dealer stuck with the standing bid when all pass", dealerStuck, Switch),
 }};
 
 #undef VANTREL_FIELD
