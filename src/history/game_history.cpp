@@ -207,6 +207,14 @@ void BindFilter(Statement& statement, const HistoryFilter& filter) {
     if (!filter.rules.empty()) statement.Bind(3, filter.rules);
 }
 
+// The count a query of `from` (its tables) gives under the filter.
+int CountUnder(sqlite3* db, const std::string& from, const HistoryFilter& filter) {
+    const std::string sql = "SELECT COUNT(*) FROM " + from + WhereOf(filter);
+    Statement count(db, sql.c_str());
+    BindFilter(count, filter);
+    return count.Step() ? count.Small(0) : 0;
+}
+
 std::string CsvField(const std::string& text) {
     if (text.find_first_of(",\"\n") == std::string::npos) return text;
     std::string quoted = "\"";
@@ -656,12 +664,7 @@ bool GameHistory::AnswerDrill(std::int64_t id, int card, bool best, double given
 
 DrillRecord GameHistory::DrillAnswers(const HistoryFilter& filter) const {
     DrillRecord record;
-    {
-        const std::string sql = "SELECT COUNT(*) FROM drills JOIN games ON games.id = drills.game" + WhereOf(filter);
-        Statement count(db_, sql.c_str());
-        BindFilter(count, filter);
-        if (count.Step()) record.drills = count.Small(0);
-    }
+    record.drills = CountUnder(db_, "drills JOIN games ON games.id = drills.game", filter);
     // Days since 1970 to the month they fall in; the games' filter holds.
     const std::string sql =
         "SELECT strftime('%Y-%m', drill_answers.day * 86400, 'unixepoch') AS month, COUNT(*),"
@@ -784,12 +787,7 @@ std::vector<HandSummary> GameHistory::Hands(std::int64_t id) const {
 
 HistoryStatistics GameHistory::Statistics(const HistoryFilter& filter) const {
     HistoryStatistics stats;
-    {
-        const std::string sql = "SELECT count(*) FROM games" + WhereOf(filter);
-        Statement count(db_, sql.c_str());
-        BindFilter(count, filter);
-        if (count.Step()) stats.games = count.Small(0);
-    }
+    stats.games = CountUnder(db_, "games", filter);
     const std::string sql =
         "SELECT substr(games.started, 1, 7), games.user_seats, games.user_side, hands.declarer, hands.bid, "
         "hands.meld0, hands.meld1, hands.points0, hands.points1, hands.score0, hands.score1, hands.plays = '', "

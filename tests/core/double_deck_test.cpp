@@ -11,6 +11,7 @@
 #include "analysis/hand_simulation.h"
 #include "base/random.h"
 #include "game/game_settings.h"
+#include "play_support.h"
 #include "players/chance_to_make.h"
 #include "players/duel.h"
 #include "players/passing.h"
@@ -304,21 +305,6 @@ TEST(PlayState, DoubleDeckHandsPlayedOutByTheOneLedger) {
     }
 }
 
-// The best the side to play can take from here to the end, by trying every
-// legal card at every step: no bounds, no table, no ordering.
-int PlainBest(FormPlayState& play, int side) {
-    if (play.Over()) return play.Points()[static_cast<std::size_t>(side)];
-    const bool ours = play.ToPlay() % 2 == side;
-    int best = ours ? -1 : 1 << 20;
-    for (KindMask m = play.Legal(); m != 0; m &= m - 1) {
-        play.Make(std::countr_zero(m));
-        const int value = PlainBest(play, side);
-        play.Unmake();
-        best = ours ? std::max(best, value) : std::min(best, value);
-    }
-    return best;
-}
-
 TEST(FormSolver, DoubleDeckValuesAgreeWithAPlainSearchAndTheSingleDeckSolver) {
     Random random(83, 0);
     // 80-card positions three tricks from the end, at every place in a
@@ -329,7 +315,7 @@ TEST(FormSolver, DoubleDeckValuesAgreeWithAPlainSearchAndTheSingleDeckSolver) {
         FormPlayState play(rules, DealOf(rules.form, random).hands, deal % 4, deal % 4);
         while (play.Played() < 68 + deal % 4) play.Make(RuleCard(play, deal % 4));
         const int side = deal / 4 % 2;
-        const int plain = PlainBest(play, side) - play.Points()[static_cast<std::size_t>(side)];
+        const int plain = testing::Exhaustive(play, side) - play.Points()[static_cast<std::size_t>(side)];
         ASSERT_EQ(solver.SolveWithin(play, side, 1'000'000), (FormSolver::Bounds{plain, plain})) << "deal " << deal;
     }
     // The 48-card deck, five to seven tricks from the end: the value the

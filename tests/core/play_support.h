@@ -25,8 +25,10 @@ inline int RandomLegal(KindMask legal, Random& random) {
     return std::countr_zero(m);
 }
 
-// Every line of play, without pruning: what `side` takes to the end.
-inline int Exhaustive(PlayState& state, int side) {
+// Every line of play, without pruning: what `side` takes to the end, in a
+// hand of either deck.
+template <class State>
+int Exhaustive(State& state, int side) {
     if (state.Over()) return state.Points()[static_cast<std::size_t>(side)];
     const bool ours = SideOf(state.ToPlay()) == side;
     int best = ours ? -1 : 1 << 20;
