@@ -694,10 +694,11 @@ void GameWindow::Refresh() {
     bidNext_->setEnabled(userBids);
     jump_->setEnabled(userBids);
     bidJump_->setEnabled(userBids);
-    if (phase == Phase::Auction) {
+    {
         const int next = g.CurrentAuction().MinimumBid();
         bidNext_->setText(tr("&Bid %1").arg(next));
-        // The jump starts from the next bid at each call, not from a figure of an earlier one.
+        // The jump starts from the next bid at each call, not from a figure of
+        // an earlier one; a game resumed past its auction shows its own figure.
         const auto call = std::make_pair(g.HandNumber(), g.CurrentAuction().Calls().size());
         if (call != jumpCall_) {
             jumpCall_ = call;

@@ -30,11 +30,26 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// The folders the tests made, removed once they have all run.
+std::vector<fs::path>& Made() {
+    static std::vector<fs::path> made;
+    return made;
+}
+class RemoveFolders : public ::testing::Environment {
+public:
+    void TearDown() override {
+        for (const fs::path& folder : Made()) fs::remove_all(folder);
+    }
+};
+[[maybe_unused]] const ::testing::Environment* const kRemoveFolders =
+    ::testing::AddGlobalTestEnvironment(new RemoveFolders);
+
 // A folder of the test's own, emptied first.
 fs::path Folder(const std::string& name) {
     const fs::path folder = fs::temp_directory_path() / ("vantrel-history-" + name + "-" + std::to_string(getpid()));
     fs::remove_all(folder);
     fs::create_directories(folder);
+    Made().push_back(folder);
     return folder;
 }
 
