@@ -223,6 +223,13 @@ void DrillsWindow::ShowPosition(bool answered) {
         bidding_->addItem(line);
     }
     bidding_->addItem(tr("Trump: %1").arg(Q(std::string(kSuitNames[static_cast<std::size_t>(game.Trump() & 3)]))));
+    // The keys start on the seat's first card: arrows move along the hand, Enter plays.
+    if (!answered)
+        for (GameCard* card : table_->Cards())
+            if (!card->isHidden()) {  // laid out, though the window may not be shown yet
+                card->setFocus();
+                break;
+            }
     question_->setText(answered ? QString()
                                 : tr("%1 to play. %2").arg(Q(SeatName(shown_->seat)), Q(std::string(kCardQuestion))));
     if (!answered)

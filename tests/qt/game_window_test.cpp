@@ -256,6 +256,7 @@ private slots:
         for (GameCard* card : window.table()->Cards())
             if (card->isVisible()) cards.push_back(card);
         QVERIFY(!cards.empty());
+        QCOMPARE(window.focusWidget(), static_cast<QWidget*>(cards.front()));  // the keys start on the hand
         cards.front()->setFocus();
         for (std::size_t step = 0; step < cards.size() && QApplication::focusWidget() != nullptr; ++step) {
             auto* focused = qobject_cast<GameCard*>(QApplication::focusWidget());
