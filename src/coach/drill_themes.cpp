@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "base/random.h"
+#include "players/duel.h"
 #include "players/rule_player.h"
 #include "players/search_player.h"
 #include "practice/deal_code.h"
@@ -43,23 +44,6 @@ constexpr std::uint64_t kDealsABatch = 8;
 // Positions of one deal weighed at most, where a theme comes back in a hand.
 constexpr int kPositionsADeal = 3;
 
-// The declarer and trump of a fresh deal: the seat and suit of most meld,
-// then of most cards of the suit.
-std::pair<int, int> DeclarerOf(const std::array<KindCounts, 4>& hands) {
-    const RuleSet rules = RuleSet::Standard();
-    int best = -1;
-    std::pair<int, int> chosen{0, 0};
-    for (int seat = 0; seat < 4; ++seat)
-        for (int suit = 0; suit < 4; ++suit) {
-            int length = 0;
-            for (int rank = 0; rank < 6; ++rank)
-                length += CountIn(hands[static_cast<std::size_t>(seat)], KindOf(suit, rank));
-            const int score = MeldOf(rules, hands[static_cast<std::size_t>(seat)], suit) + 20 * length;
-            if (score > best) best = score, chosen = {seat, suit};
-        }
-    return chosen;
-}
-
 }  // namespace
 
 std::string_view ThemeName(DrillTheme theme) { return kThemeTexts[static_cast<std::size_t>(theme)].name; }
@@ -85,9 +69,7 @@ bool FitsTheme(DrillTheme theme, const FormPlayState& state, int declarer) {
         case DrillTheme::PullingTrump: {
             if (!leading || seat != declarer || state.TricksPlayed() == 0) return false;
             const KindMask held = HeldKinds(hand);
-            int trumps = 0;
-            for (int rank = 0; rank < 6; ++rank) trumps += CountIn(hand, KindOf(state.Trump(), rank));
-            return trumps >= 2 && (held & ~SuitMask(state.Trump())) != 0;
+            return SuitLength(hand, state.Trump()) >= 2 && (held & ~SuitMask(state.Trump())) != 0;
         }
         case DrillTheme::FeedingCounters: {
             const std::span<const int> trick = state.Trick();
@@ -129,7 +111,8 @@ std::optional<ThemeDrill> ThemeDrillOf(DrillTheme theme, std::uint64_t seed, std
     drill.theme = theme;
     drill.hands = DealOf(GameForm{}, random).hands;
     drill.dealer = static_cast<int>(index % 4);
-    std::tie(drill.declarer, drill.trump) = DeclarerOf(drill.hands);
+    // The declarer and trump: the seat and suit of most meld, a card of the suit worth 20.
+    std::tie(drill.declarer, drill.trump) = StrongestSuit(RuleSet::Standard(), drill.hands, 20);
     Game game = GameOf(drill);
     // The review's own weighing of a card, each world's look ahead held to a
     // quarter of a player's.

@@ -674,10 +674,8 @@ DrillRecord GameHistory::DrillAnswers(const HistoryFilter& filter) const {
     Statement select(db_, sql.c_str());
     BindFilter(select, filter);
     while (select.Step()) {
-        DrillRecord::Month month{select.Text(0), select.Small(1), select.Small(2), select.Real(3)};
-        record.answers += month.answers;
-        record.best += month.best;
-        record.givenAway += month.givenAway;
+        DrillRecord::Month month{select.Text(0), {select.Small(1), select.Small(2), select.Real(3)}};
+        record.overall.Add(month.tally);
         record.months.push_back(std::move(month));
     }
     // Each theme, the player's own hands first (their theme is empty).
@@ -690,7 +688,7 @@ DrillRecord GameHistory::DrillAnswers(const HistoryFilter& filter) const {
     BindFilter(byTheme, filter);
     while (byTheme.Step())
         record.themes.push_back(
-            {byTheme.Text(0), byTheme.Small(1), byTheme.Small(2), byTheme.Small(3), byTheme.Real(4)});
+            {byTheme.Text(0), byTheme.Small(1), {byTheme.Small(2), byTheme.Small(3), byTheme.Real(4)}});
     return record;
 }
 

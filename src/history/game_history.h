@@ -113,27 +113,35 @@ struct KeptDrill {
     friend bool operator==(const KeptDrill&, const KeptDrill&) = default;
 };
 
-/// The drills' record: answers, those answered best and the card points
-/// given away, overall and a month a row.
-struct DrillRecord {
-    int drills = 0;
+/// Drills answered: how many, those answered best, and the card points
+/// given away against the best.
+struct DrillTally {
     int answers = 0;
     int best = 0;
     double givenAway = 0;
+    void Add(const DrillTally& other) {
+        answers += other.answers;
+        best += other.best;
+        givenAway += other.givenAway;
+    }
+    /// The card points given away a drill answered; 0 before any answer.
+    [[nodiscard]] double GivenAwayADrill() const { return answers > 0 ? givenAway / answers : 0; }
+};
+
+/// The drills' record, overall, a month a row and a theme a row.
+struct DrillRecord {
+    int drills = 0;  // of the player's own hands
+    DrillTally overall;
     struct Month {
         std::string month;  // "2026-12"
-        int answers = 0;
-        int best = 0;
-        double givenAway = 0;
+        DrillTally tally;
     };
     std::vector<Month> months;
     /// A theme a row: the player's own hands (no theme) first.
     struct Theme {
         std::string theme;
         int drills = 0;
-        int answers = 0;
-        int best = 0;
-        double givenAway = 0;
+        DrillTally tally;
     };
     std::vector<Theme> themes;
 };

@@ -283,8 +283,7 @@ int FormHelpValue(const RuleSet& rules, const KindCounts& hand, int trump) {
         deckPoints += CardPointsOf(rules, kind) * deck[static_cast<std::size_t>(kind)];
         if (SuitOfKind(kind) == trump) suitCards += deck[static_cast<std::size_t>(kind)];
     }
-    int trumps = 0;
-    for (int rank = 0; rank < 6; ++rank) trumps += CountIn(hand, KindOf(trump, rank));
+    const int trumps = SuitLength(hand, trump);
     const int fairShare = suitCards / std::max(1, rules.form.seats);
     return CountsMeld(rules, hand).WithTrump(trump) + deckPoints / 2 + deckPoints / 20 +
            std::max(0, trumps - fairShare);

@@ -44,17 +44,8 @@ Contract FixedContract(const std::array<HandCounts, 4>& hands) {
 // most meld in that trump and two counters for each card of the suit, at the
 // standing bid. (The designed bid value knows the 48-card deck alone.)
 Contract FixedContract(const RuleSet& rules, const std::array<KindCounts, 4>& hands) {
-    Contract contract{0, 0, -1};
-    int most = -1;
-    for (int seat = 0; seat < 4; ++seat)
-        for (int suit = 0; suit < 4; ++suit) {
-            const KindCounts& hand = hands[static_cast<std::size_t>(seat)];
-            int length = 0;
-            for (int rank = 0; rank < 6; ++rank) length += CountIn(hand, KindOf(suit, rank));
-            const int value = MeldOf(rules, hand, suit) + 2 * length;
-            if (value > most) most = value, contract = {seat, suit, rules.standingBid};
-        }
-    return contract;
+    const auto [seat, suit] = StrongestSuit(rules, hands, 2);
+    return {seat, suit, rules.standingBid};
 }
 
 // A hand's meld and the cards it shows, for either deck.
@@ -164,6 +155,18 @@ std::pair<double, double> MeanWithInterval(const std::vector<double>& values) {
     const double mean = sum / n;
     const double variance = values.size() > 1 ? std::max(0.0, (squares - n * mean * mean) / (n - 1)) : 0;
     return {mean, 1.96 * std::sqrt(variance / n)};
+}
+
+std::pair<int, int> StrongestSuit(const RuleSet& rules, const std::array<KindCounts, 4>& hands, int perCard) {
+    std::pair<int, int> chosen{0, 0};
+    int most = -1;
+    for (int seat = 0; seat < 4; ++seat)
+        for (int suit = 0; suit < 4; ++suit) {
+            const KindCounts& hand = hands[static_cast<std::size_t>(seat)];
+            const int value = MeldOf(rules, hand, suit) + perCard * SuitLength(hand, suit);
+            if (value > most) most = value, chosen = {seat, suit};
+        }
+    return chosen;
 }
 
 }  // namespace vantrel

@@ -4,9 +4,11 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "players/search_player.h"
+#include "rules/cards.h"
 #include "rules/rule_set.h"
 
 namespace vantrel {
@@ -42,6 +44,11 @@ std::vector<Deal> PlayDeals(std::uint64_t deals, unsigned threads, const std::fu
 
 /// The mean of `values` and the half-width of its 95% interval.
 std::pair<double, double> MeanWithInterval(const std::vector<double>& values);
+
+/// The seat and suit a deal's contract falls to without an auction: the
+/// most meld in that trump and `perCard` for each card of the suit
+/// (seat, trump).
+std::pair<int, int> StrongestSuit(const RuleSet& rules, const std::array<KindCounts, 4>& hands, int perCard);
 
 }  // namespace vantrel
 

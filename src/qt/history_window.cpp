@@ -235,7 +235,7 @@ HistoryWindow::HistoryWindow(GameHistory& history, QWidget* parent)
     answeredBest_->setObjectName(QStringLiteral("answeredBestChart"));
     answeredBest_->setAccessibleName(tr("Drills answered best by month"));
     progressLayout->addLayout(progressCharts, 1);
-    tabs_->addTab(progressPage, tr("&Progress"));
+    tabs_->addTab(progressPage, tr("Pr&ogress"));  // Alt+P is Replay as Practice
 
     connect(games_, &QTableWidget::itemSelectionChanged, this, &HistoryWindow::ShowHands);
     connect(resume_, &QPushButton::clicked, this, [this] {
@@ -363,17 +363,29 @@ void HistoryWindow::ShowProgress() {
     const HistoryFilter filter = Filter();
     const HistoryStatistics stats = history_.Statistics(filter);
     const DrillRecord drills = history_.DrillAnswers(filter);
-    auto figure = [](double value) { return QString::number(value, 'f', 1); };
-    const std::vector<std::pair<QString, QString>> rows{
+    const QString none = QStringLiteral("\u2014");
+    auto bestShare = [&](const DrillTally& tally) {
+        return tally.answers > 0 ? QStringLiteral("%1 (%2%)").arg(tally.best).arg(100 * tally.best / tally.answers)
+                                 : none;
+    };
+    auto givenAway = [&](const DrillTally& tally) {
+        return tally.answers > 0 ? QString::number(tally.GivenAwayADrill(), 'f', 1) : none;
+    };
+    const DrillTally& overall = drills.overall;
+    std::vector<std::pair<QString, QString>> rows{
         {tr("Drills from your hands"), QString::number(drills.drills)},
-        {tr("Answers"), QString::number(drills.answers)},
-        {tr("Answered best"), drills.answers > 0
-                                  ? QStringLiteral("%1 (%2%)").arg(drills.best).arg(100 * drills.best / drills.answers)
-                                  : QStringLiteral("\u2014")},
-        {tr("Card points given away a drill"),
-         drills.answers > 0 ? figure(drills.givenAway / drills.answers) : QStringLiteral("\u2014")},
+        {tr("Answers"), QString::number(overall.answers)},
+        {tr("Answered best"), bestShare(overall)},
+        {tr("Card points given away a drill"), givenAway(overall)},
         {tr("Hands reviewed"), QString::number(stats.reviewedHands)},
     };
+    // Each theme: its drills, their answers, those best and the points given away.
+    for (const DrillRecord::Theme& theme : drills.themes)
+        rows.emplace_back(theme.theme.empty() ? tr("Your own hands") : Q(theme.theme),
+                          tr("%1 drills, %2 answered, best %3, %4 a drill given away")
+                              .arg(theme.drills)
+                              .arg(theme.tally.answers)
+                              .arg(bestShare(theme.tally), givenAway(theme.tally)));
     progress_->setRowCount(static_cast<int>(rows.size()));
     for (int row = 0; row < static_cast<int>(rows.size()); ++row) {
         progress_->setItem(row, 0, Cell(rows[static_cast<std::size_t>(row)].first));
@@ -400,10 +412,11 @@ void HistoryWindow::ShowProgress() {
             lost->append(x, month.first->lostPerReviewedHand);
             highest = std::max(highest, month.first->lostPerReviewedHand);
         }
-        if (month.second != nullptr && month.second->answers > 0) {
-            given->append(x, month.second->givenAway / month.second->answers);
-            highest = std::max(highest, month.second->givenAway / month.second->answers);
-            best->append(x, 100.0 * month.second->best / month.second->answers);
+        if (month.second != nullptr && month.second->tally.answers > 0) {
+            const DrillTally& tally = month.second->tally;
+            given->append(x, tally.GivenAwayADrill());
+            highest = std::max(highest, tally.GivenAwayADrill());
+            best->append(x, 100.0 * tally.best / tally.answers);
         }
     }
     auto chartOf = [&](const QString& title, const std::vector<QLineSeries*>& series, double top) {
@@ -429,8 +442,8 @@ void HistoryWindow::ShowProgress() {
     lost_->setChart(chartOf(tr("Card points given away, by month"), {lost, given}, std::ceil(highest / 10) * 10));
     delete old;
     old = answeredBest_->chart();
-    answeredBest_->setChart(chartOf(drills.answers > 0 ? tr("Drills answered best, by month")
-                                                       : tr("Drills answered best: answer drills to see them"),
+    answeredBest_->setChart(chartOf(overall.answers > 0 ? tr("Drills answered best, by month")
+                                                        : tr("Drills answered best: answer drills to see them"),
                                     {best}, 100));
     delete old;
 }

@@ -122,6 +122,12 @@ constexpr int CardCount(const KindCounts& hand) {
     for (const std::uint8_t count : hand) cards += count;
     return cards;
 }
+/// The cards a hand holds of a suit.
+constexpr int SuitLength(const KindCounts& hand, int suit) {
+    int cards = 0;
+    for (int rank = 0; rank < 6; ++rank) cards += CountIn(hand, KindOf(suit, rank));
+    return cards;
+}
 constexpr HandCounts Less(HandCounts hand, HandCounts cards) { return hand - cards; }
 constexpr KindCounts Less(KindCounts hand, const KindCounts& cards) {
     for (std::size_t kind = 0; kind < hand.size(); ++kind)

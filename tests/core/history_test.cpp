@@ -477,8 +477,9 @@ TEST(History, DrillsOfAReviewedHandAreKeptAnsweredAndBroughtForward) {
     EXPECT_EQ(history->Drills().front().schedule, (DrillSchedule{20'001, 0, 2, 0}));
     EXPECT_FALSE(history->AnswerDrill(first.id + 1000, 0, true, 0, 20'001));
     const DrillRecord record = history->DrillAnswers();
-    EXPECT_EQ(std::tie(record.drills, record.answers, record.best), std::make_tuple(int(drills.size()), 2, 1));
-    EXPECT_DOUBLE_EQ(record.givenAway, 9.5);
+    EXPECT_EQ(std::tie(record.drills, record.overall.answers, record.overall.best),
+              std::make_tuple(int(drills.size()), 2, 1));
+    EXPECT_DOUBLE_EQ(record.overall.givenAway, 9.5);
     ASSERT_EQ(record.months.size(), 1u);
     EXPECT_EQ(record.months[0].month, "2024-10");  // day 20,000 is 4 October 2024
 
@@ -497,7 +498,7 @@ TEST(History, DrillsOfAReviewedHandAreKeptAnsweredAndBroughtForward) {
     ASSERT_TRUE(history->AnswerDrill(withThemes.back().id, made.back().best, true, 0, 20'001));
     const DrillRecord themes = history->DrillAnswers();
     ASSERT_EQ(themes.themes.size(), 2u);
-    EXPECT_EQ(std::tie(themes.themes[1].theme, themes.themes[1].drills, themes.themes[1].answers),
+    EXPECT_EQ(std::tie(themes.themes[1].theme, themes.themes[1].drills, themes.themes[1].tally.answers),
               std::make_tuple(std::string("The last tricks"), 2, 1));
     {
         sqlite3* raw = nullptr;

@@ -299,6 +299,13 @@ private slots:
             QCOMPARE(figures->item(0, 1)->text(), QString::number(kept.size()));
             QCOMPARE(figures->item(2, 1)->text(), QStringLiteral("1 (100%)"));
             QCOMPARE(figures->item(4, 1)->text(), QStringLiteral("1"));
+            // A row a theme, the player's own hands first.
+            QCOMPARE(figures->rowCount(), 7);
+            QCOMPARE(figures->item(5, 0)->text(), QStringLiteral("Your own hands"));
+            QVERIFY2(figures->item(5, 1)->text().startsWith(
+                         QStringLiteral("%1 drills, 1 answered, best 1 (100%)").arg(kept.size())),
+                     qPrintable(figures->item(5, 1)->text()));
+            QCOMPARE(figures->item(6, 0)->text(), QStringLiteral("The opening lead as declarer"));
             progress.findChild<QComboBox*>(QStringLiteral("result"))->setCurrentIndex(1);  // games won: none
             QCOMPARE(figures->item(1, 1)->text(), QStringLiteral("0"));
         }

@@ -60,7 +60,8 @@ import -window root "$shots/game-double-deck-$tag.png"
 for _ in $(seq 12); do xdotool windowactivate --sync "$game" key Return sleep 0.4; done
 import -window root "$shots/game-double-deck-play-$tag.png"
 
-# The History: whole on the screen, its buttons reachable.
+# The History: whole on the screen, its buttons reachable, its statistics
+# and its progress.
 xdotool windowactivate --sync "$WINDOW" key ctrl+shift+g
 history=$(timeout 10 xdotool search --sync --onlyvisible --name '^Game History$' | sed -n 1p) ||
   { echo "FAIL: Ctrl+Shift+G opened no Game History"; exit 1; }
@@ -70,6 +71,9 @@ import -window root "$shots/history-$tag.png"
 xdotool windowactivate --sync "$history" key alt+s sleep 0.8
 on_screen "The Game History's statistics" "$history"
 import -window root "$shots/history-statistics-$tag.png"
+xdotool windowactivate --sync "$history" key alt+o sleep 0.8
+on_screen "The Game History's progress" "$history"
+import -window root "$shots/history-progress-$tag.png"
 
 # Drills: none due at first; twenty made on fresh deals for a theme, the
 # first of them asked on the table.
