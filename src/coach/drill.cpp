@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "rules/card_text.h"
+#include "rules/seats.h"
 
 namespace vantrel {
 
@@ -59,8 +60,13 @@ DrillGrade GradeCard(const CardDrill& drill, int card) {
     return grade;
 }
 
-std::optional<Game> GameAtCard(const GameSettings& settings, std::uint64_t seed, const std::vector<GameMove>& moves,
-                               int hand, std::size_t at, int seat, int played, std::string* why) {
+namespace {
+
+// The kept game's moves replayed on a new game of its seed until `reached`
+// holds within the sheet's line `hand`; `where` names the point for a refusal.
+template <class Reached>
+std::optional<Game> ReplayTo(const GameSettings& settings, std::uint64_t seed, const std::vector<GameMove>& moves,
+                             int hand, const Reached& reached, const std::string& where, std::string* why) {
     auto refuse = [why](std::string text) -> std::optional<Game> {
         if (why != nullptr) *why = std::move(text);
         return std::nullopt;
@@ -68,20 +74,88 @@ std::optional<Game> GameAtCard(const GameSettings& settings, std::uint64_t seed,
     // A new game as the driver makes one: the seed deals, East deals first.
     Game game(settings.rules, seed, 3);
     for (std::size_t i = 0; i <= moves.size(); ++i) {
-        if (game.Sheet().size() == static_cast<std::size_t>(hand) && game.CurrentPhase() == Phase::Play &&
-            game.CardsPlayed().size() == at) {
-            if (game.ToAct() != seat || (game.Play().Legal() & KindFlag(played)) == 0)
-                return refuse("The hand no longer reaches the drill's card: " + SeatName(seat) + " is not to play " +
-                              KindText(played) + " there.");
-            return game;
+        if (game.Sheet().size() == static_cast<std::size_t>(hand)) {
+            std::string wrong;
+            if (reached(game, wrong)) {
+                if (!wrong.empty()) return refuse(wrong);
+                return game;
+            }
         }
         if (i == moves.size() || game.Sheet().size() > static_cast<std::size_t>(hand)) break;
         if (std::string refused = Apply(game, moves[i]); !refused.empty())
             return refuse("The game's moves no longer replay: move " + std::to_string(i + 1) + " is refused (" +
                           refused + ").");
     }
-    return refuse("The game's moves no longer reach card " + std::to_string(at + 1) + " of hand " +
-                  std::to_string(hand + 1) + ".");
+    return refuse("The game's moves no longer reach " + where + " of hand " + std::to_string(hand + 1) + ".");
+}
+
+}  // namespace
+
+std::optional<Game> GameAtCard(const GameSettings& settings, std::uint64_t seed, const std::vector<GameMove>& moves,
+                               int hand, std::size_t at, int seat, int played, std::string* why) {
+    return ReplayTo(
+        settings, seed, moves, hand,
+        [&](const Game& game, std::string& wrong) {
+            if (game.CurrentPhase() != Phase::Play || game.CardsPlayed().size() != at) return false;
+            if (game.ToAct() != seat || (game.Play().Legal() & KindFlag(played)) == 0)
+                wrong = "The hand no longer reaches the drill's card: " + SeatName(seat) + " is not to play " +
+                        KindText(played) + " there.";
+            return true;
+        },
+        "card " + std::to_string(at + 1), why);
+}
+
+std::optional<Game> GameAtCall(const GameSettings& settings, std::uint64_t seed, const std::vector<GameMove>& moves,
+                               int hand, std::size_t at, int seat, int called, std::string* why) {
+    return ReplayTo(
+        settings, seed, moves, hand,
+        [&](const Game& game, std::string& wrong) {
+            if (game.CurrentPhase() != Phase::Auction || game.CurrentAuction().Calls().size() != at) return false;
+            if (game.ToAct() != seat || (called > 0 && called < game.CurrentAuction().MinimumBid()))
+                wrong = "The hand no longer reaches the drill's call: " + SeatName(seat) + " is not to call " +
+                        CallText(called) + " there.";
+            return true;
+        },
+        "call " + std::to_string(at + 1), why);
+}
+
+std::vector<CallVerdict> CostlyCalls(const HandReview& review) {
+    std::vector<CallVerdict> calls;
+    if (!review.complete) return calls;
+    for (const CallVerdict& call : review.calls)
+        if (call.cost >= kCostlyCall && !call.conventional) calls.push_back(call);
+    return calls;
+}
+
+std::string ChoiceText(DrillQuestion question, const CallFigure& figure) {
+    if (question == DrillQuestion::Trump) return std::string(kSuitNames[static_cast<std::size_t>(figure.trump & 3)]);
+    return CallText(figure.bid);
+}
+
+DrillGrade GradeCall(DrillQuestion question, const std::vector<CallFigure>& figures, int choice) {
+    DrillGrade grade;
+    const auto chosen = [&](const CallFigure& figure) {
+        return question == DrillQuestion::Trump ? figure.trump == choice : figure.bid == choice;
+    };
+    const auto mine = std::find_if(figures.begin(), figures.end(), chosen);
+    if (mine == figures.end()) {
+        grade.text = "That is not one of the choices.";
+        return grade;
+    }
+    const auto best = std::max_element(figures.begin(), figures.end(),
+                                       [](const CallFigure& a, const CallFigure& b) { return a.margin < b.margin; });
+    grade.legal = true;
+    grade.givenAway = std::max(0.0, best->margin - mine->margin);
+    grade.best = grade.givenAway < 0.01;
+    const auto signedFigure = [](double value) { return (value > 0 ? "+" : "") + Points(value); };
+    grade.text = "Best: " + ChoiceText(question, *best);
+    if (question == DrillQuestion::Call && best->trump >= 0)
+        grade.text += " in " + std::string(kSuitNames[static_cast<std::size_t>(best->trump)]);
+    grade.text += ", " + signedFigure(best->margin) + " on average.";
+    if (mine != best)
+        grade.text += " " + ChoiceText(question, *mine) + " gives " + signedFigure(mine->margin) +
+                      (grade.best ? ": as good." : ": " + Points(grade.givenAway) + " away.");
+    return grade;
 }
 
 }  // namespace vantrel

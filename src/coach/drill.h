@@ -6,6 +6,7 @@
 
 #include "game/game.h"
 #include "game/game_move.h"
+#include "coach/drill_themes.h"
 #include "game/game_settings.h"
 #include "players/seat_view.h"
 #include "review/hand_review.h"
@@ -30,6 +31,8 @@ struct CardDrill {
 };
 
 inline constexpr std::string_view kCardQuestion = "What do you play?";
+inline constexpr std::string_view kCallQuestion = "What do you call?";
+inline constexpr std::string_view kTrumpQuestion = "What do you name as trump?";
 
 /// The drills of a reviewed hand: one for each card of a reviewed seat the
 /// fair review labelled a mistake or a blunder, in the order played. A
@@ -48,6 +51,20 @@ struct DrillGrade {
 };
 DrillGrade GradeCard(const CardDrill& drill, int card);
 
+/// The calls of a reviewed hand that make drills: those whose verdict gave
+/// away kCostlyCall of the expected margin or more, other than the help's
+/// jumps that show meld.
+std::vector<CallVerdict> CostlyCalls(const HandReview& review);
+
+/// A choice of a call or trump drill in words: "Pass", "Bid 260", "Hearts".
+std::string ChoiceText(DrillQuestion question, const CallFigure& figure);
+
+/// A call or trump drill answered with the choice `bid` (a call's bid, 0 a
+/// pass; or a suit), graded by its figures as a card is: e.g. "Best: Bid 260
+/// in Hearts, +12 on average. Pass gives -8: 20 away." A choice that is
+/// none of the figures' is refused.
+DrillGrade GradeCall(DrillQuestion question, const std::vector<CallFigure>& figures, int choice);
+
 /// The game as it stood when a drill's card was asked, for the table to show
 /// it as the seat saw it: the kept game's moves replayed on a new game of its
 /// seed up to card `at` of the sheet's line `hand`, with `seat` to play and
@@ -55,5 +72,9 @@ DrillGrade GradeCard(const CardDrill& drill, int card);
 /// lead there (a history written by a newer program, or damaged).
 std::optional<Game> GameAtCard(const GameSettings& settings, std::uint64_t seed, const std::vector<GameMove>& moves,
                                int hand, std::size_t at, int seat, int played, std::string* why);
+/// The same at call `at` of the hand's bidding, `seat` to call and `called`
+/// the call it made (0 a pass).
+std::optional<Game> GameAtCall(const GameSettings& settings, std::uint64_t seed, const std::vector<GameMove>& moves,
+                               int hand, std::size_t at, int seat, int called, std::string* why);
 
 }  // namespace vantrel

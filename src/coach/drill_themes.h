@@ -9,18 +9,39 @@
 #include <vector>
 
 #include "game/game.h"
+#include "players/bidding.h"
+#include "rules/auction.h"
 #include "rules/cards.h"
 #include "rules/play_state.h"
 
 namespace vantrel {
 
-/// The recurring decisions of the card play, each found by a rule that can
-/// be stated (ThemeRule) and tested (FitsTheme), for drills made on fresh
-/// deals when a player's own hands give too few.
-enum class DrillTheme { DeclarersLead, DefendersLead, PullingTrump, FeedingCounters, LastTricks };
-inline constexpr std::array<DrillTheme, 5> kDrillThemes{DrillTheme::DeclarersLead, DrillTheme::DefendersLead,
-                                                        DrillTheme::PullingTrump, DrillTheme::FeedingCounters,
-                                                        DrillTheme::LastTricks};
+/// The recurring decisions of the game, each found by a rule that can be
+/// stated (ThemeRule) and tested (FitsTheme), for drills made on fresh
+/// deals when a player's own hands give too few: five of the card play,
+/// then three of the bidding.
+enum class DrillTheme {
+    DeclarersLead,
+    DefendersLead,
+    PullingTrump,
+    FeedingCounters,
+    KeepingTrump,
+    LastTricks,
+    FirstBid,
+    OverPartner,
+    NamingTrump
+};
+inline constexpr std::array<DrillTheme, 9> kDrillThemes{
+    DrillTheme::DeclarersLead, DrillTheme::DefendersLead, DrillTheme::PullingTrump,
+    DrillTheme::FeedingCounters, DrillTheme::KeepingTrump, DrillTheme::LastTricks,
+    DrillTheme::FirstBid,      DrillTheme::OverPartner,   DrillTheme::NamingTrump};
+
+/// What a drill asks: a card, a call, or the trump.
+enum class DrillQuestion { Play, Call, Trump };
+DrillQuestion QuestionOf(DrillTheme theme);
+/// "play", "call" or "trump", as the history keeps a drill's question.
+std::string_view QuestionName(DrillQuestion question);
+std::optional<DrillQuestion> QuestionNamed(std::string_view name);
 
 /// "The opening lead as declarer", ...
 std::string_view ThemeName(DrillTheme theme);
@@ -39,8 +60,22 @@ std::optional<DrillTheme> ThemeNamed(std::string_view name);
 ///     least two trumps and a card of another suit.
 ///   FeedingCounters: fourth to play, partner's card holding the trick, a
 ///     counter (A, 10 or K) and a card that is none among the legal cards.
+///   KeepingTrump: holding one trump, and a card of another suit among the
+///     legal ones, while an opponent holds four cards or more of a suit
+///     other than trump.
 ///   LastTricks: three tricks left, the seat to play leading.
+/// The bidding's themes fit no position of the play.
 bool FitsTheme(DrillTheme theme, const FormPlayState& state, int declarer);
+
+/// Whether the auction, with the seats' hands, states a bidding theme's rule:
+///   FirstBid: the seat to call has not called yet and holds 40 meld or
+///     more in a suit; partner holds no bid of its own.
+///   OverPartner: partner holds the high bid by a bid of its own, and an
+///     opponent is still in.
+///   NamingTrump: the auction over, its winner holding four cards or more
+///     in each of two suits.
+/// The play's themes fit no auction.
+bool FitsTheme(DrillTheme theme, const Auction& auction, const std::array<KindCounts, 4>& hands);
 
 /// A position made for a theme: a fresh deal, the auction and trump that
 /// make its declarer, the cards played to the card asked, and the figures
@@ -52,22 +87,32 @@ struct ThemeDrill {
     int dealer = 0;
     int declarer = 0;
     int trump = 0;
+    /// The bids from the dealer's left (0 a pass): those before the call
+    /// asked, or the whole auction where trump is asked; empty where a card
+    /// is asked, the declarer then bidding the least bid and the others passing.
+    std::vector<int> calls;
     std::vector<int> plays;  // before the card asked
     int seat = 0;
-    int best = -1;
-    int ruleCard = -1;  // the card the rule player chooses there
+    int best = -1;  // the best card, the best call's bid, or the best suit
+    int rule = -1;  // what the rule player chooses there: its card, bid or suit
     PerKind<double> expected{};
+    /// A call's or the trump's figures, as the bidding weighs them: the pass
+    /// and each bid, or each suit (as `trump`) at the bid reached.
+    std::vector<CallFigure> figures;
     friend bool operator==(const ThemeDrill&, const ThemeDrill&) = default;
 };
 
-/// The game as it stood at the drill's card, the Standard rules, no cards
-/// passed: the deal laid from its code, the declarer's bid (or the dealer's
-/// standing bid) with the others passing, trump named, the cards played.
+/// The game as it stood at the drill's question, the Standard rules, no
+/// cards passed: the deal laid from its code, the auction (given, or the
+/// declarer's bid, or the dealer's standing bid, with the others passing),
+/// trump named, the cards played.
 Game GameOf(const ThemeDrill& drill);
 
 /// A drill kept only where the best card beats the rule player's by at
-/// least this many expected card points: each has a lesson.
+/// least this many expected card points, or the best call or trump the rule
+/// player's by kCallLesson of the expected margin: each has a lesson.
 inline constexpr double kThemeLesson = 5;
+inline constexpr double kCallLesson = 10;
 
 /// The drill of fresh deal `index` of `seed` for a theme, if it has a lesson:
 /// the hand is played by rule players until a position fits the theme and

@@ -16,6 +16,7 @@
 #include <ostream>
 #include <tuple>
 
+#include "coach/drill.h"
 #include "game/game_driver.h"
 #include "practice/deal_code.h"
 #include "rules/cards.h"
@@ -66,6 +67,11 @@ constexpr std::array<const char*, GameHistory::kSchemaVersion> kMigrations{
     " UNIQUE(game, hand, card));"
     "CREATE TABLE drill_answers(drill INTEGER NOT NULL REFERENCES drills(id) ON DELETE CASCADE,"
     " day INTEGER NOT NULL, card INTEGER NOT NULL, best INTEGER NOT NULL, given_away REAL NOT NULL);",
+    // 5: drills that ask a call or the trump. A call drill of the player's
+    // own hand keeps the call's place in the bidding as -1 - place in
+    // `card`, apart from the hand's cards; its figures, and a trump drill's,
+    // are the calls' or the suits' [bid, trump, margin] in `expected`.
+    "ALTER TABLE drills ADD COLUMN question TEXT NOT NULL DEFAULT 'play';",
 };
 
 // A prepared statement, finalised when it goes.
@@ -474,6 +480,30 @@ bool GameHistory::RecordReview(std::int64_t id, int hand, int par, double lost, 
     return ok;
 }
 
+namespace {
+
+// A call's or the trump's figures as the drills keep them: [bid, trump, margin] each.
+std::string FiguresJson(const std::vector<CallFigure>& figures) {
+    Json json = Json::array();
+    for (const CallFigure& figure : figures) json.push_back({figure.bid, figure.trump, figure.margin});
+    return json.dump();
+}
+
+// Figures read back; none where they do not read whole.
+std::optional<std::vector<CallFigure>> FiguresOf(const Json& json) {
+    if (!json.is_array() || json.empty()) return std::nullopt;
+    std::vector<CallFigure> figures;
+    for (const Json& f : json) {
+        if (!f.is_array() || f.size() != 3 || !f[0].is_number_integer() || !f[1].is_number_integer() ||
+            !f[2].is_number())
+            return std::nullopt;
+        figures.push_back({f[0].get<int>(), f[1].get<int>(), f[2].get<double>()});
+    }
+    return figures;
+}
+
+}  // namespace
+
 bool GameHistory::KeepDrills(std::int64_t game, int hand, const HandReview& review) {
     if (!review.complete) return true;
     Statement insert(db_,
@@ -498,6 +528,22 @@ bool GameHistory::KeepDrills(std::int64_t game, int hand, const HandReview& revi
             return false;
         }
     }
+    Statement call(db_,
+                   "INSERT OR IGNORE INTO drills(game, hand, card, seat, played, best, expected, label, question)"
+                   " VALUES(?,?,?,?,?,?,?,?,'call')");
+    for (const CallVerdict& verdict : CostlyCalls(review))
+        if (!call.Bind(1, game)
+                 .Bind(2, std::int64_t{hand})
+                 .Bind(3, -1 - static_cast<std::int64_t>(verdict.at))
+                 .Bind(4, std::int64_t{verdict.seat})
+                 .Bind(5, std::int64_t{verdict.called})
+                 .Bind(6, std::int64_t{verdict.best})
+                 .Bind(7, FiguresJson(verdict.figures))
+                 .Bind(8, static_cast<std::int64_t>(LabelOf(verdict.cost)))
+                 .Run()) {
+            problem_ = sqlite3_errmsg(db_);
+            return false;
+        }
     return true;
 }
 
@@ -523,8 +569,9 @@ std::string PositionJson(const ThemeDrill& drill) {
                 {"dealer", drill.dealer},
                 {"declarer", drill.declarer},
                 {"trump", drill.trump},
+                {"calls", drill.calls},
                 {"plays", drill.plays},
-                {"rule", drill.ruleCard}}
+                {"rule", drill.rule}}
         .dump();
 }
 
@@ -543,9 +590,22 @@ std::optional<ThemeDrill> PositionOf(const std::string& text, DrillTheme theme) 
         drill.declarer = position.at("declarer").get<int>();
         drill.trump = position.at("trump").get<int>();
         drill.plays = position.at("plays").get<std::vector<int>>();
-        drill.ruleCard = position.at("rule").get<int>();
+        drill.rule = position.at("rule").get<int>();
+        // Drills made before the bidding's themes have no calls.
+        if (position.contains("calls")) drill.calls = position.at("calls").get<std::vector<int>>();
         const bool seats = drill.dealer >= 0 && drill.dealer < 4 && drill.declarer >= 0 && drill.declarer < 4;
         if (!seats || drill.trump < 0 || drill.trump > 3 || drill.plays.size() >= 48) return std::nullopt;
+        if (QuestionOf(theme) != DrillQuestion::Play) {
+            // The calls replay on the deal and stop where the question is asked.
+            Auction auction(RuleSet::Standard(), drill.dealer);
+            for (const int bid : drill.calls)
+                if (auction.Finished() || !(bid > 0 ? auction.Bid(auction.ToAct(), bid) : auction.Pass(auction.ToAct())).empty())
+                    return std::nullopt;
+            const bool trump = QuestionOf(theme) == DrillQuestion::Trump;
+            if (trump != auction.Finished() || (trump && auction.HighBidder() < 0)) return std::nullopt;
+            drill.seat = trump ? auction.HighBidder() : auction.ToAct();
+            return drill;
+        }
         FormPlayState play(RuleSet::Standard(), drill.hands, drill.trump, drill.declarer);
         for (const int card : drill.plays)
             if (!play.Play(card).empty()) return std::nullopt;
@@ -561,20 +621,30 @@ std::optional<ThemeDrill> PositionOf(const std::string& text, DrillTheme theme) 
 bool GameHistory::KeepThemeDrills(const std::vector<ThemeDrill>& drills) {
     if (!Execute("BEGIN IMMEDIATE")) return false;
     Statement insert(db_,
-                     "INSERT INTO drills(game, hand, card, seat, played, best, expected, label, theme, position)"
-                     " VALUES(NULL,-1,?,?,?,?,?,?,?,?)");
+                     "INSERT INTO drills(game, hand, card, seat, played, best, expected, label, theme, position,"
+                     " question) VALUES(NULL,-1,?,?,?,?,?,?,?,?,?)");
     bool ok = true;
     for (const ThemeDrill& drill : drills) {
-        const double lesson = drill.expected[static_cast<std::size_t>(drill.best)] -
-                              drill.expected[static_cast<std::size_t>(drill.ruleCard)];
-        ok = ok && insert.Bind(1, static_cast<std::int64_t>(drill.plays.size()))
+        const bool play = QuestionOf(drill.theme) == DrillQuestion::Play;
+        double lesson = 0;
+        if (play) {
+            lesson = drill.expected[static_cast<std::size_t>(drill.best)] -
+                     drill.expected[static_cast<std::size_t>(drill.rule)];
+        } else {
+            const DrillGrade rule = GradeCall(QuestionOf(drill.theme), drill.figures, drill.rule);
+            lesson = rule.givenAway;
+        }
+        // A call's place, apart from the cards' places, as the player's own call drills keep it.
+        const auto at = play ? static_cast<std::int64_t>(drill.plays.size()) : -1 - static_cast<std::int64_t>(drill.calls.size());
+        ok = ok && insert.Bind(1, at)
                        .Bind(2, std::int64_t{drill.seat})
-                       .Bind(3, std::int64_t{drill.ruleCard})
+                       .Bind(3, std::int64_t{drill.rule})
                        .Bind(4, std::int64_t{drill.best})
-                       .Bind(5, Json(drill.expected).dump())
+                       .Bind(5, play ? Json(drill.expected).dump() : FiguresJson(drill.figures))
                        .Bind(6, static_cast<std::int64_t>(LabelOf(lesson)))
                        .Bind(7, std::string(ThemeName(drill.theme)))
                        .Bind(8, PositionJson(drill))
+                       .Bind(9, std::string(QuestionName(QuestionOf(drill.theme))))
                        .Run();
     }
     ok = ok && Execute("COMMIT");
@@ -589,7 +659,7 @@ std::vector<KeptDrill> GameHistory::Drills() const {
     std::vector<KeptDrill> drills;
     Statement select(db_,
                      "SELECT id, game, hand, card, seat, played, best, expected, label, due, interval, answered,"
-                     " best_in_a_row, theme, position FROM drills ORDER BY id");
+                     " best_in_a_row, theme, position, question FROM drills ORDER BY id");
     while (select.Step()) {
         KeptDrill drill;
         drill.id = select.Int(0);
@@ -603,7 +673,6 @@ std::vector<KeptDrill> GameHistory::Drills() const {
             if (!drill.generated) continue;
         }
         drill.hand = select.Small(2);
-        drill.at = static_cast<std::size_t>(std::max<std::int64_t>(0, select.Int(3)));
         drill.seat = select.Small(4) & 3;
         drill.played = select.Small(5);
         drill.best = select.Small(6);
@@ -611,6 +680,27 @@ std::vector<KeptDrill> GameHistory::Drills() const {
         drill.schedule = {select.Int(9), select.Small(10), select.Small(11), select.Small(12)};
         // Figures that do not read leave the drill out, the row as it is.
         const Json expected = Json::parse(select.Text(7), nullptr, false);
+        const std::optional<DrillQuestion> question = QuestionNamed(select.Text(15));
+        if (!question) continue;
+        drill.question = *question;
+        if (drill.question != DrillQuestion::Play) {
+            // A call's place was kept as -1 - place.
+            drill.at = static_cast<std::size_t>(std::max<std::int64_t>(0, -1 - select.Int(3)));
+            std::optional<std::vector<CallFigure>> figures = FiguresOf(expected);
+            if (!figures || (drill.generated && QuestionOf(drill.generated->theme) != drill.question)) continue;
+            drill.figures = std::move(*figures);
+            // The best and the call made are among the figures, or the drill is left out.
+            if (!GradeCall(drill.question, drill.figures, drill.best).legal ||
+                !GradeCall(drill.question, drill.figures, drill.played).legal)
+                continue;
+            if (drill.generated) {
+                drill.generated->best = drill.best;
+                drill.generated->figures = drill.figures;
+            }
+            drills.push_back(drill);
+            continue;
+        }
+        drill.at = static_cast<std::size_t>(std::max<std::int64_t>(0, select.Int(3)));
         if (!expected.is_array() || expected.size() != drill.expected.size()) continue;
         bool read = true;
         for (std::size_t kind = 0; kind < drill.expected.size(); ++kind) {
@@ -896,6 +986,18 @@ std::string ReviewJson(const HandReview& review) {
                           {"computersPar", v.computersPar},
                           {"proved", v.proved},
                           {"text", v.text}});
+    Json calls = Json::array();
+    for (const CallVerdict& v : review.calls) {
+        Json figures = Json::array();
+        for (const CallFigure& f : v.figures) figures.push_back({f.bid, f.trump, f.margin});
+        calls.push_back({{"at", v.at},
+                         {"seat", v.seat},
+                         {"called", v.called},
+                         {"figures", figures},
+                         {"best", v.best},
+                         {"cost", v.cost},
+                         {"conventional", v.conventional}});
+    }
     const Json whole{{"cards", cards},
                      {"trickWinners", review.trickWinners},
                      {"parAtStart", review.parAtStart},
@@ -903,6 +1005,7 @@ std::string ReviewJson(const HandReview& review) {
                      {"points", review.points},
                      {"auction", auction},
                      {"passes", passes},
+                     {"calls", calls},
                      {"complete", review.complete}};
     return whole.dump(-1, ' ', false, Json::error_handler_t::replace);
 }
@@ -929,8 +1032,10 @@ std::optional<HandReview> ReviewOfJson(const std::string& text) {
             card.best = c.at("best").get<int>();
             card.cost = c.at("cost").get<double>();
             const int label = c.at("label").get<int>();
+            // The longest hand, the 80-card deck's, has 20 tricks.
             if (card.seat < 0 || card.seat > 3 || card.kind < 0 || card.kind >= kCardKinds || card.trick < 0 ||
-                card.trick > 11 || card.best < -1 || card.best >= kCardKinds || label < 0 || label > 3)
+                card.trick >= 20 || card.best < -1 || card.best >= kCardKinds || label < 0 ||
+                label > static_cast<int>(CardLabel::Blunder))
                 return std::nullopt;
             card.label = static_cast<CardLabel>(label);
             review.cards.push_back(card);
@@ -970,6 +1075,21 @@ std::optional<HandReview> ReviewOfJson(const std::string& text) {
             verdict.text = v.at("text").get<std::string>();
             review.passes.push_back(std::move(verdict));
         }
+        // Reviews kept before calls were weighed have none.
+        if (whole.contains("calls"))
+            for (const Json& v : whole.at("calls")) {
+                CallVerdict verdict;
+                verdict.at = v.at("at").get<std::size_t>();
+                verdict.seat = v.at("seat").get<int>();
+                verdict.called = v.at("called").get<int>();
+                for (const Json& f : v.at("figures"))
+                    verdict.figures.push_back({f.at(0).get<int>(), f.at(1).get<int>(), f.at(2).get<double>()});
+                verdict.best = v.at("best").get<int>();
+                verdict.cost = v.at("cost").get<double>();
+                verdict.conventional = v.at("conventional").get<bool>();
+                if (verdict.seat < 0 || verdict.seat > 3 || verdict.Figure(verdict.best) == nullptr) return std::nullopt;
+                review.calls.push_back(std::move(verdict));
+            }
         for (const int seat : review.trickWinners)
             if (seat < 0 || seat > 3) return std::nullopt;
         review.complete = whole.at("complete").get<bool>();

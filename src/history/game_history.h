@@ -93,8 +93,8 @@ struct HistoryStatistics {
 
 /// A drill as the history keeps it: a card of the player's own that the
 /// review of a kept hand labelled a mistake or a blunder (the game, the
-/// sheet's line and the card's place in the hand's plays), the review's
-/// figures for it, and when it comes back.
+/// sheet's line and the card's place in the hand's plays), or a call it
+/// found costly, the review's figures for it, and when it comes back.
 struct KeptDrill {
     std::int64_t id = 0;
     std::int64_t game = 0;
@@ -106,6 +106,12 @@ struct KeptDrill {
     PerKind<double> expected{};
     CardLabel label = CardLabel::Mistake;
     DrillSchedule schedule;
+    /// What it asks. A call drill of the player's own hand holds the call's
+    /// place in the bidding in `at`, the call made in `played` and the best
+    /// in `best` (bids, 0 a pass); a trump drill holds suits there. Their
+    /// figures are the calls' or the suits', not `expected`.
+    DrillQuestion question = DrillQuestion::Play;
+    std::vector<CallFigure> figures;
     /// A drill made on a fresh deal: its theme and its position (`game` 0,
     /// `hand` -1, `played` the rule player's card).
     std::string theme;
@@ -179,7 +185,7 @@ struct ImportReport {
 class GameHistory {
 public:
     /// The schema this program writes; older files are brought up to it.
-    static constexpr int kSchemaVersion = 4;
+    static constexpr int kSchemaVersion = 5;
 
     /// The history at `path`, made when there is no file. None when the file
     /// cannot be used, with the reason in `problem`; `damaged` says the file

@@ -91,12 +91,12 @@ bool Fits(HandCounts hand, int jump, int declined) {
 
 // The bidding simulation of a hand, the other hands drawn to fit what the
 // auction said of them.
-ChanceTally BiddingChance(HandCounts hand, const RuleSet& rules, Level level, std::uint64_t seed,
+ChanceTally BiddingChance(HandCounts hand, const RuleSet& rules, std::uint64_t deals, std::uint64_t seed,
                           const AuctionReading& reading, const std::atomic<bool>* cancel, int opponentsBid = 0) {
     ChanceRequest request;
     request.hand = hand;
     request.rules = rules;
-    request.deals = BiddingDeals(level);
+    request.deals = deals;
     request.seed = seed;
     if (reading.partnerJump > 0 || reading.partnerDeclined > 0)
         request.partnerPromise = [reading](HandCounts p) {
@@ -117,7 +117,22 @@ ChanceTally BiddingChance(HandCounts hand, const RuleSet& rules, Level level, st
                           const std::atomic<bool>* cancel) {
     AuctionReading reading;
     reading.partnerJump = partnerJump;
-    return BiddingChance(hand, rules, level, seed, reading, cancel);
+    return BiddingChance(hand, rules, BiddingDeals(level), seed, reading, cancel);
+}
+
+// What a pass is worth by the expected score: the contract left to the
+// opponents at the bid standing (at least the standing bid), or, where
+// partner is the dealer and nobody has bid, to partner at the standing bid
+// (taken to be played as this hand would play it, and kept: the opponent
+// still to call is not weighed).
+double PassingMargin(const ChanceTally& tally, const Auction& auction, int seat) {
+    const int high = auction.HighBid();
+    if (auction.HighBidder() == PartnerSeat(seat)) {
+        double passing = tally.ExpectedMargin(0, high);
+        for (int suit = 1; suit < 4; ++suit) passing = std::max(passing, tally.ExpectedMargin(suit, high));
+        return passing;
+    }
+    return tally.MarginWhenOpponentsDeclare(std::max(high, auction.StandingBid()));
 }
 
 // The suit a valuation rates best, the first of equals.
@@ -227,23 +242,15 @@ BidChoice ChooseBid(const Auction& auction, int seat, HandCounts hand, const Rul
     // half-the-time rule stays as it was first made, reading partner's jump.
     const AuctionReading reading = AuctionReading::Of(auction, seat);
     const ChanceTally tally = rule == BidRule::ExpectedScore
-                                  ? BiddingChance(hand, rules, level, seed, reading, cancel, theirs)
+                                  ? BiddingChance(hand, rules, BiddingDeals(level), seed, reading, cancel, theirs)
                                   : BiddingChance(hand, rules, level, seed, partnerJump, cancel);
     int trump = 0;
     if (rule == BidRule::ExpectedScore) {
         for (int suit = 1; suit < 4; ++suit)
             if (tally.ExpectedMargin(suit, next) > tally.ExpectedMargin(trump, next)) trump = suit;
         const double chance = tally.Chance(trump, next);
-        // A pass leaves the contract to the opponents at the bid standing,
-        // or, where partner is the dealer and nobody has bid, to partner at
-        // the standing bid (taken to be played as this hand would play it,
-        // and kept: the opponent still to call is not weighed).
         const bool partnerStands = auction.HighBidder() == partner;
-        double passing = tally.MarginWhenOpponentsDeclare(theirs);
-        if (partnerStands) {
-            passing = tally.ExpectedMargin(0, high);
-            for (int suit = 1; suit < 4; ++suit) passing = std::max(passing, tally.ExpectedMargin(suit, high));
-        }
+        const double passing = PassingMargin(tally, auction, seat);
         const double gain = tally.ExpectedMargin(trump, next) - passing;
         const std::string over = Signed(gain) + " on average over passing";
         if (gain > 0)
@@ -258,6 +265,35 @@ BidChoice ChooseBid(const Auction& auction, int seat, HandCounts hand, const Rul
     if (chance >= 0.5)
         return {next, std::to_string(next) + ": makes it " + Percent(chance) + " of the time in " + SuitName(trump)};
     return {0, "Pass: " + std::to_string(next) + " makes it only " + Percent(chance) + " of the time"};
+}
+
+std::vector<CallFigure> CallFigures(const Auction& auction, int seat, const KindCounts& hand, const RuleSet& rules,
+                                    std::uint64_t deals, std::uint64_t seed, const std::atomic<bool>* cancel,
+                                    int also) {
+    const int high = auction.HighBid();
+    const int next = auction.MinimumBid();
+    const bool single = rules.form == GameForm{};
+    std::vector<int> bids{next};
+    // The bidding help's jumps, over the high bid, where they are a raise beyond the least.
+    if (single)
+        for (const int jump : {20, 30, 50})
+            if (high + jump > next) bids.push_back(high + jump);
+    if (also >= next && std::find(bids.begin(), bids.end(), also) == bids.end()) {
+        bids.push_back(also);
+        std::sort(bids.begin(), bids.end());
+    }
+    const ChanceTally tally =
+        single ? BiddingChance(PackedCounts(hand), rules, deals, seed, AuctionReading::Of(auction, seat), cancel,
+                               std::max(high, auction.StandingBid()))
+               : ChanceToMake(rules, hand, deals, seed, 0, cancel);
+    std::vector<CallFigure> figures;
+    // The form's players bid while declaring beats the other side: a pass is even.
+    figures.push_back({0, -1, single ? PassingMargin(tally, auction, seat) : 0.0});
+    for (const int bid : bids) {
+        const int trump = BestSuit([&](int suit) { return tally.ExpectedMargin(suit, bid); });
+        figures.push_back({bid, trump, tally.ExpectedMargin(trump, bid)});
+    }
+    return figures;
 }
 
 int ChooseTrump(const Auction& auction, int seat, HandCounts hand, const RuleSet& rules, Level level,

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "players/search_player.h"
 #include "rules/auction.h"
@@ -58,6 +59,27 @@ std::uint64_t BiddingDeals(Level level);
 BidChoice ChooseBid(const Auction& auction, int seat, HandCounts hand, const RuleSet& rules, Level level,
                     std::uint64_t seed, const std::atomic<bool>* cancel = nullptr,
                     BidRule rule = BidRule::ExpectedScore);
+
+/// A call weighed by the expected score: the bid (0: a pass), the trump it
+/// is best played in (-1 for a pass), and its expected margin, what the
+/// caller's side scores less what the other side scores.
+struct CallFigure {
+    int bid = 0;
+    int trump = -1;
+    double margin = 0;
+    friend bool operator==(const CallFigure&, const CallFigure&) = default;
+};
+
+/// The calls open to a seat, each weighed as Normal and Strong weigh a call
+/// over `deals` played-out deals that fit the auction: the pass first, then
+/// the least bid and, in the 48-card game, the help's jumps of 20, 30 and 50
+/// over the high bid. A pass is worth the contract left to the other side
+/// at the bid standing, or to partner where it stands; in the 80-card game,
+/// whose players bid while declaring beats the other side, nothing. A bid
+/// `also` that is none of these is weighed too, in its place by amount.
+std::vector<CallFigure> CallFigures(const Auction& auction, int seat, const KindCounts& hand, const RuleSet& rules,
+                                    std::uint64_t deals, std::uint64_t seed, const std::atomic<bool>* cancel = nullptr,
+                                    int also = 0);
 
 /// The winner's trump: the suit with the best expected hand score at the bid
 /// (Easy: the best valuation).

@@ -32,6 +32,14 @@ CardLabel LabelOf(double cost) {
     return cost > 1e-9 ? CardLabel::Good : CardLabel::Best;
 }
 
+const CallFigure* CallVerdict::Figure(int bid) const {
+    for (const CallFigure& figure : figures)
+        if (figure.bid == bid) return &figure;
+    return nullptr;
+}
+
+std::string CallText(int bid) { return bid > 0 ? "Bid " + std::to_string(bid) : std::string("Pass"); }
+
 std::string_view LabelText(CardLabel label) {
     switch (label) {
         case CardLabel::Inaccuracy:
@@ -223,6 +231,41 @@ AuctionVerdict VerdictOf(const ReviewRequest& request, int seat, const std::atom
     return verdict;
 }
 
+// The verdict of each call of a reviewed seat whose dealt hand is known.
+std::vector<CallVerdict> CallVerdictsOf(const ReviewRequest& request, const std::atomic<bool>* cancel,
+                                        const std::function<void()>& step) {
+    std::vector<CallVerdict> verdicts;
+    if (request.calls.empty()) return verdicts;
+    // The first call is the dealer's left's.
+    Auction auction(request.rules, (request.calls.front().seat + 3) & 3);
+    for (std::size_t i = 0; i < request.calls.size(); ++i) {
+        const Auction::Call& call = request.calls[i];
+        const KindCounts& dealt = request.dealt[static_cast<std::size_t>(call.seat & 3)];
+        if (request.reviewed[static_cast<std::size_t>(call.seat & 3)] && !Empty(dealt) && auction.ToAct() == call.seat) {
+            CallVerdict verdict;
+            verdict.at = i;
+            verdict.seat = call.seat;
+            verdict.called = call.bid;
+            verdict.figures = CallFigures(auction, call.seat, dealt, request.rules, kCallDeals, request.seed + i, cancel,
+                                          call.bid);
+            if (cancel != nullptr && cancel->load(std::memory_order_relaxed)) return verdicts;
+            const auto best = std::max_element(verdict.figures.begin(), verdict.figures.end(),
+                                               [](const CallFigure& a, const CallFigure& b) { return a.margin < b.margin; });
+            verdict.best = best->bid;
+            if (const CallFigure* made = verdict.Figure(call.bid)) verdict.cost = best->margin - made->margin;
+            const BidChoice help = SingleDeck(request)
+                                       ? ChooseBid(auction, call.seat, PackedCounts(dealt), request.rules, Level::Easy, 1)
+                                       : ChooseBid(auction, call.seat, dealt, request.rules, Level::Easy, 1);
+            verdict.conventional = call.bid > auction.MinimumBid() && help.bid == call.bid;
+            verdicts.push_back(std::move(verdict));
+            step();
+        }
+        // A call the bidding refuses ends what can be weighed.
+        if (!(call.bid > 0 ? auction.Bid(call.seat, call.bid) : auction.Pass(call.seat)).empty()) break;
+    }
+    return verdicts;
+}
+
 // The hands as the play would have begun had `seat` passed what the
 // computer passes from the same hand, the partner's pass back (where it came
 // after) chosen by the computer too; the request's own hands where the
@@ -398,6 +441,8 @@ namespace {
 
 // A whole hand's solve or an auction's deals, in steps of the progress.
 constexpr int kHandSteps = 12;
+// A call's deals, fewer than the auction's.
+constexpr int kCallSteps = 3;
 
 }  // namespace
 
@@ -447,9 +492,13 @@ HandReview ReviewHand(const ReviewRequest& request, const std::atomic<bool>* can
     for (int seat = 0; seat < 4; ++seat)
         auctions += request.reviewed[static_cast<std::size_t>(seat)] &&
                     !Empty(request.dealt[static_cast<std::size_t>(seat)]) && request.bid > 0;
+    int calls = 0;
+    for (const Auction::Call& call : request.calls)
+        calls += request.reviewed[static_cast<std::size_t>(call.seat & 3)] &&
+                 !Empty(request.dealt[static_cast<std::size_t>(call.seat & 3)]);
     const int total = static_cast<int>(review.cards.size()) + kHandSteps +
                       kHandSteps * static_cast<int>(passers.size()) + 2 * static_cast<int>(fair.size()) +
-                      kHandSteps * auctions;
+                      kHandSteps * auctions + kCallSteps * calls;
     int done = 0;
     std::mutex reporting;
     auto step = [&](int steps) {
@@ -627,6 +676,8 @@ HandReview ReviewHand(const ReviewRequest& request, const std::atomic<bool>* can
             if (cancelled()) return review;
             step(kHandSteps);
         }
+    review.calls = CallVerdictsOf(request, cancel, [&] { step(kCallSteps); });
+    if (cancelled()) return review;
 
     review.parAtStart = par[0];
     review.parAtStartProved = proved[0] != 0;
@@ -641,6 +692,21 @@ HandReview ReviewHand(const ReviewRequest& request, const std::atomic<bool>* can
     }
     review.complete = true;
     return review;
+}
+
+std::string CallVerdictText(const CallVerdict& verdict) {
+    const auto margin = [](const CallFigure* figure) {
+        return figure == nullptr ? std::string("?") : Signed(figure->margin);
+    };
+    const CallFigure* best = verdict.Figure(verdict.best);
+    std::string text = SeatName(verdict.seat) + "'s " + (verdict.called > 0 ? "bid of " + std::to_string(verdict.called)
+                                                                              : std::string("pass")) +
+                       ", " + margin(verdict.Figure(verdict.called)) + " on average";
+    if (verdict.best == verdict.called) return text + ": the best call.";
+    text += "; best: " + CallText(verdict.best);
+    if (best != nullptr && best->trump >= 0)
+        text += " in " + std::string(kSuitNames[static_cast<std::size_t>(best->trump)]);
+    return text + ", " + margin(best) + ": " + std::to_string(std::lround(verdict.cost)) + " given away.";
 }
 
 ReviewSummary Summarise(const HandReview& review) {
@@ -707,6 +773,9 @@ std::string ReviewText(const ReviewRequest& request, const HandReview& review) {
     }
     for (const AuctionVerdict& verdict : review.auction) text += "Auction: " + verdict.text + "\n";
     for (const PassVerdict& verdict : review.passes) text += "Pass: " + verdict.text + "\n";
+    for (const CallVerdict& verdict : review.calls)
+        if (verdict.cost >= kCostlyCall && !verdict.conventional)
+            text += "Call: " + CallVerdictText(verdict) + "\n";
     const ReviewSummary summary = Summarise(review);
     text += "Card points taken: South-North " + std::to_string(review.points[0]) + ", East-West " +
             std::to_string(review.points[1]) + "\n";

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "game/game.h"
+#include "players/bidding.h"
 #include "practice/play_record.h"
 #include "rules/auction.h"
 #include "rules/cards.h"
@@ -137,6 +138,36 @@ struct AuctionVerdict {
     friend bool operator==(const AuctionVerdict&, const AuctionVerdict&) = default;
 };
 
+/// One call of a reviewed seat, weighed as the computer weighs a call: from
+/// the hand it bid on and the bidding before it, the expected margin of the
+/// pass and of each bid open to it (the call made among them), and what the
+/// call made gave away against the best.
+struct CallVerdict {
+    std::size_t at = 0;  // the call's place in the bidding
+    int seat = 0;
+    int called = 0;  // the bid made; 0 a pass
+    std::vector<CallFigure> figures;
+    int best = 0;  // the best call's bid; 0 a pass
+    double cost = 0;
+    /// The help's jump for the hand, which shows partner meld: a signal the
+    /// contract's figures do not weigh, so its cost is not held against it.
+    bool conventional = false;
+    /// The call made and the best one among the figures.
+    [[nodiscard]] const CallFigure* Figure(int bid) const;
+    friend bool operator==(const CallVerdict&, const CallVerdict&) = default;
+};
+/// A call that gave away at least this much of the expected margin is
+/// costly: the review says so, and it becomes a drill.
+inline constexpr double kCostlyCall = 20;
+/// Deals each call of the review is weighed over: the Strong player's.
+inline constexpr std::uint64_t kCallDeals = 2000;
+/// "Pass" or "Bid 260".
+std::string CallText(int bid);
+
+/// The call's verdict in a line, e.g. "South's pass, -31 on average; best:
+/// Bid 260 in Hearts, +4: 35 given away."
+std::string CallVerdictText(const CallVerdict& verdict);
+
 /// The review of a user's pass, with every hand seen: the meld and the par of
 /// the passer's side after the cards it passed, against the same after the
 /// pass the computer would have made from that hand (and the computer's
@@ -163,6 +194,7 @@ struct HandReview {
     bool parAtStartProved = true;         // false: estimated, the solver's budget having run out
     std::array<int, 2> points{};          // card points each side took, the last trick included
     std::vector<AuctionVerdict> auction;  // one for each reviewed seat with a dealt hand
+    std::vector<CallVerdict> calls;       // each call of a reviewed seat with a dealt hand, in order
     std::vector<PassVerdict> passes;      // one for each reviewed seat that passed cards
     bool complete = false;                // false when cancelled
     friend bool operator==(const HandReview&, const HandReview&) = default;

@@ -2,13 +2,16 @@
 // review's own figures, and brought back by spaced repetition.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 
 #include "coach/drill.h"
 #include "coach/drill_schedule.h"
 #include "coach/drill_themes.h"
 #include "play_support.h"
+#include "players/bidding.h"
 #include "players/rule_player.h"
+#include "rules/meld_rules.h"
 #include "rules/trick_rules.h"
 #include "search/hand_solver.h"
 #include "search/rule_card.h"
@@ -164,10 +167,92 @@ bool StatesTheRule(DrillTheme theme, const Game& game, int declarer) {
             const std::span<const int> trick = play.Trick();
             return trick.size() == 3 && TrickWinner(trick, play.Trump(), TrickRules::SuitLed) == 1;
         }
+        case DrillTheme::KeepingTrump: {
+            // One trump held and playable beside another card; an opponent long in a plain suit.
+            const KindMask legal = play.Legal();
+            const KindMask trumpCards = SuitMask(play.Trump());
+            bool longSuit = false;
+            for (const int opponent : {(seat + 1) % 4, (seat + 3) % 4})
+                for (int suit = 0; suit < 4; ++suit) {
+                    int cards = 0;
+                    for (int rank = 0; rank < 6; ++rank)
+                        cards += CountIn(play.Hands()[static_cast<std::size_t>(opponent)], KindOf(suit, rank));
+                    longSuit = longSuit || (suit != play.Trump() && cards >= 4);
+                }
+            return trumps == 1 && (legal & trumpCards) != 0 && (legal & ~trumpCards) != 0 && longSuit;
+        }
         case DrillTheme::LastTricks:
             return leading && tricks == 9;
+        default:
+            return false;
     }
-    return false;
+}
+
+// A bidding theme's rule, reckoned again from the auction as the test reads it.
+bool StatesTheRule(DrillTheme theme, const Game& game) {
+    const Auction& auction = game.CurrentAuction();
+    const std::vector<Auction::Call>& calls = auction.Calls();
+    auto bid = [&](int seat) {
+        return std::any_of(calls.begin(), calls.end(), [&](const auto& c) { return c.seat == seat && c.bid > 0; });
+    };
+    const int seat = theme == DrillTheme::NamingTrump ? game.Declarer() : game.ToAct();
+    const HandCounts hand = PackedCounts(game.HandOf(seat));
+    const int partner = (seat + 2) % 4;
+    switch (theme) {
+        case DrillTheme::FirstBid: {
+            int most = 0;
+            for (int suit = 0; suit < 4; ++suit) most = std::max(most, StandardMeld(hand).WithTrump(suit));
+            const bool first = std::none_of(calls.begin(), calls.end(), [&](const auto& c) { return c.seat == seat; });
+            return first && most >= 40 && !(auction.HighBidder() == partner && bid(partner));
+        }
+        case DrillTheme::OverPartner:
+            return auction.HighBidder() == partner && bid(partner) &&
+                   !(auction.HasPassed((seat + 1) % 4) && auction.HasPassed((seat + 3) % 4));
+        case DrillTheme::NamingTrump: {
+            int longSuits = 0;
+            for (int suit = 0; suit < 4; ++suit) {
+                int cards = 0;
+                for (int rank = 0; rank < 6; ++rank) cards += CountOf(hand, KindOf(suit, rank));
+                longSuits += cards >= 4;
+            }
+            return game.CurrentPhase() == Phase::Trump && longSuits >= 2;
+        }
+        default:
+            return false;
+    }
+}
+
+// A bidding theme's drill: its position, its rule, and the figures of the
+// calls or suits open there, the rule player's among them and beaten by the lesson.
+void ExpectCallDrill(const ThemeDrill& drill) {
+    const Game game = GameOf(drill);
+    const bool trump = drill.theme == DrillTheme::NamingTrump;
+    ASSERT_EQ(game.CurrentPhase(), trump ? Phase::Trump : Phase::Auction);
+    ASSERT_EQ(game.CurrentAuction().Calls().size(), drill.calls.size());
+    EXPECT_EQ(drill.seat, 0) << "the seat asked sits South";
+    EXPECT_EQ(trump ? game.Declarer() : game.ToAct(), drill.seat);
+    EXPECT_TRUE(FitsTheme(drill.theme, game.CurrentAuction(), game.Dealt()));
+    EXPECT_TRUE(StatesTheRule(drill.theme, game));
+    const Auction& auction = game.CurrentAuction();
+    const HandCounts hand = PackedCounts(game.HandOf(drill.seat));
+    std::vector<int> choices;
+    for (const CallFigure& figure : drill.figures) choices.push_back(trump ? figure.trump : figure.bid);
+    if (trump) {
+        EXPECT_EQ(choices, (std::vector<int>{0, 1, 2, 3}));
+        EXPECT_EQ(drill.rule, ChooseTrump(auction, drill.seat, hand, RuleSet::Standard(), Level::Easy, 1));
+        for (const CallFigure& figure : drill.figures) EXPECT_EQ(figure.bid, auction.HighBid());
+    } else {
+        // The pass, the least bid and the help's jumps, in order; the rule player's call among them.
+        ASSERT_GE(choices.size(), 2u);
+        EXPECT_EQ(choices[0], 0);
+        EXPECT_EQ(choices[1], auction.MinimumBid());
+        EXPECT_TRUE(std::is_sorted(choices.begin(), choices.end()));
+        EXPECT_EQ(drill.rule, ChooseBid(auction, drill.seat, hand, RuleSet::Standard(), Level::Easy, 1).bid);
+    }
+    const DrillGrade best = GradeCall(QuestionOf(drill.theme), drill.figures, drill.best);
+    const DrillGrade rule = GradeCall(QuestionOf(drill.theme), drill.figures, drill.rule);
+    EXPECT_TRUE(best.best);
+    EXPECT_GE(rule.givenAway, kCallLesson);
 }
 
 TEST(Drill, ThemeDrillsStateTheirRulesAndEachHasALesson) {
@@ -176,6 +261,11 @@ TEST(Drill, ThemeDrillsStateTheirRulesAndEachHasALesson) {
         EXPECT_EQ(ThemeNamed(ThemeName(theme)), theme);
         const std::vector<ThemeDrill> drills = MakeThemeDrills(theme, 3, 5, 30, 2);
         ASSERT_EQ(drills.size(), 3u);
+        EXPECT_EQ(MakeThemeDrills(theme, 3, 5, 30, 1), drills) << "the same drills on any number of threads";
+        if (QuestionOf(theme) != DrillQuestion::Play) {
+            for (const ThemeDrill& drill : drills) ExpectCallDrill(drill);
+            continue;
+        }
         for (const ThemeDrill& drill : drills) {
             const Game game = GameOf(drill);
             ASSERT_EQ(game.CurrentPhase(), Phase::Play);
@@ -187,16 +277,14 @@ TEST(Drill, ThemeDrillsStateTheirRulesAndEachHasALesson) {
             EXPECT_TRUE(StatesTheRule(theme, game, drill.declarer));
             // The best card beats the rule player's by the lesson, each legal.
             const KindMask legal = game.Play().Legal();
-            EXPECT_EQ(drill.ruleCard, RuleCard(game.SingleDeckViewOf(drill.seat)));
-            for (const int card : {drill.best, drill.ruleCard}) EXPECT_NE(legal & KindFlag(card), 0u) << card;
+            EXPECT_EQ(drill.rule, RuleCard(game.SingleDeckViewOf(drill.seat)));
+            for (const int card : {drill.best, drill.rule}) EXPECT_NE(legal & KindFlag(card), 0u) << card;
             EXPECT_GE(drill.expected[static_cast<std::size_t>(drill.best)] -
-                          drill.expected[static_cast<std::size_t>(drill.ruleCard)],
+                          drill.expected[static_cast<std::size_t>(drill.rule)],
                       kThemeLesson);
             for (int kind = 0; kind < kCardKinds; ++kind)
                 EXPECT_EQ(drill.expected[static_cast<std::size_t>(kind)] >= 0, (legal & KindFlag(kind)) != 0);
         }
-        // Any number of threads finds the same drills.
-        EXPECT_EQ(MakeThemeDrills(theme, 3, 5, 30, 1), drills);
     }
     // A deal whose every fitting position lacks a lesson gives none: the
     // declarer's first lead fits every deal, and some deals have no lesson.
@@ -210,8 +298,13 @@ TEST(Drill, ThemeDrillsStateTheirRulesAndEachHasALesson) {
     Game later = GameOf(any);
     EXPECT_FALSE(FitsTheme(DrillTheme::DeclarersLead, later.Play(), any.declarer));
     EXPECT_FALSE(FitsTheme(DrillTheme::LastTricks, later.Play(), any.declarer));
-    later.PlayCard(later.ToAct(), any.ruleCard);
+    later.PlayCard(later.ToAct(), any.rule);
     EXPECT_FALSE(FitsTheme(DrillTheme::FeedingCounters, later.Play(), any.declarer));
+    EXPECT_FALSE(FitsTheme(DrillTheme::NamingTrump, later.Play(), any.declarer)) << "no play fits the bidding";
+    EXPECT_FALSE(FitsTheme(DrillTheme::FirstBid, later.CurrentAuction(), later.Dealt()))
+        << "an auction over asks no call";
+    EXPECT_FALSE(FitsTheme(DrillTheme::DeclarersLead, later.CurrentAuction(), later.Dealt()))
+        << "no auction fits the play";
     const std::atomic<bool> cancel{true};
     EXPECT_TRUE(MakeThemeDrills(DrillTheme::LastTricks, 5, 1, 30, 2, &cancel).empty());
 }

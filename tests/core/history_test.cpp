@@ -324,7 +324,7 @@ TEST(History, FilesItCannotReadGetAMessageAndAreNeverOverwritten) {
         {write("empty.sqlite", ""), "is an empty file.", true},
         {write("noise.sqlite", noise), "is not a game history (not an SQLite database).", true},
         {write("truncated.sqlite", bytes.substr(0, bytes.size() / 2)), "is damaged and cannot be read", true},
-        {newer, "was written by a newer Vantrel (history version 9; this one reads up to 4).", false},
+        {newer, "was written by a newer Vantrel (history version 9; this one reads up to 5).", false},
     };
     for (const auto& [path, message, damaged] : cases) {
         std::ifstream before(path, std::ios::binary);
@@ -446,10 +446,35 @@ TEST(History, DrillsOfAReviewedHandAreKeptAnsweredAndBroughtForward) {
                 costly.push_back(c);
             }
     ASSERT_FALSE(costly.empty());
+    // A blunder's label reads back as written.
+    review.cards[costly.front()].label = CardLabel::Blunder;
+    // South's costly calls are drills too; where none was, its first call is taken as one.
+    ASSERT_FALSE(review.calls.empty());
+    if (CostlyCalls(review).empty()) review.calls.front().cost = kCostlyCall;
+    const std::vector<CallVerdict> calls = CostlyCalls(review);
     ASSERT_TRUE(history->RecordReview(id, hand, 140, 12.5, std::nullopt, &review)) << history->Problem();
     ASSERT_TRUE(history->RecordReview(id, hand, 140, 12.5, std::nullopt, &review)) << "kept twice";
-    const std::vector<KeptDrill> drills = history->Drills();
-    ASSERT_EQ(drills.size(), costly.size());
+    EXPECT_EQ(history->KeptReview(id, hand), review);
+    std::vector<KeptDrill> drills = history->Drills();
+    ASSERT_EQ(drills.size(), costly.size() + calls.size());
+    for (std::size_t c = 0; c < calls.size(); ++c) {
+        const KeptDrill& drill = drills[costly.size() + c];
+        const CallVerdict& call = calls[c];
+        EXPECT_EQ(drill.question, DrillQuestion::Call);
+        EXPECT_EQ(std::tie(drill.at, drill.seat, drill.played, drill.best, drill.figures),
+                  std::tie(call.at, call.seat, call.called, call.best, call.figures));
+        // The table shows the bidding as the seat heard it, its hand as dealt.
+        std::string why;
+        const std::optional<Game> at =
+            GameAtCall(scripted.settings, 6, history->Moves(id), drill.hand, drill.at, drill.seat, drill.played, &why);
+        ASSERT_TRUE(at) << why;
+        EXPECT_EQ(at->ToAct(), drill.seat);
+        EXPECT_EQ(at->CurrentAuction().Calls(),
+                  std::vector<Auction::Call>(request.calls.begin(), request.calls.begin() + static_cast<long>(call.at)));
+        EXPECT_EQ(at->HandOf(drill.seat), request.dealt[static_cast<std::size_t>(drill.seat)]);
+        EXPECT_NEAR(GradeCall(DrillQuestion::Call, drill.figures, drill.played).givenAway, call.cost, 1e-9);
+    }
+    drills.resize(costly.size());
     for (std::size_t d = 0; d < drills.size(); ++d) {
         const ReviewedCard& card = review.cards[costly[d]];
         const KeptDrill& drill = drills[d];
@@ -478,7 +503,7 @@ TEST(History, DrillsOfAReviewedHandAreKeptAnsweredAndBroughtForward) {
     EXPECT_FALSE(history->AnswerDrill(first.id + 1000, 0, true, 0, 20'001));
     const DrillRecord record = history->DrillAnswers();
     EXPECT_EQ(std::tie(record.drills, record.overall.answers, record.overall.best),
-              std::make_tuple(int(drills.size()), 2, 1));
+              std::make_tuple(int(drills.size() + calls.size()), 2, 1));
     EXPECT_DOUBLE_EQ(record.overall.givenAway, 9.5);
     ASSERT_EQ(record.months.size(), 1u);
     EXPECT_EQ(record.months[0].month, "2024-10");  // day 20,000 is 4 October 2024
@@ -488,12 +513,13 @@ TEST(History, DrillsOfAReviewedHandAreKeptAnsweredAndBroughtForward) {
     const std::vector<ThemeDrill> made = MakeThemeDrills(DrillTheme::LastTricks, 2, 3, 30, 2);
     ASSERT_TRUE(history->KeepThemeDrills(made)) << history->Problem();
     std::vector<KeptDrill> withThemes = history->Drills();
-    ASSERT_EQ(withThemes.size(), drills.size() + 2);
+    const std::size_t own = drills.size() + calls.size();
+    ASSERT_EQ(withThemes.size(), own + 2);
     for (std::size_t m = 0; m < made.size(); ++m) {
-        const KeptDrill& kept = withThemes[drills.size() + m];
+        const KeptDrill& kept = withThemes[own + m];
         EXPECT_EQ(kept.generated, made[m]);
         EXPECT_EQ(std::tie(kept.game, kept.hand, kept.played, kept.theme),
-                  std::make_tuple(std::int64_t{0}, -1, made[m].ruleCard, std::string("The last tricks")));
+                  std::make_tuple(std::int64_t{0}, -1, made[m].rule, std::string("The last tricks")));
     }
     ASSERT_TRUE(history->AnswerDrill(withThemes.back().id, made.back().best, true, 0, 20'001));
     const DrillRecord themes = history->DrillAnswers();
@@ -508,7 +534,16 @@ TEST(History, DrillsOfAReviewedHandAreKeptAnsweredAndBroughtForward) {
         ASSERT_EQ(sqlite3_exec(raw, damage.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
         sqlite3_close(raw);
     }
-    EXPECT_EQ(history->Drills().size(), drills.size() + 1);
+    EXPECT_EQ(history->Drills().size(), own + 1);
+    // The bidding's themes read back with their calls and figures.
+    for (const DrillTheme theme : {DrillTheme::FirstBid, DrillTheme::NamingTrump}) {
+        const std::vector<ThemeDrill> bids = MakeThemeDrills(theme, 1, 3, 30, 2);
+        ASSERT_TRUE(history->KeepThemeDrills(bids)) << history->Problem();
+        const KeptDrill kept = history->Drills().back();
+        EXPECT_EQ(kept.generated, bids.front());
+        EXPECT_EQ(std::tie(kept.question, kept.figures, kept.played),
+                  std::make_tuple(QuestionOf(theme), bids.front().figures, bids.front().rule));
+    }
 
     // A hand whose moves no longer replay is said to.
     std::vector<GameMove> moves = history->Moves(id);
@@ -534,7 +569,8 @@ TEST(History, DrillsOfAReviewedHandAreKeptAnsweredAndBroughtForward) {
     EXPECT_EQ(history->Moves(id), scripted.driver.Log());
     EXPECT_EQ(history->KeptReview(id, hand), review);
     std::vector<KeptDrill> again = history->Drills();
-    ASSERT_EQ(again.size(), drills.size());  // the themes' drills had no review to come from
+    ASSERT_EQ(again.size(), drills.size() + calls.size());  // the themes' drills had no review to come from
+    again.resize(drills.size());
     for (std::size_t d = 0; d < again.size(); ++d) {
         again[d].id = drills[d].id;
         EXPECT_EQ(again[d], drills[d]);
