@@ -174,8 +174,12 @@ Game GameOf(const ThemeDrill& drill) {
         for (const int bid : drill.calls) {
             if (game.CurrentPhase() != Phase::Auction) break;
             const int seat = game.ToAct();
+            // The rule players made the calls: each gives its reason.
+            BidChoice rule = ChooseBid(game.CurrentAuction(), seat, PackedCounts(game.HandOf(seat)), game.Rules(),
+                                       Level::Easy, 1);
             const std::string refused = bid > 0 ? game.Bid(seat, bid) : game.Pass(seat);
             if (!refused.empty()) break;
+            if (rule.bid == bid) game.SetCallReason(std::move(rule.reason));
         }
         return game;
     }

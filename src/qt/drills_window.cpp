@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "coach/drill.h"
 #include "coach/drill_schedule.h"
 #include "qt/game_table.h"
 #include "rules/auction.h"
@@ -54,6 +53,23 @@ DrillsWindow::DrillsWindow(GameHistory& history, std::function<std::int64_t()> t
     big.setBold(true);
     big.setPointSizeF(big.pointSizeF() * 1.3);
     question_->setFont(big);
+    question_->setWordWrap(true);  // a long question wraps rather than widening the window
+    choicesBox_ = new QWidget(this);
+    choicesBox_->setAccessibleName(tr("The calls to choose from"));
+    auto* choiceRow = new QHBoxLayout(choicesBox_);
+    choiceRow->setContentsMargins(0, 0, 0, 0);
+    // At most the pass, the least bid and three jumps; or the four suits.
+    for (int b = 0; b < 5; ++b) {
+        auto* button = new QPushButton(choicesBox_);
+        choiceRow->addWidget(button);
+        choiceButtons_.push_back(button);
+        connect(button, &QPushButton::clicked, this, [this, b] {
+            if (!shown_ || static_cast<std::size_t>(b) >= shown_->figures.size()) return;
+            const CallFigure& figure = shown_->figures[static_cast<std::size_t>(b)];
+            AnswerCall(shown_->question == DrillQuestion::Trump ? figure.trump : figure.bid);
+        });
+    }
+    choiceRow->addStretch(1);
     grade_ = new QLabel(this);
     grade_->setWordWrap(true);
     grade_->setAccessibleName(tr("The grade"));
@@ -119,7 +135,12 @@ DrillsWindow::DrillsWindow(GameHistory& history, std::function<std::int64_t()> t
     making->addWidget(make_);
     making->addWidget(cancel_);
     making->addStretch(1);
-    side->addWidget(themes_);
+    auto* themeRow = new QHBoxLayout;
+    auto* themeTitle = new QLabel(tr("&Theme:"), this);
+    themeTitle->setBuddy(themes_);
+    themeRow->addWidget(themeTitle);
+    themeRow->addWidget(themes_, 1);
+    side->addLayout(themeRow);
     side->addLayout(making);
     side->addWidget(progress_);
     side->addWidget(count_);
@@ -127,6 +148,7 @@ DrillsWindow::DrillsWindow(GameHistory& history, std::function<std::int64_t()> t
     side->addWidget(biddingTitle);
     side->addWidget(bidding_, 1);
     side->addWidget(question_);
+    side->addWidget(choicesBox_);
     side->addWidget(grade_);
     side->addWidget(skippedLabel_);
     auto* buttons = new QHBoxLayout;
@@ -167,9 +189,13 @@ bool DrillsWindow::ShowNext() {
         std::optional<Game> game;
         if (drill.generated) {
             game = GameOf(*drill.generated);
-        } else if (const std::optional<GameSummary> summary = history_.Summary(drill.game))
-            game = GameAtCard(summary->settings, summary->seed, history_.Moves(drill.game), drill.hand, drill.at,
-                              drill.seat, drill.played, &why);
+        } else if (const std::optional<GameSummary> summary = history_.Summary(drill.game)) {
+            game = drill.question == DrillQuestion::Play
+                       ? GameAtCard(summary->settings, summary->seed, history_.Moves(drill.game), drill.hand,
+                                    drill.at, drill.seat, drill.played, &why)
+                       : GameAtCall(summary->settings, summary->seed, history_.Moves(drill.game), drill.hand,
+                                    drill.at, drill.seat, drill.played, &why);
+        }
         if (!game) {
             // Kept as it is; the others go on.
             skipped_ << tr("Drill %1 skipped: %2").arg(drill.id).arg(Q(why));
@@ -222,25 +248,123 @@ void DrillsWindow::ShowPosition(bool answered) {
             line += QStringLiteral(" \u2014 ") + Q(game.CallReasons()[i]);
         bidding_->addItem(line);
     }
-    bidding_->addItem(tr("Trump: %1").arg(Q(std::string(kSuitNames[static_cast<std::size_t>(game.Trump() & 3)]))));
+    const bool play = shown_->question == DrillQuestion::Play;
+    if (play)
+        bidding_->addItem(
+            tr("Trump: %1").arg(Q(std::string(kSuitNames[static_cast<std::size_t>(game.Trump() & 3)]))));
+    ShowChoices(answered);
     // The keys start on the seat's first card: arrows move along the hand, Enter plays.
-    if (!answered)
+    if (!answered && play)
         for (GameCard* card : table_->Cards())
             if (!card->isHidden()) {  // laid out, though the window may not be shown yet
                 card->setFocus();
                 break;
             }
+    const QString seat = Q(SeatName(shown_->seat));
     question_->setText(answered ? QString()
-                                : tr("%1 to play. %2").arg(Q(SeatName(shown_->seat)), Q(std::string(kCardQuestion))));
-    if (!answered)
-        grade_->setText(shown_->generated
-                            ? QString()
-                            : tr("At the table %1 was played: a %2.")
-                                  .arg(Q(KindText(shown_->played)), Q(std::string(LabelText(shown_->label)))));
+                       : play   ? tr("%1 to play. %2").arg(seat, Q(std::string(kCardQuestion)))
+                       : shown_->question == DrillQuestion::Call
+                           ? tr("%1 to call. %2").arg(seat, Q(std::string(kCallQuestion)))
+                           : tr("%1 won the auction at %2. %3")
+                                 .arg(seat)
+                                 .arg(game.CurrentAuction().HighBid())
+                                 .arg(Q(std::string(kTrumpQuestion))));
+    if (answered) return;
+    if (shown_->generated) {
+        grade_->clear();
+    } else if (play) {
+        grade_->setText(tr("At the table %1 was played: a %2.")
+                            .arg(Q(KindText(shown_->played)), Q(std::string(LabelText(shown_->label)))));
+    } else {
+        const DrillGrade made = GradeCall(shown_->question, shown_->figures, shown_->played);
+        grade_->setText(tr("At the table the call was %1: %2 of the expected margin given away.")
+                            .arg(Q(CallText(shown_->played)))
+                            .arg(Figure(made.givenAway)));
+    }
+}
+
+void DrillsWindow::ShowChoices(bool answered) {
+    const bool asked = shown_ && shown_->question != DrillQuestion::Play;
+    choicesBox_->setVisible(asked);
+    if (!asked) return;
+    QPushButton* first = nullptr;
+    for (std::size_t b = 0; b < choiceButtons_.size(); ++b) {
+        QPushButton* button = choiceButtons_[b];
+        const bool used = b < shown_->figures.size();
+        button->setVisible(used);
+        if (!used) continue;
+        const QString text = Q(ChoiceText(shown_->question, shown_->figures[b]));
+        button->setText(text);
+        button->setAccessibleName(shown_->question == DrillQuestion::Trump ? tr("Name %1 as trump").arg(text)
+                                                                           : tr("Call: %1").arg(text));
+        button->setEnabled(!answered);
+        if (first == nullptr) first = button;
+    }
+    // The keys start on the first choice: Tab moves along, Space or Enter answers.
+    if (!answered && first != nullptr) first->setFocus();
+}
+
+QStringList DrillsWindow::choices() const {
+    QStringList texts;
+    for (QPushButton* button : choiceButtons_)
+        if (!button->isHidden()) texts << button->text();
+    return texts;
+}
+
+void DrillsWindow::ShowGrade(const DrillGrade& graded, const QString& figures, int interval) {
+    QString text = (graded.best ? tr("Right. ") : tr("Not the best. ")) + Q(graded.text) + QStringLiteral("\n") +
+                   figures;
+    text += QStringLiteral("\n") + (interval == 0   ? tr("It comes back later today.")
+                                    : interval == 1 ? tr("It comes back tomorrow.")
+                                                    : tr("It comes back in %1 days.").arg(interval));
+    grade_->setText(text);
+}
+
+bool DrillsWindow::AnswerCall(int choice) {
+    if (!shown_ || !game_ || answered_ || shown_->question == DrillQuestion::Play) return false;
+    const DrillGrade graded = GradeCall(shown_->question, shown_->figures, choice);
+    if (!graded.legal) {
+        grade_->setText(Q(graded.text));
+        return false;
+    }
+    const std::int64_t today = today_();
+    const DrillSchedule next = NextSchedule(shown_->schedule, graded.best, today);
+    if (!history_.AnswerDrill(shown_->id, choice, graded.best, graded.givenAway, today)) {
+        grade_->setText(tr("The answer could not be kept: %1").arg(Q(history_.Problem())));
+        return false;
+    }
+    ++done_;
+    // Every choice's figure, the best first.
+    std::vector<CallFigure> figures = shown_->figures;
+    std::stable_sort(figures.begin(), figures.end(),
+                     [](const CallFigure& a, const CallFigure& b) { return a.margin > b.margin; });
+    QStringList lines;
+    for (const CallFigure& figure : figures) {
+        QString line = Q(ChoiceText(shown_->question, figure));
+        if (shown_->question == DrillQuestion::Call && figure.trump >= 0)
+            line += tr(" in %1").arg(Q(std::string(kSuitNames[static_cast<std::size_t>(figure.trump & 3)])));
+        lines << tr("%1 %2%3").arg(line, figure.margin > 0 ? QStringLiteral("+") : QString(), Figure(figure.margin));
+    }
+    ShowGrade(graded,
+              tr("Expected margin over the other side, each choice: %1.").arg(lines.join(QStringLiteral(", "))),
+              next.interval);
+    if (shown_->generated) {
+        const auto rule = std::find_if(shown_->figures.begin(), shown_->figures.end(), [this](const CallFigure& f) {
+            return (shown_->question == DrillQuestion::Trump ? f.trump : f.bid) == shown_->played;
+        });
+        if (rule != shown_->figures.end())
+            grade_->setText(grade_->text() + QStringLiteral("\n") +
+                            tr("The rule player's choice: %1, %2%3.")
+                                .arg(Q(ChoiceText(shown_->question, *rule)))
+                                .arg(rule->margin > 0 ? QStringLiteral("+") : QString())
+                                .arg(Figure(rule->margin)));
+    }
+    ShowPosition(true);
+    return true;
 }
 
 bool DrillsWindow::Answer(int kind) {
-    if (!shown_ || !game_ || answered_) return false;
+    if (!shown_ || !game_ || answered_ || shown_->question != DrillQuestion::Play) return false;
     CardDrill drill;
     drill.seat = shown_->seat;
     drill.played = shown_->played;
@@ -269,11 +393,9 @@ bool DrillsWindow::Answer(int kind) {
     QStringList figures;
     for (const int k : cards)
         figures << tr("%1 %2").arg(Q(KindText(k)), Figure(drill.expected[static_cast<std::size_t>(k)]));
-    QString text = (graded.best ? tr("Right. ") : tr("Not the best. ")) + Q(graded.text) + QStringLiteral("\n") +
-                   tr("Expected card points for the side, each card: %1.").arg(figures.join(QStringLiteral(", ")));
-    text += QStringLiteral("\n") + (next.interval == 0   ? tr("It comes back later today.")
-                                    : next.interval == 1 ? tr("It comes back tomorrow.")
-                                                         : tr("It comes back in %1 days.").arg(next.interval));
+    ShowGrade(graded, tr("Expected card points for the side, each card: %1.").arg(figures.join(QStringLiteral(", "))),
+              next.interval);
+    QString text = grade_->text();
     if (shown_->generated)
         text += QStringLiteral("\n") + tr("The rule player's card: %1, %2.")
                                            .arg(Q(KindText(shown_->played)))

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/background_job.h"
+#include "coach/drill.h"
 #include "coach/drill_themes.h"
 #include "game/game.h"
 #include "history/game_history.h"
@@ -26,7 +27,8 @@ class GameTable;
 /// Practice > Drills: the cards of the player's own hands that the review
 /// found costly, asked again. Each drill shows the table as the seat saw it
 /// (its own cards face up, the others' face down, the trick, the meld and the
-/// bidding with its reasons) and asks "What do you play?"; the answer is
+/// bidding with its reasons) and asks "What do you play?", or in the
+/// bidding "What do you call?" with a button a call; the answer is
 /// graded by the review's own figures, kept, and the drill scheduled. Today's
 /// drills come first: those due, then new ones.
 class DrillsWindow : public PracticeWindow {
@@ -41,6 +43,11 @@ public:
     /// Answers the drill shown with `kind`; false when there is none or the
     /// card cannot be played there.
     bool Answer(int kind);
+    /// Answers a call or trump drill with `choice`: a bid (0 a pass) or a
+    /// suit; false when there is none or it is not one of the choices.
+    bool AnswerCall(int choice);
+    /// The choices of the call or trump drill shown, as their buttons read.
+    [[nodiscard]] QStringList choices() const;
     /// Goes on to the next of today's drills.
     void Next();
     /// Makes drills of the chosen theme on fresh deals, in the background;
@@ -67,6 +74,9 @@ private:
     // Shows the next drill of the day that still replays; false when none is left.
     bool ShowNext();
     void ShowPosition(bool answered);
+    void ShowChoices(bool answered);
+    // The grade's lines after the answer: right or not, each choice's figure, when it comes back.
+    void ShowGrade(const DrillGrade& graded, const QString& figures, int interval);
 
     GameHistory& history_;
     std::function<std::int64_t()> today_;
@@ -81,6 +91,8 @@ private:
     QLabel* count_ = nullptr;
     QListWidget* bidding_ = nullptr;
     QLabel* question_ = nullptr;
+    QWidget* choicesBox_ = nullptr;  // a button a call or suit
+    std::vector<QPushButton*> choiceButtons_;
     QLabel* grade_ = nullptr;
     QLabel* skippedLabel_ = nullptr;
     QPushButton* next_ = nullptr;

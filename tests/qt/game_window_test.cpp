@@ -237,9 +237,16 @@ private slots:
                 card.label = std::max(card.label, CardLabel::Mistake);
                 break;
             }
+        // And South's first call, whatever it cost.
+        QVERIFY(!review.calls.empty());
+        review.calls.front().cost = std::max(review.calls.front().cost, kCostlyCall);
+        review.calls.front().conventional = false;
         QVERIFY(history->RecordReview(id, hand, 100, 5, std::nullopt, &review));
         const std::vector<KeptDrill> kept = history->Drills();
-        QVERIFY(!kept.empty());
+        const auto firstCall = std::find_if(kept.begin(), kept.end(), [](const KeptDrill& drill) {
+            return drill.question == DrillQuestion::Call;
+        });
+        QVERIFY(firstCall != kept.begin() && firstCall != kept.end());
 
         DrillsWindow window(
             *history, [] { return std::int64_t{20'000}; }, nullptr);
@@ -275,6 +282,38 @@ private slots:
         QVERIFY(window.findChild<QLabel*>(QString(), Qt::FindDirectChildrenOnly) != nullptr);
         if (!shots.isEmpty()) window.grab().save(shots + QStringLiteral("/drill-graded.png"));
 
+        // The call, asked at the bidding as South heard it: the keys start on
+        // the first call, Tab reaches the best, Space answers.
+        for (std::size_t next = 0; next < kept.size() && window.Shown() && window.Shown()->id != firstCall->id; ++next)
+            window.Next();
+        const KeptDrill call = window.Shown().value();
+        QCOMPARE(call.id, firstCall->id);
+        QCOMPARE(window.question(), QStringLiteral("South to call. What do you call?"));
+        QVERIFY2(window.grade().startsWith(QStringLiteral("At the table the call was ")), qPrintable(window.grade()));
+        QStringList expected;
+        for (const CallFigure& figure : call.figures) expected << QString::fromStdString(ChoiceText(DrillQuestion::Call, figure));
+        QCOMPARE(window.choices(), expected);
+        QCOMPARE(window.choices().front(), QStringLiteral("Pass"));
+        QTest::qWait(50);  // the choices laid out
+        if (!shots.isEmpty()) window.grab().save(shots + QStringLiteral("/drill-call.png"));
+        QVERIFY2(!window.Answer(cards.front()->kind()), "a card does not answer a call");
+        auto* choice = qobject_cast<QPushButton*>(QApplication::focusWidget());
+        QVERIFY(choice != nullptr && choice->text() == QStringLiteral("Pass"));
+        const QString bestText = QString::fromStdString(CallText(call.best));
+        for (int tab = 0; tab < 5 && choice != nullptr && choice->text() != bestText; ++tab) {
+            QTest::keyClick(choice, Qt::Key_Tab);
+            choice = qobject_cast<QPushButton*>(QApplication::focusWidget());
+        }
+        QVERIFY(choice != nullptr && choice->text() == bestText);
+        QVERIFY(choice->accessibleName().startsWith(QStringLiteral("Call: ")));
+        QTest::keyClick(choice, Qt::Key_Space);
+        QVERIFY2(window.grade().startsWith(QStringLiteral("Right. Best: ") + bestText), qPrintable(window.grade()));
+        QVERIFY(window.grade().contains(QStringLiteral("Expected margin over the other side, each choice: ")));
+        QCOMPARE(history->Drills()[static_cast<std::size_t>(firstCall - kept.begin())].schedule,
+                 (DrillSchedule{20'001, 1, 1, 1}));
+        QTest::qWait(50);
+        if (!shots.isEmpty()) window.grab().save(shots + QStringLiteral("/drill-call-graded.png"));
+
         // Drills of a theme made in the background, with progress: kept and
         // taken into the day's drills; cancelled, none is kept.
         auto* make = window.findChild<QPushButton*>();
@@ -297,13 +336,13 @@ private slots:
             auto* figures = progress.findChild<QTableWidget*>(QStringLiteral("progress"));
             QVERIFY(figures != nullptr);
             QCOMPARE(figures->item(0, 1)->text(), QString::number(kept.size()));
-            QCOMPARE(figures->item(2, 1)->text(), QStringLiteral("1 (100%)"));
+            QCOMPARE(figures->item(2, 1)->text(), QStringLiteral("2 (100%)"));  // the card and the call
             QCOMPARE(figures->item(4, 1)->text(), QStringLiteral("1"));
             // A row a theme, the player's own hands first.
             QCOMPARE(figures->rowCount(), 7);
             QCOMPARE(figures->item(5, 0)->text(), QStringLiteral("Your own hands"));
             QVERIFY2(figures->item(5, 1)->text().startsWith(
-                         QStringLiteral("%1 drills, 1 answered, best 1 (100%)").arg(kept.size())),
+                         QStringLiteral("%1 drills, 2 answered, best 2 (100%)").arg(kept.size())),
                      qPrintable(figures->item(5, 1)->text()));
             QCOMPARE(figures->item(6, 0)->text(), QStringLiteral("The opening lead as declarer"));
             progress.findChild<QComboBox*>(QStringLiteral("result"))->setCurrentIndex(1);  // games won: none
@@ -323,6 +362,9 @@ private slots:
         DrillsWindow damaged(
             *history, [] { return std::int64_t{20'001}; }, nullptr);
         // The drills made on fresh deals go on.
+        // The call's bidding still replays; the card's play does not.
+        QVERIFY(damaged.Shown() && damaged.Shown()->question == DrillQuestion::Call);
+        damaged.Next();
         QVERIFY(damaged.Shown() && damaged.Shown()->generated);
         QCOMPARE(damaged.question(), QStringLiteral("%1 to play. What do you play?")
                                          .arg(QString::fromStdString(SeatName(damaged.Shown()->seat))));

@@ -4,7 +4,8 @@
 # window waiting with nothing dealt; a game with every hand shown; the
 # History with its buttons. Each window stands whole on the screen, frame
 # included, and its bottom row of buttons is in view; the same for a
-# double-deck game, and for the Drills window with drills made for a theme.
+# double-deck game, and for the Drills window with drills made for a theme,
+# one of them answered.
 # Screenshots go to the folder given.
 set -euo pipefail
 source "$(dirname "$0")/xvfb_lib.sh"
@@ -75,14 +76,17 @@ xdotool windowactivate --sync "$history" key alt+o sleep 0.8
 on_screen "The Game History's progress" "$history"
 import -window root "$shots/history-progress-$tag.png"
 
-# Drills: none due at first; twenty made on fresh deals for a theme, the
-# first of them asked on the table.
+# Drills: none due at first; twenty made on fresh deals for the last theme,
+# naming trump, the first of them asked on the table and answered by the
+# keys, which start on its first choice.
 xdotool windowactivate --sync "$WINDOW" key ctrl+d
 drills=$(timeout 10 xdotool search --sync --onlyvisible --name '^Drills$' | sed -n 1p) ||
   { echo "FAIL: Ctrl+D opened no Drills window"; exit 1; }
 sleep 0.5
-xdotool windowactivate --sync "$drills" key alt+m
+xdotool windowactivate --sync "$drills" key alt+t End alt+m
 sleep 8
 on_screen "The Drills window" "$drills"
 import -window root "$shots/drills-$tag.png"
+xdotool windowactivate --sync "$drills" key space sleep 0.8
+import -window root "$shots/drills-graded-$tag.png"
 echo "PASS"
