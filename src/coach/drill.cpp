@@ -128,6 +128,15 @@ std::vector<CallVerdict> CostlyCalls(const HandReview& review) {
 }
 
 std::string ChoiceText(DrillQuestion question, const CallFigure& figure) {
+    if (question == DrillQuestion::Pass) {
+        // The highest cards first, as a hand is shown.
+        std::string text;
+        const KindCounts cards = PassOfCode(figure.bid);
+        for (int kind = 0; kind < kCardKinds; ++kind)
+            for (int copy = 0; copy < cards[static_cast<std::size_t>(kind)]; ++copy)
+                text += (text.empty() ? "" : " ") + KindText(kind);
+        return text;
+    }
     if (question == DrillQuestion::Trump) return std::string(kSuitNames[static_cast<std::size_t>(figure.trump & 3)]);
     return CallText(figure.bid);
 }

@@ -33,6 +33,7 @@ struct CardDrill {
 inline constexpr std::string_view kCardQuestion = "What do you play?";
 inline constexpr std::string_view kCallQuestion = "What do you call?";
 inline constexpr std::string_view kTrumpQuestion = "What do you name as trump?";
+inline constexpr std::string_view kPassQuestion = "What do you pass?";
 
 /// The drills of a reviewed hand: one for each card of a reviewed seat the
 /// fair review labelled a mistake or a blunder, in the order played. A
@@ -56,7 +57,8 @@ DrillGrade GradeCard(const CardDrill& drill, int card);
 /// jumps that show meld.
 std::vector<CallVerdict> CostlyCalls(const HandReview& review);
 
-/// A choice of a call or trump drill in words: "Pass", "Bid 260", "Hearts".
+/// A choice of a call, trump or pass drill in words: "Pass", "Bid 260",
+/// "Hearts", "A♥ 10♥ K♥".
 std::string ChoiceText(DrillQuestion question, const CallFigure& figure);
 
 /// A call or trump drill answered with the choice `bid` (a call's bid, 0 a

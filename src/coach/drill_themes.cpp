@@ -10,6 +10,7 @@
 #include "base/random.h"
 #include "players/chance_to_make.h"
 #include "players/duel.h"
+#include "players/passing.h"
 #include "players/rule_player.h"
 #include "players/search_player.h"
 #include "practice/deal_code.h"
@@ -28,7 +29,7 @@ struct ThemeText {
     std::string_view name;
     std::string_view rule;
 };
-constexpr std::array<ThemeText, 9> kThemeTexts{{
+constexpr std::array<ThemeText, 10> kThemeTexts{{
     {DrillTheme::DeclarersLead, "The opening lead as declarer", "The declarer's first lead of the hand"},
     {DrillTheme::DefendersLead, "The opening lead as defender",
      "A defender's first lead, after the defenders' first trick"},
@@ -44,6 +45,7 @@ constexpr std::array<ThemeText, 9> kThemeTexts{{
     {DrillTheme::OverPartner, "Bidding over partner", "Partner holds the bid and an opponent is still in"},
     {DrillTheme::NamingTrump, "Naming trump between two suits",
      "The auction won, holding four cards or more in each of two suits"},
+    {DrillTheme::CardsToPass, "The cards to pass", "Partner of the declarer, passing three cards first"},
 }};
 
 // Deals weighed at a time: the drills are taken in the order of their deals,
@@ -64,14 +66,40 @@ DrillQuestion QuestionOf(DrillTheme theme) {
             return DrillQuestion::Call;
         case DrillTheme::NamingTrump:
             return DrillQuestion::Trump;
+        case DrillTheme::CardsToPass:
+            return DrillQuestion::Pass;
         default:
             return DrillQuestion::Play;
     }
 }
 
 namespace {
-constexpr std::array<std::string_view, 3> kQuestionNames{"play", "call", "trump"};
+constexpr std::array<std::string_view, 4> kQuestionNames{"play", "call", "trump", "pass"};
 }  // namespace
+
+int PassCode(const KindCounts& cards) {
+    int code = 0;
+    int place = 1;
+    for (int kind = 0; kind < kCardKinds; ++kind)
+        for (int copy = 0; copy < cards[static_cast<std::size_t>(kind)] && place <= 25 * 25 * 25 * 25; ++copy) {
+            code += (kind + 1) * place;
+            place *= 25;
+        }
+    return code;
+}
+
+KindCounts PassOfCode(int code) {
+    KindCounts cards{};
+    for (; code > 0; code /= 25)
+        if (const int digit = code % 25; digit > 0) ++cards[static_cast<std::size_t>(digit - 1)];
+    return cards;
+}
+
+RuleSet ThemeRules(DrillTheme theme) {
+    RuleSet rules = RuleSet::Standard();
+    if (theme == DrillTheme::CardsToPass) rules.passCards = 3;
+    return rules;
+}
 
 std::string_view QuestionName(DrillQuestion question) { return kQuestionNames[static_cast<std::size_t>(question)]; }
 
@@ -141,6 +169,8 @@ bool FitsTheme(DrillTheme theme, const Auction& auction, const std::array<KindCo
         return std::any_of(auction.Calls().begin(), auction.Calls().end(),
                            [seat](const Auction::Call& call) { return call.seat == seat; });
     };
+    if (theme == DrillTheme::CardsToPass)
+        return auction.Finished() && auction.HighBidder() >= 0 && !auction.PassedOut();
     if (theme == DrillTheme::NamingTrump) {
         if (!auction.Finished() || auction.HighBidder() < 0) return false;
         const KindCounts& hand = hands[static_cast<std::size_t>(auction.HighBidder())];
@@ -168,7 +198,7 @@ bool FitsTheme(DrillTheme theme, const Auction& auction, const std::array<KindCo
 }
 
 Game GameOf(const ThemeDrill& drill) {
-    Game game(RuleSet::Standard(), 1, drill.dealer);
+    Game game(ThemeRules(drill.theme), 1, drill.dealer);
     game.DealFromCode(DealCodeOf(GameForm{}, drill.hands));
     if (QuestionOf(drill.theme) != DrillQuestion::Play) {
         for (const int bid : drill.calls) {
@@ -181,6 +211,9 @@ Game GameOf(const ThemeDrill& drill) {
             if (!refused.empty()) break;
             if (rule.bid == bid) game.SetCallReason(std::move(rule.reason));
         }
+        // The cards to pass are asked once trump is named.
+        if (drill.theme == DrillTheme::CardsToPass && game.CurrentPhase() == Phase::Trump)
+            game.NameTrump(drill.declarer, drill.trump);
         return game;
     }
     while (game.CurrentPhase() == Phase::Auction) {
@@ -273,6 +306,106 @@ std::optional<ThemeDrill> CallDrillOf(ThemeDrill drill, Random& random, int worl
     return drill;
 }
 
+// The passes weighed for the declarer's partner: the computer's, and three
+// plain ways of choosing (the highest trumps, the aces, the lowest trumps),
+// each the first cards of an order of kinds; the same pass once.
+std::vector<KindCounts> PassesToWeigh(const KindCounts& hand, int trump, int count) {
+    const auto firstOf = [&](const std::vector<int>& order) {
+        KindCounts pass{};
+        int left = count;
+        for (const int kind : order)
+            for (int copy = hand[static_cast<std::size_t>(kind)] - pass[static_cast<std::size_t>(kind)];
+                 copy > 0 && left > 0; --copy, --left)
+                ++pass[static_cast<std::size_t>(kind)];
+        return pass;
+    };
+    std::vector<int> highTrumps;
+    std::vector<int> aces;
+    std::vector<int> lowTrumps;
+    for (int rank = 0; rank < 6; ++rank) highTrumps.push_back(KindOf(trump, rank));
+    for (int rank = 5; rank >= 0; --rank) lowTrumps.push_back(KindOf(trump, rank));
+    aces.push_back(KindOf(trump, 0));
+    for (int suit = 0; suit < 4; ++suit)
+        if (suit != trump) aces.push_back(KindOf(suit, 0));
+    // Each order goes on through every other card, the highest first.
+    for (std::vector<int>* order : {&highTrumps, &aces, &lowTrumps})
+        for (int rank = 0; rank < 6; ++rank)
+            for (int suit = 0; suit < 4; ++suit)
+                if (std::find(order->begin(), order->end(), KindOf(suit, rank)) == order->end())
+                    order->push_back(KindOf(suit, rank));
+    std::vector<KindCounts> passes{CountsOf(ChoosePass(PackedCounts(hand), trump, count, true))};
+    for (const std::vector<int>* order : {&highTrumps, &aces, &lowTrumps})
+        if (const KindCounts pass = firstOf(*order); std::find(passes.begin(), passes.end(), pass) == passes.end())
+            passes.push_back(pass);
+    return passes;
+}
+
+// The cards to pass: the auction as rule players bid it, trump named by the
+// winner as they name it, and each pass of the winner's partner weighed over
+// deals of the cards it does not see, the winner passing back as the
+// computer does: the expected margin of the side, meld and cards.
+std::optional<ThemeDrill> PassDrillOf(ThemeDrill drill, Random& random, int worlds, const std::atomic<bool>* cancel) {
+    const RuleSet rules = ThemeRules(drill.theme);
+    Auction auction(rules, drill.dealer);
+    while (!auction.Finished()) {
+        const int seat = auction.ToAct();
+        const int bid =
+            ChooseBid(auction, seat, PackedCounts(drill.hands[static_cast<std::size_t>(seat)]), rules, Level::Easy, 1)
+                .bid;
+        drill.calls.push_back(bid);
+        if (bid > 0)
+            auction.Bid(seat, bid);
+        else
+            auction.Pass(seat);
+    }
+    if (!FitsTheme(drill.theme, auction, drill.hands)) return std::nullopt;
+    drill.declarer = auction.HighBidder();
+    const HandCounts declarers = PackedCounts(drill.hands[static_cast<std::size_t>(drill.declarer)]);
+    drill.trump = ChooseTrump(auction, drill.declarer, declarers, rules, Level::Easy, 1);
+    const int seat = PartnerSeat(drill.declarer);
+    const KindCounts& own = drill.hands[static_cast<std::size_t>(seat)];
+    const std::vector<KindCounts> passes = PassesToWeigh(own, drill.trump, rules.passCards);
+    if (passes.size() < 2) return std::nullopt;
+    // The play that follows is the usual one: nothing more is passed.
+    RuleSet played = rules;
+    played.passCards = 0;
+    std::vector<double> margins(passes.size(), 0);
+    OthersDeal others(rules, own);
+    const int deals = std::max(1, worlds);
+    for (int deal = 0; deal < deals; ++deal) {
+        if (cancel != nullptr && cancel->load(std::memory_order_relaxed)) return std::nullopt;
+        // The others' hands as dealt from the seat's left: the declarer is its partner.
+        const std::array<KindCounts, 3> dealt = others.Next(random);
+        std::array<KindCounts, 4> hands{};
+        hands[static_cast<std::size_t>(seat)] = own;
+        for (int o = 0; o < 3; ++o) hands[static_cast<std::size_t>((seat + 1 + o) % 4)] = dealt[static_cast<std::size_t>(o)];
+        for (std::size_t p = 0; p < passes.size(); ++p) {
+            std::array<KindCounts, 4> after = hands;
+            KindCounts& partner = after[static_cast<std::size_t>(seat)];
+            KindCounts& declarer = after[static_cast<std::size_t>(drill.declarer)];
+            partner = Less(partner, passes[p]);
+            declarer = Plus(declarer, passes[p]);
+            const KindCounts back =
+                CountsOf(ChoosePass(PackedCounts(declarer), drill.trump, rules.passCards, false));
+            declarer = Less(declarer, back);
+            partner = Plus(partner, back);
+            const std::array<int, 2> taken = PlayOutDeal(played, after, drill.trump, drill.declarer);
+            const auto side = static_cast<std::size_t>(SideOf(seat));
+            margins[p] += taken[side] - taken[1 - side];
+        }
+    }
+    drill.figures.clear();
+    for (std::size_t p = 0; p < passes.size(); ++p)
+        drill.figures.push_back({PassCode(passes[p]), -1, margins[p] / deals});
+    const auto best = std::max_element(drill.figures.begin(), drill.figures.end(),
+                                       [](const CallFigure& a, const CallFigure& b) { return a.margin < b.margin; });
+    if (best->margin - drill.figures.front().margin < kCallLesson) return std::nullopt;
+    drill.best = best->bid;
+    drill.rule = drill.figures.front().bid;
+    TurnToSouth(drill, seat);
+    return drill;
+}
+
 }  // namespace
 
 std::optional<ThemeDrill> ThemeDrillOf(DrillTheme theme, std::uint64_t seed, std::uint64_t index, int worlds,
@@ -282,6 +415,7 @@ std::optional<ThemeDrill> ThemeDrillOf(DrillTheme theme, std::uint64_t seed, std
     drill.theme = theme;
     drill.hands = DealOf(GameForm{}, random).hands;
     drill.dealer = static_cast<int>(index % 4);
+    if (QuestionOf(theme) == DrillQuestion::Pass) return PassDrillOf(std::move(drill), random, 10 * worlds, cancel);
     if (QuestionOf(theme) != DrillQuestion::Play) return CallDrillOf(std::move(drill), random, worlds, cancel);
     // The declarer and trump: the seat and suit of most meld, a card of the suit worth 20.
     std::tie(drill.declarer, drill.trump) = StrongestSuit(RuleSet::Standard(), drill.hands, 20);

@@ -29,15 +29,25 @@ enum class DrillTheme {
     LastTricks,
     FirstBid,
     OverPartner,
-    NamingTrump
+    NamingTrump,
+    CardsToPass
 };
-inline constexpr std::array<DrillTheme, 9> kDrillThemes{
-    DrillTheme::DeclarersLead, DrillTheme::DefendersLead, DrillTheme::PullingTrump,
-    DrillTheme::FeedingCounters, DrillTheme::KeepingTrump, DrillTheme::LastTricks,
-    DrillTheme::FirstBid,      DrillTheme::OverPartner,   DrillTheme::NamingTrump};
+inline constexpr std::array<DrillTheme, 10> kDrillThemes{
+    DrillTheme::DeclarersLead, DrillTheme::DefendersLead, DrillTheme::PullingTrump, DrillTheme::FeedingCounters,
+    DrillTheme::KeepingTrump,  DrillTheme::LastTricks,    DrillTheme::FirstBid,     DrillTheme::OverPartner,
+    DrillTheme::NamingTrump,   DrillTheme::CardsToPass};
 
-/// What a drill asks: a card, a call, or the trump.
-enum class DrillQuestion { Play, Call, Trump };
+/// What a drill asks: a card, a call, the trump, or the cards to pass.
+enum class DrillQuestion { Play, Call, Trump, Pass };
+
+/// A pass as a drill's choice keeps its cards in one number: each card's
+/// kind and one, a digit in base 25, the lowest kind first.
+int PassCode(const KindCounts& cards);
+KindCounts PassOfCode(int code);
+
+/// The rules a theme's drills are dealt under: the Standard rules, three
+/// cards passed each way where the cards to pass are asked.
+RuleSet ThemeRules(DrillTheme theme);
 DrillQuestion QuestionOf(DrillTheme theme);
 /// "play", "call" or "trump", as the history keeps a drill's question.
 std::string_view QuestionName(DrillQuestion question);
@@ -74,6 +84,8 @@ bool FitsTheme(DrillTheme theme, const FormPlayState& state, int declarer);
 ///     opponent is still in.
 ///   NamingTrump: the auction over, its winner holding four cards or more
 ///     in each of two suits.
+///   CardsToPass: the auction over, won by a bid; the winner's partner
+///     passes first.
 /// The play's themes fit no auction.
 bool FitsTheme(DrillTheme theme, const Auction& auction, const std::array<KindCounts, 4>& hands);
 
@@ -97,7 +109,8 @@ struct ThemeDrill {
     int rule = -1;  // what the rule player chooses there: its card, bid or suit
     PerKind<double> expected{};
     /// A call's or the trump's figures, as the bidding weighs them: the pass
-    /// and each bid, or each suit (as `trump`) at the bid reached.
+    /// and each bid, or each suit (as `trump`) at the bid reached; or each
+    /// pass weighed (its cards as PassCode in `bid`).
     std::vector<CallFigure> figures;
     friend bool operator==(const ThemeDrill&, const ThemeDrill&) = default;
 };

@@ -597,13 +597,19 @@ std::optional<ThemeDrill> PositionOf(const std::string& text, DrillTheme theme) 
         if (!seats || drill.trump < 0 || drill.trump > 3 || drill.plays.size() >= 48) return std::nullopt;
         if (QuestionOf(theme) != DrillQuestion::Play) {
             // The calls replay on the deal and stop where the question is asked.
-            Auction auction(RuleSet::Standard(), drill.dealer);
+            Auction auction(ThemeRules(theme), drill.dealer);
             for (const int bid : drill.calls)
-                if (auction.Finished() || !(bid > 0 ? auction.Bid(auction.ToAct(), bid) : auction.Pass(auction.ToAct())).empty())
+                if (auction.Finished() ||
+                    !(bid > 0 ? auction.Bid(auction.ToAct(), bid) : auction.Pass(auction.ToAct())).empty())
                     return std::nullopt;
-            const bool trump = QuestionOf(theme) == DrillQuestion::Trump;
-            if (trump != auction.Finished() || (trump && auction.HighBidder() < 0)) return std::nullopt;
-            drill.seat = trump ? auction.HighBidder() : auction.ToAct();
+            // Trump and the pass are asked once the auction is won; a call while it goes on.
+            const bool won = QuestionOf(theme) != DrillQuestion::Call;
+            if (won != auction.Finished() || (won && (auction.HighBidder() < 0 || auction.PassedOut())))
+                return std::nullopt;
+            if (QuestionOf(theme) == DrillQuestion::Pass && auction.HighBidder() != drill.declarer) return std::nullopt;
+            drill.seat = QuestionOf(theme) == DrillQuestion::Pass ? PartnerSeat(auction.HighBidder())
+                         : won                                    ? auction.HighBidder()
+                                                                  : auction.ToAct();
             return drill;
         }
         FormPlayState play(RuleSet::Standard(), drill.hands, drill.trump, drill.declarer);

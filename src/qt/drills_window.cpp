@@ -249,7 +249,7 @@ void DrillsWindow::ShowPosition(bool answered) {
         bidding_->addItem(line);
     }
     const bool play = shown_->question == DrillQuestion::Play;
-    if (play)
+    if (play || shown_->question == DrillQuestion::Pass)
         bidding_->addItem(
             tr("Trump: %1").arg(Q(std::string(kSuitNames[static_cast<std::size_t>(game.Trump() & 3)]))));
     ShowChoices(answered);
@@ -265,6 +265,11 @@ void DrillsWindow::ShowPosition(bool answered) {
                        : play   ? tr("%1 to play. %2").arg(seat, Q(std::string(kCardQuestion)))
                        : shown_->question == DrillQuestion::Call
                            ? tr("%1 to call. %2").arg(seat, Q(std::string(kCallQuestion)))
+                       : shown_->question == DrillQuestion::Pass
+                           ? tr("%1 passes %2 cards to partner. %3")
+                                 .arg(seat)
+                                 .arg(game.Rules().passCards)
+                                 .arg(Q(std::string(kPassQuestion)))
                            : tr("%1 won the auction at %2. %3")
                                  .arg(seat)
                                  .arg(game.CurrentAuction().HighBid())
@@ -295,8 +300,9 @@ void DrillsWindow::ShowChoices(bool answered) {
         if (!used) continue;
         const QString text = Q(ChoiceText(shown_->question, shown_->figures[b]));
         button->setText(text);
-        button->setAccessibleName(shown_->question == DrillQuestion::Trump ? tr("Name %1 as trump").arg(text)
-                                                                           : tr("Call: %1").arg(text));
+        button->setAccessibleName(shown_->question == DrillQuestion::Trump  ? tr("Name %1 as trump").arg(text)
+                                  : shown_->question == DrillQuestion::Pass ? tr("Pass %1").arg(text)
+                                                                            : tr("Call: %1").arg(text));
         button->setEnabled(!answered);
         if (first == nullptr) first = button;
     }

@@ -10,6 +10,7 @@
 #include "coach/drill_themes.h"
 #include "play_support.h"
 #include "players/bidding.h"
+#include "players/passing.h"
 #include "players/rule_player.h"
 #include "rules/meld_rules.h"
 #include "rules/trick_rules.h"
@@ -226,6 +227,29 @@ bool StatesTheRule(DrillTheme theme, const Game& game) {
 // calls or suits open there, the rule player's among them and beaten by the lesson.
 void ExpectCallDrill(const ThemeDrill& drill) {
     const Game game = GameOf(drill);
+    if (drill.theme == DrillTheme::CardsToPass) {
+        // Declarer's partner passes first: the computer's pass, then other plain passes, each of its own cards.
+        ASSERT_EQ(game.CurrentPhase(), Phase::PassToDeclarer);
+        EXPECT_EQ(std::tie(drill.seat, drill.declarer), std::make_tuple(0, 2));
+        EXPECT_EQ(game.ToAct(), drill.seat);
+        EXPECT_EQ(game.Trump(), drill.trump);
+        const KindCounts hand = game.HandOf(drill.seat);
+        ASSERT_GE(drill.figures.size(), 2u);
+        EXPECT_EQ(drill.rule, drill.figures.front().bid);
+        EXPECT_EQ(PassOfCode(drill.rule), CountsOf(ChoosePass(PackedCounts(hand), drill.trump, 3, true)));
+        for (const CallFigure& figure : drill.figures) {
+            const KindCounts pass = PassOfCode(figure.bid);
+            EXPECT_EQ(CardCount(pass), 3);
+            EXPECT_EQ(PassCode(pass), figure.bid);
+            for (int kind = 0; kind < kCardKinds; ++kind)
+                EXPECT_LE(pass[static_cast<std::size_t>(kind)], hand[static_cast<std::size_t>(kind)]);
+            Game passed = game;
+            EXPECT_EQ(passed.PassCards(drill.seat, pass), "");
+        }
+        EXPECT_TRUE(GradeCall(DrillQuestion::Pass, drill.figures, drill.best).best);
+        EXPECT_GE(GradeCall(DrillQuestion::Pass, drill.figures, drill.rule).givenAway, kCallLesson);
+        return;
+    }
     const bool trump = drill.theme == DrillTheme::NamingTrump;
     ASSERT_EQ(game.CurrentPhase(), trump ? Phase::Trump : Phase::Auction);
     ASSERT_EQ(game.CurrentAuction().Calls().size(), drill.calls.size());

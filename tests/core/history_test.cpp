@@ -536,7 +536,7 @@ TEST(History, DrillsOfAReviewedHandAreKeptAnsweredAndBroughtForward) {
     }
     EXPECT_EQ(history->Drills().size(), own + 1);
     // The bidding's themes read back with their calls and figures.
-    for (const DrillTheme theme : {DrillTheme::FirstBid, DrillTheme::NamingTrump}) {
+    for (const DrillTheme theme : {DrillTheme::FirstBid, DrillTheme::NamingTrump, DrillTheme::CardsToPass}) {
         const std::vector<ThemeDrill> bids = MakeThemeDrills(theme, 1, 3, 30, 2);
         ASSERT_TRUE(history->KeepThemeDrills(bids)) << history->Problem();
         const KeptDrill kept = history->Drills().back();
