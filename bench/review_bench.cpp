@@ -166,6 +166,20 @@ void ThemeDrills(benchmark::State& bench) {
     bench.counters["drills"] = static_cast<double>(made);
     bench.SetLabel(std::string(ThemeName(theme)));
 }
+// One call weighed as the review weighs each of the user's calls: the pass,
+// the least bid and the jumps, over the Strong player's deals, at the first
+// call of deals of a seed.
+void CallVerdict(benchmark::State& bench) {
+    std::uint64_t index = 0;
+    for (auto _ : bench) {
+        Random random(17, index++);
+        const std::array<KindCounts, 4> hands = DealOf(GameForm{}, random).hands;
+        const Auction auction(RuleSet::Standard(), 3);
+        benchmark::DoNotOptimize(CallFigures(auction, 0, hands[0], RuleSet::Standard(), kCallDeals, index));
+    }
+}
+BENCHMARK(CallVerdict)->Iterations(10)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 BENCHMARK(ThemeDrills)->DenseRange(0, static_cast<int>(kDrillThemes.size()) - 1)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
 
 }  // namespace

@@ -319,12 +319,13 @@ std::vector<KindCounts> PassesToWeigh(const KindCounts& hand, int trump, int cou
                 ++pass[static_cast<std::size_t>(kind)];
         return pass;
     };
-    std::vector<int> highTrumps;
-    std::vector<int> aces;
-    std::vector<int> lowTrumps;
-    for (int rank = 0; rank < 6; ++rank) highTrumps.push_back(KindOf(trump, rank));
-    for (int rank = 5; rank >= 0; --rank) lowTrumps.push_back(KindOf(trump, rank));
-    aces.push_back(KindOf(trump, 0));
+    std::vector<int> highTrumps(6);
+    std::vector<int> lowTrumps(6);
+    for (int rank = 0; rank < 6; ++rank) {
+        highTrumps[static_cast<std::size_t>(rank)] = KindOf(trump, rank);
+        lowTrumps[static_cast<std::size_t>(5 - rank)] = KindOf(trump, rank);
+    }
+    std::vector<int> aces{KindOf(trump, 0)};
     for (int suit = 0; suit < 4; ++suit)
         if (suit != trump) aces.push_back(KindOf(suit, 0));
     // Each order goes on through every other card, the highest first.
