@@ -180,7 +180,11 @@ void CallVerdict(benchmark::State& bench) {
 }
 BENCHMARK(CallVerdict)->Iterations(10)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-BENCHMARK(ThemeDrills)->DenseRange(0, static_cast<int>(kDrillThemes.size()) - 1)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+BENCHMARK(ThemeDrills)
+    ->DenseRange(0, static_cast<int>(kDrillThemes.size()) - 1)
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond)
+    ->UseRealTime();
 
 }  // namespace
 }  // namespace vantrel

@@ -123,7 +123,7 @@ std::vector<CallVerdict> CostlyCalls(const HandReview& review) {
     std::vector<CallVerdict> calls;
     if (!review.complete) return calls;
     for (const CallVerdict& call : review.calls)
-        if (call.cost >= kCostlyCall && !call.conventional) calls.push_back(call);
+        if (call.Costly()) calls.push_back(call);
     return calls;
 }
 

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "coach/drill_themes.h"
 #include "game/game.h"
 #include "game/game_move.h"
-#include "coach/drill_themes.h"
 #include "game/game_settings.h"
 #include "players/seat_view.h"
 #include "review/hand_review.h"

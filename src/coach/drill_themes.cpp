@@ -205,8 +205,8 @@ Game GameOf(const ThemeDrill& drill) {
             if (game.CurrentPhase() != Phase::Auction) break;
             const int seat = game.ToAct();
             // The rule players made the calls: each gives its reason.
-            BidChoice rule = ChooseBid(game.CurrentAuction(), seat, PackedCounts(game.HandOf(seat)), game.Rules(),
-                                       Level::Easy, 1);
+            BidChoice rule =
+                ChooseBid(game.CurrentAuction(), seat, PackedCounts(game.HandOf(seat)), game.Rules(), Level::Easy, 1);
             const std::string refused = bid > 0 ? game.Bid(seat, bid) : game.Pass(seat);
             if (!refused.empty()) break;
             if (rule.bid == bid) game.SetCallReason(std::move(rule.reason));
@@ -251,12 +251,12 @@ std::optional<ThemeDrill> CallDrillOf(ThemeDrill drill, Random& random, int worl
     // Each call weighed over ten deals for each world a card is weighed over.
     const auto deals = static_cast<std::uint64_t>(10 * std::max(1, worlds));
     auto lesson = [&](int rule) {
-        const auto best = std::max_element(drill.figures.begin(), drill.figures.end(),
-                                           [](const CallFigure& a, const CallFigure& b) { return a.margin < b.margin; });
+        const auto best =
+            std::max_element(drill.figures.begin(), drill.figures.end(),
+                             [](const CallFigure& a, const CallFigure& b) { return a.margin < b.margin; });
         const bool trump = drill.theme == DrillTheme::NamingTrump;
-        const auto ruled = std::find_if(drill.figures.begin(), drill.figures.end(), [&](const CallFigure& f) {
-            return trump ? f.trump == rule : f.bid == rule;
-        });
+        const auto ruled = std::find_if(drill.figures.begin(), drill.figures.end(),
+                                        [&](const CallFigure& f) { return trump ? f.trump == rule : f.bid == rule; });
         if (ruled == drill.figures.end() || best->margin - ruled->margin < kCallLesson) return false;
         drill.best = trump ? best->trump : best->bid;
         drill.rule = rule;
@@ -284,8 +284,7 @@ std::optional<ThemeDrill> CallDrillOf(ThemeDrill drill, Random& random, int worl
         else
             auction.Pass(seat);
     }
-    if (drill.theme != DrillTheme::NamingTrump || !FitsTheme(drill.theme, auction, drill.hands) ||
-        auction.PassedOut())
+    if (drill.theme != DrillTheme::NamingTrump || !FitsTheme(drill.theme, auction, drill.hands) || auction.PassedOut())
         return std::nullopt;
     // Each suit at the bid reached, from the winner's hand as it was dealt.
     const int seat = auction.HighBidder();
@@ -379,15 +378,15 @@ std::optional<ThemeDrill> PassDrillOf(ThemeDrill drill, Random& random, int worl
         const std::array<KindCounts, 3> dealt = others.Next(random);
         std::array<KindCounts, 4> hands{};
         hands[static_cast<std::size_t>(seat)] = own;
-        for (int o = 0; o < 3; ++o) hands[static_cast<std::size_t>((seat + 1 + o) % 4)] = dealt[static_cast<std::size_t>(o)];
+        for (int o = 0; o < 3; ++o)
+            hands[static_cast<std::size_t>((seat + 1 + o) % 4)] = dealt[static_cast<std::size_t>(o)];
         for (std::size_t p = 0; p < passes.size(); ++p) {
             std::array<KindCounts, 4> after = hands;
             KindCounts& partner = after[static_cast<std::size_t>(seat)];
             KindCounts& declarer = after[static_cast<std::size_t>(drill.declarer)];
             partner = Less(partner, passes[p]);
             declarer = Plus(declarer, passes[p]);
-            const KindCounts back =
-                CountsOf(ChoosePass(PackedCounts(declarer), drill.trump, rules.passCards, false));
+            const KindCounts back = CountsOf(ChoosePass(PackedCounts(declarer), drill.trump, rules.passCards, false));
             declarer = Less(declarer, back);
             partner = Plus(partner, back);
             const std::array<int, 2> taken = PlayOutDeal(played, after, drill.trump, drill.declarer);

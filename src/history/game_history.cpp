@@ -641,7 +641,8 @@ bool GameHistory::KeepThemeDrills(const std::vector<ThemeDrill>& drills) {
             lesson = rule.givenAway;
         }
         // A call's place, apart from the cards' places, as the player's own call drills keep it.
-        const auto at = play ? static_cast<std::int64_t>(drill.plays.size()) : -1 - static_cast<std::int64_t>(drill.calls.size());
+        const auto at =
+            play ? static_cast<std::int64_t>(drill.plays.size()) : -1 - static_cast<std::int64_t>(drill.calls.size());
         ok = ok && insert.Bind(1, at)
                        .Bind(2, std::int64_t{drill.seat})
                        .Bind(3, std::int64_t{drill.rule})
@@ -1093,7 +1094,8 @@ std::optional<HandReview> ReviewOfJson(const std::string& text) {
                 verdict.best = v.at("best").get<int>();
                 verdict.cost = v.at("cost").get<double>();
                 verdict.conventional = v.at("conventional").get<bool>();
-                if (verdict.seat < 0 || verdict.seat > 3 || verdict.Figure(verdict.best) == nullptr) return std::nullopt;
+                if (verdict.seat < 0 || verdict.seat > 3 || verdict.Figure(verdict.best) == nullptr)
+                    return std::nullopt;
                 review.calls.push_back(std::move(verdict));
             }
         for (const int seat : review.trickWinners)

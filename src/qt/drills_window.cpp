@@ -191,10 +191,10 @@ bool DrillsWindow::ShowNext() {
             game = GameOf(*drill.generated);
         } else if (const std::optional<GameSummary> summary = history_.Summary(drill.game)) {
             game = drill.question == DrillQuestion::Play
-                       ? GameAtCard(summary->settings, summary->seed, history_.Moves(drill.game), drill.hand,
-                                    drill.at, drill.seat, drill.played, &why)
-                       : GameAtCall(summary->settings, summary->seed, history_.Moves(drill.game), drill.hand,
-                                    drill.at, drill.seat, drill.played, &why);
+                       ? GameAtCard(summary->settings, summary->seed, history_.Moves(drill.game), drill.hand, drill.at,
+                                    drill.seat, drill.played, &why)
+                       : GameAtCall(summary->settings, summary->seed, history_.Moves(drill.game), drill.hand, drill.at,
+                                    drill.seat, drill.played, &why);
         }
         if (!game) {
             // Kept as it is; the others go on.
@@ -250,8 +250,7 @@ void DrillsWindow::ShowPosition(bool answered) {
     }
     const bool play = shown_->question == DrillQuestion::Play;
     if (play || shown_->question == DrillQuestion::Pass)
-        bidding_->addItem(
-            tr("Trump: %1").arg(Q(std::string(kSuitNames[static_cast<std::size_t>(game.Trump() & 3)]))));
+        bidding_->addItem(tr("Trump: %1").arg(Q(std::string(kSuitNames[static_cast<std::size_t>(game.Trump() & 3)]))));
     ShowChoices(answered);
     // The keys start on the seat's first card: arrows move along the hand, Enter plays.
     if (!answered && play)
@@ -265,15 +264,14 @@ void DrillsWindow::ShowPosition(bool answered) {
                        : play   ? tr("%1 to play. %2").arg(seat, Q(std::string(kCardQuestion)))
                        : shown_->question == DrillQuestion::Call
                            ? tr("%1 to call. %2").arg(seat, Q(std::string(kCallQuestion)))
-                       : shown_->question == DrillQuestion::Pass
-                           ? tr("%1 passes %2 cards to partner. %3")
-                                 .arg(seat)
-                                 .arg(game.Rules().passCards)
-                                 .arg(Q(std::string(kPassQuestion)))
-                           : tr("%1 won the auction at %2. %3")
-                                 .arg(seat)
-                                 .arg(game.CurrentAuction().HighBid())
-                                 .arg(Q(std::string(kTrumpQuestion))));
+                       : shown_->question == DrillQuestion::Pass ? tr("%1 passes %2 cards to partner. %3")
+                                                                       .arg(seat)
+                                                                       .arg(game.Rules().passCards)
+                                                                       .arg(Q(std::string(kPassQuestion)))
+                                                                 : tr("%1 won the auction at %2. %3")
+                                                                       .arg(seat)
+                                                                       .arg(game.CurrentAuction().HighBid())
+                                                                       .arg(Q(std::string(kTrumpQuestion))));
     if (answered) return;
     if (shown_->generated) {
         grade_->clear();
@@ -318,8 +316,8 @@ QStringList DrillsWindow::choices() const {
 }
 
 void DrillsWindow::ShowGrade(const DrillGrade& graded, const QString& figures, int interval) {
-    QString text = (graded.best ? tr("Right. ") : tr("Not the best. ")) + Q(graded.text) + QStringLiteral("\n") +
-                   figures;
+    QString text =
+        (graded.best ? tr("Right. ") : tr("Not the best. ")) + Q(graded.text) + QStringLiteral("\n") + figures;
     text += QStringLiteral("\n") + (interval == 0   ? tr("It comes back later today.")
                                     : interval == 1 ? tr("It comes back tomorrow.")
                                                     : tr("It comes back in %1 days.").arg(interval));
@@ -351,8 +349,7 @@ bool DrillsWindow::AnswerCall(int choice) {
             line += tr(" in %1").arg(Q(std::string(kSuitNames[static_cast<std::size_t>(figure.trump & 3)])));
         lines << tr("%1 %2%3").arg(line, figure.margin > 0 ? QStringLiteral("+") : QString(), Figure(figure.margin));
     }
-    ShowGrade(graded,
-              tr("Expected margin over the other side, each choice: %1.").arg(lines.join(QStringLiteral(", "))),
+    ShowGrade(graded, tr("Expected margin over the other side, each choice: %1.").arg(lines.join(QStringLiteral(", "))),
               next.interval);
     if (shown_->generated) {
         const auto rule = std::find_if(shown_->figures.begin(), shown_->figures.end(), [this](const CallFigure& f) {

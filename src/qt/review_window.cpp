@@ -358,6 +358,11 @@ void ReviewWindow::ShowReview() {
         summary_->setText(summary_->text() + QStringLiteral("\n") + tr("Auction: %1").arg(Q(verdict.text)));
     for (const PassVerdict& verdict : review_.passes)
         summary_->setText(summary_->text() + QStringLiteral("\n") + tr("Pass: %1").arg(Q(verdict.text)));
+    // The calls that gave away much, as the drills take them.
+    for (const CallVerdict& verdict : review_.calls)
+        if (verdict.Costly())
+            summary_->setText(summary_->text() + QStringLiteral("\n") +
+                              tr("Call: %1").arg(Q(CallVerdictText(verdict))));
     ShowChart();
 }
 

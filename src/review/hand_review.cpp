@@ -38,6 +38,8 @@ const CallFigure* CallVerdict::Figure(int bid) const {
     return nullptr;
 }
 
+bool CallVerdict::Costly() const { return cost >= kCostlyCall && !conventional; }
+
 std::string CallText(int bid) { return bid > 0 ? "Bid " + std::to_string(bid) : std::string("Pass"); }
 
 std::string_view LabelText(CardLabel label) {
@@ -241,21 +243,23 @@ std::vector<CallVerdict> CallVerdictsOf(const ReviewRequest& request, const std:
     for (std::size_t i = 0; i < request.calls.size(); ++i) {
         const Auction::Call& call = request.calls[i];
         const KindCounts& dealt = request.dealt[static_cast<std::size_t>(call.seat & 3)];
-        if (request.reviewed[static_cast<std::size_t>(call.seat & 3)] && !Empty(dealt) && auction.ToAct() == call.seat) {
+        if (request.reviewed[static_cast<std::size_t>(call.seat & 3)] && !Empty(dealt) &&
+            auction.ToAct() == call.seat) {
             CallVerdict verdict;
             verdict.at = i;
             verdict.seat = call.seat;
             verdict.called = call.bid;
-            verdict.figures = CallFigures(auction, call.seat, dealt, request.rules, kCallDeals, request.seed + i, cancel,
-                                          call.bid);
+            verdict.figures =
+                CallFigures(auction, call.seat, dealt, request.rules, kCallDeals, request.seed + i, cancel, call.bid);
             if (cancel != nullptr && cancel->load(std::memory_order_relaxed)) return verdicts;
-            const auto best = std::max_element(verdict.figures.begin(), verdict.figures.end(),
-                                               [](const CallFigure& a, const CallFigure& b) { return a.margin < b.margin; });
+            const auto best =
+                std::max_element(verdict.figures.begin(), verdict.figures.end(),
+                                 [](const CallFigure& a, const CallFigure& b) { return a.margin < b.margin; });
             verdict.best = best->bid;
             if (const CallFigure* made = verdict.Figure(call.bid)) verdict.cost = best->margin - made->margin;
-            const BidChoice help = SingleDeck(request)
-                                       ? ChooseBid(auction, call.seat, PackedCounts(dealt), request.rules, Level::Easy, 1)
-                                       : ChooseBid(auction, call.seat, dealt, request.rules, Level::Easy, 1);
+            const BidChoice help =
+                SingleDeck(request) ? ChooseBid(auction, call.seat, PackedCounts(dealt), request.rules, Level::Easy, 1)
+                                    : ChooseBid(auction, call.seat, dealt, request.rules, Level::Easy, 1);
             verdict.conventional = call.bid > auction.MinimumBid() && help.bid == call.bid;
             verdicts.push_back(std::move(verdict));
             step();
@@ -699,9 +703,9 @@ std::string CallVerdictText(const CallVerdict& verdict) {
         return figure == nullptr ? std::string("?") : Signed(figure->margin);
     };
     const CallFigure* best = verdict.Figure(verdict.best);
-    std::string text = SeatName(verdict.seat) + "'s " + (verdict.called > 0 ? "bid of " + std::to_string(verdict.called)
-                                                                              : std::string("pass")) +
-                       ", " + margin(verdict.Figure(verdict.called)) + " on average";
+    std::string text = SeatName(verdict.seat) + "'s " +
+                       (verdict.called > 0 ? "bid of " + std::to_string(verdict.called) : std::string("pass")) + ", " +
+                       margin(verdict.Figure(verdict.called)) + " on average";
     if (verdict.best == verdict.called) return text + ": the best call.";
     text += "; best: " + CallText(verdict.best);
     if (best != nullptr && best->trump >= 0)
@@ -774,8 +778,7 @@ std::string ReviewText(const ReviewRequest& request, const HandReview& review) {
     for (const AuctionVerdict& verdict : review.auction) text += "Auction: " + verdict.text + "\n";
     for (const PassVerdict& verdict : review.passes) text += "Pass: " + verdict.text + "\n";
     for (const CallVerdict& verdict : review.calls)
-        if (verdict.cost >= kCostlyCall && !verdict.conventional)
-            text += "Call: " + CallVerdictText(verdict) + "\n";
+        if (verdict.Costly()) text += "Call: " + CallVerdictText(verdict) + "\n";
     const ReviewSummary summary = Summarise(review);
     text += "Card points taken: South-North " + std::to_string(review.points[0]) + ", East-West " +
             std::to_string(review.points[1]) + "\n";

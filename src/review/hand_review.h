@@ -152,12 +152,14 @@ struct CallVerdict {
     /// The help's jump for the hand, which shows partner meld: a signal the
     /// contract's figures do not weigh, so its cost is not held against it.
     bool conventional = false;
-    /// The call made and the best one among the figures.
+    /// The figure of a call among them, if any.
     [[nodiscard]] const CallFigure* Figure(int bid) const;
+    /// Gave away kCostlyCall or more, and not the help's jump: the review
+    /// says so, and it becomes a drill.
+    [[nodiscard]] bool Costly() const;
     friend bool operator==(const CallVerdict&, const CallVerdict&) = default;
 };
-/// A call that gave away at least this much of the expected margin is
-/// costly: the review says so, and it becomes a drill.
+/// A call that gave away at least this much of the expected margin is costly.
 inline constexpr double kCostlyCall = 20;
 /// Deals each call of the review is weighed over: the Strong player's.
 inline constexpr std::uint64_t kCallDeals = 2000;

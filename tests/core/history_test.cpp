@@ -469,8 +469,9 @@ TEST(History, DrillsOfAReviewedHandAreKeptAnsweredAndBroughtForward) {
             GameAtCall(scripted.settings, 6, history->Moves(id), drill.hand, drill.at, drill.seat, drill.played, &why);
         ASSERT_TRUE(at) << why;
         EXPECT_EQ(at->ToAct(), drill.seat);
-        EXPECT_EQ(at->CurrentAuction().Calls(),
-                  std::vector<Auction::Call>(request.calls.begin(), request.calls.begin() + static_cast<long>(call.at)));
+        EXPECT_EQ(
+            at->CurrentAuction().Calls(),
+            std::vector<Auction::Call>(request.calls.begin(), request.calls.begin() + static_cast<long>(call.at)));
         EXPECT_EQ(at->HandOf(drill.seat), request.dealt[static_cast<std::size_t>(drill.seat)]);
         EXPECT_NEAR(GradeCall(DrillQuestion::Call, drill.figures, drill.played).givenAway, call.cost, 1e-9);
     }

@@ -243,9 +243,8 @@ private slots:
         review.calls.front().conventional = false;
         QVERIFY(history->RecordReview(id, hand, 100, 5, std::nullopt, &review));
         const std::vector<KeptDrill> kept = history->Drills();
-        const auto firstCall = std::find_if(kept.begin(), kept.end(), [](const KeptDrill& drill) {
-            return drill.question == DrillQuestion::Call;
-        });
+        const auto firstCall = std::find_if(
+            kept.begin(), kept.end(), [](const KeptDrill& drill) { return drill.question == DrillQuestion::Call; });
         QVERIFY(firstCall != kept.begin() && firstCall != kept.end());
 
         DrillsWindow window(
@@ -291,7 +290,8 @@ private slots:
         QCOMPARE(window.question(), QStringLiteral("South to call. What do you call?"));
         QVERIFY2(window.grade().startsWith(QStringLiteral("At the table the call was ")), qPrintable(window.grade()));
         QStringList expected;
-        for (const CallFigure& figure : call.figures) expected << QString::fromStdString(ChoiceText(DrillQuestion::Call, figure));
+        for (const CallFigure& figure : call.figures)
+            expected << QString::fromStdString(ChoiceText(DrillQuestion::Call, figure));
         QCOMPARE(window.choices(), expected);
         QCOMPARE(window.choices().front(), QStringLiteral("Pass"));
         QTest::qWait(50);  // the choices laid out
