@@ -324,20 +324,26 @@ void DrillsWindow::ShowGrade(const DrillGrade& graded, const QString& figures, i
     grade_->setText(text);
 }
 
-bool DrillsWindow::AnswerCall(int choice) {
-    if (!shown_ || !game_ || answered_ || shown_->question == DrillQuestion::Play) return false;
-    const DrillGrade graded = GradeCall(shown_->question, shown_->figures, choice);
+std::optional<DrillSchedule> DrillsWindow::KeepAnswer(const DrillGrade& graded, int choice) {
     if (!graded.legal) {
         grade_->setText(Q(graded.text));
-        return false;
+        return std::nullopt;
     }
     const std::int64_t today = today_();
     const DrillSchedule next = NextSchedule(shown_->schedule, graded.best, today);
     if (!history_.AnswerDrill(shown_->id, choice, graded.best, graded.givenAway, today)) {
         grade_->setText(tr("The answer could not be kept: %1").arg(Q(history_.Problem())));
-        return false;
+        return std::nullopt;
     }
     ++done_;
+    return next;
+}
+
+bool DrillsWindow::AnswerCall(int choice) {
+    if (!shown_ || !game_ || answered_ || shown_->question == DrillQuestion::Play) return false;
+    const DrillGrade graded = GradeCall(shown_->question, shown_->figures, choice);
+    const std::optional<DrillSchedule> next = KeepAnswer(graded, choice);
+    if (!next) return false;
     // Every choice's figure, the best first.
     std::vector<CallFigure> figures = shown_->figures;
     std::stable_sort(figures.begin(), figures.end(),
@@ -350,7 +356,7 @@ bool DrillsWindow::AnswerCall(int choice) {
         lines << tr("%1 %2%3").arg(line, figure.margin > 0 ? QStringLiteral("+") : QString(), Figure(figure.margin));
     }
     ShowGrade(graded, tr("Expected margin over the other side, each choice: %1.").arg(lines.join(QStringLiteral(", "))),
-              next.interval);
+              next->interval);
     if (shown_->generated) {
         const auto rule = std::find_if(shown_->figures.begin(), shown_->figures.end(), [this](const CallFigure& f) {
             return (shown_->question == DrillQuestion::Trump ? f.trump : f.bid) == shown_->played;
@@ -375,17 +381,8 @@ bool DrillsWindow::Answer(int kind) {
     drill.expected = shown_->expected;
     drill.label = shown_->label;
     const DrillGrade graded = GradeCard(drill, kind);
-    if (!graded.legal) {
-        grade_->setText(Q(graded.text));
-        return false;
-    }
-    const std::int64_t today = today_();
-    const DrillSchedule next = NextSchedule(shown_->schedule, graded.best, today);
-    if (!history_.AnswerDrill(shown_->id, kind, graded.best, graded.givenAway, today)) {
-        grade_->setText(tr("The answer could not be kept: %1").arg(Q(history_.Problem())));
-        return false;
-    }
-    ++done_;
+    const std::optional<DrillSchedule> next = KeepAnswer(graded, kind);
+    if (!next) return false;
     // Every legal card's figure, the best first.
     std::vector<int> cards;
     for (int k = 0; k < kCardKinds; ++k)
@@ -397,7 +394,7 @@ bool DrillsWindow::Answer(int kind) {
     for (const int k : cards)
         figures << tr("%1 %2").arg(Q(KindText(k)), Figure(drill.expected[static_cast<std::size_t>(k)]));
     ShowGrade(graded, tr("Expected card points for the side, each card: %1.").arg(figures.join(QStringLiteral(", "))),
-              next.interval);
+              next->interval);
     QString text = grade_->text();
     if (shown_->generated)
         text += QStringLiteral("\n") + tr("The rule player's card: %1, %2.")

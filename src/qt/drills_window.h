@@ -75,6 +75,9 @@ private:
     bool ShowNext();
     void ShowPosition(bool answered);
     void ShowChoices(bool answered);
+    // An answer graded, kept and the drill scheduled: its next schedule; none,
+    // with the grade saying why, where it is refused or cannot be kept.
+    std::optional<DrillSchedule> KeepAnswer(const DrillGrade& graded, int choice);
     // The grade's lines after the answer: right or not, each choice's figure, when it comes back.
     void ShowGrade(const DrillGrade& graded, const QString& figures, int interval);
 
