@@ -143,16 +143,13 @@ std::string ChoiceText(DrillQuestion question, const CallFigure& figure) {
 
 DrillGrade GradeCall(DrillQuestion question, const std::vector<CallFigure>& figures, int choice) {
     DrillGrade grade;
-    const auto chosen = [&](const CallFigure& figure) {
-        return question == DrillQuestion::Trump ? figure.trump == choice : figure.bid == choice;
-    };
-    const auto mine = std::find_if(figures.begin(), figures.end(), chosen);
+    const auto mine = std::find_if(figures.begin(), figures.end(),
+                                   [&](const CallFigure& figure) { return ChoiceOf(question, figure) == choice; });
     if (mine == figures.end()) {
         grade.text = "That is not one of the choices.";
         return grade;
     }
-    const auto best = std::max_element(figures.begin(), figures.end(),
-                                       [](const CallFigure& a, const CallFigure& b) { return a.margin < b.margin; });
+    const CallFigure* best = &BestFigure(figures);
     grade.legal = true;
     grade.givenAway = std::max(0.0, best->margin - mine->margin);
     grade.best = grade.givenAway < 0.01;
@@ -161,7 +158,7 @@ DrillGrade GradeCall(DrillQuestion question, const std::vector<CallFigure>& figu
     if (question == DrillQuestion::Call && best->trump >= 0)
         grade.text += " in " + std::string(kSuitNames[static_cast<std::size_t>(best->trump)]);
     grade.text += ", " + signedFigure(best->margin) + " on average.";
-    if (mine != best)
+    if (&*mine != best)
         grade.text += " " + ChoiceText(question, *mine) + " gives " + signedFigure(mine->margin) +
                       (grade.best ? ": as good." : ": " + Points(grade.givenAway) + " away.");
     return grade;

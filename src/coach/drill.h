@@ -61,10 +61,10 @@ std::vector<CallVerdict> CostlyCalls(const HandReview& review);
 /// "Hearts", "A♥ 10♥ K♥".
 std::string ChoiceText(DrillQuestion question, const CallFigure& figure);
 
-/// A call or trump drill answered with the choice `bid` (a call's bid, 0 a
-/// pass; or a suit), graded by its figures as a card is: e.g. "Best: Bid 260
-/// in Hearts, +12 on average. Pass gives -8: 20 away." A choice that is
-/// none of the figures' is refused.
+/// A call, trump or pass drill answered with `choice` (as ChoiceOf gives
+/// it), graded by its figures as a card is: e.g. "Best: Bid 260 in Hearts,
+/// +12 on average. Pass gives -8: 20 away." A choice that is none of the
+/// figures' is refused.
 DrillGrade GradeCall(DrillQuestion question, const std::vector<CallFigure>& figures, int choice);
 
 /// The game as it stood when a drill's card was asked, for the table to show

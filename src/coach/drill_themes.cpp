@@ -101,6 +101,10 @@ RuleSet ThemeRules(DrillTheme theme) {
     return rules;
 }
 
+int ChoiceOf(DrillQuestion question, const CallFigure& figure) {
+    return question == DrillQuestion::Trump ? figure.trump : figure.bid;
+}
+
 std::string_view QuestionName(DrillQuestion question) { return kQuestionNames[static_cast<std::size_t>(question)]; }
 
 std::optional<DrillQuestion> QuestionNamed(std::string_view name) {
@@ -243,68 +247,6 @@ void TurnToSouth(ThemeDrill& drill, int seat) {
     drill.seat = 0;
 }
 
-// A bidding theme's drill: rule players call until the auction fits the
-// theme, and the best call (or trump) beats theirs by kCallLesson.
-std::optional<ThemeDrill> CallDrillOf(ThemeDrill drill, Random& random, int worlds, const std::atomic<bool>* cancel) {
-    const RuleSet rules = RuleSet::Standard();
-    Auction auction(rules, drill.dealer);
-    // Each call weighed over ten deals for each world a card is weighed over.
-    const auto deals = static_cast<std::uint64_t>(10 * std::max(1, worlds));
-    auto lesson = [&](int rule) {
-        const auto best =
-            std::max_element(drill.figures.begin(), drill.figures.end(),
-                             [](const CallFigure& a, const CallFigure& b) { return a.margin < b.margin; });
-        const bool trump = drill.theme == DrillTheme::NamingTrump;
-        const auto ruled = std::find_if(drill.figures.begin(), drill.figures.end(),
-                                        [&](const CallFigure& f) { return trump ? f.trump == rule : f.bid == rule; });
-        if (ruled == drill.figures.end() || best->margin - ruled->margin < kCallLesson) return false;
-        drill.best = trump ? best->trump : best->bid;
-        drill.rule = rule;
-        return true;
-    };
-    int weighed = 0;
-    while (!auction.Finished() && weighed < kPositionsADeal) {
-        if (cancel != nullptr && cancel->load(std::memory_order_relaxed)) return std::nullopt;
-        const int seat = auction.ToAct();
-        const HandCounts hand = PackedCounts(drill.hands[static_cast<std::size_t>(seat)]);
-        const int rule = ChooseBid(auction, seat, hand, rules, Level::Easy, 1).bid;
-        if (drill.theme != DrillTheme::NamingTrump && FitsTheme(drill.theme, auction, drill.hands)) {
-            ++weighed;
-            drill.figures = CallFigures(auction, seat, drill.hands[static_cast<std::size_t>(seat)], rules, deals,
-                                        random.Next64(), cancel, rule);
-            if (lesson(rule)) {
-                for (const Auction::Call& call : auction.Calls()) drill.calls.push_back(call.bid);
-                drill.declarer = auction.HighBidder() >= 0 ? auction.HighBidder() : drill.dealer;
-                TurnToSouth(drill, seat);
-                return drill;
-            }
-        }
-        if (rule > 0)
-            auction.Bid(seat, rule);
-        else
-            auction.Pass(seat);
-    }
-    if (drill.theme != DrillTheme::NamingTrump || !FitsTheme(drill.theme, auction, drill.hands) || auction.PassedOut())
-        return std::nullopt;
-    // Each suit at the bid reached, from the winner's hand as it was dealt.
-    const int seat = auction.HighBidder();
-    ChanceRequest request;
-    request.hand = PackedCounts(drill.hands[static_cast<std::size_t>(seat)]);
-    request.rules = rules;
-    request.deals = deals;
-    request.seed = random.Next64();
-    const ChanceTally tally = ChanceToMake(request, cancel);
-    if (cancel != nullptr && cancel->load(std::memory_order_relaxed)) return std::nullopt;
-    drill.figures.clear();
-    for (int suit = 0; suit < 4; ++suit)
-        drill.figures.push_back({auction.HighBid(), suit, tally.ExpectedMargin(suit, auction.HighBid())});
-    if (!lesson(ChooseTrump(auction, seat, request.hand, rules, Level::Easy, 1))) return std::nullopt;
-    for (const Auction::Call& call : auction.Calls()) drill.calls.push_back(call.bid);
-    drill.declarer = seat;
-    TurnToSouth(drill, seat);
-    return drill;
-}
-
 // The passes weighed for the declarer's partner: the computer's, and three
 // plain ways of choosing (the highest trumps, the aces, the lowest trumps),
 // each the first cards of an order of kinds; the same pass once.
@@ -340,40 +282,19 @@ std::vector<KindCounts> PassesToWeigh(const KindCounts& hand, int trump, int cou
     return passes;
 }
 
-// The cards to pass: the auction as rule players bid it, trump named by the
-// winner as they name it, and each pass of the winner's partner weighed over
-// deals of the cards it does not see, the winner passing back as the
-// computer does: the expected margin of the side, meld and cards.
-std::optional<ThemeDrill> PassDrillOf(ThemeDrill drill, Random& random, int worlds, const std::atomic<bool>* cancel) {
-    const RuleSet rules = ThemeRules(drill.theme);
-    Auction auction(rules, drill.dealer);
-    while (!auction.Finished()) {
-        const int seat = auction.ToAct();
-        const int bid =
-            ChooseBid(auction, seat, PackedCounts(drill.hands[static_cast<std::size_t>(seat)]), rules, Level::Easy, 1)
-                .bid;
-        drill.calls.push_back(bid);
-        if (bid > 0)
-            auction.Bid(seat, bid);
-        else
-            auction.Pass(seat);
-    }
-    if (!FitsTheme(drill.theme, auction, drill.hands)) return std::nullopt;
-    drill.declarer = auction.HighBidder();
-    const HandCounts declarers = PackedCounts(drill.hands[static_cast<std::size_t>(drill.declarer)]);
-    drill.trump = ChooseTrump(auction, drill.declarer, declarers, rules, Level::Easy, 1);
-    const int seat = PartnerSeat(drill.declarer);
-    const KindCounts& own = drill.hands[static_cast<std::size_t>(seat)];
-    const std::vector<KindCounts> passes = PassesToWeigh(own, drill.trump, rules.passCards);
-    if (passes.size() < 2) return std::nullopt;
+// Each pass of the winner's partner, `seat`, weighed over deals of the cards
+// it does not see, the winner passing back as the computer does: the
+// expected margin of its side, meld and cards. The computer's pass first.
+std::vector<CallFigure> PassFigures(const RuleSet& rules, const KindCounts& own, int seat, int declarer, int trump,
+                                    int deals, Random& random, const std::atomic<bool>* cancel) {
+    const std::vector<KindCounts> passes = PassesToWeigh(own, trump, rules.passCards);
     // The play that follows is the usual one: nothing more is passed.
     RuleSet played = rules;
     played.passCards = 0;
     std::vector<double> margins(passes.size(), 0);
     OthersDeal others(rules, own);
-    const int deals = std::max(1, worlds);
     for (int deal = 0; deal < deals; ++deal) {
-        if (cancel != nullptr && cancel->load(std::memory_order_relaxed)) return std::nullopt;
+        if (cancel != nullptr && cancel->load(std::memory_order_relaxed)) return {};
         // The others' hands as dealt from the seat's left: the declarer is its partner.
         const std::array<KindCounts, 3> dealt = others.Next(random);
         std::array<KindCounts, 4> hands{};
@@ -383,27 +304,92 @@ std::optional<ThemeDrill> PassDrillOf(ThemeDrill drill, Random& random, int worl
         for (std::size_t p = 0; p < passes.size(); ++p) {
             std::array<KindCounts, 4> after = hands;
             KindCounts& partner = after[static_cast<std::size_t>(seat)];
-            KindCounts& declarer = after[static_cast<std::size_t>(drill.declarer)];
+            KindCounts& winner = after[static_cast<std::size_t>(declarer)];
             partner = Less(partner, passes[p]);
-            declarer = Plus(declarer, passes[p]);
-            const KindCounts back = CountsOf(ChoosePass(PackedCounts(declarer), drill.trump, rules.passCards, false));
-            declarer = Less(declarer, back);
+            winner = Plus(winner, passes[p]);
+            const KindCounts back = CountsOf(ChoosePass(PackedCounts(winner), trump, rules.passCards, false));
+            winner = Less(winner, back);
             partner = Plus(partner, back);
-            const std::array<int, 2> taken = PlayOutDeal(played, after, drill.trump, drill.declarer);
+            const std::array<int, 2> taken = PlayOutDeal(played, after, trump, declarer);
             const auto side = static_cast<std::size_t>(SideOf(seat));
             margins[p] += taken[side] - taken[1 - side];
         }
     }
-    drill.figures.clear();
-    for (std::size_t p = 0; p < passes.size(); ++p)
-        drill.figures.push_back({PassCode(passes[p]), -1, margins[p] / deals});
-    const auto best = std::max_element(drill.figures.begin(), drill.figures.end(),
-                                       [](const CallFigure& a, const CallFigure& b) { return a.margin < b.margin; });
-    if (best->margin - drill.figures.front().margin < kCallLesson) return std::nullopt;
-    drill.best = best->bid;
-    drill.rule = drill.figures.front().bid;
-    TurnToSouth(drill, seat);
-    return drill;
+    std::vector<CallFigure> figures;
+    figures.reserve(passes.size());
+    for (std::size_t p = 0; p < passes.size(); ++p) figures.push_back({PassCode(passes[p]), -1, margins[p] / deals});
+    return figures;
+}
+
+// A bidding theme's drill: rule players (the Easy player's calls, trump and
+// pass) bid until the auction fits the theme; the call asked there, or once
+// it is won the trump or the pass, is weighed, and kept where the best
+// choice beats the rule player's by kCallLesson.
+std::optional<ThemeDrill> BiddingDrillOf(ThemeDrill drill, Random& random, int worlds,
+                                         const std::atomic<bool>* cancel) {
+    const RuleSet rules = ThemeRules(drill.theme);
+    const DrillQuestion question = QuestionOf(drill.theme);
+    Auction auction(rules, drill.dealer);
+    // Each choice weighed over ten deals for each world a card is weighed over.
+    const int deals = 10 * std::max(1, worlds);
+    const auto cancelled = [cancel] { return cancel != nullptr && cancel->load(std::memory_order_relaxed); };
+    // The drill asked of `seat`, where its figures hold a lesson against the rule player's choice.
+    auto keep = [&](int seat, int rule) -> std::optional<ThemeDrill> {
+        if (drill.figures.empty()) return std::nullopt;
+        const CallFigure& best = BestFigure(drill.figures);
+        const auto ruled = std::find_if(drill.figures.begin(), drill.figures.end(),
+                                        [&](const CallFigure& f) { return ChoiceOf(question, f) == rule; });
+        if (ruled == drill.figures.end() || best.margin - ruled->margin < kCallLesson) return std::nullopt;
+        drill.best = ChoiceOf(question, best);
+        drill.rule = rule;
+        for (const Auction::Call& call : auction.Calls()) drill.calls.push_back(call.bid);
+        drill.declarer = auction.HighBidder() >= 0 ? auction.HighBidder() : drill.dealer;
+        TurnToSouth(drill, seat);
+        return drill;
+    };
+    int weighed = 0;
+    while (!auction.Finished() && weighed < kPositionsADeal) {
+        if (cancelled()) return std::nullopt;
+        const int seat = auction.ToAct();
+        const int rule =
+            ChooseBid(auction, seat, PackedCounts(drill.hands[static_cast<std::size_t>(seat)]), rules, Level::Easy, 1)
+                .bid;
+        // Trump and the pass fit only an auction won.
+        if (FitsTheme(drill.theme, auction, drill.hands)) {
+            ++weighed;
+            drill.figures = CallFigures(auction, seat, drill.hands[static_cast<std::size_t>(seat)], rules,
+                                        static_cast<std::uint64_t>(deals), random.Next64(), cancel, rule);
+            if (std::optional<ThemeDrill> kept = keep(seat, rule)) return kept;
+        }
+        if (rule > 0)
+            auction.Bid(seat, rule);
+        else
+            auction.Pass(seat);
+    }
+    if (question == DrillQuestion::Call || !FitsTheme(drill.theme, auction, drill.hands)) return std::nullopt;
+    const int winner = auction.HighBidder();
+    const HandCounts winners = PackedCounts(drill.hands[static_cast<std::size_t>(winner)]);
+    const int trump = ChooseTrump(auction, winner, winners, rules, Level::Easy, 1);
+    if (question == DrillQuestion::Trump) {
+        // Each suit at the bid reached, from the winner's hand as it was dealt.
+        ChanceRequest request;
+        request.hand = winners;
+        request.rules = rules;
+        request.deals = static_cast<std::uint64_t>(deals);
+        request.seed = random.Next64();
+        const ChanceTally tally = ChanceToMake(request, cancel);
+        if (cancelled()) return std::nullopt;
+        drill.figures.clear();
+        for (int suit = 0; suit < 4; ++suit)
+            drill.figures.push_back({auction.HighBid(), suit, tally.ExpectedMargin(suit, auction.HighBid())});
+        return keep(winner, trump);
+    }
+    drill.trump = trump;
+    const int seat = PartnerSeat(winner);
+    drill.figures =
+        PassFigures(rules, drill.hands[static_cast<std::size_t>(seat)], seat, winner, trump, deals, random, cancel);
+    if (cancelled() || drill.figures.size() < 2) return std::nullopt;
+    return keep(seat, drill.figures.front().bid);
 }
 
 }  // namespace
@@ -415,8 +401,7 @@ std::optional<ThemeDrill> ThemeDrillOf(DrillTheme theme, std::uint64_t seed, std
     drill.theme = theme;
     drill.hands = DealOf(GameForm{}, random).hands;
     drill.dealer = static_cast<int>(index % 4);
-    if (QuestionOf(theme) == DrillQuestion::Pass) return PassDrillOf(std::move(drill), random, 10 * worlds, cancel);
-    if (QuestionOf(theme) != DrillQuestion::Play) return CallDrillOf(std::move(drill), random, worlds, cancel);
+    if (QuestionOf(theme) != DrillQuestion::Play) return BiddingDrillOf(std::move(drill), random, worlds, cancel);
     // The declarer and trump: the seat and suit of most meld, a card of the suit worth 20.
     std::tie(drill.declarer, drill.trump) = StrongestSuit(RuleSet::Standard(), drill.hands, 20);
     Game game = GameOf(drill);

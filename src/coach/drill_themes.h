@@ -18,8 +18,8 @@ namespace vantrel {
 
 /// The recurring decisions of the game, each found by a rule that can be
 /// stated (ThemeRule) and tested (FitsTheme), for drills made on fresh
-/// deals when a player's own hands give too few: five of the card play,
-/// then three of the bidding.
+/// deals when a player's own hands give too few: six of the card play,
+/// then four of the bidding.
 enum class DrillTheme {
     DeclarersLead,
     DefendersLead,
@@ -49,7 +49,10 @@ KindCounts PassOfCode(int code);
 /// cards passed each way where the cards to pass are asked.
 RuleSet ThemeRules(DrillTheme theme);
 DrillQuestion QuestionOf(DrillTheme theme);
-/// "play", "call" or "trump", as the history keeps a drill's question.
+/// The choice a figure stands for: a suit where trump is asked, else its
+/// bid (a call's bid, 0 a pass; or a pass's PassCode).
+int ChoiceOf(DrillQuestion question, const CallFigure& figure);
+/// "play", "call", "trump" or "pass", as the history keeps a drill's question.
 std::string_view QuestionName(DrillQuestion question);
 std::optional<DrillQuestion> QuestionNamed(std::string_view name);
 
@@ -115,8 +118,8 @@ struct ThemeDrill {
     friend bool operator==(const ThemeDrill&, const ThemeDrill&) = default;
 };
 
-/// The game as it stood at the drill's question, the Standard rules, no
-/// cards passed: the deal laid from its code, the auction (given, or the
+/// The game as it stood at the drill's question, under the theme's rules,
+/// no cards passed yet: the deal laid from its code, the auction (given, or the
 /// declarer's bid, or the dealer's standing bid, with the others passing),
 /// trump named, the cards played.
 Game GameOf(const ThemeDrill& drill);

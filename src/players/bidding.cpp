@@ -267,6 +267,11 @@ BidChoice ChooseBid(const Auction& auction, int seat, HandCounts hand, const Rul
     return {0, "Pass: " + std::to_string(next) + " makes it only " + Percent(chance) + " of the time"};
 }
 
+const CallFigure& BestFigure(const std::vector<CallFigure>& figures) {
+    return *std::max_element(figures.begin(), figures.end(),
+                             [](const CallFigure& a, const CallFigure& b) { return a.margin < b.margin; });
+}
+
 std::vector<CallFigure> CallFigures(const Auction& auction, int seat, const KindCounts& hand, const RuleSet& rules,
                                     std::uint64_t deals, std::uint64_t seed, const std::atomic<bool>* cancel,
                                     int also) {

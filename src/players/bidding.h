@@ -70,6 +70,9 @@ struct CallFigure {
     friend bool operator==(const CallFigure&, const CallFigure&) = default;
 };
 
+/// The figure of most margin, the first of equals.
+const CallFigure& BestFigure(const std::vector<CallFigure>& figures);
+
 /// The calls open to a seat, each weighed as Normal and Strong weigh a call
 /// over `deals` played-out deals that fit the auction: the pass first, then
 /// the least bid and, in the 48-card game, the help's jumps of 20, 30 and 50

@@ -65,8 +65,7 @@ DrillsWindow::DrillsWindow(GameHistory& history, std::function<std::int64_t()> t
         choiceButtons_.push_back(button);
         connect(button, &QPushButton::clicked, this, [this, b] {
             if (!shown_ || static_cast<std::size_t>(b) >= shown_->figures.size()) return;
-            const CallFigure& figure = shown_->figures[static_cast<std::size_t>(b)];
-            AnswerCall(shown_->question == DrillQuestion::Trump ? figure.trump : figure.bid);
+            AnswerCall(ChoiceOf(shown_->question, shown_->figures[static_cast<std::size_t>(b)]));
         });
     }
     choiceRow->addStretch(1);
@@ -359,7 +358,7 @@ bool DrillsWindow::AnswerCall(int choice) {
               next->interval);
     if (shown_->generated) {
         const auto rule = std::find_if(shown_->figures.begin(), shown_->figures.end(), [this](const CallFigure& f) {
-            return (shown_->question == DrillQuestion::Trump ? f.trump : f.bid) == shown_->played;
+            return ChoiceOf(shown_->question, f) == shown_->played;
         });
         if (rule != shown_->figures.end())
             grade_->setText(grade_->text() + QStringLiteral("\n") +

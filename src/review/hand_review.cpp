@@ -252,11 +252,9 @@ std::vector<CallVerdict> CallVerdictsOf(const ReviewRequest& request, const std:
             verdict.figures =
                 CallFigures(auction, call.seat, dealt, request.rules, kCallDeals, request.seed + i, cancel, call.bid);
             if (cancel != nullptr && cancel->load(std::memory_order_relaxed)) return verdicts;
-            const auto best =
-                std::max_element(verdict.figures.begin(), verdict.figures.end(),
-                                 [](const CallFigure& a, const CallFigure& b) { return a.margin < b.margin; });
-            verdict.best = best->bid;
-            if (const CallFigure* made = verdict.Figure(call.bid)) verdict.cost = best->margin - made->margin;
+            const CallFigure& best = BestFigure(verdict.figures);
+            verdict.best = best.bid;
+            if (const CallFigure* made = verdict.Figure(call.bid)) verdict.cost = best.margin - made->margin;
             const BidChoice help =
                 SingleDeck(request) ? ChooseBid(auction, call.seat, PackedCounts(dealt), request.rules, Level::Easy, 1)
                                     : ChooseBid(auction, call.seat, dealt, request.rules, Level::Easy, 1);
