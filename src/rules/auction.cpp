@@ -9,12 +9,13 @@ std::string SeatName(int seat) {
 }
 
 Auction::Auction(const RuleSet& rules, int dealer)
-    : dealer_(dealer & 3),
+    : seats_(rules.form.seats == 3 ? 3 : 4),
+      dealer_(((dealer % seats_) + seats_) % seats_),
       step_(rules.bidStep),
       standing_(rules.standingBid),
       highBid_(rules.dealerStuck ? rules.standingBid : rules.standingBid - rules.bidStep),
-      highBidder_(rules.dealerStuck ? dealer & 3 : -1),
-      toAct_(LeftOf(dealer & 3)) {}
+      highBidder_(rules.dealerStuck ? dealer_ : -1),
+      toAct_((dealer_ + 1) % seats_) {}
 
 std::string Auction::Refusal(int seat) const {
     if (Finished()) return "The auction is over.";
@@ -24,7 +25,7 @@ std::string Auction::Refusal(int seat) const {
 
 void Auction::Advance() {
     if (Finished()) return;
-    do toAct_ = LeftOf(toAct_);
+    do toAct_ = (toAct_ + 1) % seats_;
     while (passed_[static_cast<std::size_t>(toAct_)]);
 }
 
@@ -40,6 +41,7 @@ std::string Auction::Bid(int seat, int amount) {
 
 std::string Auction::Pass(int seat) {
     if (std::string refused = Refusal(seat); !refused.empty()) return refused;
+    // Refusal keeps the seat within the table.
     passed_[static_cast<std::size_t>(seat)] = true;
     ++passes_;
     calls_.push_back({seat, 0});

@@ -15,11 +15,12 @@ constexpr int PartnerSeat(int seat) { return (seat + 2) % 4; }
 /// The side of a seat: 0 for South-North, 1 for East-West.
 constexpr int SideOf(int seat) { return seat % 2; }
 
-/// The auction of a hand. The dealer holds the standing bid; bidding starts
+/// The auction of a hand, round the form's seats (four, or three in the
+/// three-handed game). The dealer holds the standing bid; bidding starts
 /// at the dealer's left and goes round to the left. Each bid is at least the
 /// high bid plus the step; a pass is final; partners may bid over each other
 /// and the dealer over the standing bid. When three have passed the fourth
-/// has won: the dealer at the standing bid when nobody bid. Where the dealer
+/// has won (the last of the seats in): the dealer at the standing bid when nobody bid. Where the dealer
 /// is not stuck (`dealerStuck` off) nobody holds a bid: the first bid may be
 /// the standing bid itself, and when all four pass the auction ends with no
 /// bidder and the hand is dealt again.
@@ -38,9 +39,10 @@ public:
     std::string Bid(int seat, int amount);
     std::string Pass(int seat);
 
-    [[nodiscard]] bool Finished() const { return passes_ == 4 || (passes_ == 3 && highBidder_ >= 0); }
+    [[nodiscard]] bool Finished() const { return passes_ == seats_ || (passes_ == seats_ - 1 && highBidder_ >= 0); }
     /// Every seat passed and nobody holds a bid: the deal is thrown in.
-    [[nodiscard]] bool PassedOut() const { return passes_ == 4; }
+    [[nodiscard]] bool PassedOut() const { return passes_ == seats_; }
+    [[nodiscard]] int Seats() const { return seats_; }
     /// The seat to call next, or -1 once the auction is over.
     [[nodiscard]] int ToAct() const { return Finished() ? -1 : toAct_; }
     [[nodiscard]] int HighBid() const { return highBid_; }
@@ -57,6 +59,7 @@ private:
     std::string Refusal(int seat) const;
     void Advance();
 
+    int seats_;
     int dealer_;
     int step_;
     int standing_;

@@ -31,7 +31,7 @@ public:
     [[nodiscard]] KindMask Legal() const;
     [[nodiscard]] bool Over() const { return ledger_.Over(); }
     [[nodiscard]] int Played() const { return ledger_.Played(); }
-    [[nodiscard]] int TricksPlayed() const { return ledger_.Played() / 4; }
+    [[nodiscard]] int TricksPlayed() const { return ledger_.Tricks()[0] + ledger_.Tricks()[1]; }
     [[nodiscard]] std::span<const int> Trick() const { return ledger_.Trick(); }
     [[nodiscard]] const std::array<Hand, 4>& Hands() const { return hands_; }
     /// Card points taken by each side (0 South-North, 1 East-West), the last trick included.

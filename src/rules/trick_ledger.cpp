@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "rules/auction.h"
 #include "rules/trick_rules.h"
 
 namespace vantrel {
@@ -26,24 +25,32 @@ BookedTrick BookTrick(const RuleSet& rules, std::span<const int> trick, int trum
 
 TrickLedger::TrickLedger(const RuleSet& rules, int trump, int leader)
     : rules_(rules),
+      seats_(rules.form.seats == 3 ? 3 : 4),
       trump_(trump),
-      leader_(leader & 3),
-      cards_(std::clamp(rules.form.seats * rules.form.handCards, 4, 80) / 4 * 4),
-      pointsOf_(CardPointsTable(rules)) {}
+      leader_(((leader % seats_) + seats_) % seats_),
+      cards_(std::clamp(seats_ * rules.form.handCards, seats_, 80) / seats_ * seats_),
+      pointsOf_(CardPointsTable(rules)) {
+    // Three seats: the first leader, the bidder, alone against the others.
+    if (seats_ == 3)
+        for (int seat = 0; seat < 4; ++seat) sides_[static_cast<std::size_t>(seat)] = seat == leader_ ? 0 : 1;
+}
 
 TrickLedger::TrickLedger(const RuleSet& rules, int trump, int leader, const std::array<int, 2>& points,
-                         const std::array<int, 2>& tricks)
-    : TrickLedger(rules, trump, leader) {
+                         const std::array<int, 2>& tricks, int alone)
+    : TrickLedger(rules, trump, alone >= 0 && rules.form.seats == 3 ? alone : leader) {
+    leader_ = ((leader % seats_) + seats_) % seats_;
     points_ = points;
     tricks_ = tricks;
-    played_ = first_ = 4 * (tricks[0] + tricks[1]);
+    played_ = first_ = seats_ * (tricks[0] + tricks[1]);
 }
 
 void TrickLedger::Book(Step& step) {
-    const BookedTrick booked = BookTrick(rules_, pointsOf_, trick_, trump_, played_ == cards_);
-    const int winner = (leader_ + booked.winner) & 3;
-    const auto side = static_cast<std::size_t>(SideOf(winner));
-    booked_[static_cast<std::size_t>((played_ - 1) / 4)] = trick_;
+    const BookedTrick booked = BookTrick(rules_, pointsOf_, Trick(), trump_, played_ == cards_);
+    const int place = leader_ + booked.winner;
+    const int winner = place >= seats_ ? place - seats_ : place;
+    const auto side = static_cast<std::size_t>(sides_[static_cast<std::size_t>(winner)]);
+    // The tricks finished so far number the trick: no division on the search's path.
+    booked_[static_cast<std::size_t>(tricks_[0] + tricks_[1])] = trick_;
     step.side = static_cast<std::uint8_t>(side);
     step.points = static_cast<std::int16_t>(booked.points);
     points_[side] += booked.points;
@@ -58,8 +65,8 @@ int TrickLedger::TakeBack() {
     if (step.side != kTrickGoesOn) {
         points_[static_cast<std::size_t>(step.side)] -= step.points;
         --tricks_[static_cast<std::size_t>(step.side)];
-        trick_ = booked_[static_cast<std::size_t>(played_ / 4)];
-        trickSize_ = 4;
+        trick_ = booked_[static_cast<std::size_t>(tricks_[0] + tricks_[1])];
+        trickSize_ = seats_;
     }
     leader_ = step.leader;
     --trickSize_;
@@ -68,14 +75,14 @@ int TrickLedger::TakeBack() {
 
 std::span<const int> TrickLedger::LastTrick() const {
     const int finished = played_ - trickSize_;  // cards in finished tricks
-    if (finished - first_ < 4) return {};
-    return booked_[static_cast<std::size_t>((finished - 1) / 4)];
+    if (finished - first_ < seats_) return {};
+    return {booked_[static_cast<std::size_t>(tricks_[0] + tricks_[1] - 1)].data(), static_cast<std::size_t>(seats_)};
 }
 
 int TrickLedger::LastTrickLeader() const {
     const int finished = played_ - trickSize_;
-    if (finished - first_ < 4) return leader_;
-    return steps_[static_cast<std::size_t>(finished - 4)].leader;
+    if (finished - first_ < seats_) return leader_;
+    return steps_[static_cast<std::size_t>(finished - seats_)].leader;
 }
 
 }  // namespace vantrel

@@ -9,7 +9,7 @@
 
 namespace vantrel {
 
-/// A finished trick as the rules book it: the place (0..3, in the order
+/// A finished trick as the rules book it: the place (from 0, in the order
 /// played) of the card that takes it and the card points it carries, the
 /// last trick's points included. The one place where a trick is reckoned.
 struct BookedTrick {
@@ -30,22 +30,34 @@ BookedTrick BookTrick(const RuleSet& rules, const CardPointTable& points, std::s
 /// the seat to lead and to play, the trick on the table, the trick last
 /// finished, and each side's tricks and card points. The hand in play, a
 /// seat's view of it and the game keep their tricks here. Cards can be taken
-/// back one at a time, cheaply, for a search.
+/// back one at a time, cheaply, for a search. A trick holds a card of each
+/// of the form's seats: four in partnership, where the sides are
+/// South-North and East-West; three in the three-handed game, where the
+/// seat that leads first (the bidder) plays alone as side 0 against the two
+/// others as side 1.
 class TrickLedger {
 public:
     TrickLedger(const RuleSet& rules, int trump, int leader);
     /// A hand taken up between tricks: the seat to lead and what each side
-    /// has taken in the tricks already played.
+    /// has taken in the tricks already played; in the three-handed game,
+    /// `alone` is the seat playing alone (the leader where none is given).
     TrickLedger(const RuleSet& rules, int trump, int leader, const std::array<int, 2>& points,
-                const std::array<int, 2>& tricks);
+                const std::array<int, 2>& tricks, int alone = -1);
 
-    [[nodiscard]] int ToPlay() const { return (leader_ + trickSize_) & 3; }
+    [[nodiscard]] int ToPlay() const {
+        const int seat = leader_ + trickSize_;
+        return seat >= seats_ ? seat - seats_ : seat;
+    }
+    [[nodiscard]] int Seats() const { return seats_; }
+    /// The side of a seat: 0 South-North (or the seat playing alone), 1 the others.
+    [[nodiscard]] int SideOfSeat(int seat) const { return sides_[static_cast<std::size_t>(seat & 3)]; }
     [[nodiscard]] int Leader() const { return leader_; }
     [[nodiscard]] int Trump() const { return trump_; }
     [[nodiscard]] int Played() const { return played_; }
     [[nodiscard]] bool Over() const { return played_ == cards_; }
     [[nodiscard]] std::span<const int> Trick() const { return {trick_.data(), static_cast<std::size_t>(trickSize_)}; }
-    /// Card points and tricks taken by each side (0 South-North, 1 East-West).
+    /// Card points and tricks taken by each side (0 South-North or the seat
+    /// playing alone, 1 East-West or the two against it).
     [[nodiscard]] const std::array<int, 2>& Points() const { return points_; }
     [[nodiscard]] const std::array<int, 2>& Tricks() const { return tricks_; }
 
@@ -54,7 +66,7 @@ public:
     [[nodiscard]] std::span<const int> LastTrick() const;
     [[nodiscard]] int LastTrickLeader() const;
 
-    /// The card of the seat to play; a fourth card books the trick.
+    /// The card of the seat to play; the trick's last card books it.
     void Add(int kind) {
         Step& step = steps_[static_cast<std::size_t>(played_)];
         step.kind = static_cast<std::uint8_t>(kind);
@@ -62,7 +74,7 @@ public:
         step.side = kTrickGoesOn;
         trick_[static_cast<std::size_t>(trickSize_++)] = kind;
         ++played_;
-        if (trickSize_ == 4) Book(step);
+        if (trickSize_ == seats_) Book(step);
     }
     /// Takes back the last card added and returns it; -1 when there is none
     /// from after the hand was taken up.
@@ -84,6 +96,8 @@ private:
     void Book(Step& step);
 
     RuleSet rules_;
+    int seats_;
+    std::array<std::uint8_t, 4> sides_{0, 1, 0, 1};
     int trump_;
     int leader_;
     std::array<int, 4> trick_{};
@@ -94,7 +108,8 @@ private:
     int first_ = 0;   // cards played before the hand was taken up
     int cards_ = 48;  // in the whole hand: the last of them ends it
     std::array<Step, 80> steps_{};
-    std::array<std::array<int, 4>, 20> booked_{};  // each trick as it was completed
+    // Each trick as it was completed; three seats leave the fourth card unused.
+    std::array<std::array<int, 4>, 20> booked_{};
     CardPointTable pointsOf_{};
 };
 

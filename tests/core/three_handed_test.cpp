@@ -1,0 +1,208 @@
+// Three seats at the shared auction and trick ledger, against the test's own
+// reckoning of a three-handed hand: the auction from 300 with a pass final,
+// and fifteen tricks of three cards, the bidder alone against the two others.
+#include <gtest/gtest.h>
+
+#include <bit>
+
+#include "play_support.h"
+#include "rules/auction.h"
+#include "rules/play_state.h"
+#include "rules/unseen_deck.h"
+
+namespace vantrel {
+namespace {
+
+RuleSet ThreeHandedRules(bool dealerStuck) {
+    RuleSet rules;
+    rules.form = {2, true, 3, 15, 3, 3};
+    rules.standingBid = 300;
+    rules.dealerStuck = dealerStuck;
+    return rules;
+}
+
+// The auction as the test reckons it.
+struct OwnAuction {
+    int toAct = 0;
+    int high = 0;
+    int highBidder = -1;
+    std::array<bool, 3> passed{};
+    int passes = 0;
+    [[nodiscard]] bool Over() const { return passes == 3 || (passes == 2 && highBidder >= 0); }
+    // Whether the call is taken, and if so the auction moved on.
+    bool Call(int seat, int bid) {
+        if (Over() || seat != toAct || (bid > 0 && bid < high + 10)) return false;
+        if (bid > 0) {
+            high = bid;
+            highBidder = seat;
+        } else {
+            passed[static_cast<std::size_t>(seat)] = true;
+            ++passes;
+        }
+        if (!Over())
+            do toAct = (toAct + 1) % 3;
+            while (passed[static_cast<std::size_t>(toAct)]);
+        return true;
+    }
+};
+
+// The Standard rules of play as the test reads them: follow suit and head
+// the trick when able (unless it is trumped); void, trump, and over a trump
+// when able; else any card. The best card so far: the highest trump, or the
+// highest of the suit led, the first of equals.
+int OwnBest(const std::vector<int>& trick, int trump) {
+    int best = 0;
+    for (std::size_t c = 1; c < trick.size(); ++c) {
+        const int card = trick[c];
+        const int top = trick[static_cast<std::size_t>(best)];
+        const bool beats = SuitOfKind(card) == SuitOfKind(top) ? RankOfKind(card) < RankOfKind(top)
+                                                               : SuitOfKind(card) == trump;
+        if (beats) best = static_cast<int>(c);
+    }
+    return best;
+}
+
+KindMask OwnLegal(const KindCounts& hand, const std::vector<int>& trick, int trump) {
+    KindMask held = 0;
+    for (int kind = 0; kind < kCardKinds; ++kind)
+        if (hand[static_cast<std::size_t>(kind)] > 0) held |= KindFlag(kind);
+    if (trick.empty()) return held;
+    const int led = SuitOfKind(trick.front());
+    const int best = trick[static_cast<std::size_t>(OwnBest(trick, trump))];
+    const auto beating = [&](KindMask cards) {
+        KindMask over = 0;
+        for (KindMask m = cards; m != 0; m &= m - 1)
+            if (const int kind = std::countr_zero(m); RankOfKind(kind) < RankOfKind(best)) over |= KindFlag(kind);
+        return over;
+    };
+    if (const KindMask suit = held & SuitMask(led); suit != 0) {
+        if (SuitOfKind(best) != led) return suit;  // trumped: any card of the suit
+        const KindMask over = beating(suit);
+        return over != 0 ? over : suit;
+    }
+    if (const KindMask trumps = held & SuitMask(trump); trumps != 0) {
+        if (SuitOfKind(best) != trump) return trumps;
+        const KindMask over = beating(trumps);
+        return over != 0 ? over : trumps;
+    }
+    return held;
+}
+
+int OwnPoints(int kind) {
+    constexpr std::array<int, 6> kByRank{11, 10, 4, 3, 2, 0};
+    return kByRank[static_cast<std::size_t>(RankOfKind(kind))];
+}
+
+TEST(ThreeHanded, AuctionAndTricksAgreeWithTheTestsOwnReckoning) {
+    int auctions = 0;
+    int refusals = 0;
+    int passedOut = 0;
+    int hands = 0;
+    for (std::uint64_t game = 0; game < 200; ++game) {
+        SCOPED_TRACE("game " + std::to_string(game));
+        Random random(77, game);
+        const bool stuck = game % 3 == 0;
+        const RuleSet rules = ThreeHandedRules(stuck);
+        ASSERT_TRUE(rules.form.DealsTheDeck());
+        const FormDeal deal = DealOf(rules.form, random);
+        ASSERT_EQ(CardCount(deal.widow), 3);
+        ASSERT_EQ(CardCount(deal.hands[3]), 0);
+
+        // Calls from random seats and of random amounts, some refused.
+        const int dealer = static_cast<int>(game % 3);
+        Auction auction(rules, dealer);
+        OwnAuction own;
+        own.toAct = (dealer + 1) % 3;
+        own.high = stuck ? 300 : 290;
+        own.highBidder = stuck ? dealer : -1;
+        for (int call = 0; call < 40 && !own.Over(); ++call) {
+            const int seat = random.Below(5) == 0 ? static_cast<int>(random.Below(3)) : own.toAct;
+            const int bid = random.Below(3) == 0 ? 0 : own.high + 10 * (static_cast<int>(random.Below(4)) - 1);
+            const bool taken = own.Call(seat, bid);
+            const std::string refused = bid > 0 ? auction.Bid(seat, bid) : auction.Pass(seat);
+            ASSERT_EQ(refused.empty(), taken) << refused;
+            refusals += taken ? 0 : 1;
+            ASSERT_EQ(auction.Finished(), own.Over());
+            ASSERT_EQ(std::make_tuple(auction.HighBid(), auction.HighBidder()), std::make_tuple(own.high, own.highBidder));
+            if (!own.Over()) {
+                ASSERT_EQ(auction.ToAct(), own.toAct);
+            }
+        }
+        ASSERT_TRUE(own.Over()) << "the auction ended within its calls";
+        ++auctions;
+        EXPECT_EQ(auction.PassedOut(), own.highBidder < 0);
+        if (auction.PassedOut()) {
+            ++passedOut;
+            continue;
+        }
+
+        // The bidder takes the widow and lays away three cards; the hand is
+        // played with random cards, illegal ones tried and refused.
+        const int bidder = auction.HighBidder();
+        std::array<KindCounts, 4> dealt = deal.hands;
+        KindCounts& bidders = dealt[static_cast<std::size_t>(bidder)];
+        bidders = Plus(bidders, deal.widow);
+        int laidAway = 0;
+        for (int away = 0; away < 3; ++away) {
+            int kind = 0;
+            do kind = static_cast<int>(random.Below(kCardKinds));
+            while (bidders[static_cast<std::size_t>(kind)] == 0);
+            --bidders[static_cast<std::size_t>(kind)];
+            laidAway += OwnPoints(kind);
+        }
+        const int trump = static_cast<int>(random.Below(4));
+        FormPlayState play(rules, dealt, trump, bidder);
+        std::array<KindCounts, 4> hand = dealt;
+        std::vector<int> trick;
+        std::array<int, 2> points{};
+        std::array<int, 2> tricks{};
+        int leader = bidder;
+        for (int card = 0; card < 45; ++card) {
+            const int seat = (leader + static_cast<int>(trick.size())) % 3;
+            ASSERT_EQ(play.ToPlay(), seat);
+            const KindMask legal = OwnLegal(hand[static_cast<std::size_t>(seat)], trick, trump);
+            ASSERT_EQ(play.Legal(), legal) << "card " << card;
+            const KindMask illegal = ~legal & ((KindMask{1} << kCardKinds) - 1);
+            if (illegal != 0 && random.Below(4) == 0) {
+                const FormPlayState before = play;
+                EXPECT_FALSE(play.Play(testing::RandomLegal(illegal, random)).empty());
+                EXPECT_EQ(play, before);
+            }
+            const int kind = testing::RandomLegal(legal, random);
+            ASSERT_EQ(play.Play(kind), "");
+            --hand[static_cast<std::size_t>(seat)][static_cast<std::size_t>(kind)];
+            trick.push_back(kind);
+            if (trick.size() < 3) continue;
+            const int winner = (leader + OwnBest(trick, trump)) % 3;
+            const auto side = static_cast<std::size_t>(winner == bidder ? 0 : 1);
+            for (const int taken : trick) points[side] += OwnPoints(taken);
+            if (card == 44) points[side] += 10;
+            ++tricks[side];
+            EXPECT_EQ(std::vector<int>(play.Ledger().LastTrick().begin(), play.Ledger().LastTrick().end()), trick);
+            EXPECT_EQ(play.Ledger().LastTrickLeader(), leader);
+            leader = winner;
+            trick.clear();
+            EXPECT_EQ(play.Points(), points);
+            EXPECT_EQ(play.Tricks(), tricks);
+            EXPECT_EQ(play.TricksPlayed(), tricks[0] + tricks[1]);
+        }
+        EXPECT_TRUE(play.Over());
+        EXPECT_EQ(points[0] + points[1] + laidAway, 250) << "the deck's 240 and the last trick's 10";
+        EXPECT_EQ(tricks[0] + tricks[1], 15);
+        // The hand taken back card by card comes back to its start.
+        FormPlayState back = play;
+        for (int card = 0; card < 45; ++card) back.Unmake();
+        EXPECT_EQ(back.Hands(), dealt);
+        EXPECT_EQ(back.Points(), (std::array<int, 2>{}));
+        EXPECT_EQ(back.ToPlay(), bidder);
+        ++hands;
+    }
+    // Every path was taken: refused calls, deals thrown in, hands played.
+    EXPECT_EQ(auctions, 200);
+    EXPECT_GT(refusals, 100);
+    EXPECT_GT(passedOut, 0);
+    EXPECT_GT(hands, 100);
+}
+
+}  // namespace
+}  // namespace vantrel
