@@ -24,10 +24,12 @@ QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_
 // The variants a game may change: the rules of play, scoring and bidding.
 // The form is chosen whole, first, and meld, tricks and card points are
 // counted its usual way, so neither they nor the form's fields are a choice
-// here.
+// here; nor are the three-handed game's own rules, whose form the Game
+// window does not deal yet.
 bool GameVariant(std::string_view name) {
-    constexpr std::array<std::string_view, 8> kFixed{"meld",  "tricks",    "cardPoints", "copies",
-                                                     "nines", "handCards", "widow",      "dealBy"};
+    constexpr std::array<std::string_view, 14> kFixed{
+        "meld",   "tricks", "cardPoints",      "copies",       "nines",         "handCards",  "widow",
+        "dealBy", "seats",  "bidderMeldsOnly", "layAwayTrump", "concedeToEach", "pointsGame", "spadesDouble"};
     return std::find(kFixed.begin(), kFixed.end(), name) == kFixed.end();
 }
 

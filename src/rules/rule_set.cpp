@@ -17,6 +17,7 @@ bool Copies(int value) { return value == 2 || value == 4; }
 bool HandCards(int value) { return value >= 1 && value <= 20; }
 bool Widow(int value) { return value >= 0 && value <= 6; }
 bool DealBy(int value) { return value >= 1 && value <= 5; }
+bool Seats(int value) { return value == 3 || value == 4; }
 
 // Each field reads and writes through a lambda; the table is the one place
 // that names them, for the dialog, the text and the settings alike.
@@ -26,8 +27,10 @@ bool DealBy(int value) { return value >= 1 && value <= 5; }
             [](RuleSet& r, int v) { r.member = static_cast<decltype(r.member)>(v); }, allowed \
     }
 
-const std::array<RuleField, 21> kFields{{
+const std::array<RuleField, 27> kFields{{
     VANTREL_FIELD("copies", "Copies of each card in the deck (2: 48 cards, 4: 80)", form.copies, Copies),
+    VANTREL_FIELD("seats", "Seats at the table (4: two partnerships, 3: the bidder alone against two)", form.seats,
+                  Seats),
     VANTREL_FIELD("nines", "The deck holds nines", form.nines, Switch),
     VANTREL_FIELD("handCards", "Cards dealt to each hand", form.handCards, HandCards),
     VANTREL_FIELD("widow", "Cards dealt to the widow", form.widow, Widow),
@@ -55,6 +58,13 @@ const std::array<RuleField, 21> kFields{{
     VANTREL_FIELD("passCards", "Cards passed between partners after trump is named (0, 3 or 4)", passCards, Passed),
     VANTREL_FIELD("quadRunWins", "Quadruple run in trump wins the game", quadRunWins, Switch),
     VANTREL_FIELD("dealerStuck", "Dealer stuck with the standing bid when all pass", dealerStuck, Switch),
+    VANTREL_FIELD("bidderMeldsOnly", "Only the bidder melds (the classic game); off, all three meld", bidderMeldsOnly,
+                  Switch),
+    VANTREL_FIELD("layAwayTrump", "Trump may be laid away", layAwayTrump, Switch),
+    VANTREL_FIELD("concedeToEach", "A concession pays the bid to each opponent; off, the bid once", concedeToEach,
+                  Switch),
+    VANTREL_FIELD("pointsGame", "Scored as the points game; off, by the classic settlement", pointsGame, Switch),
+    VANTREL_FIELD("spadesDouble", "The settlement doubled with spades trump", spadesDouble, Switch),
 }};
 
 #undef VANTREL_FIELD
@@ -105,14 +115,25 @@ RuleSet RuleSet::DoubleDeck() {
     return rules;
 }
 
+RuleSet RuleSet::ThreeHanded() {
+    RuleSet rules;
+    rules.form = {2, true, 3, 15, 3, 3};
+    rules.standingBid = 300;
+    rules.dealerStuck = false;
+    rules.bidderMeldsOnly = true;
+    rules.spadesDouble = true;
+    return rules;
+}
+
 std::string RuleSet::Name() const {
     if (*this == Designed()) return "As designed";
     if (*this == Standard()) return "Standard";
     if (*this == DoubleDeck()) return "Double-deck";
-    return form.copies == 4 ? "Double-deck, changed" : "Standard, changed";
+    if (*this == ThreeHanded()) return "Three-handed";
+    return form.seats == 3 ? "Three-handed, changed" : form.copies == 4 ? "Double-deck, changed" : "Standard, changed";
 }
 
-const std::array<RuleField, 21>& RuleFields() { return kFields; }
+const std::array<RuleField, 27>& RuleFields() { return kFields; }
 
 std::string RuleSet::Text() const {
     std::string text = "Rules: " + Name() + "\n";
@@ -135,6 +156,8 @@ ReadRules RulesFromSettings(const std::vector<std::pair<std::string, std::string
     RuleSet defaults = RuleSet::Standard();
     for (const auto& [name, text] : settings)
         if (name == "copies" && text == "4") defaults = RuleSet::DoubleDeck();
+    for (const auto& [name, text] : settings)
+        if (name == "seats" && text == "3") defaults = RuleSet::ThreeHanded();
     ReadRules read{defaults, {}};
     for (const auto& [name, text] : settings) {
         const RuleField* field = nullptr;

@@ -59,10 +59,11 @@ struct PlayRules {
 /// a player void in the suit led.
 std::string PlayRulesLine(const PlayRules& play);
 
-/// A rule set: every variant is one named field. Three presets: "As
+/// A rule set: every variant is one named field. Four presets: "As
 /// designed" (the program's own rules), "Standard" (four-handed partnership
-/// pinochle as people play it) and "Double-deck" (the 80-card partnership
-/// game).
+/// pinochle as people play it), "Double-deck" (the 80-card partnership
+/// game) and "Three-handed" (auction pinochle with a widow, the bidder
+/// alone against the two others).
 struct RuleSet {
     GameForm form;
     MeldRules meld = MeldRules::Standard;
@@ -78,12 +79,19 @@ struct RuleSet {
     int passCards = 0;           // cards passed between partners after trump is named: 0, 3 or 4
     bool quadRunWins = false;    // a quadruple run in trump wins the game for its side (the 80-card deck)
     bool dealerStuck = true;     // all passing, the dealer plays the standing bid; else the next dealer deals
+    // The three-handed game's own rules, where the bidder plays alone:
+    bool bidderMeldsOnly = false;  // only the bidder melds (the classic game); else all three meld
+    bool layAwayTrump = false;     // trump may be among the cards the bidder lays away
+    bool concedeToEach = false;    // in the points game a concession pays the bid to each opponent, not once
+    bool pointsGame = false;       // scored as the points game; else by the classic settlement
+    bool spadesDouble = false;     // the classic settlement doubled with spades trump
 
     static RuleSet Designed();
     static RuleSet Standard();
     static RuleSet DoubleDeck();
+    static RuleSet ThreeHanded();
 
-    /// "As designed", "Standard", "Double-deck", or the form's preset name
+    /// "As designed", "Standard", "Double-deck", "Three-handed", or the form's preset name
     /// followed by ", changed" for any other set.
     [[nodiscard]] std::string Name() const;
     /// One line a field, "description: value".
@@ -104,7 +112,7 @@ struct RuleField {
     void (*set)(RuleSet&, int);
     bool (*allowed)(int);
 };
-const std::array<RuleField, 21>& RuleFields();
+const std::array<RuleField, 27>& RuleFields();
 
 /// A rule set read back from saved settings: only known names with values in
 /// range are taken; anything else keeps the Standard default, and `notes`

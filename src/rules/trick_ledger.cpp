@@ -50,7 +50,8 @@ void TrickLedger::Book(Step& step) {
     const int winner = place >= seats_ ? place - seats_ : place;
     const auto side = static_cast<std::size_t>(sides_[static_cast<std::size_t>(winner)]);
     // The tricks finished so far number the trick: no division on the search's path.
-    booked_[static_cast<std::size_t>(tricks_[0] + tricks_[1])] = trick_;
+    const int finished = tricks_[0] + tricks_[1];
+    booked_[static_cast<std::size_t>(finished)] = trick_;
     step.side = static_cast<std::uint8_t>(side);
     step.points = static_cast<std::int16_t>(booked.points);
     points_[side] += booked.points;
@@ -65,7 +66,8 @@ int TrickLedger::TakeBack() {
     if (step.side != kTrickGoesOn) {
         points_[static_cast<std::size_t>(step.side)] -= step.points;
         --tricks_[static_cast<std::size_t>(step.side)];
-        trick_ = booked_[static_cast<std::size_t>(tricks_[0] + tricks_[1])];
+        const int finished = tricks_[0] + tricks_[1];
+        trick_ = booked_[static_cast<std::size_t>(finished)];
         trickSize_ = seats_;
     }
     leader_ = step.leader;
@@ -76,7 +78,8 @@ int TrickLedger::TakeBack() {
 std::span<const int> TrickLedger::LastTrick() const {
     const int finished = played_ - trickSize_;  // cards in finished tricks
     if (finished - first_ < seats_) return {};
-    return {booked_[static_cast<std::size_t>(tricks_[0] + tricks_[1] - 1)].data(), static_cast<std::size_t>(seats_)};
+    const int last = tricks_[0] + tricks_[1] - 1;
+    return {booked_[static_cast<std::size_t>(last)].data(), static_cast<std::size_t>(seats_)};
 }
 
 int TrickLedger::LastTrickLeader() const {

@@ -5,9 +5,12 @@
 
 #include <bit>
 
+#include "game/game_settings.h"
 #include "play_support.h"
 #include "rules/auction.h"
+#include "rules/hand_score.h"
 #include "rules/play_state.h"
+#include "rules/trick_rules.h"
 #include "rules/unseen_deck.h"
 
 namespace vantrel {
@@ -39,8 +42,8 @@ struct OwnAuction {
             passed[static_cast<std::size_t>(seat)] = true;
             ++passes;
         }
-        if (!Over())
-            do toAct = (toAct + 1) % 3;
+        if (!Over()) do
+                toAct = (toAct + 1) % 3;
             while (passed[static_cast<std::size_t>(toAct)]);
         return true;
     }
@@ -55,8 +58,8 @@ int OwnBest(const std::vector<int>& trick, int trump) {
     for (std::size_t c = 1; c < trick.size(); ++c) {
         const int card = trick[c];
         const int top = trick[static_cast<std::size_t>(best)];
-        const bool beats = SuitOfKind(card) == SuitOfKind(top) ? RankOfKind(card) < RankOfKind(top)
-                                                               : SuitOfKind(card) == trump;
+        const bool beats =
+            SuitOfKind(card) == SuitOfKind(top) ? RankOfKind(card) < RankOfKind(top) : SuitOfKind(card) == trump;
         if (beats) best = static_cast<int>(c);
     }
     return best;
@@ -123,7 +126,8 @@ TEST(ThreeHanded, AuctionAndTricksAgreeWithTheTestsOwnReckoning) {
             ASSERT_EQ(refused.empty(), taken) << refused;
             refusals += taken ? 0 : 1;
             ASSERT_EQ(auction.Finished(), own.Over());
-            ASSERT_EQ(std::make_tuple(auction.HighBid(), auction.HighBidder()), std::make_tuple(own.high, own.highBidder));
+            ASSERT_EQ(std::make_tuple(auction.HighBid(), auction.HighBidder()),
+                      std::make_tuple(own.high, own.highBidder));
             if (!own.Over()) {
                 ASSERT_EQ(auction.ToAct(), own.toAct);
             }
@@ -202,6 +206,110 @@ TEST(ThreeHanded, AuctionAndTricksAgreeWithTheTestsOwnReckoning) {
     EXPECT_GT(refusals, 100);
     EXPECT_GT(passedOut, 0);
     EXPECT_GT(hands, 100);
+}
+
+// Whole hands scored by the classic settlement and by the points game, each
+// row a hand: who bid what in which trump, what each seat melded and took,
+// and the scores and result the rules give.
+TEST(ThreeHanded, TheSettlementAndThePointsGameScoreWholeHands) {
+    RuleSet settlement = RuleSet::ThreeHanded();
+    RuleSet points = settlement;
+    points.pointsGame = true;
+    points.bidderMeldsOnly = false;
+    RuleSet pointsPaid = points;
+    pointsPaid.concedeToEach = true;
+    RuleSet plainSpades = settlement;
+    plainSpades.spadesDouble = false;
+    const struct {
+        const char* name;
+        const RuleSet& rules;
+        ThreeHandTally hand;
+        std::array<int, 3> score;
+        const char* result;
+    } rows[] = {
+        {"made at 350: 5 units from each",
+         settlement,
+         {0, 350, 1, {150, 0, 0}, {210, 30, 10}, {8, 2, 1}, false},
+         {10, -5, -5},
+         "Made by 10"},
+        {"set in spades: 3 units doubled, paid double",
+         settlement,
+         {1, 300, 2, {0, 60, 0}, {20, 200, 30}, {1, 12, 2}, false},
+         {12, -24, 12},
+         "Set by 40"},
+        {"the same without spades doubled",
+         plainSpades,
+         {1, 300, 2, {0, 60, 0}, {20, 200, 30}, {1, 12, 2}, false},
+         {6, -12, 6},
+         "Set by 40"},
+        {"conceded at 400: paid single", settlement, {2, 400, 0, {}, {}, {}, true}, {10, 10, -20}, "Conceded"},
+        {"600 and over in spades: 30 doubled",
+         settlement,
+         {0, 600, 2, {350, 0, 0}, {250, 0, 0}, {15, 0, 0}, false},
+         {120, -60, -60},
+         "Made exactly"},
+        {"meld without a trick does not count",
+         settlement,
+         {0, 300, 3, {200, 0, 0}, {0, 160, 90}, {0, 9, 6}, false},
+         {-12, 6, 6},
+         "Set by 300"},
+        {"points game, set: each opponent its own",
+         points,
+         {1, 300, 1, {40, 120, 60}, {60, 150, 40}, {3, 8, 4}, false},
+         {100, -300, 100},
+         "Set by 30"},
+        {"points game, made; an opponent without a trick keeps no meld",
+         points,
+         {1, 300, 1, {40, 120, 60}, {60, 190, 0}, {5, 10, 0}, false},
+         {100, 310, 0},
+         "Made by 10"},
+        {"points game, conceded once: the opponents' meld",
+         points,
+         {1, 300, 1, {40, 120, 60}, {}, {}, true},
+         {40, -300, 60},
+         "Conceded"},
+        {"points game, conceded to each",
+         pointsPaid,
+         {1, 300, 1, {40, 120, 60}, {}, {}, true},
+         {340, -300, 360},
+         "Conceded"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const ThreeHandScore score = ScoreThreeHanded(row.rules, row.hand);
+        EXPECT_EQ(score.score, row.score);
+        EXPECT_EQ(score.Result(), row.result);
+        if (!row.rules.pointsGame)
+            EXPECT_EQ(score.score[0] + score.score[1] + score.score[2], 0) << "units change hands";
+    }
+
+    // A sheet of the points game to 1,500: running totals, the bidder out first.
+    std::array<int, 3> totals{1300, 1450, 1200};
+    const ThreeHandScore last = ScoreThreeHanded(points, {0, 300, 1, {150, 0, 0}, {170, 50, 30}, {9, 4, 2}, false});
+    for (std::size_t seat = 0; seat < 3; ++seat) totals[seat] += last.score[seat];
+    EXPECT_EQ(totals, (std::array<int, 3>{1620, 1500, 1230}));
+    EXPECT_EQ(ThreeHandedWinner(points, totals, 0, last.made), 0) << "the bidder counts out first";
+    EXPECT_EQ(ThreeHandedWinner(points, totals, 0, false), 1) << "set, the highest of the others";
+    EXPECT_EQ(ThreeHandedWinner(points, {1400, 1550, 1550}, 0, true), 1) << "equals: the first from the bidder's left";
+    EXPECT_EQ(ThreeHandedWinner(points, {1400, 1450, 1499}, 2, true), -1);
+    EXPECT_EQ(ThreeHandedWinner(settlement, {9000, 0, 0}, 0, true), -1) << "the settlement keeps running totals";
+}
+
+TEST(ThreeHanded, TheFormIsARuleSetOfItsOwnThatTheGameWindowDoesNotDealYet) {
+    const RuleSet rules = RuleSet::ThreeHanded();
+    EXPECT_EQ(rules.Name(), "Three-handed");
+    EXPECT_TRUE(rules.form.DealsTheDeck());
+    EXPECT_EQ(AllCardPoints(rules), 250);
+    EXPECT_EQ(RulesFromSettings(rules.ToSettings()).rules, rules) << "read back whole, three seats and all";
+    RuleSet changed = rules;
+    changed.pointsGame = true;
+    EXPECT_EQ(changed.Name(), "Three-handed, changed");
+    EXPECT_NE(rules.Text().find("Seats at the table (4: two partnerships, 3: the bidder alone against two): 3\n"),
+              std::string::npos);
+    // A game's settings asking for three seats are played by the Standard rules.
+    GameSettings settings;
+    settings.rules = rules;
+    EXPECT_EQ(GameSettings::FromSettings(settings.ToSettings()).rules, RuleSet::Standard());
 }
 
 }  // namespace
