@@ -6,9 +6,11 @@
 #include <bit>
 
 #include "game/game_settings.h"
+#include "game/three_handed_hand.h"
 #include "play_support.h"
 #include "rules/auction.h"
 #include "rules/hand_score.h"
+#include "rules/meld_rules.h"
 #include "rules/play_state.h"
 #include "rules/trick_rules.h"
 #include "rules/unseen_deck.h"
@@ -206,6 +208,291 @@ TEST(ThreeHanded, AuctionAndTricksAgreeWithTheTestsOwnReckoning) {
     EXPECT_GT(refusals, 100);
     EXPECT_GT(passedOut, 0);
     EXPECT_GT(hands, 100);
+}
+
+// A whole game of three-handed pinochle as the test reckons it, beside the
+// engine's: the same moves, some of them garbled, offered to both. The meld
+// of a hand is the shared count's; everything else is the test's own.
+struct OwnGame {
+    RuleSet rules;
+    std::uint64_t seed = 0;
+    int number = 1;
+    int dealer = 0;
+    std::array<int, 3> totals{};
+    int winner = -1;
+    // The hand.
+    ThreePhase phase = ThreePhase::Auction;
+    OwnAuction auction;
+    std::array<KindCounts, 3> hands{};
+    KindCounts widow{};
+    KindCounts laidAway{};
+    int trump = -1;
+    std::array<int, 3> meld{};
+    std::vector<int> trick;
+    int leader = 0;
+    int cards = 0;
+    std::array<int, 3> points{};
+    std::array<int, 3> tricks{};
+    std::array<int, 3> score{};
+
+    void Deal() {
+        const FormDeal deal = ThreeHandedDeal(rules, seed, number);
+        for (std::size_t seat = 0; seat < 3; ++seat) hands[seat] = deal.hands[seat];
+        widow = deal.widow;
+        phase = ThreePhase::Auction;
+        auction = OwnAuction{};
+        auction.toAct = (dealer + 1) % 3;
+        auction.high = rules.dealerStuck ? rules.standingBid : rules.standingBid - 10;
+        auction.highBidder = rules.dealerStuck ? dealer : -1;
+        laidAway = {};
+        trump = -1;
+        meld = points = tricks = score = {};
+        trick.clear();
+        cards = 0;
+    }
+    [[nodiscard]] int Bidder() const { return auction.highBidder; }
+    [[nodiscard]] int ToAct() const {
+        switch (phase) {
+            case ThreePhase::Auction:
+                return auction.toAct;
+            case ThreePhase::Play:
+                return (leader + static_cast<int>(trick.size())) % 3;
+            case ThreePhase::Scored:
+            case ThreePhase::PassedOut:
+                return -1;
+            default:
+                return Bidder();
+        }
+    }
+    bool Call(int seat, int bid) {
+        if (phase != ThreePhase::Auction || !auction.Call(seat, bid)) return false;
+        if (auction.Over()) phase = auction.highBidder < 0 ? ThreePhase::PassedOut : ThreePhase::Widow;
+        return true;
+    }
+    bool TakeWidow(int seat) {
+        if (phase != ThreePhase::Widow || seat != Bidder()) return false;
+        hands[static_cast<std::size_t>(seat)] = Plus(hands[static_cast<std::size_t>(seat)], widow);
+        phase = ThreePhase::Trump;
+        return true;
+    }
+    bool NameTrump(int seat, int suit) {
+        if (phase != ThreePhase::Trump || seat != Bidder() || suit < 0 || suit > 3) return false;
+        trump = suit;
+        for (int s = 0; s < 3; ++s)
+            if (s == seat || !rules.bidderMeldsOnly)
+                meld[static_cast<std::size_t>(s)] = MeldOf(rules, hands[static_cast<std::size_t>(s)], suit);
+        phase = ThreePhase::LayAway;
+        return true;
+    }
+    bool LayAway(int seat, const KindCounts& away) {
+        if (phase != ThreePhase::LayAway || seat != Bidder() || CardCount(away) != 3) return false;
+        KindCounts& hand = hands[static_cast<std::size_t>(seat)];
+        for (int kind = 0; kind < kCardKinds; ++kind) {
+            const auto k = static_cast<std::size_t>(kind);
+            if (away[k] > hand[k] || (away[k] > 0 && !rules.layAwayTrump && SuitOfKind(kind) == trump)) return false;
+        }
+        if (MeldOf(rules, Less(hand, away), trump) != meld[static_cast<std::size_t>(seat)]) return false;
+        hand = Less(hand, away);
+        laidAway = away;
+        leader = seat;
+        phase = ThreePhase::Decide;
+        return true;
+    }
+    bool Concede(int seat) {
+        if (phase != ThreePhase::Decide || seat != Bidder()) return false;
+        Settle(true);
+        return true;
+    }
+    bool Play(int seat, int kind) {
+        if ((phase != ThreePhase::Decide && phase != ThreePhase::Play) || seat != ToAct() || kind < 0 ||
+            kind >= kCardKinds || (OwnLegal(hands[static_cast<std::size_t>(seat)], trick, trump) & KindFlag(kind)) == 0)
+            return false;
+        phase = ThreePhase::Play;
+        --hands[static_cast<std::size_t>(seat)][static_cast<std::size_t>(kind)];
+        trick.push_back(kind);
+        ++cards;
+        if (trick.size() == 3) {
+            const int winner = (leader + OwnBest(trick, trump)) % 3;
+            for (const int card : trick) points[static_cast<std::size_t>(winner)] += OwnPoints(card);
+            if (cards == 45) points[static_cast<std::size_t>(winner)] += 10;
+            ++tricks[static_cast<std::size_t>(winner)];
+            leader = winner;
+            trick.clear();
+        }
+        if (cards == 45) Settle(false);
+        return true;
+    }
+    // The units of a bid: 3, 5, 10, 15, 20, 25 and 30 by fifties from 300.
+    [[nodiscard]] int Units() const {
+        const int bid = auction.high;
+        const int units = bid >= 600   ? 30
+                          : bid >= 550 ? 25
+                          : bid >= 500 ? 20
+                          : bid >= 450 ? 15
+                          : bid >= 400 ? 10
+                          : bid >= 350 ? 5
+                                       : 3;
+        return rules.spadesDouble && trump == 2 ? 2 * units : units;
+    }
+    void Settle(bool conceded) {
+        const auto b = static_cast<std::size_t>(Bidder());
+        bool made = false;
+        if (!conceded) {
+            for (int kind = 0; kind < kCardKinds; ++kind)
+                points[b] += laidAway[static_cast<std::size_t>(kind)] * OwnPoints(kind);
+            made = points[b] + (tricks[b] > 0 ? meld[b] : 0) >= auction.high;
+        }
+        for (std::size_t seat = 0; seat < 3; ++seat) {
+            if (!rules.pointsGame) {
+                const int each = made ? Units() : conceded ? -Units() : -2 * Units();
+                score[seat] = seat == b ? 2 * each : -each;
+            } else if (seat == b) {
+                score[seat] = made ? points[b] + (tricks[b] > 0 ? meld[b] : 0) : -auction.high;
+            } else if (conceded) {
+                score[seat] = meld[seat] + (rules.concedeToEach ? auction.high : 0);
+            } else {
+                score[seat] = points[seat] + (tricks[seat] > 0 ? meld[seat] : 0);
+            }
+        }
+        phase = ThreePhase::Scored;
+        for (std::size_t seat = 0; seat < 3; ++seat) totals[seat] += score[seat];
+        if (!rules.pointsGame) return;
+        // Out: the bidder first when it made its bid; else the highest other, the first from its left.
+        if (made && totals[b] >= rules.gameTarget) {
+            winner = Bidder();
+            return;
+        }
+        for (int step = 1; step <= 2; ++step) {
+            const int seat = (Bidder() + step) % 3;
+            if (totals[static_cast<std::size_t>(seat)] >= rules.gameTarget &&
+                (winner < 0 || totals[static_cast<std::size_t>(seat)] > totals[static_cast<std::size_t>(winner)]))
+                winner = seat;
+        }
+    }
+    bool NextHand() {
+        if (winner >= 0 || (phase != ThreePhase::Scored && phase != ThreePhase::PassedOut)) return false;
+        ++number;
+        dealer = (dealer + 1) % 3;
+        Deal();
+        return true;
+    }
+};
+
+// Three cards of a hand at random, each a kind it holds.
+KindCounts RandomCards(const KindCounts& hand, Random& random) {
+    KindCounts cards{};
+    for (int card = 0; card < 3 && CardCount(Less(hand, cards)) > 0; ++card) {
+        int kind = 0;
+        do kind = static_cast<int>(random.Below(kCardKinds));
+        while (hand[static_cast<std::size_t>(kind)] <= cards[static_cast<std::size_t>(kind)]);
+        ++cards[static_cast<std::size_t>(kind)];
+    }
+    return cards;
+}
+
+TEST(ThreeHanded, GamesAgreeWithTheTestsOwnStateMachineMoveForMove) {
+    int moves = 0;
+    int refused = 0;
+    int scored = 0;
+    int conceded = 0;
+    int won = 0;
+    for (std::uint64_t g = 0; g < 48; ++g) {
+        SCOPED_TRACE("game " + std::to_string(g));
+        RuleSet rules = RuleSet::ThreeHanded();
+        rules.pointsGame = g % 2 == 1;
+        rules.bidderMeldsOnly = g % 4 < 2;
+        rules.layAwayTrump = g % 3 == 0;
+        rules.concedeToEach = g % 5 == 0;
+        rules.dealerStuck = g % 6 == 0;
+        rules.gameTarget = 1000;
+        Random random(31, g);
+        ThreeHandedGame game(rules, g, static_cast<int>(g % 3));
+        OwnGame own{rules, g};
+        own.dealer = static_cast<int>(g % 3);
+        own.Deal();
+        for (int step = 0; step < 3000 && own.winner < 0; ++step) {
+            ThreeHandedHand& hand = game.Hand();
+            ASSERT_EQ(hand.Phase(), own.phase);
+            ASSERT_EQ(hand.ToAct(), own.ToAct());
+            // The seat meant to move, or now and then another; the move of
+            // the phase, or now and then one of another phase.
+            const int seat = random.Below(6) == 0 ? static_cast<int>(random.Below(3)) : std::max(0, own.ToAct());
+            const ThreePhase kind = random.Below(8) == 0 ? static_cast<ThreePhase>(random.Below(8)) : own.phase;
+            bool taken = false;
+            std::string why;
+            switch (kind) {
+                case ThreePhase::Auction: {
+                    const int bid =
+                        random.Below(3) == 0 ? 0 : own.auction.high + 10 * (static_cast<int>(random.Below(4)) - 1);
+                    taken = own.Call(seat, bid);
+                    why = bid > 0 ? hand.Bid(seat, bid) : hand.Pass(seat);
+                    break;
+                }
+                case ThreePhase::Widow:
+                    taken = own.TakeWidow(seat);
+                    why = hand.TakeWidow(seat);
+                    break;
+                case ThreePhase::Trump: {
+                    const int suit = static_cast<int>(random.Below(5)) - (random.Below(8) == 0 ? 1 : 0);
+                    taken = own.NameTrump(seat, suit);
+                    why = hand.NameTrump(seat, suit);
+                    break;
+                }
+                case ThreePhase::LayAway: {
+                    const KindCounts away = RandomCards(own.hands[static_cast<std::size_t>(seat)], random);
+                    taken = own.LayAway(seat, away);
+                    why = hand.LayAway(seat, away);
+                    break;
+                }
+                case ThreePhase::Decide:
+                    if (random.Below(4) == 0) {
+                        taken = own.Concede(seat);
+                        why = hand.Concede(seat);
+                        break;
+                    }
+                    [[fallthrough]];
+                case ThreePhase::Play: {
+                    const KindMask legal = OwnLegal(own.hands[static_cast<std::size_t>(seat)], own.trick, own.trump);
+                    const int card = legal != 0 && random.Below(5) != 0 ? testing::RandomLegal(legal, random)
+                                                                        : static_cast<int>(random.Below(kCardKinds));
+                    taken = own.Play(seat, card);
+                    why = hand.PlayCard(seat, card);
+                    break;
+                }
+                case ThreePhase::Scored:
+                case ThreePhase::PassedOut: {
+                    const bool scoredHand = own.phase == ThreePhase::Scored;
+                    taken = own.NextHand();
+                    why = game.NextHand();
+                    if (taken && scoredHand) ++scored;
+                    break;
+                }
+            }
+            ++moves;
+            ASSERT_EQ(why.empty(), taken) << why << " (phase " << static_cast<int>(own.phase) << ")";
+            refused += taken ? 0 : 1;
+            if (taken && own.phase == ThreePhase::Scored && kind != ThreePhase::Scored) {
+                EXPECT_EQ(game.Hand().Score().score, own.score);
+                EXPECT_EQ(game.Hand().CardPoints(), own.points);
+                conceded += game.Hand().Score().conceded ? 1 : 0;
+            }
+            if (own.winner >= 0) {
+                // The game's end: the engine adds the hand on NextHand.
+                EXPECT_EQ(game.NextHand(), "");
+                EXPECT_EQ(game.Winner(), own.winner);
+                EXPECT_EQ(game.Totals(), own.totals);
+                EXPECT_NE(game.NextHand(), "") << "nothing follows the end";
+                ++won;
+            }
+        }
+        if (own.winner < 0 && own.phase != ThreePhase::Scored) EXPECT_EQ(game.Totals(), own.totals);
+    }
+    // Every path was taken, and often.
+    EXPECT_GT(moves, 10000);
+    EXPECT_GT(refused, 1000);
+    EXPECT_GT(scored, 100);
+    EXPECT_GT(conceded, 10);
+    EXPECT_GT(won, 5);
 }
 
 // Whole hands scored by the classic settlement and by the points game, each
