@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <optional>
 #include <vector>
 
 #include "rules/card_table.h"
@@ -186,19 +187,61 @@ DecodedDeal DecodeDealCode(std::string_view code) {
     return decoded;
 }
 
-std::string DealCodeOf(const GameForm& form, const std::array<KindCounts, 4>& hands) {
-    if (form.copies != 4) {
-        std::array<CardRec, 49> deck{};
-        for (std::size_t seat = 0; seat < 4; ++seat) {
-            int at = kSeats[seat].first;
-            for (int kind = 0; kind < kCardKinds; ++kind)
-                for (int copy = 0; copy < hands[seat][static_cast<std::size_t>(kind)] && at < kSeats[seat].first + 12;
-                     ++copy)
-                    deck[static_cast<std::size_t>(at++)] =
-                        MakeCard(SuitOfKind(kind) + 1, RankOfKind(kind) + 1, kSeats[seat].letter);
+namespace {
+
+// The three-handed deal's check begins here, so that its code never reads as
+// a four-handed deal's of the same deck.
+constexpr int kThreeHandedCheck = 3;
+
+// The 48-card deck's characters: each kind's pair of holders among four
+// places (the three-handed deal's widow the fourth), three kinds to a number
+// below 1,000 written in two characters, and the check character.
+std::string PairsCode(const std::array<KindCounts, 4>& hands, int checkStart) {
+    std::array<int, kDataCharacters> digits{};
+    for (std::size_t triple = 0; triple < 8; ++triple) {
+        int value = 0;
+        for (std::size_t k = 3 * triple; k < 3 * triple + 3; ++k) {
+            std::array<int, 2> holders{};
+            std::size_t n = 0;
+            for (int seat = 0; seat < 4; ++seat)
+                for (int copy = 0; copy < hands[static_cast<std::size_t>(seat)][k] && n < 2; ++copy)
+                    holders[n++] = seat;
+            value = value * 10 + std::max(0, PairNumber(holders[0], holders[1]));
         }
-        return DealCodeOf(deck);
+        digits[2 * triple] = value / 32;
+        digits[2 * triple + 1] = value % 32;
     }
+    std::string code;
+    for (std::size_t i = 0; i < kDataCharacters; ++i) {
+        if (i > 0 && i % 4 == 0) code += '-';
+        code += kSymbols[static_cast<std::size_t>(digits[i])];
+    }
+    code += '-';
+    code += kSymbols[static_cast<std::size_t>(CheckValue(digits, checkStart))];
+    return code;
+}
+
+// The hands of a 48-card code's digits; none where a number is out of range.
+std::optional<std::array<KindCounts, 4>> PairsHands(const std::array<int, kDataCharacters>& digits) {
+    std::array<KindCounts, 4> hands{};
+    for (std::size_t triple = 0; triple < 8; ++triple) {
+        const int value = digits[2 * triple] * 32 + digits[2 * triple + 1];
+        if (value >= 1000) return std::nullopt;
+        for (int k = 0; k < 3; ++k) {
+            const int pair = value / (k == 0 ? 100 : k == 1 ? 10 : 1) % 10;
+            const auto kind = 3 * triple + static_cast<std::size_t>(k);
+            for (const int seat : kSeatPairs[static_cast<std::size_t>(pair)])
+                ++hands[static_cast<std::size_t>(seat)][kind];
+        }
+    }
+    return hands;
+}
+
+}  // namespace
+
+std::string DealCodeOf(const GameForm& form, const std::array<KindCounts, 4>& hands) {
+    if (form.seats == 3) return PairsCode(hands, kThreeHandedCheck);
+    if (form.copies != 4) return PairsCode(hands, 0);
     // The number, its base-32 digits from the lowest, as each kind's way is
     // added: number = number * 35 + way, the first kind the most significant.
     std::array<int, kDoubleDeckData> low{};
@@ -232,6 +275,20 @@ DecodedHands ReadDealCode(std::string_view code) {
     DecodedHands read;
     const std::vector<std::string_view> kept = CodeCharacters(code);
     if (kept.size() == kDealCodeCharacters) {
+        // A three-handed deal's check begins apart: three hands of fifteen and the widow's three.
+        std::array<int, kDataCharacters> digits{};
+        const bool fourHanded = ReadDigits(kept, digits, 0).empty();
+        if (!fourHanded && ReadDigits(kept, digits, kThreeHandedCheck).empty())
+            if (const std::optional<std::array<KindCounts, 4>> hands = PairsHands(digits)) {
+                read.form = RuleSet::ThreeHanded().form;
+                read.hands = *hands;
+                read.ok = CardCount(read.hands[0]) == 15 && CardCount(read.hands[1]) == 15 &&
+                          CardCount(read.hands[2]) == 15 && CardCount(read.hands[3]) == 3;
+                if (!read.ok)
+                    read.problem =
+                        "The deal code does not give fifteen cards to each of three hands and three to the widow.";
+                return read;
+            }
         const DecodedDeal deal = DecodeDealCode(code);
         read.ok = deal.ok;
         read.problem = deal.problem;
@@ -243,9 +300,10 @@ DecodedHands ReadDealCode(std::string_view code) {
         return read;
     }
     if (kept.size() != kDoubleDeckCodeCharacters) {
-        read.problem = "A deal code has 17 characters besides dashes and blanks (22 for the 80-card deck); this one "
-                       "has " +
-                       std::to_string(kept.size()) + ".";
+        read.problem =
+            "A deal code has 17 characters besides dashes and blanks (22 for the 80-card deck); this one "
+            "has " +
+            std::to_string(kept.size()) + ".";
         return read;
     }
     read.form = RuleSet::DoubleDeck().form;

@@ -42,6 +42,9 @@ DecodedDeal DecodeDealCode(std::string_view code);
 /// characters, and a check character, the number mod 37 begun from the
 /// deck's four copies, so that neither deck's code reads as the other's.
 inline constexpr std::size_t kDoubleDeckCodeCharacters = 22;
+/// The three-handed deal's code is the 48-card deck's, the widow taking the
+/// fourth hand's place, with its check character begun apart so that it
+/// reads as the three-handed deal alone.
 std::string DealCodeOf(const GameForm& form, const std::array<KindCounts, 4>& hands);
 
 /// A code of either deck read back: the form it deals and its hands, or the

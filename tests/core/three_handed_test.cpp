@@ -8,6 +8,7 @@
 #include "game/game_settings.h"
 #include "game/three_handed_hand.h"
 #include "play_support.h"
+#include "practice/deal_code.h"
 #include "rules/auction.h"
 #include "rules/hand_score.h"
 #include "rules/meld_rules.h"
@@ -593,6 +594,24 @@ TEST(ThreeHanded, TheFormIsARuleSetOfItsOwnThatTheGameWindowDoesNotDealYet) {
     EXPECT_EQ(changed.Name(), "Three-handed, changed");
     EXPECT_NE(rules.Text().find("Seats at the table (4: two partnerships, 3: the bidder alone against two): 3\n"),
               std::string::npos);
+    // Deal codes for three hands and the widow: read back as the three-handed
+    // deal, never as a four-handed one, and a mistyped one refused.
+    for (std::uint64_t n = 1; n <= 20; ++n) {
+        const FormDeal deal = ThreeHandedDeal(rules, 5, static_cast<int>(n));
+        const std::array<KindCounts, 4> laid{deal.hands[0], deal.hands[1], deal.hands[2], deal.widow};
+        const std::string code = DealCodeOf(rules.form, laid);
+        const DecodedHands read = ReadDealCode(code);
+        ASSERT_TRUE(read.ok) << code << ": " << read.problem;
+        EXPECT_EQ(read.form, rules.form);
+        EXPECT_EQ(read.hands, laid);
+        Random fourHanded(5, n);
+        const std::array<KindCounts, 4> four = CountsOf(testing::RandomDeal(fourHanded));
+        const DecodedHands standard = ReadDealCode(DealCodeOf(GameForm{}, four));
+        EXPECT_TRUE(standard.ok && standard.form == GameForm{} && standard.hands == four);
+        std::string typo = code;
+        typo[0] = typo[0] == '7' ? '8' : '7';
+        EXPECT_FALSE(ReadDealCode(typo).ok) << typo;
+    }
     // A game's settings asking for three seats are played by the Standard rules.
     GameSettings settings;
     settings.rules = rules;
