@@ -115,78 +115,6 @@ constexpr int DoubleDeckKind(int k) { return KindOf(k / 5, k % 5); }
 
 }  // namespace
 
-std::string DealCodeOf(const std::array<CardRec, 49>& deck) {
-    // The seats holding each kind of card, in the order met.
-    std::array<std::array<int, 2>, 24> holders{};
-    std::array<int, 24> seen{};
-    for (int p = 1; p <= kTablePositions; ++p) {
-        const int code = deck[static_cast<std::size_t>(p)].Code;
-        const int suit = code / 100;
-        const int rank = code % 100;
-        if (suit < 1 || suit > 4 || rank < 1 || rank > 6) continue;
-        const auto kind = static_cast<std::size_t>(6 * (suit - 1) + rank - 1);
-        if (seen[kind] < 2) holders[kind][static_cast<std::size_t>(seen[kind]++)] = (p - 1) / kCardsPerHand;
-    }
-    std::array<int, kDataCharacters> digits{};
-    for (std::size_t triple = 0; triple < 8; ++triple) {
-        int value = 0;
-        for (std::size_t k = 3 * triple; k < 3 * triple + 3; ++k)
-            value = value * 10 + std::max(0, PairNumber(holders[k][0], holders[k][1]));
-        digits[2 * triple] = value / 32;
-        digits[2 * triple + 1] = value % 32;
-    }
-    std::string code;
-    for (std::size_t i = 0; i < kDataCharacters; ++i) {
-        if (i > 0 && i % 4 == 0) code += '-';
-        code += kSymbols[static_cast<std::size_t>(digits[i])];
-    }
-    code += '-';
-    code += kSymbols[static_cast<std::size_t>(CheckValue(digits))];
-    return code;
-}
-
-DecodedDeal DecodeDealCode(std::string_view code) {
-    DecodedDeal decoded;
-    const std::vector<std::string_view> kept = CodeCharacters(code);
-    if (kept.size() != kDealCodeCharacters) {
-        decoded.problem = "A deal code has 17 characters besides dashes and blanks; this one has " +
-                          std::to_string(kept.size()) + ".";
-        return decoded;
-    }
-    std::array<int, kDataCharacters> digits{};
-    decoded.problem = ReadDigits(kept, digits, 0);
-    if (!decoded.problem.empty()) return decoded;
-    std::array<std::vector<int>, 4> hands;
-    for (std::size_t triple = 0; triple < 8; ++triple) {
-        const int value = digits[2 * triple] * 32 + digits[2 * triple + 1];
-        if (value >= 1000) {
-            decoded.problem = "The deal code does not give two of each card.";
-            return decoded;
-        }
-        for (int k = 0; k < 3; ++k) {
-            const int pair = value / (k == 0 ? 100 : k == 1 ? 10 : 1) % 10;
-            const int kind = static_cast<int>(3 * triple) + k;
-            for (int seat : kSeatPairs[static_cast<std::size_t>(pair)])
-                hands[static_cast<std::size_t>(seat)].push_back(100 * (kind / 6 + 1) + kind % 6 + 1);
-        }
-    }
-    for (const auto& hand : hands)
-        if (hand.size() != kCardsPerHand) {
-            decoded.problem = "The deal code does not give twelve cards to each hand.";
-            return decoded;
-        }
-    for (std::size_t s = 0; s < 4; ++s) {
-        const SeatInfo& seat = kSeats[s];
-        for (int i = 0; i < kCardsPerHand; ++i) {
-            const int card = hands[s][static_cast<std::size_t>(i)];
-            decoded.deck[static_cast<std::size_t>(seat.first) + static_cast<std::size_t>(i)] =
-                MakeCard(card / 100, card % 100, seat.letter);
-        }
-    }
-    decoded.ok = true;
-    return decoded;
-}
-
 namespace {
 
 // The three-handed deal's check begins here, so that its code never reads as
@@ -238,6 +166,53 @@ std::optional<std::array<KindCounts, 4>> PairsHands(const std::array<int, kDataC
 }
 
 }  // namespace
+
+std::string DealCodeOf(const std::array<CardRec, 49>& deck) {
+    // The hands as counts a kind, each seat's twelve places in turn.
+    std::array<KindCounts, 4> hands{};
+    for (int p = 1; p <= kTablePositions; ++p) {
+        const int code = deck[static_cast<std::size_t>(p)].Code;
+        const int suit = code / 100;
+        const int rank = code % 100;
+        if (suit < 1 || suit > 4 || rank < 1 || rank > 6) continue;
+        ++hands[static_cast<std::size_t>((p - 1) / kCardsPerHand)]
+               [static_cast<std::size_t>(KindOf(suit - 1, rank - 1))];
+    }
+    return PairsCode(hands, 0);
+}
+
+DecodedDeal DecodeDealCode(std::string_view code) {
+    DecodedDeal decoded;
+    const std::vector<std::string_view> kept = CodeCharacters(code);
+    if (kept.size() != kDealCodeCharacters) {
+        decoded.problem = "A deal code has 17 characters besides dashes and blanks; this one has " +
+                          std::to_string(kept.size()) + ".";
+        return decoded;
+    }
+    std::array<int, kDataCharacters> digits{};
+    decoded.problem = ReadDigits(kept, digits, 0);
+    if (!decoded.problem.empty()) return decoded;
+    const std::optional<std::array<KindCounts, 4>> hands = PairsHands(digits);
+    if (!hands) {
+        decoded.problem = "The deal code does not give two of each card.";
+        return decoded;
+    }
+    for (const KindCounts& hand : *hands)
+        if (CardCount(hand) != kCardsPerHand) {
+            decoded.problem = "The deal code does not give twelve cards to each hand.";
+            return decoded;
+        }
+    // Each hand's cards in the deck's order, at the seat's places.
+    for (std::size_t s = 0; s < 4; ++s) {
+        int at = kSeats[s].first;
+        for (int kind = 0; kind < kCardKinds; ++kind)
+            for (int copy = 0; copy < (*hands)[s][static_cast<std::size_t>(kind)]; ++copy)
+                decoded.deck[static_cast<std::size_t>(at++)] =
+                    MakeCard(SuitOfKind(kind) + 1, RankOfKind(kind) + 1, kSeats[s].letter);
+    }
+    decoded.ok = true;
+    return decoded;
+}
 
 std::string DealCodeOf(const GameForm& form, const std::array<KindCounts, 4>& hands) {
     if (form.seats == 3) return PairsCode(hands, kThreeHandedCheck);
