@@ -141,6 +141,7 @@ std::string ThreeHandedHand::LayAway(int seat, const KindCounts& cards) {
         return "A card of the meld shown cannot be laid away.";
     hand = kept;
     laidAway_ = cards;
+    startHands_ = hands_;
     play_ = FormPlayState(rules_, TableHands(hands_), trump_, seat);
     phase_ = ThreePhase::Decide;
     return {};
@@ -157,6 +158,7 @@ std::string ThreeHandedHand::PlayCard(int seat, int kind) {
     if (std::string refused = play_.Play(kind); !refused.empty()) return refused;
     phase_ = ThreePhase::Play;
     hands_[static_cast<std::size_t>(seat)] = play_.Hands()[static_cast<std::size_t>(seat)];
+    plays_.push_back(kind);
     if (play_.Trick().empty()) {
         // The trick just taken, booked by the shared rule and given to the seat that took it.
         const std::span<const int> trick = play_.Ledger().LastTrick();
@@ -167,6 +169,23 @@ std::string ThreeHandedHand::PlayCard(int seat, int kind) {
     }
     if (play_.Over()) Finish(false);
     return {};
+}
+
+FormSeatView ThreeHandedHand::ViewOf(int seat) const {
+    const int own = ((seat % 3) + 3) % 3;
+    const int bidder = Bidder();
+    const bool laidAway = phase_ == ThreePhase::Decide || phase_ == ThreePhase::Play || phase_ == ThreePhase::Scored;
+    FormSeatView view(rules_, own, laidAway ? startHands_[static_cast<std::size_t>(own)] : HandOf(own), trump_,
+                      bidder >= 0 ? bidder : 0);
+    if (own == bidder) {
+        view.LaidAway(laidAway_);
+    } else if (bidder >= 0 && phase_ != ThreePhase::Auction && phase_ != ThreePhase::PassedOut) {
+        // The widow was shown to all; what the bidder laid away, only it knows.
+        view.WidowShown(widow_, bidder, rules_.layAwayTrump || trump_ < 0 ? KindMask{0} : SuitMask(trump_));
+    }
+    view.Bidding(auction_.Calls());
+    for (const int kind : plays_) view.Observe(kind);
+    return view;
 }
 
 void ThreeHandedHand::Finish(bool conceded) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "players/seat_view.h"
 #include "rules/auction.h"
 #include "rules/cards.h"
 #include "rules/hand_score.h"
@@ -70,6 +71,12 @@ public:
     /// Card points each seat took, the bidder's cards laid away counted for it.
     [[nodiscard]] const std::array<int, 3>& CardPoints() const { return cardPoints_; }
     [[nodiscard]] const std::array<int, 3>& Tricks() const { return tricks_; }
+    /// Every card played, in order.
+    [[nodiscard]] const std::vector<int>& Plays() const { return plays_; }
+    /// What `seat` knows of the play: its hand as the play began, the
+    /// bidding, every card played; the bidder the cards it laid away; an
+    /// opponent the widow shown, now with the bidder or laid away.
+    [[nodiscard]] FormSeatView ViewOf(int seat) const;
     /// The hand's score once scored.
     [[nodiscard]] const ThreeHandScore& Score() const { return score_; }
 
@@ -83,6 +90,7 @@ private:
     ThreePhase phase_ = ThreePhase::Auction;
     Auction auction_;
     std::array<KindCounts, 3> hands_{};
+    std::array<KindCounts, 3> startHands_{};  // as the play began
     KindCounts widow_{};
     KindCounts laidAway_{};
     int trump_ = -1;
@@ -90,6 +98,7 @@ private:
     FormPlayState play_;
     std::array<int, 3> cardPoints_{};
     std::array<int, 3> tricks_{};
+    std::vector<int> plays_;
     ThreeHandScore score_;
 };
 

@@ -13,6 +13,16 @@ BasicSeatView<HandType>::BasicSeatView(const RuleSet& rules, int seat, HandType 
       hand_(hand),
       ledger_(rules, trump, declarer) {
     held_.fill(rules.form.handCards);
+    // Three seats: the fourth place holds nothing unless cards were laid away unseen.
+    if (rules.form.seats == 3) held_[3] = 0;
+}
+
+template <class HandType>
+void BasicSeatView<HandType>::WidowShown(const HandType& widow, int bidder, KindMask neverAway) {
+    widowLeft_ = widow;
+    widowHolder_ = bidder & 3;
+    held_[3] = rules_.form.widow;
+    excluded_[3] = neverAway;
 }
 
 template <class HandType>
@@ -41,7 +51,7 @@ HandType BasicSeatView<HandType>::Unseen() const {
     HandType unseen{};
     for (int kind = 0; kind < kCardKinds; ++kind) {
         if (!rules_.form.nines && RankOfKind(kind) == 5) continue;
-        const int out = rules_.form.copies - CountIn(hand_, kind) - CountIn(playedAll_, kind);
+        const int out = rules_.form.copies - CountIn(hand_, kind) - CountIn(playedAll_, kind) - CountIn(aside_, kind);
         if (out > 0) AddCards(unseen, kind, out);
     }
     return unseen;
@@ -73,6 +83,7 @@ void BasicSeatView<HandType>::Observe(int kind) {
     } else if (CountIn(known_[s], kind) > 0) {
         TakeCards(known_[s], kind);
     }
+    if (seat == widowHolder_ && CountIn(widowLeft_, kind) > 0) TakeCards(widowLeft_, kind);
     AddCards(playedAll_, kind);
     ++playedBy_[s];
     plays_.push_back(kind);

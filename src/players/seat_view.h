@@ -33,6 +33,18 @@ public:
     /// How many cards a seat held as the play began (or holds now, while
     /// cards are passed); a whole hand of the form unless said.
     void Holding(int seat, int cards) { held_[static_cast<std::size_t>(seat & 3)] = cards; }
+    /// The three-handed game: cards this seat, the bidder, laid away. They are
+    /// out of play, and it alone knows them.
+    void LaidAway(const HandType& cards) { aside_ = Plus(aside_, cards); }
+    /// The three-handed game, the view of an opponent of the bidder: the
+    /// widow was shown before the bidder took it, so each of its cards is in
+    /// the bidder's hand or among the cards laid away, which are the widow's
+    /// number and none of the kinds `neverAway` (trump, unless the rules
+    /// allow it). The cards laid away take the fourth hand's place.
+    void WidowShown(const HandType& widow, int bidder, KindMask neverAway);
+    /// The widow's cards not yet seen played: with the bidder or laid away.
+    [[nodiscard]] const HandType& WidowLeft() const { return widowLeft_; }
+    [[nodiscard]] int WidowHolder() const { return widowHolder_; }
     /// The bidding, for reading partner's jumps.
     void Bidding(std::vector<Auction::Call> calls) { calls_ = std::move(calls); }
     /// A card played by the seat to play.
@@ -76,6 +88,9 @@ private:
     std::array<KindMask, 4> excluded_{};
     std::vector<Auction::Call> calls_;
     std::vector<int> plays_;
+    HandType aside_{};      // laid away by this seat: out of play, known
+    HandType widowLeft_{};  // the widow's cards with the bidder or laid away
+    int widowHolder_ = -1;
 };
 
 using SeatView = BasicSeatView<HandCounts>;

@@ -25,6 +25,17 @@ BasicSampledWorld<HandType> Sample(const BasicSeatView<HandType>& view, Random& 
         pool = Less(pool, known);
         room[static_cast<std::size_t>(s)] = view.CardsLeft(s) - CardCount(known);
     }
+    // The widow's cards seen go to the bidder or among the cards laid away
+    // (the fourth place of a three-seat table), before any other.
+    const int holder = view.WidowHolder();
+    HandType widow{};
+    for (int kind = 0; kind < kCardKinds && holder >= 0; ++kind)
+        if (const int copies = std::min(CountIn(view.WidowLeft(), kind), CountIn(pool, kind)); copies > 0)
+            AddCards(widow, kind, copies);
+    pool = Less(pool, widow);
+    std::vector<int> widowCards;
+    for (int kind = 0; kind < kCardKinds; ++kind)
+        for (int copy = 0; copy < CountIn(widow, kind); ++copy) widowCards.push_back(kind);
     // The cards to place, most constrained first.
     std::vector<int> cards;
     for (int kind = 0; kind < kCardKinds; ++kind)
@@ -41,7 +52,22 @@ BasicSampledWorld<HandType> Sample(const BasicSeatView<HandType>& view, Random& 
         world.hands = base;
         std::array<int, 4> left = room;
         bool stuck = false;
+        for (const int kind : widowCards) {
+            // The bidder's room and the cards laid away, in proportion.
+            const int away = (view.Excluded(3) & KindFlag(kind)) == 0 ? left[3] : 0;
+            const int total = left[static_cast<std::size_t>(holder)] + away;
+            if (total == 0) {
+                stuck = true;
+                break;
+            }
+            const std::size_t to = static_cast<int>(random.Below(static_cast<std::uint32_t>(total))) < away
+                                       ? 3
+                                       : static_cast<std::size_t>(holder);
+            AddCards(world.hands[to], kind);
+            --left[to];
+        }
         for (const int kind : cards) {
+            if (stuck) break;
             int total = 0;
             for (int s = 0; s < 4; ++s)
                 if (left[static_cast<std::size_t>(s)] > 0 && (view.Excluded(s) & KindFlag(kind)) == 0)
@@ -69,13 +95,21 @@ BasicSampledWorld<HandType> Sample(const BasicSeatView<HandType>& view, Random& 
     }
     // No world met every inference in time: the unseen cards are dealt as
     // they come, into the room each seat has.
+    // The widow's cards still go to the bidder, or among the cards laid away.
+    world.hands = base;
+    std::array<int, 4> left = room;
+    for (const int kind : widowCards) {
+        const std::size_t to = left[static_cast<std::size_t>(holder)] > 0 ? static_cast<std::size_t>(holder) : 3;
+        AddCards(world.hands[to], kind);
+        --left[to];
+    }
     std::array<int, 3> sizes{};
     std::array<std::size_t, 3> seats{};
     std::size_t n = 0;
     for (int s = 0; s < 4; ++s)
         if (s != me) {
             seats[n] = static_cast<std::size_t>(s);
-            sizes[n++] = room[static_cast<std::size_t>(s)];
+            sizes[n++] = left[static_cast<std::size_t>(s)];
         }
     UnseenDeck deck(pool);
     std::array<HandType, 3> dealt{};
@@ -83,7 +117,6 @@ BasicSampledWorld<HandType> Sample(const BasicSeatView<HandType>& view, Random& 
         dealt = deck.Deal(random, sizes);
     else
         dealt = deck.DealCounts(random, sizes);
-    world.hands = base;
     for (std::size_t i = 0; i < 3; ++i) world.hands[seats[i]] = Plus(world.hands[seats[i]], dealt[i]);
     world.consistent = false;
     return world;

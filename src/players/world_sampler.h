@@ -12,7 +12,9 @@ namespace vantrel {
 /// as many more as it has left, none of a kind the rules say it cannot hold.
 /// The most constrained cards are placed first, each in a hand drawn in
 /// proportion to the room left; after `tries` dead ends the exclusions are
-/// dropped and the cards dealt plainly.
+/// dropped and the cards dealt plainly. At a table of three the fourth
+/// place holds the cards the bidder laid away, where the seat does not know
+/// them: the widow's cards seen go to the bidder or there, and no others'.
 template <class HandType>
 struct BasicSampledWorld {
     std::array<HandType, 4> hands{};

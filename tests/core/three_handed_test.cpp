@@ -8,6 +8,7 @@
 #include "game/game_settings.h"
 #include "game/three_handed_hand.h"
 #include "play_support.h"
+#include "players/world_sampler.h"
 #include "practice/deal_code.h"
 #include "rules/auction.h"
 #include "rules/hand_score.h"
@@ -494,6 +495,65 @@ TEST(ThreeHanded, GamesAgreeWithTheTestsOwnStateMachineMoveForMove) {
     EXPECT_GT(scored, 100);
     EXPECT_GT(conceded, 10);
     EXPECT_GT(won, 5);
+}
+
+// Hands bid, laid away and partly played, each seat's view sampled: the
+// widow, shown to all, lies in every world with the bidder or among the cards
+// laid away, which only the bidder knows, and never with another seat.
+TEST(ThreeHanded, TheWidowIsKnownToAllAndTheCardsLaidAwayToTheBidderAlone) {
+    int worlds = 0;
+    for (std::uint64_t g = 0; g < 30; ++g) {
+        SCOPED_TRACE("deal " + std::to_string(g));
+        RuleSet rules = RuleSet::ThreeHanded();
+        rules.layAwayTrump = g % 2 == 0;
+        Random random(41, g);
+        ThreeHandedHand hand(rules, ThreeHandedDeal(rules, 9, static_cast<int>(g)), static_cast<int>(g % 3));
+        // The first to call bids; the others pass.
+        ASSERT_EQ(hand.Bid(hand.ToAct(), 300), "");
+        while (hand.Phase() == ThreePhase::Auction) ASSERT_EQ(hand.Pass(hand.ToAct()), "");
+        const int bidder = hand.Bidder();
+        const KindCounts widow = hand.ShownWidow();
+        ASSERT_EQ(CardCount(widow), 3);
+        ASSERT_EQ(hand.TakeWidow(bidder), "");
+        ASSERT_EQ(hand.NameTrump(bidder, static_cast<int>(random.Below(4))), "");
+        for (int tries = 0; tries < 500 && hand.Phase() == ThreePhase::LayAway; ++tries)
+            (void)hand.LayAway(bidder, RandomCards(hand.HandOf(bidder), random));
+        ASSERT_EQ(hand.Phase(), ThreePhase::Decide);
+        for (int card = static_cast<int>(random.Below(31)); card > 0; --card)
+            ASSERT_EQ(hand.PlayCard(hand.ToAct(), testing::RandomLegal(hand.Play().Legal(), random)), "");
+        for (int seat = 0; seat < 3; ++seat) {
+            const FormSeatView view = hand.ViewOf(seat);
+            EXPECT_EQ(view.Hand(), hand.HandOf(seat));
+            const KindCounts unseen = view.Unseen();
+            for (int w = 0; w < 40; ++w, ++worlds) {
+                const FormSampledWorld world = SampleWorld(view, random);
+                ASSERT_TRUE(world.consistent);
+                ASSERT_EQ(world.hands[static_cast<std::size_t>(seat)], hand.HandOf(seat));
+                KindCounts others{};
+                for (int s = 0; s < 4; ++s)
+                    if (s != seat) others = Plus(others, world.hands[static_cast<std::size_t>(s)]);
+                ASSERT_EQ(others, unseen) << "every unseen card dealt once";
+                const KindCounts& away = world.hands[3];
+                if (seat == bidder) {
+                    // The bidder knows what it laid away: no card is dealt there.
+                    EXPECT_EQ(CardCount(away), 0);
+                    EXPECT_EQ(CardCount(unseen),
+                              CardCount(hand.HandOf((seat + 1) % 3)) + CardCount(hand.HandOf((seat + 2) % 3)));
+                    continue;
+                }
+                EXPECT_EQ(CardCount(away), 3);
+                const int other = 3 - seat - bidder;
+                for (int kind = 0; kind < kCardKinds; ++kind) {
+                    const auto k = static_cast<std::size_t>(kind);
+                    // The widow's cards still out lie with the bidder or laid away, never with the other opponent.
+                    EXPECT_LE(world.hands[static_cast<std::size_t>(other)][k],
+                              unseen[k] - std::min(unseen[k], view.WidowLeft()[k]));
+                    if (!rules.layAwayTrump && SuitOfKind(kind) == hand.Trump()) EXPECT_EQ(away[k], 0);
+                }
+            }
+        }
+    }
+    EXPECT_EQ(worlds, 30 * 3 * 40);
 }
 
 // Whole hands scored by the classic settlement and by the points game, each
