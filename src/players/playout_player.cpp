@@ -30,14 +30,16 @@ PlayoutChoice PlayoutCard(const FormSeatView& view, int worlds, std::uint64_t se
                                               view.Rules().play);
     choice.card = RuleCard(view);
     if (std::popcount(legal) < 2) return choice;
-    const auto side = static_cast<std::size_t>(SideOf(view.Seat()));
+    const auto side = static_cast<std::size_t>(view.SideOfSeat(view.Seat()));
+    const int seats = view.Seats();
     PerKind<double> total{};
     Random random(seed, 0x91A7);
     // The last tricks are solved in each world rather than played out by
     // rule players: from four tricks left a solve takes a few thousand
     // positions, and the rule players' endings are where they err most.
-    const int cardsLeft = 4 * view.Rules().form.handCards - view.CardsPlayed();
-    const bool solved = cardsLeft <= kSolvedCards;
+    // (The solver plays two partnerships: a table of three plays out.)
+    const int cardsLeft = seats * view.Rules().form.handCards - view.CardsPlayed();
+    const bool solved = cardsLeft <= kSolvedCards && seats == 4;
     std::optional<FormSolver> solver;
     if (solved) solver.emplace(12);
     for (int w = 0; w < worlds; ++w) {
@@ -49,8 +51,10 @@ PlayoutChoice PlayoutCard(const FormSeatView& view, int worlds, std::uint64_t se
         const std::span<const int> trick = view.Trick();
         const int leader = view.Leader();
         for (std::size_t i = 0; i < trick.size(); ++i)
-            AddCards(hands[static_cast<std::size_t>((leader + static_cast<int>(i)) & 3)], trick[i]);
-        FormPlayState start(view.Rules(), hands, view.Trump(), leader, view.Points(), view.Tricks());
+            AddCards(hands[static_cast<std::size_t>((leader + static_cast<int>(i)) % seats)], trick[i]);
+        // The cards laid away at a table of three are out of play.
+        if (seats == 3) hands[3] = KindCounts{};
+        FormPlayState start(view.Rules(), hands, view.Trump(), leader, view.Points(), view.Tricks(), view.Declarer());
         for (const int card : trick) start.Make(card);
         for (KindMask m = legal; m != 0; m &= m - 1) {
             const int card = std::countr_zero(m);

@@ -59,6 +59,9 @@ public:
     [[nodiscard]] int Leader() const { return ledger_.Leader(); }
     [[nodiscard]] std::span<const int> Trick() const { return ledger_.Trick(); }
     [[nodiscard]] const std::array<int, 2>& Points() const { return ledger_.Points(); }
+    /// The side of a seat, as Points counts them.
+    [[nodiscard]] int SideOfSeat(int seat) const { return ledger_.SideOfSeat(seat); }
+    [[nodiscard]] int Seats() const { return ledger_.Seats(); }
     [[nodiscard]] const std::array<int, 2>& Tricks() const { return ledger_.Tricks(); }
     [[nodiscard]] int CardsPlayed() const { return ledger_.Played(); }
     [[nodiscard]] const std::vector<Auction::Call>& Calls() const { return calls_; }

@@ -28,8 +28,8 @@ BasicPlayState<Hand>::BasicPlayState(const RuleSet& rules, const std::array<Hand
 
 template <class Hand>
 BasicPlayState<Hand>::BasicPlayState(const RuleSet& rules, const std::array<Hand, 4>& hands, int trump, int leader,
-                                     const std::array<int, 2>& points, const std::array<int, 2>& tricks)
-    : rules_(rules), hands_(hands), ledger_(rules, trump, leader, points, tricks) {}
+                                     const std::array<int, 2>& points, const std::array<int, 2>& tricks, int alone)
+    : rules_(rules), hands_(hands), ledger_(rules, trump, leader, points, tricks, alone) {}
 
 template <class Hand>
 KindMask BasicPlayState<Hand>::Legal() const {

@@ -21,9 +21,11 @@ class BasicPlayState {
 public:
     BasicPlayState(const RuleSet& rules, const std::array<Hand, 4>& hands, int trump, int leader);
     /// A hand taken up between tricks: the hands as they stand, the seat to
-    /// lead, and what each side has taken in the tricks already played.
+    /// lead, and what each side has taken in the tricks already played; at
+    /// a table of three, `alone` is the declarer's seat (the leader where
+    /// none is given).
     BasicPlayState(const RuleSet& rules, const std::array<Hand, 4>& hands, int trump, int leader,
-                   const std::array<int, 2>& points, const std::array<int, 2>& tricks);
+                   const std::array<int, 2>& points, const std::array<int, 2>& tricks, int alone = -1);
 
     [[nodiscard]] int ToPlay() const { return ledger_.ToPlay(); }
     [[nodiscard]] int Leader() const { return ledger_.Leader(); }

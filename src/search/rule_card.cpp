@@ -57,7 +57,11 @@ int RuleCardOf(const BasicRuleInput<Hand>& in) {
     if ((legal & (legal - 1)) == 0) return std::countr_zero(legal);
     const KindMask out = HeldKinds(in.others);
     const KindMask trumps = in.trump >= 0 ? SuitMask(in.trump) : 0;
-    const int side = SideOf(in.seat);
+    // Partners: South-North and East-West; at a table of three the two
+    // against the declarer.
+    const int seats = in.rules->form.seats == 3 ? 3 : 4;
+    const auto sideOf = [&](int seat) { return seats == 3 ? (seat == in.declarer ? 0 : 1) : SideOf(seat); };
+    const int side = sideOf(in.seat);
 
     if (in.trick.empty()) {
         // The declarer pulls trump while it holds at least as many as are out.
@@ -87,8 +91,8 @@ int RuleCardOf(const BasicRuleInput<Hand>& in) {
     const auto size = in.trick.size();
     for (std::size_t i = 0; i < size; ++i) trick[i] = in.trick[i];
     const int best = TrickWinner(in.trick, in.trump, in.rules->tricks);
-    const int leader = (in.seat - static_cast<int>(size)) & 3;
-    const bool partnerWinning = SideOf(leader + best) == side;
+    const int leader = (in.seat - static_cast<int>(size) + seats) % seats;
+    const bool partnerWinning = sideOf((leader + best) % seats) == side;
     KindMask winners = 0;
     for (KindMask m = legal; m != 0; m &= m - 1) {
         trick[size] = std::countr_zero(m);
@@ -96,7 +100,7 @@ int RuleCardOf(const BasicRuleInput<Hand>& in) {
             static_cast<int>(size))
             winners |= KindFlag(trick[size]);
     }
-    const bool last = size == 3;
+    const bool last = static_cast<int>(size) == seats - 1;
     if (partnerWinning) {
         // Partner's card holds when we are last, or when nothing out can beat
         // it in its suit and, outside trump, no trump is out to cut it.
