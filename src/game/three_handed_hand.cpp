@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/random.h"
+#include "rules/lay_away.h"
 #include "rules/meld_rules.h"
 #include "rules/trick_ledger.h"
 #include "rules/trick_rules.h"
@@ -128,17 +129,12 @@ std::string ThreeHandedHand::NameTrump(int seat, int suit) {
 
 std::string ThreeHandedHand::LayAway(int seat, const KindCounts& cards) {
     if (std::string refused = Refusal(seat, ThreePhase::LayAway); !refused.empty()) return refused;
-    const int count = rules_.form.widow;
-    if (CardCount(cards) != count) return "Lay away " + std::to_string(count) + " cards.";
     KindCounts& hand = hands_[static_cast<std::size_t>(seat)];
-    for (int kind = 0; kind < kCardKinds; ++kind) {
-        const auto k = static_cast<std::size_t>(kind);
-        if (cards[k] > hand[k]) return "You do not hold the cards to lay away.";
-        if (cards[k] > 0 && !rules_.layAwayTrump && SuitOfKind(kind) == trump_) return "Trump cannot be laid away.";
-    }
+    const LayAwayFreedom freedom = LayAwayFreedomOf(rules_, hand, trump_);
+    if (std::string why = WhyNotLaidAway(rules_, hand, trump_, cards, freedom); !why.empty()) return why;
     const KindCounts kept = Less(hand, cards);
-    if (MeldOf(rules_, kept, trump_) != meld_[static_cast<std::size_t>(seat)])
-        return "A card of the meld shown cannot be laid away.";
+    // A hand that must lay away meld keeps the meld it still holds.
+    if (freedom == LayAwayFreedom::AnyCards) meld_[static_cast<std::size_t>(seat)] = MeldOf(rules_, kept, trump_);
     hand = kept;
     laidAway_ = cards;
     startHands_ = hands_;

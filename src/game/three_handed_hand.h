@@ -44,7 +44,8 @@ public:
     std::string TakeWidow(int seat);
     std::string NameTrump(int seat, int suit);
     /// Three cards of the bidder's: no card its meld needs (what it keeps
-    /// melds as much as it showed), and no trump unless the rules allow it.
+    /// melds as much as it showed), and no trump unless the rules allow it;
+    /// a hand that cannot, as LayAwayFreedomOf says.
     std::string LayAway(int seat, const KindCounts& cards);
     /// The bidder gives up before the first lead.
     std::string Concede(int seat);

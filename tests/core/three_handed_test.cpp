@@ -10,10 +10,12 @@
 #include "play_support.h"
 #include "players/playout_player.h"
 #include "players/rule_player.h"
+#include "players/three_handed_bidding.h"
 #include "players/world_sampler.h"
 #include "practice/deal_code.h"
 #include "rules/auction.h"
 #include "rules/hand_score.h"
+#include "rules/lay_away.h"
 #include "rules/meld_rules.h"
 #include "rules/play_state.h"
 #include "rules/trick_rules.h"
@@ -288,14 +290,36 @@ struct OwnGame {
         phase = ThreePhase::LayAway;
         return true;
     }
-    bool LayAway(int seat, const KindCounts& away) {
-        if (phase != ThreePhase::LayAway || seat != Bidder() || CardCount(away) != 3) return false;
-        KindCounts& hand = hands[static_cast<std::size_t>(seat)];
+    // Cards that may be laid away: held, no trump (at the strictest, unless
+    // the rules allow it), none the meld needs (but at the freest).
+    [[nodiscard]] bool Fits(const KindCounts& hand, const KindCounts& away, int freedom) const {
+        if (CardCount(away) != 3) return false;
         for (int kind = 0; kind < kCardKinds; ++kind) {
             const auto k = static_cast<std::size_t>(kind);
-            if (away[k] > hand[k] || (away[k] > 0 && !rules.layAwayTrump && SuitOfKind(kind) == trump)) return false;
+            if (away[k] > hand[k]) return false;
+            if (freedom == 0 && away[k] > 0 && !rules.layAwayTrump && SuitOfKind(kind) == trump) return false;
         }
-        if (MeldOf(rules, Less(hand, away), trump) != meld[static_cast<std::size_t>(seat)]) return false;
+        return freedom == 2 || MeldOf(rules, Less(hand, away), trump) == MeldOf(rules, hand, trump);
+    }
+    [[nodiscard]] int Freedom(const KindCounts& hand) const {
+        for (int freedom = 0; freedom < 2; ++freedom)
+            for (int a = 0; a < kCardKinds; ++a)
+                for (int b = a; b < kCardKinds; ++b)
+                    for (int c = b; c < kCardKinds; ++c) {
+                        KindCounts away{};
+                        ++away[static_cast<std::size_t>(a)];
+                        ++away[static_cast<std::size_t>(b)];
+                        ++away[static_cast<std::size_t>(c)];
+                        if (Fits(hand, away, freedom)) return freedom;
+                    }
+        return 2;
+    }
+    bool LayAway(int seat, const KindCounts& away) {
+        if (phase != ThreePhase::LayAway || seat != Bidder()) return false;
+        KindCounts& hand = hands[static_cast<std::size_t>(seat)];
+        const int freedom = Freedom(hand);
+        if (!Fits(hand, away, freedom)) return false;
+        if (freedom == 2) meld[static_cast<std::size_t>(seat)] = MeldOf(rules, Less(hand, away), trump);
         hand = Less(hand, away);
         laidAway = away;
         leader = seat;
@@ -588,6 +612,110 @@ TEST(ThreeHanded, ComputersPlayTheHandAndTheNormalBidderTakesMore) {
         }
     }
     EXPECT_GT(taken[1], taken[0]) << "rule player " << taken[0] << ", Normal " << taken[1];
+}
+
+// Whole games of the points game bid, laid away, conceded or played by the
+// computers: every move they choose is taken, and the game ends with a
+// winner; the same seed plays the same game.
+std::array<int, 3> ComputerGame(const RuleSet& rules, std::uint64_t seed, int& hands) {
+    ThreeHandedGame game(rules, seed);
+    const Level level = Level::Normal;
+    for (int step = 0; step < 5000 && game.Winner() < 0; ++step) {
+        ThreeHandedHand& hand = game.Hand();
+        const int seat = hand.ToAct();
+        std::string why;
+        switch (hand.Phase()) {
+            case ThreePhase::Auction: {
+                const int bid =
+                    ChooseThreeHandedBid(hand.CurrentAuction(), seat, hand.HandOf(seat), rules, level, seed + 7).bid;
+                why = bid > 0 ? hand.Bid(seat, bid) : hand.Pass(seat);
+                break;
+            }
+            case ThreePhase::Widow:
+                why = hand.TakeWidow(seat);
+                break;
+            case ThreePhase::Trump:
+                why = hand.NameTrump(seat, ChooseThreeHandedTrump(rules, hand.HandOf(seat),
+                                                                  hand.CurrentAuction().HighBid(), level, seed));
+                break;
+            case ThreePhase::LayAway:
+                why = hand.LayAway(seat, ChooseLayAway(rules, hand.HandOf(seat), hand.Trump()));
+                break;
+            case ThreePhase::Decide:
+                if (ChooseConcession(rules, hand.HandOf(seat), hand.LaidAway(), hand.Trump(),
+                                     hand.CurrentAuction().HighBid(), level, seed)) {
+                    why = hand.Concede(seat);
+                    break;
+                }
+                [[fallthrough]];
+            case ThreePhase::Play:
+                why = hand.PlayCard(seat, RuleCard(hand.ViewOf(seat)));
+                break;
+            case ThreePhase::Scored:
+            case ThreePhase::PassedOut:
+                hands += hand.Phase() == ThreePhase::Scored ? 1 : 0;
+                why = game.NextHand();
+                break;
+        }
+        EXPECT_EQ(why, "") << "phase " << static_cast<int>(hand.Phase());
+        if (!why.empty()) break;
+    }
+    EXPECT_GE(game.Winner(), 0);
+    return game.Totals();
+}
+
+TEST(ThreeHanded, ComputersBidLayAwayAndConcedeThroughWholeGames) {
+    RuleSet rules = RuleSet::ThreeHanded();
+    rules.pointsGame = true;
+    rules.bidderMeldsOnly = false;
+    rules.gameTarget = 1000;
+    int hands = 0;
+    for (const std::uint64_t seed : {1, 2, 3}) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        int again = 0;
+        const std::array<int, 3> totals = ComputerGame(rules, seed, hands);
+        EXPECT_EQ(ComputerGame(rules, seed, again), totals) << "the same seed, the same game";
+    }
+    EXPECT_GT(hands, 6);
+
+    // The chance to make: the widow once seen is known as if held, and a
+    // hand rich in meld makes a bid that a poor one does not.
+    const FormDeal deal = ThreeHandedDeal(rules, 21, 1);
+    const ChanceTally seen = ThreeHandedChance(rules, deal.hands[0], deal.widow, 200, 5);
+    EXPECT_EQ(seen.taken, ThreeHandedChance(rules, Plus(deal.hands[0], deal.widow), {}, 200, 5).taken);
+    EXPECT_EQ(seen.deals, 200u);
+    KindCounts rich{};
+    for (int rank = 0; rank < 5; ++rank) rich[static_cast<std::size_t>(KindOf(1, rank))] = 2;  // a double run in hearts
+    for (int suit : {0, 2, 3}) rich[static_cast<std::size_t>(KindOf(suit, 0))] = 1;
+    rich[static_cast<std::size_t>(KindOf(0, 1))] = 2;
+    ASSERT_EQ(CardCount(rich), 15);
+    const ChanceTally strong = ThreeHandedChance(rules, rich, {}, 200, 5);
+    EXPECT_GT(strong.Chance(1, 400), 0.9);
+    EXPECT_EQ(BestThreeHandedTrump(rules, strong, 400), 1);
+    EXPECT_GT(ThreeHandedExpected(rules, strong, 1, 400), 0);
+    // The cards laid away are as the rules allow: within them where the
+    // hand can, else trump too, else any cards.
+    const KindCounts full = Plus(rich, deal.widow);
+    const KindCounts away = ChooseLayAway(rules, full, 1);
+    // Sure of 400 it plays; far short of 650 with a poor hand it concedes.
+    const RuleSet classic = RuleSet::ThreeHanded();
+    for (const Level level : {Level::Easy, Level::Normal}) {
+        EXPECT_FALSE(ChooseConcession(classic, Less(full, away), away, 1, 400, level, 3));
+        const KindCounts poor = Plus(deal.hands[1], deal.widow);
+        const KindCounts poorAway = ChooseLayAway(classic, poor, 0);
+        EXPECT_TRUE(ChooseConcession(classic, Less(poor, poorAway), poorAway, 0, 650, level, 3));
+    }
+    EXPECT_EQ(WhyNotLaidAway(rules, full, 1, away, LayAwayFreedomOf(rules, full, 1)), "");
+    KindCounts allMeld{};  // every heart, three aces and a pinochle with a spade marriage: all trump or meld
+    for (int rank = 0; rank < 6; ++rank) allMeld[static_cast<std::size_t>(KindOf(1, rank))] = 2;
+    for (const int kind : {KindOf(0, 0), KindOf(2, 0), KindOf(3, 0), KindOf(2, 2), KindOf(2, 3), KindOf(3, 4)})
+        ++allMeld[static_cast<std::size_t>(kind)];
+    ASSERT_EQ(CardCount(allMeld), 18);
+    EXPECT_EQ(LayAwayFreedomOf(rules, allMeld, 1), LayAwayFreedom::AnyCards);
+    EXPECT_EQ(LayAwayFreedomOf(rules, allMeld, 0), LayAwayFreedom::WithinRules) << "clubs trump: the hearts may go";
+    const KindCounts forced = ChooseLayAway(rules, allMeld, 1);
+    EXPECT_EQ(WhyNotLaidAway(rules, allMeld, 1, forced, LayAwayFreedom::AnyCards), "");
+    EXPECT_NE(WhyNotLaidAway(rules, allMeld, 1, forced, LayAwayFreedom::WithinRules), "");
 }
 
 // Whole hands scored by the classic settlement and by the points game, each
