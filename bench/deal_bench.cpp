@@ -23,10 +23,12 @@
 
 #include "analysis/hand_simulation.h"
 #include "form/form1.h"
+#include "game/three_handed_duel.h"
 #include "players/chance_to_make.h"
 #include "players/playout_player.h"
 #include "players/search_player.h"
 #include "players/seat_view.h"
+#include "players/three_handed_bidding.h"
 #include "rules/card_records.h"
 #include "rules/play_state.h"
 #include "rules/trick_rules.h"
@@ -348,6 +350,37 @@ void SearchDecisionDoubleDeck(benchmark::State& state) {
 }
 BENCHMARK(SearchDecisionDoubleDeck)->Arg(0)->Iterations(1)->Unit(benchmark::kSecond);
 BENCHMARK(SearchDecisionDoubleDeck)->Arg(1)->Iterations(1)->Unit(benchmark::kSecond);
+
+// Every decision of whole three-handed hands, each seat the computer at the
+// level (the bidding, trump, laying away, the concession and each card),
+// timed one by one.
+void ThreeHandedDecision(benchmark::State& state) {
+    const Level level = state.range(0) == 0 ? Level::Normal : Level::Strong;
+    const RuleSet rules = RuleSet::ThreeHanded();
+    std::vector<double> times;
+    for (auto _ : state)
+        for (int deal = 1; deal <= 12; ++deal) {
+            ThreeHandedHand hand(rules, ThreeHandedDeal(rules, 13, deal), deal % 3);
+            while (hand.ToAct() >= 0) {
+                const auto start = std::chrono::steady_clock::now();
+                if (!MakeComputerMove(hand, level, static_cast<std::uint64_t>(deal)).empty()) break;
+                times.push_back(
+                    std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+            }
+        }
+    ReportTimes(state, times);
+}
+BENCHMARK(ThreeHandedDecision)->Arg(0)->Iterations(1)->Unit(benchmark::kSecond);
+BENCHMARK(ThreeHandedDecision)->Arg(1)->Iterations(1)->Unit(benchmark::kSecond);
+
+// A three-handed hand's chance to make in all four trumps, the widow
+// unknown: 20,000 played-out deals, one core.
+void ThreeHandedChanceOneCore(benchmark::State& state) {
+    const RuleSet rules = RuleSet::ThreeHanded();
+    const KindCounts hand = ThreeHandedDeal(rules, 13, 1).hands[0];
+    for (auto _ : state) benchmark::DoNotOptimize(ThreeHandedChance(rules, hand, {}, 20000, 1).deals);
+}
+BENCHMARK(ThreeHandedChanceOneCore)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // One hand's chance to make in all four trumps, 20,000 played-out deals, on every core.
 void ChanceToMakeAllCores(benchmark::State& state) {

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "game/full_duel.h"
+#include "game/three_handed_duel.h"
 #include "players/duel.h"
 
 namespace {
@@ -40,13 +41,15 @@ bool CountOf(std::string_view text, unsigned long long& value) {
 }
 
 constexpr const char* kUsage =
-    "usage: vantrel-duel [--form double-deck] [--full] A B [DEALS] [SEED]\n"
+    "usage: vantrel-duel [--form double-deck|three-handed] [--full] A B [DEALS] [SEED]\n"
     "Plays DEALS deals (300) from SEED (1) twice each, the pairs' seats exchanged,\n"
     "between players A and B: random, easy, normal or strong. The contract is\n"
     "fixed by the deal; with --full each pair bids, names trump, passes, melds\n"
     "and plays for itself (easy, normal or strong; normal-half and strong-half bid\n"
     "on while the next bid makes half the time, in the 48-card game).\n"
-    "--form double-deck plays the 80-card game instead of the 48-card game.\n";
+    "--form double-deck plays the 80-card game instead of the 48-card game.\n"
+    "--form three-handed plays whole three-handed hands, each deal three times\n"
+    "with A in each seat in turn and B in the two others (easy, normal or strong).\n";
 
 vantrel::BidRule BiddingOf(bool half) { return half ? vantrel::BidRule::HalfTheTime : vantrel::BidRule::ExpectedScore; }
 
@@ -66,13 +69,33 @@ int main(int argc, char** argv) {
     // "--form double-deck" first: the card play of the 80-card game.
     vantrel::RuleSet rules = vantrel::RuleSet::Standard();
     if (argc > 1 && std::strcmp(argv[1], "--form") == 0) {
-        if (argc < 3 || std::strcmp(argv[2], "double-deck") != 0) {
+        const bool threeHanded = argc >= 3 && std::strcmp(argv[2], "three-handed") == 0;
+        if (argc < 3 || (std::strcmp(argv[2], "double-deck") != 0 && !threeHanded)) {
             std::fputs(kUsage, stderr);
             return 2;
         }
-        rules = vantrel::RuleSet::DoubleDeck();
+        rules = threeHanded ? vantrel::RuleSet::ThreeHanded() : vantrel::RuleSet::DoubleDeck();
         argc -= 2;
         argv += 2;
+    }
+    if (rules.form.seats == 3) {
+        vantrel::DuelPlayer a{};
+        vantrel::DuelPlayer b{};
+        unsigned long long deals = 300;
+        unsigned long long seed = 1;
+        if (argc < 3 || argc > 5 || !PlayerOf(argv[1], a) || !PlayerOf(argv[2], b) ||
+            a == vantrel::DuelPlayer::Random || b == vantrel::DuelPlayer::Random ||
+            (argc > 3 && (!CountOf(argv[3], deals) || deals == 0)) || (argc > 4 && !CountOf(argv[4], seed))) {
+            std::fputs(kUsage, stderr);
+            return 2;
+        }
+        const vantrel::ThreeHandedDuelResult r =
+            vantrel::PlayThreeHandedDuel(rules, LevelOf(a), LevelOf(b), deals, seed);
+        std::printf("%s against %s, %llu three-handed deals played three times, seed %llu\n", argv[1], argv[2], deals,
+                    seed);
+        std::printf("units per hand, A less B's mean: %+.2f +/- %.2f (95%%)\n", r.score, r.halfWidth);
+        std::printf("contracts of A: won %d, made %d\n", r.bidsA, r.madeA);
+        return 0;
     }
     const bool full = argc > 1 && std::strcmp(argv[1], "--full") == 0;
     if (full) {

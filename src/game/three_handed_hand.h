@@ -53,6 +53,7 @@ public:
     std::string PlayCard(int seat, int kind);
 
     [[nodiscard]] ThreePhase Phase() const { return phase_; }
+    [[nodiscard]] const RuleSet& Rules() const { return rules_; }
     /// The seat to move: to call, to take the widow, name trump, lay away,
     /// decide or play; -1 once the hand is over.
     [[nodiscard]] int ToAct() const;

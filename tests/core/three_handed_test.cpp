@@ -6,6 +6,7 @@
 #include <bit>
 
 #include "game/game_settings.h"
+#include "game/three_handed_duel.h"
 #include "game/three_handed_hand.h"
 #include "play_support.h"
 #include "players/playout_player.h"
@@ -617,51 +618,20 @@ TEST(ThreeHanded, ComputersPlayTheHandAndTheNormalBidderTakesMore) {
 // Whole games of the points game bid, laid away, conceded or played by the
 // computers: every move they choose is taken, and the game ends with a
 // winner; the same seed plays the same game.
-std::array<int, 3> ComputerGame(const RuleSet& rules, std::uint64_t seed, int& hands) {
+void ComputerGame(const RuleSet& rules, std::uint64_t seed, int& hands, std::array<int, 3>& totals) {
     ThreeHandedGame game(rules, seed);
-    const Level level = Level::Normal;
     for (int step = 0; step < 5000 && game.Winner() < 0; ++step) {
-        ThreeHandedHand& hand = game.Hand();
-        const int seat = hand.ToAct();
-        std::string why;
-        switch (hand.Phase()) {
-            case ThreePhase::Auction: {
-                const int bid =
-                    ChooseThreeHandedBid(hand.CurrentAuction(), seat, hand.HandOf(seat), rules, level, seed + 7).bid;
-                why = bid > 0 ? hand.Bid(seat, bid) : hand.Pass(seat);
-                break;
-            }
-            case ThreePhase::Widow:
-                why = hand.TakeWidow(seat);
-                break;
-            case ThreePhase::Trump:
-                why = hand.NameTrump(seat, ChooseThreeHandedTrump(rules, hand.HandOf(seat),
-                                                                  hand.CurrentAuction().HighBid(), level, seed));
-                break;
-            case ThreePhase::LayAway:
-                why = hand.LayAway(seat, ChooseLayAway(rules, hand.HandOf(seat), hand.Trump()));
-                break;
-            case ThreePhase::Decide:
-                if (ChooseConcession(rules, hand.HandOf(seat), hand.LaidAway(), hand.Trump(),
-                                     hand.CurrentAuction().HighBid(), level, seed)) {
-                    why = hand.Concede(seat);
-                    break;
-                }
-                [[fallthrough]];
-            case ThreePhase::Play:
-                why = hand.PlayCard(seat, RuleCard(hand.ViewOf(seat)));
-                break;
-            case ThreePhase::Scored:
-            case ThreePhase::PassedOut:
-                hands += hand.Phase() == ThreePhase::Scored ? 1 : 0;
-                why = game.NextHand();
-                break;
+        const ThreePhase phase = game.Hand().Phase();
+        if (phase == ThreePhase::Scored || phase == ThreePhase::PassedOut) {
+            hands += phase == ThreePhase::Scored ? 1 : 0;
+            ASSERT_EQ(game.NextHand(), "");
+            continue;
         }
-        EXPECT_EQ(why, "") << "phase " << static_cast<int>(hand.Phase());
-        if (!why.empty()) break;
+        const std::string why = MakeComputerMove(game.Hand(), Level::Easy, seed + static_cast<std::uint64_t>(step));
+        ASSERT_EQ(why, "") << "phase " << static_cast<int>(phase);
     }
     EXPECT_GE(game.Winner(), 0);
-    return game.Totals();
+    totals = game.Totals();
 }
 
 TEST(ThreeHanded, ComputersBidLayAwayAndConcedeThroughWholeGames) {
@@ -673,10 +643,23 @@ TEST(ThreeHanded, ComputersBidLayAwayAndConcedeThroughWholeGames) {
     for (const std::uint64_t seed : {1, 2, 3}) {
         SCOPED_TRACE("seed " + std::to_string(seed));
         int again = 0;
-        const std::array<int, 3> totals = ComputerGame(rules, seed, hands);
-        EXPECT_EQ(ComputerGame(rules, seed, again), totals) << "the same seed, the same game";
+        std::array<int, 3> totals{};
+        std::array<int, 3> replayed{};
+        ComputerGame(rules, seed, hands, totals);
+        ComputerGame(rules, seed, again, replayed);
+        EXPECT_EQ(replayed, totals) << "the same seed, the same game";
     }
     EXPECT_GT(hands, 6);
+
+    // A duplicate match: every deal three times, A in each seat in turn; the
+    // same on any number of threads, and the Normal bidder makes most of its bids.
+    const ThreeHandedDuelResult duel = PlayThreeHandedDuel(RuleSet::ThreeHanded(), Level::Normal, Level::Easy, 4, 7, 2);
+    EXPECT_EQ(duel.deals, 4u);
+    const ThreeHandedDuelResult again =
+        PlayThreeHandedDuel(RuleSet::ThreeHanded(), Level::Normal, Level::Easy, 4, 7, 1);
+    EXPECT_EQ(std::tie(again.score, again.bidsA, again.madeA), std::tie(duel.score, duel.bidsA, duel.madeA));
+    EXPECT_GT(duel.bidsA, 0);
+    EXPECT_GE(2 * duel.madeA, duel.bidsA);
 
     // The chance to make: the widow once seen is known as if held, and a
     // hand rich in meld makes a bid that a poor one does not.
