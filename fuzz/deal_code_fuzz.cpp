@@ -1,8 +1,9 @@
 // libFuzzer target: reading a deal code never fails. A refusal always names
 // its problem; a code that is taken gives twelve cards to each hand, two of
 // each card in all, and its deal's own code reads back to the same deal.
-// The reader of either deck's codes keeps to the same, with the form's deck
-// and hands, and gives no hands where it refuses.
+// The reader of every form's codes keeps to the same, with the form's deck
+// and hands (the three-handed widow in the fourth place), and gives no hands
+// where it refuses.
 #include <array>
 #include <cstdint>
 #include <cstdlib>
@@ -17,10 +18,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (read.ok == !read.problem.empty()) std::abort();
     if (!read.ok && read.hands != std::array<vantrel::KindCounts, 4>{}) std::abort();
     if (read.ok) {
+        // Each seat's hand, and at a table of three the widow in the fourth place.
         vantrel::KindCounts deck{};
-        for (const vantrel::KindCounts& hand : read.hands) {
-            if (vantrel::CardCount(hand) != read.form.handCards) std::abort();
-            deck = vantrel::Plus(deck, hand);
+        for (std::size_t place = 0; place < 4; ++place) {
+            const int cards = place == 3 && read.form.seats == 3 ? read.form.widow : read.form.handCards;
+            if (vantrel::CardCount(read.hands[place]) != cards) std::abort();
+            deck = vantrel::Plus(deck, read.hands[place]);
         }
         if (deck != vantrel::WholeDeckOf(read.form)) std::abort();
         const vantrel::DecodedHands again = vantrel::ReadDealCode(vantrel::DealCodeOf(read.form, read.hands));

@@ -256,10 +256,13 @@ DecodedHands ReadDealCode(std::string_view code) {
         if (!fourHanded && ReadDigits(kept, digits, kThreeHandedCheck).empty())
             if (const std::optional<std::array<KindCounts, 4>> hands = PairsHands(digits)) {
                 read.form = RuleSet::ThreeHanded().form;
-                read.hands = *hands;
-                read.ok = CardCount(read.hands[0]) == 15 && CardCount(read.hands[1]) == 15 &&
-                          CardCount(read.hands[2]) == 15 && CardCount(read.hands[3]) == 3;
-                if (!read.ok)
+                const std::array<KindCounts, 4>& dealt = *hands;
+                read.ok = CardCount(dealt[0]) == 15 && CardCount(dealt[1]) == 15 && CardCount(dealt[2]) == 15 &&
+                          CardCount(dealt[3]) == 3;
+                // A refused code gives no hands.
+                if (read.ok)
+                    read.hands = dealt;
+                else
                     read.problem =
                         "The deal code does not give fifteen cards to each of three hands and three to the widow.";
                 return read;

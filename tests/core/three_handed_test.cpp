@@ -436,7 +436,9 @@ TEST(ThreeHanded, GamesAgreeWithTheTestsOwnStateMachineMoveForMove) {
         rules.gameTarget = 1000;
         Random random(31, g);
         ThreeHandedGame game(rules, g, static_cast<int>(g % 3));
-        OwnGame own{rules, g};
+        OwnGame own;
+        own.rules = rules;
+        own.seed = g;
         own.dealer = static_cast<int>(g % 3);
         own.Deal();
         for (int step = 0; step < 3000 && own.winner < 0; ++step) {
