@@ -32,7 +32,7 @@ FullDuelTable PlayTable(const RuleSet& rules, DuelPair a, DuelPair b, int aSide,
     const SheetLine& line = game.Sheet().front();
     table.declarer = line.declarer;
     table.bid = line.bid;
-    table.score = line.score;
+    table.score = {line.score[0], line.score[1]};
     table.made = line.score[static_cast<std::size_t>(SideOf(line.declarer))] >= 0 && !line.record.plays.empty();
     return table;
 }

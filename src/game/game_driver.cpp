@@ -9,6 +9,18 @@
 
 namespace vantrel {
 
+namespace {
+
+// The table is looked at for a while before the game goes on: the widow
+// face up before the bidder takes it, the meld before the play.
+bool Looking(Phase phase) { return phase == Phase::Meld || phase == Phase::Widow; }
+
+bool Picking(Phase phase) {
+    return phase == Phase::PassToDeclarer || phase == Phase::PassBack || phase == Phase::LayAway;
+}
+
+}  // namespace
+
 GameDriver::GameDriver(const GameSettings& settings, std::uint64_t seed, Clock clock)
     : settings_(settings), seed_(seed), clock_(std::move(clock)), game_(settings.rules, seed, 3) {
     nextMoveAt_ = clock_() + settings_.PaceMilliseconds();
@@ -53,11 +65,11 @@ void GameDriver::Changed() {
     ++position_;
     requested_.reset();
     pending_.reset();
-    if (game_.CurrentPhase() == Phase::Meld) {
+    if (Looking(game_.CurrentPhase())) {
         if (!meldShownAt_) meldShownAt_ = clock_();
         // The computer declarer throws in at once what it cannot make.
         const int declarer = game_.Declarer();
-        if (!IsUser(declarer)) {
+        if (!IsUser(declarer) && game_.CurrentPhase() == Phase::Meld) {
             const ComputerMove move =
                 ChooseMove(game_, declarer, LevelOf(settings_.seats[static_cast<std::size_t>(declarer)]), seed_);
             if (move.kind == ComputerMove::ThrowIn) {
@@ -68,8 +80,7 @@ void GameDriver::Changed() {
     } else {
         meldShownAt_.reset();
     }
-    if (game_.CurrentPhase() != Phase::PassToDeclarer && game_.CurrentPhase() != Phase::PassBack)
-        selected_ = KindCounts{};
+    if (!Picking(game_.CurrentPhase())) selected_ = KindCounts{};
 }
 
 void GameDriver::Bid(int amount) {
@@ -94,12 +105,12 @@ void GameDriver::NameTrump(int suit) {
 }
 
 void GameDriver::Card(int seat, int kind) {
-    if (seat < 0 || seat > 3 || kind < 0 || kind >= kCardKinds) {
+    if (seat < 0 || seat >= game_.Seats() || kind < 0 || kind >= kCardKinds) {
         message_ = "There is no such card.";
         return;
     }
     const Phase phase = game_.CurrentPhase();
-    if ((phase == Phase::PassToDeclarer || phase == Phase::PassBack) && seat == game_.ToAct() && IsUser(seat)) {
+    if (Picking(phase) && seat == game_.ToAct() && IsUser(seat)) {
         // Picking cards to pass: a click picks a card or puts it back.
         const int picked = CountIn(selected_, kind);
         if (picked < CountIn(game_.HandOf(seat), kind) && CardCount(selected_) < game_.PassCount())
@@ -110,11 +121,11 @@ void GameDriver::Card(int seat, int kind) {
     }
     if (phase != Phase::Play) return;
     if (seat != game_.ToAct()) {
-        message_ = "It is " + SeatName(game_.ToAct()) + "'s turn.";
+        message_ = "It is " + game_.NameOf(game_.ToAct()) + "'s turn.";
         return;
     }
     if (!IsUser(seat)) {
-        message_ = "The computer plays " + SeatName(seat) + "'s cards.";
+        message_ = "The computer plays " + game_.NameOf(seat) + "'s cards.";
         return;
     }
     // A card the rules refuse is explained to the user in the user's words.
@@ -147,7 +158,7 @@ void GameDriver::ThrowIn() {
 
 void GameDriver::Continue() {
     const Phase phase = game_.CurrentPhase();
-    if (phase != Phase::Meld && phase != Phase::HandScored) return;
+    if (!Looking(phase) && phase != Phase::HandScored) return;
     // Going on from the meld to the play is no one seat's move: it stays
     // within the hand's undo, and the throw-in a computer had in mind lapses.
     message_ = Take(GameMove::Of(GameMove::Kind::Continue));
@@ -220,7 +231,8 @@ void GameDriver::Advance() {
         const ComputerMove move = *pending_;
         const int seat = pendingSeat_;
         pending_.reset();
-        const bool trickEnds = game_.CurrentPhase() == Phase::Play && game_.Play().Trick().size() == 3;
+        const bool trickEnds = game_.CurrentPhase() == Phase::Play &&
+                               game_.Play().Trick().size() == static_cast<std::size_t>(game_.Seats() - 1);
         const std::string said = Take(MoveOf(seat, move));
         // Each computer move waits a pace; a finished trick stays in view a while.
         const int pace = settings_.PaceMilliseconds();
@@ -231,7 +243,7 @@ void GameDriver::Advance() {
         }
         return;
     }
-    if (game_.CurrentPhase() == Phase::Meld && !IsUser(game_.Declarer()) && !pending_ && meldShownAt_ &&
+    if (Looking(game_.CurrentPhase()) && !IsUser(game_.Declarer()) && !pending_ && meldShownAt_ &&
         now >= *meldShownAt_ + MeldPause()) {
         Take(GameMove::Of(GameMove::Kind::Continue));
         nextMoveAt_ = now + settings_.PaceMilliseconds();
@@ -240,8 +252,7 @@ void GameDriver::Advance() {
 
 std::optional<std::int64_t> GameDriver::NextDue() const {
     if (pending_) return std::max(nextMoveAt_, std::int64_t{0});
-    if (game_.CurrentPhase() == Phase::Meld && !IsUser(game_.Declarer()) && meldShownAt_)
-        return *meldShownAt_ + MeldPause();
+    if (Looking(game_.CurrentPhase()) && !IsUser(game_.Declarer()) && meldShownAt_) return *meldShownAt_ + MeldPause();
     return std::nullopt;
 }
 

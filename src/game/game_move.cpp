@@ -88,6 +88,11 @@ GameMove MoveOf(int seat, const ComputerMove& move) {
         case ComputerMove::ThrowIn:
             made.kind = GameMove::Kind::ThrowIn;
             break;
+        case ComputerMove::TakeWidow:
+            // Taking the widow ends the look at it, as Continue ends the look at the meld.
+            made.kind = GameMove::Kind::Continue;
+            made.seat = -1;
+            break;
         case ComputerMove::Play:
         case ComputerMove::None:
             made.kind = GameMove::Kind::Play;

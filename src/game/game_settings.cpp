@@ -53,9 +53,15 @@ GameSettings GameSettings::FromSettings(const std::vector<std::pair<std::string,
         }
     }
     read.rules = RulesFromSettings(rules).rules;
-    // The game seats four: a form of another table read back is played by
-    // the Standard rules.
-    if (read.rules.form.seats != 4 || read.rules.form.widow != 0) read.rules = RuleSet::Standard();
+    // The game seats four, or three with a widow of three: a form of another
+    // table read back is played by the Standard rules. Where three play, the
+    // user sits in South alone.
+    const GameForm& form = read.rules.form;
+    const bool three = form.seats == 3 && form.widow == RuleSet::ThreeHanded().form.widow;
+    if ((form.seats != 4 || form.widow != 0) && !three) read.rules = RuleSet::Standard();
+    if (three)
+        for (std::size_t seat = 1; seat < 4; ++seat)
+            if (read.seats[seat] == SeatPlayer::You) read.seats[seat] = SeatPlayer::Normal;
     return read;
 }
 

@@ -1,5 +1,7 @@
 #include "game/three_handed_duel.h"
 
+#include "game/game.h"
+
 #include <vector>
 
 #include "players/duel.h"
@@ -11,27 +13,22 @@ namespace vantrel {
 std::string MakeComputerMove(ThreeHandedHand& hand, Level level, std::uint64_t seed) {
     const int seat = hand.ToAct();
     if (seat < 0) return "The hand is over.";
-    const RuleSet& rules = hand.Rules();
-    switch (hand.Phase()) {
-        case ThreePhase::Auction: {
-            const int bid =
-                ChooseThreeHandedBid(hand.CurrentAuction(), seat, hand.HandOf(seat), rules, level, seed).bid;
-            return bid > 0 ? hand.Bid(seat, bid) : hand.Pass(seat);
-        }
-        case ThreePhase::Widow:
+    const ComputerMove move = ChooseThreeHandedMove(hand, seat, level, seed);
+    switch (move.kind) {
+        case ComputerMove::Bid:
+            return hand.Bid(seat, move.value);
+        case ComputerMove::Pass:
+            return hand.Pass(seat);
+        case ComputerMove::TakeWidow:
             return hand.TakeWidow(seat);
-        case ThreePhase::Trump:
-            return hand.NameTrump(
-                seat, ChooseThreeHandedTrump(rules, hand.HandOf(seat), hand.CurrentAuction().HighBid(), level, seed));
-        case ThreePhase::LayAway:
-            return hand.LayAway(seat, ChooseLayAway(rules, hand.HandOf(seat), hand.Trump()));
-        case ThreePhase::Decide:
-            if (ChooseConcession(rules, hand.HandOf(seat), hand.LaidAway(), hand.Trump(),
-                                 hand.CurrentAuction().HighBid(), level, seed))
-                return hand.Concede(seat);
-            [[fallthrough]];
-        case ThreePhase::Play:
-            return hand.PlayCard(seat, ComputerCard(hand.ViewOf(seat), level, seed));
+        case ComputerMove::Trump:
+            return hand.NameTrump(seat, move.value);
+        case ComputerMove::PassCards:
+            return hand.LayAway(seat, move.cards);
+        case ComputerMove::ThrowIn:
+            return hand.Concede(seat);
+        case ComputerMove::Play:
+            return hand.PlayCard(seat, move.value);
         default:
             return "The hand is over.";
     }

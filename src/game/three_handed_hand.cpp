@@ -12,12 +12,7 @@ namespace vantrel {
 
 namespace {
 
-// The three seats round the table to the left: South, then West on South's
-// left, then East.
-std::string SeatWord(int seat) {
-    constexpr std::array<const char*, 3> kNames{"South", "West", "East"};
-    return seat >= 0 && seat < 3 ? kNames[static_cast<std::size_t>(seat)] : "?";
-}
+std::string SeatWord(int seat) { return SeatName(seat, 3); }
 
 const char* PhaseWords(ThreePhase phase) {
     switch (phase) {
@@ -202,23 +197,6 @@ void ThreeHandedHand::Finish(bool conceded) {
     }
     score_ = ScoreThreeHanded(rules_, tally);
     phase_ = ThreePhase::Scored;
-}
-
-ThreeHandedGame::ThreeHandedGame(const RuleSet& rules, std::uint64_t seed, int firstDealer)
-    : rules_(rules), seed_(seed), hand_(rules, ThreeHandedDeal(rules, seed, 1), firstDealer) {}
-
-std::string ThreeHandedGame::NextHand() {
-    if (winner_ >= 0) return "The game is over.";
-    const ThreePhase phase = hand_.Phase();
-    if (phase != ThreePhase::Scored && phase != ThreePhase::PassedOut) return "The hand is not over.";
-    if (phase == ThreePhase::Scored) {
-        for (std::size_t seat = 0; seat < 3; ++seat) totals_[seat] += hand_.Score().score[seat];
-        winner_ = ThreeHandedWinner(rules_, totals_, hand_.Bidder(), hand_.Score().made);
-        if (winner_ >= 0) return {};
-    }
-    ++number_;
-    hand_ = ThreeHandedHand(rules_, ThreeHandedDeal(rules_, seed_, number_), (hand_.Dealer() + 1) % 3);
-    return {};
 }
 
 }  // namespace vantrel

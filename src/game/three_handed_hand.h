@@ -81,6 +81,10 @@ public:
     [[nodiscard]] FormSeatView ViewOf(int seat) const;
     /// The hand's score once scored.
     [[nodiscard]] const ThreeHandScore& Score() const { return score_; }
+    /// The three hands as the play began, the widow taken and the cards laid away.
+    [[nodiscard]] const std::array<KindCounts, 3>& StartHands() const { return startHands_; }
+
+    friend bool operator==(const ThreeHandedHand&, const ThreeHandedHand&) = default;
 
 private:
     std::string Refusal(int seat, ThreePhase phase) const;
@@ -102,33 +106,6 @@ private:
     std::array<int, 3> tricks_{};
     std::vector<int> plays_;
     ThreeHandScore score_;
-};
-
-/// A game of three-handed pinochle: hands dealt from a seed, the deal
-/// passing to the left, a hand passed out dealt again by the next dealer,
-/// each seat's running total, and in the points game the winner.
-class ThreeHandedGame {
-public:
-    ThreeHandedGame(const RuleSet& rules, std::uint64_t seed, int firstDealer = 0);
-
-    [[nodiscard]] ThreeHandedHand& Hand() { return hand_; }
-    [[nodiscard]] const ThreeHandedHand& Hand() const { return hand_; }
-    /// After a hand is scored or passed out: its score added to the totals
-    /// and the next hand dealt; refused while the hand goes on or once the
-    /// game is won.
-    std::string NextHand();
-    [[nodiscard]] const std::array<int, 3>& Totals() const { return totals_; }
-    /// The seat that has won, or -1 (the classic settlement has no end).
-    [[nodiscard]] int Winner() const { return winner_; }
-    [[nodiscard]] int HandNumber() const { return number_; }
-
-private:
-    RuleSet rules_;
-    std::uint64_t seed_;
-    int number_ = 1;
-    ThreeHandedHand hand_;
-    std::array<int, 3> totals_{};
-    int winner_ = -1;
 };
 
 /// The deal of a three-handed hand: number `number` of the seed.

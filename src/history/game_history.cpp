@@ -72,6 +72,13 @@ constexpr std::array<const char*, GameHistory::kSchemaVersion> kMigrations{
     // `card`, apart from the hand's cards; its figures, and a trump drill's,
     // are the calls' or the suits' [bid, trump, margin] in `expected`.
     "ALTER TABLE drills ADD COLUMN question TEXT NOT NULL DEFAULT 'play';",
+    // 6: the three-handed game, whose figures are by player: East's beside
+    // South's and West's in the columns of the two sides.
+    "ALTER TABLE games ADD COLUMN total2 INTEGER NOT NULL DEFAULT 0;"
+    "ALTER TABLE hands ADD COLUMN meld2 INTEGER NOT NULL DEFAULT 0;"
+    "ALTER TABLE hands ADD COLUMN points2 INTEGER NOT NULL DEFAULT 0;"
+    "ALTER TABLE hands ADD COLUMN score2 INTEGER NOT NULL DEFAULT 0;"
+    "ALTER TABLE hands ADD COLUMN total2 INTEGER NOT NULL DEFAULT 0;",
 };
 
 // A prepared statement, finalised when it goes.
@@ -143,9 +150,11 @@ GameSettings SettingsOf(const Json& object) {
     return GameSettings::FromSettings(pairs);
 }
 
+// The side of the user's first seat; where three play, its seat (South).
 int UserSideOf(const GameSettings& settings) {
     for (int seat = 0; seat < 4; ++seat)
-        if (settings.seats[static_cast<std::size_t>(seat)] == SeatPlayer::You) return seat & 1;
+        if (settings.seats[static_cast<std::size_t>(seat)] == SeatPlayer::You)
+            return settings.rules.form.seats == 3 ? seat : seat & 1;
     return 0;
 }
 
@@ -164,7 +173,8 @@ std::string CallsText(const std::vector<Auction::Call>& calls) {
 
 // The columns a game's summary is read from, in order.
 constexpr const char* kSummaryColumns =
-    "SELECT id, started, seed, settings, finished, user_side, winner, total0, total1, hands, abandoned FROM games";
+    "SELECT id, started, seed, settings, finished, user_side, winner, total0, total1, hands, abandoned, total2 FROM "
+    "games";
 
 GameSummary SummaryOf(const Statement& row) {
     GameSummary summary;
@@ -175,7 +185,7 @@ GameSummary SummaryOf(const Statement& row) {
     summary.finished = row.Int(4) != 0;
     summary.userSide = row.Small(5);
     summary.winner = row.Small(6);
-    summary.totals = {row.Small(7), row.Small(8)};
+    summary.totals = {row.Small(7), row.Small(8), row.Small(11)};
     summary.hands = row.Small(9);
     summary.abandoned = row.Int(10) != 0;
     return summary;
@@ -188,9 +198,19 @@ std::string WhereOf(const HistoryFilter& filter) {
     // A day's games all come before the day with a character above any time.
     if (!filter.to.empty()) where += " AND games.started <= ?2 || '~'";
     if (!filter.rules.empty()) where += " AND games.rules = ?3";
-    if (filter.deck != HistoryFilter::Deck::Any)
-        where += filter.deck == HistoryFilter::Deck::Double ? " AND games.rules LIKE 'Double-deck%'"
-                                                            : " AND games.rules NOT LIKE 'Double-deck%'";
+    switch (filter.form) {
+        case HistoryFilter::Form::Single:
+            where += " AND games.rules NOT LIKE 'Double-deck%' AND games.rules NOT LIKE 'Three-handed%'";
+            break;
+        case HistoryFilter::Form::Double:
+            where += " AND games.rules LIKE 'Double-deck%'";
+            break;
+        case HistoryFilter::Form::ThreeHanded:
+            where += " AND games.rules LIKE 'Three-handed%'";
+            break;
+        case HistoryFilter::Form::Any:
+            break;
+    }
     switch (filter.result) {
         case HistoryFilter::Result::Won:
             where += " AND games.finished AND games.winner = games.user_side";
@@ -410,7 +430,8 @@ bool GameHistory::WriteGame(std::int64_t id, const Game& game, const std::vector
         Statement insert(db_,
                          "INSERT INTO hands(game, number, dealer, declarer, bid, trump, meld0, meld1, points0, "
                          "points1, score0, score1, total0, total1, result, deal_code, practice, calls, passed_to, "
-                         "passed_back, plays) VALUES(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
+                         "passed_back, plays, meld2, points2, score2, total2) "
+                         "VALUES(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
         for (std::size_t n = cachedHands_; ok && n < sheet.size(); ++n) {
             const SheetLine& line = sheet[n];
             ok = insert.Bind(1, id)
@@ -434,19 +455,24 @@ bool GameHistory::WriteGame(std::int64_t id, const Game& game, const std::vector
                      .Bind(19, static_cast<std::int64_t>(CardsWord(line.record.passedToDeclarer)))
                      .Bind(20, static_cast<std::int64_t>(CardsWord(line.record.passedBack)))
                      .Bind(21, KindsText(line.record.plays))
+                     .Bind(22, std::int64_t{line.meld[2]})
+                     .Bind(23, std::int64_t{line.cardPoints[2]})
+                     .Bind(24, std::int64_t{line.score[2]})
+                     .Bind(25, std::int64_t{line.totals[2]})
                      .Run();
         }
     }
     if (ok) {
         Statement update(db_,
-                         "UPDATE games SET finished = ?, winner = ?, total0 = ?, total1 = ?, hands = ? "
-                         "WHERE id = ?");
+                         "UPDATE games SET finished = ?, winner = ?, total0 = ?, total1 = ?, hands = ?, "
+                         "total2 = ? WHERE id = ?");
         ok = update.Bind(1, std::int64_t{game.CurrentPhase() == Phase::GameOver})
                  .Bind(2, std::int64_t{game.Winner()})
                  .Bind(3, std::int64_t{game.Totals()[0]})
                  .Bind(4, std::int64_t{game.Totals()[1]})
                  .Bind(5, static_cast<std::int64_t>(sheet.size()))
-                 .Bind(6, id)
+                 .Bind(6, std::int64_t{game.Totals()[2]})
+                 .Bind(7, id)
                  .Run() &&
              sqlite3_changes(db_) == 1;
         if (!ok && sqlite3_errcode(db_) == SQLITE_OK) problem_ = "there is no game " + std::to_string(id);
@@ -854,8 +880,8 @@ std::vector<HandSummary> GameHistory::Hands(std::int64_t id) const {
     std::vector<HandSummary> hands;
     Statement select(db_,
                      "SELECT number, dealer, declarer, bid, trump, meld0, meld1, points0, points1, score0, score1, "
-                     "total0, total1, result, deal_code, practice, par, lost, best_bid FROM hands WHERE game = ? "
-                     "ORDER BY number");
+                     "total0, total1, result, deal_code, practice, par, lost, best_bid, meld2, points2, score2, "
+                     "total2 FROM hands WHERE game = ? ORDER BY number");
     select.Bind(1, id);
     while (select.Step()) {
         HandSummary hand;
@@ -865,10 +891,10 @@ std::vector<HandSummary> GameHistory::Hands(std::int64_t id) const {
         line.declarer = select.Small(2);
         line.bid = select.Small(3);
         line.trump = select.Small(4);
-        line.meld = {select.Small(5), select.Small(6)};
-        line.cardPoints = {select.Small(7), select.Small(8)};
-        line.score = {select.Small(9), select.Small(10)};
-        line.totals = {select.Small(11), select.Small(12)};
+        line.meld = {select.Small(5), select.Small(6), select.Small(19)};
+        line.cardPoints = {select.Small(7), select.Small(8), select.Small(20)};
+        line.score = {select.Small(9), select.Small(10), select.Small(21)};
+        line.totals = {select.Small(11), select.Small(12), select.Small(22)};
         line.result = select.Text(13);
         line.dealCode = select.Text(14);
         line.practice = select.Small(15) != 0;
@@ -886,7 +912,8 @@ HistoryStatistics GameHistory::Statistics(const HistoryFilter& filter) const {
     const std::string sql =
         "SELECT substr(games.started, 1, 7), games.user_seats, games.user_side, hands.declarer, hands.bid, "
         "hands.meld0, hands.meld1, hands.points0, hands.points1, hands.score0, hands.score1, hands.plays = '', "
-        "hands.par, hands.best_bid, hands.lost FROM hands JOIN games ON games.id = hands.game" +
+        "hands.par, hands.best_bid, hands.lost, hands.meld2, hands.points2, hands.score2 FROM hands JOIN games ON "
+        "games.id = hands.game" +
         WhereOf(filter) + " AND NOT hands.practice ORDER BY games.started";
     Statement select(db_, sql.c_str());
     BindFilter(select, filter);
@@ -900,12 +927,13 @@ HistoryStatistics GameHistory::Statistics(const HistoryFilter& filter) const {
     while (select.Step()) {
         const std::string month = select.Text(0);
         const auto users = static_cast<unsigned>(select.Int(1));
-        const auto side = static_cast<std::size_t>(select.Small(2) & 1);
+        // The user's side, or where three play its seat: the figures are by player there.
+        const auto side = static_cast<std::size_t>(std::clamp(select.Small(2), 0, 2));
         const int declarer = select.Small(3);
         const int bid = select.Small(4);
-        const std::array<int, 2> handMeld{select.Small(5), select.Small(6)};
-        const std::array<int, 2> handPoints{select.Small(7), select.Small(8)};
-        const std::array<int, 2> score{select.Small(9), select.Small(10)};
+        const std::array<int, 3> handMeld{select.Small(5), select.Small(6), select.Small(15)};
+        const std::array<int, 3> handPoints{select.Small(7), select.Small(8), select.Small(16)};
+        const std::array<int, 3> score{select.Small(9), select.Small(10), select.Small(17)};
         const bool thrownIn = select.Small(11) != 0;
         if (stats.months.empty() || stats.months.back().month != month) stats.months.push_back({month});
         HistoryStatistics::Month& row = stats.months.back();
@@ -1112,17 +1140,22 @@ void GameHistory::ExportCsv(std::ostream& out) const {
     // 1, the expected points lost to one decimal.
     out << "started,your_seats,rules,hand,dealer,declarer,bid,trump,meld_south_north,meld_east_west,"
            "points_south_north,points_east_west,score_south_north,score_east_west,total_south_north,total_east_west,"
-           "result,practice,deal_code,par,points_lost,best_bid\n";
+           "result,practice,deal_code,par,points_lost,best_bid,east_meld,east_points,east_score,east_total\n";
     Statement select(db_,
                      "SELECT games.started, games.user_seats, games.rules, number, dealer, declarer, bid, trump, "
                      "meld0, meld1, points0, points1, score0, score1, hands.total0, hands.total1, result, practice, "
-                     "deal_code, par, lost, best_bid FROM hands JOIN games ON games.id = hands.game "
-                     "ORDER BY games.started, games.id, number");
-    auto seatName = [](int seat) { return seat >= 0 && seat < 4 ? SeatName(seat) : std::string(); };
+                     "deal_code, par, lost, best_bid, meld2, points2, score2, hands.total2 FROM hands JOIN games ON "
+                     "games.id = hands.game ORDER BY games.started, games.id, number");
     while (select.Step()) {
+        // Where three play, the two sides' columns hold South's and West's
+        // figures, and East's stand in the last four.
+        const int players = select.Text(2).rfind("Three-handed", 0) == 0 ? 3 : 4;
+        auto seatName = [players](int seat) {
+            return seat >= 0 && seat < players ? SeatName(seat, players) : std::string();
+        };
         std::string seats;
-        for (int seat = 0; seat < 4; ++seat)
-            if ((select.Int(1) >> seat) & 1) seats += (seats.empty() ? "" : " and ") + SeatName(seat);
+        for (int seat = 0; seat < players; ++seat)
+            if ((select.Int(1) >> seat) & 1) seats += (seats.empty() ? "" : " and ") + seatName(seat);
         const int trump = select.Small(7);
         char lost[32] = "";
         if (!select.Null(20)) std::snprintf(lost, sizeof lost, "%.1f", select.Real(20));
@@ -1148,7 +1181,11 @@ void GameHistory::ExportCsv(std::ostream& out) const {
             select.Text(18),
             select.Text(19),
             lost,
-            select.Text(21)};
+            select.Text(21),
+            players == 3 ? select.Text(22) : "",
+            players == 3 ? select.Text(23) : "",
+            players == 3 ? select.Text(24) : "",
+            players == 3 ? select.Text(25) : ""};
         for (std::size_t i = 0; i < fields.size(); ++i) out << (i > 0 ? "," : "") << CsvField(fields[i]);
         out << '\n';
     }
@@ -1298,6 +1335,9 @@ std::string ResumeQuestion(const GameSummary& game) {
     const std::string date = month >= 1 && month <= 12 && day >= 1
                                  ? std::to_string(day) + " " + kMonths[static_cast<std::size_t>(month - 1)] + time
                                  : game.started;
+    if (game.settings.rules.form.seats == 3)
+        return "Resume the game of " + date + ", South " + std::to_string(game.totals[0]) + ", West " +
+               std::to_string(game.totals[1]) + ", East " + std::to_string(game.totals[2]) + "?";
     const auto side = static_cast<std::size_t>(game.userSide & 1);
     return "Resume the game of " + date + ", " + std::to_string(game.totals[side]) + " to " +
            std::to_string(game.totals[1 - side]) + "?";

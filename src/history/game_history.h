@@ -27,9 +27,9 @@ struct GameSummary {
     std::uint64_t seed = 0;
     GameSettings settings;
     bool finished = false;
-    int userSide = 0;  // the side of the user's first seat
-    int winner = -1;   // the side that won, -1 while unfinished
-    std::array<int, 2> totals{};
+    int userSide = 0;  // the side of the user's first seat; where three play, its seat
+    int winner = -1;   // the side (where three play, the seat) that won, -1 while unfinished
+    std::array<int, 3> totals{};
     int hands = 0;           // hands on the sheet, practice hands included
     bool abandoned = false;  // left unfinished for a new game: not offered for resuming
     friend bool operator==(const GameSummary&, const GameSummary&) = default;
@@ -52,9 +52,9 @@ struct HistoryFilter {
     std::string from;
     std::string to;
     std::string rules;
-    /// The deck, read from the rules' name: the 80-card deck's rules are
-    /// "Double-deck", changed or not.
-    enum class Deck { Any, Single, Double } deck = Deck::Any;
+    /// The form, read from the rules' name: the 80-card deck's rules are
+    /// "Double-deck", changed or not, and the three-handed game's "Three-handed".
+    enum class Form { Any, Single, Double, ThreeHanded } form = Form::Any;
     enum class Result { Any, Won, Lost, Unfinished } result = Result::Any;
 };
 
@@ -185,7 +185,7 @@ struct ImportReport {
 class GameHistory {
 public:
     /// The schema this program writes; older files are brought up to it.
-    static constexpr int kSchemaVersion = 5;
+    static constexpr int kSchemaVersion = 6;
 
     /// The history at `path`, made when there is no file. None when the file
     /// cannot be used, with the reason in `problem`; `damaged` says the file

@@ -125,6 +125,25 @@ int BestThreeHandedTrump(const RuleSet& rules, const ChanceTally& tally, int bid
     return best;
 }
 
+std::vector<ChanceRow> ThreeHandedChanceRows(const RuleSet& rules, const ChanceTally& tally) {
+    std::vector<ChanceRow> rows = ChanceRows(tally, rules);
+    for (ChanceRow& row : rows)
+        for (std::size_t suit = 0; suit < 4; ++suit)
+            row.expected[suit] = ThreeHandedExpected(rules, tally, static_cast<int>(suit), row.bid);
+    return rows;
+}
+
+BestBid BestThreeHandedBid(const RuleSet& rules, const ChanceTally& tally, int lowest) {
+    BestBid best;
+    for (const ChanceRow& row : ThreeHandedChanceRows(rules, tally)) {
+        if (row.bid < lowest) continue;
+        for (std::size_t suit = 0; suit < 4; ++suit)
+            if (row.expected[suit] > 0 && (row.bid > best.bid || row.expected[suit] > best.expected))
+                best = {row.bid, static_cast<int>(suit), row.chance[suit], row.expected[suit], row.expected[suit]};
+    }
+    return best;
+}
+
 BidChoice ChooseThreeHandedBid(const Auction& auction, int seat, const KindCounts& hand, const RuleSet& rules,
                                Level level, std::uint64_t seed, const std::atomic<bool>* cancel) {
     // The seat's place does not change its figures: each call is weighed as the bidder's.

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <vector>
 
 #include "players/bidding.h"
 #include "players/chance_to_make.h"
@@ -35,6 +36,13 @@ double ThreeHandedExpected(const RuleSet& rules, const ChanceTally& tally, int s
 
 /// The suit of the best expected score at `bid`.
 int BestThreeHandedTrump(const RuleSet& rules, const ChanceTally& tally, int bid);
+
+/// The chance-to-make table of a three-handed hand, each figure the
+/// expected score by the rules' scoring.
+std::vector<ChanceRow> ThreeHandedChanceRows(const RuleSet& rules, const ChanceTally& tally);
+/// The highest bid from `lowest` on whose expected score in its best suit
+/// is above nothing: the computer's own rule for going on bidding.
+BestBid BestThreeHandedBid(const RuleSet& rules, const ChanceTally& tally, int lowest);
 
 /// A computer's call in the three-handed auction. Easy bids while its
 /// valuation (its meld in its best suit and 10 for each ace and each trump

@@ -41,12 +41,12 @@ GameCard::GameCard(CardPainter& painter, QWidget* parent) : QAbstractButton(pare
     setCursor(Qt::PointingHandCursor);
 }
 
-void GameCard::Show(int seat, int kind, bool playable, bool raised, bool dimmed) {
+void GameCard::Show(int seat, const QString& seatName, int kind, bool playable, bool raised, bool dimmed) {
     seat_ = seat;
     kind_ = kind;
     raised_ = raised;
     dimmed_ = dimmed;
-    setAccessibleName(KindName(kind) + QStringLiteral(", ") + Q(kSeats[static_cast<std::size_t>(seat)].name) +
+    setAccessibleName(KindName(kind) + QStringLiteral(", ") + seatName +
                       (playable ? QStringLiteral(", can be played") : QString()));
     update();
 }
@@ -97,6 +97,13 @@ GameTable::GameTable(QWidget* parent) : QWidget(parent) {
 }
 
 int GameTable::Lift() const { return CardWidth() * 96 / 71 / 8; }
+
+int GameTable::Place(int seat) const {
+    // Where three play, East sits in the fourth place; nobody sits North.
+    return game_ != nullptr && game_->Seats() == 3 && seat == 2 ? 3 : seat;
+}
+
+QString GameTable::NameOf(int seat) const { return game_ != nullptr ? Q(game_->NameOf(seat)) : QString(); }
 
 int GameTable::CardWidth() const { return std::max(30, std::min(width() * 10 / 68, height() * 10 / 72)); }
 
@@ -164,7 +171,8 @@ void GameTable::Layout() {
     if (game_ == nullptr) return;
     // The user's cards as buttons, in each user seat's row.
     std::vector<std::pair<int, int>> wanted;  // seat, kind
-    for (int seat = 0; seat < 4; ++seat)
+    const int seats = game_->Seats();
+    for (int seat = 0; seat < seats; ++seat)
         if ((look_.userSeats >> seat) & 1u)
             for (int kind : Lying(game_->HandOf(seat))) wanted.emplace_back(seat, kind);
     while (cards_.size() < wanted.size()) {
@@ -174,13 +182,14 @@ void GameTable::Layout() {
     }
     const Phase phase = game_->CurrentPhase();
     const bool playing = phase == Phase::Play;
-    const bool passing = phase == Phase::PassToDeclarer || phase == Phase::PassBack;
+    const bool passing = phase == Phase::PassToDeclarer || phase == Phase::PassBack || phase == Phase::LayAway;
     const int lift = Lift();
     std::size_t next = 0;
-    for (int seat = 0; seat < 4; ++seat) {
+    for (int seat = 0; seat < seats; ++seat) {
         if (((look_.userSeats >> seat) & 1u) == 0) continue;
+        const int place = Place(seat);
         const std::vector<int> kinds = Lying(game_->HandOf(seat));
-        const QRect hand = HandRect(seat, static_cast<int>(kinds.size()), seat == 0 || seat == 2 ? 1.0 : 0.75);
+        const QRect hand = HandRect(place, static_cast<int>(kinds.size()), place == 0 || place == 2 ? 1.0 : 0.75);
         const int cw = hand.height() * 71 / 96;
         const int step = AcrossStep(cw, static_cast<int>(kinds.size()));
         const KindMask legal = playing && game_->ToAct() == seat ? game_->Play().Legal() : 0;
@@ -192,7 +201,8 @@ void GameTable::Layout() {
             const bool chosen = passing && CountIn(picked, kind) > 0;
             if (chosen) TakeCards(picked, kind);
             card->setGeometry(hand.x() + static_cast<int>(i) * step, hand.y() - lift, cw, hand.height() + lift);
-            card->Show(seat, kind, isLegal, isLegal || chosen, playing && game_->ToAct() == seat && !isLegal);
+            card->Show(seat, NameOf(seat), kind, isLegal, isLegal || chosen,
+                       playing && game_->ToAct() == seat && !isLegal);
             card->setVisible(true);
             card->raise();
         }
@@ -231,14 +241,16 @@ void GameTable::paintEvent(QPaintEvent*) {
     const bool meldShown = phase == Phase::Meld;
 
     const bool faceUp = look_.showAll || phase == Phase::HandScored || phase == Phase::GameOver;
+    const int seats = g.Seats();
     // The cards first, then every label over them: North's cards must not
     // cover West's label.
-    for (int seat = 0; seat < 4; ++seat) {
+    for (int seat = 0; seat < seats; ++seat) {
         const bool user = (look_.userSeats >> seat) & 1u;
+        const int place = Place(seat);
         const std::vector<int> kinds = Lying(g.HandOf(seat));
         const int n = static_cast<int>(kinds.size());
-        const QRect hand = HandRect(seat, n, seat == 0 || seat == 2 ? 1.0 : 0.75, faceUp);
-        const bool across = seat == 0 || seat == 2;
+        const QRect hand = HandRect(place, n, place == 0 || place == 2 ? 1.0 : 0.75, faceUp);
+        const bool across = place == 0 || place == 2;
         const int cw = across ? hand.height() * 71 / 96 : hand.width();
         const QPoint step = across ? QPoint(AcrossStep(cw, n), 0) : QPoint(0, SideStep(cw * 96 / 71, n, faceUp));
         // While the meld is on the table, the hands that are not the user's
@@ -248,13 +260,15 @@ void GameTable::paintEvent(QPaintEvent*) {
                 p.drawPixmap(hand.topLeft() + static_cast<int>(i) * step,
                              painter_.Scaled(faceUp ? 201 + kinds[i] : 0, cw, dpr));
     }
-    for (int seat = 0; seat < 4; ++seat) {
+    for (int seat = 0; seat < seats; ++seat) {
         const bool user = (look_.userSeats >> seat) & 1u;
+        const int place = Place(seat);
         const std::vector<int> kinds = Lying(g.HandOf(seat));
-        const QRect hand = HandRect(seat, static_cast<int>(kinds.size()), seat == 0 || seat == 2 ? 1.0 : 0.75, faceUp);
+        const QRect hand =
+            HandRect(place, static_cast<int>(kinds.size()), place == 0 || place == 2 ? 1.0 : 0.75, faceUp);
         // The seat's label: name, dealer mark, last call; bright when it is to act.
         const bool toAct = g.ToAct() == seat;
-        QString label = Q(kSeats[static_cast<std::size_t>(seat)].name);
+        QString label = NameOf(seat);
         if (user) label += tr(" (you)");
         if (g.Dealer() == seat) label += tr("  \u25cf dealer");
         if (!look_.lastCalls[static_cast<std::size_t>(seat)].empty())
@@ -265,10 +279,10 @@ void GameTable::paintEvent(QPaintEvent*) {
         // East's label stands right-aligned over its cards, so that it stays on the table.
         const int labelWidth = std::max(hand.width(), 260);
         const int lift = user ? Lift() : 0;  // the user's cards that can be played stand raised
-        const QRect text(seat == 3 ? hand.right() - labelWidth - 2 : hand.x() + 4,
-                         seat == 2 ? 4 : hand.y() - lift - fontMetrics().height() - 8, labelWidth,
+        const QRect text(place == 3 ? hand.right() - labelWidth - 2 : hand.x() + 4,
+                         place == 2 ? 4 : hand.y() - lift - fontMetrics().height() - 8, labelWidth,
                          fontMetrics().height() + 4);
-        const Qt::Alignment align = (seat == 3 ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
+        const Qt::Alignment align = (place == 3 ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
         p.setPen(Qt::NoPen);
         p.setBrush(toAct ? QColor(255, 220, 80) : QColor(0, 0, 0, 90));
         const QRect box = p.fontMetrics().boundingRect(text, align, label).adjusted(-6, -2, 6, 2);
@@ -276,7 +290,8 @@ void GameTable::paintEvent(QPaintEvent*) {
         p.setPen(toAct ? Qt::black : Qt::white);
         p.drawText(text, align, label);
 
-        if (meldShown) {
+        // Where only the bidder melds, the two others lay nothing down.
+        if (meldShown && (seats == 4 || seat == g.Declarer() || !g.Rules().bidderMeldsOnly)) {
             // The meld laid face up in front of the seat, with each line.
             const MeldReport& meld = g.Meld()[static_cast<std::size_t>(seat)];
             QStringList lines;
@@ -296,10 +311,10 @@ void GameTable::paintEvent(QPaintEvent*) {
             // Each seat's meld where its hand lies: North's at the top, West's
             // and East's at the sides, South's just above its cards.
             const QPoint at =
-                seat == 0   ? QPoint((width() - block.width()) / 2, hand.y() - lift - block.height() - lineHeight - 14)
-                : seat == 2 ? QPoint((width() - block.width()) / 2, hand.y())
-                : seat == 1 ? QPoint(12, (height() - block.height()) / 2)
-                            : QPoint(width() - 12 - block.width(), (height() - block.height()) / 2);
+                place == 0   ? QPoint((width() - block.width()) / 2, hand.y() - lift - block.height() - lineHeight - 14)
+                : place == 2 ? QPoint((width() - block.width()) / 2, hand.y())
+                : place == 1 ? QPoint(12, (height() - block.height()) / 2)
+                             : QPoint(width() - 12 - block.width(), (height() - block.height()) / 2);
             p.setPen(Qt::NoPen);
             p.setBrush(QColor(0, 0, 0, 60));
             p.drawRoundedRect(QRect(at, block).adjusted(-6, -6, 6, 6), 6, 6);
@@ -323,25 +338,36 @@ void GameTable::paintEvent(QPaintEvent*) {
         leader = g.LastTrickLeader();
     }
     for (std::size_t i = 0; i < trick.size() && phase != Phase::Meld; ++i) {
-        const int seat = (leader + static_cast<int>(i)) & 3;
-        p.drawPixmap(TrickSpot(seat), painter_.Scaled(201 + trick[i], CardWidth(), dpr));
+        const int seat = (leader + static_cast<int>(i)) % seats;
+        p.drawPixmap(TrickSpot(Place(seat)), painter_.Scaled(201 + trick[i], CardWidth(), dpr));
     }
     // A finished trick in view says who took it.
     if (lastInView) {
-        const int taker = (g.LastTrickLeader() + TrickWinner(g.LastTrick(), g.Trump(), g.Rules().tricks)) & 3;
+        const int taker = (g.LastTrickLeader() + TrickWinner(g.LastTrick(), g.Trump(), g.Rules().tricks)) % seats;
         Caption(p, QRect(0, TrickSpot(0).y() + CardWidth() * 96 / 71 + 4, width(), fontMetrics().height() + 6),
-                tr("%1 took the trick").arg(Q(kSeats[static_cast<std::size_t>(taker)].name)));
+                tr("%1 took the trick").arg(NameOf(taker)));
+    }
+    // The widow in the middle: face down in the auction, face up until the bidder takes it.
+    if (const KindCounts widow = g.Widow(); CardCount(widow) > 0) {
+        const std::vector<int> kinds = Lying(widow);
+        const int w = CardWidth();
+        const int step = phase == Phase::Widow ? w * 55 / 100 : w * 25 / 100;
+        const int span = w + static_cast<int>(kinds.size() - 1) * step;
+        const QPoint at((width() - span) / 2, height() / 2 - w * 96 / 71 / 2);
+        for (std::size_t i = 0; i < kinds.size(); ++i)
+            p.drawPixmap(at + QPoint(static_cast<int>(i) * step, 0),
+                         painter_.Scaled(phase == Phase::Widow ? 201 + kinds[i] : 0, w, dpr));
+        Caption(p, QRect(0, at.y() - fontMetrics().height() - 10, width(), fontMetrics().height() + 6),
+                phase == Phase::Widow ? tr("The widow, for %1").arg(NameOf(g.Declarer())) : tr("The widow"));
     }
     // Looking back: the last trick, small and captioned, right of the live
     // one (left where the right has no room), which stays in view.
     if (look_.lookBack && phase == Phase::Play && !g.LastTrick().empty()) {
         const int small = CardWidth() * 45 / 100;
         const int smallHeight = small * 96 / 71;
-        const int taker = (g.LastTrickLeader() + TrickWinner(g.LastTrick(), g.Trump(), g.Rules().tricks)) & 3;
-        const QStringList caption{
-            tr("Look back: the last trick,"),
-            tr("led by %1,").arg(Q(kSeats[static_cast<std::size_t>(g.LastTrickLeader() & 3)].name)),
-            tr("taken by %1").arg(Q(kSeats[static_cast<std::size_t>(taker)].name))};
+        const int taker = (g.LastTrickLeader() + TrickWinner(g.LastTrick(), g.Trump(), g.Rules().tricks)) % seats;
+        const QStringList caption{tr("Look back: the last trick,"), tr("led by %1,").arg(NameOf(g.LastTrickLeader())),
+                                  tr("taken by %1").arg(NameOf(taker))};
         const int line = fontMetrics().height();
         const QSize box(std::max(2 * small + 6, fontMetrics().horizontalAdvance(caption[0])) + 12,
                         3 * line + 2 * smallHeight + 18);
@@ -370,7 +396,10 @@ void GameTable::paintEvent(QPaintEvent*) {
         big.setPointSizeF(big.pointSizeF() * 1.4);
         p.setFont(big);
         // Between North's meld and the sides', where the table is clear.
-        const QString totals = tr("Meld: South-North %1, East-West %2").arg(meld[0]).arg(meld[1]);
+        const QString totals = seats == 3 ? tr("Meld: %1 %2")
+                                                .arg(NameOf(g.Declarer()))
+                                                .arg(g.Meld()[static_cast<std::size_t>(g.Declarer())].total)
+                                          : tr("Meld: South-North %1, East-West %2").arg(meld[0]).arg(meld[1]);
         const QRect band(0, height() * 30 / 100, width(), p.fontMetrics().height() + 8);
         p.setPen(Qt::NoPen);
         p.setBrush(QColor(0, 0, 0, 80));

@@ -19,7 +19,7 @@ class GameCard : public QAbstractButton {
 
 public:
     GameCard(CardPainter& painter, QWidget* parent);
-    void Show(int seat, int kind, bool playable, bool raised, bool dimmed);
+    void Show(int seat, const QString& seatName, int kind, bool playable, bool raised, bool dimmed);
     [[nodiscard]] int kind() const { return kind_; }
     [[nodiscard]] int seat() const { return seat_; }
 
@@ -69,6 +69,9 @@ protected:
 
 private:
     void Layout();
+    /// Where a seat sits: 0 South, 1 West, 2 North, 3 East.
+    [[nodiscard]] int Place(int seat) const;
+    [[nodiscard]] QString NameOf(int seat) const;
     [[nodiscard]] int CardWidth() const;
     /// How far a card that can be played (or is picked to pass) stands raised.
     [[nodiscard]] int Lift() const;

@@ -42,9 +42,6 @@ namespace {
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-QString SeatText(int seat) {
-    return seat >= 0 && seat < 4 ? Q(kSeats[static_cast<std::size_t>(seat)].name) : QString();
-}
 QString SuitText(int suit) { return Q(SuitWithSymbol(suit)); }
 // The driver's clock: milliseconds of a steady clock.
 std::int64_t Now() {
@@ -107,7 +104,8 @@ void GameWindow::BuildWidgets() {
         if (lookBack_) {
             lookBack_ = false;
             Refresh();
-        } else if (phase == Phase::HandScored || (phase == Phase::Meld && !IsUser(game().Declarer()))) {
+        } else if (phase == Phase::HandScored ||
+                   ((phase == Phase::Meld || phase == Phase::Widow) && !IsUser(game().Declarer()))) {
             UserContinue();
         }
     });
@@ -435,7 +433,8 @@ int GameWindow::AskTrump(int seat) {
     const int bid = game().CurrentAuction().HighBid();
     layout->addWidget(new QLabel(tr("You won the bid at %1. Name trump:").arg(bid), &dialog));
     ChanceTally chance;
-    if (settings().hints) chance = ChanceOfHand(settings().rules, game().HandOf(seat), 2000, driver_->Seed());
+    if (settings().hints) chance = ChanceOfSeat(game(), seat, 2000, driver_->Seed());
+    const RuleSet& rules = settings().rules;
     int chosen = -1;
     // With hints, the suit with the best expected score is the default and
     // has the focus, and each suit says what it makes and scores on average:
@@ -443,12 +442,12 @@ int GameWindow::AskTrump(int seat) {
     int best = 0;
     if (settings().hints)
         for (int suit = 1; suit < 4; ++suit)
-            if (chance.ExpectedScore(suit, bid) > chance.ExpectedScore(best, bid)) best = suit;
+            if (ExpectedOfBid(rules, chance, suit, bid) > ExpectedOfBid(rules, chance, best, bid)) best = suit;
     QPushButton* bestButton = nullptr;
     for (int suit = 0; suit < 4; ++suit) {
         QString text = SuitText(suit);
         if (settings().hints) {
-            const long expected = std::lround(chance.ExpectedScore(suit, bid));
+            const long expected = std::lround(ExpectedOfBid(rules, chance, suit, bid));
             text += tr(" \u2014 makes %1 %2 of the time, %3 on average")
                         .arg(bid)
                         .arg(Q(std::to_string(static_cast<int>(std::lround(100 * chance.Chance(suit, bid)))) + "%"))
@@ -546,10 +545,9 @@ void GameWindow::Hint() {
         return;
     }
     if (game().CurrentPhase() == Phase::Auction) {
-        const ChanceTally tally = ChanceOfHand(settings().rules, game().HandOf(seat), 2000, driver_->Seed());
+        const ChanceTally tally = ChanceOfSeat(game(), seat, 2000, driver_->Seed());
         // The best bid among those the seat can still make.
-        const std::string text = ChanceText(ChanceRows(tally, settings().rules),
-                                            BestBidOf(tally, settings().rules, game().CurrentAuction().MinimumBid()));
+        const std::string text = ChanceHint(settings().rules, tally, game().CurrentAuction().MinimumBid());
         // The table in columns, unwrapped.
         QMessageBox box(QMessageBox::Information, tr("Hint: the chance to make"),
                         QStringLiteral("<pre>%1</pre>").arg(Q(text).toHtmlEscaped()), QMessageBox::Ok, this);
@@ -647,6 +645,8 @@ void GameWindow::FeedRecord(bool start) {
 
 QString GameWindow::status() const { return status_->text(); }
 
+QString GameWindow::SeatName(int seat) const { return seat >= 0 ? Q(game().NameOf(seat)) : QString(); }
+
 void GameWindow::Refresh() {
     if (!started_) return;
     const Game& g = game();
@@ -667,11 +667,11 @@ void GameWindow::Refresh() {
     bidding_->clear();
     bidding_->addItem(
         g.Rules().dealerStuck
-            ? tr("%1 deals; standing bid %2").arg(SeatText(g.Dealer())).arg(g.Rules().standingBid)
-            : tr("%1 deals; the first bid at least %2").arg(SeatText(g.Dealer())).arg(g.Rules().standingBid));
+            ? tr("%1 deals; standing bid %2").arg(SeatName(g.Dealer())).arg(g.Rules().standingBid)
+            : tr("%1 deals; the first bid at least %2").arg(SeatName(g.Dealer())).arg(g.Rules().standingBid));
     const auto& calls = g.CurrentAuction().Calls();
     for (std::size_t i = 0; i < calls.size(); ++i) {
-        QString line = SeatText(calls[i].seat) + QStringLiteral(": ") +
+        QString line = SeatName(calls[i].seat) + QStringLiteral(": ") +
                        (calls[i].bid > 0 ? QString::number(calls[i].bid) : tr("pass"));
         if (i < g.CallReasons().size() && !g.CallReasons()[i].empty())
             line += QStringLiteral(" \u2014 ") + Q(g.CallReasons()[i]);
@@ -709,12 +709,22 @@ void GameWindow::Refresh() {
         }
     }
     continue_->setEnabled(phase == Phase::HandScored || phase == Phase::GameOver ||
-                          (phase == Phase::Meld && !driver_->MovePending()));
+                          (phase == Phase::Meld && !driver_->MovePending()) ||
+                          (phase == Phase::Widow && IsUser(g.Declarer())));
     continue_->setText(phase == Phase::Meld       ? tr("&Play")
+                       : phase == Phase::Widow    ? tr("&Take Widow")
                        : phase == Phase::GameOver ? tr("&New Game")
                                                   : tr("&Continue"));
+    // Where three play, the bidder concedes and lays away.
+    const bool three = g.Seats() == 3;
+    throwIn_->setText(three ? tr("&Concede") : tr("&Throw In"));
+    throwIn_->setAccessibleName(three ? tr("Concede: the bidder loses the bid")
+                                      : tr("Throw the hand in: the declarers lose the bid"));
     throwIn_->setEnabled(phase == Phase::Meld && IsUser(g.Declarer()));
-    const bool userPasses = userToAct && (phase == Phase::PassToDeclarer || phase == Phase::PassBack);
+    passCards_->setText(three ? tr("Lay A&way") : tr("Pass C&ards"));
+    passCards_->setAccessibleName(three ? tr("Lay the picked cards away") : tr("Pass the picked cards to partner"));
+    const bool userPasses =
+        userToAct && (phase == Phase::PassToDeclarer || phase == Phase::PassBack || phase == Phase::LayAway);
     passCards_->setEnabled(userPasses && CardCount(driver_->Selected()) == g.PassCount());
     hint_->setEnabled(settings().hints && userToAct && (phase == Phase::Play || phase == Phase::Auction));
     undo_->setEnabled(phase != Phase::HandScored && phase != Phase::GameOver);
@@ -750,29 +760,37 @@ void GameWindow::KeepCardFocus() {
 
 void GameWindow::ShowSheet() {
     const auto& sheet = game().Sheet();
+    const bool three = game().Seats() == 3;
+    sheet_->horizontalHeaderItem(2)->setToolTip(three ? tr("South / West / East") : tr("South-North / East-West"));
+    sheet_->horizontalHeaderItem(4)->setText(three ? tr("Bidder") : tr("Declarer"));
     if (sheet_->rowCount() == static_cast<int>(sheet.size())) return;
     sheet_->setRowCount(static_cast<int>(sheet.size()));
     for (int r = 0; r < static_cast<int>(sheet.size()); ++r) {
         const SheetLine& l = sheet[static_cast<std::size_t>(r)];
-        auto sides = [](const std::array<int, 2>& v) { return QStringLiteral("%1 / %2").arg(v[0]).arg(v[1]); };
+        auto sides = [three](const std::array<int, 3>& v) {
+            return three ? QStringLiteral("%1 / %2 / %3").arg(v[0]).arg(v[1]).arg(v[2])
+                         : QStringLiteral("%1 / %2").arg(v[0]).arg(v[1]);
+        };
         const QStringList cells{QString::number(r + 1) + (l.practice ? QStringLiteral(" *") : QString()),
                                 Q(l.result),
                                 sides(l.totals),
                                 QString::number(l.bid),
-                                SeatText(l.declarer),
+                                SeatName(l.declarer),
                                 SuitText(l.trump),
                                 sides(l.meld),
                                 sides(l.cardPoints),
                                 sides(l.score),
-                                SeatText(l.dealer) + QStringLiteral(", ") + Q(l.dealCode)};
+                                SeatName(l.dealer) + QStringLiteral(", ") + Q(l.dealCode)};
         for (int c = 0; c < cells.size(); ++c) {
             auto* item = new QTableWidgetItem(cells[c]);
             // A screen reader hears which side each figure is.
-            const QString spoken = c == 2 || (c >= 6 && c <= 8)
-                                       ? tr("South-North %1, East-West %2")
-                                             .arg(cells[c].section(QStringLiteral(" / "), 0, 0),
-                                                  cells[c].section(QStringLiteral(" / "), 1, 1))
-                                       : cells[c];
+            const QString part0 = cells[c].section(QStringLiteral(" / "), 0, 0);
+            const QString part1 = cells[c].section(QStringLiteral(" / "), 1, 1);
+            const QString spoken =
+                c != 2 && (c < 6 || c > 8) ? cells[c]
+                : three
+                    ? tr("South %1, West %2, East %3").arg(part0, part1, cells[c].section(QStringLiteral(" / "), 2, 2))
+                    : tr("South-North %1, East-West %2").arg(part0, part1);
             item->setData(Qt::AccessibleTextRole,
                           sheet_->horizontalHeaderItem(c)->text() + QStringLiteral(": ") + spoken);
             sheet_->setItem(r, c, item);

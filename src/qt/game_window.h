@@ -115,6 +115,7 @@ private:
     void KeepCardFocus();
     [[nodiscard]] bool IsUser(int seat) const { return driver_->IsUser(seat); }
     [[nodiscard]] unsigned UserSeats() const { return settings().UserSeats(); }
+    [[nodiscard]] QString SeatName(int seat) const;
     int AskTrump(int seat);
 
     PlayRecord& record_;

@@ -128,7 +128,8 @@ HistoryWindow::HistoryWindow(GameHistory& history, QWidget* parent)
     deck_ = new QComboBox(this);
     deck_->setObjectName(QStringLiteral("deck"));
     deck_->setAccessibleName(tr("Form of the game"));
-    for (const QString& text : {tr("Any deck"), tr("48 cards"), tr("80 cards")}) deck_->addItem(text);
+    for (const QString& text : {tr("Any form"), tr("48 cards"), tr("80 cards"), tr("Three-handed")})
+        deck_->addItem(text);
     rules_ = new QComboBox(this);
     rules_->setObjectName(QStringLiteral("rules"));
     rules_->setAccessibleName(tr("Rules"));
@@ -287,7 +288,7 @@ HistoryFilter HistoryWindow::Filter() const {
     HistoryFilter filter;
     if (fromOn_->isChecked()) filter.from = from_->date().toString(Qt::ISODate).toStdString();
     if (toOn_->isChecked()) filter.to = to_->date().toString(Qt::ISODate).toStdString();
-    filter.deck = static_cast<HistoryFilter::Deck>(std::max(0, deck_->currentIndex()));
+    filter.form = static_cast<HistoryFilter::Form>(std::max(0, deck_->currentIndex()));
     filter.rules = rules_->currentData().toString().toStdString();
     filter.result = static_cast<HistoryFilter::Result>(std::max(0, result_->currentIndex()));
     return filter;
@@ -317,8 +318,14 @@ void HistoryWindow::ShowGames() {
         games_->setItem(row, 1, Cell(Q(game.settings.rules.Name())));
         games_->setItem(row, 2, Cell(SeatsText(game.settings)));
         games_->setItem(row, 3, Cell(game.hands));
-        games_->setItem(row, 4, Cell(game.totals[side]));
-        games_->setItem(row, 5, Cell(game.totals[1 - side]));
+        // Where three play, the user's total and then each other player's.
+        if (game.settings.rules.form.seats == 3) {
+            games_->setItem(row, 4, Cell(game.totals[0]));
+            games_->setItem(row, 5, Cell(tr("West %1, East %2").arg(game.totals[1]).arg(game.totals[2])));
+        } else {
+            games_->setItem(row, 4, Cell(game.totals[side]));
+            games_->setItem(row, 5, Cell(game.totals[1 - side]));
+        }
         games_->setItem(row, 6, Cell(ResultText(game)));
     }
     games_->setSortingEnabled(true);
@@ -332,16 +339,19 @@ void HistoryWindow::ShowHands() {
     const std::vector<HandSummary> hands = game ? history_.Hands(*game) : std::vector<HandSummary>{};
     std::optional<GameSummary> summary = game ? history_.Summary(*game) : std::nullopt;
     const std::size_t side = summary ? static_cast<std::size_t>(summary->userSide & 1) : 0;
+    const int players = summary && summary->settings.rules.form.seats == 3 ? 3 : 4;
     hands_->setRowCount(static_cast<int>(hands.size()));
-    auto pair = [side](const std::array<int, 2>& values) {
-        return QStringLiteral("%1 / %2").arg(values[side]).arg(values[1 - side]);
+    // The user's side first; where three play, South's, West's and East's.
+    auto pair = [side, players](const std::array<int, 3>& values) {
+        return players == 3 ? QStringLiteral("%1 / %2 / %3").arg(values[0]).arg(values[1]).arg(values[2])
+                            : QStringLiteral("%1 / %2").arg(values[side]).arg(values[1 - side]);
     };
     for (int row = 0; row < static_cast<int>(hands.size()); ++row) {
         const HandSummary& hand = hands[static_cast<std::size_t>(row)];
         const SheetLine& line = hand.line;
         hands_->setItem(row, 0, Cell(hand.number + 1));
-        hands_->setItem(row, 1, Cell(Q(SeatName(line.dealer))));
-        hands_->setItem(row, 2, Cell(Q(SeatName(line.declarer))));
+        hands_->setItem(row, 1, Cell(Q(SeatName(line.dealer, players))));
+        hands_->setItem(row, 2, Cell(Q(SeatName(line.declarer, players))));
         hands_->setItem(row, 3, Cell(line.bid));
         hands_->setItem(
             row, 4,

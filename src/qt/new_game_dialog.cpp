@@ -24,14 +24,21 @@ QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_
 // The variants a game may change: the rules of play, scoring and bidding.
 // The form is chosen whole, first, and meld, tricks and card points are
 // counted its usual way, so neither they nor the form's fields are a choice
-// here; nor are the three-handed game's own rules, whose form the Game
-// window does not deal yet.
+// here.
 bool GameVariant(std::string_view name) {
-    constexpr std::array<std::string_view, 14> kFixed{
-        "meld",   "tricks", "cardPoints",      "copies",       "nines",         "handCards",  "widow",
-        "dealBy", "seats",  "bidderMeldsOnly", "layAwayTrump", "concedeToEach", "pointsGame", "spadesDouble"};
+    constexpr std::array<std::string_view, 9> kFixed{"meld",      "tricks", "cardPoints", "copies", "nines",
+                                                     "handCards", "widow",  "dealBy",     "seats"};
     return std::find(kFixed.begin(), kFixed.end(), name) == kFixed.end();
 }
+
+// The three-handed game's own rules, shown for that form alone.
+bool ThreeHandedRule(std::string_view name) {
+    return name == "bidderMeldsOnly" || name == "layAwayTrump" || name == "concedeToEach" || name == "pointsGame" ||
+           name == "spadesDouble";
+}
+
+// The partnership game's rules, which the three-handed game has no use for.
+bool PartnershipRule(std::string_view name) { return name == "passCards" || name == "quadRunWins"; }
 
 // The switches of the bidding and the game, in a box of their own below
 // the seats: the rules' column already fills a 1080-pixel screen at twice
@@ -39,14 +46,20 @@ bool GameVariant(std::string_view name) {
 bool IsTableRule(std::string_view name) { return name == "quadRunWins" || name == "dealerStuck"; }
 
 // The forms the game deals, in the order offered.
-const std::array<RuleSet, 2>& Forms() {
-    static const std::array<RuleSet, 2> forms{RuleSet::Standard(), RuleSet::DoubleDeck()};
+const std::array<RuleSet, 3>& Forms() {
+    static const std::array<RuleSet, 3> forms{RuleSet::Standard(), RuleSet::DoubleDeck(), RuleSet::ThreeHanded()};
     return forms;
+}
+
+int FormIndex(const GameForm& form) {
+    for (std::size_t i = 0; i < Forms().size(); ++i)
+        if (Forms()[i].form == form) return static_cast<int>(i);
+    return 0;
 }
 
 bool IsSwitch(std::string_view name) {
     return name == "followSuit" || name == "headTrick" || name == "trumpWhenVoid" || name == "overTrump" ||
-           name == "meldNeedsTrick" || IsTableRule(name);
+           name == "meldNeedsTrick" || IsTableRule(name) || ThreeHandedRule(name);
 }
 
 }  // namespace
@@ -55,6 +68,7 @@ NewGameDialog::NewGameDialog(const GameSettings& settings, QWidget* parent) : QD
     setWindowTitle(tr("New Game"));
     auto* seatsBox = new QGroupBox(tr("Seats"), this);
     auto* seatsForm = new QFormLayout(seatsBox);
+    seatsForm_ = seatsForm;
     for (std::size_t s = 0; s < 4; ++s) {
         auto* combo = new QComboBox(seatsBox);
         const bool userMaySit = s % 2 == 0;  // South, or North to practise a partnership
@@ -64,20 +78,25 @@ NewGameDialog::NewGameDialog(const GameSettings& settings, QWidget* parent) : QD
         combo->addItem(tr("Computer, Strong"), static_cast<int>(SeatPlayer::Strong));
         combo->setCurrentIndex(std::max(0, combo->findData(static_cast<int>(settings.seats[s]))));
         combo->setAccessibleName(tr("Who plays %1").arg(Q(kSeats[s].name)));
-        seatsForm->addRow(Q(kSeats[s].name) + QLatin1Char(':'), combo);
+        auto* label = new QLabel(Q(kSeats[s].name) + QLatin1Char(':'), seatsBox);
+        label->setBuddy(combo);
+        seatsForm->addRow(label, combo);
         seats_[s] = combo;
+        seatLabels_[s] = label;
     }
 
     auto* tableBox = new QGroupBox(tr("Bidding and the game"), this);
     auto* tableForm = new QFormLayout(tableBox);
-    auto* rulesBox = new QGroupBox(tr("Rules (partnership pinochle)"), this);
+    auto* rulesBox = new QGroupBox(tr("Rules"), this);
     auto* rulesForm = new QFormLayout(rulesBox);
+    rulesForm_ = rulesForm;
     form_ = new QComboBox(rulesBox);
     form_->setObjectName(QStringLiteral("form"));
     form_->addItem(tr("Single deck: 48 cards, 12 a hand"));
     form_->addItem(tr("Double deck: 80 cards, 20 a hand"));
+    form_->addItem(tr("Three-handed: 15 cards each and a widow of 3"));
     form_->setAccessibleName(tr("Form of the game"));
-    form_->setCurrentIndex(settings.rules.form.copies == Forms()[1].form.copies ? 1 : 0);
+    form_->setCurrentIndex(FormIndex(settings.rules.form));
     // A row of its own across both columns: the widest choice must not
     // widen the fields' column (the dialog stays on a 1920-pixel screen at
     // twice the scale).
@@ -185,13 +204,34 @@ void NewGameDialog::ShowRules(const RuleSet& rules) {
         else if (auto* spin = qobject_cast<QSpinBox*>(it->second))
             spin->setValue(value);
     }
-    // Only the 80-card deck holds a quadruple run.
-    rules_.at("quadRunWins")->setVisible(rules.form.copies >= 4);
+    // Only the 80-card deck holds a quadruple run; the three-handed game has
+    // its own rules and no partners to pass to.
+    const bool three = rules.form.seats == 3;
+    for (const auto& [name, widget] : rules_) {
+        const bool shown = ThreeHandedRule(name)
+                               ? three
+                               : !(three && PartnershipRule(name)) && (name != "quadRunWins" || rules.form.copies >= 4);
+        if (IsTableRule(name))
+            widget->setVisible(shown);
+        else
+            rulesForm_->setRowVisible(widget, shown);
+    }
+    // Three sit at the table: South, West and East, the user in South.
+    seatLabels_[2]->setText(three ? tr("East:") : Q(kSeats[2].name) + QLatin1Char(':'));
+    seats_[2]->setAccessibleName(tr("Who plays %1").arg(three ? tr("East") : Q(kSeats[2].name)));
+    if (const int you = seats_[2]->findData(static_cast<int>(SeatPlayer::You)); three && you >= 0) {
+        if (seats_[2]->currentIndex() == you)
+            seats_[2]->setCurrentIndex(seats_[2]->findData(static_cast<int>(SeatPlayer::Normal)));
+        seats_[2]->removeItem(you);
+    } else if (!three && you < 0) {
+        seats_[2]->insertItem(0, tr("You"), static_cast<int>(SeatPlayer::You));
+    }
+    seatsForm_->setRowVisible(3, !three);
     ShowPlayLine();
 }
 
 RuleSet NewGameDialog::FormRules() const {
-    const RuleSet& form = Forms()[static_cast<std::size_t>(std::clamp(form_->currentIndex(), 0, 1))];
+    const RuleSet& form = Forms()[static_cast<std::size_t>(std::clamp(form_->currentIndex(), 0, 2))];
     // The rules the dialog opened with keep what it does not show, in their own form.
     return base_.rules.form == form.form ? base_.rules : form;
 }
@@ -204,6 +244,8 @@ GameSettings NewGameDialog::Settings() const {
     GameSettings settings = base_;
     settings.rules = FormRules();
     for (std::size_t s = 0; s < 4; ++s) settings.seats[s] = static_cast<SeatPlayer>(seats_[s]->currentData().toInt());
+    // The fourth seat is empty where three play.
+    if (settings.rules.form.seats == 3) settings.seats[3] = SeatPlayer::Normal;
     for (const RuleField& field : RuleFields()) {
         const auto it = rules_.find(std::string(field.name));
         if (it == rules_.end()) continue;

@@ -10,12 +10,14 @@
 class QCheckBox;
 class QLabel;
 class QComboBox;
+class QFormLayout;
 class QSpinBox;
 
 namespace vantrel {
 
 /// The "New Game" dialog: who sits in each seat, the form of the game (the
-/// 48-card deck or the 80-card one) and then its variants with their
+/// 48-card deck, the 80-card one, or three-handed with a widow) and then
+/// its variants with their
 /// descriptions, the pace of the computer's cards,
 /// hints, and whether all hands are shown.
 class NewGameDialog : public QDialog {
@@ -33,6 +35,9 @@ private:
     [[nodiscard]] RuleSet FormRules() const;
 
     std::array<QComboBox*, 4> seats_{};
+    std::array<QLabel*, 4> seatLabels_{};
+    QFormLayout* seatsForm_ = nullptr;
+    QFormLayout* rulesForm_ = nullptr;
     QComboBox* form_ = nullptr;
     std::map<std::string, QWidget*> rules_;
     QComboBox* pace_ = nullptr;

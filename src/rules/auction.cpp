@@ -8,6 +8,11 @@ std::string SeatName(int seat) {
     return seat >= 0 && seat < 4 ? std::string(kSeats[static_cast<std::size_t>(seat)].name) : std::string("?");
 }
 
+std::string SeatName(int seat, int seats) {
+    if (seats != 3) return SeatName(seat);
+    return seat == 2 ? std::string("East") : seat >= 0 && seat < 2 ? SeatName(seat) : std::string("?");
+}
+
 Auction::Auction(const RuleSet& rules, int dealer)
     : seats_(rules.form.seats == 3 ? 3 : 4),
       dealer_(((dealer % seats_) + seats_) % seats_),
@@ -19,7 +24,8 @@ Auction::Auction(const RuleSet& rules, int dealer)
 
 std::string Auction::Refusal(int seat) const {
     if (Finished()) return "The auction is over.";
-    if (seat != toAct_) return "It is " + SeatName(toAct_) + "'s turn to bid, not " + SeatName(seat) + "'s.";
+    if (seat != toAct_)
+        return "It is " + SeatName(toAct_, seats_) + "'s turn to bid, not " + SeatName(seat, seats_) + "'s.";
     return {};
 }
 

@@ -73,5 +73,8 @@ private:
 
 /// A seat's name, e.g. "West".
 std::string SeatName(int seat);
+/// A seat's name at a table of `seats`: where three play, South, West on
+/// its left, then East.
+std::string SeatName(int seat, int seats);
 
 }  // namespace vantrel

@@ -76,6 +76,7 @@ struct ThreeHandScore {
     bool conceded = false;
     /// "Made by 30", "Made exactly", "Set by 20" or "Conceded".
     [[nodiscard]] std::string Result() const;
+    friend bool operator==(const ThreeHandScore&, const ThreeHandScore&) = default;
 };
 ThreeHandScore ScoreThreeHanded(const RuleSet& rules, const ThreeHandTally& hand);
 

@@ -46,7 +46,7 @@ std::string BasicPlayState<Hand>::Play(int kind) {
     if (Over()) return "The hand is over.";
     const int seat = ToPlay();
     std::string why = WhyNotLegal(HeldAsCounts(hands_[static_cast<std::size_t>(seat)]), Trick(), kind, Trump(),
-                                  rules_.play, SeatName(seat));
+                                  rules_.play, SeatName(seat, rules_.form.seats));
     if (why.empty()) Make(kind);
     return why;
 }

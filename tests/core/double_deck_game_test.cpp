@@ -24,10 +24,10 @@ namespace {
 // side's meld counts with 20 counters taken; the declarers make the bid
 // with meld and counters, else lose it; thrown in, they lose it and the
 // defenders score their meld alone.
-std::array<int, 2> Reckoned(const SheetLine& line) {
+std::array<int, 3> Reckoned(const SheetLine& line) {
     const auto declarers = static_cast<std::size_t>(line.declarer % 2);
     const std::size_t defenders = 1 - declarers;
-    std::array<int, 2> score{};
+    std::array<int, 3> score{};
     if (line.record.plays.empty()) {
         score[declarers] = -line.bid;
         score[defenders] = line.meld[defenders];
@@ -59,7 +59,7 @@ void CheckDoubleDeckReview(const RuleSet& rules, const SheetLine& line) {
     EXPECT_GT(steps, 80);
     ASSERT_EQ(review.cards.size(), 80u);
     EXPECT_EQ(review.trickWinners.size(), 20u);
-    EXPECT_EQ(review.points, line.cardPoints);
+    EXPECT_EQ((std::array<int, 3>{review.points[0], review.points[1], 0}), line.cardPoints);
     EXPECT_EQ(review.cards.back().parAfter, review.points[0]);
     // The proved pars are the last ones: from the first that was not, every
     // par before is estimated.
@@ -164,8 +164,8 @@ TEST(GameDriver, DoubleDeckGamesPlayToTheEndOnATestClock) {
                 const DecodedHands decoded = ReadDealCode(line.dealCode);
                 ASSERT_TRUE(decoded.ok) << decoded.problem;
                 EXPECT_EQ(decoded.hands, line.record.dealt);
-                const std::array<int, 2> before =
-                    checked == 0 ? std::array<int, 2>{} : game.Sheet()[checked - 1].totals;
+                const std::array<int, 3> before =
+                    checked == 0 ? std::array<int, 3>{} : game.Sheet()[checked - 1].totals;
                 // Nobody had won before this hand.
                 EXPECT_LT(std::max(before[0], before[1]), 500);
             }

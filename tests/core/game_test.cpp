@@ -45,7 +45,7 @@ TEST(Game, WholeGamesBetweenFourEasySeats) {
             if (game.Sheet().size() == scored) continue;
             // A hand was scored: the totals add up, the deal passes to the left.
             const SheetLine& line = game.Sheet().back();
-            const std::array<int, 2> before = scored == 0 ? std::array<int, 2>{} : game.Sheet()[scored - 1].totals;
+            const std::array<int, 3> before = scored == 0 ? std::array<int, 3>{} : game.Sheet()[scored - 1].totals;
             EXPECT_EQ(line.totals[0], before[0] + line.score[0]) << "seed " << seed << ", hand " << scored + 1;
             EXPECT_EQ(line.totals[1], before[1] + line.score[1]) << "seed " << seed << ", hand " << scored + 1;
             EXPECT_EQ(line.dealer, (3 + static_cast<int>(scored)) % 4) << "seed " << seed;
@@ -53,17 +53,18 @@ TEST(Game, WholeGamesBetweenFourEasySeats) {
             // The hand's record plays again to the points on the sheet.
             FormPlayState replay(rules, line.record.hands, line.trump, line.declarer);
             for (const int card : line.record.plays) ASSERT_EQ(replay.Play(card), "");
-            EXPECT_EQ((replay.Over() ? replay.Points() : std::array<int, 2>{}), line.cardPoints);
+            const std::array<int, 2> points = replay.Over() ? replay.Points() : std::array<int, 2>{};
+            EXPECT_EQ((std::array<int, 3>{points[0], points[1], 0}), line.cardPoints);
             EXPECT_EQ(line.record.calls, game.CurrentAuction().Calls());
             ++scored;
         }
         ASSERT_EQ(game.CurrentPhase(), Phase::GameOver) << "seed " << seed;
         // The target ends the game by its rule, and no earlier.
-        const std::array<int, 2> totals = game.Totals();
+        const std::array<int, 3> totals = game.Totals();
         const SheetLine& last = game.Sheet().back();
         const int declarers = SideOf(last.declarer);
         const bool made = last.result.rfind("Made", 0) == 0;
-        EXPECT_EQ(game.Winner(), GameWinner(rules, totals, declarers, made));
+        EXPECT_EQ(game.Winner(), GameWinner(rules, {totals[0], totals[1]}, declarers, made));
         for (std::size_t i = 0; i + 1 < game.Sheet().size(); ++i)
             EXPECT_TRUE(game.Sheet()[i].totals[0] < 1500 && game.Sheet()[i].totals[1] < 1500);
         EXPECT_NE(game.Continue(), "");
@@ -136,7 +137,7 @@ TEST(Game, AThrownInHandShowsItsHandsAsHeldAndScoresAsThrownIn) {
         }
         const SheetLine& line = game.Sheet().back();
         const auto d = static_cast<std::size_t>(SideOf(declarer));
-        std::array<int, 2> score{};
+        std::array<int, 3> score{};
         score[d] = -line.bid;
         score[1 - d] = meld[1 - d];
         EXPECT_EQ(line.result, "Thrown in");
@@ -246,7 +247,7 @@ TEST(Game, PassingAndAPracticeHandThatDoesNotCount) {
     // Every hand still holds twelve cards after four went each way.
     for (int seat = 0; seat < 4; ++seat) EXPECT_EQ(CardCount(game.HandOf(seat)), 12);
     while (game.CurrentPhase() != Phase::HandScored) Step(game, 2);
-    const std::array<int, 2> totals = game.Totals();
+    const std::array<int, 3> totals = game.Totals();
     const std::string code = game.Sheet().front().dealCode;
     ASSERT_EQ(game.ReplayLine(0), "");
     EXPECT_TRUE(game.Practice());

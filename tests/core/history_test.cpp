@@ -118,6 +118,7 @@ struct Scripted {
             case ComputerMove::ThrowIn:
                 driver.ThrowIn();
                 break;
+            case ComputerMove::TakeWidow:
             case ComputerMove::None:
                 driver.Continue();
                 break;
@@ -151,8 +152,7 @@ std::string Check(const fs::path& path) {
 
 // A game kept move by move, read back by a new run of the program, resumed
 // with its undo, and played to its end with every hand of its sheet kept.
-void KeepAndResume(const RuleSet& rules, const std::string& folder) {
-    const fs::path path = Folder(folder) / "history.sqlite";
+void KeepAndResume(const RuleSet& rules, const fs::path& path) {
     std::int64_t id = 0;
     Scripted scripted(11, SeatPlayer::You, rules);
     {
@@ -207,7 +207,7 @@ void KeepAndResume(const RuleSet& rules, const std::string& folder) {
 }
 
 TEST(History, AGameIsReadBackMoveForMoveAndResumesExactlyWithItsUndo) {
-    KeepAndResume(Scripted::Passing3(), "round-trip");
+    KeepAndResume(Scripted::Passing3(), Folder("round-trip") / "history.sqlite");
 }
 
 TEST(History, ADoubleDeckGameIsKeptAndResumedEqual) {
@@ -215,7 +215,31 @@ TEST(History, ADoubleDeckGameIsKeptAndResumedEqual) {
     // is kept above the two bits a kind.
     RuleSet rules = RuleSet::DoubleDeck();
     rules.passCards = 4;
-    KeepAndResume(rules, "double-deck");
+    KeepAndResume(rules, Folder("double-deck") / "history.sqlite");
+}
+
+TEST(History, AThreeHandedGameIsKeptAndResumedEqualAndCountedByItsForm) {
+    // The points game to a low target, all three melding: the widow, the
+    // cards laid away and East's figures go into the file and come back.
+    RuleSet rules = RuleSet::ThreeHanded();
+    rules.pointsGame = true;
+    rules.bidderMeldsOnly = false;
+    rules.gameTarget = 700;
+    const fs::path path = Folder("three-handed") / "history.sqlite";
+    KeepAndResume(rules, path);
+    std::unique_ptr<GameHistory> history = OpenOrFail(path);
+    ASSERT_TRUE(history);
+    HistoryFilter filter;
+    filter.form = HistoryFilter::Form::ThreeHanded;
+    ASSERT_EQ(history->Games(filter).size(), 1u);
+    const GameSummary game = history->Games(filter)[0];
+    EXPECT_NE(game.totals[2], 0) << "East's total is kept";
+    const std::vector<HandSummary> hands = history->Hands(game.id);
+    EXPECT_EQ(history->Statistics(filter).hands, static_cast<int>(hands.size()));
+    EXPECT_EQ(hands.back().line.totals, game.totals);
+    filter.form = HistoryFilter::Form::Single;
+    EXPECT_TRUE(history->Games(filter).empty());
+    EXPECT_EQ(ResumeQuestion(game).find("Resume the game of 6 December at 20:15, South "), 0u) << ResumeQuestion(game);
 }
 
 TEST(History, AWriterKilledAtAnyMomentLosesNoCompletedMove) {
@@ -324,7 +348,10 @@ TEST(History, FilesItCannotReadGetAMessageAndAreNeverOverwritten) {
         {write("empty.sqlite", ""), "is an empty file.", true},
         {write("noise.sqlite", noise), "is not a game history (not an SQLite database).", true},
         {write("truncated.sqlite", bytes.substr(0, bytes.size() / 2)), "is damaged and cannot be read", true},
-        {newer, "was written by a newer Vantrel (history version 9; this one reads up to 5).", false},
+        {newer,
+         "was written by a newer Vantrel (history version 9; this one reads up to " +
+             std::to_string(GameHistory::kSchemaVersion) + ").",
+         false},
     };
     for (const auto& [path, message, damaged] : cases) {
         std::ifstream before(path, std::ios::binary);
@@ -381,6 +408,9 @@ TEST(History, AFileOfTheFirstVersionIsBroughtForwardWithItsGames) {
     ASSERT_EQ(sqlite3_exec(db,
                            "ALTER TABLE hands DROP COLUMN par; ALTER TABLE hands DROP COLUMN lost;"
                            "ALTER TABLE hands DROP COLUMN best_bid; ALTER TABLE hands DROP COLUMN review;"
+                           "ALTER TABLE games DROP COLUMN total2; ALTER TABLE hands DROP COLUMN meld2;"
+                           "ALTER TABLE hands DROP COLUMN points2; ALTER TABLE hands DROP COLUMN score2;"
+                           "ALTER TABLE hands DROP COLUMN total2;"
                            "DROP TABLE drill_answers; DROP TABLE drills; PRAGMA user_version=1",
                            nullptr, nullptr, nullptr),
               SQLITE_OK);
@@ -556,13 +586,17 @@ TEST(History, DrillsOfAReviewedHandAreKeptAnsweredAndBroughtForward) {
     EXPECT_FALSE(GameAtCard(scripted.settings, 6, moves, first.hand, first.at, first.seat, first.played, &why));
     EXPECT_NE(why.find("The game's moves no longer replay: move "), std::string::npos) << why;
 
-    // The file as the last version wrote it, without drills: brought forward,
-    // its games and reviews kept, the reviews' drills made anew.
+    // The file as an earlier version wrote it, without drills: brought
+    // forward, its games and reviews kept, the reviews' drills made anew.
     history.reset();
     sqlite3* db = nullptr;
     sqlite3_open(path.c_str(), &db);
-    ASSERT_EQ(sqlite3_exec(db, "DROP TABLE drill_answers; DROP TABLE drills; PRAGMA user_version=3", nullptr, nullptr,
-                           nullptr),
+    ASSERT_EQ(sqlite3_exec(db,
+                           "ALTER TABLE games DROP COLUMN total2; ALTER TABLE hands DROP COLUMN meld2;"
+                           "ALTER TABLE hands DROP COLUMN points2; ALTER TABLE hands DROP COLUMN score2;"
+                           "ALTER TABLE hands DROP COLUMN total2;"
+                           "DROP TABLE drill_answers; DROP TABLE drills; PRAGMA user_version=3",
+                           nullptr, nullptr, nullptr),
               SQLITE_OK);
     sqlite3_close(db);
     history = OpenOrFail(path);
@@ -595,7 +629,7 @@ TEST(History, ImportAddsEachGameOnceAndRefusesBadLinesWithTheirNumber) {
         const GameSummary first = history->Games().back();
         ASSERT_TRUE(history->RecordReview(first.id, 0, 111, 5.76999999999999, 300));
         const SheetLine line = history->Hands(first.id).front().line;
-        auto pair = [](const std::array<int, 2>& v) { return std::to_string(v[0]) + "," + std::to_string(v[1]); };
+        auto pair = [](const std::array<int, 3>& v) { return std::to_string(v[0]) + "," + std::to_string(v[1]); };
         std::ostringstream csv;
         history->ExportCsv(csv);
         std::istringstream rows(csv.str());
@@ -605,12 +639,13 @@ TEST(History, ImportAddsEachGameOnceAndRefusesBadLinesWithTheirNumber) {
         EXPECT_EQ(header,
                   "started,your_seats,rules,hand,dealer,declarer,bid,trump,meld_south_north,meld_east_west,"
                   "points_south_north,points_east_west,score_south_north,score_east_west,total_south_north,"
-                  "total_east_west,result,practice,deal_code,par,points_lost,best_bid");
+                  "total_east_west,result,practice,deal_code,par,points_lost,best_bid,east_meld,east_points,east_score,"
+                  "east_total");
         EXPECT_EQ(row, first.started + ",,\"" + first.settings.rules.Name() + "\",1," + SeatName(line.dealer) + "," +
                            SeatName(line.declarer) + "," + std::to_string(line.bid) + "," +
                            std::string(kSuitNames[static_cast<std::size_t>(line.trump)]) + "," + pair(line.meld) + "," +
                            pair(line.cardPoints) + "," + pair(line.score) + "," + pair(line.totals) + "," +
-                           line.result + ",no," + line.dealCode + ",111,5.8,300");
+                           line.result + ",no," + line.dealCode + ",111,5.8,300,,,,");
     }
     const std::string good = exported.str();
     std::string first = good.substr(0, good.find('\n'));
@@ -778,10 +813,10 @@ TEST(History, DoubleDeckGamesAreListedAndCountedByTheirForm) {
         ASSERT_TRUE(history->Record(id, scripted.driver.game(), scripted.driver.Log()));
         sheets[doubleDeck] = scripted.driver.game().Sheet();
     }
-    using Deck = HistoryFilter::Deck;
+    using Deck = HistoryFilter::Form;
     for (const auto& [deck, games, sheet] : {std::tuple{Deck::Single, 1, &sheets[0]}, {Deck::Double, 1, &sheets[1]}}) {
         HistoryFilter filter;
-        filter.deck = deck;
+        filter.form = deck;
         ASSERT_EQ(history->Games(filter).size(), static_cast<std::size_t>(games));
         EXPECT_EQ(history->Games(filter)[0].settings.rules.form.copies, deck == Deck::Double ? 4 : 2);
         const HistoryStatistics stats = history->Statistics(filter);
@@ -793,7 +828,7 @@ TEST(History, DoubleDeckGamesAreListedAndCountedByTheirForm) {
     EXPECT_EQ(history->Statistics().hands, static_cast<int>(sheets[0].size() + sheets[1].size()));
     // A changed double-deck rule set is still of its form.
     HistoryFilter changed;
-    changed.deck = Deck::Double;
+    changed.form = Deck::Double;
     changed.rules = "Double-deck";
     EXPECT_EQ(history->Games(changed).size(), 0u) << "the rules were changed: their name says so";
 }

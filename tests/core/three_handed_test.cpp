@@ -5,6 +5,7 @@
 
 #include <bit>
 
+#include "game/game.h"
 #include "game/game_settings.h"
 #include "game/three_handed_duel.h"
 #include "game/three_handed_hand.h"
@@ -407,6 +408,28 @@ struct OwnGame {
     }
 };
 
+// The game's phase where the test's hand stands at `phase`.
+Phase GamePhaseOf(ThreePhase phase, bool meldSeen) {
+    switch (phase) {
+        case ThreePhase::Auction:
+        case ThreePhase::PassedOut:
+            return Phase::Auction;
+        case ThreePhase::Widow:
+            return Phase::Widow;
+        case ThreePhase::Trump:
+            return Phase::Trump;
+        case ThreePhase::LayAway:
+            return Phase::LayAway;
+        case ThreePhase::Decide:
+            return meldSeen ? Phase::Play : Phase::Meld;
+        case ThreePhase::Play:
+            return Phase::Play;
+        case ThreePhase::Scored:
+            break;
+    }
+    return Phase::HandScored;
+}
+
 // Three cards of a hand at random, each a kind it holds.
 KindCounts RandomCards(const KindCounts& hand, Random& random) {
     KindCounts cards{};
@@ -435,16 +458,28 @@ TEST(ThreeHanded, GamesAgreeWithTheTestsOwnStateMachineMoveForMove) {
         rules.dealerStuck = g % 6 == 0;
         rules.gameTarget = 1000;
         Random random(31, g);
-        ThreeHandedGame game(rules, g, static_cast<int>(g % 3));
+        Game game(rules, g, static_cast<int>(g % 3));
         OwnGame own;
         own.rules = rules;
         own.seed = g;
         own.dealer = static_cast<int>(g % 3);
         own.Deal();
+        bool meldSeen = false;  // the game's look at the meld is over: the bidder leads or concedes
+        // Continue ends the look at the widow (the bidder takes it), at the
+        // meld, or at the scored hand (the next is dealt).
+        auto continued = [&] {
+            if (own.phase == ThreePhase::Widow) return own.TakeWidow(own.Bidder());
+            if (own.phase == ThreePhase::Decide && !meldSeen) return meldSeen = true;
+            if (own.phase != ThreePhase::Scored || !own.NextHand()) return false;
+            ++scored;
+            meldSeen = false;
+            return true;
+        };
         for (int step = 0; step < 3000 && own.winner < 0; ++step) {
-            ThreeHandedHand& hand = game.Hand();
-            ASSERT_EQ(hand.Phase(), own.phase);
-            ASSERT_EQ(hand.ToAct(), own.ToAct());
+            ASSERT_EQ(game.CurrentPhase(), GamePhaseOf(own.phase, meldSeen));
+            const int toAct =
+                own.phase == ThreePhase::Widow || (own.phase == ThreePhase::Decide && !meldSeen) ? -1 : own.ToAct();
+            ASSERT_EQ(game.ToAct(), toAct);
             // The seat meant to move, or now and then another; the move of
             // the phase, or now and then one of another phase.
             const int seat = random.Below(6) == 0 ? static_cast<int>(random.Below(3)) : std::max(0, own.ToAct());
@@ -456,29 +491,36 @@ TEST(ThreeHanded, GamesAgreeWithTheTestsOwnStateMachineMoveForMove) {
                     const int bid =
                         random.Below(3) == 0 ? 0 : own.auction.high + 10 * (static_cast<int>(random.Below(4)) - 1);
                     taken = own.Call(seat, bid);
-                    why = bid > 0 ? hand.Bid(seat, bid) : hand.Pass(seat);
+                    why = bid > 0 ? game.Bid(seat, bid) : game.Pass(seat);
                     break;
                 }
                 case ThreePhase::Widow:
-                    taken = own.TakeWidow(seat);
-                    why = hand.TakeWidow(seat);
+                case ThreePhase::Scored:
+                case ThreePhase::PassedOut:
+                    taken = continued();
+                    why = game.Continue();
                     break;
                 case ThreePhase::Trump: {
                     const int suit = static_cast<int>(random.Below(5)) - (random.Below(8) == 0 ? 1 : 0);
                     taken = own.NameTrump(seat, suit);
-                    why = hand.NameTrump(seat, suit);
+                    why = game.NameTrump(seat, suit);
                     break;
                 }
                 case ThreePhase::LayAway: {
                     const KindCounts away = RandomCards(own.hands[static_cast<std::size_t>(seat)], random);
                     taken = own.LayAway(seat, away);
-                    why = hand.LayAway(seat, away);
+                    why = game.PassCards(seat, away);
                     break;
                 }
                 case ThreePhase::Decide:
                     if (random.Below(4) == 0) {
-                        taken = own.Concede(seat);
-                        why = hand.Concede(seat);
+                        taken = !meldSeen && own.Concede(seat);
+                        why = game.ThrowIn(seat);
+                        break;
+                    }
+                    if (!meldSeen) {
+                        taken = continued();
+                        why = game.Continue();
                         break;
                     }
                     [[fallthrough]];
@@ -486,37 +528,48 @@ TEST(ThreeHanded, GamesAgreeWithTheTestsOwnStateMachineMoveForMove) {
                     const KindMask legal = OwnLegal(own.hands[static_cast<std::size_t>(seat)], own.trick, own.trump);
                     const int card = legal != 0 && random.Below(5) != 0 ? testing::RandomLegal(legal, random)
                                                                         : static_cast<int>(random.Below(kCardKinds));
-                    taken = own.Play(seat, card);
-                    why = hand.PlayCard(seat, card);
-                    break;
-                }
-                case ThreePhase::Scored:
-                case ThreePhase::PassedOut: {
-                    const bool scoredHand = own.phase == ThreePhase::Scored;
-                    taken = own.NextHand();
-                    why = game.NextHand();
-                    if (taken && scoredHand) ++scored;
+                    taken = meldSeen && own.Play(seat, card);
+                    why = game.PlayCard(seat, card);
                     break;
                 }
             }
             ++moves;
             ASSERT_EQ(why.empty(), taken) << why << " (phase " << static_cast<int>(own.phase) << ")";
             refused += taken ? 0 : 1;
-            if (taken && own.phase == ThreePhase::Scored && kind != ThreePhase::Scored) {
-                EXPECT_EQ(game.Hand().Score().score, own.score);
-                EXPECT_EQ(game.Hand().CardPoints(), own.points);
-                conceded += game.Hand().Score().conceded ? 1 : 0;
+            if (taken && own.phase == ThreePhase::PassedOut) {
+                // All passed: the game deals again at once, the next dealer's deal.
+                EXPECT_TRUE(game.PassedOut());
+                ASSERT_TRUE(own.NextHand());
+            }
+            if (taken && own.phase == ThreePhase::Scored && game.CurrentPhase() != Phase::Auction &&
+                game.Sheet().size() == static_cast<std::size_t>(scored + 1)) {
+                // The hand goes on the sheet with its scores, and the totals after it.
+                const SheetLine& line = game.Sheet().back();
+                EXPECT_EQ(line.score, own.score);
+                EXPECT_EQ(line.cardPoints, own.points);
+                EXPECT_EQ(game.Totals(), own.totals);
+                EXPECT_EQ(line.totals, own.totals);
+                EXPECT_EQ(line.declarer, own.Bidder());
+                conceded += line.record.plays.empty() ? 1 : 0;
+                // The record plays again from the hands as the play began to the same points.
+                if (!line.record.plays.empty()) {
+                    FormPlayState replay(rules, line.record.hands, line.trump, line.declarer);
+                    for (const int card : line.record.plays) ASSERT_EQ(replay.Play(card), "");
+                    EXPECT_TRUE(replay.Over());
+                }
+                EXPECT_EQ(
+                    Plus(line.record.hands[static_cast<std::size_t>(line.declarer)], line.record.passedBack),
+                    Plus(line.record.dealt[static_cast<std::size_t>(line.declarer)], line.record.passedToDeclarer));
             }
             if (own.winner >= 0) {
-                // The game's end: the engine adds the hand on NextHand.
-                EXPECT_EQ(game.NextHand(), "");
+                // The game's end: nothing follows it.
+                EXPECT_EQ(game.CurrentPhase(), Phase::GameOver);
                 EXPECT_EQ(game.Winner(), own.winner);
-                EXPECT_EQ(game.Totals(), own.totals);
-                EXPECT_NE(game.NextHand(), "") << "nothing follows the end";
+                EXPECT_NE(game.Continue(), "") << "nothing follows the end";
                 ++won;
             }
         }
-        if (own.winner < 0 && own.phase != ThreePhase::Scored) EXPECT_EQ(game.Totals(), own.totals);
+        if (own.winner < 0) EXPECT_EQ(game.Totals(), own.totals);
     }
     // Every path was taken, and often.
     EXPECT_GT(moves, 10000);
@@ -621,18 +674,22 @@ TEST(ThreeHanded, ComputersPlayTheHandAndTheNormalBidderTakesMore) {
 // computers: every move they choose is taken, and the game ends with a
 // winner; the same seed plays the same game.
 void ComputerGame(const RuleSet& rules, std::uint64_t seed, int& hands, std::array<int, 3>& totals) {
-    ThreeHandedGame game(rules, seed);
+    Game game(rules, seed);
     for (int step = 0; step < 5000 && game.Winner() < 0; ++step) {
-        const ThreePhase phase = game.Hand().Phase();
-        if (phase == ThreePhase::Scored || phase == ThreePhase::PassedOut) {
-            hands += phase == ThreePhase::Scored ? 1 : 0;
-            ASSERT_EQ(game.NextHand(), "");
-            continue;
-        }
-        const std::string why = MakeComputerMove(game.Hand(), Level::Easy, seed + static_cast<std::uint64_t>(step));
+        const Phase phase = game.CurrentPhase();
+        const int seat = game.ToAct();
+        const ComputerMove move = seat >= 0 || phase == Phase::Meld
+                                      ? ChooseMove(game, seat >= 0 ? seat : game.Declarer(), Level::Easy,
+                                                   seed + static_cast<std::uint64_t>(step))
+                                      : ComputerMove{};
+        // The looks at the widow, the meld and the scored hand end as the window ends them.
+        const std::string why = move.kind == ComputerMove::None
+                                    ? game.Continue()
+                                    : ApplyMove(game, seat >= 0 ? seat : game.Declarer(), move);
         ASSERT_EQ(why, "") << "phase " << static_cast<int>(phase);
     }
     EXPECT_GE(game.Winner(), 0);
+    hands += static_cast<int>(game.Sheet().size());
     totals = game.Totals();
 }
 
@@ -790,7 +847,7 @@ TEST(ThreeHanded, TheSettlementAndThePointsGameScoreWholeHands) {
     EXPECT_EQ(ThreeHandedWinner(settlement, {9000, 0, 0}, 0, true), -1) << "the settlement keeps running totals";
 }
 
-TEST(ThreeHanded, TheFormIsARuleSetOfItsOwnThatTheGameWindowDoesNotDealYet) {
+TEST(ThreeHanded, TheFormIsARuleSetOfItsOwnWithDealCodesAndSettings) {
     const RuleSet rules = RuleSet::ThreeHanded();
     EXPECT_EQ(rules.Name(), "Three-handed");
     EXPECT_TRUE(rules.form.DealsTheDeck());
@@ -819,10 +876,25 @@ TEST(ThreeHanded, TheFormIsARuleSetOfItsOwnThatTheGameWindowDoesNotDealYet) {
         typo[0] = typo[0] == '7' ? '8' : '7';
         EXPECT_FALSE(ReadDealCode(typo).ok) << typo;
     }
-    // A game's settings asking for three seats are played by the Standard rules.
+    // A game's settings read back whole, the user in South alone; a game
+    // of three takes a code of three hands, not one of four, nor the other way.
     GameSettings settings;
     settings.rules = rules;
-    EXPECT_EQ(GameSettings::FromSettings(settings.ToSettings()).rules, RuleSet::Standard());
+    settings.rules.pointsGame = true;
+    settings.seats = {SeatPlayer::You, SeatPlayer::Strong, SeatPlayer::You, SeatPlayer::Easy};
+    const GameSettings read = GameSettings::FromSettings(settings.ToSettings());
+    EXPECT_EQ(read.rules, settings.rules);
+    EXPECT_EQ(read.UserSeats(), 1u);
+    EXPECT_EQ(read.seats[1], SeatPlayer::Strong);
+    Game three(rules, 4);
+    Game four(RuleSet::Standard(), 4);
+    EXPECT_EQ(three.DealFromCode(four.DealCode()), "That code deals 4 hands; this game deals 3.");
+    EXPECT_EQ(four.DealFromCode(three.DealCode()), "That code deals 3 hands; this game deals 4.");
+    const std::string code = Game(rules, 9).DealCode();
+    ASSERT_EQ(three.DealFromCode(code), "");
+    EXPECT_EQ(three.DealCode(), code);
+    EXPECT_EQ(CardCount(three.Widow()), 3);
+    for (int seat = 0; seat < 3; ++seat) EXPECT_EQ(CardCount(three.HandOf(seat)), 15);
 }
 
 }  // namespace
