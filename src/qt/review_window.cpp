@@ -33,7 +33,7 @@ QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 QString Figure(double value) { return QString::fromStdString(PointsFigure(value)); }
 
-QString SeatText(int seat) { return Q(SeatName(seat & 3)); }
+QString SeatText(const ReviewRequest& request, int seat) { return Q(ReviewSeatName(request, seat)); }
 
 }  // namespace
 
@@ -54,9 +54,10 @@ void ReviewTable::Show(const ReviewRequest& request, std::size_t cards) {
         trickLeader_ = state.Ledger().LastTrickLeader();
     }
     state_ = state;
+    seats_ = ReviewSeats(request);
     QStringList trick;
     for (std::size_t i = 0; i < trick_.size(); ++i)
-        trick << tr("%1 %2").arg(SeatText((trickLeader_ + static_cast<int>(i)) & 3), KindName(trick_[i]));
+        trick << tr("%1 %2").arg(SeatText(request, (trickLeader_ + static_cast<int>(i)) % seats_), KindName(trick_[i]));
     setAccessibleDescription(trick.isEmpty() ? tr("No trick on the table") : tr("Trick: %1").arg(trick.join(", ")));
     update();
 }
@@ -75,9 +76,12 @@ void ReviewTable::paintEvent(QPaintEvent*) {
     font.setBold(true);
     p.setFont(font);
     p.setPen(Qt::white);
-    for (int seat = 0; seat < 4; ++seat) {
+    // Where three play, East sits in the fourth place and nobody North.
+    const auto place = [this](int seat) { return seats_ == 3 && seat == 2 ? 3 : seat; };
+    for (int player = 0; player < seats_; ++player) {
+        const int seat = place(player);
         std::vector<int> kinds;
-        const KindCounts& hand = state_->Hands()[static_cast<std::size_t>(seat)];
+        const KindCounts& hand = state_->Hands()[static_cast<std::size_t>(player)];
         for (int kind = 0; kind < kCardKinds; ++kind)
             for (int copy = 0; copy < CountIn(hand, kind); ++copy) kinds.push_back(kind);
         const int span = kinds.empty() ? cw : cw + gap * static_cast<int>(kinds.size() - 1);
@@ -106,7 +110,7 @@ void ReviewTable::paintEvent(QPaintEvent*) {
             if (twoRows && seat == 3) spot.rx() = width() - 6 - cw - (perRow - 1 - col) * gap;
             p.drawPixmap(spot, painter_.Scaled(201 + kinds[i], cw, dpr));
         }
-        const QString label = SeatText(seat);
+        const QString label = QString::fromStdString(SeatName(player, seats_));
         const QRect labelRect = seat == 2   ? QRect(0, 2, width(), 18)
                                 : seat == 0 ? QRect(0, height() - ch - 26, width(), 18)
                                 : seat == 1 ? QRect(6, (height() - ch) / 2 - 24, 120, 18)
@@ -117,7 +121,7 @@ void ReviewTable::paintEvent(QPaintEvent*) {
     const QPoint centre(width() / 2 - cw / 2, height() / 2 - ch / 2);
     const std::array<QPoint, 4> offsets{QPoint(0, ch / 2), QPoint(-cw, 0), QPoint(0, -ch / 2), QPoint(cw, 0)};
     for (std::size_t i = 0; i < trick_.size(); ++i) {
-        const int seat = (trickLeader_ + static_cast<int>(i)) & 3;
+        const int seat = place((trickLeader_ + static_cast<int>(i)) % seats_);
         p.drawPixmap(centre + offsets[static_cast<std::size_t>(seat)], painter_.Scaled(201 + trick_[i], cw, dpr));
     }
 }
@@ -148,8 +152,9 @@ ReviewWindow::ReviewWindow(ReviewRequest request, QString title, QWidget* parent
     for (QPushButton* b : {first, back, forward, last}) b->setFocusPolicy(Qt::NoFocus);
 
     cards_ = new QTableWidget(0, 6, this);
-    cards_->setHorizontalHeaderLabels(
-        {tr("Trick"), tr("Seat"), tr("Card"), tr("Par, South-North"), tr("Verdict"), tr("Best card; yours")});
+    cards_->setHorizontalHeaderLabels({tr("Trick"), tr("Seat"), tr("Card"),
+                                       ReviewSeats(request_) == 3 ? tr("Par, the bidder") : tr("Par, South-North"),
+                                       tr("Verdict"), tr("Best card; yours")});
     cards_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     cards_->setSelectionBehavior(QAbstractItemView::SelectRows);
     cards_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -187,7 +192,8 @@ ReviewWindow::ReviewWindow(ReviewRequest request, QString title, QWidget* parent
     cards_->installEventFilter(this);
 
     auto* chart = new QChart;
-    chart->setTitle(tr("South-North's par through the hand"));
+    chart->setTitle(ReviewSeats(request_) == 3 ? tr("The bidder's par through the hand")
+                                               : tr("South-North's par through the hand"));
     chart->setMargins(QMargins(4, 4, 4, 4));
     chart_ = new QChartView(chart, this);
     chart_->setRenderHint(QPainter::Antialiasing);
@@ -298,7 +304,8 @@ void ReviewWindow::ShowCards() {
         QString trick = QString::number(card.trick + 1);
         if (static_cast<std::size_t>(card.trick) < review_.trickWinners.size() &&
             (c + 1 == review_.cards.size() || review_.cards[c + 1].trick != card.trick))
-            trick += tr(", %1 takes it").arg(SeatText(review_.trickWinners[static_cast<std::size_t>(card.trick)]));
+            trick +=
+                tr(", %1 takes it").arg(SeatText(request_, review_.trickWinners[static_cast<std::size_t>(card.trick)]));
         QString verdict;
         QString best;
         if (card.reviewed && card.forced) {
@@ -317,7 +324,7 @@ void ReviewWindow::ShowCards() {
         const QString par =
             complete ? (card.parProved ? QString() : QStringLiteral("\u2248")) + QString::number(card.parAfter)
                      : QString();
-        const QStringList cells{trick, SeatText(card.seat), Q(KindText(card.kind)), par, verdict, best};
+        const QStringList cells{trick, SeatText(request_, card.seat), Q(KindText(card.kind)), par, verdict, best};
         for (int column = 0; column < cells.size(); ++column) {
             auto* item = new QTableWidgetItem(cells[column]);
             // A screen reader hears the card's name, not its symbol.
@@ -339,9 +346,13 @@ void ReviewWindow::ShowReview() {
         return QStringLiteral("%1 %2").arg(n).arg(n == 1 ? one : many);
     };
     summary_->setText(
-        tr("Par as the play began: South-North %1. Taken: South-North %2, East-West %3. Your cards: %4 best, %5 "
-           "good, %6, %7, %8, %9 forced; %10 expected card points given away against the best card; with every "
-           "hand seen, your side's cards gave away %11 points of par.")
+        (ReviewSeats(request_) == 3
+             ? tr("Par as the play began: the bidder %1. Taken in tricks: the bidder %2, the two others %3. Your "
+                  "cards: %4 best, %5 good, %6, %7, %8, %9 forced; %10 expected card points given away against the "
+                  "best card; with every hand seen, your side's cards gave away %11 points of par.")
+             : tr("Par as the play began: South-North %1. Taken: South-North %2, East-West %3. Your cards: %4 best, "
+                  "%5 good, %6, %7, %8, %9 forced; %10 expected card points given away against the best card; with "
+                  "every hand seen, your side's cards gave away %11 points of par."))
             .arg((review_.parAtStartProved ? QString() : tr("about ")) + QString::number(review_.parAtStart))
             .arg(review_.points[0])
             .arg(review_.points[1])
@@ -417,7 +428,7 @@ void ReviewWindow::SetStep(std::size_t cards) {
     step_ = std::min(cards, request_.plays.size());
     table_->Show(request_, step_);
     if (step_ == 0) {
-        stepLabel_->setText(tr("Before the first lead: %1 leads").arg(SeatText(request_.declarer & 3)));
+        stepLabel_->setText(tr("Before the first lead: %1 leads").arg(SeatText(request_, request_.declarer)));
         return;
     }
     FormPlayState state(request_.rules, request_.hands, request_.trump, request_.declarer);
@@ -426,7 +437,7 @@ void ReviewWindow::SetStep(std::size_t cards) {
     stepLabel_->setText(tr("Card %1 of %2: %3 plays the %4")
                             .arg(step_)
                             .arg(request_.plays.size())
-                            .arg(SeatText(seat), KindName(request_.plays[step_ - 1])));
+                            .arg(SeatText(request_, seat), KindName(request_.plays[step_ - 1])));
     const std::size_t start = request_.plays.size() - review_.cards.size();
     if (step_ > start) {
         cards_->setCurrentCell(static_cast<int>(step_ - start - 1), 0);

@@ -38,6 +38,7 @@ protected:
 private:
     CardPainter painter_;
     std::optional<FormPlayState> state_;
+    int seats_ = 4;
     std::vector<int> trick_;  // the trick in view: the one being played, or the one just finished
     int trickLeader_ = 0;
 };

@@ -14,6 +14,7 @@
 #include "players/playout_player.h"
 #include "players/search_player.h"
 #include "players/seat_view.h"
+#include "players/three_handed_bidding.h"
 #include "rules/meld_rules.h"
 #include "rules/play_state.h"
 #include "rules/seats.h"
@@ -59,12 +60,23 @@ std::string_view LabelText(CardLabel label) {
 }
 
 std::string WhyNotReviewed(const RuleSet& rules, const SheetLine& line) {
-    if (rules.form.seats != 4 || rules.form.widow != 0)
-        return "The review plays four seats in two partnerships: a hand for " + std::to_string(rules.form.seats) +
-               " players cannot be reviewed yet.";
-    if (line.record.plays.empty()) return "That hand was thrown in: it has no cards to review.";
+    const bool three = rules.form.seats == 3 && rules.form.widow > 0;
+    if (!three && (rules.form.seats != 4 || rules.form.widow != 0))
+        return "The review plays four seats in two partnerships, or three with a widow: a hand for " +
+               std::to_string(rules.form.seats) + " players cannot be reviewed.";
+    if (line.record.plays.empty())
+        return three ? "That hand was conceded: it has no cards to review."
+                     : "That hand was thrown in: it has no cards to review.";
     return {};
 }
+
+int ReviewSeats(const ReviewRequest& request) { return request.rules.form.seats == 3 ? 3 : 4; }
+
+int ReviewSide(const ReviewRequest& request, int seat) {
+    return ReviewSeats(request) == 3 ? (seat == request.declarer ? 0 : 1) : SideOf(seat);
+}
+
+std::string ReviewSeatName(const ReviewRequest& request, int seat) { return SeatName(seat, ReviewSeats(request)); }
 
 ReviewRequest RequestOf(const RuleSet& rules, const SheetLine& line, const std::array<bool, 4>& users) {
     ReviewRequest request;
@@ -78,6 +90,12 @@ ReviewRequest RequestOf(const RuleSet& rules, const SheetLine& line, const std::
     request.calls = line.record.calls;
     request.dealt = line.record.dealt;
     request.bid = line.bid;
+    if (ReviewSeats(request) == 3) {
+        // The bidder took the widow (dealt in the fourth place) and laid away.
+        request.gave[static_cast<std::size_t>(line.declarer & 3)] = line.record.passedBack;
+        request.reviewed[3] = false;
+        return request;
+    }
     // The declarer's partner passed to the declarer, who passed back.
     request.gave[static_cast<std::size_t>((line.declarer + 2) & 3)] = line.record.passedToDeclarer;
     request.gave[static_cast<std::size_t>(line.declarer & 3)] = line.record.passedBack;
@@ -133,6 +151,21 @@ View ViewOfRequest(const ReviewRequest& request, const std::vector<int>& plays, 
     const auto hand = [](const KindCounts& cards) { return AsHand(cards, Hand{}); };
     View view(request.rules, seat, hand(request.hands[static_cast<std::size_t>(seat)]), request.trump,
               request.declarer);
+    if constexpr (std::is_same_v<View, FormSeatView>) {
+        if (ReviewSeats(request) == 3) {
+            // As the seat knew it at the table: the bidder the cards it laid
+            // away, the others the widow shown, now with the bidder or laid away.
+            if (seat == request.declarer)
+                view.LaidAway(request.gave[static_cast<std::size_t>(seat)]);
+            else
+                view.WidowShown(
+                    request.dealt[3], request.declarer,
+                    request.rules.layAwayTrump || request.trump < 0 ? KindMask{0} : SuitMask(request.trump));
+            view.Bidding(request.calls);
+            for (std::size_t i = 0; i < index; ++i) view.Observe(plays[i]);
+            return view;
+        }
+    }
     for (int other = 0; other < 4; ++other)
         if (other != seat && !Empty(request.shown[static_cast<std::size_t>(other)]))
             view.Shown(other, hand(request.shown[static_cast<std::size_t>(other)]));
@@ -174,7 +207,11 @@ AuctionVerdict VerdictOf(const ReviewRequest& request, int seat, const std::atom
     verdict.declared = seat == request.declarer;
     const KindCounts& dealt = request.dealt[static_cast<std::size_t>(seat)];
     ChanceTally tally;
-    if (SingleDeck(request)) {
+    const bool three = ReviewSeats(request) == 3;
+    if (three) {
+        // The widow unknown, as the seat bid.
+        tally = ThreeHandedChance(request.rules, dealt, {}, ChanceRequest{}.deals, request.seed, cancel);
+    } else if (SingleDeck(request)) {
         ChanceRequest chance;
         chance.hand = PackedCounts(dealt);
         chance.rules = request.rules;
@@ -185,28 +222,37 @@ AuctionVerdict VerdictOf(const ReviewRequest& request, int seat, const std::atom
         // As many deals as the 48-card review's, each a longer hand.
         tally = ChanceToMake(request.rules, dealt, ChanceRequest{}.deals, request.seed, request.threads, cancel);
     }
-    const BestBid best = BestBidOf(tally, request.rules);
+    // The expected score by the form's own scoring, and what it is worth
+    // beyond the other side (where three play, the bidder's score is that).
+    const auto expectedOf = [&](int suit, int bid) { return ExpectedOfBid(request.rules, tally, suit, bid); };
+    const auto marginOf = [&](int suit, int bid) {
+        return three ? expectedOf(suit, bid) : tally.ExpectedMargin(suit, bid);
+    };
+    const BestBid best =
+        three ? BestThreeHandedBid(request.rules, tally, request.rules.standingBid) : BestBidOf(tally, request.rules);
     verdict.bestBid = best.bid;
     verdict.bestBidTrump = best.trump;
     verdict.bestBidChance = best.chance;
     verdict.bestBidExpected = best.expected;
     const int trump = std::clamp(request.trump, 0, 3);
     verdict.chance = tally.Chance(trump, request.bid);
-    verdict.expected = tally.ExpectedScore(trump, request.bid);
+    verdict.expected = expectedOf(trump, request.bid);
     verdict.bestTrumpExpected = -1e9;
     for (int suit = 0; suit < 4; ++suit)
-        if (const double expected = tally.ExpectedScore(suit, request.bid); expected > verdict.bestTrumpExpected) {
+        if (const double expected = expectedOf(suit, request.bid); expected > verdict.bestTrumpExpected) {
             verdict.bestTrump = suit;
             verdict.bestTrumpExpected = expected;
         }
-    const std::string bestBid = best.bid > 0 ? "up to " + std::to_string(best.bid) + " in " +
-                                                   std::string(kSuitNames[static_cast<std::size_t>(best.trump)]) +
-                                                   " (made " + Percent(best.chance) + " of the time, " +
-                                                   Signed(best.margin) + " over the other side on average)"
-                                             : std::string("none: no bid scores more than it gives the other side");
+    const std::string bestBid = best.bid > 0
+                                    ? "up to " + std::to_string(best.bid) + " in " +
+                                          std::string(kSuitNames[static_cast<std::size_t>(best.trump)]) + " (made " +
+                                          Percent(best.chance) + " of the time, " + Signed(best.margin) +
+                                          (three ? " on average)" : " over the other side on average)")
+                                : three ? std::string("none: no bid is expected to score")
+                                        : std::string("none: no bid scores more than it gives the other side");
     const std::string bid = std::to_string(request.bid);
     if (verdict.declared) {
-        verdict.text = SeatName(seat) + "'s bid of " + bid + " in " +
+        verdict.text = ReviewSeatName(request, seat) + "'s bid of " + bid + " in " +
                        std::string(kSuitNames[static_cast<std::size_t>(trump)]) + " makes " + Percent(verdict.chance) +
                        " of the time, " + Signed(verdict.expected) + " on average";
         if (verdict.chance < 0.1) verdict.text += ": hopeless";
@@ -216,18 +262,19 @@ AuctionVerdict VerdictOf(const ReviewRequest& request, int seat, const std::atom
                             " would have scored " + Signed(verdict.bestTrumpExpected - verdict.expected) +
                             " more on average.";
     } else {
-        verdict.text = SeatName(seat) + " did not win the auction, which went to " + bid + " for " +
-                       SeatName(request.declarer) +
-                       (SideOf(request.declarer) == SideOf(seat) ? std::string(", partner") : std::string()) +
-                       ". The simulation's best bid for " + SeatName(seat) + "'s hand: " + bestBid + ".";
+        verdict.text = ReviewSeatName(request, seat) + " did not win the auction, which went to " + bid + " for " +
+                       ReviewSeatName(request, request.declarer) +
+                       (ReviewSide(request, request.declarer) == ReviewSide(request, seat) ? std::string(", partner")
+                                                                                           : std::string()) +
+                       ". The simulation's best bid for " + ReviewSeatName(request, seat) + "'s hand: " + bestBid + ".";
         // What bidding on over the bid reached was worth, in its best trump.
         const int next = request.bid + request.rules.bidStep;
         int on = 0;
         for (int suit = 1; suit < 4; ++suit)
-            if (tally.ExpectedMargin(suit, next) > tally.ExpectedMargin(on, next)) on = suit;
+            if (marginOf(suit, next) > marginOf(on, next)) on = suit;
         verdict.text += " Bidding on to " + std::to_string(next) + " in " +
                         std::string(kSuitNames[static_cast<std::size_t>(on)]) + " would have made it " +
-                        Percent(tally.Chance(on, next)) + " of the time, " + Signed(tally.ExpectedScore(on, next)) +
+                        Percent(tally.Chance(on, next)) + " of the time, " + Signed(expectedOf(on, next)) +
                         " on average.";
     }
     return verdict;
@@ -237,7 +284,8 @@ AuctionVerdict VerdictOf(const ReviewRequest& request, int seat, const std::atom
 std::vector<CallVerdict> CallVerdictsOf(const ReviewRequest& request, const std::atomic<bool>* cancel,
                                         const std::function<void()>& step) {
     std::vector<CallVerdict> verdicts;
-    if (request.calls.empty()) return verdicts;
+    // The calls are weighed by the partnership game's figures.
+    if (request.calls.empty() || ReviewSeats(request) == 3) return verdicts;
     // The first call is the dealer's left's.
     Auction auction(request.rules, (request.calls.front().seat + 3) & 3);
     for (std::size_t i = 0; i < request.calls.size(); ++i) {
@@ -323,7 +371,7 @@ int SideMeld(const ReviewRequest& request, const std::array<KindCounts, 4>& hand
 // each of its cards, and four rule players play the hand out from there.
 int PlayoutEstimate(const FormPlayState& position, int declarer) {
     if (position.Over()) return 0;
-    const int side = SideOf(position.ToPlay());
+    const int side = position.Ledger().SideOfSeat(position.ToPlay());
     int best = -1;
     for (KindMask m = position.Legal(); m != 0; m &= m - 1) {
         FormPlayState play = position;
@@ -414,25 +462,27 @@ PassVerdict PassVerdictOf(const ReviewRequest& request, int seat, bool parFromPl
 HandReview OutlineOf(const ReviewRequest& request) {
     HandReview review;
     const std::vector<int> plays = PlayablePrefix(request);
-    const std::size_t start = std::min(
-        plays.size(), static_cast<std::size_t>(std::clamp(request.firstTrick, 0, request.rules.form.handCards)) * 4);
+    const int seats = ReviewSeats(request);
+    const std::size_t start =
+        std::min(plays.size(),
+                 static_cast<std::size_t>(std::clamp(request.firstTrick, 0, request.rules.form.handCards) * seats));
     FormPlayState state(request.rules, request.hands, request.trump, request.declarer);
     for (std::size_t i = 0; i < plays.size(); ++i) {
         if (i >= start) {
             ReviewedCard card;
             card.seat = state.ToPlay();
             card.kind = plays[i];
-            card.trick = static_cast<int>(i / 4);
+            card.trick = static_cast<int>(i) / seats;
             card.expected.fill(-1);
             card.forced = std::popcount(state.Legal()) == 1;
             card.reviewed = request.reviewed[static_cast<std::size_t>(card.seat)];
             review.cards.push_back(card);
         }
         state.Make(plays[i]);
-        if (state.Played() % 4 == 0) {
+        if (state.Played() % seats == 0) {
             const std::span<const int> trick = state.Ledger().LastTrick();
             const int leader = state.Ledger().LastTrickLeader();
-            review.trickWinners.push_back((leader + TrickWinner(trick, request.trump, request.rules.tricks)) & 3);
+            review.trickWinners.push_back((leader + TrickWinner(trick, request.trump, request.rules.tricks)) % seats);
         }
     }
     review.points = state.Points();
@@ -481,8 +531,9 @@ HandReview ReviewHand(const ReviewRequest& request, const std::atomic<bool>* can
     std::vector<std::size_t> fair;
     for (std::size_t c = 0; c < review.cards.size(); ++c)
         if (review.cards[c].reviewed && !review.cards[c].forced) fair.push_back(c);
+    // Where three play, the cards laid away are no pass between partners.
     std::vector<int> passers;
-    for (int seat = 0; seat < 4; ++seat)
+    for (int seat = 0; seat < 4 && ReviewSeats(request) == 4; ++seat)
         if (request.reviewed[static_cast<std::size_t>(seat)] && !Empty(request.gave[static_cast<std::size_t>(seat)]) &&
             !Empty(request.dealt[static_cast<std::size_t>(seat)]))
             passers.push_back(seat);
@@ -690,7 +741,8 @@ HandReview ReviewHand(const ReviewRequest& request, const std::atomic<bool>* can
         card.parProved = proved[c + 1] != 0;
         // A card's cost with all cards seen is said only where both pars were proved.
         const int drop = card.parBefore - card.parAfter;
-        card.exactCost = proved[c] != 0 && proved[c + 1] != 0 ? (SideOf(card.seat) == 0 ? drop : -drop) : 0;
+        card.exactCost =
+            proved[c] != 0 && proved[c + 1] != 0 ? (ReviewSide(request, card.seat) == 0 ? drop : -drop) : 0;
     }
     review.complete = true;
     return review;
@@ -730,7 +782,7 @@ ReviewSummary Summarise(const HandReview& review) {
 ReviewFigures FiguresOf(const ReviewRequest& request, const HandReview& review, int seat) {
     ReviewFigures figures;
     const int total = AllCardPoints(request.rules);
-    figures.par = SideOf(seat) == 0 ? review.parAtStart : total - review.parAtStart;
+    figures.par = ReviewSide(request, seat) == 0 ? review.parAtStart : total - review.parAtStart;
     figures.lost = Summarise(review).lost;
     for (const AuctionVerdict& verdict : review.auction)
         if (verdict.seat == seat) figures.bestBid = verdict.bestBid;
@@ -749,20 +801,24 @@ std::string ReviewText(const ReviewRequest& request, const HandReview& review) {
                        (request.trump >= 0 && request.trump < 4
                             ? std::string(kSuitNames[static_cast<std::size_t>(request.trump)]) + " trump"
                             : std::string("no trump")) +
-                       ", " + SeatName(request.declarer) + " declares\n";
+                       ", " + ReviewSeatName(request, request.declarer) +
+                       (ReviewSeats(request) == 3 ? " bids alone against the two others\n" : " declares\n");
+    // The par and the points are South-North's, or the bidder's where three play.
+    const std::string sides = ReviewSeats(request) == 3 ? "the bidder" : "South-North";
     // An estimated par is said to be one: "about 166".
     auto par = [](int value, bool proved) { return (proved ? "" : "about ") + std::to_string(value); };
-    text += "Par as the play began: South-North " + par(review.parAtStart, review.parAtStartProved) + "\n";
+    text += "Par as the play began: " + sides + " " + par(review.parAtStart, review.parAtStartProved) + "\n";
     int trick = -1;
     for (const ReviewedCard& card : review.cards) {
         if (card.trick != trick) {
             trick = card.trick;
             text += "Trick " + std::to_string(trick + 1);
             if (static_cast<std::size_t>(trick) < review.trickWinners.size())
-                text += ", taken by " + SeatName(review.trickWinners[static_cast<std::size_t>(trick)]);
+                text += ", taken by " + ReviewSeatName(request, review.trickWinners[static_cast<std::size_t>(trick)]);
             text += "\n";
         }
-        text += "  " + SeatName(card.seat) + " " + KindText(card.kind) + "  par " + par(card.parAfter, card.parProved);
+        text += "  " + ReviewSeatName(request, card.seat) + " " + KindText(card.kind) + "  par " +
+                par(card.parAfter, card.parProved);
         if (card.exactCost > 0) text += " (" + std::to_string(card.exactCost) + " lost with all cards seen)";
         if (card.reviewed && card.forced) text += "  forced";
         if (card.reviewed && !card.forced) {
@@ -778,8 +834,10 @@ std::string ReviewText(const ReviewRequest& request, const HandReview& review) {
     for (const CallVerdict& verdict : review.calls)
         if (verdict.Costly()) text += "Call: " + CallVerdictText(verdict) + "\n";
     const ReviewSummary summary = Summarise(review);
-    text += "Card points taken: South-North " + std::to_string(review.points[0]) + ", East-West " +
-            std::to_string(review.points[1]) + "\n";
+    text += ReviewSeats(request) == 3 ? "Card points taken in tricks: the bidder " + std::to_string(review.points[0]) +
+                                            ", the two others " + std::to_string(review.points[1]) + "\n"
+                                      : "Card points taken: South-North " + std::to_string(review.points[0]) +
+                                            ", East-West " + std::to_string(review.points[1]) + "\n";
     auto count = [](int n, const char* one, const char* many) {
         return std::to_string(n) + " " + (n == 1 ? one : many);
     };

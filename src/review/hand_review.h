@@ -64,9 +64,17 @@ struct ReviewRequest {
 };
 
 /// Why a hand of a game's sheet cannot be reviewed, or empty when it can: a
-/// hand thrown in has no cards, and the review plays four seats in two
-/// partnerships.
+/// hand thrown in or conceded has no cards, and the review plays four seats
+/// in two partnerships, or three with a widow.
 std::string WhyNotReviewed(const RuleSet& rules, const SheetLine& line);
+
+/// The seats at the request's table: 4, or 3 where the bidder plays alone
+/// against the two others (the widow then dealt in `dealt`'s fourth place,
+/// and the cards the bidder laid away its `gave`).
+int ReviewSeats(const ReviewRequest& request);
+/// A seat's side: 0 for South-North, or for the bidder where three play.
+int ReviewSide(const ReviewRequest& request, int seat);
+std::string ReviewSeatName(const ReviewRequest& request, int seat);
 
 /// The request for a hand of a game's sheet, reviewing the `users`' seats;
 /// no cards for a hand thrown in.

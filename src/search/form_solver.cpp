@@ -69,7 +69,8 @@ int FormSolver::Search(int alpha, int beta) {
     };
     std::sort(order.begin(), order.begin() + moves, [&](int a, int b) { return rank(a) > rank(b); });
 
-    const bool ours = SideOf(state.ToPlay()) == side_;
+    // The sides are the ledger's: partners, or the bidder against the two others.
+    const bool ours = state.Ledger().SideOfSeat(state.ToPlay()) == side_;
     const int alphaIn = alpha;
     const int betaIn = beta;
     int best = ours ? std::numeric_limits<int>::min() : std::numeric_limits<int>::max();

@@ -15,6 +15,7 @@
 #include "players/three_handed_bidding.h"
 #include "players/world_sampler.h"
 #include "practice/deal_code.h"
+#include "review/hand_review.h"
 #include "rules/auction.h"
 #include "rules/hand_score.h"
 #include "rules/lay_away.h"
@@ -895,6 +896,84 @@ TEST(ThreeHanded, TheFormIsARuleSetOfItsOwnWithDealCodesAndSettings) {
     EXPECT_EQ(three.DealCode(), code);
     EXPECT_EQ(CardCount(three.Widow()), 3);
     for (int seat = 0; seat < 3; ++seat) EXPECT_EQ(CardCount(three.HandOf(seat)), 15);
+}
+
+// The bidder's points from a position to the end of the hand, every hand
+// seen: the test's own search of every card, the bidder taking most and
+// the two others least.
+int OwnPar(FormPlayState& state, int bidder) {
+    if (state.Over()) return state.Points()[0];
+    const bool bidders = state.ToPlay() == bidder;
+    int best = bidders ? -1 : 1 << 20;
+    for (KindMask m = state.Legal(); m != 0; m &= m - 1) {
+        state.Make(std::countr_zero(m));
+        const int value = OwnPar(state, bidder);
+        state.Unmake();
+        best = bidders ? std::max(best, value) : std::min(best, value);
+    }
+    return best;
+}
+
+// Hands of whole games played by the computers, reviewed for South: the
+// par is the bidder's against the two others, as the test's own search
+// finds it in the last tricks; no card gains its side anything against the
+// par; the points are the bidder's in tricks.
+TEST(ThreeHanded, TheReviewWeighsTheBiddersParAgainstTheTwo) {
+    const RuleSet rules = RuleSet::ThreeHanded();
+    int reviewed = 0;
+    int compared = 0;
+    for (std::uint64_t seed = 1; reviewed < 3 && seed < 40; ++seed) {
+        Game game(rules, seed);
+        for (int step = 0; step < 400 && game.Sheet().empty(); ++step) {
+            const int seat = game.ToAct();
+            const ComputerMove move = seat >= 0 || game.CurrentPhase() == Phase::Meld
+                                          ? ChooseMove(game, seat >= 0 ? seat : game.Declarer(), Level::Easy, seed)
+                                          : ComputerMove{};
+            ASSERT_EQ(move.kind == ComputerMove::None ? game.Continue()
+                                                      : ApplyMove(game, seat >= 0 ? seat : game.Declarer(), move),
+                      "");
+        }
+        ASSERT_FALSE(game.Sheet().empty());
+        const SheetLine& line = game.Sheet().front();
+        if (!WhyNotReviewed(rules, line).empty()) continue;  // conceded
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        ReviewRequest request = RequestOf(rules, line, {true, false, false, false});
+        request.worlds = 12;
+        request.parNodes = 2'000'000;
+        request.threads = 2;
+        const HandReview review = ReviewHand(request);
+        ASSERT_TRUE(review.complete);
+        ASSERT_EQ(review.cards.size(), 45u);
+        EXPECT_EQ(review.trickWinners.size(), 15u);
+        int laidAway = 0;
+        for (int kind = 0; kind < kCardKinds; ++kind)
+            laidAway += CountIn(line.record.passedBack, kind) * CardPointsOf(rules, kind);
+        EXPECT_EQ(review.points[0] + laidAway, line.cardPoints[static_cast<std::size_t>(line.declarer)]);
+        EXPECT_EQ(review.cards.back().parAfter, review.points[0]);
+        // The last three tricks searched by the test: the same par.
+        FormPlayState state(rules, line.record.hands, line.trump, line.declarer);
+        for (std::size_t i = 0; i < 36; ++i) state.Make(line.record.plays[i]);
+        if (review.cards[36].parBefore >= 0 && review.cards[35].parProved) {
+            EXPECT_EQ(review.cards[36].parBefore, OwnPar(state, line.declarer));
+            ++compared;
+        }
+        for (const ReviewedCard& card : review.cards) {
+            EXPECT_GE(card.exactCost, 0) << "card " << KindText(card.kind) << " of " << SeatName(card.seat, 3);
+            if (card.reviewed && !card.forced) EXPECT_GE(card.cost, 0.0);
+        }
+        EXPECT_EQ(review.cards.front().reviewed, request.reviewed[static_cast<std::size_t>(review.cards.front().seat)]);
+        // The bidder's auction is weighed by the three-handed game's own figures.
+        if (line.declarer == 0) {
+            ASSERT_EQ(review.auction.size(), 1u);
+            EXPECT_NE(review.auction[0].text.find("South's bid of"), std::string::npos) << review.auction[0].text;
+        }
+        const std::string text = ReviewText(request, review);
+        EXPECT_NE(text.find(SeatName(line.declarer, 3) + " bids alone against the two others"), std::string::npos)
+            << text;
+        ++reviewed;
+    }
+    EXPECT_EQ(reviewed, 3);
+    EXPECT_GT(compared, 0);
 }
 
 }  // namespace
