@@ -126,13 +126,16 @@ std::vector<ReviewRequest> GameHands(const RuleSet& form, int count) {
 
 void ReviewGameHands(benchmark::State& bench) {
     const bool doubleDeck = bench.range(0) == 1;
-    const std::vector<ReviewRequest> requests =
-        GameHands(doubleDeck ? RuleSet::DoubleDeck() : RuleSet::Standard(), doubleDeck ? 20 : 50);
+    const bool three = bench.range(0) == 2;
+    const std::vector<ReviewRequest> requests = GameHands(three        ? RuleSet::ThreeHanded()
+                                                          : doubleDeck ? RuleSet::DoubleDeck()
+                                                                       : RuleSet::Standard(),
+                                                          three || doubleDeck ? 20 : 50);
     std::vector<double> times;
     int defended = 0, passed = 0;
     for (auto _ : bench)
         for (const ReviewRequest& request : requests) {
-            defended += SideOf(request.declarer) != 0;
+            defended += ReviewSide(request, 0) != 0;
             passed += request.rules.passCards > 0;
             const auto start = std::chrono::steady_clock::now();
             benchmark::DoNotOptimize(vantrel::ReviewHand(request).complete);
@@ -153,6 +156,13 @@ BENCHMARK(ReviewGameHands)->Arg(0)->Iterations(1)->Unit(benchmark::kSecond)->Use
 BENCHMARK(ReviewGameHands)
     ->Arg(1)
     ->Name("ReviewGameHandsDoubleDeck")
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond)
+    ->UseRealTime();
+// Twenty hands of the three-handed game, South reviewed, bidding or against the bidder.
+BENCHMARK(ReviewGameHands)
+    ->Arg(2)
+    ->Name("ReviewGameHandsThreeHanded")
     ->Iterations(1)
     ->Unit(benchmark::kSecond)
     ->UseRealTime();

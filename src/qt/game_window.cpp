@@ -141,7 +141,8 @@ void GameWindow::BuildWidgets() {
     continue_ = button(tr("&Continue"), tr("Continue"), [this] { UserContinue(); });
     throwIn_ = button(tr("&Throw In"), tr("Throw the hand in: the declarers lose the bid"), [this] { UserThrowIn(); });
     passCards_ = button(tr("Pass C&ards"), tr("Pass the picked cards to partner"), [this] { UserPassCards(); });
-    hint_ = button(tr("&Hint"), tr("Hint"), [this] { Hint(); });
+    // Alt+H is the "This hand" tab's.
+    hint_ = button(tr("H&int"), tr("Hint"), [this] { Hint(); });
     undo_ = button(tr("&Undo"), tr("Undo the last move of yours"), [this] { UserUndo(); });
     lookBackButton_ = button(tr("&Look Back"), tr("Show the last trick beside the one being played"), [this] {
         lookBack_ = !lookBack_;

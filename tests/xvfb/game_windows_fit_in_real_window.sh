@@ -4,8 +4,8 @@
 # window waiting with nothing dealt; a game with every hand shown; the
 # History with its buttons. Each window stands whole on the screen, frame
 # included, and its bottom row of buttons is in view; the same for a
-# double-deck game, and for the Drills window with drills made for a theme,
-# one of them answered.
+# double-deck game and a three-handed one, and for the Drills window with
+# drills made for a theme, one of them answered.
 # Screenshots go to the folder given.
 set -euo pipefail
 source "$(dirname "$0")/xvfb_lib.sh"
@@ -60,6 +60,21 @@ on_screen "The Game window, double-deck" "$game"
 import -window root "$shots/game-double-deck-$tag.png"
 for _ in $(seq 12); do xdotool windowactivate --sync "$game" key Return sleep 0.4; done
 import -window root "$shots/game-double-deck-play-$tag.png"
+
+# A three-handed game: the form chosen in New Game, its own rules shown;
+# the widow face down in the middle of the table, then the user's pass and
+# what the computers make of the hand.
+xdotool windowactivate --sync "$game" key ctrl+n
+dialog=$(timeout 10 xdotool search --sync --onlyvisible --name '^New Game$' | sed -n 1p) ||
+  { echo "FAIL: Ctrl+N opened no New Game dialog during a double-deck game"; exit 1; }
+xdotool windowactivate --sync "$dialog" key alt+f sleep 0.2 key Down sleep 0.3
+on_screen "The New Game dialog, three-handed" "$dialog"
+import -window root "$shots/new-game-three-handed-$tag.png"
+xdotool key Return sleep 0.8 key alt+y sleep 1.5
+on_screen "The Game window, three-handed" "$game"
+import -window root "$shots/game-three-handed-$tag.png"
+xdotool windowactivate --sync "$game" key alt+p sleep 5
+import -window root "$shots/game-three-handed-on-$tag.png"
 
 # The History: whole on the screen, its buttons reachable, its statistics
 # and its progress.
