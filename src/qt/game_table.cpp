@@ -285,10 +285,11 @@ void GameTable::paintEvent(QPaintEvent*) {
         const Qt::Alignment align = (place == 3 ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
         p.setPen(Qt::NoPen);
         p.setBrush(toAct ? QColor(255, 220, 80) : QColor(0, 0, 0, 90));
-        const QRect box = p.fontMetrics().boundingRect(text, align, label).adjusted(-6, -2, 6, 2);
+        const int flags = static_cast<int>(align.toInt());
+        const QRect box = p.fontMetrics().boundingRect(text, flags, label).adjusted(-6, -2, 6, 2);
         p.drawRoundedRect(box, 4, 4);
         p.setPen(toAct ? Qt::black : Qt::white);
-        p.drawText(text, align, label);
+        p.drawText(text, flags, label);
 
         // Where only the bidder melds, the two others lay nothing down.
         if (meldShown && (seats == 4 || seat == g.Declarer() || !g.Rules().bidderMeldsOnly)) {

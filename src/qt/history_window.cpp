@@ -534,7 +534,8 @@ void HistoryWindow::ShowStatistics() {
     for (const auto& [band, counts] : bands) most = std::max({most, counts.first, counts.second});
     auto* countAxis = new QValueAxis;
     const int step = std::max(1, (most + 5) / 6);
-    countAxis->setRange(0, (most + step - 1) / step * step);
+    const int countTop = (most + step - 1) / step * step;
+    countAxis->setRange(0, countTop);
     countAxis->setTickType(QValueAxis::TicksDynamic);
     countAxis->setTickAnchor(0);
     countAxis->setTickInterval(step);

@@ -42,8 +42,10 @@ bool PartnershipRule(std::string_view name) { return name == "passCards" || name
 
 // The switches of the bidding and the game, in a box of their own below
 // the seats: the rules' column already fills a 1080-pixel screen at twice
-// the scale.
-bool IsTableRule(std::string_view name) { return name == "quadRunWins" || name == "dealerStuck"; }
+// the scale. The three-handed game's shortest go there too.
+bool IsTableRule(std::string_view name) {
+    return name == "quadRunWins" || name == "dealerStuck" || name == "layAwayTrump" || name == "spadesDouble";
+}
 
 // The forms the game deals, in the order offered.
 const std::array<RuleSet, 3>& Forms() {
@@ -170,6 +172,8 @@ NewGameDialog::NewGameDialog(const GameSettings& settings, QWidget* parent) : QD
 
     for (const char* name : {"followSuit", "headTrick", "trumpWhenVoid", "overTrump"})
         connect(qobject_cast<QCheckBox*>(rules_.at(name)), &QCheckBox::toggled, this, &NewGameDialog::ShowPlayLine);
+    // Where three play, only the points game ends at a score.
+    connect(qobject_cast<QCheckBox*>(rules_.at("pointsGame")), &QCheckBox::toggled, this, [this] { ShowTarget(); });
     ShowRules(settings.rules);
     // Another form brings its own variants: its bids, target and counts.
     connect(form_, &QComboBox::currentIndexChanged, this, [this] { ShowRules(FormRules()); });
@@ -227,7 +231,14 @@ void NewGameDialog::ShowRules(const RuleSet& rules) {
         seats_[2]->insertItem(0, tr("You"), static_cast<int>(SeatPlayer::You));
     }
     seatsForm_->setRowVisible(3, !three);
+    ShowTarget();
     ShowPlayLine();
+}
+
+void NewGameDialog::ShowTarget() {
+    const bool three = form_->currentIndex() == 2;
+    rulesForm_->setRowVisible(rules_.at("gameTarget"),
+                              !three || qobject_cast<QCheckBox*>(rules_.at("pointsGame"))->isChecked());
 }
 
 RuleSet NewGameDialog::FormRules() const {

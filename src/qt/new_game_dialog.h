@@ -29,6 +29,8 @@ public:
 
 private:
     void ShowPlayLine();
+    /// The score that wins is asked only where the game ends at one.
+    void ShowTarget();
     /// The variants' controls set from a rule set.
     void ShowRules(const RuleSet& rules);
     /// The rule set of the form chosen, before its variants.

@@ -126,7 +126,7 @@ void ReviewTable::paintEvent(QPaintEvent*) {
     }
 }
 
-ReviewWindow::ReviewWindow(ReviewRequest request, QString title, QWidget* parent, QString note,
+ReviewWindow::ReviewWindow(ReviewRequest request, const QString& title, QWidget* parent, QString note,
                            std::optional<HandReview> kept)
     : PracticeWindow(parent, QSize(1180, 700)), request_(std::move(request)), note_(std::move(note)) {
     // The small table replays only cards that could have been played.
@@ -175,7 +175,7 @@ ReviewWindow::ReviewWindow(ReviewRequest request, QString title, QWidget* parent
         if (step_ != start + static_cast<std::size_t>(row) + 1) SetStep(start + static_cast<std::size_t>(row) + 1);
     });
     // Left, Right, Home and End step the hand wherever the focus stands.
-    auto key = [this](QKeySequence keys, auto slot) {
+    auto key = [this](const QKeySequence& keys, auto slot) {
         auto* action = new QAction(this);
         action->setShortcut(keys);
         action->setShortcutContext(Qt::WindowShortcut);

@@ -56,7 +56,7 @@ public:
     /// `note` is said beside the summary, e.g. where the review stops short.
     /// Works the review out, or shows `kept`, a review of the same request
     /// kept in the history, at once.
-    ReviewWindow(ReviewRequest request, QString title, QWidget* parent, QString note = {},
+    ReviewWindow(ReviewRequest request, const QString& title, QWidget* parent, QString note = {},
                  std::optional<HandReview> kept = std::nullopt);
     ~ReviewWindow() override;
 
