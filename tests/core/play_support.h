@@ -30,7 +30,8 @@ inline int RandomLegal(KindMask legal, Random& random) {
 template <class State>
 int Exhaustive(State& state, int side) {
     if (state.Over()) return state.Points()[static_cast<std::size_t>(side)];
-    const bool ours = SideOf(state.ToPlay()) == side;
+    // The ledger's sides: partners, or the bidder against the two others.
+    const bool ours = state.Ledger().SideOfSeat(state.ToPlay()) == side;
     int best = ours ? -1 : 1 << 20;
     for (KindMask m = state.Legal(); m != 0; m &= m - 1) {
         state.Make(std::countr_zero(m));

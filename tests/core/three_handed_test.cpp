@@ -898,24 +898,8 @@ TEST(ThreeHanded, TheFormIsARuleSetOfItsOwnWithDealCodesAndSettings) {
     for (int seat = 0; seat < 3; ++seat) EXPECT_EQ(CardCount(three.HandOf(seat)), 15);
 }
 
-// The bidder's points from a position to the end of the hand, every hand
-// seen: the test's own search of every card, the bidder taking most and
-// the two others least.
-int OwnPar(FormPlayState& state, int bidder) {
-    if (state.Over()) return state.Points()[0];
-    const bool bidders = state.ToPlay() == bidder;
-    int best = bidders ? -1 : 1 << 20;
-    for (KindMask m = state.Legal(); m != 0; m &= m - 1) {
-        state.Make(std::countr_zero(m));
-        const int value = OwnPar(state, bidder);
-        state.Unmake();
-        best = bidders ? std::max(best, value) : std::min(best, value);
-    }
-    return best;
-}
-
 // Hands of whole games played by the computers, reviewed for South: the
-// par is the bidder's against the two others, as the test's own search
+// par is the bidder's against the two others, as an exhaustive search
 // finds it in the last tricks; no card gains its side anything against the
 // par; the points are the bidder's in tricks.
 TEST(ThreeHanded, TheReviewWeighsTheBiddersParAgainstTheTwo) {
@@ -954,7 +938,7 @@ TEST(ThreeHanded, TheReviewWeighsTheBiddersParAgainstTheTwo) {
         FormPlayState state(rules, line.record.hands, line.trump, line.declarer);
         for (std::size_t i = 0; i < 36; ++i) state.Make(line.record.plays[i]);
         if (review.cards[36].parBefore >= 0 && review.cards[35].parProved) {
-            EXPECT_EQ(review.cards[36].parBefore, OwnPar(state, line.declarer));
+            EXPECT_EQ(review.cards[36].parBefore, testing::Exhaustive(state, 0));
             ++compared;
         }
         for (const ReviewedCard& card : review.cards) {

@@ -25,6 +25,19 @@
 
 using namespace vantrel;
 
+namespace {
+
+// A card is played by a click on the part of it in view: the first the rules allow.
+void ClickLegalCard(GameWindow& window) {
+    for (GameCard* card : window.table()->Cards())
+        if (card->isVisible() && (window.game().Play().Legal() & KindFlag(card->kind())) != 0) {
+            QTest::mouseClick(card, Qt::LeftButton, {}, QPoint(card->width() / 10, card->height() / 2));
+            return;
+        }
+}
+
+}  // namespace
+
 class GameWindowTest : public QObject {
     Q_OBJECT
 
@@ -437,12 +450,7 @@ private slots:
             widowSeen = widowSeen || (game.CurrentPhase() == Phase::Widow && CardCount(game.Widow()) == 3);
             if (game.ToAct() == 0 && game.CurrentPhase() == Phase::Auction) window.UserPass();
             if (game.CurrentPhase() == Phase::HandScored) window.UserContinue();
-            if (game.ToAct() == 0 && game.CurrentPhase() == Phase::Play)
-                for (GameCard* card : window.table()->Cards())
-                    if (card->isVisible() && (game.Play().Legal() & KindFlag(card->kind())) != 0) {
-                        QTest::mouseClick(card, Qt::LeftButton, {}, QPoint(card->width() / 10, card->height() / 2));
-                        break;
-                    }
+            if (game.ToAct() == 0 && game.CurrentPhase() == Phase::Play) ClickLegalCard(window);
             QTest::qWait(5);
         }
         QVERIFY(widowSeen);
@@ -535,12 +543,7 @@ private slots:
                     QVERIFY(cards.front()->x() >= 0);
                     looked = true;
                 }
-                // A card is played by a click on the part of it in view.
-                for (GameCard* card : window.table()->Cards())
-                    if (card->isVisible() && (game.Play().Legal() & KindFlag(card->kind())) != 0) {
-                        QTest::mouseClick(card, Qt::LeftButton, {}, QPoint(card->width() / 10, card->height() / 2));
-                        break;
-                    }
+                ClickLegalCard(window);
             }
             QTest::qWait(5);
         }
