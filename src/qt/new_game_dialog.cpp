@@ -8,7 +8,9 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QSpinBox>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <array>
@@ -176,7 +178,11 @@ NewGameDialog::NewGameDialog(const GameSettings& settings, QWidget* parent) : QD
     connect(qobject_cast<QCheckBox*>(rules_.at("pointsGame")), &QCheckBox::toggled, this, [this] { ShowTarget(); });
     ShowRules(settings.rules);
     // Another form brings its own variants: its bids, target and counts.
-    connect(form_, &QComboBox::currentIndexChanged, this, [this] { ShowRules(FormRules()); });
+    connect(form_, &QComboBox::currentIndexChanged, this, [this] {
+        ShowRules(FormRules());
+        // Once the layout has taken the new rows the dialog may stand taller.
+        QTimer::singleShot(0, this, &NewGameDialog::KeepOnScreen);
+    });
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setText(tr("&Deal"));
@@ -233,6 +239,16 @@ void NewGameDialog::ShowRules(const RuleSet& rules) {
     seatsForm_->setRowVisible(3, !three);
     ShowTarget();
     ShowPlayLine();
+}
+
+void NewGameDialog::KeepOnScreen() {
+    // A form with more rules than the one the dialog opened with makes it
+    // taller: it moves up as far as needed to stay whole on the screen.
+    const QScreen* on = screen();
+    if (on == nullptr || !isVisible()) return;
+    const QRect room = on->availableGeometry();
+    const int over = frameGeometry().bottom() - room.bottom();
+    if (over > 0) move(pos().x(), std::max(room.top(), pos().y() - over));
 }
 
 void NewGameDialog::ShowTarget() {

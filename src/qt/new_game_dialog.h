@@ -31,6 +31,7 @@ private:
     void ShowPlayLine();
     /// The score that wins is asked only where the game ends at one.
     void ShowTarget();
+    void KeepOnScreen();
     /// The variants' controls set from a rule set.
     void ShowRules(const RuleSet& rules);
     /// The rule set of the form chosen, before its variants.
