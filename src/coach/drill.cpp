@@ -98,7 +98,7 @@ std::optional<Game> GameAtCard(const GameSettings& settings, std::uint64_t seed,
         [&](const Game& game, std::string& wrong) {
             if (game.CurrentPhase() != Phase::Play || game.CardsPlayed().size() != at) return false;
             if (game.ToAct() != seat || (game.Play().Legal() & KindFlag(played)) == 0)
-                wrong = "The hand no longer reaches the drill's card: " + SeatName(seat) + " is not to play " +
+                wrong = "The hand no longer reaches the drill's card: " + game.NameOf(seat) + " is not to play " +
                         KindText(played) + " there.";
             return true;
         },
@@ -112,7 +112,7 @@ std::optional<Game> GameAtCall(const GameSettings& settings, std::uint64_t seed,
         [&](const Game& game, std::string& wrong) {
             if (game.CurrentPhase() != Phase::Auction || game.CurrentAuction().Calls().size() != at) return false;
             if (game.ToAct() != seat || (called > 0 && called < game.CurrentAuction().MinimumBid()))
-                wrong = "The hand no longer reaches the drill's call: " + SeatName(seat) + " is not to call " +
+                wrong = "The hand no longer reaches the drill's call: " + game.NameOf(seat) + " is not to call " +
                         CallText(called) + " there.";
             return true;
         },

@@ -97,6 +97,9 @@ std::vector<PanelLine> ScorePanel(const Game& game) {
             lines.push_back({"", "Meld: " + each(three->Meld())});
             lines.push_back({"", "Card points: " + each(three->CardPoints())});
         }
+        // What the bidder laid away is known to all once the hand is over.
+        if (game.CurrentPhase() >= Phase::HandScored && CardCount(three->LaidAway()) > 0)
+            lines.push_back({"", "Laid away: " + CardsText(three->LaidAway())});
         lines.push_back({"Game", (game.Rules().pointsGame ? " (to " + std::to_string(game.Rules().gameTarget) + "): "
                                                           : " (units won): ") +
                                      each(game.Totals())});

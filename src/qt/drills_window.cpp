@@ -237,11 +237,11 @@ void DrillsWindow::ShowPosition(bool answered) {
     table_->Show(game, look);
     bidding_->addItem(
         game.Rules().dealerStuck
-            ? tr("%1 deals; standing bid %2").arg(Q(SeatName(game.Dealer()))).arg(game.Rules().standingBid)
-            : tr("%1 deals").arg(Q(SeatName(game.Dealer()))));
+            ? tr("%1 deals; standing bid %2").arg(Q(game.NameOf(game.Dealer()))).arg(game.Rules().standingBid)
+            : tr("%1 deals").arg(Q(game.NameOf(game.Dealer()))));
     const auto& calls = game.CurrentAuction().Calls();
     for (std::size_t i = 0; i < calls.size(); ++i) {
-        QString line = Q(SeatName(calls[i].seat)) + QStringLiteral(": ") +
+        QString line = Q(game.NameOf(calls[i].seat)) + QStringLiteral(": ") +
                        (calls[i].bid > 0 ? QString::number(calls[i].bid) : tr("pass"));
         if (i < game.CallReasons().size() && !game.CallReasons()[i].empty())
             line += QStringLiteral(" \u2014 ") + Q(game.CallReasons()[i]);
@@ -258,7 +258,7 @@ void DrillsWindow::ShowPosition(bool answered) {
                 card->setFocus();
                 break;
             }
-    const QString seat = Q(SeatName(shown_->seat));
+    const QString seat = Q(game.NameOf(shown_->seat));
     question_->setText(answered ? QString()
                        : play   ? tr("%1 to play. %2").arg(seat, Q(std::string(kCardQuestion)))
                        : shown_->question == DrillQuestion::Call

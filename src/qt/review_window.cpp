@@ -368,7 +368,8 @@ void ReviewWindow::ShowReview() {
     for (const AuctionVerdict& verdict : review_.auction)
         summary_->setText(summary_->text() + QStringLiteral("\n") + tr("Auction: %1").arg(Q(verdict.text)));
     for (const PassVerdict& verdict : review_.passes)
-        summary_->setText(summary_->text() + QStringLiteral("\n") + tr("Pass: %1").arg(Q(verdict.text)));
+        summary_->setText(summary_->text() + QStringLiteral("\n") +
+                          (ReviewSeats(request_) == 3 ? tr("Lay-away: %1") : tr("Pass: %1")).arg(Q(verdict.text)));
     // The calls that gave away much, as the drills take them.
     for (const CallVerdict& verdict : review_.calls)
         if (verdict.Costly())

@@ -353,14 +353,6 @@ std::array<KindCounts, 4> HandsAfterComputersPass(const ReviewRequest& request, 
     return hands;
 }
 
-// "J♥ 9♠ 9♠ 9♦": each card, in the deck's order.
-std::string CardsText(const KindCounts& cards) {
-    std::string text;
-    for (int kind = 0; kind < kCardKinds; ++kind)
-        for (int copy = 0; copy < CountIn(cards, kind); ++copy) text += (text.empty() ? "" : " ") + KindText(kind);
-    return text;
-}
-
 int SideMeld(const ReviewRequest& request, const std::array<KindCounts, 4>& hands, int side) {
     return MeldOf(request.rules, hands[static_cast<std::size_t>(side)], request.trump) +
            MeldOf(request.rules, hands[static_cast<std::size_t>(side) + 2], request.trump);
@@ -400,6 +392,60 @@ FormPar FormParOf(FormSolver& solver, const FormPlayState& position, int declare
     if (bounds.lower < 0) return {-1, false};
     if (bounds.Exact()) return {bounds.lower, true};
     return {std::clamp(PlayoutEstimate(position, declarer), bounds.lower, bounds.upper), false};
+}
+
+// The card points of cards laid away, which count for the bidder.
+int PointsOf(const RuleSet& rules, const KindCounts& cards) {
+    int points = 0;
+    for (int kind = 0; kind < kCardKinds; ++kind) points += CountIn(cards, kind) * CardPointsOf(rules, kind);
+    return points;
+}
+
+// The lay-away's verdict in words, once both layouts' pars are known.
+void WriteLayAwayText(const ReviewRequest& request, PassVerdict& verdict) {
+    const int gain = verdict.Gain();
+    verdict.text = ReviewSeatName(request, verdict.seat) + " laid away " + CardsText(verdict.passed) + ": meld " +
+                   std::to_string(verdict.meld) + " and " + std::to_string(verdict.par) +
+                   " card points with best play, those laid away counted, against " +
+                   std::to_string(verdict.computersMeld) + " and " + std::to_string(verdict.computersPar) +
+                   " laying away " + CardsText(verdict.computers) + ", with every hand seen: " +
+                   (gain == 0 ? std::string("no difference.")
+                              : std::to_string(std::abs(gain)) + (gain > 0 ? " points better." : " points worse."));
+    if (!verdict.proved) verdict.text += " The pars are estimated: the solver could not prove them in time.";
+}
+
+// The cards the bidder laid away against those the computer lays away from
+// the same hand, each layout's par solved from the first lead, the cards
+// laid away counted for the bidder; the par of the hands played is taken
+// from the par through the hand where that starts at the first lead.
+PassVerdict LayAwayVerdictOf(const ReviewRequest& request, bool parFromPlay, const std::atomic<bool>* cancel) {
+    PassVerdict verdict;
+    const auto bidder = static_cast<std::size_t>(request.declarer & 3);
+    verdict.seat = request.declarer;
+    verdict.passed = request.gave[bidder];
+    const KindCounts whole = Plus(request.hands[bidder], verdict.passed);
+    verdict.computers = ChooseLayAway(request.rules, whole, request.trump);
+    verdict.meld = MeldOf(request.rules, request.hands[bidder], request.trump);
+    verdict.computersMeld = MeldOf(request.rules, Less(whole, verdict.computers), request.trump);
+    if (verdict.computers == verdict.passed) {
+        verdict.text = ReviewSeatName(request, verdict.seat) + " laid away " + CardsText(verdict.passed) +
+                       ", as the computer does.";
+        return verdict;
+    }
+    auto par = [&](const std::array<KindCounts, 4>& hands, const KindCounts& laid) {
+        FormSolver solver(kFormTableBits);
+        const FormPar found = FormParOf(solver, FormPlayState(request.rules, hands, request.trump, request.declarer),
+                                        request.declarer, request.parNodes / 2, -1, cancel);
+        verdict.proved = verdict.proved && found.proved;
+        return found.value < 0 ? -1 : found.value + PointsOf(request.rules, laid);
+    };
+    std::array<KindCounts, 4> alternative = request.hands;
+    alternative[bidder] = Less(whole, verdict.computers);
+    verdict.par = parFromPlay ? -1 : par(request.hands, verdict.passed);
+    if (!parFromPlay && verdict.par < 0) return verdict;
+    verdict.computersPar = par(alternative, verdict.computers);
+    if (verdict.computersPar >= 0 && !parFromPlay) WriteLayAwayText(request, verdict);
+    return verdict;
 }
 
 // The pass's verdict in words, once both layouts' pars are known.
@@ -531,9 +577,9 @@ HandReview ReviewHand(const ReviewRequest& request, const std::atomic<bool>* can
     std::vector<std::size_t> fair;
     for (std::size_t c = 0; c < review.cards.size(); ++c)
         if (review.cards[c].reviewed && !review.cards[c].forced) fair.push_back(c);
-    // Where three play, the cards laid away are no pass between partners.
+    // Where three play, the bidder's cards laid away are weighed as a pass is.
     std::vector<int> passers;
-    for (int seat = 0; seat < 4 && ReviewSeats(request) == 4; ++seat)
+    for (int seat = 0; seat < 4; ++seat)
         if (request.reviewed[static_cast<std::size_t>(seat)] && !Empty(request.gave[static_cast<std::size_t>(seat)]) &&
             !Empty(request.dealt[static_cast<std::size_t>(seat)]))
             passers.push_back(seat);
@@ -698,7 +744,9 @@ HandReview ReviewHand(const ReviewRequest& request, const std::atomic<bool>* can
                 else
                     runPar(1, review.cards.size(), 2 * request.parNodes, request.parNodes);
             } else if (job < parJobs + passers.size()) {
-                review.passes[job - parJobs] = PassVerdictOf(request, passers[job - parJobs], start == 0, cancel);
+                review.passes[job - parJobs] = ReviewSeats(request) == 3
+                                                   ? LayAwayVerdictOf(request, start == 0, cancel)
+                                                   : PassVerdictOf(request, passers[job - parJobs], start == 0, cancel);
                 if (!cancelled()) step(kHandSteps);
             } else {
                 runFair(job - parJobs - passers.size());
@@ -716,8 +764,13 @@ HandReview ReviewHand(const ReviewRequest& request, const std::atomic<bool>* can
     if (start == 0)
         for (PassVerdict& verdict : review.passes)
             if (verdict.computers != verdict.passed) {
-                verdict.par = SideOf(verdict.seat) == 0 ? par[0] : AllCardPoints(request.rules) - par[0];
                 verdict.proved = verdict.proved && proved[0] != 0;
+                if (ReviewSeats(request) == 3) {
+                    verdict.par = par[0] + PointsOf(request.rules, verdict.passed);
+                    WriteLayAwayText(request, verdict);
+                    continue;
+                }
+                verdict.par = SideOf(verdict.seat) == 0 ? par[0] : AllCardPoints(request.rules) - par[0];
                 WritePassText(verdict);
             }
 
@@ -830,7 +883,8 @@ std::string ReviewText(const ReviewRequest& request, const HandReview& review) {
         text += "\n";
     }
     for (const AuctionVerdict& verdict : review.auction) text += "Auction: " + verdict.text + "\n";
-    for (const PassVerdict& verdict : review.passes) text += "Pass: " + verdict.text + "\n";
+    for (const PassVerdict& verdict : review.passes)
+        text += (ReviewSeats(request) == 3 ? "Lay-away: " : "Pass: ") + verdict.text + "\n";
     for (const CallVerdict& verdict : review.calls)
         if (verdict.Costly()) text += "Call: " + CallVerdictText(verdict) + "\n";
     const ReviewSummary summary = Summarise(review);

@@ -20,4 +20,11 @@ std::string CountsText(HandCounts hand) {
     return SuitsText(ranks);
 }
 
+std::string CardsText(const KindCounts& cards) {
+    std::string text;
+    for (int kind = 0; kind < kCardKinds; ++kind)
+        for (int copy = 0; copy < CountIn(cards, kind); ++copy) text += (text.empty() ? "" : " ") + KindText(kind);
+    return text;
+}
+
 }  // namespace vantrel

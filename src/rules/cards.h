@@ -197,4 +197,7 @@ std::string KindText(int kind);
 /// The cards of a hand by suit, as a player writes them, e.g. "♣ A K  ♥ —  ♠ 10 9 9  ♦ Q".
 std::string CountsText(HandCounts hand);
 
+/// Each card, in the deck's order, e.g. "J♥ 9♠ 9♠ 9♦".
+std::string CardsText(const KindCounts& cards);
+
 }  // namespace vantrel

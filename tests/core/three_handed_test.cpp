@@ -921,7 +921,8 @@ TEST(ThreeHanded, TheReviewWeighsTheBiddersParAgainstTheTwo) {
         const SheetLine& line = game.Sheet().front();
         if (!WhyNotReviewed(rules, line).empty()) continue;  // conceded
         SCOPED_TRACE("seed " + std::to_string(seed));
-        ReviewRequest request = RequestOf(rules, line, {true, false, false, false});
+        // Every seat reviewed: the bidder's cards laid away are weighed too.
+        ReviewRequest request = RequestOf(rules, line, {true, true, true, true});
         request.worlds = 12;
         request.parNodes = 2'000'000;
         request.threads = 2;
@@ -929,9 +930,12 @@ TEST(ThreeHanded, TheReviewWeighsTheBiddersParAgainstTheTwo) {
         ASSERT_TRUE(review.complete);
         ASSERT_EQ(review.cards.size(), 45u);
         EXPECT_EQ(review.trickWinners.size(), 15u);
-        int laidAway = 0;
-        for (int kind = 0; kind < kCardKinds; ++kind)
-            laidAway += CountIn(line.record.passedBack, kind) * CardPointsOf(rules, kind);
+        const auto PointsOf = [&](const KindCounts& cards) {
+            int points = 0;
+            for (int kind = 0; kind < kCardKinds; ++kind) points += CountIn(cards, kind) * CardPointsOf(rules, kind);
+            return points;
+        };
+        const int laidAway = PointsOf(line.record.passedBack);
         EXPECT_EQ(review.points[0] + laidAway, line.cardPoints[static_cast<std::size_t>(line.declarer)]);
         EXPECT_EQ(review.cards.back().parAfter, review.points[0]);
         // The last three tricks searched by the test: the same par.
@@ -945,11 +949,57 @@ TEST(ThreeHanded, TheReviewWeighsTheBiddersParAgainstTheTwo) {
             EXPECT_GE(card.exactCost, 0) << "card " << KindText(card.kind) << " of " << SeatName(card.seat, 3);
             if (card.reviewed && !card.forced) EXPECT_GE(card.cost, 0.0);
         }
-        EXPECT_EQ(review.cards.front().reviewed, request.reviewed[static_cast<std::size_t>(review.cards.front().seat)]);
-        // The bidder's auction is weighed by the three-handed game's own figures.
-        if (line.declarer == 0) {
-            ASSERT_EQ(review.auction.size(), 1u);
-            EXPECT_NE(review.auction[0].text.find("South's bid of"), std::string::npos) << review.auction[0].text;
+        // The auction is weighed by the three-handed game's own figures, a
+        // verdict for each seat.
+        ASSERT_EQ(review.auction.size(), 3u);
+        const std::string bidder = SeatName(line.declarer, 3);
+        EXPECT_NE(review.auction[static_cast<std::size_t>(line.declarer)].text.find(bidder + "'s bid of"),
+                  std::string::npos);
+        // The cards laid away against the computer's from the same eighteen,
+        // with every hand seen, those laid away counted for the bidder.
+        ASSERT_EQ(review.passes.size(), 1u);
+        const PassVerdict& laid = review.passes[0];
+        EXPECT_EQ(laid.passed, line.record.passedBack);
+        const KindCounts whole = Plus(line.record.hands[static_cast<std::size_t>(line.declarer)], laid.passed);
+        EXPECT_EQ(laid.computers, ChooseLayAway(rules, whole, line.trump));
+        EXPECT_EQ(laid.text.rfind(bidder + " laid away ", 0), 0u) << laid.text;
+        if (laid.computers != laid.passed) {
+            EXPECT_EQ(laid.par, review.parAtStart + laidAway);
+            EXPECT_GE(laid.computersPar, PointsOf(laid.computers));
+        }
+        if (reviewed == 0) {
+            // Another lay-away within the rules, the hand not yet led: it is
+            // weighed against the computer's, each layout's par the bidder's
+            // card points with best play, those laid away counted.
+            const auto b = static_cast<std::size_t>(line.declarer);
+            const LayAwayFreedom freedom = LayAwayFreedomOf(rules, whole, line.trump);
+            KindCounts other{};
+            Random random(seed, 77);
+            for (int tries = 0; tries < 2000 && (CardCount(other) != 3 || other == laid.computers ||
+                                                 !WhyNotLaidAway(rules, whole, line.trump, other, freedom).empty());
+                 ++tries)
+                other = RandomCards(whole, random);
+            ASSERT_TRUE(WhyNotLaidAway(rules, whole, line.trump, other, freedom).empty());
+            ReviewRequest mine = request;
+            mine.plays.clear();
+            mine.hands[b] = Less(whole, other);
+            mine.gave[b] = other;
+            mine.reviewed = {false, false, false, false};
+            mine.reviewed[b] = true;
+            const HandReview weighed = ReviewHand(mine);
+            ASSERT_EQ(weighed.passes.size(), 1u);
+            const PassVerdict& verdict = weighed.passes[0];
+            EXPECT_EQ(verdict.par, weighed.parAtStart + PointsOf(other));
+            // What the computer's lay-away leaves the bidder: at least the points laid away, at most every point.
+            EXPECT_GE(verdict.computersPar, PointsOf(laid.computers));
+            EXPECT_LE(verdict.computersPar, AllCardPoints(rules));
+            EXPECT_NE(verdict.text.find(verdict.Gain() == 0  ? "no difference"
+                                        : verdict.Gain() > 0 ? "points better"
+                                                             : "points worse"),
+                      std::string::npos)
+                << verdict.text;
+            EXPECT_NE(ReviewText(mine, weighed).find("Lay-away: " + bidder + " laid away " + CardsText(other)),
+                      std::string::npos);
         }
         const std::string text = ReviewText(request, review);
         EXPECT_NE(text.find(SeatName(line.declarer, 3) + " bids alone against the two others"), std::string::npos)
