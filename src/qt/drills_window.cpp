@@ -403,12 +403,16 @@ bool DrillsWindow::Answer(int kind) {
     if (const std::optional<HandReview> review =
             shown_->generated ? std::nullopt : history_.KeptReview(shown_->game, shown_->hand);
         review && !review->cards.empty()) {
-        const std::size_t first = 4 * static_cast<std::size_t>(review->cards.front().trick);
+        // A trick holds a card of each seat: three where the bidder plays alone.
+        const bool three = game_ && game_->Seats() == 3;
+        const std::size_t first = (three ? 3 : 4) * static_cast<std::size_t>(review->cards.front().trick);
         if (shown_->at >= first && shown_->at - first < review->cards.size()) {
             const ReviewedCard& card = review->cards[shown_->at - first];
-            text += QStringLiteral("\n") + tr("Par for South-North with every hand seen: %1%2 before the card.")
-                                               .arg(card.parProved ? QString() : tr("about "))
-                                               .arg(card.parBefore);
+            text +=
+                QStringLiteral("\n") + (three ? tr("Par for the bidder with every hand seen: %1%2 before the card.")
+                                              : tr("Par for South-North with every hand seen: %1%2 before the card."))
+                                           .arg(card.parProved ? QString() : tr("about "))
+                                           .arg(card.parBefore);
         }
     }
     grade_->setText(text);

@@ -476,7 +476,34 @@ private slots:
             window.grab().save(QString::fromUtf8(shots) + QStringLiteral("/game-three-handed-scored.png"));
             review->grab().save(QString::fromUtf8(shots) + QStringLiteral("/review-three-handed.png"));
         }
+        // A card of South's kept as a drill, whatever it cost, is asked on
+        // the three-handed table and graded with the bidder's par.
+        HandReview weighed = review->review();
         review->close();
+        for (ReviewedCard& card : weighed.cards)
+            if (card.reviewed && !card.forced) {
+                card.label = std::max(card.label, CardLabel::Mistake);
+                break;
+            }
+        QVERIFY(history->RecordReview(*window.HistoryId(), static_cast<int>(sheet.size()) - 1, 0, 0, std::nullopt,
+                                      &weighed));
+        DrillsWindow drills(
+            *history, [] { return std::int64_t{20'000}; }, nullptr);
+        drills.resize(1180, 700);
+        drills.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&drills));
+        QCOMPARE(drills.question(), QStringLiteral("South to play. What do you play?"));
+        if (const QByteArray shots = qgetenv("VANTREL_SHOTS"); !shots.isEmpty())
+            drills.grab().save(QString::fromUtf8(shots) + QStringLiteral("/drill-three-handed.png"));
+        const KeptDrill drill = drills.Shown().value();
+        GameCard* answer = nullptr;
+        for (GameCard* card : drills.table()->Cards())
+            if (card->isVisible() && card->kind() == drill.best) answer = card;
+        QVERIFY(answer != nullptr);
+        QTest::keyClick(answer, Qt::Key_Return);
+        QVERIFY2(drills.grade().contains(QStringLiteral("Par for the bidder with every hand seen: ")),
+                 qPrintable(drills.grade()));
+        drills.close();
 
         // Kept, and resumed equal by a new window.
         const std::optional<std::int64_t> id = window.HistoryId();
