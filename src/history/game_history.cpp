@@ -912,8 +912,8 @@ HistoryStatistics GameHistory::Statistics(const HistoryFilter& filter) const {
     const std::string sql =
         "SELECT substr(games.started, 1, 7), games.user_seats, games.user_side, hands.declarer, hands.bid, "
         "hands.meld0, hands.meld1, hands.points0, hands.points1, hands.score0, hands.score1, hands.plays = '', "
-        "hands.par, hands.best_bid, hands.lost, hands.meld2, hands.points2, hands.score2 FROM hands JOIN games ON "
-        "games.id = hands.game" +
+        "hands.par, hands.best_bid, hands.lost, hands.meld2, hands.points2, hands.score2, "
+        "games.rules LIKE 'Three-handed%' FROM hands JOIN games ON games.id = hands.game" +
         WhereOf(filter) + " AND NOT hands.practice ORDER BY games.started";
     Statement select(db_, sql.c_str());
     BindFilter(select, filter);
@@ -931,10 +931,19 @@ HistoryStatistics GameHistory::Statistics(const HistoryFilter& filter) const {
         const auto side = static_cast<std::size_t>(std::clamp(select.Small(2), 0, 2));
         const int declarer = select.Small(3);
         const int bid = select.Small(4);
-        const std::array<int, 3> handMeld{select.Small(5), select.Small(6), select.Small(15)};
-        const std::array<int, 3> handPoints{select.Small(7), select.Small(8), select.Small(16)};
+        std::array<int, 3> handMeld{select.Small(5), select.Small(6), select.Small(15)};
+        std::array<int, 3> handPoints{select.Small(7), select.Small(8), select.Small(16)};
         const std::array<int, 3> score{select.Small(9), select.Small(10), select.Small(17)};
         const bool thrownIn = select.Small(11) != 0;
+        if (select.Int(18) != 0 && declarer != static_cast<int>(side)) {
+            // Against the bidder the user's side is the two who play
+            // together: their figures, as the par of the review is theirs.
+            for (std::size_t seat = 0; seat < 3; ++seat)
+                if (seat != side && static_cast<int>(seat) != declarer) {
+                    handMeld[side] += handMeld[seat];
+                    handPoints[side] += handPoints[seat];
+                }
+        }
         if (stats.months.empty() || stats.months.back().month != month) stats.months.push_back({month});
         HistoryStatistics::Month& row = stats.months.back();
         ++stats.hands;

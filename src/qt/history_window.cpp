@@ -87,9 +87,12 @@ QTableWidget* Table(const QStringList& headings, const QString& name, QWidget* p
 QString SeatsText(const GameSettings& settings) {
     static constexpr std::array<const char*, 4> kPlayers{"You", "Easy", "Normal", "Strong"};
     QStringList seats;
-    for (std::size_t seat = 0; seat < 4; ++seat)
-        seats << QString::fromLatin1(kSeats[seat].letter.data(), 1) + QStringLiteral(" ") +
-                     QString::fromLatin1(kPlayers[static_cast<std::size_t>(settings.seats[seat])]);
+    // Where three play: South, West and East, the third seat's.
+    const int players = settings.rules.form.seats == 3 ? 3 : 4;
+    for (int seat = 0; seat < players; ++seat)
+        seats << QString::fromStdString(SeatName(seat, players).substr(0, 1)) + QStringLiteral(" ") +
+                     QString::fromLatin1(
+                         kPlayers[static_cast<std::size_t>(settings.seats[static_cast<std::size_t>(seat)])]);
     return seats.join(QStringLiteral(", "));
 }
 

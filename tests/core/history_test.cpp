@@ -235,7 +235,16 @@ TEST(History, AThreeHandedGameIsKeptAndResumedEqualAndCountedByItsForm) {
     const GameSummary game = history->Games(filter)[0];
     EXPECT_NE(game.totals[2], 0) << "East's total is kept";
     const std::vector<HandSummary> hands = history->Hands(game.id);
-    EXPECT_EQ(history->Statistics(filter).hands, static_cast<int>(hands.size()));
+    const HistoryStatistics stats = history->Statistics(filter);
+    EXPECT_EQ(stats.hands, static_cast<int>(hands.size()));
+    // South's own points as bidder; against the bidder, South's and its
+    // fellow defender's.
+    double points = 0;
+    for (const HandSummary& hand : hands) {
+        const std::array<int, 3>& taken = hand.line.cardPoints;
+        points += hand.line.declarer == 0 ? taken[0] : taken[0] + taken[3 - hand.line.declarer];
+    }
+    EXPECT_DOUBLE_EQ(stats.pointsPerHand, points / static_cast<double>(hands.size()));
     EXPECT_EQ(hands.back().line.totals, game.totals);
     filter.form = HistoryFilter::Form::Single;
     EXPECT_TRUE(history->Games(filter).empty());
