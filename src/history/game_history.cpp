@@ -1040,7 +1040,9 @@ std::string ReviewJson(const HandReview& review) {
                          {"figures", figures},
                          {"best", v.best},
                          {"cost", v.cost},
-                         {"conventional", v.conventional}});
+                         {"conventional", v.conventional},
+                         {"costly", v.costly},
+                         {"seats", v.seats}});
     }
     const Json whole{{"cards", cards},
                      {"trickWinners", review.trickWinners},
@@ -1131,6 +1133,9 @@ std::optional<HandReview> ReviewOfJson(const std::string& text) {
                 verdict.best = v.at("best").get<int>();
                 verdict.cost = v.at("cost").get<double>();
                 verdict.conventional = v.at("conventional").get<bool>();
+                // Reviews kept before three played weigh the partnership game's calls.
+                if (v.contains("costly")) verdict.costly = v.at("costly").get<double>();
+                if (v.contains("seats")) verdict.seats = v.at("seats").get<int>() == 3 ? 3 : 4;
                 if (verdict.seat < 0 || verdict.seat > 3 || verdict.Figure(verdict.best) == nullptr)
                     return std::nullopt;
                 review.calls.push_back(std::move(verdict));

@@ -144,6 +144,25 @@ BestBid BestThreeHandedBid(const RuleSet& rules, const ChanceTally& tally, int l
     return best;
 }
 
+std::vector<CallFigure> ThreeHandedCallFigures(const Auction& auction, const KindCounts& hand, const RuleSet& rules,
+                                               std::uint64_t deals, std::uint64_t seed, const std::atomic<bool>* cancel,
+                                               int also) {
+    const ChanceTally tally = ThreeHandedChance(rules, hand, {}, deals, seed, cancel);
+    const int next = auction.MinimumBid();
+    const int high = std::max(auction.HighBid(), next - std::max(1, rules.bidStep));
+    std::vector<int> bids{next};
+    for (const int jump : {20, 30, 50})
+        if (high + jump > bids.back()) bids.push_back(high + jump);
+    if (also >= next && std::find(bids.begin(), bids.end(), also) == bids.end())
+        bids.insert(std::upper_bound(bids.begin(), bids.end(), also), also);
+    std::vector<CallFigure> figures{{0, -1, 0.0}};
+    for (const int bid : bids) {
+        const int suit = BestThreeHandedTrump(rules, tally, bid);
+        figures.push_back({bid, suit, ThreeHandedExpected(rules, tally, suit, bid)});
+    }
+    return figures;
+}
+
 BidChoice ChooseThreeHandedBid(const Auction& auction, int seat, const KindCounts& hand, const RuleSet& rules,
                                Level level, std::uint64_t seed, const std::atomic<bool>* cancel) {
     // The seat's place does not change its figures: each call is weighed as the bidder's.

@@ -44,6 +44,15 @@ std::vector<ChanceRow> ThreeHandedChanceRows(const RuleSet& rules, const ChanceT
 /// is above nothing: the computer's own rule for going on bidding.
 BestBid BestThreeHandedBid(const RuleSet& rules, const ChanceTally& tally, int lowest);
 
+/// The calls open to a seat in the three-handed auction, each weighed as
+/// the computer weighs its call: the pass at nothing, then the least bid,
+/// jumps of 20, 30 and 50 over the high bid, and `also` where it is none of
+/// these, each in its best trump at the bidder's expected score by the
+/// rules' scoring, over `deals` deals with the widow unknown.
+std::vector<CallFigure> ThreeHandedCallFigures(const Auction& auction, const KindCounts& hand, const RuleSet& rules,
+                                               std::uint64_t deals, std::uint64_t seed,
+                                               const std::atomic<bool>* cancel = nullptr, int also = 0);
+
 /// A computer's call in the three-handed auction. Easy bids while its
 /// valuation (its meld in its best suit and 10 for each ace and each trump
 /// beyond four) reaches the next bid. Normal and Strong play the hand out

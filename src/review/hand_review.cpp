@@ -39,7 +39,7 @@ const CallFigure* CallVerdict::Figure(int bid) const {
     return nullptr;
 }
 
-bool CallVerdict::Costly() const { return cost >= kCostlyCall && !conventional; }
+bool CallVerdict::Costly() const { return cost >= costly && !conventional; }
 
 std::string CallText(int bid) { return bid > 0 ? "Bid " + std::to_string(bid) : std::string("Pass"); }
 
@@ -284,10 +284,11 @@ AuctionVerdict VerdictOf(const ReviewRequest& request, int seat, const std::atom
 std::vector<CallVerdict> CallVerdictsOf(const ReviewRequest& request, const std::atomic<bool>* cancel,
                                         const std::function<void()>& step) {
     std::vector<CallVerdict> verdicts;
-    // The calls are weighed by the partnership game's figures.
-    if (request.calls.empty() || ReviewSeats(request) == 3) return verdicts;
+    if (request.calls.empty()) return verdicts;
+    const bool three = ReviewSeats(request) == 3;
     // The first call is the dealer's left's.
-    Auction auction(request.rules, (request.calls.front().seat + 3) & 3);
+    const int seats = ReviewSeats(request);
+    Auction auction(request.rules, (request.calls.front().seat + seats - 1) % seats);
     for (std::size_t i = 0; i < request.calls.size(); ++i) {
         const Auction::Call& call = request.calls[i];
         const KindCounts& dealt = request.dealt[static_cast<std::size_t>(call.seat & 3)];
@@ -297,16 +298,26 @@ std::vector<CallVerdict> CallVerdictsOf(const ReviewRequest& request, const std:
             verdict.at = i;
             verdict.seat = call.seat;
             verdict.called = call.bid;
-            verdict.figures =
-                CallFigures(auction, call.seat, dealt, request.rules, kCallDeals, request.seed + i, cancel, call.bid);
+            verdict.seats = seats;
+            // Where three play, a classic settlement's call is costly from
+            // the least bid's units on.
+            if (three && !request.rules.pointsGame)
+                verdict.costly = SettlementUnits(request.rules, request.rules.standingBid, -1);
+            verdict.figures = three ? ThreeHandedCallFigures(auction, dealt, request.rules, kCallDeals,
+                                                             request.seed + i, cancel, call.bid)
+                                    : CallFigures(auction, call.seat, dealt, request.rules, kCallDeals,
+                                                  request.seed + i, cancel, call.bid);
             if (cancel != nullptr && cancel->load(std::memory_order_relaxed)) return verdicts;
             const CallFigure& best = BestFigure(verdict.figures);
             verdict.best = best.bid;
             if (const CallFigure* made = verdict.Figure(call.bid)) verdict.cost = best.margin - made->margin;
+            // The help's jump shows partner meld; where three play there is no partner to show.
             const BidChoice help =
-                SingleDeck(request) ? ChooseBid(auction, call.seat, PackedCounts(dealt), request.rules, Level::Easy, 1)
-                                    : ChooseBid(auction, call.seat, dealt, request.rules, Level::Easy, 1);
-            verdict.conventional = call.bid > auction.MinimumBid() && help.bid == call.bid;
+                three ? BidChoice{}
+                : SingleDeck(request)
+                    ? ChooseBid(auction, call.seat, PackedCounts(dealt), request.rules, Level::Easy, 1)
+                    : ChooseBid(auction, call.seat, dealt, request.rules, Level::Easy, 1);
+            verdict.conventional = !three && call.bid > auction.MinimumBid() && help.bid == call.bid;
             verdicts.push_back(std::move(verdict));
             step();
         }
@@ -806,7 +817,7 @@ std::string CallVerdictText(const CallVerdict& verdict) {
         return figure == nullptr ? std::string("?") : Signed(figure->margin);
     };
     const CallFigure* best = verdict.Figure(verdict.best);
-    std::string text = SeatName(verdict.seat) + "'s " +
+    std::string text = SeatName(verdict.seat, verdict.seats) + "'s " +
                        (verdict.called > 0 ? "bid of " + std::to_string(verdict.called) : std::string("pass")) + ", " +
                        margin(verdict.Figure(verdict.called)) + " on average";
     if (verdict.best == verdict.called) return text + ": the best call.";

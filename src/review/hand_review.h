@@ -146,6 +146,9 @@ struct AuctionVerdict {
     friend bool operator==(const AuctionVerdict&, const AuctionVerdict&) = default;
 };
 
+/// A call that gave away at least this much of the expected margin is costly.
+inline constexpr double kCostlyCall = 20;
+
 /// One call of a reviewed seat, weighed as the computer weighs a call: from
 /// the hand it bid on and the bidding before it, the expected margin of the
 /// pass and of each bid open to it (the call made among them), and what the
@@ -160,6 +163,10 @@ struct CallVerdict {
     /// The help's jump for the hand, which shows partner meld: a signal the
     /// contract's figures do not weigh, so its cost is not held against it.
     bool conventional = false;
+    /// Given away from this on, the call is costly: in the expected margin,
+    /// or in the classic settlement's units where three play.
+    double costly = kCostlyCall;
+    int seats = 4;  // at the table, for the seat's name
     /// The figure of a call among them, if any.
     [[nodiscard]] const CallFigure* Figure(int bid) const;
     /// Gave away kCostlyCall or more, and not the help's jump: the review
@@ -167,8 +174,6 @@ struct CallVerdict {
     [[nodiscard]] bool Costly() const;
     friend bool operator==(const CallVerdict&, const CallVerdict&) = default;
 };
-/// A call that gave away at least this much of the expected margin is costly.
-inline constexpr double kCostlyCall = 20;
 /// Deals each call of the review is weighed over: the Strong player's.
 inline constexpr std::uint64_t kCallDeals = 2000;
 /// "Pass" or "Bid 260".

@@ -955,6 +955,20 @@ TEST(ThreeHanded, TheReviewWeighsTheBiddersParAgainstTheTwo) {
         const std::string bidder = SeatName(line.declarer, 3);
         EXPECT_NE(review.auction[static_cast<std::size_t>(line.declarer)].text.find(bidder + "'s bid of"),
                   std::string::npos);
+        // Every call weighed, the pass at nothing and each bid open in its
+        // best trump in the bidder's units, costly from the least bid's three.
+        ASSERT_EQ(review.calls.size(), line.record.calls.size());
+        for (const CallVerdict& call : review.calls) {
+            ASSERT_NE(call.Figure(call.called), nullptr);
+            EXPECT_EQ(call.figures.front().bid, 0);
+            EXPECT_EQ(call.figures.front().margin, 0.0);
+            for (std::size_t f = 1; f < call.figures.size(); ++f) {
+                EXPECT_GT(call.figures[f].bid, call.figures[f - 1].bid);
+                EXPECT_TRUE(call.figures[f].trump >= 0 && call.figures[f].trump < 4);
+            }
+            EXPECT_EQ(call.costly, 3.0);
+            EXPECT_EQ(CallVerdictText(call).rfind(SeatName(call.seat, 3) + "'s ", 0), 0u) << CallVerdictText(call);
+        }
         // The cards laid away against the computer's from the same eighteen,
         // with every hand seen, those laid away counted for the bidder.
         ASSERT_EQ(review.passes.size(), 1u);
