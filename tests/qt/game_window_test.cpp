@@ -442,6 +442,7 @@ private slots:
         // The user passes; a computer takes the widow, lays away and plays
         // alone against South and the other computer, South following.
         bool widowSeen = false;
+        bool hinted = false;
         QElapsedTimer clock;
         clock.start();
         while ((window.game().Sheet().empty() || window.game().Sheet().back().record.plays.empty()) &&
@@ -450,10 +451,18 @@ private slots:
             widowSeen = widowSeen || (game.CurrentPhase() == Phase::Widow && CardCount(game.Widow()) == 3);
             if (game.ToAct() == 0 && game.CurrentPhase() == Phase::Auction) window.UserPass();
             if (game.CurrentPhase() == Phase::HandScored) window.UserContinue();
-            if (game.ToAct() == 0 && game.CurrentPhase() == Phase::Play) ClickLegalCard(window);
+            if (game.ToAct() == 0 && game.CurrentPhase() == Phase::Play) {
+                if (!hinted) {
+                    // The hint weighs South's cards over worlds of the widow and the two hands unseen.
+                    window.Hint();
+                    QTRY_VERIFY_WITH_TIMEOUT(window.status().startsWith(QStringLiteral("Hint: play the ")), 30000);
+                    hinted = true;
+                }
+                ClickLegalCard(window);
+            }
             QTest::qWait(5);
         }
-        QVERIFY(widowSeen);
+        QVERIFY(widowSeen && hinted);
         const std::vector<SheetLine>& sheet = window.game().Sheet();
         QVERIFY(!sheet.empty() && !sheet.back().record.plays.empty());
         QVERIFY2(window.status().contains(QStringLiteral(" for ")), qPrintable(window.status()));
