@@ -636,7 +636,7 @@ double ExpectedOfBid(const RuleSet& rules, const ChanceTally& tally, int suit, i
 
 std::string ChanceHint(const RuleSet& rules, const ChanceTally& tally, int lowest) {
     if (rules.form.seats == 3)
-        return ChanceText(ThreeHandedChanceRows(rules, tally), BestThreeHandedBid(rules, tally, lowest));
+        return ChanceText(ThreeHandedChanceRows(rules, tally), BestThreeHandedBid(rules, tally, lowest), true);
     return ChanceText(ChanceRows(tally, rules), BestBidOf(tally, rules, lowest));
 }
 

@@ -96,18 +96,19 @@ BestBid BestBidOf(const ChanceTally& tally, const RuleSet& rules, int lowest) {
     return best;
 }
 
-std::string ChanceText(const std::vector<ChanceRow>& rows, const BestBid& best) {
+std::string ChanceText(const std::vector<ChanceRow>& rows, const BestBid& best, bool alone) {
     static constexpr std::array<const char*, 4> kSuits{"Clubs", "Hearts", "Spades", "Diamonds"};
     auto percent = [](double share) { return std::to_string(static_cast<int>(std::lround(100 * share))) + "%"; };
     auto signed_ = [](double value) {
         const long rounded = std::lround(value);
         return (rounded > 0 ? "+" : "") + std::to_string(rounded);
     };
-    std::string text = best.bid > 0
-                           ? "Best bid: up to " + std::to_string(best.bid) + " in " +
-                                 kSuits[static_cast<std::size_t>(best.trump)] + ", made " + percent(best.chance) +
-                                 " of the time, " + signed_(best.margin) + " over the other side on average\n"
-                           : std::string("Best bid: none scores more than it gives the other side\n");
+    std::string text = best.bid > 0 ? "Best bid: up to " + std::to_string(best.bid) + " in " +
+                                          kSuits[static_cast<std::size_t>(best.trump)] + ", made " +
+                                          percent(best.chance) + " of the time, " + signed_(best.margin) +
+                                          (alone ? " on average\n" : " over the other side on average\n")
+                       : alone ? std::string("Best bid: none is expected to score\n")
+                               : std::string("Best bid: none scores more than it gives the other side\n");
     text += "Each trump: the chance to make the bid, and the hand score expected\n";
     text += "Bid    Clubs          Hearts         Spades         Diamonds\n";
     for (const ChanceRow& row : rows) {

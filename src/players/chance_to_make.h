@@ -113,7 +113,8 @@ struct BestBid {
 BestBid BestBidOf(const ChanceTally& tally, const RuleSet& rules, int lowest = 0);
 
 /// The table and the best bid as text, e.g. "Best bid: 260 in Hearts (58%)".
-std::string ChanceText(const std::vector<ChanceRow>& rows, const BestBid& best);
+/// `alone`: the bidder plays alone against two, its own score the figure.
+std::string ChanceText(const std::vector<ChanceRow>& rows, const BestBid& best, bool alone = false);
 
 /// One deal played out: for the benchmark of playouts and for tests.
 /// Returns what each side took (card points, and meld where it counts).

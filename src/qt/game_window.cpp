@@ -28,6 +28,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "analysis/widow_analysis.h"
 #include "game/game_texts.h"
 #include "players/chance_to_make.h"
 #include "qt/game_table.h"
@@ -548,7 +549,9 @@ void GameWindow::Hint() {
     if (game().CurrentPhase() == Phase::Auction) {
         const ChanceTally tally = ChanceOfSeat(game(), seat, 2000, driver_->Seed());
         // The best bid among those the seat can still make.
-        const std::string text = ChanceHint(settings().rules, tally, game().CurrentAuction().MinimumBid());
+        std::string text = ChanceHint(settings().rules, tally, game().CurrentAuction().MinimumBid());
+        // Where three play, what the widow may bring the hand's meld.
+        if (game().Seats() == 3) text += "\n" + WidowText(AnalyseWidow(settings().rules, game().HandOf(seat)));
         // The table in columns, unwrapped.
         QMessageBox box(QMessageBox::Information, tr("Hint: the chance to make"),
                         QStringLiteral("<pre>%1</pre>").arg(Q(text).toHtmlEscaped()), QMessageBox::Ok, this);

@@ -5,6 +5,7 @@
 
 #include <bit>
 
+#include "analysis/widow_analysis.h"
 #include "game/game.h"
 #include "game/game_settings.h"
 #include "game/three_handed_duel.h"
@@ -21,6 +22,7 @@
 #include "rules/lay_away.h"
 #include "rules/meld_rules.h"
 #include "rules/play_state.h"
+#include "rules/seats.h"
 #include "rules/trick_rules.h"
 #include "rules/unseen_deck.h"
 
@@ -1022,6 +1024,46 @@ TEST(ThreeHanded, TheReviewWeighsTheBiddersParAgainstTheTwo) {
     }
     EXPECT_EQ(reviewed, 3);
     EXPECT_GT(compared, 0);
+}
+
+// What the widow brings a hand's meld, over every widow: the same means as
+// widows drawn from the form's own shuffle; a run wanting only the ace of
+// trump gains at least 40 whenever an ace of hearts lies in the widow.
+TEST(ThreeHanded, TheWidowsAnalysisWeighsEveryWidow) {
+    const RuleSet rules = RuleSet::ThreeHanded();
+    KindCounts hand{};
+    for (int rank = 1; rank < 5; ++rank) ++hand[static_cast<std::size_t>(KindOf(1, rank))];  // 10 K Q J of hearts
+    for (const int kind : {KindOf(0, 1), KindOf(0, 2), KindOf(0, 5), KindOf(2, 1), KindOf(2, 4), KindOf(2, 5),
+                           KindOf(3, 1), KindOf(3, 3), KindOf(3, 4), KindOf(3, 5), KindOf(0, 4)})
+        ++hand[static_cast<std::size_t>(kind)];
+    ASSERT_EQ(CardCount(hand), 15);
+    const WidowAnalysis analysis = AnalyseWidow(rules, hand);
+    EXPECT_EQ(analysis.widows, 5456u) << "every three of the 33 unseen cards";
+    const double anAce = 1.0 - 4495.0 / 5456.0;  // one ace of hearts or both among the three
+    EXPECT_GE(analysis.trumps[1].addsForty, anAce - 1e-12);
+    // Widows drawn from the deck's shuffle agree with the enumeration.
+    const KindCounts unseen = Less(WholeDeckOf(rules.form), hand);
+    UnseenDeck deck(unseen);
+    Random random(9, 1);
+    constexpr int kDraws = 20000;
+    std::array<double, 4> sums{};
+    for (int draw = 0; draw < kDraws; ++draw) {
+        const KindCounts widow = deck.DealCounts(random, std::array<int, 2>{3, 30})[0];
+        for (int suit = 0; suit < 4; ++suit)
+            sums[static_cast<std::size_t>(suit)] += MeldOf(rules, Plus(hand, widow), suit);
+    }
+    for (std::size_t suit = 0; suit < 4; ++suit) {
+        const WidowTrump& t = analysis.trumps[suit];
+        EXPECT_NEAR(t.withWidow, sums[suit] / kDraws, 1.5) << kSuitNames[suit];
+        EXPECT_EQ(t.own, MeldOf(rules, hand, static_cast<int>(suit)));
+        EXPECT_TRUE(t.own <= t.low && t.low <= t.middle && t.middle <= t.high) << kSuitNames[suit];
+        EXPECT_GE(t.adds, t.addsForty);
+    }
+    EXPECT_NE(WidowText(analysis).find("over all 5456 widows"), std::string::npos);
+    // The hint's chance table speaks of the bidder alone: no other side.
+    const std::string hint = ChanceHint(rules, ThreeHandedChance(rules, hand, {}, 400, 3), 300);
+    EXPECT_EQ(hint.rfind("Best bid: ", 0), 0u);
+    EXPECT_EQ(hint.find("other side"), std::string::npos) << hint;
 }
 
 }  // namespace
