@@ -116,7 +116,7 @@ public:
     /// The widow where three play: face down until the auction is won, then
     /// shown until the bidder takes it; empty after.
     [[nodiscard]] KindCounts Widow() const;
-    /// Whether all four passed the deal before this one, which the dealer
+    /// Whether every seat passed the deal before this one, which the dealer
     /// at their left now dealt again (where the dealer is not stuck).
     [[nodiscard]] bool PassedOut() const { return passedOut_; }
     [[nodiscard]] int Trump() const { return three_ ? three_->Trump() : trump_; }
