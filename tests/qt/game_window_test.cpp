@@ -36,6 +36,13 @@ void ClickLegalCard(GameWindow& window) {
         }
 }
 
+// A history in a folder of its own, emptied first.
+std::unique_ptr<GameHistory> FreshHistory(const QString& folder, std::string& problem) {
+    QDir(folder).removeRecursively();
+    QDir().mkpath(folder);
+    return GameHistory::Open(QDir(folder).filePath(QStringLiteral("history.sqlite")).toStdString(), &problem);
+}
+
 }  // namespace
 
 class GameWindowTest : public QObject {
@@ -140,11 +147,8 @@ private slots:
 
     void theHistoryKeepsTheGameResumesItAndShowsItsStatistics() {
         const QString folder = QDir::temp().filePath(QStringLiteral("vantrel-history-window-%1").arg(getpid()));
-        QDir(folder).removeRecursively();
-        QDir().mkpath(folder);
         std::string problem;
-        std::unique_ptr<GameHistory> history =
-            GameHistory::Open(QDir(folder).filePath(QStringLiteral("history.sqlite")).toStdString(), &problem);
+        std::unique_ptr<GameHistory> history = FreshHistory(folder, problem);
         QVERIFY2(history, problem.c_str());
         PlayRecord record;
         GameSettings settings;
@@ -424,11 +428,8 @@ private slots:
         QCOMPARE(threeHandedRules, 1);
 
         const QString folder = QDir::temp().filePath(QStringLiteral("vantrel-history-three-%1").arg(getpid()));
-        QDir(folder).removeRecursively();
-        QDir().mkpath(folder);
         std::string problem;
-        std::unique_ptr<GameHistory> history =
-            GameHistory::Open(QDir(folder).filePath(QStringLiteral("history.sqlite")).toStdString(), &problem);
+        std::unique_ptr<GameHistory> history = FreshHistory(folder, problem);
         QVERIFY2(history, problem.c_str());
         settings.seats = {SeatPlayer::You, SeatPlayer::Easy, SeatPlayer::Easy, SeatPlayer::Normal};
         settings.pace = Pace::Fast;
